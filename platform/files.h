@@ -1,0 +1,34 @@
+// File service: the few file operations of the program, on Windows paths ("C:\...", or relative
+// to the current directory, with "\" separators).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/errors.h"
+
+namespace tamux::platform {
+
+class Files {
+  public:
+    virtual ~Files() = default;
+
+    // True when a file (not a folder) exists at `path`.
+    virtual bool fileExists(std::string_view path) = 0;
+
+    // The whole content of the file, or nullopt when it cannot be opened or read.
+    virtual std::optional<std::string> readFile(std::string_view path) = 0;
+
+    // Creates or truncates the file and writes `content`. Raises FileCreateError ("Cannot create
+    // file <path>") when the file cannot be created or written; a file that could be created but
+    // not fully written is removed again.
+    virtual void writeFile(std::string_view path, std::string_view content) = 0;
+
+    // Last-write time as a FILETIME-style count of 100 ns since 1601, or nullopt.
+    virtual std::optional<std::uint64_t> lastWriteTime(std::string_view path) = 0;
+};
+
+}  // namespace tamux::platform

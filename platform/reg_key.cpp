@@ -1,0 +1,104 @@
+#include "platform/reg_key.h"
+
+#include <algorithm>
+
+namespace tamux {
+
+using platform::Registry;
+namespace status = platform::status;
+namespace regtype = platform::regtype;
+
+RegistryError invalidDataType(std::string_view name) {
+    return RegistryError("Invalid data type for '" + std::string(name) + "'");
+}
+
+RegistryError failedToGetData(std::string_view name) {
+    return RegistryError("Failed to get data for '" + std::string(name) + "'");
+}
+
+RegKey::RegKey(Registry& registry, platform::RootKey root, platform::KeyAccess access)
+    : registry_(registry), root_(root), access_(access) {}
+
+RegKey::~RegKey() {
+    closeKey();
+}
+
+bool RegKey::openKey(std::string_view path) {
+    closeKey();
+    Registry::Key key = 0;
+    if (registry_.openKey(root_, path, access_, key) != status::kSuccess || key == 0) return false;
+    key_ = key;
+    path_ = std::string(path);
+    return true;
+}
+
+void RegKey::closeKey() {
+    if (key_ != 0) registry_.closeKey(key_);
+    key_ = 0;
+    path_.clear();
+}
+
+long RegKey::query(std::string_view name, std::uint32_t& type, std::vector<std::uint8_t>& data) {
+    long result = registry_.queryValue(key_, name, type, data);
+    if (result != status::kSuccess && result != status::kFileNotFound) throw failedToGetData(name);
+    return result;
+}
+
+bool RegKey::valueExists(std::string_view name) {
+    return valueType(name).has_value();
+}
+
+std::optional<std::uint32_t> RegKey::valueType(std::string_view name) {
+    if (key_ == 0) return std::nullopt;
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+    if (registry_.queryValue(key_, name, type, data) != status::kSuccess) return std::nullopt;
+    return type;
+}
+
+std::string RegKey::readString(std::string_view name) {
+    if (key_ == 0) return {};
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+    if (query(name, type, data) == status::kFileNotFound) return {};
+    if (type != regtype::kSz && type != regtype::kExpandSz) throw invalidDataType(name);
+    auto end = std::find(data.begin(), data.end(), std::uint8_t{0});
+    return std::string(data.begin(), end);
+}
+
+std::uint32_t RegKey::readInteger(std::string_view name) {
+    if (key_ == 0) throw failedToGetData(name);
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+    if (query(name, type, data) == status::kFileNotFound) throw failedToGetData(name);
+    if (type != regtype::kDword) throw invalidDataType(name);
+    if (data.size() != 4) throw failedToGetData(name);
+    return static_cast<std::uint32_t>(data[0]) | (static_cast<std::uint32_t>(data[1]) << 8) |
+           (static_cast<std::uint32_t>(data[2]) << 16) |
+           (static_cast<std::uint32_t>(data[3]) << 24);
+}
+
+std::vector<std::uint8_t> RegKey::readBinaryData(std::string_view name) {
+    if (key_ == 0) return {};
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+    if (query(name, type, data) == status::kFileNotFound) return {};
+    if (type == regtype::kSz || type == regtype::kExpandSz || type == regtype::kDword) {
+        throw invalidDataType(name);
+    }
+    return data;
+}
+
+std::vector<std::string> RegKey::valueNames() {
+    std::vector<std::string> names;
+    if (key_ != 0) registry_.valueNames(key_, names);
+    return names;
+}
+
+std::vector<std::string> RegKey::subkeyNames() {
+    std::vector<std::string> names;
+    if (key_ != 0) registry_.subkeyNames(key_, names);
+    return names;
+}
+
+}  // namespace tamux

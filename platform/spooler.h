@@ -1,0 +1,52 @@
+// Spooler and printer device contexts.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tamux::platform {
+
+// PRINTER_INFO_2 without the device mode and the security descriptor; a null string member is
+// nullopt.
+struct PrinterInfo2 {
+    std::optional<std::string> serverName, printerName, shareName, portName, driverName, comment,
+        location, sepFile, printProcessor, datatype, parameters;
+    std::uint32_t attributes = 0, priority = 0, defaultPriority = 0, startTime = 0, untilTime = 0,
+                  status = 0, jobs = 0, averagePpm = 0;
+};
+
+constexpr std::uint32_t kPrinterEnumLocal = 2;
+constexpr std::uint16_t kDcPaperNames = 16;
+
+class Spooler {
+  public:
+    // A device context; 0 is "none".
+    using Dc = std::uintptr_t;
+
+    virtual ~Spooler() = default;
+
+    // EnumPrintersA(flags, no name, level 2, buffer of `bufferSize` bytes). Sets `needed` to the
+    // byte count the full list needs. Returns true and replaces `printers` when `bufferSize`
+    // suffices (a size of 0 suffices only for an empty list); false otherwise, with `printers`
+    // unchanged. The two-call protocol is the caller's.
+    virtual bool enumPrinters(std::uint32_t flags, std::uint32_t bufferSize, std::uint32_t& needed,
+                              std::vector<PrinterInfo2>& printers) = 0;
+
+    // CreateDCA(no driver, device, no output, no initial data). 0 on failure.
+    virtual Dc createDC(std::string_view device) = 0;
+    // GetDeviceCaps(dc, index); 0 for an index the device does not know.
+    virtual int getDeviceCaps(Dc dc, int index) = 0;
+    // DeleteDC. Deleting 0 does nothing.
+    virtual void deleteDC(Dc dc) = 0;
+
+    // DeviceCapabilitiesA(device, port, capability, output, no device mode). With `output` null
+    // it returns the number of items; otherwise it also fills `output` (resized by the caller to
+    // the size the capability needs). Returns -1 on failure.
+    virtual int deviceCapabilities(std::string_view device, std::string_view port,
+                                   std::uint16_t capability, std::vector<char>* output) = 0;
+};
+
+}  // namespace tamux::platform
