@@ -1,0 +1,22 @@
+# Resource-only 32-bit Windows DLLs (language modules, test modules), built with the MinGW
+# resource compiler and linker in every preset: the native tests read the same files that ship.
+find_program(TAMUX_WINDRES i686-w64-mingw32-windres REQUIRED)
+find_program(TAMUX_MINGW_CC i686-w64-mingw32-gcc REQUIRED)
+
+# tamux_resource_dll(<target> RC <file.rc> OUTPUT <path.dll> [DEPENDS <files...>])
+# The .rc source is read as UTF-8; the string tables in the DLL are UTF-16 as always, so
+# LoadStringA hands each text over in the running system's code page. The DLL has no entry point.
+function(tamux_resource_dll target)
+    cmake_parse_arguments(ARG "" "RC;OUTPUT" "DEPENDS" ${ARGN})
+    get_filename_component(rc "${ARG_RC}" ABSOLUTE)
+    get_filename_component(rc_dir "${rc}" DIRECTORY)
+    set(object "${CMAKE_CURRENT_BINARY_DIR}/${target}.res.o")
+    add_custom_command(
+        OUTPUT "${ARG_OUTPUT}"
+        COMMAND ${TAMUX_WINDRES} --codepage=65001 -I "${rc_dir}" -O coff -i "${rc}" -o "${object}"
+        COMMAND ${TAMUX_MINGW_CC} -shared -nostdlib -Wl,-e,0 -o "${ARG_OUTPUT}" "${object}"
+        DEPENDS "${rc}" ${ARG_DEPENDS}
+        COMMENT "Resource module ${ARG_OUTPUT}"
+        VERBATIM)
+    add_custom_target(${target} ALL DEPENDS "${ARG_OUTPUT}")
+endfunction()
