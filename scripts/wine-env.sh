@@ -1,0 +1,54 @@
+# Shell functions for running Tamux's Windows build under Wine; sourced by ./run and the test lanes.
+
+# wine_prefix <dir> [version]: a fresh 32-bit prefix set to that Windows version (winxp default).
+wine_prefix() {
+    local dir=$1 version=${2:-winxp}
+    export WINEPREFIX=$dir WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ ! -f "$dir/system.reg" ]; then
+        mkdir -p "$dir"
+        wineboot -i >/dev/null 2>&1
+        wineserver -w
+    fi
+    wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
+}
+
+# wine_import_machine <machine folder>: imports a sample machine's registry files into the prefix.
+wine_import_machine() {
+    local machine=$1 file
+    for file in "$machine"/registry/*.reg; do
+        [ -e "$file" ] || continue
+        wine regedit /S "$(winepath -w "$file")" >/dev/null 2>&1
+    done
+    wineserver -w
+}
+
+# virtual_display: starts Xvfb on a free display number when there is no display; sets DISPLAY.
+virtual_display() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+    local n
+    for n in $(seq 90 130); do
+        [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        TAMUX_XVFB_PID=$!
+        export DISPLAY=":$n"
+        local i
+        for i in $(seq 1 50); do
+            xdpyinfo >/dev/null 2>&1 && return 0
+            sleep 0.1
+        done
+        kill "$TAMUX_XVFB_PID" 2>/dev/null || true
+    done
+    echo "virtual_display: cannot start Xvfb" >&2
+    return 1
+}
+
+# wait_window <title> [seconds]: prints the X window id of the first visible window so titled.
+wait_window() {
+    local title=$1 seconds=${2:-60} i id
+    for i in $(seq 1 $((seconds * 5))); do
+        id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1 || true)
+        if [ -n "$id" ]; then echo "$id"; return 0; fi
+        sleep 0.2
+    done
+    return 1
+}
