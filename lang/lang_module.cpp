@@ -1,0 +1,113 @@
+#include "lang/lang_module.h"
+
+#include <exception>
+#include <utility>
+
+#include "lang/settings_file.h"
+
+namespace tamux {
+
+namespace {
+
+// Real module handles lie above 32; smaller values are error codes of old Windows, never a
+// module that could be released.
+constexpr platform::ResourceModules::Module kLowestModuleHandle = 33;
+
+std::string missingModuleMessage(std::string_view code) {
+    std::string message(kMissingModuleMessage);
+    message.replace(message.find("%s"), 2, code);
+    return message;
+}
+
+// A code that names a folder or a drive would make the program load a library from elsewhere
+// than its own folder; such a code is treated as a language without a module.
+bool staysInProgramFolder(std::string_view code) {
+    return code.find_first_of("\\/:") == std::string_view::npos;
+}
+
+}  // namespace
+
+std::string DefaultLangCode(platform::System& system) {
+    switch (system.systemDefaultLangId() & 0x3FF) {
+        case 0x05:
+            return "CSY";
+        case 0x07:
+            return "DE";
+        case 0x0A:
+            return "ES";
+        case 0x0C:
+            return "FR";
+        case 0x10:
+            return "IT";
+        case 0x19:
+            return "RUS";
+        default:  // English (0x09) and every language without a module of its own
+            return std::string(kFallbackLangCode);
+    }
+}
+
+std::string LangModuleFileName(std::string_view executablePath, std::string_view code) {
+    return PathWithoutExtension(executablePath) + std::string(code) + ".dll";
+}
+
+std::string LangModulePath(const platform::Platform& platform) {
+    const std::string executable = platform.system.executablePath();
+    const std::string settings = SettingsFilePath(executable);
+
+    std::string code;
+    if (!ReadIniValue(platform.profile, settings, kOptionsSection, kLanguageKey, code)) {
+        code = DefaultLangCode(platform.system);
+        WriteIniValue(platform.profile, settings, kOptionsSection, kLanguageKey, code);
+    }
+
+    std::string modulePath = LangModuleFileName(executable, code);
+    if (!staysInProgramFolder(code) || !platform.files.fileExists(modulePath)) {
+        platform.dialogs.messageBox(missingModuleMessage(code), kMissingModuleCaption,
+                                    platform::mb::kOk | platform::mb::kIconError);
+        code = std::string(kFallbackLangCode);
+        modulePath = LangModuleFileName(executable, code);
+        WriteIniValue(platform.profile, settings, kOptionsSection, kLanguageKey, code);
+    }
+
+    WriteIniValue(platform.profile, settings, kOptionsSection, kRunLangKey, code);
+    return modulePath;
+}
+
+std::string LoadModuleString(platform::ResourceModules& modules,
+                             platform::ResourceModules::Module module, TextId id) {
+    // LoadStringA with no module would read the executable's own string table.
+    if (module == 0) return std::string(kNoLoadMessage);
+    std::string text;
+    try {
+        if (modules.loadString(module, id, text, kLangTextBufferSize) <= 0) {
+            return std::string(kNoLoadMessage);
+        }
+    } catch (const std::exception&) {
+        return std::string(kNoLoadMessage);
+    }
+    if (text.size() > kLangTextBufferSize - 1) text.resize(kLangTextBufferSize - 1);
+    return text;
+}
+
+bool LangModule::LoadLangModule() {
+    if (handle_ >= kLowestModuleHandle) platform_.modules.freeLibrary(handle_);
+    handle_ = 0;
+    const std::string path = LangModulePath(platform_);
+    handle_ = platform_.modules.loadLibrary(path);
+    return true;
+}
+
+void LangModule::GetLangText(TextId id, std::string& text) const {
+    std::string found = LoadModuleString(platform_.modules, handle_, id);
+    if (std::size_t nul = found.find('\0'); nul != std::string::npos) found.resize(nul);
+    // A text that begins with a NUL would leave an empty caption or label behind.
+    text = found.empty() ? std::string(kNoLoadMessage) : std::move(found);
+}
+
+std::string LangModule::GetLangText(TextId id) const {
+    std::string text;
+    GetLangText(id, text);
+    return text;
+}
+
+}  // namespace tamux
