@@ -68,9 +68,21 @@ struct ModuleTraits {
     static void close(HMODULE module) { FreeLibrary(module); }
 };
 
+// A file handle; callers turn INVALID_HANDLE_VALUE into null before handing it over.
+struct FileTraits {
+    using Handle = HANDLE;
+    static void close(HANDLE file) { CloseHandle(file); }
+};
+struct GdiObjectTraits {
+    using Handle = HGDIOBJ;
+    static void close(HGDIOBJ object) { DeleteObject(object); }
+};
+
 using ScopedRegKey = ScopedHandle<RegKeyTraits>;
 using ScopedDc = ScopedHandle<DcTraits>;
 using ScopedPrinter = ScopedHandle<PrinterTraits>;
 using ScopedModule = ScopedHandle<ModuleTraits>;
+using ScopedFile = ScopedHandle<FileTraits>;
+using ScopedGdiObject = ScopedHandle<GdiObjectTraits>;
 
 }  // namespace tamux::win32

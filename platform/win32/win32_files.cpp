@@ -1,0 +1,74 @@
+#include "platform/win32/win32_files.h"
+
+#include <algorithm>
+
+#include "platform/win32/windows_support.h"
+
+namespace tamux::win32 {
+
+namespace {
+
+ScopedFile openFile(const std::string& path, DWORD access, DWORD disposition) {
+    HANDLE file = CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    return ScopedFile(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
+
+// ReadFile and WriteFile move at most a DWORD at a time; pieces keep well below that.
+constexpr DWORD kChunk = 1u << 20;
+
+bool writeAll(HANDLE file, std::string_view content) {
+    while (!content.empty()) {
+        DWORD piece = static_cast<DWORD>(std::min<std::size_t>(content.size(), kChunk));
+        DWORD written = 0;
+        if (!WriteFile(file, content.data(), piece, &written, nullptr) || written == 0) {
+            return false;
+        }
+        content.remove_prefix(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool Win32Files::fileExists(std::string_view path) {
+    DWORD attributes = GetFileAttributesA(std::string(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<std::string> Win32Files::readFile(std::string_view path) {
+    ScopedFile file = openFile(std::string(path), GENERIC_READ, OPEN_EXISTING);
+    if (!file) return std::nullopt;
+    std::string content;
+    char buffer[65536];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr)) return std::nullopt;
+        if (got == 0) break;
+        content.append(buffer, got);
+    }
+    return content;
+}
+
+void Win32Files::writeFile(std::string_view path, std::string_view content) {
+    const std::string name(path);
+    ScopedFile file = openFile(name, GENERIC_WRITE, CREATE_ALWAYS);
+    if (!file) throw FileCreateError(name);
+    if (!writeAll(file.get(), content)) {
+        // Half a report is worse than none: remove what was written.
+        file.reset();
+        DeleteFileA(name.c_str());
+        throw FileCreateError(name);
+    }
+}
+
+std::optional<std::uint64_t> Win32Files::lastWriteTime(std::string_view path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(std::string(path).c_str(), GetFileExInfoStandard, &data)) {
+        return std::nullopt;
+    }
+    return (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+           data.ftLastWriteTime.dwLowDateTime;
+}
+
+}  // namespace tamux::win32
