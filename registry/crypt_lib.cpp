@@ -1,0 +1,160 @@
+#include "registry/crypt_lib.h"
+
+#include <utility>
+
+#include "registry/secure_wipe.h"
+
+namespace tamux {
+
+namespace {
+
+// The component's own defaults; every user of it sets all three before use.
+constexpr std::string_view kDefaultPassword = "CryptLib";
+constexpr std::int32_t kDefaultAddKey = 1;
+constexpr std::int32_t kDefaultMultKey = 1;
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+std::uint32_t xorOfBytes(std::uint32_t word) {
+    return (word ^ (word >> 8) ^ (word >> 16) ^ (word >> 24)) & 0xFF;
+}
+
+}  // namespace
+
+TCryptLib::TCryptLib()
+    : password_(kDefaultPassword),
+      addKey_(kDefaultAddKey),
+      multKey_(kDefaultMultKey),
+      buffer_(kBlockBytes),
+      shuffle_(kBlockBytes) {}
+
+TCryptLib::~TCryptLib() {
+    wipeWorkArea();
+}
+
+void TCryptLib::setPassword(std::string_view password) {
+    if (password.size() > kPasswordLimit) {
+        password_.clear();
+        throw CryptError("TCryptLib.Password is too long");
+    }
+    password_ = std::string(password);
+}
+
+void TCryptLib::setAddKey(std::int32_t value) {
+    if (value == 0) {
+        addKey_ = 1;
+        throw CryptError("TCryptLib.AddKey is too big");
+    }
+    addKey_ = value;
+}
+
+void TCryptLib::setMultKey(std::int32_t value) {
+    if (value == 0) {
+        multKey_ = 1;
+        throw CryptError("TCryptLib.MultKey is too big");
+    }
+    multKey_ = value;
+}
+
+void TCryptLib::InitKey() {
+    std::uint32_t words[3] = {0, 0, 0};
+    for (std::size_t i = 0; i < password_.size() && i < kPasswordLimit; ++i) {
+        words[i / 4] |= static_cast<std::uint32_t>(static_cast<unsigned char>(password_[i]))
+                        << (8 * (i % 4));
+    }
+    k1_ = words[0];
+    k2_ = words[1];
+    k3_ = words[2];
+    random_.setSeed(k1_);
+}
+
+void TCryptLib::cipherBlock(std::size_t n, Direction direction) {
+    if (n == 0) return;
+    std::uint8_t* b = buffer_.data();
+    // The swap partners are drawn first in both directions, then the key stream; the order of
+    // draws is what keeps the two directions in step.
+    const auto span = static_cast<std::uint32_t>(n - 1);
+    for (std::size_t i = 0; i < n; ++i)
+        shuffle_[i] = static_cast<std::uint16_t>(random_.draw(span));
+
+    if (direction == Direction::Decipher) {
+        for (std::size_t i = n; i-- > 0;) std::swap(b[i], b[shuffle_[i]]);
+    }
+    const auto mult = static_cast<std::uint32_t>(multKey_);
+    const auto add = static_cast<std::uint32_t>(addKey_);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint8_t in = b[i];
+        const std::uint32_t x = xorOfBytes(k2_);
+        const std::uint32_t r = random_.draw(255);
+        const auto out = static_cast<std::uint8_t>(in ^ x ^ r);
+        b[i] = out;
+        // The key word advances with the enciphered byte, whichever way we go.
+        const std::uint8_t c = direction == Direction::Decipher ? in : out;
+        k2_ = (c + k2_ + k3_) * mult + add;
+    }
+    if (direction == Direction::Encipher) {
+        for (std::size_t i = 0; i < n; ++i) std::swap(b[i], b[shuffle_[i]]);
+    }
+}
+
+void TCryptLib::wipeWorkArea() {
+    SecureFill(buffer_.data(), buffer_.size(), 0);
+    SecureFill(shuffle_.data(), shuffle_.size() * sizeof(std::uint16_t), 0);
+}
+
+std::string TCryptLib::DecryptString(std::string_view hex) {
+    std::string out;
+    out.reserve(hex.size() / 2);  // one allocation: no stray copies of deciphered text
+    InitKey();
+    const std::size_t chunks = hex.size() / kHexChunk + 1;
+    try {
+        for (std::size_t chunk = 0; chunk < chunks; ++chunk) {
+            std::string_view part = hex.substr(chunk * kHexChunk, kHexChunk);
+            const std::size_t n = part.size() / 2;
+            for (std::size_t i = 0; i < n; ++i) {
+                const int high = hexDigit(part[2 * i]);
+                const int low = hexDigit(part[2 * i + 1]);
+                if (high < 0 || low < 0) {
+                    throw CryptError("TCryptLib: decrypting error - not hexlook string");
+                }
+                buffer_[i] = static_cast<std::uint8_t>(high * 16 + low);
+            }
+            DecryptBlock(n);
+            out.append(reinterpret_cast<const char*>(buffer_.data()), n);
+        }
+    } catch (...) {
+        SecureFill(out, '\0');
+        wipeWorkArea();
+        throw;
+    }
+    wipeWorkArea();
+    return out;
+}
+
+std::string TCryptLib::EncryptString(std::string_view text) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size() * 2);
+    InitKey();
+    const std::size_t chunks = text.size() / kBlockBytes + 1;
+    for (std::size_t chunk = 0; chunk < chunks; ++chunk) {
+        std::string_view part = text.substr(chunk * kBlockBytes, kBlockBytes);
+        for (std::size_t i = 0; i < part.size(); ++i) {
+            buffer_[i] = static_cast<std::uint8_t>(part[i]);
+        }
+        EncryptBlock(part.size());
+        for (std::size_t i = 0; i < part.size(); ++i) {
+            out.push_back(kDigits[buffer_[i] >> 4]);
+            out.push_back(kDigits[buffer_[i] & 0x0F]);
+        }
+    }
+    wipeWorkArea();
+    return out;
+}
+
+}  // namespace tamux

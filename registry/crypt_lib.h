@@ -1,0 +1,101 @@
+// TCryptLib: the suite's string cipher. A text is enciphered into hexadecimal digit pairs with a
+// key stream drawn from the runtime's linear congruential generator, seeded from the password;
+// every string starts afresh from the password, so strings decipher independently of each other.
+// Deciphering and enciphering share one piece of code: the same draws in the same order.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/errors.h"
+
+namespace tamux {
+
+// A failure of the cipher: a bad hex string or a rejected property value.
+class CryptError : public Error {
+  public:
+    using Error::Error;
+};
+
+// The runtime's 32-bit linear congruential generator, exactly: each draw advances the seed
+// (seed * 134775813 + 1, modulo 2^32) and yields the upper 32 bits of seed * range, a value from
+// 0 to range - 1 (0 for a range of 0, which still advances the seed).
+class RuntimeRandom {
+  public:
+    explicit RuntimeRandom(std::uint32_t seed = 0) : seed_(seed) {}
+
+    std::uint32_t seed() const { return seed_; }
+    void setSeed(std::uint32_t seed) { seed_ = seed; }
+
+    std::uint32_t draw(std::uint32_t range) {
+        seed_ = seed_ * 134775813u + 1u;
+        return static_cast<std::uint32_t>((static_cast<std::uint64_t>(seed_) * range) >> 32);
+    }
+
+  private:
+    std::uint32_t seed_;
+};
+
+class TCryptLib {
+  public:
+    static constexpr std::size_t kPasswordLimit = 12;
+    // One block of the work buffer, and the hex characters that fill it.
+    static constexpr std::size_t kBlockBytes = 32768;
+    static constexpr std::size_t kHexChunk = 2 * kBlockBytes;
+
+    TCryptLib();
+    ~TCryptLib();
+    TCryptLib(const TCryptLib&) = delete;
+    TCryptLib& operator=(const TCryptLib&) = delete;
+
+    const std::string& Password() const { return password_; }
+    // At most 12 characters; a longer one empties the password and raises
+    // "TCryptLib.Password is too long".
+    void setPassword(std::string_view password);
+
+    std::int32_t AddKey() const { return addKey_; }
+    // Never 0: setting 0 stores 1 and raises "TCryptLib.AddKey is too big".
+    void setAddKey(std::int32_t value);
+
+    std::int32_t MultKey() const { return multKey_; }
+    // Never 0: setting 0 stores 1 and raises "TCryptLib.MultKey is too big".
+    void setMultKey(std::int32_t value);
+
+    // Deciphers hex digit pairs (0-9, A-F, a-f) chunk by chunk, 65536 characters at a time; a
+    // trailing odd digit is ignored. Raises "TCryptLib: decrypting error - not hexlook string" for
+    // a pair that is not a hex number.
+    std::string DecryptString(std::string_view hex);
+
+    // The exact inverse of DecryptString with the same password and keys: upper-case hex pairs.
+    std::string EncryptString(std::string_view text);
+
+    // Published with the component; the string cipher does not consult them.
+    std::string Infile;
+    std::string Outfile;
+    bool Compression = true;
+    std::function<void()> OnBadPassword;
+
+  private:
+    enum class Direction { Decipher, Encipher };
+
+    void InitKey();
+    // Runs the block cipher over bytes 0..n-1 of the work buffer.
+    void cipherBlock(std::size_t n, Direction direction);
+    void DecryptBlock(std::size_t n) { cipherBlock(n, Direction::Decipher); }
+    void EncryptBlock(std::size_t n) { cipherBlock(n, Direction::Encipher); }
+    void wipeWorkArea();
+
+    std::string password_;
+    std::int32_t addKey_;
+    std::int32_t multKey_;
+    std::uint32_t k1_ = 0, k2_ = 0, k3_ = 0;
+    RuntimeRandom random_;
+    std::vector<std::uint8_t> buffer_;    // the work buffer
+    std::vector<std::uint16_t> shuffle_;  // one swap partner per byte of a block
+};
+
+}  // namespace tamux

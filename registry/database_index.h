@@ -1,0 +1,59 @@
+// Finds the first database line that names a device, for many devices at a time. The answer is
+// the one a scan of the lines from the first would give: the first line whose key, upper-cased,
+// occurs in the hardware id, or whose normalized key equals the device's PCI key ignoring case.
+// Lines without a key (empty, or without "=") never match, and neither does an empty key.
+//
+// The index holds deciphered key text; it is zeroed when the index is destroyed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "registry/database_lines.h"
+
+namespace tamux {
+
+class DatabaseIndex {
+  public:
+    explicit DatabaseIndex(const std::vector<std::string>& lines);
+    ~DatabaseIndex();
+    DatabaseIndex(const DatabaseIndex&) = delete;
+    DatabaseIndex& operator=(const DatabaseIndex&) = delete;
+
+    // The index of the first matching line for `hardwareId` (compared as it is: upper-case ids
+    // match upper-cased keys) and its PCI key, or nullopt.
+    std::optional<std::size_t> firstMatch(std::string_view hardwareId,
+                                          std::string_view pciKey) const;
+
+    // The nearest vendor line above `line`, or nullopt when there is none.
+    std::optional<std::size_t> vendorAbove(std::size_t line) const;
+
+  private:
+    static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+
+    // A trie of the upper-cased keys; the children of a node are contiguous and sorted.
+    struct Node {
+        std::uint32_t firstChild = 0;
+        std::uint32_t childCount = 0;
+        std::uint32_t firstLine = kNone;  // first line whose key ends at this node
+        unsigned char letter = 0;
+    };
+    struct PciEntry {
+        NormalizedKeyText key;
+        std::uint32_t line = kNone;
+    };
+
+    void buildTrie(const std::vector<std::string>& lines);
+    void buildPciKeys(const std::vector<std::string>& lines);
+    const Node* child(const Node& node, unsigned char letter) const;
+
+    std::vector<Node> nodes_;
+    std::vector<PciEntry> pciKeys_;           // sorted by key, first line per key
+    std::vector<std::uint32_t> vendorAbove_;  // per line, or kNone
+};
+
+}  // namespace tamux

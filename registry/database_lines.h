@@ -1,0 +1,51 @@
+// How the device database reads its deciphered lines.
+//
+// A vendor line contains ".="; its vendor name is the text after ".=", up to the first "#".
+// Any other line with "=" is a device line: a key, "=", then the device name, which ends before
+// the first "_0" after the "=". A key either occurs in a device's upper-cased hardware id, or is
+// exactly 24 characters long and names a PCI device by its normalized key: blanks removed, its
+// first 8 and last 8 characters.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tamux {
+
+// The text before the first "=", or "" for an empty line or one without "=".
+std::string_view LineKey(std::string_view line);
+
+// A normalized key, held without touching the heap (it is deciphered text).
+struct NormalizedKeyText {
+    std::array<char, 16> text{};
+    std::uint8_t size = 0;
+    std::string_view view() const { return {text.data(), size}; }
+    bool empty() const { return size == 0; }
+};
+
+// For a key of exactly 24 characters: blanks removed, its first 8 characters followed by its
+// last 8 (fewer when less is left), upper-cased. Empty for any other key.
+NormalizedKeyText NormalizedKey(std::string_view key);
+
+// The PCI key of a hardware id: the text after "VEN_" up to the "&" before "DEV_", after "DEV_"
+// up to the "&" before "SUBSYS_", and after "SUBSYS_" up to the "&" before "REV_", joined. The
+// same formulas apply to ids of any form; a part whose length is not positive is empty.
+std::string PciKey(std::string_view hardwareId);
+
+bool IsVendorLine(std::string_view line);
+
+struct VendorParts {
+    std::string name;   // after ".=", up to the first "#"
+    std::string extra;  // after that "#", without the line's last character
+};
+VendorParts ParseVendorLine(std::string_view line);
+
+struct DeviceParts {
+    std::string name;   // after the first "=", up to the first "_0" after it
+    std::string extra;  // from that "_0", without the line's last character
+};
+DeviceParts ParseDeviceLine(std::string_view line);
+
+}  // namespace tamux

@@ -1,0 +1,40 @@
+// Completing device records with vendor and device names from the suite's device database
+// files: one enciphered file per class plus "other.txt", matched against hardware ids.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/registry.h"
+#include "platform/system.h"
+#include "registry/devices.h"
+
+namespace tamux {
+
+// Where the databases are, relative to the current directory, when the caller names no folder.
+constexpr std::string_view kDefaultDatabaseDirectory = "..\\SHARED\\DATABASES\\";
+
+// Replaces every line by its deciphered text (the database keys). Raises CryptError for a line
+// that is not hex; the lines before it are deciphered by then.
+void DecipherDatabase(std::vector<std::string>& lines);
+
+// The description of the registry device class whose "Class" value is `className` (ignoring
+// case): the default value of its class key, under the NT class root on NT and the 9x one on
+// 9x; "" when no class key matches or the root cannot be opened.
+std::string GetClassDescription(platform::Registry& registry, platform::System& system,
+                                std::string_view className);
+
+// Completes the records of class `className` and those of class "Unknown" from
+// `directory` + `className` + ".txt" and then `directory` + "other.txt" (either may be
+// missing). An empty directory or " " means kDefaultDatabaseDirectory; any other must end with
+// its separator. Nothing happens on NT 4. A matched record gets VendorName, DeviceName and
+// DisplayName (vendor, blank, device); an "Unknown" one also becomes of class `className`, with
+// that class's description. Raises CryptError for a database line that is not hex, before any
+// record is completed. Every deciphered line is overwritten before it is released, on errors too.
+void LookupDeviceDatabase(platform::Registry& registry, platform::System& system,
+                          platform::Files& files, DeviceTable& table, std::string_view className,
+                          std::string_view directory = {});
+
+}  // namespace tamux

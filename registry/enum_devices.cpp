@@ -1,0 +1,224 @@
+#include "registry/enum_devices.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/reg_key.h"
+#include "registry/ascii_case.h"
+#include "registry/join_reg_strings.h"
+#include "registry/win_version.h"
+
+namespace tamux {
+
+namespace {
+
+using platform::KeyAccess;
+using platform::RootKey;
+
+constexpr std::string_view kNtEnum = "SYSTEM\\CurrentControlSet\\Enum";
+constexpr std::string_view kNtRootEnum = "SYSTEM\\CurrentControlSet\\Enum\\Root";
+constexpr std::string_view kNtClass = "SYSTEM\\CurrentControlSet\\Control\\Class\\";
+constexpr std::string_view kNtServices = "SYSTEM\\CurrentControlSet\\Services";
+constexpr std::string_view k9xConfigManager = "Config Manager\\Enum";
+constexpr std::string_view k9xClass = "System\\CurrentControlSet\\Services\\Class\\";
+
+std::string join(std::string_view a, std::string_view b) {
+    std::string path(a);
+    path += '\\';
+    path += b;
+    return path;
+}
+
+// "friendlyname" when the key has it, else "DeviceDesc".
+std::string description(RegKey& key) {
+    return key.valueExists("friendlyname") ? key.readString("friendlyname")
+                                           : key.readString("DeviceDesc");
+}
+
+// The table grows while a record is filled only through this index, so a reference taken from
+// it stays valid for one instance.
+devices& appendRecord(DeviceTable& table) {
+    table.emplace_back();
+    return table.back();
+}
+
+// ---- NT 5.x: SYSTEM\CurrentControlSet\Enum\<enumerator>\<device id>\<instance> ----
+
+enum class Nt5Walk { Win2000, WinXP };
+
+void readNt5Instance(RegKey& key, const std::string& path, Nt5Walk walk, devices& record) {
+    if (!key.openKey(path + "\\Control")) return;
+    if (walk == Nt5Walk::Win2000 && !key.valueExists("DeviceReference")) return;
+
+    key.openKey(path);
+    if (key.valueExists("DeviceDesc")) {
+        if (key.valueExists("HardwareID")) {
+            record.HardwareID = UpperCase(JoinRegStrings(key.readBinaryData("HardwareID")));
+        }
+        record.KeyPath = path;
+        record.Description = description(key);
+        if (key.valueExists("Classguid")) record.ClassDesc = key.readString("Classguid");
+        record.HwFlag = key.valueExists("CompatibleIDs");
+        key.openKey(path);
+        if (key.valueExists("Driver")) record.DriverKey = key.readString("Driver");
+        // Also without a "Driver" value: the driver key is then the class root itself.
+        record.DriverKey = std::string(kNtClass) + record.DriverKey;
+    }
+    // A class key that cannot be opened leaves the GUID in ClassDesc.
+    if (key.openKey(std::string(kNtClass) + record.ClassDesc)) {
+        record.ClassDesc = key.readString("");
+        if (key.valueExists("Class")) record.ClassName = key.readString("Class");
+    }
+}
+
+void walkNt5(platform::Registry& registry, DeviceTable& table, Nt5Walk walk) {
+    RegKey key(registry, RootKey::LocalMachine, KeyAccess::Read);
+    if (!key.openKey(kNtEnum)) return;
+    for (const std::string& enumerator : key.subkeyNames()) {
+        const std::string enumeratorPath = join(kNtEnum, enumerator);
+        if (!key.openKey(enumeratorPath) || key.valueExists("DeviceDesc")) continue;
+        for (const std::string& deviceId : key.subkeyNames()) {
+            const std::string devicePath = join(enumeratorPath, deviceId);
+            if (!key.openKey(devicePath) || key.valueExists("DeviceDesc")) continue;
+            for (const std::string& instance : key.subkeyNames()) {
+                // The record comes first, so an instance that fails the tests below still
+                // leaves an empty record behind.
+                devices& record = appendRecord(table);
+                readNt5Instance(key, join(devicePath, instance), walk, record);
+            }
+        }
+    }
+}
+
+// ---- 9x: HKEY_DYN_DATA\Config Manager\Enum\<n> -> HKEY_LOCAL_MACHINE\ENUM\<hardware key> ----
+
+enum class Win9xWalk { ByClassGuid, ByClassName };
+
+void read9xDevice(RegKey& local, const std::string& hardwareKey, Win9xWalk walk, devices& record) {
+    if (local.valueExists("HardwareID")) record.HardwareID = UpperCase(hardwareKey);
+    if (local.valueExists("DeviceDesc")) {
+        record.DriverKey = local.readString("driver");
+        record.Description = description(local);
+        record.ClassDesc = local.readString(walk == Win9xWalk::ByClassGuid ? "Classguid" : "Class");
+        record.KeyPath = "ENUM\\" + hardwareKey;
+        const std::string upperPath = UpperCase(record.KeyPath);
+        record.HwFlag = upperPath.find("NETWORK") == std::string::npos &&
+                        upperPath.find("SW") == std::string::npos;
+        record.DriverKey = std::string(k9xClass) + record.DriverKey;
+    }
+    // A class key that cannot be opened makes the reads below empty.
+    local.openKey(std::string(k9xClass) + record.ClassDesc);
+    if (walk == Win9xWalk::ByClassGuid) {
+        record.ClassDesc = local.readString("link");
+        record.ClassName = local.readString("Class");
+        local.openKey(std::string(k9xClass) + record.ClassDesc);
+        record.ClassDesc = local.readString("");
+    } else {
+        record.ClassName = record.ClassDesc;
+        record.ClassDesc = local.readString("");
+    }
+}
+
+void walk9x(platform::Registry& registry, DeviceTable& table, Win9xWalk walk) {
+    RegKey dyn(registry, RootKey::DynData, KeyAccess::Read);
+    RegKey local(registry, RootKey::LocalMachine, KeyAccess::Read);
+    if (!dyn.openKey(k9xConfigManager)) return;
+    for (const std::string& node : dyn.subkeyNames()) {
+        if (!dyn.openKey(join(k9xConfigManager, node)) || !dyn.valueExists("HardWareKey")) {
+            continue;
+        }
+        const std::string hardwareKey = dyn.readString("HardWareKey");
+        if (!local.openKey("ENUM\\" + hardwareKey)) continue;
+        read9xDevice(local, hardwareKey, walk, appendRecord(table));
+        dyn.closeKey();
+        local.closeKey();
+    }
+}
+
+// ---- NT 4: SYSTEM\CurrentControlSet\Enum\Root\<id>\<instance> ----
+
+// The services of the machine, listed once per walk, and the search for the one whose enum key
+// names an instance.
+class ServiceFinder {
+  public:
+    explicit ServiceFinder(platform::Registry& registry)
+        : key_(registry, RootKey::LocalMachine, KeyAccess::Read) {}
+
+    // The first service whose "enum" key's "0" value names `instance` (ignoring case). A service
+    // without that value is passed over.
+    std::optional<std::string> find(const std::string& instance) {
+        if (!services_) {
+            services_.emplace();
+            if (key_.openKey(kNtServices)) *services_ = key_.subkeyNames();
+        }
+        const std::string wanted = UpperCase(instance);
+        for (const std::string& service : *services_) {
+            if (!key_.openKey(join(join(kNtServices, service), "enum"))) continue;
+            if (!key_.valueExists("0")) continue;
+            if (UpperCase(key_.readString("0")) == wanted) return service;
+        }
+        return std::nullopt;
+    }
+
+    // The adapter string of the service's first device, or "" when it has none.
+    std::string adapterString(const std::string& service) {
+        key_.openKey(join(join(kNtServices, service), "Device0"));
+        if (!key_.valueExists("HardwareInformation.AdapterString")) return {};
+        return JoinRegStrings(key_.readBinaryData("HardwareInformation.AdapterString"));
+    }
+
+  private:
+    RegKey key_;
+    std::optional<std::vector<std::string>> services_;
+};
+
+constexpr std::uint32_t kStatusPresent = 8;
+
+void walkNt4(platform::Registry& registry, DeviceTable& table) {
+    RegKey key(registry, RootKey::LocalMachine, KeyAccess::Read);
+    ServiceFinder services(registry);
+    if (!key.openKey(kNtRootEnum)) return;
+    for (const std::string& rootId : key.subkeyNames()) {
+        const std::string idPath = join(kNtRootEnum, rootId);
+        if (!key.openKey(idPath) || key.valueExists("DeviceDesc")) continue;
+        for (const std::string& instance : key.subkeyNames()) {
+            const std::string path = join(idPath, instance);
+            if (!key.openKey(path)) continue;
+            // An instance without a status is not present; it is never judged by the status
+            // of the instance read before it.
+            const std::uint32_t status =
+                key.valueExists("StatusFlags") ? key.readInteger("StatusFlags") : 0;
+            if (status != kStatusPresent) continue;
+
+            devices& record = appendRecord(table);
+            if (auto service = services.find("Root\\" + rootId + "\\" + instance)) {
+                record.DisplayName = services.adapterString(*service);
+            }
+            record.KeyPath = path;
+            if (key.valueExists("DeviceDesc")) record.Description = description(key);
+            record.HwFlag = key.valueExists("ConfigFlags");
+            record.ClassName = key.readString("Class");
+            record.ClassDesc = key.readString("ClassGuid");
+
+            key.openKey(path);
+            record.DriverKey = std::string(kNtClass) + key.readString("driver");
+            key.openKey(std::string(kNtClass) + record.ClassDesc);
+            record.ClassDesc = key.readString("");
+        }
+    }
+}
+
+}  // namespace
+
+void EnumDevices(platform::Registry& registry, platform::System& system, DeviceTable& table) {
+    table.clear();
+    if (IsWin2000(system)) walkNt5(registry, table, Nt5Walk::Win2000);
+    if (IsWinXP(system)) walkNt5(registry, table, Nt5Walk::WinXP);
+    if (IsWin9x(system)) walk9x(registry, table, Win9xWalk::ByClassGuid);
+    if (IsWin95(system)) walk9x(registry, table, Win9xWalk::ByClassName);
+    if (GetWinVersion(system) == wvWinNT4) walkNt4(registry, table);
+}
+
+}  // namespace tamux
