@@ -23,6 +23,7 @@ class SimDialogs;
 class SimKeyboard;
 class SimSpooler;
 class SimClock;
+class PathMap;
 
 class Machine {
   public:
@@ -53,6 +54,12 @@ class Machine {
     // The host path of a Windows path ("C:\..." or relative to the current directory); each
     // component is matched without regard to case against what exists on the host.
     std::filesystem::path hostPath(std::string_view windowsPath) const;
+
+    // The "description" line of machine.json.
+    const std::string& description() const;
+
+    // The drive mapping, to give other drive letters a host folder (mapDrive).
+    PathMap& paths();
 
   private:
     Machine();

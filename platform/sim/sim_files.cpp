@@ -1,0 +1,79 @@
+#include "platform/sim/sim_files.h"
+
+#include <chrono>
+#include <fstream>
+#include <system_error>
+
+namespace tamux::sim {
+
+namespace fs = std::filesystem;
+
+SimFiles::SimFiles(HostPathMapper mapper) : mapper_(std::move(mapper)) {}
+
+void SimFiles::lockFile(std::string_view path) {
+    const fs::path host = mapper_(path);
+    if (!host.empty()) locked_.insert(host.lexically_normal());
+}
+
+bool SimFiles::isLocked(const fs::path& host) const {
+    return locked_.count(host.lexically_normal()) != 0;
+}
+
+bool SimFiles::fileExists(std::string_view path) {
+    const fs::path host = mapper_(path);
+    std::error_code ec;
+    return !host.empty() && fs::is_regular_file(host, ec);
+}
+
+std::optional<std::string> SimFiles::readFile(std::string_view path) {
+    const fs::path host = mapper_(path);
+    std::error_code ec;
+    if (host.empty() || isLocked(host) || !fs::is_regular_file(host, ec)) return std::nullopt;
+    std::ifstream in(host, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return content;
+}
+
+void SimFiles::writeFile(std::string_view path, std::string_view content) {
+    const fs::path host = mapper_(path);
+    std::error_code ec;
+    if (host.empty() || isLocked(host) || fs::is_directory(host, ec)) {
+        throw FileCreateError(std::string(path));
+    }
+    std::ofstream out(host, std::ios::binary | std::ios::trunc);
+    if (!out) throw FileCreateError(std::string(path));
+
+    std::size_t writable = content.size();
+    if (diskSpace_ && *diskSpace_ < writable) writable = static_cast<std::size_t>(*diskSpace_);
+    out.write(content.data(), static_cast<std::streamsize>(writable));
+    out.close();
+    if (diskSpace_) *diskSpace_ -= writable;
+    if (!out || writable < content.size()) {
+        // A half-written file is worse than none: the caller is told the file could not be made.
+        fs::remove(host, ec);
+        throw FileCreateError(std::string(path));
+    }
+}
+
+std::uint64_t SimFiles::toFileTime(fs::file_time_type time) {
+    using namespace std::chrono;
+    const auto sys = file_clock::to_sys(time);
+    const auto ticks =
+        duration_cast<duration<std::int64_t, std::ratio<1, 10'000'000>>>(sys.time_since_epoch())
+            .count();
+    constexpr std::int64_t kUnixEpochIn1601Ticks = 116'444'736'000'000'000LL;
+    return static_cast<std::uint64_t>(ticks + kUnixEpochIn1601Ticks);
+}
+
+std::optional<std::uint64_t> SimFiles::lastWriteTime(std::string_view path) {
+    const fs::path host = mapper_(path);
+    std::error_code ec;
+    if (host.empty() || !fs::exists(host, ec)) return std::nullopt;
+    const auto time = fs::last_write_time(host, ec);
+    if (ec) return std::nullopt;
+    return toFileTime(time);
+}
+
+}  // namespace tamux::sim

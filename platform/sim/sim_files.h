@@ -1,0 +1,46 @@
+// The simulated machine's files: real host files under the folder that stands for the drive,
+// reached through the machine's path mapping. Failures are injectable: a file that is locked, and
+// a disk that fills up after a number of bytes.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "platform/files.h"
+#include "platform/sim/host_path_mapper.h"
+
+namespace tamux::sim {
+
+class SimFiles : public platform::Files {
+  public:
+    explicit SimFiles(HostPathMapper mapper);
+
+    // platform::Files
+    bool fileExists(std::string_view path) override;
+    std::optional<std::string> readFile(std::string_view path) override;
+    void writeFile(std::string_view path, std::string_view content) override;
+    std::optional<std::uint64_t> lastWriteTime(std::string_view path) override;
+
+    // Test hooks.
+    // The file at `path` can be neither read nor written (another program holds it open).
+    void lockFile(std::string_view path);
+    void unlockAll() { locked_.clear(); }
+    // Every later write fails once this many bytes in all have been written (nullopt: no limit).
+    void setDiskSpace(std::optional<std::uintmax_t> bytes) { diskSpace_ = bytes; }
+
+    // FILETIME (100 ns since 1601) of a host file time.
+    static std::uint64_t toFileTime(std::filesystem::file_time_type time);
+
+  private:
+    bool isLocked(const std::filesystem::path& host) const;
+
+    HostPathMapper mapper_;
+    std::set<std::filesystem::path> locked_;
+    std::optional<std::uintmax_t> diskSpace_;
+};
+
+}  // namespace tamux::sim

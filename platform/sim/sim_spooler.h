@@ -1,0 +1,88 @@
+// The simulated print spooler and its printer drivers: the local printers of machine.json, the
+// EnumPrintersA size protocol, device contexts answering GetDeviceCaps from each printer's table,
+// and DeviceCapabilitiesA's paper names in 64-byte slots. Tests can add a printer between the two
+// enumeration calls, make the enumeration fail, and count device contexts left open.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/spooler.h"
+
+namespace tamux::sim {
+
+// GetDeviceCaps indices.
+namespace devcaps {
+constexpr int kDriverVersion = 0, kTechnology = 2, kHorzSize = 4, kVertSize = 6, kHorzRes = 8,
+              kVertRes = 10, kBitsPixel = 12, kPlanes = 14, kNumBrushes = 16, kNumPens = 18,
+              kNumMarkers = 20, kNumFonts = 22, kNumColors = 24, kCurveCaps = 28, kLineCaps = 30,
+              kPolygonalCaps = 32, kTextCaps = 34, kClipCaps = 36, kRasterCaps = 38,
+              kLogPixelsX = 88, kLogPixelsY = 90, kPhysicalWidth = 110, kPhysicalHeight = 111,
+              kPhysicalOffsetX = 112, kPhysicalOffsetY = 113;
+}
+
+// The index of a GetDeviceCaps name ("HORZRES"), or nullopt for an unknown name.
+std::optional<int> deviceCapsIndex(std::string_view name);
+
+constexpr std::size_t kPaperNameSlot = 64;
+constexpr std::uint32_t kPrinterInfo2Size = 84;  // sizeof(PRINTER_INFO_2A) on 32-bit Windows
+
+struct SimPrinter {
+    platform::PrinterInfo2 info;
+    std::map<int, int> deviceCaps;  // GetDeviceCaps answers by index
+    std::optional<std::vector<std::string>> paperNames = std::vector<std::string>{};  // null: -1
+    bool createDcFails = false;
+};
+
+class SimSpooler : public platform::Spooler {
+  public:
+    explicit SimSpooler(std::vector<SimPrinter> printers = {}, unsigned codePage = 1252);
+
+    // platform::Spooler
+    bool enumPrinters(std::uint32_t flags, std::uint32_t bufferSize, std::uint32_t& needed,
+                      std::vector<platform::PrinterInfo2>& printers) override;
+    Dc createDC(std::string_view device) override;
+    int getDeviceCaps(Dc dc, int index) override;
+    void deleteDC(Dc dc) override;
+    int deviceCapabilities(std::string_view device, std::string_view port, std::uint16_t capability,
+                           std::vector<char>* output) override;
+
+    // The bytes EnumPrintersA needs for these records at level 2: the fixed record of each and
+    // every non-null string with its NUL.
+    static std::uint32_t bytesNeeded(const std::vector<SimPrinter>& printers);
+
+    // Test hooks.
+    std::vector<SimPrinter>& printers() { return printers_; }
+    void addPrinter(SimPrinter printer) { printers_.push_back(std::move(printer)); }
+    // `printer` is installed right after the next enumPrinters call (between the size query and
+    // the fetch of the two-call protocol).
+    void addPrinterAfterNextEnum(SimPrinter printer) {
+        addAfterEnum_.push_back(std::move(printer));
+    }
+    // Every enumPrinters call fails with a needed size of 0 (a spooler that cannot be asked).
+    void setEnumFails(bool fails) { enumFails_ = fails; }
+    int enumCallCount() const { return enumCalls_; }
+    // Device contexts created and not yet deleted, and deletions of a context that was not open.
+    std::size_t openDcCount() const { return openDcs_.size(); }
+    int strayDeleteCount() const { return strayDeletes_; }
+    int createDcCount() const { return createDcCalls_; }
+
+  private:
+    const SimPrinter* find(std::string_view name) const;
+
+    std::vector<SimPrinter> printers_;
+    unsigned codePage_;
+    std::vector<SimPrinter> addAfterEnum_;
+    bool enumFails_ = false;
+    int enumCalls_ = 0;
+    std::map<Dc, std::map<int, int>> openDcs_;  // a context keeps its printer's answers
+    Dc nextDc_ = 0x2000;
+    int strayDeletes_ = 0;
+    int createDcCalls_ = 0;
+};
+
+}  // namespace tamux::sim
