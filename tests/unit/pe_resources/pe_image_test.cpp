@@ -1,0 +1,185 @@
+#include "platform/sim/pe_resources.h"
+
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/test_paths.h"
+#include "tests/unit/pe_resources/test_files.h"
+
+namespace tamux::sim {
+namespace {
+
+using test::u16;
+
+constexpr std::uint16_t kCzech = 0x0405;
+constexpr std::uint16_t kGerman = 0x0407;
+constexpr std::uint16_t kEnglish = 0x0409;
+
+// The 1200-byte text of strings.rc, as written in its include file.
+std::u16string longText() {
+    std::ifstream in(test::sourceDir() / "tests/unit/pe_resources/long_text.inc");
+    std::string line((std::istreambuf_iterator<char>(in)), {});
+    auto first = line.find('"'), last = line.rfind('"');
+    return u16(line.substr(first + 1, last - first - 1).c_str());
+}
+
+TEST(PeImageStrings, TextsOfEveryBlockComeBackAsCompiled) {
+    auto image = PeImage::fromFile(TAMUX_STRINGS_DLL);
+    ASSERT_TRUE(image);
+    EXPECT_TRUE(image->isLoadableModule());
+    const struct {
+        std::uint32_t id;
+        const char* text;
+    } cases[] = {
+        {1, "Zorv Info Tamux"},
+        {7, "zapnuto"},
+        {15, "last of the first block"},    // last slot of block 1
+        {16, "first of the second block"},  // first slot of block 2
+        {601, "Klávesnice"},
+        {602, "Myš"},
+        {5590, "Příliš žluťoučký kůň úpěl ďábelské ódy"},
+        {5591, "Über Applikacion, aplicatión, Jazyková"},
+        {5592, "Клавиатура"},
+        {5593, "quote \" and tab\tend"},
+        {50201, "Report of Zorv Info Tamux"},
+    };
+    for (const auto& c : cases) {
+        auto text = image->stringText(c.id, kCzech);
+        ASSERT_TRUE(text) << "id " << c.id;
+        EXPECT_EQ(*text, u16(c.text)) << "id " << c.id;
+    }
+    auto text = image->stringText(700, kCzech);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->size(), 1200u);
+    EXPECT_EQ(*text, longText());
+}
+
+TEST(PeImageStrings, EmptySlotsMissingBlocksAndTheHighWordOfTheId) {
+    auto image = PeImage::fromFile(TAMUX_STRINGS_DLL);
+    ASSERT_TRUE(image);
+    // Blocks are numbered id / 16 + 1: exactly the blocks that hold a text exist.
+    EXPECT_EQ(image->ids(restype::kString), (std::vector<std::uint16_t>{1, 2, 38, 44, 350, 3138}));
+
+    EXPECT_EQ(image->stringText(8, kCzech), std::u16string()) << "a text compiled empty";
+    EXPECT_EQ(image->stringText(2, kCzech), std::u16string()) << "a slot of a present block";
+    EXPECT_EQ(image->stringText(31, kCzech), std::u16string()) << "last slot of block 2";
+    EXPECT_EQ(image->stringText(32, kCzech), std::nullopt) << "block 3 does not exist";
+    EXPECT_EQ(image->stringText(0xFFFF, kCzech), std::nullopt) << "the last block there can be";
+    // Only the low word of the id selects a text, as with LoadString.
+    EXPECT_EQ(image->stringText(0x10000 + 601, kCzech), u16("Klávesnice"));
+}
+
+TEST(PeImageLanguages, TheBlockIsChosenInTheLoadersLanguageOrder) {
+    auto image = PeImage::fromFile(TAMUX_LANGUAGES_DLL);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->languages(restype::kString, 1),
+              (std::vector<std::uint16_t>{0x000C, kGerman, kEnglish}));
+
+    const struct {
+        std::uint16_t user;
+        const char* text1;
+        const char* text2;
+    } cases[] = {
+        {kGerman, "Deutsch", "nur Deutsch"},
+        // The language decides the block, not the text: English has no text 2.
+        {kEnglish, "English (United States)", ""},
+        // French exists with the neutral sublanguage only, which serves every French.
+        {0x040C, "Français", ""},
+        {0x0C0C, "Français", ""},
+        // Swiss German finds neither 0x0807 nor 0x0007; German of Germany is not tried.
+        {0x0807, "English (United States)", ""},
+        {kCzech, "English (United States)", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(image->stringText(1, c.user), u16(c.text1)) << std::hex << c.user;
+        EXPECT_EQ(image->stringText(2, c.user), u16(c.text2)) << std::hex << c.user;
+        // A language-neutral table comes before the user's own.
+        EXPECT_EQ(image->stringText(17, c.user), u16("neutral only")) << std::hex << c.user;
+    }
+}
+
+TEST(PeImageLanguages, WithoutAPreferredLanguageTheFirstOneIsTaken) {
+    auto strings = PeImage::fromFile(TAMUX_STRINGS_DLL);
+    ASSERT_TRUE(strings);
+    EXPECT_EQ(strings->stringText(7, kGerman), u16("zapnuto")) << "a Czech-only module";
+
+    const auto polish = test::stringBlock({u"", u"po polsku"});
+    const auto russian = test::stringBlock({u"", u"по-русски"});
+    auto image = PeImage::fromBytes(test::buildPe(test::resourceSection(
+        {{restype::kString, 1, 0x0419, russian}, {restype::kString, 1, 0x0415, polish}}, 0x1000)));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->stringText(1, kGerman), u16("по-русски"));
+    EXPECT_EQ(image->stringText(1, 0x0415), u16("po polsku"));
+    EXPECT_EQ(image->resource(restype::kString, 1, 0x0419), russian);
+    EXPECT_EQ(image->resource(restype::kString, 1, 0x0409), std::nullopt);
+}
+
+TEST(PeImageFiles, KindsOfImage) {
+    const auto section = test::resourceSection(
+        {{restype::kString, 1, 0, test::stringBlock({u"zero", u"one"})}}, 0x1000);
+
+    auto dll = PeImage::fromBytes(test::buildPe(section));
+    ASSERT_TRUE(dll);
+    EXPECT_TRUE(dll->isLoadableModule());
+    EXPECT_EQ(dll->stringText(1, kEnglish), u"one");
+
+    // A 64-bit file has resources, but a 32-bit process cannot load it as a module.
+    test::PeOptions pe64;
+    pe64.pe64 = true;
+    pe64.machine = 0x8664;
+    auto wide = PeImage::fromBytes(test::buildPe(section, pe64));
+    ASSERT_TRUE(wide);
+    EXPECT_FALSE(wide->isLoadableModule());
+    EXPECT_EQ(wide->stringText(0, kEnglish), u"zero");
+
+    test::PeOptions object;
+    object.characteristics = 0x2100;  // not marked as an executable image
+    auto notImage = PeImage::fromBytes(test::buildPe(section, object));
+    ASSERT_TRUE(notImage);
+    EXPECT_FALSE(notImage->isLoadableModule());
+
+    test::PeOptions arm;
+    arm.machine = 0x01C0;
+    EXPECT_FALSE(PeImage::fromBytes(test::buildPe(section, arm))->isLoadableModule());
+
+    auto noStrings = PeImage::fromFile(TAMUX_NO_STRINGS_DLL);
+    ASSERT_TRUE(noStrings);
+    EXPECT_EQ(noStrings->stringText(1, kEnglish), std::nullopt);
+    EXPECT_EQ(noStrings->versionResource(kEnglish), std::nullopt);
+    EXPECT_TRUE(noStrings->resource(restype::kRcData, 1, kEnglish));
+
+    EXPECT_FALSE(PeImage::fromBytes({}));
+    EXPECT_FALSE(PeImage::fromBytes(std::vector<std::uint8_t>(4096, 'M')));
+    EXPECT_FALSE(PeImage::fromFile(test::sourceDir() / "tests/unit/pe_resources/strings.rc"));
+    EXPECT_FALSE(PeImage::fromFile(test::sourceDir() / "tests/unit/pe_resources"));
+    EXPECT_FALSE(PeImage::fromFile(test::sourceDir() / "no such file.dll"));
+}
+
+TEST(PeImageFiles, TheSectionBeyondItsFileDataReadsAsZeros) {
+    // The data entry points into the part of the section that the file does not hold (its
+    // virtual size is larger): the loader maps zeros there, which is a block of empty texts.
+    auto section =
+        test::resourceSection({{restype::kString, 1, 0, test::stringBlock({u"x"})}}, 0x1000);
+    const std::size_t dataEntry = 16 + 8 + 16 + 8 + 16 + 8;
+    const std::uint32_t beyond = 0x1000 + 0x4000;
+    section[dataEntry] = beyond & 0xFF;
+    section[dataEntry + 1] = (beyond >> 8) & 0xFF;
+    test::PeOptions options;
+    options.virtualSize = 0x8000;
+    auto image = PeImage::fromBytes(test::buildPe(section, options));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->stringText(0, kEnglish), std::u16string());
+
+    // Past the virtual size there is nothing mapped at all.
+    options.virtualSize = 0x4010;
+    image = PeImage::fromBytes(test::buildPe(section, options));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->stringText(0, kEnglish), std::nullopt);
+}
+
+}  // namespace
+}  // namespace tamux::sim
