@@ -1,0 +1,111 @@
+#include "registry/database_index.h"
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "registry/ascii_case.h"
+
+namespace tamux {
+namespace {
+
+// The lookup's scan, written the plain way: from the first line, each line with its own key.
+std::optional<std::size_t> scan(const std::vector<std::string>& lines, const std::string& id,
+                                const std::string& pciKey) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string key(LineKey(lines[i]));
+        if (key.empty()) continue;
+        if (id.find(UpperCase(key)) != std::string::npos) return i;
+        const NormalizedKeyText normalized = NormalizedKey(key);
+        if (!normalized.empty() && SameTextIgnoringCase(normalized.view(), pciKey)) return i;
+    }
+    return std::nullopt;
+}
+
+TEST(DatabaseIndex, FirstMatchingLineWins) {
+    const std::vector<std::string> lines = {
+        "USB 046D.=Logitech",               // 0: a vendor line's key holds a blank
+        "VID_046D&PID_C00E=Mouse",          // 1
+        "VID_046D=Any Logitech device",     // 2
+        "no key",                           // 3
+        "=empty key",                       // 4
+        "",                                 // 5
+        "vid_1234&pid_5678=lower-case key"  // 6
+    };
+    const DatabaseIndex index(lines);
+    EXPECT_EQ(index.firstMatch("USB\\VID_046D&PID_C00E&REV_1100", ""), 1u);
+    EXPECT_EQ(index.firstMatch("USB\\VID_046D&PID_C52B", ""), 2u);
+    EXPECT_EQ(index.firstMatch("HID\\VID_1234&PID_5678&MI_00", ""), 6u);
+    // An empty key matches nothing, and the id is compared as it is (ids are upper-case).
+    EXPECT_EQ(index.firstMatch("ROOT\\UNKNOWN", ""), std::nullopt);
+    EXPECT_EQ(index.firstMatch("usb\\vid_046d&pid_c00e", ""), std::nullopt);
+    EXPECT_EQ(index.firstMatch("", ""), std::nullopt);
+}
+
+TEST(DatabaseIndex, TwentyFourCharacterKeysMatchThroughThePciKey) {
+    const std::vector<std::string> lines = {
+        "PCI 8086.=Intel",
+        "80867110 SUBSYS 197615ad=Subsystem name",  // 24: normalized 80867110197615AD
+        "80867110 SUBSYS 197615A=23 characters",
+        "80867110 SUBSYS  197615AD=25 characters",
+        "VEN_8086&DEV_7110=Device name",
+    };
+    const DatabaseIndex index(lines);
+    const std::string id = "PCI\\VEN_8086&DEV_7110&SUBSYS_197615AD&REV_08";
+    EXPECT_EQ(index.firstMatch(id, "80867110197615AD"), 1u);
+    EXPECT_EQ(index.firstMatch(id, "80867110197615ad"), 1u);
+    // Another subsystem: only the plain key is left.
+    EXPECT_EQ(index.firstMatch("PCI\\VEN_8086&DEV_7110&SUBSYS_00000000&REV_08", "8086711000000000"),
+              4u);
+    EXPECT_EQ(index.vendorAbove(1), 0u);
+    EXPECT_EQ(index.vendorAbove(0), std::nullopt);
+}
+
+TEST(DatabaseIndex, VendorOfTheFirstLineCounts) {
+    const std::vector<std::string> lines = {"PNP .=Microsoft", "PNP0303=Keyboard"};
+    const DatabaseIndex index(lines);
+    EXPECT_EQ(index.vendorAbove(1), 0u);
+}
+
+// Random databases over a small alphabet, so that keys overlap, share prefixes and occur in the
+// ids in many ways; the index must agree with the plain scan on every id.
+TEST(DatabaseIndex, AgreesWithThePlainScan) {
+    std::mt19937 random(20240611);
+    const std::string alphabet = "AB_0&= a";
+    auto text = [&](std::size_t maxLength) {
+        std::string s;
+        const std::size_t length = random() % (maxLength + 1);
+        for (std::size_t i = 0; i < length; ++i) s.push_back(alphabet[random() % alphabet.size()]);
+        return s;
+    };
+    for (int round = 0; round < 200; ++round) {
+        std::vector<std::string> lines;
+        const std::size_t count = random() % 40;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (random() % 5 == 0) {
+                // A 24-character key, blanks and all.
+                std::string key = text(24);
+                key.resize(24, ' ');
+                lines.push_back(key + "=n");
+            } else {
+                lines.push_back(text(8));
+            }
+        }
+        const DatabaseIndex index(lines);
+        for (int probe = 0; probe < 30; ++probe) {
+            std::string id = UpperCase(text(20));
+            std::string pci = random() % 2 ? UpperCase(text(16)) : PciKey(id);
+            if (random() % 4 == 0 && !lines.empty()) {
+                // Aim at one line's normalized key.
+                pci = std::string(NormalizedKey(LineKey(lines[random() % lines.size()])).view());
+            }
+            ASSERT_EQ(index.firstMatch(id, pci), scan(lines, id, pci))
+                << "round " << round << ", id \"" << id << "\", PCI key \"" << pci << "\"";
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tamux
