@@ -254,7 +254,11 @@ void readPrinter(const Reader& r, SimPrinter& printer) {
                      } else {
                          std::vector<std::string> names;
                          for (std::size_t k = 0, n = m.arraySize(); k < n; ++k) {
-                             names.push_back(m.element(k).text());
+                             const Reader name = m.element(k);
+                             names.push_back(name.text());
+                             if (names.back().size() > kPaperNameSlot) {
+                                 name.fail("longer than the 64 characters of a paper-name slot");
+                             }
                          }
                          printer.paperNames = std::move(names);
                      }

@@ -189,7 +189,9 @@ bool SimProfile::writeString(std::string_view file, std::string_view section, st
         }
     } else {
         if (!lines.empty() && !trim(lines.back()).empty()) lines.emplace_back();
-        lines.push_back("[" + std::string(section) + "]");
+        std::string header = "[";
+        header.append(section).append("]");
+        lines.push_back(std::move(header));
         lines.push_back(newLine);
     }
 

@@ -140,6 +140,9 @@ TEST(MachineJson, ErrorsNameTheFileAndTheMember) {
     EXPECT_EQ(errorOf(R"({"version": {"csd": ")" + std::string(128, 'x') + "\"}}"),
               "m/machine.json: member 'version.csd': longer than the 127 characters of the "
               "record");
+    EXPECT_EQ(errorOf(R"({"printers": [{"paperNames": ["A4", ")" + std::string(65, 'p') + "\"]}]}"),
+              "m/machine.json: member 'printers[0].paperNames[1]': longer than the 64 characters "
+              "of a paper-name slot");
     EXPECT_EQ(errorOf("[]"), "m/machine.json: member '': the file must hold one object");
     EXPECT_THAT(errorOf("{\"description\": "), StartsWith("m/machine.json: not valid JSON: "));
 }
