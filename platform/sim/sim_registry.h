@@ -62,6 +62,13 @@ class SimRegistry : public platform::Registry {
                   std::uint32_t value);
     void deleteKey(platform::RootKey root, std::string_view path);
 
+    // Makes the key at `linkPath` a link to `targetPath` (both full paths under `root`), as NT's
+    // HKLM\SYSTEM\CurrentControlSet links to ControlSet001: opening, reading and importing through
+    // either path reach the same key. The target is created when missing; whatever the link path
+    // held before is merged into the target. Raises tamux::Error for a root link path or a link
+    // that would lead back into itself.
+    void linkKey(platform::RootKey root, std::string_view linkPath, std::string_view targetPath);
+
     // Failure injection. With denyAllAccess(root), opening any key under `root` with
     // KeyAccess::AllAccess fails with kAccessDenied while reading opens still succeed (a limited
     // account). denyOpen makes every open of that exact key fail with kAccessDenied.
@@ -75,15 +82,30 @@ class SimRegistry : public platform::Registry {
 
   private:
     struct Node;
+    class Importer;
     Node* find(platform::RootKey root, std::string_view path) const;
     Node* create(platform::RootKey root, std::string_view path);
+    // Names are kept in UTF-16, as NT keeps them; the 8-bit names of the interface are converted
+    // with the code page on the way in and out.
+    std::u16string wide(std::string_view text) const;
+    std::string narrow(std::u16string_view text) const;
+    // Follows `path` from the root, through links; creates missing keys when `create` is set.
+    // Null when a key is missing or the links loop.
+    Node* walk(platform::RootKey root, std::u16string_view path, bool create, int linkDepth) const;
+    void removeKey(platform::RootKey root, std::u16string_view path);
+    // Takes a deleted subtree out of reach; open keys into it answer "key deleted".
+    void retire(std::unique_ptr<Node> node);
+    bool openDenied(platform::RootKey root, const Node* node) const;
+    // Moves the values and subkeys of `from` into `into`; same-named subkeys merge.
+    void merge(Node& from, Node& into);
 
     unsigned codePage_;
     std::unique_ptr<Node> roots_[3];
     std::map<Key, Node*> open_;
     Key nextKey_ = 0x1000;
     bool denyAll_[3] = {false, false, false};
-    std::set<std::string> deniedPaths_;  // "<root index>\<upper-cased path>"
+    std::set<std::string> deniedPaths_;           // "<root index>\<upper-cased path>"
+    std::vector<std::unique_ptr<Node>> retired_;  // deleted subtrees that open keys still hold
 };
 
 }  // namespace tamux::sim

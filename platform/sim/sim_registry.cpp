@@ -1,0 +1,447 @@
+#include "platform/sim/sim_registry.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <unordered_set>
+#include <utility>
+
+#include "platform/sim/codepage.h"
+#include "platform/sim/reg_file.h"
+
+namespace tamux::sim {
+
+using platform::KeyAccess;
+using platform::RootKey;
+namespace status = platform::status;
+
+namespace {
+
+// Answers of the Win32 registry that the shared status list does not name.
+constexpr long kBadPathname = 161;  // ERROR_BAD_PATHNAME: a path that starts with a backslash
+constexpr long kKeyDeleted = 1018;  // ERROR_KEY_DELETED: the open key was deleted meanwhile
+
+// Deep enough for any real chain of links, small enough to end a loop quickly.
+constexpr int kMaxLinkDepth = 16;
+
+constexpr std::size_t kRootCount = 3;
+
+constexpr const char* kLinkLoop = "a key path whose links do not lead back into themselves";
+
+std::size_t rootIndex(RootKey root) {
+    return static_cast<std::size_t>(root);
+}
+
+// The form in which NT compares and orders key and value names: upper case, UTF-16 unit by unit.
+// Only ASCII letters fold here.
+std::u16string foldName(std::u16string_view name) {
+    std::u16string folded(name);
+    for (char16_t& c : folded) {
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+    }
+    return folded;
+}
+
+// The names along a path. Empty components are skipped: a trailing or doubled backslash names the
+// same key.
+std::vector<std::u16string_view> components(std::u16string_view path) {
+    std::vector<std::u16string_view> parts;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find(u'\\', start);
+        if (end == std::u16string_view::npos) end = path.size();
+        if (end > start) parts.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+std::u16string joined(const std::vector<std::u16string_view>& parts, std::size_t count) {
+    std::u16string path;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i > 0) path += u'\\';
+        path += parts[i];
+    }
+    return path;
+}
+
+std::string asciiUpper(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}
+
+}  // namespace
+
+struct SimRegistry::Node {
+    struct Value {
+        std::u16string name;  // as first written
+        std::u16string folded;
+        std::uint32_t type;
+        std::vector<std::uint8_t> data;
+    };
+    using Children = std::vector<std::unique_ptr<Node>>;
+
+    std::u16string name;  // as first created
+    std::u16string folded;
+    Children children;          // in folded-name order, as NT's hives keep subkeys
+    std::vector<Value> values;  // in creation order, as NT keeps values
+    bool deleted = false;
+    // A link key shows the key at linkPath under linkRoot instead of contents of its own.
+    bool isLink = false;
+    RootKey linkRoot = RootKey::LocalMachine;
+    std::u16string linkPath;
+
+    Children::iterator lowerBound(const std::u16string& key) {
+        return std::lower_bound(children.begin(), children.end(), key,
+                                [](const std::unique_ptr<Node>& child, const std::u16string& k) {
+                                    return child->folded < k;
+                                });
+    }
+
+    Node* child(std::u16string_view childName) {
+        std::u16string key = foldName(childName);
+        auto it = lowerBound(key);
+        return it != children.end() && (*it)->folded == key ? it->get() : nullptr;
+    }
+
+    Node* adopt(std::unique_ptr<Node> node) {
+        auto it = lowerBound(node->folded);
+        return children.insert(it, std::move(node))->get();
+    }
+
+    Node* addChild(std::u16string_view childName) {
+        auto node = std::make_unique<Node>();
+        node->name = std::u16string(childName);
+        node->folded = foldName(childName);
+        return adopt(std::move(node));
+    }
+
+    std::unique_ptr<Node> detach(std::u16string_view childName) {
+        std::u16string key = foldName(childName);
+        auto it = lowerBound(key);
+        if (it == children.end() || (*it)->folded != key) return nullptr;
+        std::unique_ptr<Node> node = std::move(*it);
+        children.erase(it);
+        return node;
+    }
+
+    Value* value(std::u16string_view valueName) {
+        std::u16string key = foldName(valueName);
+        for (auto& v : values) {
+            if (v.folded == key) return &v;
+        }
+        return nullptr;
+    }
+
+    // Overwriting keeps the value's place and the spelling of its name, as NT does.
+    void setValue(std::u16string_view valueName, std::uint32_t type,
+                  std::vector<std::uint8_t> data) {
+        if (Value* v = value(valueName)) {
+            v->type = type;
+            v->data = std::move(data);
+            return;
+        }
+        values.push_back({std::u16string(valueName), foldName(valueName), type, std::move(data)});
+    }
+
+    void eraseValue(std::u16string_view valueName) {
+        std::u16string key = foldName(valueName);
+        values.erase(std::remove_if(values.begin(), values.end(),
+                                    [&key](const Value& v) { return v.folded == key; }),
+                     values.end());
+    }
+
+    void markDeleted() {
+        deleted = true;
+        for (auto& c : children) c->markDeleted();
+    }
+
+    bool holdsAny(const std::unordered_set<const Node*>& nodes) const {
+        if (nodes.count(this)) return true;
+        return std::any_of(children.begin(), children.end(),
+                           [&nodes](const std::unique_ptr<Node>& c) { return c->holdsAny(nodes); });
+    }
+};
+
+// Applies the edits of a .reg file to the registry.
+class SimRegistry::Importer : public RegFileSink {
+  public:
+    explicit Importer(SimRegistry& registry) : registry_(registry) {}
+
+    void selectKey(std::optional<RootKey> root, const std::u16string& path) override {
+        current_ = nullptr;
+        if (!root) return;
+        current_ = registry_.walk(*root, path, true, 0);
+        if (!current_) throw Error(kLinkLoop);
+    }
+
+    void deleteKey(std::optional<RootKey> root, const std::u16string& path) override {
+        current_ = nullptr;
+        if (root) registry_.removeKey(*root, path);
+    }
+
+    void setValue(const std::u16string& name, std::uint32_t type,
+                  std::vector<std::uint8_t> data) override {
+        // No current key: the values belong to a root the program never reads.
+        if (current_) current_->setValue(name, type, std::move(data));
+    }
+
+    void deleteValue(const std::u16string& name) override {
+        if (current_) current_->eraseValue(name);
+    }
+
+  private:
+    SimRegistry& registry_;
+    Node* current_ = nullptr;
+};
+
+SimRegistry::SimRegistry(unsigned codePage) : codePage_(codePage) {
+    for (auto& root : roots_) root = std::make_unique<Node>();
+}
+
+SimRegistry::~SimRegistry() = default;
+
+std::u16string SimRegistry::wide(std::string_view text) const {
+    return widen(codePage_, text);
+}
+
+std::string SimRegistry::narrow(std::u16string_view text) const {
+    return narrowUtf16(codePage_, text);
+}
+
+SimRegistry::Node* SimRegistry::walk(RootKey root, std::u16string_view path, bool create,
+                                     int linkDepth) const {
+    if (linkDepth > kMaxLinkDepth || rootIndex(root) >= kRootCount) return nullptr;
+    Node* node = roots_[rootIndex(root)].get();
+    for (std::u16string_view part : components(path)) {
+        Node* next = node->child(part);
+        if (!next) {
+            if (!create) return nullptr;
+            next = node->addChild(part);
+        }
+        if (next->isLink) {
+            next = walk(next->linkRoot, next->linkPath, create, linkDepth + 1);
+            if (!next) return nullptr;
+        }
+        node = next;
+    }
+    return node;
+}
+
+SimRegistry::Node* SimRegistry::find(RootKey root, std::string_view path) const {
+    return walk(root, wide(path), false, 0);
+}
+
+SimRegistry::Node* SimRegistry::create(RootKey root, std::string_view path) {
+    Node* node = walk(root, wide(path), true, 0);
+    if (!node) throw Error(kLinkLoop);
+    return node;
+}
+
+bool SimRegistry::openDenied(RootKey root, const Node* node) const {
+    std::string prefix = std::to_string(rootIndex(root)) + "\\";
+    for (const auto& entry : deniedPaths_) {
+        if (entry.compare(0, prefix.size(), prefix) != 0) continue;
+        // Looked up afresh, so that a denial reaches the key through links too.
+        if (find(root, std::string_view(entry).substr(prefix.size())) == node) return true;
+    }
+    return false;
+}
+
+long SimRegistry::openKey(RootKey root, std::string_view path, KeyAccess access, Key& key) {
+    key = 0;
+    if (rootIndex(root) >= kRootCount) return status::kInvalidHandle;
+    if (!path.empty() && path.front() == '\\') return kBadPathname;
+    Node* node = find(root, path);
+    if (!node) return status::kFileNotFound;
+    if (openDenied(root, node)) return status::kAccessDenied;
+    // RegOpenKeyEx with an empty path hands back the root itself, without an access check.
+    if (!path.empty() && access == KeyAccess::AllAccess && denyAll_[rootIndex(root)]) {
+        return status::kAccessDenied;
+    }
+    key = nextKey_;
+    nextKey_ += 4;  // handles are multiples of 4, as on Windows
+    open_[key] = node;
+    return status::kSuccess;
+}
+
+void SimRegistry::closeKey(Key key) {
+    auto it = open_.find(key);
+    if (it == open_.end()) return;
+    bool wasDeleted = it->second->deleted;
+    open_.erase(it);
+    if (!wasDeleted) return;
+    std::unordered_set<const Node*> stillOpen;
+    for (const auto& [handle, node] : open_) stillOpen.insert(node);
+    retired_.erase(std::remove_if(retired_.begin(), retired_.end(),
+                                  [&stillOpen](const std::unique_ptr<Node>& subtree) {
+                                      return !subtree->holdsAny(stillOpen);
+                                  }),
+                   retired_.end());
+}
+
+long SimRegistry::queryValue(Key key, std::string_view name, std::uint32_t& type,
+                             std::vector<std::uint8_t>& data) {
+    auto it = open_.find(key);
+    if (it == open_.end()) return status::kInvalidHandle;
+    Node* node = it->second;
+    if (node->deleted) return kKeyDeleted;
+    // As RegQueryValueExA: the name is converted from the code page, then looked up.
+    const Node::Value* value = node->value(wide(name));
+    if (!value) return status::kFileNotFound;
+    type = value->type;
+    data = value->data;
+    return status::kSuccess;
+}
+
+long SimRegistry::subkeyNames(Key key, std::vector<std::string>& names) {
+    auto it = open_.find(key);
+    if (it == open_.end()) return status::kInvalidHandle;
+    if (it->second->deleted) return kKeyDeleted;
+    std::vector<std::string> result;
+    result.reserve(it->second->children.size());
+    for (const auto& child : it->second->children) result.push_back(narrow(child->name));
+    names = std::move(result);
+    return status::kSuccess;
+}
+
+long SimRegistry::valueNames(Key key, std::vector<std::string>& names) {
+    auto it = open_.find(key);
+    if (it == open_.end()) return status::kInvalidHandle;
+    if (it->second->deleted) return kKeyDeleted;
+    std::vector<std::string> result;
+    result.reserve(it->second->values.size());
+    for (const auto& value : it->second->values) result.push_back(narrow(value.name));
+    names = std::move(result);
+    return status::kSuccess;
+}
+
+void SimRegistry::importFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw RegFileError(file.string(), 0, "a .reg file that can be read");
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw RegFileError(file.string(), 0, "a .reg file that can be read");
+    importText(bytes, file.string());
+}
+
+void SimRegistry::importText(std::string_view bytes, std::string_view sourceName) {
+    Importer importer(*this);
+    parseRegFile(bytes, sourceName, codePage_, importer);
+}
+
+void SimRegistry::createKey(RootKey root, std::string_view path) {
+    create(root, path);
+}
+
+void SimRegistry::setValue(RootKey root, std::string_view path, std::string_view name,
+                           std::uint32_t type, std::vector<std::uint8_t> data) {
+    create(root, path)->setValue(wide(name), type, std::move(data));
+}
+
+void SimRegistry::setString(RootKey root, std::string_view path, std::string_view name,
+                            std::string_view text, std::uint32_t type) {
+    std::vector<std::uint8_t> data(text.begin(), text.end());
+    data.push_back(0);
+    setValue(root, path, name, type, std::move(data));
+}
+
+void SimRegistry::setDword(RootKey root, std::string_view path, std::string_view name,
+                           std::uint32_t value) {
+    setValue(root, path, name, platform::regtype::kDword,
+             {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+              static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)});
+}
+
+void SimRegistry::deleteKey(RootKey root, std::string_view path) {
+    removeKey(root, wide(path));
+}
+
+void SimRegistry::removeKey(RootKey root, std::u16string_view path) {
+    if (rootIndex(root) >= kRootCount) return;
+    auto parts = components(path);
+    if (parts.empty()) {
+        // A root cannot go; deleting it empties it.
+        Node& top = *roots_[rootIndex(root)];
+        for (auto& child : top.children) retire(std::move(child));
+        top.children.clear();
+        top.values.clear();
+        return;
+    }
+    Node* parent = walk(root, joined(parts, parts.size() - 1), false, 0);
+    if (!parent) return;
+    // A link key itself goes here, not the key it shows.
+    if (auto node = parent->detach(parts.back())) retire(std::move(node));
+}
+
+void SimRegistry::retire(std::unique_ptr<Node> node) {
+    node->markDeleted();
+    std::unordered_set<const Node*> open;
+    for (const auto& [handle, openNode] : open_) open.insert(openNode);
+    if (node->holdsAny(open)) retired_.push_back(std::move(node));
+}
+
+void SimRegistry::merge(Node& from, Node& into) {
+    for (auto& value : from.values) {
+        into.setValue(value.name, value.type, std::move(value.data));
+    }
+    from.values.clear();
+    Node::Children children = std::move(from.children);
+    from.children.clear();
+    for (auto& child : children) {
+        Node* same = into.child(child->name);
+        if (!same) {
+            into.adopt(std::move(child));
+            continue;
+        }
+        if (same->isLink) same = walk(same->linkRoot, same->linkPath, false, 0);
+        if (same && same != child.get()) merge(*child, *same);
+        retire(std::move(child));
+    }
+}
+
+void SimRegistry::linkKey(RootKey root, std::string_view linkPath, std::string_view targetPath) {
+    std::u16string wideLink = wide(linkPath);
+    auto parts = components(wideLink);
+    if (parts.empty()) throw Error("A root key cannot be a link: " + std::string(linkPath));
+    Node* parent = walk(root, joined(parts, parts.size() - 1), true, 0);
+    // NT's links always lead to a key that exists.
+    if (!parent || !create(root, targetPath)) throw Error(kLinkLoop);
+    Node* link = parent->child(parts.back());
+    if (!link) link = parent->addChild(parts.back());
+
+    bool wasLink = link->isLink;
+    RootKey oldRoot = link->linkRoot;
+    std::u16string oldPath = link->linkPath;
+    link->isLink = true;
+    link->linkRoot = root;
+    link->linkPath = wide(targetPath);
+    Node* target = find(root, linkPath);
+    if (!target) {
+        link->isLink = wasLink;
+        link->linkRoot = oldRoot;
+        link->linkPath = oldPath;
+        throw Error("The link " + std::string(linkPath) + " to " + std::string(targetPath) +
+                    " would lead back into itself");
+    }
+    // Keys written under the link's name before it became one now live in the target.
+    if (!wasLink) merge(*link, *target);
+}
+
+void SimRegistry::denyAllAccess(RootKey root, bool deny) {
+    if (rootIndex(root) < kRootCount) denyAll_[rootIndex(root)] = deny;
+}
+
+void SimRegistry::denyOpen(RootKey root, std::string_view path) {
+    std::u16string widePath = wide(path);
+    auto parts = components(widePath);
+    deniedPaths_.insert(std::to_string(rootIndex(root)) + "\\" +
+                        asciiUpper(narrow(joined(parts, parts.size()))));
+}
+
+std::size_t SimRegistry::openKeyCount() const {
+    return open_.size();
+}
+
+}  // namespace tamux::sim
