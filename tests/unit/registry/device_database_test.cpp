@@ -1,0 +1,227 @@
+#include "registry/device_database.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_system.h"
+#include "registry/crypt_lib.h"
+#include "tools/dbgen/database_writer.h"
+
+namespace tamux {
+namespace {
+
+using platform::RootKey;
+
+// Files held in memory, by exact path; every path asked for is recorded.
+class MemoryFiles : public platform::Files {
+  public:
+    bool fileExists(std::string_view path) override {
+        asked.emplace_back(path);
+        return files.count(std::string(path)) > 0;
+    }
+    std::optional<std::string> readFile(std::string_view path) override {
+        asked.emplace_back(path);
+        auto it = files.find(std::string(path));
+        if (it == files.end() || unreadable) return std::nullopt;
+        return it->second;
+    }
+    void writeFile(std::string_view, std::string_view) override {}
+    std::optional<std::uint64_t> lastWriteTime(std::string_view) override { return {}; }
+
+    std::map<std::string, std::string> files;
+    std::vector<std::string> asked;
+    bool unreadable = false;
+};
+
+const std::string kDir = "..\\SHARED\\DATABASES\\";
+
+devices record(const std::string& className, const std::string& hardwareId) {
+    devices d;
+    d.ClassName = className;
+    d.HardwareID = hardwareId;
+    return d;
+}
+
+class LookupTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        system.setVersion(sim::makeVersion(2, 5, 1, 2600, ""));
+        const std::string root = "SYSTEM\\CurrentControlSet\\Control\\Class\\";
+        registry.setString(RootKey::LocalMachine, root + "{A}", "Class", "Mouse");
+        registry.setString(RootKey::LocalMachine, root + "{A}", "", "Mice and pointers");
+        registry.setString(RootKey::LocalMachine, root + "{B}", "Class", "keyboard");
+        registry.setString(RootKey::LocalMachine, root + "{B}", "", "Keyboards");
+    }
+    void database(const std::string& name, const std::vector<std::string>& lines,
+                  const std::string& dir = kDir) {
+        files.files[dir + name] = dbgen::EncipherDatabase(lines);
+    }
+    void lookup(const std::string& className, const std::string& dir = "") {
+        LookupDeviceDatabase(registry, system, files, table, className, dir);
+    }
+
+    sim::SimRegistry registry;
+    sim::SimSystem system;
+    MemoryFiles files;
+    DeviceTable table;
+};
+
+TEST_F(LookupTest, ClassFileComesBeforeOtherTxt) {
+    database("Keyboard.txt", {"USB 413C.=Dell", "VID_413C&PID_2105=Model L100 Keyboard"});
+    database("other.txt", {"USB 413C.=Other vendor", "VID_413C&PID_2105=Other name",
+                           "VID_413C&PID_3012=Optical Wheel Mouse"});
+    table = {record("Keyboard", "HID\\VID_413C&PID_2105&REV_0352"),
+             record("keyboard", "HID\\VID_413C&PID_3012"),
+             record("Mouse", "HID\\VID_413C&PID_2105")};
+    lookup("Keyboard");
+    EXPECT_EQ(table[0].VendorName, "Dell");
+    EXPECT_EQ(table[0].DeviceName, "Model L100 Keyboard");
+    EXPECT_EQ(table[0].DisplayName, "Dell Model L100 Keyboard");
+    EXPECT_EQ(table[1].DisplayName, "Other vendor Optical Wheel Mouse");  // class in any case
+    EXPECT_EQ(table[2], record("Mouse", "HID\\VID_413C&PID_2105"));       // another class
+    EXPECT_EQ(files.asked.front(), kDir + "Keyboard.txt");
+}
+
+TEST_F(LookupTest, OtherTxtAloneAndTheDirectoryRules) {
+    database("other.txt", {"EISA PNP.=Microsoft", "PNP0F13=PS/2 Port for PS/2-style Mice"});
+    table = {record("Mouse", "ACPI\\PNP0F13*PNP0F13")};
+    lookup("Mouse", " ");
+    EXPECT_EQ(table[0].DisplayName, "Microsoft PS/2 Port for PS/2-style Mice");
+
+    database("other.txt", {"PNP0F13=Elsewhere"}, "C:\\db\\");
+    table = {record("Mouse", "ACPI\\PNP0F13")};
+    lookup("Mouse", "C:\\db\\");
+    EXPECT_EQ(table[0].DeviceName, "Elsewhere");
+}
+
+TEST_F(LookupTest, NothingHappensOnNt4OrWithoutFiles) {
+    database("other.txt", {"PNP0F13=Mouse"});
+    table = {record("Mouse", "ACPI\\PNP0F13")};
+    system.setVersion(sim::makeVersion(2, 4, 0, 1381, "Service Pack 6"));
+    lookup("Mouse");
+    EXPECT_TRUE(files.asked.empty());
+    EXPECT_EQ(table[0].DisplayName, "");
+
+    system.setVersion(sim::makeVersion(2, 5, 1, 2600, ""));
+    files.files.clear();
+    lookup("Mouse");
+    EXPECT_EQ(table[0], record("Mouse", "ACPI\\PNP0F13"));
+}
+
+TEST_F(LookupTest, UnknownRecordIsReclassifiedAndLeftAloneByTheMouseLookup) {
+    database("Keyboard.txt", {"USB 046D.=Logitech", "VID_046D&PID_C31C=Keyboard K120"});
+    database("Mouse.txt", {"USB 046D.=Logitech", "VID_046D&PID_C31C=Wrongly a mouse"});
+    table = {record("Unknown", "USB\\VID_046D&PID_C31C&REV_6400"),
+             record("UNKNOWN", "USB\\VID_9999&PID_0001")};
+    lookup("Keyboard");
+    EXPECT_EQ(table[0].ClassName, "Keyboard");
+    EXPECT_EQ(table[0].ClassDesc, "Keyboards");
+    lookup("Mouse");
+    EXPECT_EQ(table[0].DeviceName, "Keyboard K120");
+    EXPECT_EQ(table[1].ClassName, "UNKNOWN");  // matched nothing: stays unknown
+    EXPECT_EQ(table[1].DisplayName, "");
+}
+
+TEST_F(LookupTest, VendorLinesAndNameSuffixes) {
+    database("other.txt", {"PNP0300=No vendor above", "EISA PNP.=Microsoft#www;",
+                           "PNP0303=Enhanced_0 extra;", "PNP0F03=Plain"});
+    table = {record("Keyboard", "ACPI\\PNP0300"), record("Keyboard", "ACPI\\PNP0303"),
+             record("Keyboard", "")};
+    lookup("Keyboard");
+    EXPECT_EQ(table[0].DisplayName, " No vendor above");
+    EXPECT_EQ(table[0].VendorName, "");
+    EXPECT_EQ(table[1].VendorName, "Microsoft");
+    EXPECT_EQ(table[1].VendorExtra, "www");
+    EXPECT_EQ(table[1].DeviceName, "Enhanced");
+    EXPECT_EQ(table[1].DeviceExtra, "_0 extra");
+    EXPECT_EQ(table[1].DisplayName, "Microsoft Enhanced");
+    EXPECT_EQ(table[2], record("Keyboard", ""));  // no hardware id: untouched
+}
+
+TEST_F(LookupTest, TwentyFourCharacterKeysAndTheirVendor) {
+    database("other.txt", {"PCI 10B7.=3Com", "VEN_10B7&DEV_9200=3C905C", "PCI 8086.=Intel",
+                           "80861229 SUBSYS 00098086=PRO/100+", "VEN_8086&DEV_1229=82557"});
+    table = {record("Unknown", "PCI\\VEN_10B7&DEV_9200&SUBSYS_100010B7&REV_78"),
+             record("Unknown", "PCI\\VEN_8086&DEV_1229&SUBSYS_00098086&REV_08"),
+             record("Unknown", "PCI\\VEN_8086&DEV_1229&SUBSYS_12345678&REV_08")};
+    lookup("Keyboard");
+    EXPECT_EQ(table[0].DisplayName, "3Com 3C905C");
+    // Matched through the PCI key alone: the vendor is still the nearest vendor line above,
+    // not the one of the match before.
+    EXPECT_EQ(table[1].DisplayName, "Intel PRO/100+");
+    EXPECT_EQ(table[2].DisplayName, "Intel 82557");
+}
+
+TEST_F(LookupTest, KeysOf23Or25CharactersNeverMatchThroughThePciKey) {
+    database("other.txt", {"80861229 SUBSYS 0009808=23", "80861229 SUBSYS  00098086=25"});
+    table = {record("Mouse", "PCI\\VEN_8086&DEV_1229&SUBSYS_00098086&REV_08"),
+             record("Mouse", "PCI\\VEN_8086&DEV_1229&SUBSYS_00980866&REV_08")};
+    lookup("Mouse");
+    EXPECT_EQ(table[0].DisplayName, "");
+    EXPECT_EQ(table[1].DisplayName, "");
+}
+
+TEST_F(LookupTest, EveryLineHasItsOwnKey) {
+    // A line without "=" must not match through the key of the line before it, and an id that
+    // no key names is left alone even though lines without keys follow.
+    database("other.txt", {"PNP0303=Keyboard", "just text", "PNP0F13=Mouse", "the end"});
+    table = {record("Keyboard", "ACPI\\PNP0303"), record("Keyboard", "ROOT\\NOTHING"),
+             record("Keyboard", "ACPI\\PNP0F13")};
+    lookup("Keyboard");
+    EXPECT_EQ(table[0].DeviceName, "Keyboard");
+    EXPECT_EQ(table[1].DisplayName, "");
+    EXPECT_EQ(table[2].DeviceName, "Mouse");
+}
+
+TEST_F(LookupTest, BadLineFailsBeforeAnyRecordIsCompleted) {
+    database("other.txt", {"PNP0F13=Mouse"});
+    table = {record("Mouse", "ACPI\\PNP0F13"), record("Mouse", "ACPI\\PNP0F13")};
+    lookup("Mouse");
+    table[1] = record("Mouse", "ACPI\\PNP0F13");
+    files.files[kDir + "other.txt"] += "00ZZ\r\n";
+    EXPECT_THROW(lookup("Mouse"), CryptError);
+    EXPECT_EQ(table[0].DeviceName, "Mouse");  // from the earlier call
+    EXPECT_EQ(table[1].DeviceName, "");
+
+    files.unreadable = true;
+    EXPECT_THROW(lookup("Mouse"), Error);
+}
+
+TEST(DecipherDatabase, LinesAndLineEnds) {
+    std::vector<std::string> lines = {"", "a=b", std::string(300, 'x')};
+    std::string text = dbgen::EncipherDatabase(lines);
+    std::vector<std::string> read;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        read.push_back(text.substr(start, end - start));
+    }
+    DecipherDatabase(read);
+    EXPECT_EQ(read, lines);
+}
+
+TEST(GetClassDescription, NtAnd9xClassRoots) {
+    sim::SimRegistry registry;
+    sim::SimSystem system;
+    registry.setString(RootKey::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Class\\{1}",
+                       "Class", "MOUSE");
+    registry.setString(RootKey::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Class\\{1}", "",
+                       "NT mice");
+    registry.setString(RootKey::LocalMachine, "System\\CurrentControlSet\\Services\\Class\\Mouse",
+                       "Class", "Mouse");
+    registry.setString(RootKey::LocalMachine, "System\\CurrentControlSet\\Services\\Class\\Mouse",
+                       "", "9x mice");
+    EXPECT_EQ(GetClassDescription(registry, system, "mouse"), "NT mice");
+    EXPECT_EQ(GetClassDescription(registry, system, "Printer"), "");
+    system.setVersion(sim::makeVersion(1, 4, 10, 2222, "A"));
+    EXPECT_EQ(GetClassDescription(registry, system, "Mouse"), "9x mice");
+    system.setVersion(sim::makeVersion(2, 6, 0, 6000, ""));
+    EXPECT_EQ(GetClassDescription(registry, system, "Mouse"), "");
+    EXPECT_EQ(registry.openKeyCount(), 0u);
+}
+
+}  // namespace
+}  // namespace tamux
