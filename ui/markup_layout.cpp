@@ -125,7 +125,9 @@ class LineBuilder {
         image.width = width;
         image.height = height;
         image.index = index;
-        row_.push_back({image, height, 0});
+        RowItem& item = row_.emplace_back();
+        item.draw.emplace<ImageDraw>(image);
+        item.ascent = height;
         x_ += width;
     }
 
@@ -134,7 +136,7 @@ class LineBuilder {
         RuleDraw rule;
         rule.y = layout_.height;
         rule.width = context_.width > 0 ? context_.width : layout_.width;
-        layout_.items.push_back(rule);
+        layout_.items.emplace_back(std::in_place_type<RuleDraw>, rule);
         layout_.height += 1;
         ruled_ = true;
     }
@@ -202,7 +204,10 @@ class LineBuilder {
         text.text = std::move(runText_);
         runText_.clear();
         x_ = runX_ + text.width;
-        row_.push_back({std::move(text), metrics.ascent, metrics.height - metrics.ascent});
+        RowItem& item = row_.emplace_back();
+        item.draw.emplace<TextDraw>(std::move(text));
+        item.ascent = metrics.ascent;
+        item.descent = metrics.height - metrics.ascent;
     }
 
     int currentX() {

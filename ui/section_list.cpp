@@ -165,7 +165,7 @@ void SectionList::resumeRedraw() {
     }
 }
 
-void SectionList::setLineMeasure(std::function<int(const std::string&)> measure) {
+void SectionList::setLineMeasure(LineMeasure measure) {
     measure_ = std::move(measure);
     changed(true);
 }
@@ -206,7 +206,7 @@ void SectionList::rebuildRows() const {
             rows_.push_back({s, i});
             tops_.push_back(top);
             int height = geometry_.lineHeight;
-            if (measure_) height = std::max(height, measure_(sec.subItems()[i]));
+            if (measure_) height = std::max(height, measure_(sec, i));
             top += height;
         }
     }

@@ -161,9 +161,10 @@ class SectionList {
     int redrawSuspension() const { return suspension_; }
 
     void setView(SectionListView* view) { view_ = view; }
-    // The height a line needs (wrapped text, large fonts, images); a row is at least the
-    // geometry's line height. Without a measure every line is the line height.
-    void setLineMeasure(std::function<int(const std::string& line)> measure);
+    // The height line `item` of `section` needs (wrapped text, large fonts, images); a row is
+    // at least the geometry's line height. Without a measure every line is the line height.
+    using LineMeasure = std::function<int(const TListSection& section, int item)>;
+    void setLineMeasure(LineMeasure measure);
     // The measure's answers changed (the control was resized, a font changed).
     void invalidateLayout();
 
@@ -222,7 +223,7 @@ class SectionList {
     SectionListGeometry geometry_;
     std::vector<std::unique_ptr<TListSection>> sections_;
     SectionListView* view_ = nullptr;
-    std::function<int(const std::string&)> measure_;
+    LineMeasure measure_;
     int suspension_ = 0;
     int viewportHeight_ = 0;
     int scrollOffset_ = 0;

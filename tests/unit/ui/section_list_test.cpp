@@ -173,7 +173,9 @@ TEST(SectionList, TallLinesGetTallerRows) {
     SectionList list;
     fill(list);
     list.section(0).setState(lssExpanded);
-    list.setLineMeasure([](const std::string& line) { return line == "Keyboard" ? 45 : 12; });
+    list.setLineMeasure([](const TListSection& section, int item) {
+        return section.subItems()[item] == "Keyboard" ? 45 : 12;
+    });
     EXPECT_EQ(list.rowHeight(1), 20);  // never below the line height
     EXPECT_EQ(list.rowHeight(2), 45);
     EXPECT_EQ(list.rowTop(3), 20 + 20 + 45);

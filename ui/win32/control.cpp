@@ -1,0 +1,128 @@
+#include "ui/win32/control.h"
+
+#include <set>
+#include <vector>
+
+namespace tamux::win32 {
+
+Control::~Control() {
+    if (handle_) {
+        HWND window = handle_;
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        handle_ = nullptr;
+        DestroyWindow(window);
+    }
+}
+
+bool Control::create(const char* className, const Placement& placement, DWORD style, DWORD exStyle,
+                     HCURSOR cursor) {
+    static std::set<std::string> registered;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (registered.insert(className).second) {
+        WNDCLASSA windowClass{};
+        windowClass.style = CS_DBLCLKS;
+        windowClass.lpfnWndProc = windowProc;
+        windowClass.hInstance = instance;
+        windowClass.hCursor =
+            cursor ? cursor : LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        windowClass.lpszClassName = className;
+        RegisterClassA(&windowClass);
+    }
+    HWND window = CreateWindowExA(exStyle, className, "", style | WS_CHILD, placement.x,
+                                  placement.y, placement.width, placement.height, placement.parent,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(placement.id)),
+                                  instance, this);
+    return window != nullptr;
+}
+
+LRESULT CALLBACK Control::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        auto* control = static_cast<Control*>(create->lpCreateParams);
+        control->handle_ = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
+    }
+    auto* control = reinterpret_cast<Control*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!control) return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        control->handle_ = nullptr;
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    return control->handleMessage(message, wParam, lParam);
+}
+
+LRESULT Control::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return defaultHandling(message, wParam, lParam);
+}
+
+LRESULT Control::defaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(handle_, message, wParam, lParam);
+}
+
+void Control::setBounds(int x, int y, int width, int height) {
+    if (handle_) MoveWindow(handle_, x, y, width, height, TRUE);
+}
+
+void Control::setVisible(bool visible) {
+    if (handle_) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void Control::setEnabled(bool enabled) {
+    if (handle_) {
+        EnableWindow(handle_, enabled ? TRUE : FALSE);
+        invalidate();
+    }
+}
+
+bool Control::enabled() const {
+    return handle_ && IsWindowEnabled(handle_);
+}
+
+void Control::invalidate() {
+    if (handle_) InvalidateRect(handle_, nullptr, FALSE);
+}
+
+void Control::setText(const std::string& text) {
+    if (handle_) {
+        SetWindowTextA(handle_, text.c_str());
+        invalidate();
+    }
+}
+
+std::string Control::text() const {
+    if (!handle_) return {};
+    int length = GetWindowTextLengthA(handle_);
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
+    GetWindowTextA(handle_, buffer.data(), length + 1);
+    return std::string(buffer.data());
+}
+
+void PaintParentBackground(HWND child, HDC dc) {
+    HWND parent = GetParent(child);
+    if (!parent) return;
+    POINT origin{0, 0};
+    MapWindowPoints(child, parent, &origin, 1);
+    POINT previous;
+    OffsetWindowOrgEx(dc, origin.x, origin.y, &previous);
+    SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SetWindowOrgEx(dc, previous.x, previous.y, nullptr);
+}
+
+int MouseX(LPARAM lParam) {
+    return static_cast<short>(LOWORD(lParam));
+}
+
+int MouseY(LPARAM lParam) {
+    return static_cast<short>(HIWORD(lParam));
+}
+
+void TrackMouseLeave(HWND window) {
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof(track);
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = window;
+    TrackMouseEvent(&track);
+}
+
+}  // namespace tamux::win32

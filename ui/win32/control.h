@@ -1,0 +1,59 @@
+// The base of every control of the library: one child window whose messages reach a C++ object.
+// The object owns the window: destroying the object destroys the window, and a window destroyed
+// with its parent leaves the object without a handle.
+#pragma once
+
+#include <string>
+
+#include "platform/win32/windows_support.h"
+
+namespace tamux::win32 {
+
+// Where a control goes: its parent, its place in the parent's client area and its id.
+struct Placement {
+    HWND parent = nullptr;
+    int x = 0, y = 0, width = 0, height = 0;
+    int id = 0;
+};
+
+class Control {
+  public:
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    HWND handle() const { return handle_; }
+    void setBounds(int x, int y, int width, int height);
+    void setVisible(bool visible);
+    virtual void setEnabled(bool enabled);
+    bool enabled() const;
+    void invalidate();
+    void setText(const std::string& text);
+    std::string text() const;
+
+  protected:
+    Control() = default;
+    // Registers the class on first use (no class brush: every control paints its whole area).
+    bool create(const char* className, const Placement& placement, DWORD style, DWORD exStyle = 0,
+                HCURSOR cursor = nullptr);
+    virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT defaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
+
+  private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND handle_ = nullptr;
+};
+
+// Paints the part of the parent's background that lies under `child`, by asking the parent to
+// erase its background into `dc` shifted to the child's place. Controls that draw over their
+// parent's picture (tiled panels, gradient bands) look transparent this way.
+void PaintParentBackground(HWND child, HDC dc);
+
+// Client coordinates of a mouse message.
+int MouseX(LPARAM lParam);
+int MouseY(LPARAM lParam);
+
+// Asks for WM_MOUSELEAVE once the pointer leaves the window.
+void TrackMouseLeave(HWND window);
+
+}  // namespace tamux::win32

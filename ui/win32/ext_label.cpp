@@ -1,0 +1,118 @@
+#include "ui/win32/ext_label.h"
+
+#include "ui/win32/hint.h"
+
+namespace tamux::win32 {
+
+TExtLabel::TExtLabel(const CreateArgs& args) : args_(args) {
+    anchorRight_ = args.placement.x + args.placement.width;
+    HCURSOR cursor = args.link ? LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)) : nullptr;
+    // Links and plain labels need different class cursors.
+    create(args.link ? "TamuxLinkLabel" : "TamuxLabel", args.placement,
+           WS_VISIBLE | WS_CLIPSIBLINGS, 0, cursor);
+    if (args_.autoSize) fitToText();
+}
+
+UINT TExtLabel::drawFlags() const {
+    UINT flags = DT_NOPREFIX | (args_.align == Align::Right ? DT_RIGHT : DT_LEFT);
+    flags |= args_.wordWrap ? DT_WORDBREAK : DT_SINGLELINE;
+    return flags;
+}
+
+void TExtLabel::setCaption(const std::string& caption) {
+    args_.caption = caption;
+    if (args_.autoSize) fitToText();
+    invalidate();
+}
+
+void TExtLabel::setFont(const FontSpec& font) {
+    args_.font = font;
+    if (args_.autoSize) fitToText();
+    invalidate();
+}
+
+void TExtLabel::fitToText() {
+    if (!handle()) return;
+    HDC dc = GetDC(handle());
+    RECT area{0, 0, args_.wordWrap ? args_.placement.width : 0, 0};
+    {
+        SelectInDc select(dc, fonts_.font(args_.font));
+        DrawTextA(dc, args_.caption.c_str(), static_cast<int>(args_.caption.size()), &area,
+                  drawFlags() | DT_CALCRECT);
+    }
+    ReleaseDC(handle(), dc);
+    int extra = args_.shadow ? args_.shadowOffset : 0;
+    int width = area.right + extra;
+    int height = area.bottom + extra;
+    RECT now;
+    GetWindowRect(handle(), &now);
+    MapWindowPoints(nullptr, GetParent(handle()), reinterpret_cast<POINT*>(&now), 2);
+    int left = now.left;
+    if (args_.align == Align::Right && args_.placement.width > 0) left = anchorRight_ - width;
+    MoveWindow(handle(), left, now.top, width, height, TRUE);
+}
+
+void TExtLabel::paint(HDC dc) {
+    RECT client;
+    GetClientRect(handle(), &client);
+    if (args_.transparent) {
+        PaintParentBackground(handle(), dc);
+    } else {
+        FillSolid(dc, client, ToColorRef(args_.background));
+    }
+    SelectInDc select(dc, fonts_.font(args_.font));
+    SetBkMode(dc, TRANSPARENT);
+    RECT text = client;
+    if (args_.shadow) {
+        text.right -= args_.shadowOffset;
+        text.bottom -= args_.shadowOffset;
+        RECT shadow = text;
+        OffsetRect(&shadow, args_.shadowOffset, args_.shadowOffset);
+        SetTextColor(dc, ToColorRef(args_.shadowColor));
+        DrawTextA(dc, args_.caption.c_str(), static_cast<int>(args_.caption.size()), &shadow,
+                  drawFlags());
+    }
+    SetTextColor(
+        dc, IsWindowEnabled(handle()) ? ToColorRef(args_.font.color) : GetSysColor(COLOR_GRAYTEXT));
+    DrawTextA(dc, args_.caption.c_str(), static_cast<int>(args_.caption.size()), &text,
+              drawFlags());
+}
+
+LRESULT TExtLabel::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(handle(), &ps);
+            {
+                RECT client;
+                GetClientRect(handle(), &client);
+                BufferedPaint buffer(dc, client);
+                paint(buffer.dc());
+            }
+            EndPaint(handle(), &ps);
+            return 0;
+        }
+        case WM_LBUTTONUP:
+            if (onClick) onClick();
+            return 0;
+        case WM_LBUTTONDBLCLK:
+            if (onDblClick) onDblClick();
+            return 0;
+        case WM_MOUSEMOVE:
+            if (!pointerInside_) {
+                pointerInside_ = true;
+                TrackMouseLeave(handle());
+                ShowHint(args_.hint);
+            }
+            return 0;
+        case WM_MOUSELEAVE:
+            pointerInside_ = false;
+            if (!args_.hint.empty()) HideHint();
+            return 0;
+    }
+    return defaultHandling(message, wParam, lParam);
+}
+
+}  // namespace tamux::win32

@@ -1,0 +1,92 @@
+#include "ui/win32/gauge_bar.h"
+
+#include <algorithm>
+#include <string>
+
+#include "ui/win32/gdi.h"
+
+namespace tamux::win32 {
+
+namespace {
+
+TRIVERTEX vertex(int x, int y, const Color& color) {
+    COLORREF rgb = ToColorRef(color);
+    TRIVERTEX v{};
+    v.x = x;
+    v.y = y;
+    v.Red = static_cast<COLOR16>(GetRValue(rgb) << 8);
+    v.Green = static_cast<COLOR16>(GetGValue(rgb) << 8);
+    v.Blue = static_cast<COLOR16>(GetBValue(rgb) << 8);
+    return v;
+}
+
+}  // namespace
+
+TGaugeBar::TGaugeBar(const CreateArgs& args) : args_(args) {
+    create("TamuxGaugeBar", args.placement, WS_VISIBLE | WS_CLIPSIBLINGS);
+}
+
+void TGaugeBar::setPosition(int position) {
+    args_.position = position;
+    invalidate();
+}
+
+void TGaugeBar::paint(HDC dc) {
+    RECT area;
+    GetClientRect(handle(), &area);
+    PaintParentBackground(handle(), dc);
+    for (const std::optional<Color>* border : {&args_.outerBorder, &args_.innerBorder}) {
+        if (!*border) continue;
+        FrameSolid(dc, area, ToColorRef(**border));
+        InflateRect(&area, -1, -1);
+    }
+    int maximum = std::max(1, args_.maximum);
+    int position = std::clamp(args_.position, 0, maximum);
+    int width = area.right - area.left;
+    int filled = static_cast<int>(static_cast<long long>(width) * position / maximum);
+    if (filled > 0 && area.bottom > area.top) {
+        // The gradient runs over the whole bar; the position only decides how much shows.
+        int middle = area.left + width / 2;
+        TRIVERTEX vertices[] = {
+            vertex(area.left, area.top, args_.barColors[0]),
+            vertex(middle, area.bottom, args_.barColors[1]),
+            vertex(middle, area.top, args_.barColors[1]),
+            vertex(area.right, area.bottom, args_.barColors[2]),
+        };
+        GRADIENT_RECT rects[] = {{0, 1}, {2, 3}};
+        int saved = SaveDC(dc);
+        IntersectClipRect(dc, area.left, area.top, area.left + filled, area.bottom);
+        GradientFill(dc, vertices, 4, rects, 2, GRADIENT_FILL_RECT_H);
+        RestoreDC(dc, saved);
+    }
+    if (args_.showText) {
+        std::string text = std::to_string(position * 100 / maximum) + "%";
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(255, 255, 255));
+        SelectInDc font(dc, GetStockObject(DEFAULT_GUI_FONT));
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+}
+
+LRESULT TGaugeBar::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(handle(), &ps);
+            {
+                RECT client;
+                GetClientRect(handle(), &client);
+                BufferedPaint buffer(dc, client);
+                paint(buffer.dc());
+            }
+            EndPaint(handle(), &ps);
+            return 0;
+        }
+    }
+    return defaultHandling(message, wParam, lParam);
+}
+
+}  // namespace tamux::win32

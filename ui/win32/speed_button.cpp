@@ -1,0 +1,162 @@
+#include "ui/win32/speed_button.h"
+
+namespace tamux::win32 {
+
+TSpeedButtonGroup::TSpeedButtonGroup(bool allowAllUp) : model_(allowAllUp) {
+    model_.onChange = [this](int button, bool) {
+        if (buttons_[static_cast<std::size_t>(button)]) {
+            buttons_[static_cast<std::size_t>(button)]->invalidate();
+        }
+    };
+}
+
+int TSpeedButtonGroup::attach(TSpeedButton* button) {
+    buttons_.push_back(button);
+    return model_.addButton();
+}
+
+void TSpeedButtonGroup::detach(int index) {
+    buttons_[static_cast<std::size_t>(index)] = nullptr;
+}
+
+TSpeedButton::TSpeedButton(const CreateArgs& args) : args_(args) {
+    if (args_.group) groupIndex_ = args_.group->attach(this);
+    create("TamuxSpeedButton", args.placement, WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS);
+}
+
+TSpeedButton::~TSpeedButton() {
+    if (args_.group) args_.group->detach(groupIndex_);
+}
+
+bool TSpeedButton::down() const {
+    return args_.group ? args_.group->model().down(groupIndex_) : ownDown_;
+}
+
+void TSpeedButton::setDown(bool down) {
+    if (args_.group) {
+        args_.group->model().setDown(groupIndex_, down);
+    } else {
+        ownDown_ = down;
+    }
+    invalidate();
+}
+
+void TSpeedButton::setEnabled(bool enabled) {
+    if (args_.group) args_.group->model().setEnabled(groupIndex_, enabled);
+    Control::setEnabled(enabled);
+}
+
+void TSpeedButton::clicked() {
+    if (!IsWindowEnabled(handle())) return;
+    if (args_.group) args_.group->model().click(groupIndex_);
+    if (onClick) onClick();
+}
+
+void TSpeedButton::paint(HDC dc) {
+    RECT client;
+    GetClientRect(handle(), &client);
+    PaintParentBackground(handle(), dc);
+    bool enabled = IsWindowEnabled(handle()) != FALSE;
+    bool sunken = down() || (pressed_ && hot_);
+    if (down()) {
+        RECT inside = client;
+        InflateRect(&inside, -1, -1);
+        FillSolid(dc, inside, GetSysColor(COLOR_3DLIGHT));
+    }
+    if (sunken) {
+        Frame3D(dc, client, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
+    } else if (!args_.flat || (hot_ && enabled)) {
+        Frame3D(dc, client, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW));
+    }
+    int shift = sunken ? 1 : 0;
+    bool hasCaption = !args_.caption.empty();
+    int glyphWidth = args_.glyph.valid() ? args_.glyph.strip->width() : 0;
+    int x = hasCaption ? 4 : (client.right - glyphWidth) / 2;
+    if (args_.glyph.valid()) {
+        int height = args_.glyph.strip->height();
+        args_.glyph.strip->draw(dc, args_.glyph.index, x + shift,
+                                (client.bottom - height) / 2 + shift, glyphWidth, height, !enabled);
+        x += glyphWidth + 4;
+    }
+    if (hasCaption) {
+        SelectInDc select(dc, fonts_.font(args_.font));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, enabled ? ToColorRef(args_.font.color) : GetSysColor(COLOR_GRAYTEXT));
+        RECT text{x + shift, shift, client.right - 2 + shift, client.bottom + shift};
+        DrawTextA(
+            dc, args_.caption.c_str(), static_cast<int>(args_.caption.size()), &text,
+            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | (args_.glyph.valid() ? DT_LEFT : DT_CENTER));
+    }
+    if (GetFocus() == handle()) {
+        RECT focus = client;
+        InflateRect(&focus, -3, -3);
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+LRESULT TSpeedButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(handle(), &ps);
+            {
+                RECT client;
+                GetClientRect(handle(), &client);
+                BufferedPaint buffer(dc, client);
+                paint(buffer.dc());
+            }
+            EndPaint(handle(), &ps);
+            return 0;
+        }
+        case WM_GETDLGCODE:
+            return DLGC_BUTTON;
+        case WM_MOUSEMOVE:
+            if (!hot_) {
+                hot_ = true;
+                TrackMouseLeave(handle());
+                invalidate();
+            }
+            return 0;
+        case WM_MOUSELEAVE:
+            hot_ = false;
+            invalidate();
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            SetFocus(handle());
+            pressed_ = true;
+            SetCapture(handle());
+            invalidate();
+            return 0;
+        case WM_LBUTTONUP: {
+            if (!pressed_) return 0;
+            pressed_ = false;
+            ReleaseCapture();
+            RECT client;
+            GetClientRect(handle(), &client);
+            POINT at{MouseX(lParam), MouseY(lParam)};
+            invalidate();
+            if (PtInRect(&client, at)) clicked();
+            return 0;
+        }
+        case WM_CAPTURECHANGED:
+            pressed_ = false;
+            invalidate();
+            return 0;
+        case WM_KEYUP:
+            if (wParam == VK_SPACE || wParam == VK_RETURN) {
+                clicked();
+                return 0;
+            }
+            break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            invalidate();
+            return 0;
+    }
+    return defaultHandling(message, wParam, lParam);
+}
+
+}  // namespace tamux::win32
