@@ -14,8 +14,10 @@ namespace {
 constexpr platform::ResourceModules::Module kLowestModuleHandle = 33;
 
 std::string missingModuleMessage(std::string_view code) {
-    std::string message(kMissingModuleMessage);
-    message.replace(message.find("%s"), 2, code);
+    const std::size_t at = kMissingModuleMessage.find("%s");
+    std::string message(kMissingModuleMessage.substr(0, at));
+    message += code;
+    message += kMissingModuleMessage.substr(at + 2);
     return message;
 }
 
