@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# The Wine conformance lane.
+#   run-wine-lane.sh <work folder> <tamux_wine_tests.exe> [regimport.exe]
+# Creates a fresh 32-bit prefix in <work folder>/prefix (Windows XP), imports the registry
+# fixtures and the lane's data with regedit and the HKEY_DYN_DATA data with regimport, runs the
+# conformance program, then runs its version check once for each Windows version Wine can
+# pretend to be. One wineserver serves the whole lane: HKEY_DYN_DATA lives only as long as it.
+# Prints "wine lane: N tests, M failed, T s" last; exits non-zero on any failure.
+set -uo pipefail
+
+if [ $# -lt 2 ]; then
+    echo "usage: $0 <work folder> <tamux_wine_tests.exe> [regimport.exe]" >&2
+    exit 2
+fi
+
+start=$(date +%s)
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+work=$1
+exe=$(realpath -m "$2")
+regimport=${3:-$(dirname "$exe")/../tools/regimport/regimport.exe}
+regimport=$(realpath -m "$regimport")
+fixtures=$(realpath -m "$root/../shared/fixtures")
+data=$here/data
+versions="win95 win98 winme nt40 win2k winxp vista win7"
+
+summary() {
+    echo "wine lane: $1 tests, $2 failed, $(($(date +%s) - start)) s"
+}
+
+for file in "$exe" "$regimport"; do
+    if [ ! -f "$file" ]; then
+        echo "wine lane: $file is missing (build the win32 preset first)" >&2
+        summary 0 1
+        exit 1
+    fi
+done
+
+# The Z: drive form of a Linux path.
+windows_path() {
+    printf 'Z:%s' "${1//\//\\}"
+}
+
+mkdir -p "$work"
+work=$(cd "$work" && pwd)
+results=$work/results
+rm -rf "$work/prefix" "$results"
+mkdir -p "$work/prefix" "$results"
+
+export WINEPREFIX=$work/prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+
+stop_server() {
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+}
+trap stop_server EXIT
+
+# A persistent server, so that nothing imported is lost between the steps.
+wineserver -p
+wineboot -i >"$results/wineboot.log" 2>&1
+
+# Windows XP, then the fixtures and the lane's data, in the order the program loads them into
+# its simulated registry.
+cat >"$results/prefix-settings.reg" <<'EOF'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine]
+"Version"="winxp"
+EOF
+imports=("$(windows_path "$results/prefix-settings.reg")")
+if [ -d "$fixtures" ]; then
+    for file in "$fixtures"/wine-8.0/*.reg "$fixtures"/real-xp/*.reg; do
+        [ -e "$file" ] && imports+=("$(windows_path "$file")")
+    done
+    export TAMUX_FIXTURES_DIR=$(windows_path "$fixtures")
+else
+    echo "wine lane: $fixtures is absent; the fixture comparisons are skipped"
+fi
+imports+=("$(windows_path "$data/conformance.reg")")
+wine regedit /S "${imports[@]}" >"$results/regedit.log" 2>&1
+if ! wine "$regimport" "$(windows_path "$data/dyn-data-9x.reg")" >"$results/regimport.log" 2>&1; then
+    cat "$results/regimport.log"
+    echo "wine lane: regimport failed"
+fi
+cat "$results/regimport.log"
+
+export TAMUX_WINE_LANE_PREPARED=1
+export TAMUX_WINE_DATA_DIR=$(windows_path "$data")
+
+total=0
+failed=0
+
+# count <xml>: adds the tests and failures of a GoogleTest XML report to the totals; a missing
+# report (the program crashed) counts as one failure.
+count() {
+    local xml=$1 tests failures errors
+    if [ ! -f "$xml" ]; then
+        failed=$((failed + 1))
+        total=$((total + 1))
+        return
+    fi
+    tests=$(grep -o '<testsuites [^>]*' "$xml" | grep -o ' tests="[0-9]*"' | grep -o '[0-9]*')
+    failures=$(grep -o '<testsuites [^>]*' "$xml" | grep -o ' failures="[0-9]*"' | grep -o '[0-9]*')
+    errors=$(grep -o '<testsuites [^>]*' "$xml" | grep -o ' errors="[0-9]*"' | grep -o '[0-9]*')
+    total=$((total + ${tests:-0}))
+    failed=$((failed + ${failures:-0} + ${errors:-0}))
+}
+
+echo "--- conformance suites"
+wine "$exe" --gtest_filter='-WineVersion.*' \
+    --gtest_output="xml:$(windows_path "$results/conformance.xml")" 2>&1 |
+    tee "$results/conformance.log" | grep -E '^\[  (FAILED|PASSED|SKIPPED) |^\[ compared \]|Failure|expected|^  (Win32|sim):' |
+    grep -v '^\[  FAILED  \] .* listed below' | head -n 200
+status=${PIPESTATUS[0]}
+count "$results/conformance.xml"
+[ "$status" -ne 0 ] && [ ! -f "$results/conformance.xml" ] && echo "conformance program ended with $status"
+
+echo "--- version classification"
+exe_name=$(basename "$exe")
+for version in $versions; do
+    wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe_name" /v Version /d "$version" /f \
+        >/dev/null 2>&1
+    TAMUX_WINE_VERSION=$version wine "$exe" --gtest_filter='WineVersion.*' \
+        --gtest_output="xml:$(windows_path "$results/version-$version.xml")" \
+        >"$results/version-$version.log" 2>&1
+    grep -h '^\[ version \]' "$results/version-$version.log" || echo "[ version ] $version: no report"
+    grep -h -A3 'Failure' "$results/version-$version.log"
+    count "$results/version-$version.xml"
+done
+wine reg delete "HKCU\\Software\\Wine\\AppDefaults\\$exe_name" /f >/dev/null 2>&1
+
+summary "$total" "$failed"
+[ "$failed" -eq 0 ]

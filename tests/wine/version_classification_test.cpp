@@ -1,0 +1,62 @@
+// Run by the lane once per Windows version that Wine can pretend to be (TAMUX_WINE_VERSION names
+// it; the lane sets the program's AppDefaults version to it): prints the record GetVersionExA
+// gives and checks that the version code is the one ClassifyVersion makes of it, in the family
+// that Windows version belongs to.
+#include <cstdio>
+#include <map>
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/win32_system.h"
+#include "registry/win_version.h"
+#include "tests/wine/lane_environment.h"
+
+namespace tamux::wine_test {
+namespace {
+
+struct Expected {
+    std::uint32_t platformId;
+    std::set<WinVersion> codes;
+};
+
+const std::map<std::string, Expected> kExpected = {
+    {"win95", {platform::platform_id::kWindows, {wvWin95, wvWin95OSR2}}},
+    {"win98", {platform::platform_id::kWindows, {wvWin98, wvWin98SE}}},
+    {"winme", {platform::platform_id::kWindows, {wvWinMe}}},
+    {"nt40", {platform::platform_id::kNt, {wvWinNT4}}},
+    {"win2k", {platform::platform_id::kNt, {wvWin2000}}},
+    {"winxp", {platform::platform_id::kNt, {wvWinXP}}},
+    // NT 6 is no version the program knows: no family, no walks.
+    {"vista", {platform::platform_id::kNt, {wvOther}}},
+    {"win7", {platform::platform_id::kNt, {wvOther}}},
+};
+
+TEST(WineVersion, TheCodeIsTheClassificationOfWhatWineReports) {
+    const std::string version = environment("TAMUX_WINE_VERSION");
+    if (version.empty()) GTEST_SKIP() << "run-wine-lane.sh runs this once per Windows version";
+    auto expected = kExpected.find(version);
+    ASSERT_NE(expected, kExpected.end()) << "no expectation for " << version;
+
+    win32::Win32System system;
+    platform::OsVersionInfo info;
+    ASSERT_TRUE(system.getVersionEx(info));
+    const WinVersion code = GetWinVersion(system);
+    std::printf("[ version ] %s: platform %u, %u.%u.%u, CSD \"%s\" -> code %d\n", version.c_str(),
+                info.platformId, info.majorVersion, info.minorVersion, info.buildNumber & 0xFFFF,
+                info.csdVersion.data(), code);
+
+    EXPECT_EQ(code, ClassifyVersion(info));
+    EXPECT_EQ(info.platformId, expected->second.platformId);
+    EXPECT_TRUE(expected->second.codes.count(code)) << version << " gave code " << int{code};
+
+    const bool nineX = info.platformId == platform::platform_id::kWindows;
+    EXPECT_EQ(IsWin9x(system), nineX);
+    EXPECT_EQ(IsWin95(system), version == "win95");
+    EXPECT_EQ(IsWinNT(system), !nineX && code != wvOther);
+    EXPECT_EQ(IsWin2000(system), version == "win2k");
+    EXPECT_EQ(IsWinXP(system), version == "winxp");
+}
+
+}  // namespace
+}  // namespace tamux::wine_test
