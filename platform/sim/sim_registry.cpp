@@ -406,8 +406,8 @@ void SimRegistry::linkKey(RootKey root, std::string_view linkPath, std::string_v
     auto parts = components(wideLink);
     if (parts.empty()) throw Error("A root key cannot be a link: " + std::string(linkPath));
     Node* parent = walk(root, joined(parts, parts.size() - 1), true, 0);
-    // NT's links always lead to a key that exists.
-    if (!parent || !create(root, targetPath)) throw Error(kLinkLoop);
+    if (!parent) throw Error(kLinkLoop);
+    create(root, targetPath);  // NT's links always lead to a key that exists
     Node* link = parent->child(parts.back());
     if (!link) link = parent->addChild(parts.back());
 

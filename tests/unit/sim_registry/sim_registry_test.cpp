@@ -141,23 +141,6 @@ TEST_F(SimRegistryTest, QueriesThatFailLeaveTheOutputsAlone) {
     EXPECT_EQ(names, (std::vector<std::string>{"kept"}));
 }
 
-TEST_F(SimRegistryTest, ValuesArriveWholeWithTheirType) {
-    std::vector<std::uint8_t> big(10000);
-    for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<std::uint8_t>(i * 7);
-    registry.setValue(RootKey::DynData, "Config Manager\\Enum\\C1", "Big", regtype::kBinary, big);
-    registry.setValue(RootKey::DynData, "Config Manager\\Enum\\C1", "Prop", 0xFFFF0007u,
-                      {3, 0, 0, 0});
-    registry.setValue(RootKey::DynData, "Config Manager\\Enum\\C1", "Empty", regtype::kSz, {});
-    std::uint32_t type = 0;
-    EXPECT_EQ(data(RootKey::DynData, "Config Manager\\Enum\\C1", "Big", &type), big);
-    EXPECT_EQ(type, regtype::kBinary);
-    EXPECT_EQ(data(RootKey::DynData, "Config Manager\\Enum\\C1", "Prop", &type),
-              (std::vector<std::uint8_t>{3, 0, 0, 0}));
-    EXPECT_EQ(type, 0xFFFF0007u);
-    EXPECT_TRUE(data(RootKey::DynData, "Config Manager\\Enum\\C1", "Empty", &type).empty());
-    EXPECT_EQ(type, regtype::kSz);
-}
-
 // NT keeps subkeys sorted by their upper-case names and values in the order they were created.
 TEST_F(SimRegistryTest, SubkeysComeInNameOrderAndValuesInCreationOrder) {
     for (const char* name :
