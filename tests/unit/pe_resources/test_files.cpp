@@ -20,15 +20,6 @@ void put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) 
     put16(out, at + 2, value >> 16);
 }
 
-std::uint32_t get16(const std::vector<std::uint8_t>& in, std::size_t at) {
-    if (at + 2 > in.size()) throw std::runtime_error(".res file cut short");
-    return in[at] | (in[at + 1] << 8);
-}
-
-std::uint32_t get32(const std::vector<std::uint8_t>& in, std::size_t at) {
-    return get16(in, at) | (get16(in, at + 2) << 16);
-}
-
 std::size_t align(std::size_t value, std::size_t to) {
     return (value + to - 1) / to * to;
 }
@@ -186,43 +177,6 @@ std::vector<std::uint8_t> buildPe(const std::vector<std::uint8_t>& section,
     std::copy(section.begin(), section.end(),
               out.begin() + static_cast<std::ptrdiff_t>(kSectionFileOffset));
     return out;
-}
-
-std::vector<ResEntry> readRes(const std::filesystem::path& file) {
-    const std::vector<std::uint8_t> in = readBytes(file);
-    std::vector<ResEntry> entries;
-    std::size_t pos = 0;
-    // A type or a name: 0xFFFF and an id, or a NUL-terminated UTF-16 text.
-    auto readName = [&](std::size_t& at, std::uint16_t& id, bool& named) {
-        if (get16(in, at) == 0xFFFF) {
-            id = static_cast<std::uint16_t>(get16(in, at + 2));
-            at += 4;
-            return;
-        }
-        named = true;
-        while (get16(in, at) != 0) at += 2;
-        at += 2;
-    };
-    while (pos + 8 <= in.size()) {
-        const std::uint32_t dataSize = get32(in, pos);
-        const std::uint32_t headerSize = get32(in, pos + 4);
-        ResEntry entry;
-        std::size_t at = pos + 8;
-        readName(at, entry.type, entry.named);
-        readName(at, entry.id, entry.named);
-        at = pos + align(at - pos, 4);
-        entry.language = static_cast<std::uint16_t>(get16(in, at + 6));
-        const std::size_t data = pos + headerSize;
-        if (headerSize < 32 || data + dataSize > in.size()) {
-            throw std::runtime_error(".res entry runs past the end of " + file.string());
-        }
-        entry.data.assign(in.begin() + static_cast<std::ptrdiff_t>(data),
-                          in.begin() + static_cast<std::ptrdiff_t>(data + dataSize));
-        if (!(entry.type == 0 && entry.id == 0 && dataSize == 0))
-            entries.push_back(std::move(entry));
-        pos = align(data + dataSize, 4);
-    }
-    return entries;
 }
 
 }  // namespace tamux::test

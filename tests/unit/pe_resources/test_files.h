@@ -1,6 +1,5 @@
-// Files for the PE resource tests: the test modules the build makes, hand-made PE files (so that
-// a test can lay out a resource directory exactly as it wants, hostile ones included), and the
-// .res files in which the resource compiler writes down what it reads from a DLL.
+// Files for the PE resource tests: reading and writing them, and hand-made PE files, so that a
+// test can lay out a resource directory exactly as it wants, hostile ones included.
 #pragma once
 
 #include <cstdint>
@@ -46,17 +45,5 @@ std::vector<std::uint8_t> buildPe(const std::vector<std::uint8_t>& section,
                                   const PeOptions& options = {});
 // Where buildPe puts the section in the file.
 inline constexpr std::size_t kSectionFileOffset = 0x200;
-
-// One resource of a .res file.
-struct ResEntry {
-    std::uint16_t type = 0;
-    std::uint16_t id = 0;
-    bool named = false;  // a type or name given as text rather than as an id
-    std::uint16_t language = 0;
-    std::vector<std::uint8_t> data;
-};
-
-// The resources of a .res file (the leading empty entry left out); throws on a malformed file.
-std::vector<ResEntry> readRes(const std::filesystem::path& file);
 
 }  // namespace tamux::test
