@@ -47,7 +47,9 @@ class SimRegistry : public platform::Registry {
     // Loads a .reg export: "REGEDIT4" or "Windows Registry Editor Version 5.00", UTF-16LE with a
     // BOM or 8-bit (in this registry's code page), CRLF or LF, with every value form of the
     // export formats. Keys are created as needed; "[-key]" and "name"=- delete. Raises
-    // RegFileError for a malformed line; keys and values before it stay loaded.
+    // RegFileError for a malformed line; keys and values before it stay loaded. A file with a
+    // UTF-8 BOM (written by a text editor) is read as UTF-8. Keys under HKEY_CLASSES_ROOT,
+    // HKEY_USERS and HKEY_CURRENT_CONFIG are accepted and dropped: the program never reads them.
     void importFile(const std::filesystem::path& file);
     void importText(std::string_view bytes, std::string_view sourceName);
 
