@@ -34,6 +34,8 @@ class Machine {
                                          const std::filesystem::path& drive);
     // A machine with an empty registry and the defaults of machine.json (Windows XP SP2, English,
     // code page 1252, 96 DPI, no printers).
+    // As on a loaded NT machine, HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet is a link to the
+    // (empty) ControlSet001.
     static std::unique_ptr<Machine> blank(const std::filesystem::path& drive);
 
     ~Machine();
