@@ -3,6 +3,8 @@
 #include <set>
 #include <vector>
 
+#include "ui/win32/gdi.h"
+
 namespace tamux::win32 {
 
 Control::~Control() {
@@ -60,6 +62,29 @@ LRESULT Control::defaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(handle_, message, wParam, lParam);
 }
 
+bool Control::handlePaint(UINT message, WPARAM wParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return true;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(handle_, &ps);
+            {
+                RECT client;
+                GetClientRect(handle_, &client);
+                BufferedPaint buffer(dc, client);
+                paintClient(buffer.dc());
+            }
+            EndPaint(handle_, &ps);
+            return true;
+        }
+        case WM_PRINTCLIENT:
+            paintClient(reinterpret_cast<HDC>(wParam));
+            return true;
+    }
+    return false;
+}
+
 void Control::setBounds(int x, int y, int width, int height) {
     if (handle_) MoveWindow(handle_, x, y, width, height, TRUE);
 }
@@ -101,12 +126,35 @@ std::string Control::text() const {
 void PaintParentBackground(HWND child, HDC dc) {
     HWND parent = GetParent(child);
     if (!parent) return;
-    POINT origin{0, 0};
-    MapWindowPoints(child, parent, &origin, 1);
+    RECT area;
+    GetWindowRect(child, &area);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
+
     POINT previous;
-    OffsetWindowOrgEx(dc, origin.x, origin.y, &previous);
+    OffsetWindowOrgEx(dc, area.left, area.top, &previous);
     SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     SetWindowOrgEx(dc, previous.x, previous.y, nullptr);
+
+    // Then the visible siblings below it that it overlaps, lowest first (a label over a band).
+    std::vector<HWND> below;
+    for (HWND sibling = GetWindow(child, GW_HWNDNEXT); sibling;
+         sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+        RECT place, overlap;
+        GetWindowRect(sibling, &place);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
+        if (IsWindowVisible(sibling) && IntersectRect(&overlap, &place, &area)) {
+            below.push_back(sibling);
+        }
+    }
+    for (auto sibling = below.rbegin(); sibling != below.rend(); ++sibling) {
+        RECT place;
+        GetWindowRect(*sibling, &place);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
+        OffsetWindowOrgEx(dc, area.left - place.left, area.top - place.top, &previous);
+        SendMessageA(*sibling, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
+                     PRF_CLIENT | PRF_ERASEBKGND);
+        SetWindowOrgEx(dc, previous.x, previous.y, nullptr);
+    }
 }
 
 int MouseX(LPARAM lParam) {

@@ -39,14 +39,22 @@ class Control {
     virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT defaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
 
+    // For controls that draw their whole client area in paintClient: handles WM_ERASEBKGND
+    // (nothing to erase), WM_PAINT (drawn off-screen, then copied: no flicker) and
+    // WM_PRINTCLIENT (drawn into the given DC, for a control lying over this one). Returns
+    // whether the message was one of these.
+    bool handlePaint(UINT message, WPARAM wParam);
+    virtual void paintClient(HDC) {}
+
   private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     HWND handle_ = nullptr;
 };
 
-// Paints the part of the parent's background that lies under `child`, by asking the parent to
-// erase its background into `dc` shifted to the child's place. Controls that draw over their
-// parent's picture (tiled panels, gradient bands) look transparent this way.
+// Paints what lies under `child`: the parent's background (the parent erases into `dc` shifted
+// to the child's place), then the visible siblings below the child that it overlaps (each paints
+// itself on WM_PRINTCLIENT). Controls that draw over a tiled panel or a gradient band look
+// transparent this way; a control meant to lie over another must be above it in the z-order.
 void PaintParentBackground(HWND child, HDC dc);
 
 // Client coordinates of a mouse message.

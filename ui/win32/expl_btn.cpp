@@ -16,7 +16,7 @@ void TExplBtn::setCaption(const std::string& caption) {
     invalidate();
 }
 
-void TExplBtn::paint(HDC dc) {
+void TExplBtn::paintClient(HDC dc) {
     RECT client;
     GetClientRect(handle(), &client);
     PaintParentBackground(handle(), dc);
@@ -52,21 +52,8 @@ void TExplBtn::paint(HDC dc) {
 }
 
 LRESULT TExplBtn::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (handlePaint(message, wParam)) return 0;
     switch (message) {
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(handle(), &ps);
-            {
-                RECT client;
-                GetClientRect(handle(), &client);
-                BufferedPaint buffer(dc, client);
-                paint(buffer.dc());
-            }
-            EndPaint(handle(), &ps);
-            return 0;
-        }
         case WM_GETDLGCODE:
             return DLGC_BUTTON;
         case WM_MOUSEMOVE:

@@ -43,7 +43,7 @@ class TExplBtn : public Control {
 
   private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void paint(HDC dc);
+    void paintClient(HDC dc) override;
 
     CreateArgs args_;
     Picture bitmap_;

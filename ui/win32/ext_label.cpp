@@ -52,7 +52,7 @@ void TExtLabel::fitToText() {
     MoveWindow(handle(), left, now.top, width, height, TRUE);
 }
 
-void TExtLabel::paint(HDC dc) {
+void TExtLabel::paintClient(HDC dc) {
     RECT client;
     GetClientRect(handle(), &client);
     if (args_.transparent) {
@@ -79,21 +79,8 @@ void TExtLabel::paint(HDC dc) {
 }
 
 LRESULT TExtLabel::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (handlePaint(message, wParam)) return 0;
     switch (message) {
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(handle(), &ps);
-            {
-                RECT client;
-                GetClientRect(handle(), &client);
-                BufferedPaint buffer(dc, client);
-                paint(buffer.dc());
-            }
-            EndPaint(handle(), &ps);
-            return 0;
-        }
         case WM_LBUTTONUP:
             if (onClick) onClick();
             return 0;

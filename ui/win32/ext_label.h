@@ -46,7 +46,7 @@ class TExtLabel : public Control {
 
   private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void paint(HDC dc);
+    void paintClient(HDC dc) override;
     void fitToText();
     UINT drawFlags() const;
 

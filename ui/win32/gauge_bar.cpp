@@ -31,7 +31,7 @@ void TGaugeBar::setPosition(int position) {
     invalidate();
 }
 
-void TGaugeBar::paint(HDC dc) {
+void TGaugeBar::paintClient(HDC dc) {
     RECT area;
     GetClientRect(handle(), &area);
     PaintParentBackground(handle(), dc);
@@ -70,22 +70,7 @@ void TGaugeBar::paint(HDC dc) {
 }
 
 LRESULT TGaugeBar::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(handle(), &ps);
-            {
-                RECT client;
-                GetClientRect(handle(), &client);
-                BufferedPaint buffer(dc, client);
-                paint(buffer.dc());
-            }
-            EndPaint(handle(), &ps);
-            return 0;
-        }
-    }
+    if (handlePaint(message, wParam)) return 0;
     return defaultHandling(message, wParam, lParam);
 }
 

@@ -29,7 +29,7 @@ class TGaugeBar : public Control {
 
   private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void paint(HDC dc);
+    void paintClient(HDC dc) override;
 
     CreateArgs args_;
 };

@@ -20,6 +20,7 @@ class TImage : public Control {
 
   private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void paintClient(HDC dc) override;
     CreateArgs args_;
 };
 
@@ -36,6 +37,7 @@ class TBevel : public Control {
 
   private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void paintClient(HDC dc) override;
     CreateArgs args_;
 };
 

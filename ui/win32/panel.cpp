@@ -40,6 +40,9 @@ LRESULT TPanel::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             paintBackground(reinterpret_cast<HDC>(wParam));
             return 1;
+        case WM_PRINTCLIENT:
+            paintBackground(reinterpret_cast<HDC>(wParam));
+            return 0;
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(handle(), &ps);

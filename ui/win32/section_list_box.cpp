@@ -172,6 +172,11 @@ LRESULT TSectionListBox::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
             EndPaint(handle(), &ps);
             return 0;
         }
+        case WM_PRINTCLIENT: {
+            RECT client{0, 0, clientWidth_, clientHeight_};
+            paint(reinterpret_cast<HDC>(wParam), client);
+            return 0;
+        }
         case WM_SIZE:
             resized();
             return 0;
@@ -287,14 +292,23 @@ void TSectionListBox::paintHeading(HDC dc, const RECT& row, const TListSection& 
                              row.top + (height - sectionImages_->height()) / 2);
         x += sectionImages_->width() + kImageGap;
     }
-    FontSpec font = style_.headingFont;
-    if (current) font.color = style_.selectionText;
-    SelectInDc select(dc, fonts_.font(font));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ToColorRef(font.color));
-    RECT text{x, row.top, row.right - 2, row.bottom};
-    DrawTextA(dc, section.caption().c_str(), static_cast<int>(section.caption().size()), &text,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    // Captions are drawn as info lines too: a caption copied from a line (a device's entry in
+    // the left pane) then shows the same, escaped values included.
+    MarkupContext context = ScreenMarkupContext(style_.headingFont, subItemImages_,
+                                                std::max(1, static_cast<int>(row.right) - x - 2));
+    if (current) context.baseFont.color = style_.selectionText;
+    MarkupLayout caption = LayoutMarkup(section.caption(), context, measurer_);
+    PaintMarkup(dc, caption, x, row.top + (height - caption.height) / 2, fonts_, subItemImages_);
+}
+
+POINT TSectionListBox::lineOrigin(int section, int item) {
+    int index = model_.rowIndex({section, item});
+    if (index < 0) return {-1, -1};
+    int top = model_.rowTop(index) - model_.scrollOffset();
+    int height = model_.rowHeight(index);
+    const TListSection& owner = model_.section(section);
+    const MarkupLayout& layout = lineLayout(owner, item);
+    return {lineTextLeft(owner, item), top + std::max(0, (height - layout.height) / 2)};
 }
 
 void TSectionListBox::paintGlyph(HDC dc, const RECT& row, bool expanded) {

@@ -37,6 +37,9 @@ class TSectionListBox : public Control, private SectionListView {
     int lineTextWidth(const TListSection& section, int item) const;
     // The laid-out line, as it is drawn (cached).
     const MarkupLayout& lineLayout(const TListSection& section, int item);
+    // Where the markup of line `item` of `section` is drawn from (its top-left corner), in
+    // client coordinates as scrolled now; (-1, -1) when the line is not shown.
+    POINT lineOrigin(int section, int item);
 
   private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

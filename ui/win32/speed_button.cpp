@@ -52,7 +52,7 @@ void TSpeedButton::clicked() {
     if (onClick) onClick();
 }
 
-void TSpeedButton::paint(HDC dc) {
+void TSpeedButton::paintClient(HDC dc) {
     RECT client;
     GetClientRect(handle(), &client);
     PaintParentBackground(handle(), dc);
@@ -95,21 +95,8 @@ void TSpeedButton::paint(HDC dc) {
 }
 
 LRESULT TSpeedButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (handlePaint(message, wParam)) return 0;
     switch (message) {
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(handle(), &ps);
-            {
-                RECT client;
-                GetClientRect(handle(), &client);
-                BufferedPaint buffer(dc, client);
-                paint(buffer.dc());
-            }
-            EndPaint(handle(), &ps);
-            return 0;
-        }
         case WM_GETDLGCODE:
             return DLGC_BUTTON;
         case WM_MOUSEMOVE:

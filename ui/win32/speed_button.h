@@ -57,7 +57,7 @@ class TSpeedButton : public Control {
   private:
     friend class TSpeedButtonGroup;
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void paint(HDC dc);
+    void paintClient(HDC dc) override;
     void clicked();
 
     CreateArgs args_;
