@@ -1,6 +1,7 @@
 // Conversions between the Windows 8-bit code pages 1250, 1251 and 1252 and UTF-16, done the way
-// MultiByteToWideChar and WideCharToMultiByte do them (an unmappable character becomes "?").
-// Other code pages are treated as 1252.
+// MultiByteToWideChar and WideCharToMultiByte do them (an accented Latin letter the code page lacks
+// becomes its plain letter, any other unmappable character "?"). Other code pages are treated as
+// 1252.
 #pragma once
 
 #include <cstddef>
