@@ -63,10 +63,5 @@ TYPED_TEST(ClockConformance, LongTimesHaveHoursWithoutZeroAndAMarker) {
     EXPECT_EQ(this->clock().formatLongTime(at(2026, 1, 15, 12, 0, 0)), "12:00:00 PM");
 }
 
-TYPED_TEST(ClockConformance, AnImpossibleDateIsNotFormatted) {
-    EXPECT_EQ(this->clock().formatShortDate(at(2026, 13, 1, 0, 0, 0)), "");
-    EXPECT_EQ(this->clock().formatLongTime(at(2026, 1, 1, 24, 0, 0)), "");
-}
-
 }  // namespace
 }  // namespace tamux::wine_test

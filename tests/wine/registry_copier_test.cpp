@@ -1,6 +1,6 @@
 // regimport's copier: a tree loaded into the simulated registry, written into a scratch key of
 // the real registry, reads back the same through the Registry service.
-#include <set>
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -91,15 +91,27 @@ TEST_F(RegistryCopier, CopiesEveryKeyAndValueWithTypeAndData) {
     }
 }
 
-TEST_F(RegistryCopier, StopsAtTheFirstKeyItCannotWrite) {
+TEST_F(RegistryCopier, StopsAtTheFirstKeyItCannotCreate) {
+    regimport::CopyResult result = regimport::copyTree(source_, RootKey::CurrentUser, nullptr);
+    EXPECT_EQ(result.error, ERROR_INVALID_HANDLE)
+        << "expected ERROR_INVALID_HANDLE, got " << result.error;
+    EXPECT_EQ(result.failedAt, "Software");
+    EXPECT_EQ(result.keys, 0);
+}
+
+TEST_F(RegistryCopier, StopsAtTheFirstValueItCannotWrite) {
+    sim::SimRegistry source(hostCodePage());
+    source.setString(RootKey::DynData, "", "First", "1");
+    source.setString(RootKey::DynData, "Below", "Second", "2");
     HKEY readOnly = nullptr;
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kScratch, 0, KEY_READ, &readOnly), ERROR_SUCCESS);
-    regimport::CopyResult result = regimport::copyTree(source_, RootKey::CurrentUser, readOnly);
+    regimport::CopyResult result = regimport::copyTree(source, RootKey::DynData, readOnly);
     RegCloseKey(readOnly);
     EXPECT_EQ(result.error, ERROR_ACCESS_DENIED)
         << "expected ERROR_ACCESS_DENIED, got " << result.error;
-    EXPECT_EQ(result.failedAt, "Software");
-    EXPECT_EQ(result.keys, 0);
+    EXPECT_EQ(result.failedAt, " 'First'");
+    EXPECT_EQ(result.values, 0);
+    EXPECT_EQ(result.keys, 0) << "the copy went on after the failure";
 }
 
 }  // namespace

@@ -89,9 +89,14 @@ TYPED_TEST(SpoolerConformance, TheSizeQueryFollowsTheTwoCallProtocol) {
 
 TYPED_TEST(SpoolerConformance, AnUnknownPrinterHasNoContextAndNoCapabilities) {
     EXPECT_EQ(this->spooler().createDC("No Such Printer"), 0u);
-    EXPECT_EQ(this->spooler().deviceCapabilities("No Such Printer",
-                                                 "LPT1:", platform::kDcPaperNames, nullptr),
-              -1);
+    const int count = this->spooler().deviceCapabilities("No Such Printer",
+                                                         "LPT1:", platform::kDcPaperNames, nullptr);
+    if (TypeParam::kSimulated) {
+        EXPECT_EQ(count, -1);
+    } else {
+        // Windows answers -1; Wine 8 answers 0. The program treats both as "no paper names".
+        EXPECT_LE(count, 0);
+    }
     EXPECT_EQ(this->spooler().getDeviceCaps(0, kHorzRes), 0);
     this->spooler().deleteDC(0);  // must do nothing
 }
