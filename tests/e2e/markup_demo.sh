@@ -6,6 +6,7 @@
 #   - a value after a label wider than that starts after the label instead;
 #   - the CAPS indicator (on) is green, the NUM indicator (off) black;
 #   - an escaped lone "<" in a value is drawn;
+#   - a top-bar button's caption turns from silver to white under the pointer;
 #   - after the End key, the right pane has scrolled down to the rule of an HR line.
 #
 # Usage: tests/e2e/markup_demo.sh <artefact-folder> [markup_demo.exe]
@@ -66,7 +67,7 @@ import -window root "$shot"
 
 # probe NAME FIELD: field 1 the line's left edge, 2..5 left, top, width, height of the run.
 probe() {
-    awk -v name="$1" -v field="$2" '$1 == name { print $(field + 1) }' "$probe"
+    tr -d '\r' <"$probe" | awk -v name="$1" -v field="$2" '$1 == name { print $(field + 1) }'
 }
 # Pixels of a rectangle of the screenshot as "x y #RRGGBB" lines, in screen coordinates.
 pixels() {
@@ -135,6 +136,25 @@ n=$(count "$shot" "$(probe lone_less_than 2)" "$(probe lone_less_than 3)" \
     "$(probe lone_less_than 4)" "$(probe lone_less_than 5)" "$maroon")
 if [ "$n" -ge 3 ]; then pass "escaped lone \"<\" drawn"; else fail "escaped lone \"<\" not drawn"; fi
 
+# The top bar's buttons: the caption is silver until the pointer comes over the button, then
+# white. The rectangle leaves out the edge, which turns white too under the pointer.
+bx=$(($(probe report_button 2) + 22))
+by=$(($(probe report_button 3) + 2))
+bw=$(($(probe report_button 4) - 24))
+bh=$(($(probe report_button 5) - 4))
+silver=$(count "$shot" "$bx" "$by" "$bw" "$bh" "#C0C0C0")
+white=$(count "$shot" "$bx" "$by" "$bw" "$bh" "#FFFFFF")
+xdotool mousemove $((bx + bw / 2)) $((by + bh / 2))
+sleep 1
+hover="$artefacts/markup_demo_hover.png"
+import -window root "$hover"
+white_hover=$(count "$hover" "$bx" "$by" "$bw" "$bh" "#FFFFFF")
+if [ "$silver" -ge 10 ] && [ "$white" -eq 0 ] && [ "$white_hover" -ge 10 ]; then
+    pass "button caption silver ($silver pixels), white under the pointer ($white_hover pixels)"
+else
+    fail "button caption: $silver silver and $white white pixels, $white_hover white under the pointer"
+fi
+
 # Scroll the right pane to its end with the keyboard, then look for the HR rule: a black
 # line across the pane.
 pane_x=$(probe right_pane 2)
@@ -154,7 +174,7 @@ else
     fail "no HR rule after scrolling to the end (longest black row: $longest pixels)"
 fi
 
-echo "screenshots: $shot $scrolled"
+echo "screenshots: $shot $hover $scrolled"
 if [ "$failures" -ne 0 ]; then
     echo "markup_demo: $failures check(s) failed" >&2
     exit 1

@@ -5,8 +5,8 @@
 //
 // markup_demo.exe [probe-file]: with a file name, the demo writes there where (in screen
 // coordinates) it drew the lines that the test checks, one line each: a name, the line's left
-// edge, and the left, top, width and height of one run of text (for "right_pane": of the
-// pane's client area).
+// edge, and the left, top, width and height of one run of text (for "right_pane" and
+// "report_button": of the control's client area).
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -133,19 +133,15 @@ class Demo {
 
     // Where the checked lines were drawn, in screen coordinates.
     void writeProbe(const std::string& path) {
-        FILE* out = std::fopen(path.c_str(), "w");
+        FILE* out = std::fopen(path.c_str(), "wb");
         if (!out) return;
         probeRun(out, "maroon_value", 1, kDriverItem, "kbdclass.sys");
         probeRun(out, "pushed_value", 1, kLongLabelItem, "pushed");
         probeRun(out, "green_indicator", 1, kCapsLine, " CAPS ");
         probeRun(out, "black_indicator", 1, kNumLine, " NUM ");
         probeRun(out, "lone_less_than", 1, kLoneLessThanItem, "<");
-        RECT pane;
-        GetClientRect(right_->handle(), &pane);
-        POINT corner{0, 0};
-        ClientToScreen(right_->handle(), &corner);
-        std::fprintf(out, "right_pane %ld %ld %ld %ld %ld\n", corner.x, corner.x, corner.y,
-                     pane.right, pane.bottom);
+        probeControl(out, "right_pane", right_->handle());
+        probeControl(out, "report_button", buttons_[0]->handle());
         std::fclose(out);
     }
 
@@ -301,6 +297,15 @@ class Demo {
         target.setState(target.expanded() ? lssContracted : lssExpanded);
         pane.scrollSectionToTop(section);
         pane.resumeRedraw();
+    }
+
+    void probeControl(FILE* out, const char* name, HWND control) {
+        RECT client;
+        GetClientRect(control, &client);
+        POINT corner{0, 0};
+        ClientToScreen(control, &corner);
+        std::fprintf(out, "%s %ld %ld %ld %ld %ld\n", name, corner.x, corner.x, corner.y,
+                     client.right, client.bottom);
     }
 
     void probeRun(FILE* out, const char* name, int section, int item, const std::string& text) {
