@@ -25,23 +25,23 @@ int ScreenDpiY() {
 
 FontCache::FontCache() : logPixelsY_(ScreenDpiY()) {}
 
-HFONT FontCache::font(const FontSpec& spec) {
+HFONT FontCache::font(const FontSpec& wanted) {
     for (auto& [known, font] : fonts_) {
-        if (known == spec) return static_cast<HFONT>(font.get());
+        if (known == wanted) return static_cast<HFONT>(font.get());
     }
     LOGFONTA description{};
-    description.lfHeight = -MulDiv(spec.points, logPixelsY_, 72);
-    description.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    description.lfItalic = spec.italic ? TRUE : FALSE;
-    description.lfUnderline = spec.underline ? TRUE : FALSE;
-    description.lfStrikeOut = spec.strikeOut ? TRUE : FALSE;
+    description.lfHeight = -MulDiv(wanted.points, logPixelsY_, 72);
+    description.lfWeight = wanted.bold ? FW_BOLD : FW_NORMAL;
+    description.lfItalic = wanted.italic ? TRUE : FALSE;
+    description.lfUnderline = wanted.underline ? TRUE : FALSE;
+    description.lfStrikeOut = wanted.strikeOut ? TRUE : FALSE;
     description.lfCharSet = DEFAULT_CHARSET;
     description.lfOutPrecision = OUT_DEFAULT_PRECIS;
     description.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     description.lfQuality = DEFAULT_QUALITY;
     description.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
-    std::strncpy(description.lfFaceName, spec.face.c_str(), LF_FACESIZE - 1);
-    fonts_.emplace_back(spec, ScopedGdiObject(CreateFontIndirectA(&description)));
+    std::strncpy(description.lfFaceName, wanted.face.c_str(), LF_FACESIZE - 1);
+    fonts_.emplace_back(wanted, ScopedGdiObject(CreateFontIndirectA(&description)));
     return static_cast<HFONT>(fonts_.back().second.get());
 }
 

@@ -14,7 +14,7 @@ namespace tamux::win32 {
 class FontCache {
   public:
     FontCache();
-    HFONT font(const FontSpec& spec);
+    HFONT font(const FontSpec& wanted);
     void clear() { fonts_.clear(); }
 
   private:
