@@ -26,8 +26,11 @@ int ScreenDpiY() {
 FontCache::FontCache() : logPixelsY_(ScreenDpiY()) {}
 
 HFONT FontCache::font(const FontSpec& wanted) {
+    // The colour is drawn with, not part of the font: one font serves every colour.
+    FontSpec key = wanted;
+    key.color = Color();
     for (auto& [known, font] : fonts_) {
-        if (known == wanted) return static_cast<HFONT>(font.get());
+        if (known == key) return static_cast<HFONT>(font.get());
     }
     LOGFONTA description{};
     description.lfHeight = -MulDiv(wanted.points, logPixelsY_, 72);
@@ -41,7 +44,7 @@ HFONT FontCache::font(const FontSpec& wanted) {
     description.lfQuality = DEFAULT_QUALITY;
     description.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
     std::strncpy(description.lfFaceName, wanted.face.c_str(), LF_FACESIZE - 1);
-    fonts_.emplace_back(wanted, ScopedGdiObject(CreateFontIndirectA(&description)));
+    fonts_.emplace_back(key, ScopedGdiObject(CreateFontIndirectA(&description)));
     return static_cast<HFONT>(fonts_.back().second.get());
 }
 
