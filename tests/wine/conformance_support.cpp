@@ -11,21 +11,34 @@ std::vector<std::uint8_t> bytesOf(std::string_view text, bool withNul) {
 }
 
 std::string describe(const std::vector<std::uint8_t>& data) {
-    auto hex = [](std::uint8_t byte) {
+    // Built by appending only: GCC 12 misreads "text" + std::string at -O3 (-Wrestrict).
+    std::string out;
+    auto hex = [&out](std::uint8_t byte) {
         char text[4];
         std::snprintf(text, sizeof(text), "%02x", byte);
-        return std::string(text);
+        out.append(text);
     };
-    std::string out;
     if (data.size() <= 48) {
-        for (std::size_t i = 0; i < data.size(); ++i) out += (i ? " " : "") + hex(data[i]);
-        return "[" + out + "]";
+        out.push_back('[');
+        for (std::size_t i = 0; i < data.size(); ++i) {
+            if (i) out.push_back(' ');
+            hex(data[i]);
+        }
+        out.push_back(']');
+        return out;
     }
-    out = std::to_string(data.size()) + " bytes [";
-    for (std::size_t i = 0; i < 8; ++i) out += hex(data[i]) + " ";
-    out += "...";
-    for (std::size_t i = data.size() - 8; i < data.size(); ++i) out += " " + hex(data[i]);
-    return out + "]";
+    out.append(std::to_string(data.size())).append(" bytes [");
+    for (std::size_t i = 0; i < 8; ++i) {
+        hex(data[i]);
+        out.push_back(' ');
+    }
+    out.append("...");
+    for (std::size_t i = data.size() - 8; i < data.size(); ++i) {
+        out.push_back(' ');
+        hex(data[i]);
+    }
+    out.push_back(']');
+    return out;
 }
 
 }  // namespace tamux::wine_test
