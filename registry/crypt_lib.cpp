@@ -1,5 +1,7 @@
 #include "registry/crypt_lib.h"
 
+#include <algorithm>
+#include <array>
 #include <utility>
 
 #include "registry/secure_wipe.h"
@@ -13,11 +15,20 @@ constexpr std::string_view kDefaultPassword = "CryptLib";
 constexpr std::int32_t kDefaultAddKey = 1;
 constexpr std::int32_t kDefaultMultKey = 1;
 
+// The value of each hex digit character, -1 for any other byte.
+constexpr std::array<std::int8_t, 256> kHexValue = [] {
+    std::array<std::int8_t, 256> table{};
+    table.fill(-1);
+    for (int i = 0; i < 10; ++i) table['0' + i] = static_cast<std::int8_t>(i);
+    for (int i = 0; i < 6; ++i) {
+        table['A' + i] = static_cast<std::int8_t>(10 + i);
+        table['a' + i] = static_cast<std::int8_t>(10 + i);
+    }
+    return table;
+}();
+
 int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
+    return kHexValue[static_cast<unsigned char>(c)];
 }
 
 std::uint32_t xorOfBytes(std::uint32_t word) {
@@ -75,36 +86,43 @@ void TCryptLib::InitKey() {
 
 void TCryptLib::cipherBlock(std::size_t n, Direction direction) {
     if (n == 0) return;
+    used_ = std::max(used_, n);
     std::uint8_t* b = buffer_.data();
+    std::uint16_t* partner = shuffle_.data();
+    // Local copies keep the generator and the key word in registers.
+    RuntimeRandom random = random_;
+    std::uint32_t k2 = k2_;
     // The swap partners are drawn first in both directions, then the key stream; the order of
     // draws is what keeps the two directions in step.
     const auto span = static_cast<std::uint32_t>(n - 1);
-    for (std::size_t i = 0; i < n; ++i)
-        shuffle_[i] = static_cast<std::uint16_t>(random_.draw(span));
+    for (std::size_t i = 0; i < n; ++i) partner[i] = static_cast<std::uint16_t>(random.draw(span));
 
     if (direction == Direction::Decipher) {
-        for (std::size_t i = n; i-- > 0;) std::swap(b[i], b[shuffle_[i]]);
+        for (std::size_t i = n; i-- > 0;) std::swap(b[i], b[partner[i]]);
     }
     const auto mult = static_cast<std::uint32_t>(multKey_);
     const auto add = static_cast<std::uint32_t>(addKey_);
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint8_t in = b[i];
-        const std::uint32_t x = xorOfBytes(k2_);
-        const std::uint32_t r = random_.draw(255);
+        const std::uint32_t x = xorOfBytes(k2);
+        const std::uint32_t r = random.draw(255);
         const auto out = static_cast<std::uint8_t>(in ^ x ^ r);
         b[i] = out;
         // The key word advances with the enciphered byte, whichever way we go.
         const std::uint8_t c = direction == Direction::Decipher ? in : out;
-        k2_ = (c + k2_ + k3_) * mult + add;
+        k2 = (c + k2 + k3_) * mult + add;
     }
     if (direction == Direction::Encipher) {
-        for (std::size_t i = 0; i < n; ++i) std::swap(b[i], b[shuffle_[i]]);
+        for (std::size_t i = 0; i < n; ++i) std::swap(b[i], b[partner[i]]);
     }
+    random_ = random;
+    k2_ = k2;
 }
 
 void TCryptLib::wipeWorkArea() {
-    SecureFill(buffer_.data(), buffer_.size(), 0);
-    SecureFill(shuffle_.data(), shuffle_.size() * sizeof(std::uint16_t), 0);
+    // Only the bytes a block has used can hold text; the swap partners are no text at all.
+    SecureFill(buffer_.data(), used_, 0);
+    used_ = 0;
 }
 
 std::string TCryptLib::DecryptString(std::string_view hex) {

@@ -95,6 +95,7 @@ class TCryptLib {
     std::uint32_t k1_ = 0, k2_ = 0, k3_ = 0;
     RuntimeRandom random_;
     std::vector<std::uint8_t> buffer_;    // the work buffer
+    std::size_t used_ = 0;                // bytes of it written since the last wipe
     std::vector<std::uint16_t> shuffle_;  // one swap partner per byte of a block
 };
 

@@ -14,19 +14,36 @@ unsigned char upperAt(std::string_view text, std::size_t i) {
     return static_cast<unsigned char>(AsciiUpper(text[i]));
 }
 
-// Orders keys as their upper-cased text, then by line.
-struct KeyOrder {
-    bool operator()(const std::pair<std::string_view, std::uint32_t>& a,
-                    const std::pair<std::string_view, std::uint32_t>& b) const {
-        const std::size_t common = std::min(a.first.size(), b.first.size());
-        for (std::size_t i = 0; i < common; ++i) {
-            const unsigned char x = upperAt(a.first, i), y = upperAt(b.first, i);
-            if (x != y) return x < y;
-        }
-        if (a.first.size() != b.first.size()) return a.first.size() < b.first.size();
-        return a.second < b.second;
-    }
+// A key to sort: its first 16 upper-cased characters packed into two numbers that compare like
+// the text, so that most comparisons never touch the text itself.
+struct SortKey {
+    std::uint64_t head = 0;
+    std::uint64_t next = 0;
+    std::string_view key;
+    std::uint32_t line = 0;
 };
+
+std::uint64_t pack(std::string_view key, std::size_t from) {
+    std::uint64_t packed = 0;
+    for (std::size_t i = from; i < from + 8; ++i) {
+        packed = (packed << 8) | (i < key.size() ? upperAt(key, i) : 0u);
+    }
+    return packed;
+}
+
+// Orders keys as their upper-cased text (a shorter key before the longer ones it begins), then
+// by line.
+bool keyBefore(const SortKey& a, const SortKey& b) {
+    if (a.head != b.head) return a.head < b.head;
+    if (a.next != b.next) return a.next < b.next;
+    const std::size_t common = std::min(a.key.size(), b.key.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const unsigned char x = upperAt(a.key, i), y = upperAt(b.key, i);
+        if (x != y) return x < y;
+    }
+    if (a.key.size() != b.key.size()) return a.key.size() < b.key.size();
+    return a.line < b.line;
+}
 
 }  // namespace
 
@@ -48,13 +65,30 @@ DatabaseIndex::~DatabaseIndex() {
 }
 
 void DatabaseIndex::buildTrie(const std::vector<std::string>& lines) {
-    // Views into the lines: the sort copies no key text.
-    std::vector<std::pair<std::string_view, std::uint32_t>> keys;
+    // Views into the lines: the sort copies no key text, and the packed heads are wiped after.
+    std::vector<SortKey> keys;
+    keys.reserve(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         std::string_view key = LineKey(lines[i]);
-        if (!key.empty()) keys.emplace_back(key, static_cast<std::uint32_t>(i));
+        if (!key.empty()) {
+            keys.push_back({pack(key, 0), pack(key, 8), key, static_cast<std::uint32_t>(i)});
+        }
     }
-    std::sort(keys.begin(), keys.end(), KeyOrder());
+    std::sort(keys.begin(), keys.end(), keyBefore);
+
+    // The upper-cased keys in sorted order, side by side: the build below reads them letter by
+    // letter, and reading them scattered over the lines would cost a cache miss each time.
+    std::string arena;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;  // offset, length
+    std::size_t total = 0;
+    for (const SortKey& key : keys) total += key.key.size();
+    arena.reserve(total);
+    spans.reserve(keys.size());
+    for (const SortKey& key : keys) {
+        spans.emplace_back(static_cast<std::uint32_t>(arena.size()),
+                           static_cast<std::uint32_t>(key.key.size()));
+        for (char c : key.key) arena.push_back(AsciiUpper(c));
+    }
 
     // One node per distinct prefix, reserved up front: a growing vector would free copies of
     // the key letters along the way.
@@ -62,18 +96,18 @@ void DatabaseIndex::buildTrie(const std::vector<std::string>& lines) {
     for (std::size_t k = 0; k < keys.size(); ++k) {
         std::size_t shared = 0;
         if (k > 0) {
-            const std::string_view a = keys[k - 1].first, b = keys[k].first;
+            const std::string_view a = keys[k - 1].key, b = keys[k].key;
             while (shared < a.size() && shared < b.size() &&
                    upperAt(a, shared) == upperAt(b, shared)) {
                 ++shared;
             }
         }
-        nodeCount += keys[k].first.size() - shared;
+        nodeCount += keys[k].key.size() - shared;
     }
     nodes_.reserve(nodeCount);
 
-    // Each task is a node and the run of keys that pass through it: they share the node's
-    // `depth` leading characters. Iterative, so that a long key cannot exhaust the stack.
+    // Each task is a node and the run of sorted keys that pass through it: they share the
+    // node's `depth` leading characters. Iterative, so that a long key cannot exhaust the stack.
     struct Task {
         std::uint32_t node;
         std::size_t begin, end, depth;
@@ -81,34 +115,37 @@ void DatabaseIndex::buildTrie(const std::vector<std::string>& lines) {
     nodes_.assign(1, Node{});
     std::vector<Task> tasks{{0, 0, keys.size(), 0}};
     while (!tasks.empty()) {
-        Task task = tasks.back();
+        const Task task = tasks.back();
         tasks.pop_back();
         std::size_t i = task.begin;
         // Keys that end here sort first, the earliest line first.
-        if (i < task.end && keys[i].first.size() == task.depth) {
-            nodes_[task.node].firstLine = keys[i].second;
-            while (i < task.end && keys[i].first.size() == task.depth) ++i;
+        if (i < task.end && spans[i].second == task.depth) {
+            nodes_[task.node].firstLine = keys[i].line;
+            while (i < task.end && spans[i].second == task.depth) ++i;
         }
-        std::vector<std::pair<std::size_t, std::size_t>> groups;
-        while (i < task.end) {
-            const unsigned char letter = upperAt(keys[i].first, task.depth);
-            std::size_t j = i + 1;
-            while (j < task.end && upperAt(keys[j].first, task.depth) == letter) ++j;
-            groups.emplace_back(i, j);
-            i = j;
+        if (i == task.end) continue;
+        auto letterOf = [&](std::size_t k) {
+            return static_cast<unsigned char>(arena[spans[k].first + task.depth]);
+        };
+        std::uint32_t children = 0;
+        for (std::size_t k = i; k < task.end; ++k) {
+            if (k == i || letterOf(k) != letterOf(k - 1)) ++children;
         }
-        if (groups.empty()) continue;
         const auto first = static_cast<std::uint32_t>(nodes_.size());
         nodes_[task.node].firstChild = first;
-        nodes_[task.node].childCount = static_cast<std::uint32_t>(groups.size());
-        for (std::size_t g = 0; g < groups.size(); ++g) {
+        nodes_[task.node].childCount = children;
+        for (std::size_t k = i; k < task.end;) {
+            const unsigned char letter = letterOf(k);
+            std::size_t j = k + 1;
+            while (j < task.end && letterOf(j) == letter) ++j;
             Node node;
-            node.letter = upperAt(keys[groups[g].first].first, task.depth);
+            node.letter = letter;
+            tasks.push_back({static_cast<std::uint32_t>(nodes_.size()), k, j, task.depth + 1});
             nodes_.push_back(node);
-            tasks.push_back({static_cast<std::uint32_t>(first + g), groups[g].first,
-                             groups[g].second, task.depth + 1});
+            k = j;
         }
     }
+    SecureFill(arena, '\0');
     SecureRelease(keys);
 }
 
