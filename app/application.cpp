@@ -1,0 +1,26 @@
+#include "app/application.h"
+
+namespace tamux {
+
+void Application::handleMessage(AppMessage& message) {
+    bool handled = false;
+    // A copy: a handler may install or remove handlers while it runs.
+    if (MessageHandler handler = OnMessage) handler(message, handled);
+    if (!handled) source_.dispatch(message);
+}
+
+int Application::ProcessMessages() {
+    int count = 0;
+    AppMessage message;
+    while (source_.takeMessage(message)) {
+        handleMessage(message);
+        ++count;
+    }
+    return count;
+}
+
+void Application::activated() {
+    if (ActivateHandler handler = OnActivate) handler();
+}
+
+}  // namespace tamux

@@ -1,0 +1,89 @@
+// TKeyState: the toggle states of Caps Lock, Num Lock, Scroll Lock and Insert, read and set, and
+// an event whenever one of these keys is pressed in the program or the program is activated. It
+// sees only the key presses that reach the program's own queue, through the application's
+// message processing, which it hooks into for its lifetime.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "app/application.h"
+#include "platform/keyboard.h"
+#include "platform/system.h"
+
+namespace tamux {
+
+enum class LockKey : std::uint8_t { CapsLock, NumLock, ScrollLock, Insert };
+
+// Virtual-key codes of the lock keys and the key-down message.
+constexpr std::uint8_t kVkCapital = 20;
+constexpr std::uint8_t kVkInsert = 45;
+constexpr std::uint8_t kVkNumLock = 144;
+constexpr std::uint8_t kVkScroll = 145;
+constexpr std::uint32_t kWmKeyDown = 256;
+
+constexpr std::uint8_t VirtualKeyOf(LockKey key) {
+    switch (key) {
+        case LockKey::CapsLock:
+            return kVkCapital;
+        case LockKey::NumLock:
+            return kVkNumLock;
+        case LockKey::ScrollLock:
+            return kVkScroll;
+        case LockKey::Insert:
+            return kVkInsert;
+    }
+    return 0;
+}
+
+class TKeyState {
+  public:
+    using Event = std::function<void(TKeyState& sender)>;
+
+    // Installs the component's message and activation handlers in the application, remembering
+    // the ones installed before. The application must outlive the component.
+    TKeyState(Application& application, platform::Keyboard& keyboard, platform::System& system);
+    // Puts the remembered handlers back.
+    ~TKeyState();
+    TKeyState(const TKeyState&) = delete;
+    TKeyState& operator=(const TKeyState&) = delete;
+
+    // Whether the key's toggle state is on, as GetKeyboardState tells it now. Should that query
+    // fail, the answer is the one last read.
+    bool CapsLock() { return isOn(LockKey::CapsLock); }
+    bool NumLock() { return isOn(LockKey::NumLock); }
+    bool ScrollLock() { return isOn(LockKey::ScrollLock); }
+    bool Insert() { return isOn(LockKey::Insert); }
+    bool isOn(LockKey key);
+
+    // Sets the key's toggle state: a synthesised press and release when it differs (which comes
+    // back to the program as a key-down message); on 9x, where that alone does not update the
+    // state the program reads, pending messages are processed and the state is also written.
+    void setCapsLock(bool on) { setOn(LockKey::CapsLock, on); }
+    void setNumLock(bool on) { setOn(LockKey::NumLock, on); }
+    void setScrollLock(bool on) { setOn(LockKey::ScrollLock, on); }
+    void setInsert(bool on) { setOn(LockKey::Insert, on); }
+    void setOn(LockKey key, bool on);
+
+    // Raised for every key-down of the key taken from the queue (repeats included), before the
+    // message is dispatched, and, on activation, in the order NumLock, ScrollLock, CapsLock,
+    // Insert. An event without a handler is skipped.
+    Event OnNumLock;
+    Event OnScrollLock;
+    Event OnCapsLock;
+    Event OnInsert;
+
+  private:
+    void messageHandler(AppMessage& message, bool& handled);
+    void activateHandler();
+    void raise(const Event& event);
+
+    Application& application_;
+    platform::Keyboard& keyboard_;
+    platform::System& system_;
+    platform::KeyboardStateBuffer buffer_{};
+    Application::MessageHandler previousMessageHandler_;
+    Application::ActivateHandler previousActivateHandler_;
+};
+
+}  // namespace tamux

@@ -1,0 +1,49 @@
+#include "devices/keyboard/lock_key_handlers.h"
+
+#include "devices/keyboard/keyboard_text.h"
+#include "ui/text_compare.h"
+
+namespace tamux {
+
+namespace {
+
+constexpr TextId kKeyboardText = 601;
+
+}  // namespace
+
+TListSection* FindKeyboardSection(SectionList& pane, const LangModule& lang) {
+    if (pane.sectionCount() <= 1) return nullptr;
+    const std::string caption = lang.GetLangText(kKeyboardText);
+    for (int i = 1; i < pane.sectionCount(); ++i) {
+        if (pane.section(i).caption() == caption) return &pane.section(i);
+    }
+    return nullptr;
+}
+
+void RefreshKeyboardIndicators(SectionList& pane, TKeyState& keys, const LangModule& lang) {
+    if (TListSection* section = FindKeyboardSection(pane, lang)) {
+        setkeybinfokeys(&section->subItems(), keys);
+    }
+}
+
+std::optional<LockKey> IndicatorLineKey(std::string_view line) {
+    for (LockKey key : kIndicatorOrder) {
+        if (EqualsIgnoringCase(line, IndicatorLine(key, true)) ||
+            EqualsIgnoringCase(line, IndicatorLine(key, false))) {
+            return key;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<LockKey> ToggleLockKeyOfLine(SectionList& pane, int section, int item,
+                                           TKeyState& keys) {
+    if (section < 0 || section >= pane.sectionCount()) return std::nullopt;
+    const TSubItems& lines = pane.section(section).subItems();
+    if (item < 0 || item >= lines.count()) return std::nullopt;
+    std::optional<LockKey> key = IndicatorLineKey(lines[item]);
+    if (key) keys.setOn(*key, !keys.isOn(*key));
+    return key;
+}
+
+}  // namespace tamux

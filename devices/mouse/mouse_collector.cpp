@@ -1,0 +1,85 @@
+#include "devices/mouse/mouse_collector.h"
+
+#include <string>
+#include <string_view>
+
+#include "platform/reg_key.h"
+#include "registry/ascii_case.h"
+
+namespace tamux {
+
+namespace {
+
+using platform::KeyAccess;
+using platform::RootKey;
+
+constexpr TextId kButtonsNormal = 300;
+constexpr TextId kButtonsSwapped = 301;
+
+// The named acceleration settings of the Control Panel, compared as the stored strings: a
+// stored "00" is not "0".
+struct Acceleration {
+    std::string_view speed, threshold1, threshold2;
+    TextId text;
+};
+constexpr Acceleration kAccelerations[] = {
+    {"0", "0", "0", 310},
+    {"1", "7", "0", 311},
+    {"2", "4", "12", 312},
+    {"2", "4", "6", 313},
+};
+constexpr TextId kOtherAcceleration = 314;
+
+std::string readIfPresent(RegKey& key, std::string_view name) {
+    return key.valueExists(name) ? key.readString(name) : std::string();
+}
+
+void readIfPresent(RegKey& key, std::string_view name, std::string& field) {
+    if (key.valueExists(name)) field = key.readString(name);
+}
+
+TextId accelerationText(std::string_view speed, std::string_view threshold1,
+                        std::string_view threshold2) {
+    for (const Acceleration& a : kAccelerations) {
+        if (speed == a.speed && threshold1 == a.threshold1 && threshold2 == a.threshold2) {
+            return a.text;
+        }
+    }
+    return kOtherAcceleration;
+}
+
+}  // namespace
+
+void getmouseinfos(const platform::Platform& platform, const DeviceTable& devices,
+                   const LangModule& lang, MouseFacts& facts) {
+    {
+        RegKey user(platform.registry, RootKey::CurrentUser, KeyAccess::Read);
+        user.openKey("Control Panel\\Mouse");
+        if (user.valueExists("SwapMouseButtons")) {
+            const bool normal = user.readString("SwapMouseButtons") == "0";
+            facts.ButtonsText = lang.GetLangText(normal ? kButtonsNormal : kButtonsSwapped);
+        }
+        readIfPresent(user, "DoubleClickSpeed", facts.DoubleClickSpeed);
+        readIfPresent(user, "MouseSensitivity", facts.Sensitivity);
+        const std::string speed = readIfPresent(user, "MouseSpeed");
+        const std::string threshold1 = readIfPresent(user, "MouseThreshold1");
+        const std::string threshold2 = readIfPresent(user, "MouseThreshold2");
+        facts.AccelerationText = lang.GetLangText(accelerationText(speed, threshold1, threshold2));
+    }
+
+    for (const tamux::devices& record : devices) {
+        if (UpperCase(record.ClassName) != "MOUSE") continue;
+        facts.Name = record.DisplayName.empty() ? record.Description : record.DisplayName;
+        if (record.DriverKey.empty()) return;  // no driver key: nothing to read
+        RegKey driver(platform.registry, RootKey::LocalMachine, KeyAccess::Read);
+        driver.openKey(record.DriverKey);
+        readIfPresent(driver, "DriverDate", facts.DriverDate);
+        readIfPresent(driver, "DriverDesc", facts.DriverDesc);
+        readIfPresent(driver, "DriverVersion", facts.DriverVersion);
+        readIfPresent(driver, "InfPath", facts.InfPath);
+        readIfPresent(driver, "ProviderName", facts.ProviderName);
+        return;  // only the first mouse counts
+    }
+}
+
+}  // namespace tamux
