@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/win32_print_canvas.h"
+#include "platform/win32/win32_spooler.h"
 
 namespace tamux::win32 {
 namespace {
@@ -103,6 +104,45 @@ TEST_F(PrintCanvasOnBitmap, APrintJobCannotStartOnAMemoryContext) {
     canvas_->endDocument();
     EXPECT_GT(canvas_->pageWidth(), 0);
     EXPECT_GT(canvas_->pageHeight(), 0);
+}
+
+// The first printer the spooler lists, or "" when there is none.
+std::string firstPrinter() {
+    Win32Spooler spooler;
+    std::uint32_t needed = 0;
+    std::vector<platform::PrinterInfo2> printers;
+    if (!spooler.enumPrinters(platform::kPrinterEnumLocal, 0, needed, printers)) {
+        spooler.enumPrinters(platform::kPrinterEnumLocal, needed, needed, printers);
+    }
+    return printers.empty() ? std::string() : printers.front().printerName.value_or("");
+}
+
+TEST(PrintCanvasOnPrinter, AJobRunsThroughItsPagesInTheChosenSize) {
+    const std::string printer = firstPrinter();
+    if (printer.empty()) GTEST_SKIP() << "no printer (the lane sets one up through CUPS)";
+    HDC dc = CreateDCA(nullptr, printer.c_str(), nullptr, nullptr);
+    ASSERT_NE(dc, nullptr) << printer;
+    Win32PrintCanvas canvas(dc);
+    EXPECT_EQ(canvas.logPixelsY(), GetDeviceCaps(dc, LOGPIXELSY));
+    EXPECT_EQ(canvas.pageWidth(), GetDeviceCaps(dc, HORZRES));
+    EXPECT_EQ(canvas.pageHeight(), GetDeviceCaps(dc, VERTRES));
+    EXPECT_GT(canvas.pageHeight(), canvas.pageWidth()) << "a portrait sheet";
+
+    canvas.setFontSize(10);
+    const int ten = canvas.textHeight("X");
+    canvas.setFontSize(20);
+    const int twenty = canvas.textHeight("X");
+    EXPECT_NEAR(twenty, 2 * ten, 3);
+
+    ASSERT_TRUE(canvas.beginDocument("Tamux conformance"));
+    EXPECT_EQ(canvas.textHeight("X"), twenty) << "starting the job lost the font";
+    canvas.textOut(100, 100, "first page");
+    canvas.newPage();
+    EXPECT_EQ(canvas.textHeight("X"), twenty) << "a new page lost the font";
+    canvas.textOut(100, 100, "second page");
+    canvas.endDocument();
+    EXPECT_TRUE(canvas.beginDocument("Tamux conformance, again")) << "a second job on the context";
+    canvas.endDocument();
 }
 
 }  // namespace
