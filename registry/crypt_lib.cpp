@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <utility>
 
 #include "registry/secure_wipe.h"
@@ -125,33 +126,35 @@ void TCryptLib::wipeWorkArea() {
     used_ = 0;
 }
 
-std::string TCryptLib::DecryptString(std::string_view hex) {
-    std::string out;
-    out.reserve(hex.size() / 2);  // one allocation: no stray copies of deciphered text
+std::size_t TCryptLib::DecryptInPlace(char* data, std::size_t hexLength) {
     InitKey();
-    const std::size_t chunks = hex.size() / kHexChunk + 1;
-    try {
-        for (std::size_t chunk = 0; chunk < chunks; ++chunk) {
-            std::string_view part = hex.substr(chunk * kHexChunk, kHexChunk);
-            const std::size_t n = part.size() / 2;
-            for (std::size_t i = 0; i < n; ++i) {
-                const int high = hexDigit(part[2 * i]);
-                const int low = hexDigit(part[2 * i + 1]);
-                if (high < 0 || low < 0) {
-                    throw CryptError("TCryptLib: decrypting error - not hexlook string");
-                }
-                buffer_[i] = static_cast<std::uint8_t>(high * 16 + low);
+    const std::size_t chunks = hexLength / kHexChunk + 1;
+    std::size_t written = 0;
+    for (std::size_t chunk = 0; chunk < chunks; ++chunk) {
+        const char* hex = data + chunk * kHexChunk;
+        const std::size_t n = std::min(kHexChunk, hexLength - chunk * kHexChunk) / 2;
+        for (std::size_t i = 0; i < n; ++i) {
+            const int high = hexDigit(hex[2 * i]);
+            const int low = hexDigit(hex[2 * i + 1]);
+            if (high < 0 || low < 0) {
+                SecureFill(data, written, '0');
+                wipeWorkArea();
+                throw CryptError("TCryptLib: decrypting error - not hexlook string");
             }
-            DecryptBlock(n);
-            out.append(reinterpret_cast<const char*>(buffer_.data()), n);
+            buffer_[i] = static_cast<std::uint8_t>(high * 16 + low);
         }
-    } catch (...) {
-        SecureFill(out, '\0');
-        wipeWorkArea();
-        throw;
+        DecryptBlock(n);
+        std::memcpy(data + written, buffer_.data(), n);
+        written += n;
     }
     wipeWorkArea();
-    return out;
+    return written;
+}
+
+std::string TCryptLib::DecryptString(std::string_view hex) {
+    std::string text(hex);
+    text.resize(DecryptInPlace(text.data(), text.size()));
+    return text;
 }
 
 std::string TCryptLib::EncryptString(std::string_view text) {

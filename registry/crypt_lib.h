@@ -70,6 +70,11 @@ class TCryptLib {
     // a pair that is not a hex number.
     std::string DecryptString(std::string_view hex);
 
+    // DecryptString over `hexLength` hex characters at `data`, writing the text over them from
+    // the start (it is half as long, so every chunk is read before its text is written).
+    // Returns the text's length. On an error the text written so far is overwritten with "0"s.
+    std::size_t DecryptInPlace(char* data, std::size_t hexLength);
+
     // The exact inverse of DecryptString with the same password and keys: upper-case hex pairs.
     std::string EncryptString(std::string_view text);
 

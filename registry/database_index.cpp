@@ -47,7 +47,7 @@ bool keyBefore(const SortKey& a, const SortKey& b) {
 
 }  // namespace
 
-DatabaseIndex::DatabaseIndex(const std::vector<std::string>& lines) {
+DatabaseIndex::DatabaseIndex(const std::vector<std::string_view>& lines) {
     buildTrie(lines);
     buildPciKeys(lines);
     vendorAbove_.resize(lines.size(), kNone);
@@ -64,7 +64,7 @@ DatabaseIndex::~DatabaseIndex() {
     SecureRelease(vendorAbove_);
 }
 
-void DatabaseIndex::buildTrie(const std::vector<std::string>& lines) {
+void DatabaseIndex::buildTrie(const std::vector<std::string_view>& lines) {
     // Views into the lines: the sort copies no key text, and the packed heads are wiped after.
     std::vector<SortKey> keys;
     keys.reserve(lines.size());
@@ -149,9 +149,9 @@ void DatabaseIndex::buildTrie(const std::vector<std::string>& lines) {
     SecureRelease(keys);
 }
 
-void DatabaseIndex::buildPciKeys(const std::vector<std::string>& lines) {
+void DatabaseIndex::buildPciKeys(const std::vector<std::string_view>& lines) {
     std::size_t candidates = 0;
-    for (const std::string& line : lines) candidates += LineKey(line).size() == 24 ? 1 : 0;
+    for (std::string_view line : lines) candidates += LineKey(line).size() == 24 ? 1 : 0;
     pciKeys_.reserve(candidates);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         NormalizedKeyText key = NormalizedKey(LineKey(lines[i]));

@@ -19,7 +19,7 @@ namespace tamux {
 
 class DatabaseIndex {
   public:
-    explicit DatabaseIndex(const std::vector<std::string>& lines);
+    explicit DatabaseIndex(const std::vector<std::string_view>& lines);
     ~DatabaseIndex();
     DatabaseIndex(const DatabaseIndex&) = delete;
     DatabaseIndex& operator=(const DatabaseIndex&) = delete;
@@ -47,8 +47,8 @@ class DatabaseIndex {
         std::uint32_t line = kNone;
     };
 
-    void buildTrie(const std::vector<std::string>& lines);
-    void buildPciKeys(const std::vector<std::string>& lines);
+    void buildTrie(const std::vector<std::string_view>& lines);
+    void buildPciKeys(const std::vector<std::string_view>& lines);
     const Node* child(const Node& node, unsigned char letter) const;
 
     std::vector<Node> nodes_;

@@ -17,52 +17,72 @@ namespace {
 
 constexpr std::string_view kNtClassRoot = "SYSTEM\\CurrentControlSet\\Control\\Class";
 constexpr std::string_view k9xClassRoot = "System\\CurrentControlSet\\Services\\Class";
-constexpr std::size_t kWipeLength = 250;
 
-// The database lines of one lookup. Whatever happens, each line is overwritten with "0"s
-// before the list is released.
-class DatabaseLines {
+// The database text of one lookup: the files side by side in one buffer, each line deciphered
+// in place. Whatever happens, the whole buffer is overwritten with "0"s before it is released.
+class DatabaseText {
   public:
-    DatabaseLines() = default;
-    ~DatabaseLines() {
-        for (std::string& line : lines) {
-            SecureFill(line, '0');
-            line.assign(kWipeLength, '0');
-        }
-        lines.clear();
+    DatabaseText() = default;
+    ~DatabaseText() {
+        SecureFill(text_, '0');
+        lines_.clear();
     }
-    DatabaseLines(const DatabaseLines&) = delete;
-    DatabaseLines& operator=(const DatabaseLines&) = delete;
+    DatabaseText(const DatabaseText&) = delete;
+    DatabaseText& operator=(const DatabaseText&) = delete;
 
-    // Appends the lines of a text file: CR LF, LF or CR end a line; a final line end adds no
-    // empty line.
-    void append(std::string_view text) {
+    // Appends a file's text; it starts a line of its own.
+    void append(std::string file) {
+        if (file.empty()) return;
+        if (text_.empty()) {
+            text_ = std::move(file);
+            return;
+        }
+        if (text_.back() != '\n' && text_.back() != '\r') text_ += '\n';
+        text_ += file;
+    }
+
+    // Splits the text into lines and deciphers each. CR LF, LF or CR end a line; a final line
+    // end adds no empty line.
+    void decipher() {
+        std::vector<std::pair<std::size_t, std::size_t>> spans;  // start, length
+        const std::size_t size = text_.size();
         std::size_t start = 0;
-        while (start < text.size()) {
-            std::size_t end = text.find_first_of("\r\n", start);
-            if (end == std::string_view::npos) end = text.size();
-            lines.emplace_back(text.substr(start, end - start));
-            if (end < text.size() && text[end] == '\r' && end + 1 < text.size() &&
-                text[end + 1] == '\n') {
-                ++end;
-            }
+        while (start < size) {
+            std::size_t end = text_.find('\n', start);
+            if (end == std::string::npos) end = size;
+            const std::size_t cr = text_.find('\r', start);
+            if (cr < end) end = cr;
+            spans.emplace_back(start, end - start);
             start = end + 1;
+            if (end < size && text_[end] == '\r' && start < size && text_[start] == '\n') ++start;
+        }
+        TCryptLib crypt;
+        UseDatabaseKeys(crypt);
+        lines_.reserve(spans.size());
+        for (const auto& [offset, length] : spans) {
+            char* line = text_.data() + offset;
+            lines_.emplace_back(line, crypt.DecryptInPlace(line, length));
         }
     }
 
-    std::vector<std::string> lines;
+    const std::vector<std::string_view>& lines() const { return lines_; }
+    bool empty() const { return text_.empty(); }
+
+  private:
+    std::string text_;
+    std::vector<std::string_view> lines_;
 };
 
-// Appends the file's lines when it exists. A file that exists but cannot be read is an error,
+// Appends the file's text when it exists. A file that exists but cannot be read is an error,
 // not an empty database.
-void appendFile(platform::Files& files, const std::string& path, DatabaseLines& lines) {
+void appendFile(platform::Files& files, const std::string& path, DatabaseText& text) {
     if (!files.fileExists(path)) return;
-    std::optional<std::string> text = files.readFile(path);
-    if (!text) throw Error("Cannot open file " + path);
-    lines.append(*text);
+    std::optional<std::string> content = files.readFile(path);
+    if (!content) throw Error("Cannot open file " + path);
+    text.append(std::move(*content));
 }
 
-void completeRecord(devices& record, const std::vector<std::string>& lines,
+void completeRecord(devices& record, const std::vector<std::string_view>& lines,
                     const DatabaseIndex& index, std::size_t match) {
     DeviceParts device = ParseDeviceLine(lines[match]);
     VendorParts vendor;
@@ -79,7 +99,7 @@ void completeRecord(devices& record, const std::vector<std::string>& lines,
 void DecipherDatabase(std::vector<std::string>& lines) {
     TCryptLib crypt;
     UseDatabaseKeys(crypt);
-    for (std::string& line : lines) line = crypt.DecryptString(line);
+    for (std::string& line : lines) line.resize(crypt.DecryptInPlace(line.data(), line.size()));
 }
 
 std::string GetClassDescription(platform::Registry& registry, platform::System& system,
@@ -107,24 +127,29 @@ void LookupDeviceDatabase(platform::Registry& registry, platform::System& system
     if (GetWinVersion(system) == wvWinNT4) return;
     std::string folder(directory.empty() || directory == " " ? kDefaultDatabaseDirectory
                                                              : directory);
-    DatabaseLines database;
+    DatabaseText database;
     appendFile(files, folder + std::string(className) + ".txt", database);
     appendFile(files, folder + "other.txt", database);
-    if (database.lines.empty()) return;
+    if (database.empty()) return;
 
-    DecipherDatabase(database.lines);
-    const DatabaseIndex index(database.lines);
+    database.decipher();
+    const std::vector<std::string_view>& lines = database.lines();
+    const DatabaseIndex index(lines);
     const std::string wantedClass = UpperCase(className);
+    std::optional<std::string> classDescription;  // the registry does not change meanwhile
     for (devices& record : table) {
         const std::string recordClass = UpperCase(record.ClassName);
         if (recordClass != wantedClass && recordClass != "UNKNOWN") continue;
         if (record.HardwareID.empty()) continue;
         auto match = index.firstMatch(record.HardwareID, PciKey(record.HardwareID));
         if (!match) continue;
-        completeRecord(record, database.lines, index, *match);
+        completeRecord(record, lines, index, *match);
         if (recordClass == "UNKNOWN" && !record.DisplayName.empty()) {
+            if (!classDescription) {
+                classDescription = GetClassDescription(registry, system, className);
+            }
             record.ClassName = std::string(className);
-            record.ClassDesc = GetClassDescription(registry, system, className);
+            record.ClassDesc = *classDescription;
         }
     }
 }

@@ -54,22 +54,20 @@ void readNt5Instance(RegKey& key, const std::string& path, Nt5Walk walk, devices
 
     key.openKey(path);
     if (key.valueExists("DeviceDesc")) {
-        if (key.valueExists("HardwareID")) {
-            record.HardwareID = UpperCase(JoinRegStrings(key.readBinaryData("HardwareID")));
-        }
+        // A missing value reads as empty, which is what each field holds before: no separate
+        // test for it is needed.
+        record.HardwareID = UpperCase(JoinRegStrings(key.readBinaryData("HardwareID")));
         record.KeyPath = path;
         record.Description = description(key);
-        if (key.valueExists("Classguid")) record.ClassDesc = key.readString("Classguid");
+        record.ClassDesc = key.readString("Classguid");
         record.HwFlag = key.valueExists("CompatibleIDs");
-        key.openKey(path);
-        if (key.valueExists("Driver")) record.DriverKey = key.readString("Driver");
         // Also without a "Driver" value: the driver key is then the class root itself.
-        record.DriverKey = std::string(kNtClass) + record.DriverKey;
+        record.DriverKey = std::string(kNtClass) + key.readString("Driver");
     }
     // A class key that cannot be opened leaves the GUID in ClassDesc.
     if (key.openKey(std::string(kNtClass) + record.ClassDesc)) {
         record.ClassDesc = key.readString("");
-        if (key.valueExists("Class")) record.ClassName = key.readString("Class");
+        record.ClassName = key.readString("Class");
     }
 }
 

@@ -11,6 +11,10 @@
 namespace tamux {
 namespace {
 
+std::vector<std::string_view> views(const std::vector<std::string>& lines) {
+    return {lines.begin(), lines.end()};
+}
+
 // The lookup's scan, written the plain way: from the first line, each line with its own key.
 std::optional<std::size_t> scan(const std::vector<std::string>& lines, const std::string& id,
                                 const std::string& pciKey) {
@@ -34,7 +38,7 @@ TEST(DatabaseIndex, FirstMatchingLineWins) {
         "",                                 // 5
         "vid_1234&pid_5678=lower-case key"  // 6
     };
-    const DatabaseIndex index(lines);
+    const DatabaseIndex index(views(lines));
     EXPECT_EQ(index.firstMatch("USB\\VID_046D&PID_C00E&REV_1100", ""), 1u);
     EXPECT_EQ(index.firstMatch("USB\\VID_046D&PID_C52B", ""), 2u);
     EXPECT_EQ(index.firstMatch("HID\\VID_1234&PID_5678&MI_00", ""), 6u);
@@ -52,7 +56,7 @@ TEST(DatabaseIndex, TwentyFourCharacterKeysMatchThroughThePciKey) {
         "80867110 SUBSYS  197615AD=25 characters",
         "VEN_8086&DEV_7110=Device name",
     };
-    const DatabaseIndex index(lines);
+    const DatabaseIndex index(views(lines));
     const std::string id = "PCI\\VEN_8086&DEV_7110&SUBSYS_197615AD&REV_08";
     EXPECT_EQ(index.firstMatch(id, "80867110197615AD"), 1u);
     EXPECT_EQ(index.firstMatch(id, "80867110197615ad"), 1u);
@@ -65,7 +69,7 @@ TEST(DatabaseIndex, TwentyFourCharacterKeysMatchThroughThePciKey) {
 
 TEST(DatabaseIndex, VendorOfTheFirstLineCounts) {
     const std::vector<std::string> lines = {"PNP .=Microsoft", "PNP0303=Keyboard"};
-    const DatabaseIndex index(lines);
+    const DatabaseIndex index(views(lines));
     EXPECT_EQ(index.vendorAbove(1), 0u);
 }
 
@@ -93,7 +97,7 @@ TEST(DatabaseIndex, AgreesWithThePlainScan) {
                 lines.push_back(text(8));
             }
         }
-        const DatabaseIndex index(lines);
+        const DatabaseIndex index(views(lines));
         for (int probe = 0; probe < 30; ++probe) {
             std::string id = UpperCase(text(20));
             std::string pci = random() % 2 ? UpperCase(text(16)) : PciKey(id);
