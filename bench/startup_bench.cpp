@@ -287,6 +287,8 @@ int main(int argc, char** argv) {
         for (const dbgen::IdDevice& d : v.devices) {
             allPci.push_back({v.id, d.id, "", "", v.name, d.name});
             for (const dbgen::IdSubsystem& s : d.subsystems) {
+                // lspci reads a zero subsystem id as none at all.
+                if (s.subvendor == "0000" || s.subdevice == "0000") continue;
                 allPci.push_back({v.id, d.id, s.subvendor, s.subdevice, v.name, s.name});
             }
         }
@@ -371,7 +373,13 @@ int main(int argc, char** argv) {
         std::string expected = dbgen::DeviceLine("", device).substr(1);
         std::string vendor = dbgen::VendorLine("", "", block["Vendor"]);
         vendor = vendor.substr(vendor.find(".=") + 2);
-        if (d.DeviceName == expected && d.VendorName == vendor) ++agree;
+        if (d.DeviceName == expected && d.VendorName == vendor) {
+            ++agree;
+        } else if (compared - agree <= 5) {
+            std::cout << "differs: " << d.HardwareID.substr(0, 40) << " ours \"" << d.VendorName
+                      << "\" \"" << d.DeviceName << "\", lspci \"" << vendor << "\" \"" << expected
+                      << "\"\n";
+        }
     }
 
     // No deciphered line may be left in memory: look for one in its "key=name" form.

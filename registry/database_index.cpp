@@ -47,9 +47,40 @@ bool keyBefore(const SortKey& a, const SortKey& b) {
 
 }  // namespace
 
-DatabaseIndex::DatabaseIndex(const std::vector<std::string_view>& lines) {
-    buildTrie(lines);
-    buildPciKeys(lines);
+DatabaseIndex::Pieces::Pieces(const std::vector<std::string_view>& hardwareIds)
+    : bits_(std::size_t{1} << 14) {
+    for (std::string_view id : hardwareIds) {
+        for (std::size_t i = 0; i + 4 <= id.size(); ++i) {
+            std::uint32_t piece = 0;
+            for (std::size_t k = i; k < i + 4; ++k) {
+                piece = (piece << 8) | static_cast<unsigned char>(id[k]);
+            }
+            const std::size_t at = slot(piece);
+            bits_[at / 64] |= std::uint64_t{1} << (at % 64);
+        }
+    }
+}
+
+std::size_t DatabaseIndex::Pieces::slot(std::uint32_t piece) {
+    return (piece * 0x9E3779B1u) >> 12;  // 20 bits: 2^20 slots
+}
+
+bool DatabaseIndex::Pieces::mayOccur(std::string_view key) const {
+    // A key shorter than a piece is always kept.
+    std::uint32_t piece = 0;
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        piece = (piece << 8) | upperAt(key, i);
+        if (i < 3) continue;
+        const std::size_t at = slot(piece);
+        if ((bits_[at / 64] & (std::uint64_t{1} << (at % 64))) == 0) return false;
+    }
+    return true;
+}
+
+DatabaseIndex::DatabaseIndex(const std::vector<std::string_view>& lines,
+                             const std::vector<std::string_view>& hardwareIds) {
+    buildTrie(lines, Pieces(hardwareIds));
+    buildPciKeys(lines, hardwareIds);
     vendorAbove_.resize(lines.size(), kNone);
     std::uint32_t vendor = kNone;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -64,13 +95,13 @@ DatabaseIndex::~DatabaseIndex() {
     SecureRelease(vendorAbove_);
 }
 
-void DatabaseIndex::buildTrie(const std::vector<std::string_view>& lines) {
+void DatabaseIndex::buildTrie(const std::vector<std::string_view>& lines, const Pieces& pieces) {
     // Views into the lines: the sort copies no key text, and the packed heads are wiped after.
     std::vector<SortKey> keys;
     keys.reserve(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         std::string_view key = LineKey(lines[i]);
-        if (!key.empty()) {
+        if (!key.empty() && pieces.mayOccur(key)) {
             keys.push_back({pack(key, 0), pack(key, 8), key, static_cast<std::uint32_t>(i)});
         }
     }
@@ -149,13 +180,30 @@ void DatabaseIndex::buildTrie(const std::vector<std::string_view>& lines) {
     SecureRelease(keys);
 }
 
-void DatabaseIndex::buildPciKeys(const std::vector<std::string_view>& lines) {
+void DatabaseIndex::buildPciKeys(const std::vector<std::string_view>& lines,
+                                 const std::vector<std::string_view>& hardwareIds) {
+    // The PCI keys of the ids, upper-cased: only normalized keys among them can ever match.
+    std::vector<std::string> wanted;
+    for (std::string_view id : hardwareIds) {
+        std::string key = UpperCase(PciKey(id));
+        if (!key.empty() && key.size() <= NormalizedKeyText{}.text.size()) {
+            wanted.push_back(std::move(key));
+        }
+    }
+    std::sort(wanted.begin(), wanted.end());
+    wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+    if (wanted.empty()) return;
+
     std::size_t candidates = 0;
     for (std::string_view line : lines) candidates += LineKey(line).size() == 24 ? 1 : 0;
     pciKeys_.reserve(candidates);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         NormalizedKeyText key = NormalizedKey(LineKey(lines[i]));
-        if (!key.empty()) pciKeys_.push_back({key, static_cast<std::uint32_t>(i)});
+        if (key.empty()) continue;
+        if (std::binary_search(wanted.begin(), wanted.end(), key.view())) {
+            pciKeys_.push_back({key, static_cast<std::uint32_t>(i)});
+        }
+        SecureFill(key.text.data(), key.text.size(), 0);
     }
     // An in-place sort: no temporary buffer is left behind holding key text. Equal keys are
     // ordered by line; the first of each run is the one that counts.

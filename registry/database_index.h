@@ -3,6 +3,10 @@
 // occurs in the hardware id, or whose normalized key equals the device's PCI key ignoring case.
 // Lines without a key (empty, or without "=") never match, and neither does an empty key.
 //
+// The index is built for the hardware ids it will be asked about: keys that cannot occur in any of
+// them (one of their four-character pieces is in none of the ids) and normalized keys that equal
+// none of their PCI keys are left out, which keeps it small. Asked about another id, it may miss.
+//
 // The index holds deciphered key text; it is zeroed when the index is destroyed.
 #pragma once
 
@@ -19,7 +23,8 @@ namespace tamux {
 
 class DatabaseIndex {
   public:
-    explicit DatabaseIndex(const std::vector<std::string_view>& lines);
+    DatabaseIndex(const std::vector<std::string_view>& lines,
+                  const std::vector<std::string_view>& hardwareIds);
     ~DatabaseIndex();
     DatabaseIndex(const DatabaseIndex&) = delete;
     DatabaseIndex& operator=(const DatabaseIndex&) = delete;
@@ -47,8 +52,21 @@ class DatabaseIndex {
         std::uint32_t line = kNone;
     };
 
-    void buildTrie(const std::vector<std::string_view>& lines);
-    void buildPciKeys(const std::vector<std::string_view>& lines);
+    // Four-character pieces of the hardware ids, hashed into a bit set.
+    class Pieces {
+      public:
+        explicit Pieces(const std::vector<std::string_view>& hardwareIds);
+        // False when the upper-cased key cannot occur in any of the ids.
+        bool mayOccur(std::string_view key) const;
+
+      private:
+        static std::size_t slot(std::uint32_t piece);
+        std::vector<std::uint64_t> bits_;
+    };
+
+    void buildTrie(const std::vector<std::string_view>& lines, const Pieces& pieces);
+    void buildPciKeys(const std::vector<std::string_view>& lines,
+                      const std::vector<std::string_view>& hardwareIds);
     const Node* child(const Node& node, unsigned char letter) const;
 
     std::vector<Node> nodes_;

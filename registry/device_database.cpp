@@ -82,6 +82,13 @@ void appendFile(platform::Files& files, const std::string& path, DatabaseText& t
     text.append(std::move(*content));
 }
 
+// Records of the class and unknown ones, when they have a hardware id.
+bool isLookedUp(const devices& record, std::string_view className) {
+    if (record.HardwareID.empty()) return false;
+    return SameTextIgnoringCase(record.ClassName, className) ||
+           SameTextIgnoringCase(record.ClassName, "UNKNOWN");
+}
+
 void completeRecord(devices& record, const std::vector<std::string_view>& lines,
                     const DatabaseIndex& index, std::size_t match) {
     DeviceParts device = ParseDeviceLine(lines[match]);
@@ -134,17 +141,19 @@ void LookupDeviceDatabase(platform::Registry& registry, platform::System& system
 
     database.decipher();
     const std::vector<std::string_view>& lines = database.lines();
-    const DatabaseIndex index(lines);
-    const std::string wantedClass = UpperCase(className);
+    std::vector<std::string_view> wantedIds;
+    for (const devices& record : table) {
+        if (isLookedUp(record, className)) wantedIds.push_back(record.HardwareID);
+    }
+    const DatabaseIndex index(lines, wantedIds);
     std::optional<std::string> classDescription;  // the registry does not change meanwhile
     for (devices& record : table) {
-        const std::string recordClass = UpperCase(record.ClassName);
-        if (recordClass != wantedClass && recordClass != "UNKNOWN") continue;
-        if (record.HardwareID.empty()) continue;
+        if (!isLookedUp(record, className)) continue;
+        const bool unknown = SameTextIgnoringCase(record.ClassName, "UNKNOWN");
         auto match = index.firstMatch(record.HardwareID, PciKey(record.HardwareID));
         if (!match) continue;
         completeRecord(record, lines, index, *match);
-        if (recordClass == "UNKNOWN" && !record.DisplayName.empty()) {
+        if (unknown && !record.DisplayName.empty()) {
             if (!classDescription) {
                 classDescription = GetClassDescription(registry, system, className);
             }

@@ -38,7 +38,11 @@ TEST(DatabaseIndex, FirstMatchingLineWins) {
         "",                                 // 5
         "vid_1234&pid_5678=lower-case key"  // 6
     };
-    const DatabaseIndex index(views(lines));
+    const std::vector<std::string> ids = {
+        "USB\\VID_046D&PID_C00E&REV_1100", "USB\\VID_046D&PID_C52B",
+        "HID\\VID_1234&PID_5678&MI_00",    "ROOT\\UNKNOWN",
+        "usb\\vid_046d&pid_c00e",          ""};
+    const DatabaseIndex index(views(lines), views(ids));
     EXPECT_EQ(index.firstMatch("USB\\VID_046D&PID_C00E&REV_1100", ""), 1u);
     EXPECT_EQ(index.firstMatch("USB\\VID_046D&PID_C52B", ""), 2u);
     EXPECT_EQ(index.firstMatch("HID\\VID_1234&PID_5678&MI_00", ""), 6u);
@@ -56,8 +60,9 @@ TEST(DatabaseIndex, TwentyFourCharacterKeysMatchThroughThePciKey) {
         "80867110 SUBSYS  197615AD=25 characters",
         "VEN_8086&DEV_7110=Device name",
     };
-    const DatabaseIndex index(views(lines));
     const std::string id = "PCI\\VEN_8086&DEV_7110&SUBSYS_197615AD&REV_08";
+    const std::vector<std::string> ids = {id, "PCI\\VEN_8086&DEV_7110&SUBSYS_00000000&REV_08"};
+    const DatabaseIndex index(views(lines), views(ids));
     EXPECT_EQ(index.firstMatch(id, "80867110197615AD"), 1u);
     EXPECT_EQ(index.firstMatch(id, "80867110197615ad"), 1u);
     // Another subsystem: only the plain key is left.
@@ -69,7 +74,7 @@ TEST(DatabaseIndex, TwentyFourCharacterKeysMatchThroughThePciKey) {
 
 TEST(DatabaseIndex, VendorOfTheFirstLineCounts) {
     const std::vector<std::string> lines = {"PNP .=Microsoft", "PNP0303=Keyboard"};
-    const DatabaseIndex index(views(lines));
+    const DatabaseIndex index(views(lines), {});
     EXPECT_EQ(index.vendorAbove(1), 0u);
 }
 
@@ -97,14 +102,26 @@ TEST(DatabaseIndex, AgreesWithThePlainScan) {
                 lines.push_back(text(8));
             }
         }
-        const DatabaseIndex index(views(lines));
+        // Ids over the same alphabet, some of them holding a line's key.
+        std::vector<std::string> ids;
         for (int probe = 0; probe < 30; ++probe) {
             std::string id = UpperCase(text(20));
-            std::string pci = random() % 2 ? UpperCase(text(16)) : PciKey(id);
-            if (random() % 4 == 0 && !lines.empty()) {
-                // Aim at one line's normalized key.
-                pci = std::string(NormalizedKey(LineKey(lines[random() % lines.size()])).view());
+            if (random() % 3 == 0 && !lines.empty()) {
+                const std::string key = UpperCase(LineKey(lines[random() % lines.size()]));
+                id.insert(random() % (id.size() + 1), key);
+            } else if (random() % 2 == 0 && !lines.empty()) {
+                // A PCI id whose PCI key is a line's normalized key (of whatever length).
+                const std::string n(NormalizedKey(LineKey(lines[random() % lines.size()])).view());
+                if (n.size() == 16) {
+                    id = "PCI\\VEN_" + n.substr(0, 4) + "&DEV_" + n.substr(4, 4) + "&SUBSYS_" +
+                         n.substr(8) + "&REV_0" + id;
+                }
             }
+            ids.push_back(id);
+        }
+        const DatabaseIndex index(views(lines), views(ids));
+        for (const std::string& id : ids) {
+            const std::string pci = PciKey(id);
             ASSERT_EQ(index.firstMatch(id, pci), scan(lines, id, pci))
                 << "round " << round << ", id \"" << id << "\", PCI key \"" << pci << "\"";
         }
