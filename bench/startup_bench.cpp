@@ -44,11 +44,13 @@ struct Options {
     std::string lspci = "lspci";
 };
 
+// One read of the whole file, as ReadFile into a buffer of the file's size would do.
 std::string readText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::string text(fs::file_size(path), '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return text;
 }
 
 // The databases folder of the build, seen from the program's current directory.

@@ -18,58 +18,52 @@ namespace {
 constexpr std::string_view kNtClassRoot = "SYSTEM\\CurrentControlSet\\Control\\Class";
 constexpr std::string_view k9xClassRoot = "System\\CurrentControlSet\\Services\\Class";
 
-// The database text of one lookup: the files side by side in one buffer, each line deciphered
-// in place. Whatever happens, the whole buffer is overwritten with "0"s before it is released.
+// The database text of one lookup: the files' texts, each line deciphered in place. Whatever
+// happens, every text is overwritten with "0"s before it is released.
 class DatabaseText {
   public:
     DatabaseText() = default;
     ~DatabaseText() {
-        SecureFill(text_, '0');
+        for (std::string& text : texts_) SecureFill(text, '0');
         lines_.clear();
     }
     DatabaseText(const DatabaseText&) = delete;
     DatabaseText& operator=(const DatabaseText&) = delete;
 
-    // Appends a file's text; it starts a line of its own.
+    // A file's text; its lines follow those of the files before it.
     void append(std::string file) {
-        if (file.empty()) return;
-        if (text_.empty()) {
-            text_ = std::move(file);
-            return;
-        }
-        if (text_.back() != '\n' && text_.back() != '\r') text_ += '\n';
-        text_ += file;
+        if (!file.empty()) texts_.push_back(std::move(file));
     }
 
-    // Splits the text into lines and deciphers each. CR LF, LF or CR end a line; a final line
+    // Splits the texts into lines and deciphers each. CR LF, LF or CR end a line; a final line
     // end adds no empty line.
     void decipher() {
-        std::vector<std::pair<std::size_t, std::size_t>> spans;  // start, length
-        const std::size_t size = text_.size();
-        std::size_t start = 0;
-        while (start < size) {
-            std::size_t end = text_.find('\n', start);
-            if (end == std::string::npos) end = size;
-            const std::size_t cr = text_.find('\r', start);
-            if (cr < end) end = cr;
-            spans.emplace_back(start, end - start);
-            start = end + 1;
-            if (end < size && text_[end] == '\r' && start < size && text_[start] == '\n') ++start;
-        }
         TCryptLib crypt;
         UseDatabaseKeys(crypt);
-        lines_.reserve(spans.size());
-        for (const auto& [offset, length] : spans) {
-            char* line = text_.data() + offset;
-            lines_.emplace_back(line, crypt.DecryptInPlace(line, length));
+        for (std::string& text : texts_) {
+            const std::size_t size = text.size();
+            std::size_t start = 0;
+            while (start < size) {
+                std::size_t end = text.find('\n', start);
+                if (end == std::string::npos) end = size;
+                // Only within this line: a text without CRs is not searched to its end each time.
+                const std::size_t cr = std::string_view(text).substr(start, end - start).find('\r');
+                if (cr != std::string_view::npos) end = start + cr;
+                char* line = text.data() + start;
+                lines_.emplace_back(line, crypt.DecryptInPlace(line, end - start));
+                start = end + 1;
+                if (end < size && text[end] == '\r' && start < size && text[start] == '\n') {
+                    ++start;
+                }
+            }
         }
     }
 
     const std::vector<std::string_view>& lines() const { return lines_; }
-    bool empty() const { return text_.empty(); }
+    bool empty() const { return texts_.empty(); }
 
   private:
-    std::string text_;
+    std::vector<std::string> texts_;
     std::vector<std::string_view> lines_;
 };
 

@@ -191,6 +191,27 @@ TEST_F(LookupTest, BadLineFailsBeforeAnyRecordIsCompleted) {
     EXPECT_THROW(lookup("Mouse"), Error);
 }
 
+std::string hexLine(const std::string& text) {
+    std::string line = dbgen::EncipherDatabase({text});
+    return line.substr(0, line.size() - 2);
+}
+
+TEST_F(LookupTest, FilesWithAnyLineEnds) {
+    // The class file ends without a line end; other.txt starts with an empty line and uses LF,
+    // then CR alone.
+    files.files[kDir + "Keyboard.txt"] =
+        hexLine("EISA PNP.=Microsoft") + "\r\n" + hexLine("PNP0303=Keyboard");
+    files.files[kDir + "other.txt"] = "\n" + hexLine("PNP0F13=Mouse") + "\n" +
+                                      hexLine("USB 046D.=Logitech") + "\r" +
+                                      hexLine("VID_046D&PID_C00E=Wheel Mouse") + "\r";
+    table = {record("Keyboard", "ACPI\\PNP0303"), record("Keyboard", "ACPI\\PNP0F13"),
+             record("Keyboard", "HID\\VID_046D&PID_C00E")};
+    lookup("Keyboard");
+    EXPECT_EQ(table[0].DisplayName, "Microsoft Keyboard");
+    EXPECT_EQ(table[1].DisplayName, "Microsoft Mouse");  // the class file's vendor line above
+    EXPECT_EQ(table[2].DisplayName, "Logitech Wheel Mouse");
+}
+
 TEST(DecipherDatabase, LinesAndLineEnds) {
     std::vector<std::string> lines = {"", "a=b", std::string(300, 'x')};
     std::string text = dbgen::EncipherDatabase(lines);
