@@ -1,0 +1,460 @@
+// The keyboard facts gathered from the sample machines, from small registries written for one
+// case each, and from the registry of a fresh Wine prefix.
+#include "devices/keyboard/keyboard_collector.h"
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/errors.h"
+#include "platform/sim/sim_system.h"
+#include "tests/unit/keyboard/input_test_machine.h"
+
+namespace tamux {
+
+// Layouts read in failure messages.
+void PrintTo(const LayoutEntry& layout, std::ostream* out) {
+    *out << "{" << layout.LayoutId << ", " << layout.LayoutText << ", " << layout.LayoutFile << "}";
+}
+
+namespace test {
+namespace {
+
+using platform::RootKey;
+namespace regtype = platform::regtype;
+
+constexpr auto HKCU = RootKey::CurrentUser;
+constexpr auto HKLM = RootKey::LocalMachine;
+constexpr const char* kResponseNt = "Control Panel\\Accessibility\\Keyboard Response";
+constexpr const char* kResponse9x = "Control Panel\\Accessibility\\KeyboardResponse";
+constexpr const char* kToggleKeys = "Control Panel\\Accessibility\\ToggleKeys";
+constexpr const char* kStickyKeys = "Control Panel\\Accessibility\\StickyKeys";
+constexpr const char* kMouseKeys = "Control Panel\\Accessibility\\MouseKeys";
+constexpr const char* kSerialKeys = "Control Panel\\Accessibility\\SerialKeys";
+constexpr const char* kPreloadNt = "Keyboard Layout\\Preload";
+
+KeyboardFacts collect(InputTestMachine& m, const DeviceTable& devices = {}) {
+    KeyboardFacts facts;
+    getkeyboardInfos(m.platform(), devices, m.lang(), facts);
+    EXPECT_EQ(m.registry().openKeyCount(), 0u) << "a key was left open";
+    return facts;
+}
+
+devices keyboardRecord(std::string className, std::string displayName, std::string description,
+                       std::string driverKey = {}) {
+    devices d;
+    d.ClassName = std::move(className);
+    d.DisplayName = std::move(displayName);
+    d.Description = std::move(description);
+    d.DriverKey = std::move(driverKey);
+    return d;
+}
+
+// --- The sample machines ---
+
+KeyboardFacts winxpFacts() {
+    KeyboardFacts f;
+    f.KeyboardName = "Standard 101/102-Key or Microsoft Natural PS/2 Keyboard";
+    f.DriverDesc = f.KeyboardName;
+    f.ProviderName = "Microsoft";
+    f.DriverVersion = "5.1.2600.0";
+    f.DriverDate = "7-1-2001";
+    f.InfPath = "keyboard.inf";
+    f.KeyboardDelay = "1";
+    f.KeyboardSpeed = "31";
+    // Preload "3" is a REG_EXPAND_SZ: skipped, while "4" after it still counts.
+    f.Layouts = {{"00000409", "US", "KBDUS.DLL"},
+                 {"00000407", "German", "KBDGR.DLL"},
+                 {"00000405", "Czech", "KBDCZ.DLL"}};
+    f.FunctionKeys = "12";
+    f.FilterKeysState = "Off";  // "126"
+    f.AutoRepeatDelay = "1000";
+    f.AutoRepeatRate = "500";
+    f.BounceTime = "0";
+    f.DelayBeforeAcceptance = "1000";
+    f.ToggleKeysState = "On";   // "63"
+    f.StickyKeysState = "Off";  // "510"
+    f.MouseKeysState = "Off";   // "62"
+    f.SerialKeysState = "Off";  // DWORD 2
+    f.MaximumSpeed = "80";
+    f.TimeToMaximumSpeed = "3000";
+    return f;
+}
+
+TEST(KeyboardCollector, XpSampleGivesEveryFactOfTheNtBranchAndTheDevice) {
+    InputTestMachine m("winxp");
+    EXPECT_EQ(collect(m, m.enumDevices()), winxpFacts());
+}
+
+TEST(KeyboardCollector, ALimitedAccountSeesTheLayoutsAndDriverOfTheMachine) {
+    InputTestMachine m("winxp-user");
+    // The account really is limited: asking for full access to the machine's keys fails.
+    platform::Registry::Key key = 1;
+    EXPECT_EQ(m.registry().openKey(HKLM, "SYSTEM\\ControlSet001\\Control\\Keyboard Layouts",
+                                   platform::KeyAccess::AllAccess, key),
+              platform::status::kAccessDenied);
+    EXPECT_EQ(collect(m, m.enumDevices()), winxpFacts());
+}
+
+TEST(KeyboardCollector, OtherNtSamples) {
+    {
+        InputTestMachine m("win2000");
+        const KeyboardFacts f = collect(m, m.enumDevices());
+        ASSERT_EQ(f.Layouts.size(), 3u);
+        EXPECT_EQ(f.Layouts[0], (LayoutEntry{"00000405",
+                                             "\xC8"
+                                             "esk\xE1",
+                                             "KBDCZ.DLL"}));
+        EXPECT_EQ(f.Layouts[2].LayoutId, "00010405");
+        EXPECT_EQ(f.KeyboardDelay, "0");
+        EXPECT_EQ(f.StickyKeysState, "On");   // "59"
+        EXPECT_EQ(f.SerialKeysState, "Off");  // "2" stored as text
+        EXPECT_EQ(f.DriverVersion, "5.0.2195.1");
+    }
+    {
+        InputTestMachine m("nt4");
+        const KeyboardFacts f = collect(m, m.enumDevices());
+        EXPECT_EQ(f.FilterKeysState, "On");  // "127"
+        // A SerialKeys key without flags: off.
+        EXPECT_EQ(f.SerialKeysState, "Off");
+        ASSERT_EQ(f.Layouts.size(), 2u);
+        EXPECT_EQ(f.Layouts[1], (LayoutEntry{"00000809", "United Kingdom", "KBDUK.DLL"}));
+    }
+}
+
+TEST(KeyboardCollector, NinexSamplesReadTheirOwnKeysAndTheRepeatSettingsWhere9xKeepsThem) {
+    struct Case {
+        const char* machine;
+        std::vector<LayoutEntry> layouts;
+        const char *delay, *speed, *toggle, *sticky, *mouseKeys, *serial, *maxSpeed;
+    };
+    const std::vector<Case> cases = {
+        {"win95",
+         {{"00000409", "United States 101", "KBDUS.KBD"}},
+         "1",
+         "31",
+         "On",
+         "Off",
+         "Off",
+         "Off",
+         "40"},
+        {"win98se",
+         {{"00000407", "Deutsch (Standard)", "KBDGR.KBD"},
+          {"00000409", "US-amerikanisch", "KBDUS.KBD"}},
+         "2",
+         "28",
+         "Off",
+         "On",
+         "Off",
+         "Off",
+         "40"},
+        {"winme",
+         {{"00000419", "\xD0\xF3\xF1\xF1\xEA\xE0\xFF", "KBDRU.KBD"},
+          {"00000409", "\xD1\xD8\xC0", "KBDUS.KBD"}},
+         "1",
+         "31",
+         "Off",
+         "Off",
+         "On",
+         "On",
+         "80"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.machine);
+        InputTestMachine m(c.machine);
+        const KeyboardFacts f = collect(m, m.enumDevices());
+        EXPECT_EQ(f.Layouts, c.layouts);
+        EXPECT_EQ(f.KeyboardDelay, c.delay);
+        EXPECT_EQ(f.KeyboardSpeed, c.speed);
+        EXPECT_EQ(f.FunctionKeys, "12");
+        EXPECT_EQ(f.FilterKeysState, "Off");
+        EXPECT_EQ(f.AutoRepeatDelay, "1000");
+        EXPECT_EQ(f.DelayBeforeAcceptance, "1000");
+        EXPECT_EQ(f.ToggleKeysState, c.toggle);
+        EXPECT_EQ(f.StickyKeysState, c.sticky);
+        EXPECT_EQ(f.MouseKeysState, c.mouseKeys);
+        EXPECT_EQ(f.SerialKeysState, c.serial);
+        EXPECT_EQ(f.MaximumSpeed, c.maxSpeed);
+        EXPECT_FALSE(f.KeyboardName.empty());
+        EXPECT_FALSE(f.InfPath.empty());
+    }
+}
+
+TEST(KeyboardCollector, VistaReadsNoSettingsOnlyTheDevice) {
+    InputTestMachine m("vista");
+    EXPECT_TRUE(m.enumDevices().empty());  // no walk runs on NT 6
+    EXPECT_EQ(collect(m, m.enumDevices()), KeyboardFacts{});
+
+    // With a keyboard in the table, the device part still runs.
+    const KeyboardFacts f = collect(m, {keyboardRecord("Keyboard", "", "PS/2 Keyboard")});
+    KeyboardFacts expected;
+    expected.KeyboardName = "PS/2 Keyboard";
+    EXPECT_EQ(f, expected);
+}
+
+TEST(KeyboardCollector, WinePrefixRegistry) {
+    TAMUX_REQUIRE_FIXTURES();
+    InputTestMachine m;
+    for (const char* file : {"hkcu-control-panel.reg", "hkcu-keyboard-layout.reg",
+                             "hklm-control-class.reg", "hklm-enum.reg"}) {
+        m.registry().importFile(fixturesDir() / "wine-8.0" / file);
+    }
+    const KeyboardFacts f = collect(m, m.enumDevices());
+    KeyboardFacts expected;
+    expected.KeyboardDelay = "1";
+    expected.KeyboardSpeed = "31";
+    // Wine keeps no layout names under ControlSet001, and lists no keyboard device.
+    expected.Layouts = {{"00000409", "", ""}};
+    expected.FunctionKeys = "12";
+    // No accessibility keys: every state empty but the serial keys', which is off without flags.
+    expected.SerialKeysState = "Off";
+    EXPECT_EQ(f, expected);
+}
+
+// --- NT branch, one case each ---
+
+TEST(KeyboardCollector, NtFlagTestIsBitZeroOfTheDecimalText) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"126", "Off"}, {"1", "On"},  {"127", "On"},        {"0", "Off"},
+        {"-1", "On"},   {"+3", "On"}, {"2147483647", "On"}, {"-2147483648", "Off"},
+    };
+    for (const auto& [flags, state] : cases) {
+        SCOPED_TRACE(flags);
+        InputTestMachine m;
+        for (const char* key : {kResponseNt, kToggleKeys, kStickyKeys, kMouseKeys}) {
+            m.registry().setString(HKCU, key, "Flags", flags);
+        }
+        const KeyboardFacts f = collect(m);
+        EXPECT_EQ(f.FilterKeysState, state);
+        EXPECT_EQ(f.ToggleKeysState, state);
+        EXPECT_EQ(f.StickyKeysState, state);
+        EXPECT_EQ(f.MouseKeysState, state);
+    }
+}
+
+TEST(KeyboardCollector, NtFlagsThatAreNoDecimalNumberLeaveTheirStateEmptyAndTheRestGoesOn) {
+    for (const char* flags : {"", "1 ", " 1", "0x1", "$7F", "abc", "1.0", "-", "2147483648"}) {
+        SCOPED_TRACE(flags);
+        InputTestMachine m;
+        m.registry().setString(HKCU, kResponseNt, "Flags", flags);
+        m.registry().setString(HKCU, kResponseNt, "BounceTime", "5");
+        m.registry().setString(HKCU, kStickyKeys, "Flags", "1");
+        const KeyboardFacts f = collect(m, {keyboardRecord("Keyboard", "Kbd", "")});
+        EXPECT_EQ(f.FilterKeysState, "");
+        EXPECT_EQ(f.BounceTime, "5");
+        EXPECT_EQ(f.StickyKeysState, "On");
+        EXPECT_EQ(f.KeyboardName, "Kbd");
+    }
+}
+
+TEST(KeyboardCollector, NtSerialKeysFlagsInEveryStoredForm) {
+    struct Case {
+        const char* name;
+        std::function<void(sim::SimRegistry&)> write;
+        std::string state;
+    };
+    const std::vector<Case> cases = {
+        {"dword on", [](sim::SimRegistry& r) { r.setDword(HKCU, kSerialKeys, "Flags", 3); }, "On"},
+        {"dword off", [](sim::SimRegistry& r) { r.setDword(HKCU, kSerialKeys, "Flags", 2); },
+         "Off"},
+        {"text on", [](sim::SimRegistry& r) { r.setString(HKCU, kSerialKeys, "Flags", "3"); },
+         "On"},
+        {"text off", [](sim::SimRegistry& r) { r.setString(HKCU, kSerialKeys, "Flags", "126"); },
+         "Off"},
+        {"expandable text",
+         [](sim::SimRegistry& r) {
+             r.setString(HKCU, kSerialKeys, "Flags", "1", regtype::kExpandSz);
+         },
+         "On"},
+        {"text no number",
+         [](sim::SimRegistry& r) { r.setString(HKCU, kSerialKeys, "Flags", "on"); }, ""},
+        {"no flags", [](sim::SimRegistry& r) { r.setString(HKCU, kSerialKeys, "Port", "COM1"); },
+         "Off"},
+        {"no key", [](sim::SimRegistry&) {}, "Off"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        InputTestMachine m;
+        c.write(m.registry());
+        const KeyboardFacts f = collect(m, {keyboardRecord("Keyboard", "Kbd", "")});
+        EXPECT_EQ(f.SerialKeysState, c.state);
+        // The collection reaches the device part whatever the form.
+        EXPECT_EQ(f.KeyboardName, "Kbd");
+        // The other on/off states stay empty when their keys are missing.
+        EXPECT_EQ(f.FilterKeysState, "");
+        EXPECT_EQ(f.ToggleKeysState, "");
+    }
+}
+
+TEST(KeyboardCollector, NtPreloadTakesPlainStringValuesInTheirOrder) {
+    InputTestMachine m;
+    sim::SimRegistry& r = m.registry();
+    r.setString(HKCU, kPreloadNt, "1", "00000409");
+    r.setString(HKCU, kPreloadNt, "2", "00000407", regtype::kExpandSz);
+    r.setDword(HKCU, kPreloadNt, "3", 0x0405);
+    r.setValue(HKCU, kPreloadNt, "4", regtype::kMultiSz, {'0', '0', 0, 0});
+    r.setValue(HKCU, kPreloadNt, "5", regtype::kBinary, {'0', '0'});
+    r.setString(HKCU, kPreloadNt, "6", "0000040c");
+    r.setString(HKCU, kPreloadNt, "7", "00000419");
+    const std::string layouts = "SYSTEM\\ControlSet001\\Control\\Keyboard Layouts\\";
+    r.setString(HKLM, layouts + "00000409", "Layout Text", "US");
+    r.setString(HKLM, layouts + "00000409", "Layout File", "KBDUS.DLL");
+    r.setString(HKLM, layouts + "0000040C", "Layout Text", "French");  // names ignore case
+    // 00000419 has no key: its names stay empty.
+    const KeyboardFacts f = collect(m);
+    const std::vector<LayoutEntry> expected = {
+        {"00000409", "US", "KBDUS.DLL"}, {"0000040c", "French", ""}, {"00000419", "", ""}};
+    EXPECT_EQ(f.Layouts, expected);
+}
+
+TEST(KeyboardCollector, NtValuesAreShownAsStoredAndTheFunctionKeysCounted) {
+    InputTestMachine m;
+    m.registry().setString(HKCU, "Control Panel\\Keyboard", "KeyboardDelay", "1");
+    m.registry().setString(HKCU, "Control Panel\\Keyboard", "KeyboardSpeed", "");
+    m.machine().system().setKeyboardType({4, 0, 10});
+    const KeyboardFacts f = collect(m);
+    EXPECT_EQ(f.KeyboardDelay, "1");  // not converted to milliseconds
+    EXPECT_EQ(f.KeyboardSpeed, "");
+    EXPECT_EQ(f.FunctionKeys, "10");
+    // On NT the 9x place is not read.
+    InputTestMachine other;
+    other.registry().setString(HKCU, kResponse9x, "KeyboardDelay", "3");
+    EXPECT_EQ(collect(other).KeyboardDelay, "");
+}
+
+TEST(KeyboardCollector, AValueOfTheWrongTypeEndsTheCollectionKeepingWhatCameBefore) {
+    InputTestMachine m;
+    m.registry().setString(HKCU, "Control Panel\\Keyboard", "KeyboardDelay", "2");
+    m.registry().setString(HKCU, kPreloadNt, "1", "00000409");
+    m.registry().setString(HKCU, kResponseNt, "AutoRepeatDelay", "1000");
+    m.registry().setDword(HKCU, kResponseNt, "AutoRepeatRate", 500);
+    m.registry().setString(HKCU, kToggleKeys, "Flags", "1");
+    KeyboardFacts f;
+    try {
+        getkeyboardInfos(m.platform(), {keyboardRecord("Keyboard", "Kbd", "")}, m.lang(), f);
+        FAIL() << "expected a RegistryError";
+    } catch (const RegistryError& e) {
+        EXPECT_STREQ(e.what(), "Invalid data type for 'AutoRepeatRate'");
+    }
+    EXPECT_EQ(f.KeyboardDelay, "2");
+    EXPECT_EQ(f.Layouts.size(), 1u);
+    EXPECT_EQ(f.AutoRepeatDelay, "1000");
+    EXPECT_EQ(f.ToggleKeysState, "");  // after the failure
+    EXPECT_EQ(f.KeyboardName, "");
+    EXPECT_EQ(m.registry().openKeyCount(), 0u);
+}
+
+// --- 9x branch, one case each ---
+
+class NinexKeyboard : public ::testing::Test {
+  protected:
+    void SetUp() override { m.setVersion(1, 4, 10); }
+    InputTestMachine m;
+};
+
+TEST_F(NinexKeyboard, OnTestIsOnOnlyForExactlyOne) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"1", "On"}, {"0", "Off"}, {"01", "Off"}, {"1 ", "Off"}, {" 1", "Off"}, {"", "Off"}};
+    for (const auto& [on, state] : cases) {
+        SCOPED_TRACE("\"" + on + "\"");
+        InputTestMachine nx;
+        nx.setVersion(1, 4, 0);
+        for (const char* key :
+             {kResponse9x, kToggleKeys, "Control Panel\\Accessibility\\Stickykeys", kMouseKeys}) {
+            nx.registry().setString(HKCU, key, "On", on);
+        }
+        const KeyboardFacts f = collect(nx);
+        EXPECT_EQ(f.FilterKeysState, state);
+        EXPECT_EQ(f.ToggleKeysState, state);
+        EXPECT_EQ(f.StickyKeysState, state);
+        EXPECT_EQ(f.MouseKeysState, state);
+    }
+}
+
+TEST_F(NinexKeyboard, FlagsAreNotReadOnlyOnIs) {
+    m.registry().setString(HKCU, kToggleKeys, "Flags", "1");
+    m.registry().setString(HKCU, kStickyKeys, "On", "1");
+    const KeyboardFacts f = collect(m);
+    EXPECT_EQ(f.ToggleKeysState, "");
+    EXPECT_EQ(f.StickyKeysState, "On");
+}
+
+TEST_F(NinexKeyboard, SerialKeysFlagsText) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"3", "On"}, {"2", "Off"}, {"x", ""}, {"1 ", ""}};
+    for (const auto& [flags, state] : cases) {
+        SCOPED_TRACE(flags);
+        InputTestMachine nx;
+        nx.setVersion(1, 4, 90);
+        nx.registry().setString(HKCU, kSerialKeys, "flags", flags);
+        const KeyboardFacts f = collect(nx, {keyboardRecord("keyboard", "Kbd", "")});
+        EXPECT_EQ(f.SerialKeysState, state);
+        EXPECT_EQ(f.KeyboardName, "Kbd");
+    }
+    EXPECT_EQ(collect(m).SerialKeysState, "Off");  // no key at all
+}
+
+TEST_F(NinexKeyboard, PreloadSubkeysNameTheLayoutsInTheirOrder) {
+    sim::SimRegistry& r = m.registry();
+    r.setString(HKCU, "keyboard layout\\preload\\1", "", "00000407");
+    r.setString(HKCU, "keyboard layout\\preload\\2", "", "00000409");
+    r.createKey(HKCU, "keyboard layout\\preload\\3");  // no default value
+    const std::string layouts = "System\\CurrentControlSet\\Control\\keyboard layouts\\";
+    r.setString(HKLM, layouts + "00000407", "layout text", "German (Standard)");
+    r.setString(HKLM, layouts + "00000407", "layout file", "KBDGR.KBD");
+    // The NT places are not read on 9x.
+    r.setString(HKCU, kPreloadNt + std::string(), "9", "00000405");
+    const std::vector<LayoutEntry> expected = {
+        {"00000407", "German (Standard)", "KBDGR.KBD"}, {"00000409", "", ""}, {"", "", ""}};
+    EXPECT_EQ(collect(m).Layouts, expected);
+}
+
+TEST_F(NinexKeyboard, RepeatSettingsUnderKeyboardResponseComeFirst) {
+    m.registry().setString(HKCU, "Control Panel\\Keyboard", "KeyboardDelay", "1");
+    m.registry().setString(HKCU, "Control Panel\\Keyboard", "KeyboardSpeed", "31");
+    m.registry().setString(HKCU, kResponse9x, "KeyboardDelay", "3");
+    const KeyboardFacts f = collect(m);
+    EXPECT_EQ(f.KeyboardDelay, "3");
+    EXPECT_EQ(f.KeyboardSpeed, "31");
+}
+
+// --- The device part ---
+
+TEST(KeyboardCollector, OnlyTheFirstKeyboardRecordCountsInAnyLetterCase) {
+    InputTestMachine m;
+    const std::string driver1 = "SYSTEM\\CurrentControlSet\\Control\\Class\\{kbd}\\0000";
+    const std::string driver2 = "SYSTEM\\CurrentControlSet\\Control\\Class\\{kbd}\\0001";
+    m.registry().setString(HKLM, driver1, "DriverDesc", "First driver");
+    m.registry().setString(HKLM, driver1, "InfPath", "first.inf");
+    m.registry().setString(HKLM, driver2, "DriverDesc", "Second driver");
+    const DeviceTable table = {
+        keyboardRecord("Mouse", "Mouse name", "Mouse"),
+        keyboardRecord("Keyboards", "Not a keyboard", ""),
+        keyboardRecord("kEyBoArD", "", "First keyboard", driver1),
+        keyboardRecord("KEYBOARD", "Second keyboard", "", driver2),
+    };
+    const KeyboardFacts f = collect(m, table);
+    EXPECT_EQ(f.KeyboardName, "First keyboard");  // the description when no display name
+    EXPECT_EQ(f.DriverDesc, "First driver");
+    EXPECT_EQ(f.InfPath, "first.inf");
+    EXPECT_EQ(f.ProviderName, "");
+}
+
+TEST(KeyboardCollector, TheDisplayNameWinsAndTheNameIsCutTo255) {
+    InputTestMachine m;
+    EXPECT_EQ(
+        collect(m, {keyboardRecord("Keyboard", "Vendor  Device", "Description")}).KeyboardName,
+        "Vendor  Device");
+    const std::string longName(300, 'k');
+    EXPECT_EQ(collect(m, {keyboardRecord("Keyboard", longName, "")}).KeyboardName,
+              std::string(255, 'k'));
+    EXPECT_EQ(collect(m, {keyboardRecord("Keyboard", std::string(255, 'x'), "")}).KeyboardName,
+              std::string(255, 'x'));
+}
+
+}  // namespace
+}  // namespace test
+}  // namespace tamux
