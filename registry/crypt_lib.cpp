@@ -96,11 +96,12 @@ void TCryptLib::cipherBlock(std::size_t n, Direction direction) {
     // The swap partners are drawn first in both directions, then the key stream; the order of
     // draws is what keeps the two directions in step.
     const auto span = static_cast<std::uint32_t>(n - 1);
-    for (std::size_t i = 0; i < n; ++i) partner[i] = static_cast<std::uint16_t>(random.draw(span));
+    random.drawMany(span, partner, n);
 
     if (direction == Direction::Decipher) {
         for (std::size_t i = n; i-- > 0;) std::swap(b[i], b[partner[i]]);
     }
+    const std::uint32_t k3 = k3_;  // a local: byte stores could otherwise alias the member
     const auto mult = static_cast<std::uint32_t>(multKey_);
     const auto add = static_cast<std::uint32_t>(addKey_);
     for (std::size_t i = 0; i < n; ++i) {
@@ -111,7 +112,8 @@ void TCryptLib::cipherBlock(std::size_t n, Direction direction) {
         b[i] = out;
         // The key word advances with the enciphered byte, whichever way we go.
         const std::uint8_t c = direction == Direction::Decipher ? in : out;
-        k2 = (c + k2 + k3_) * mult + add;
+        // (c + k2 + k3) * mult + add, grouped so that the next key word waits for one multiply.
+        k2 = k2 * mult + ((c + k3) * mult + add);
     }
     if (direction == Direction::Encipher) {
         for (std::size_t i = 0; i < n; ++i) std::swap(b[i], b[partner[i]]);

@@ -32,11 +32,41 @@ class RuntimeRandom {
     void setSeed(std::uint32_t seed) { seed_ = seed; }
 
     std::uint32_t draw(std::uint32_t range) {
-        seed_ = seed_ * 134775813u + 1u;
-        return static_cast<std::uint32_t>((static_cast<std::uint64_t>(seed_) * range) >> 32);
+        seed_ = seed_ * kMultiplier + 1u;
+        return scale(seed_, range);
+    }
+
+    // `count` draws in `range` into `out`, the same values as `count` calls of draw. Two steps of
+    // the generator are one step with multiplier a*a and increment a + 1, so the even and the odd
+    // draws run on two chains that do not wait for each other.
+    template <typename T>
+    void drawMany(std::uint32_t range, T* out, std::size_t count) {
+        constexpr std::uint32_t kTwoSteps = kMultiplier * kMultiplier;
+        constexpr std::uint32_t kTwoStepsIncrement = kMultiplier + 1u;
+        std::uint32_t first = seed_ * kMultiplier + 1u;
+        std::uint32_t second = first * kMultiplier + 1u;
+        std::uint32_t last = seed_;
+        std::size_t i = 0;
+        for (; i + 2 <= count; i += 2) {
+            out[i] = static_cast<T>(scale(first, range));
+            out[i + 1] = static_cast<T>(scale(second, range));
+            last = second;
+            first = first * kTwoSteps + kTwoStepsIncrement;
+            second = second * kTwoSteps + kTwoStepsIncrement;
+        }
+        if (i < count) {
+            out[i] = static_cast<T>(scale(first, range));
+            last = first;
+        }
+        seed_ = last;
     }
 
   private:
+    static constexpr std::uint32_t kMultiplier = 134775813u;
+    static std::uint32_t scale(std::uint32_t seed, std::uint32_t range) {
+        return static_cast<std::uint32_t>((static_cast<std::uint64_t>(seed) * range) >> 32);
+    }
+
     std::uint32_t seed_;
 };
 

@@ -1,6 +1,7 @@
 #include "registry/crypt_lib.h"
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,16 @@ TEST(RuntimeRandom, RangeZeroYieldsZeroButStillAdvances) {
     RuntimeRandom random(0);
     EXPECT_EQ(random.draw(0), 0u);
     EXPECT_EQ(random.seed(), 1u);
+}
+
+TEST(RuntimeRandom, DrawingManyGivesTheSameValuesAsDrawingOneByOne) {
+    for (std::size_t count : {0u, 1u, 2u, 3u, 8u, 31u}) {
+        RuntimeRandom single(0xDEADBEEFu), many(0xDEADBEEFu);
+        std::vector<std::uint16_t> values(count);
+        many.drawMany(1000, values.data(), count);
+        for (std::size_t i = 0; i < count; ++i) EXPECT_EQ(values[i], single.draw(1000)) << i;
+        EXPECT_EQ(many.seed(), single.seed()) << count;
+    }
 }
 
 TEST(TCryptLib, DecryptsKnownLinesWithTheDatabaseKeys) {
