@@ -1,0 +1,138 @@
+#include "about/about_dialog.h"
+
+#include <cstdint>
+#include <exception>
+#include <utility>
+
+#include "about/file_version.h"
+#include "about/maker.h"
+#include "about/sys_error_text.h"
+#include "lang/settings_file.h"
+
+namespace tamux {
+
+namespace {
+
+// The selectors of GetVersionItem that the dialog shows.
+constexpr int kInternalNameItem = 2;
+constexpr int kFileVersionItem = 4;
+constexpr int kLegalCopyrightItem = 5;
+constexpr int kCommentsItem = 7;
+constexpr int kProductVersionItem = 9;
+
+// `message` with its first `placeholder` replaced by `value`. The values are inserted as they
+// are: a "%" in an error text is not read as another placeholder.
+std::string replaceFirst(std::string message, std::string_view placeholder,
+                         std::string_view value) {
+    const std::size_t at = message.find(placeholder);
+    if (at != std::string::npos) message.replace(at, placeholder.size(), value);
+    return message;
+}
+
+std::string upperCaseAscii(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}
+
+const AboutLanguage& languageFor(const std::string& runLang) {
+    for (const AboutLanguage& language : kAboutLanguages) {
+        if (language.runLang == runLang) return language;
+    }
+    return kAboutDefaultLanguage;
+}
+
+}  // namespace
+
+TDlgAbout::TDlgAbout(const platform::Platform& platform) : platform_(platform) {}
+
+bool TDlgAbout::SetDlg() {
+    const std::string path = platform_.system.executablePath();
+
+    // The language the program runs in; a missing or unreadable value is English.
+    const AboutLanguage* language = &kAboutDefaultLanguage;
+    try {
+        std::string runLang;
+        ReadIniValue(platform_.profile, SettingsFilePath(path), kOptionsSection, kRunLangKey,
+                     runLang);
+        language = &languageFor(upperCaseAscii(runLang));
+    } catch (const std::exception&) {
+        language = &kAboutDefaultLanguage;
+    }
+    VisibleFlag = language->flag;
+    Caption = std::string(language->title);
+
+    LabelName.caption = GetVersionItem(platform_, path, kInternalNameItem);
+    if (LabelName.caption.size() > kLongestLargeName) {
+        LabelName.points = kNameSmallPoints;
+        LabelName.top = kNameSmallTop;
+    } else {
+        LabelName.points = kNameLargePoints;
+        LabelName.top = kNameLargeTop;
+    }
+    LabelName.hint = GetVersionItem(platform_, path, kCommentsItem);
+    LabelCopyr1 = GetVersionItem(platform_, path, kLegalCopyrightItem);
+    LabelVer.caption = GetVersionItem(platform_, path, kProductVersionItem);
+    LabelVer.hint =
+        std::string(kBuildHintPrefix) + GetVersionItem(platform_, path, kFileVersionItem);
+    LabelWww = std::string(kMakerWebHost);
+    LabelMail = std::string(kMakerSupportMail);
+    return true;
+}
+
+void TDlgAbout::LabelWwwDblClick() {
+    openLink("http://" + std::string(kMakerWebHost));
+}
+
+void TDlgAbout::LabelMailClick() {
+    openLink("mailto:" + std::string(kMakerSupportMail));
+}
+
+void TDlgAbout::openLink(const std::string& target) {
+    const std::intptr_t result =
+        platform_.shell.shellExecute("open", target, "", "", platform::kSwShowNormal);
+    if (result > 32) return;
+    const std::uint32_t code = platform_.shell.lastError();
+    // Shown as a signed number, as the code was always shown.
+    std::string message = replaceFirst(std::string(kShellExecuteErrorMessage), "%d",
+                                       std::to_string(static_cast<std::int32_t>(code)));
+    message = replaceFirst(std::move(message), "%s", SysErrorText(platform_.shell, code));
+    platform_.dialogs.messageBox(message, kErrorCaption,
+                                 platform::mb::kOk | platform::mb::kIconError);
+}
+
+TZInfoAbout::TZInfoAbout(const platform::Platform& platform, AboutViewFactory views)
+    : platform_(platform), views_(std::move(views)) {}
+
+int TZInfoAbout::Execute() {
+    int result = kAboutNotShown;
+    std::unique_ptr<TDlgAbout> dialog;
+    std::unique_ptr<AboutDialogView> view;
+    try {
+        dialog = std::make_unique<TDlgAbout>(platform_);
+        if (views_) view = views_(*dialog);
+        // A factory that makes no window leaves nothing to show.
+        if (view && dialog->SetDlg()) result = view->ShowModal();
+    } catch (const std::exception& error) {
+        platform_.dialogs.messageBox(
+            replaceFirst(std::string(kOpenDialogErrorMessage), "%s", error.what()), kErrorCaption,
+            platform::mb::kOk | platform::mb::kIconError);
+        result = kAboutNotShown;
+    }
+    if (result == kAboutNotShown) {
+        platform_.dialogs.messageBox(kNotShownMessage, kInformationCaption,
+                                     platform::mb::kOk | platform::mb::kIconInformation);
+    }
+    // The window goes before the dialog it reads.
+    view.reset();
+    dialog.reset();
+    return result;
+}
+
+int ShowAbout(const platform::Platform& platform, const AboutViewFactory& views) {
+    TZInfoAbout about(platform, views);
+    return about.Execute();
+}
+
+}  // namespace tamux

@@ -1,0 +1,16 @@
+// The system's text for an error code, as the About dialog shows it after a failed link.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/shell.h"
+
+namespace tamux {
+
+// "SysErr: " followed by the system's message text for `code`, without what trails it: line
+// breaks, blanks and other control characters, and full stops. Letters of the upper half of
+// the code page are text, never trimmed.
+std::string SysErrorText(platform::Shell& shell, std::uint32_t code);
+
+}  // namespace tamux

@@ -1,0 +1,134 @@
+#include "lang/language_dialog.h"
+
+#include <exception>
+
+#include "lang/lang_module.h"
+#include "lang/settings_file.h"
+
+namespace tamux {
+
+namespace {
+
+// Forgets the dialog when its opening ends, however it ends, unless another one has been
+// remembered since.
+class CurrentDialogGuard {
+  public:
+    CurrentDialogGuard(LanguageDialogHost& host, TLanguagesettings& dialog)
+        : host_(host), dialog_(dialog) {
+        host_.current = &dialog_;
+    }
+    ~CurrentDialogGuard() {
+        if (host_.current == &dialog_) host_.current = nullptr;
+    }
+    CurrentDialogGuard(const CurrentDialogGuard&) = delete;
+    CurrentDialogGuard& operator=(const CurrentDialogGuard&) = delete;
+
+  private:
+    LanguageDialogHost& host_;
+    TLanguagesettings& dialog_;
+};
+
+}  // namespace
+
+int LanguageButtonOf(std::string_view code) {
+    for (int button = 0; button < kLanguageButtonCount; ++button) {
+        if (kLanguageButtons[static_cast<std::size_t>(button)].code == code) return button;
+    }
+    return -1;
+}
+
+TLanguagesettings::TLanguagesettings(LanguageDialogHost& host) : host_(host) {
+    for (int i = 0; i < kLanguageButtonCount; ++i) buttons_.addButton();
+}
+
+std::string TLanguagesettings::settingsFile() const {
+    return SettingsFilePath(host_.platform.system.executablePath());
+}
+
+void TLanguagesettings::enablelanguages() {
+    for (int button = 0; button < kLanguageButtonCount; ++button) {
+        buttons_.setEnabled(button, false);
+    }
+    const std::string executable = host_.platform.system.executablePath();
+    for (std::string_view code : kLanguageCodeOrder) {
+        if (host_.platform.files.fileExists(LangModuleFileName(executable, code))) {
+            buttons_.setEnabled(LanguageButtonOf(code), true);
+        }
+    }
+}
+
+void TLanguagesettings::markcurrentlanguage() {
+    const std::string file = settingsFile();
+    std::string code;
+    if (!ReadIniValue(host_.platform.profile, file, kOptionsSection, kLanguageKey, code)) {
+        code = std::string(kDefaultDialogLanguage);
+        WriteIniValue(host_.platform.profile, file, kOptionsSection, kLanguageKey, code);
+    }
+    const int button = LanguageButtonOf(code);
+    if (button >= 0) buttons_.setDown(button, true);
+}
+
+void TLanguagesettings::storelanguage() {
+    std::string code;
+    for (std::string_view candidate : kLanguageCodeOrder) {
+        if (buttons_.down(LanguageButtonOf(candidate))) code = std::string(candidate);
+    }
+    WriteIniValue(host_.platform.profile, settingsFile(), kOptionsSection, kLanguageKey, code);
+}
+
+void TLanguagesettings::LanguageButtonClick(int button) {
+    buttons_.click(button);
+}
+
+void TLanguagesettings::SpeedButton8Click() {
+    storelanguage();
+    closelanguagedialog(host_);
+    const int answer =
+        host_.platform.dialogs.messageBox(kRestartQuestion, kRestartQuestionCaption,
+                                          platform::mb::kYesNo | platform::mb::kIconInformation);
+    if (answer != platform::mb::kIdYes) return;
+
+    host_.restart = true;
+    // The program ends whatever the start of the new instance gives.
+    try {
+        host_.platform.shell.shellExecute("", host_.platform.system.executablePath(), "", "",
+                                          platform::kSwShowNormal);
+    } catch (const std::exception&) {
+    }
+    if (host_.terminateApplication) host_.terminateApplication();
+}
+
+void TLanguagesettings::SpeedButton9Click() {
+    closelanguagedialog(host_);
+}
+
+void TLanguagesettings::FormClose() {
+    closelanguagedialog(host_);
+}
+
+bool showlanguagedialog(LanguageDialogHost& host) {
+    if (host.current) return host.restart;
+    try {
+        TLanguagesettings dialog(host);
+        CurrentDialogGuard current(host, dialog);
+        std::unique_ptr<LanguageDialogView> view = host.views ? host.views(dialog) : nullptr;
+        if (!view) return host.restart;
+        dialog.setView(view.get());
+        dialog.enablelanguages();
+        dialog.markcurrentlanguage();
+        view->ShowModal();
+        dialog.setView(nullptr);
+    } catch (const std::exception&) {
+        // Nothing is shown; the guard has forgotten the dialog.
+    }
+    return host.restart;
+}
+
+void closelanguagedialog(LanguageDialogHost& host) {
+    TLanguagesettings* dialog = host.current;
+    if (!dialog) return;
+    host.current = nullptr;
+    if (dialog->view()) dialog->view()->Close();
+}
+
+}  // namespace tamux

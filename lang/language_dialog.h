@@ -1,0 +1,135 @@
+// The language selection dialog (TLanguagesettings): seven flag buttons, one per language the
+// program knows, enabled where the language's module lies beside the executable, with the
+// language of the settings file down; OK stores the chosen code as "Language" and offers to
+// restart the program in it. The window is a view made by a factory, so that the whole flow runs
+// on a simulated machine.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/platform.h"
+#include "ui/exclusive_group.h"
+
+namespace tamux {
+
+// One language button: its name on the form, its label, its language code and its top edge.
+struct LanguageButton {
+    std::string_view name;
+    std::string_view label;
+    std::string_view code;
+    int top;
+};
+
+// The buttons from top to bottom; the model's button indexes follow this order. Two labels
+// differ from their codes: "CZ" selects "CSY" and "RU" selects "RUS".
+inline constexpr int kLanguageButtonCount = 7;
+inline constexpr std::array<LanguageButton, kLanguageButtonCount> kLanguageButtons = {{
+    {"SpeedButton1", "CZ", "CSY", 8},
+    {"SpeedButton2", "DE", "DE", 32},
+    {"SpeedButton3", "EN", "EN", 56},
+    {"SpeedButton4", "ES", "ES", 80},
+    {"SpeedButton5", "FR", "FR", 104},
+    {"SpeedButton6", "IT", "IT", 128},
+    {"SpeedButton7", "RU", "RUS", 152},
+}};
+
+// The order in which the buttons are enabled and read when storing.
+inline constexpr std::array<std::string_view, kLanguageButtonCount> kLanguageCodeOrder = {
+    "EN", "ES", "DE", "FR", "IT", "RUS", "CSY"};
+
+// The language marked when the settings file names none; it is written there at once.
+inline constexpr std::string_view kDefaultDialogLanguage = "EN";
+
+// Fixed texts of the dialog: none is looked up by text id.
+inline constexpr std::string_view kLanguageDialogTitle = "Languagesettings";
+inline constexpr std::string_view kOkCaption = "Ok";
+inline constexpr std::string_view kCancelCaption = "Cancel";
+inline constexpr std::string_view kRestartQuestion =
+    "Changing language will take effect after you restart the application.Would You like to "
+    "exit?";
+inline constexpr std::string_view kRestartQuestionCaption = "Information";
+
+// The button of a language code, compared exactly; -1 for a code that is none of the seven.
+int LanguageButtonOf(std::string_view code);
+
+class TLanguagesettings;
+
+// The window of the dialog.
+class LanguageDialogView {
+  public:
+    virtual ~LanguageDialogView() = default;
+    // Shows the window modally; returns once it has closed.
+    virtual void ShowModal() = 0;
+    // Closes the window: ShowModal returns.
+    virtual void Close() = 0;
+};
+
+// Creates the window of a dialog. May raise an error.
+using LanguageViewFactory =
+    std::function<std::unique_ptr<LanguageDialogView>(TLanguagesettings& dialog)>;
+
+// Everything the dialog needs from the application, and the two process-wide values it keeps:
+// the open dialog and the restart flag. The application keeps one for its whole run; tests make
+// a fresh one per case.
+struct LanguageDialogHost {
+    platform::Platform platform;
+    LanguageViewFactory views;
+    // Ends the application (after a restart was started).
+    std::function<void()> terminateApplication;
+
+    // The open dialog, or none; a second opening is refused while there is one.
+    TLanguagesettings* current = nullptr;
+    // Set when the user accepted to restart.
+    bool restart = false;
+};
+
+class TLanguagesettings {
+  public:
+    explicit TLanguagesettings(LanguageDialogHost& host);
+    TLanguagesettings(const TLanguagesettings&) = delete;
+    TLanguagesettings& operator=(const TLanguagesettings&) = delete;
+
+    // The seven language buttons (indexes as in kLanguageButtons): enabled and down states. The
+    // view follows its changes (onChange) and hands the user's clicks to LanguageButtonClick.
+    ExclusiveGroup& buttons() { return buttons_; }
+    const ExclusiveGroup& buttons() const { return buttons_; }
+
+    void setView(LanguageDialogView* view) { view_ = view; }
+    LanguageDialogView* view() const { return view_; }
+
+    // Enables exactly the buttons whose module exists beside the executable.
+    void enablelanguages();
+    // Puts the button of the stored "Language" down; a missing value marks and writes "EN".
+    void markcurrentlanguage();
+    // Writes the code of the button that is down as "Language" (empty when none is).
+    void storelanguage();
+
+    // The user clicks a flag button (disabled buttons ignore it).
+    void LanguageButtonClick(int button);
+    // OK: store, close, and offer the restart.
+    void SpeedButton8Click();
+    // Cancel: close without writing.
+    void SpeedButton9Click();
+    // Closed by the close box, the system menu or the Escape key: as Cancel.
+    void FormClose();
+
+  private:
+    std::string settingsFile() const;
+
+    LanguageDialogHost& host_;
+    ExclusiveGroup buttons_;
+    LanguageDialogView* view_ = nullptr;
+};
+
+// Opens the dialog modally unless one is open, and returns the restart flag once it has closed
+// (at once when one is open). Errors while creating or showing it are swallowed.
+bool showlanguagedialog(LanguageDialogHost& host);
+
+// Closes the open dialog, if any, and forgets it.
+void closelanguagedialog(LanguageDialogHost& host);
+
+}  // namespace tamux

@@ -1,0 +1,244 @@
+#include "about/about_dialog.h"
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "about/maker.h"
+#include "about/sys_error_text.h"
+#include "platform/errors.h"
+#include "tests/unit/dialogs/program_folder.h"
+
+namespace tamux {
+namespace {
+
+using platform::mb::kIconError;
+using platform::mb::kIconInformation;
+
+class AboutDialogTest : public test::ProgramFolderTest {
+  protected:
+    TDlgAbout filled() {
+        TDlgAbout dialog(machine->platform());
+        EXPECT_TRUE(dialog.SetDlg());
+        return dialog;
+    }
+};
+
+TEST_F(AboutDialogTest, TheProgramsOwnVersionResourceFillsTheLabels) {
+    installExecutable("tamux_version");
+    const TDlgAbout dialog = filled();
+    EXPECT_EQ(dialog.LabelName.caption, "Zorv Info Tamux");
+    EXPECT_EQ(dialog.LabelName.points, 16) << "15 characters keep the large font";
+    EXPECT_EQ(dialog.LabelName.top, 194);
+    EXPECT_EQ(dialog.LabelName.hint,
+              "Imput/Output device information (keyboard, mouse, printers, ..)");
+    EXPECT_EQ(dialog.LabelVer.caption, "1.00");
+    EXPECT_EQ(dialog.LabelVer.hint, "Build:  1.0.0.608");
+    EXPECT_EQ(dialog.LabelCopyr1, kMakerCopyright);
+    EXPECT_EQ(dialog.LabelWww, kMakerWebHost);
+    EXPECT_EQ(dialog.LabelMail, kMakerSupportMail);
+    // No settings file: English.
+    EXPECT_EQ(dialog.VisibleFlag, AboutFlag::EN);
+    EXPECT_EQ(dialog.Caption, "About");
+    EXPECT_EQ(settingsFileContent(), "(no file)") << "reading the language writes nothing";
+}
+
+TEST_F(AboutDialogTest, ASixteenCharacterNameGetsTheSmallFontLowerDown) {
+    installExecutable("version_short_translation");
+    const TDlgAbout dialog = filled();
+    ASSERT_EQ(dialog.LabelName.caption, "Zorv Info Tamux!");
+    EXPECT_EQ(dialog.LabelName.points, 12);
+    EXPECT_EQ(dialog.LabelName.top, 198);
+}
+
+TEST_F(AboutDialogTest, WithoutVersionResourceTheLabelsStayEmpty) {
+    installExecutable("version_none");
+    const TDlgAbout dialog = filled();
+    EXPECT_EQ(dialog.LabelName.caption, "");
+    EXPECT_EQ(dialog.LabelName.points, 16);
+    EXPECT_EQ(dialog.LabelName.hint, "");
+    EXPECT_EQ(dialog.LabelVer.caption, "");
+    EXPECT_EQ(dialog.LabelVer.hint, "Build:  ");
+    EXPECT_EQ(dialog.LabelCopyr1, "");
+    EXPECT_EQ(dialog.LabelWww, kMakerWebHost) << "the links do not come from the resource";
+}
+
+TEST_F(AboutDialogTest, RunLangPicksFlagAndTitleAfterUpperCasing) {
+    installExecutable("tamux_version");
+    struct Case {
+        const char* runLang;
+        AboutFlag flag;
+        const char* title;
+    };
+    const Case cases[] = {
+        {"de", AboutFlag::DE,
+         "\xDC"
+         "ber Applikacion"},
+        {"Es", AboutFlag::ES, "Sobre aplicati\xF3n"},
+        {"CSY", AboutFlag::CSY, "O Aplikaci"},
+        {"fr", AboutFlag::FR, "About"},
+        {"IT", AboutFlag::IT, "About"},
+        {"rus", AboutFlag::RUS, "About"},
+        {"EN", AboutFlag::EN, "About"},
+        {"PL", AboutFlag::EN, "About"},
+        {"CZ", AboutFlag::EN, "About"},  // a button label, not a code
+        {"", AboutFlag::EN, "About"},
+        {"DEU", AboutFlag::EN, "About"},
+    };
+    for (const Case& c : cases) {
+        setSetting("RunLang", c.runLang);
+        const TDlgAbout dialog = filled();
+        EXPECT_EQ(dialog.VisibleFlag, c.flag) << "'" << c.runLang << "'";
+        EXPECT_EQ(dialog.Caption, c.title) << "'" << c.runLang << "'";
+    }
+}
+
+TEST_F(AboutDialogTest, LinksOpenTheWebSiteAndTheMailAddressThroughTheShell) {
+    TDlgAbout dialog = filled();
+    dialog.LabelWwwDblClick();
+    dialog.LabelMailClick();
+    ASSERT_EQ(launches().size(), 2u);
+    EXPECT_EQ(launches()[0].verb, "open");
+    EXPECT_EQ(launches()[0].file, "http://" + std::string(kMakerWebHost));
+    EXPECT_EQ(launches()[1].file, "mailto:" + std::string(kMakerSupportMail));
+    for (const sim::ShellExecuteCall& call : launches()) {
+        EXPECT_EQ(call.parameters, "");
+        EXPECT_EQ(call.directory, "");
+        EXPECT_EQ(call.show, platform::kSwShowNormal);
+    }
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(AboutDialogTest, AFailedLinkNamesTheLastErrorAndItsText) {
+    TDlgAbout dialog = filled();
+    machine->shell().queueResult(2);   // SE_ERR_FNF: last error 2
+    machine->shell().queueResult(31);  // SE_ERR_NOASSOC: last error 1155
+    machine->shell().queueResult(32);  // the highest failure value
+    dialog.LabelMailClick();
+    dialog.LabelWwwDblClick();
+    dialog.LabelWwwDblClick();
+    ASSERT_EQ(boxes().size(), 3u);
+    EXPECT_EQ(boxes()[0].text,
+              "Error no.2 of 'ShellExecute' design!\\n\\nSysErr: The system cannot find the file "
+              "specified");
+    EXPECT_EQ(boxes()[0].caption, "Error");
+    EXPECT_EQ(boxes()[0].type, kIconError);
+    EXPECT_EQ(boxes()[1].text,
+              "Error no.1155 of 'ShellExecute' design!\\n\\nSysErr: No application is associated "
+              "with the specified file for this operation");
+    EXPECT_EQ(boxes()[2].text.substr(0, 39), "Error no.1157 of 'ShellExecute' design!");
+}
+
+TEST_F(AboutDialogTest, ALinkErrorTextIsShownAsItIsEvenWithPercentSigns) {
+    TDlgAbout dialog = filled();
+    machine->shell().setSystemMessage(5, "100%s %d denied.\r\n");
+    machine->shell().queueResult(5);
+    dialog.LabelWwwDblClick();
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text, "Error no.5 of 'ShellExecute' design!\\n\\nSysErr: 100%s %d denied");
+}
+
+TEST_F(AboutDialogTest, SysErrorTextDropsTrailingControlCharactersAndFullStopsOnly) {
+    sim::SimShell& shell = machine->shell();
+    EXPECT_EQ(SysErrorText(shell, 2), "SysErr: The system cannot find the file specified");
+    shell.setSystemMessage(7000, "Several. Sentences here...\t \r\n");
+    EXPECT_EQ(SysErrorText(shell, 7000), "SysErr: Several. Sentences here");
+    // Letters of the code page's upper half are text, not control characters.
+    shell.setSystemMessage(7001, "Soubor nenalezen: \xE1\xE9\r\n");
+    EXPECT_EQ(SysErrorText(shell, 7001), "SysErr: Soubor nenalezen: \xE1\xE9");
+    shell.setSystemMessage(7002, ". .\r\n");
+    EXPECT_EQ(SysErrorText(shell, 7002), "SysErr: ");
+    EXPECT_EQ(SysErrorText(shell, 0x2000FFFF), "SysErr: ") << "a code without text";
+}
+
+// The window, scripted: it records what it was shown and answers with a modal result.
+class FakeAboutView : public AboutDialogView {
+  public:
+    FakeAboutView(TDlgAbout& dialog, std::function<int(TDlgAbout&)> script)
+        : dialog_(dialog), script_(std::move(script)) {}
+    int ShowModal() override { return script_(dialog_); }
+
+  private:
+    TDlgAbout& dialog_;
+    std::function<int(TDlgAbout&)> script_;
+};
+
+class ExecuteTest : public AboutDialogTest {
+  protected:
+    AboutViewFactory showing(std::function<int(TDlgAbout&)> script) {
+        return [this, script](TDlgAbout& dialog) {
+            ++windowsMade;
+            return std::make_unique<FakeAboutView>(dialog, script);
+        };
+    }
+    int windowsMade = 0;
+};
+
+TEST_F(ExecuteTest, TheDialogIsFilledBeforeItIsShownAndItsResultReturned) {
+    installExecutable("tamux_version");
+    setSetting("RunLang", "DE");
+    std::string shownName, shownTitle;
+    const int result = ShowAbout(machine->platform(), showing([&](TDlgAbout& dialog) {
+                                     shownName = dialog.LabelName.caption;
+                                     shownTitle = dialog.Caption;
+                                     return kModalCancel;
+                                 }));
+    EXPECT_EQ(result, kModalCancel);
+    EXPECT_EQ(windowsMade, 1);
+    EXPECT_EQ(shownName, "Zorv Info Tamux");
+    EXPECT_EQ(shownTitle,
+              "\xDC"
+              "ber Applikacion");
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(ExecuteTest, AWindowThatCannotBeMadeIsReportedThenNotShown) {
+    TZInfoAbout about(machine->platform(), [](TDlgAbout&) -> std::unique_ptr<AboutDialogView> {
+        throw Error("Window class not registered: 100%s");
+    });
+    EXPECT_EQ(about.Execute(), kAboutNotShown);
+    ASSERT_EQ(boxes().size(), 2u);
+    EXPECT_EQ(boxes()[0].text, "Error open dialog !\\n\\nWindow class not registered: 100%s");
+    EXPECT_EQ(boxes()[0].caption, "Error");
+    EXPECT_EQ(boxes()[0].type, kIconError);
+    EXPECT_EQ(boxes()[1].text, "Not show 'About' !");
+    EXPECT_EQ(boxes()[1].caption, "Information");
+    EXPECT_EQ(boxes()[1].type, kIconInformation);
+}
+
+TEST_F(ExecuteTest, AnErrorWhileShowingIsReportedLikeOneWhileCreating) {
+    const int result =
+        ShowAbout(machine->platform(),
+                  showing([](TDlgAbout&) -> int { throw std::runtime_error("out of handles"); }));
+    EXPECT_EQ(result, kAboutNotShown);
+    ASSERT_EQ(boxes().size(), 2u);
+    EXPECT_EQ(boxes()[0].text, "Error open dialog !\\n\\nout of handles");
+    EXPECT_EQ(boxes()[1].text, "Not show 'About' !");
+}
+
+TEST_F(ExecuteTest, NoWindowOrAResultOfThreeCountsAsNotShown) {
+    EXPECT_EQ(ShowAbout(machine->platform(), [](TDlgAbout&) { return nullptr; }), kAboutNotShown);
+    EXPECT_EQ(ShowAbout(machine->platform(), showing([](TDlgAbout&) { return 3; })), 3);
+    ASSERT_EQ(boxes().size(), 2u);
+    EXPECT_EQ(boxes()[0].text, "Not show 'About' !");
+    EXPECT_EQ(boxes()[1].text, "Not show 'About' !");
+}
+
+TEST_F(ExecuteTest, ALinkClickedInTheShownDialogKeepsItOpen) {
+    machine->shell().queueResult(2);
+    const int result = ShowAbout(machine->platform(), showing([](TDlgAbout& dialog) {
+                                     dialog.LabelMailClick();
+                                     dialog.LabelMailClick();
+                                     return 1;
+                                 }));
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(launches().size(), 2u);
+    ASSERT_EQ(boxes().size(), 1u) << "only the failed start is reported";
+    EXPECT_EQ(boxes()[0].text.substr(0, 10), "Error no.2");
+}
+
+}  // namespace
+}  // namespace tamux

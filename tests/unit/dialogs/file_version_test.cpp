@@ -1,0 +1,216 @@
+#include "about/file_version.h"
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_resource_modules.h"
+#include "platform/sim/sim_system.h"
+#include "tests/unit/dialogs/program_folder.h"
+
+namespace tamux {
+namespace {
+
+namespace fs = std::filesystem;
+using test::kExecutable;
+
+constexpr const char* kFolder = "C:\\Program Files\\Zorv Info\\Tamux\\";
+
+class FileVersionTest : public test::ProgramFolderTest {
+  protected:
+    // Puts the test module `name` into the program folder under its own name and returns its
+    // Windows path.
+    std::string module(const std::string& name) {
+        fs::copy_file(test::testModule(name), folder() / (name + ".dll"),
+                      fs::copy_options::overwrite_existing);
+        return std::string(kFolder) + name + ".dll";
+    }
+
+    TFileVersion reader() { return TFileVersion(machine->modules(), machine->system()); }
+};
+
+TEST_F(FileVersionTest, AFullBlockGivesEveryKeyOfItsFirstTranslationAndBothVersions) {
+    TFileVersion version(machine->modules(), machine->system());
+    version.setFilename(module("version_full"));
+
+    ASSERT_TRUE(version.hasBlock());
+    EXPECT_EQ(version.Translations(), (std::vector<std::string>{"040504E2", "040904E4"}));
+    EXPECT_EQ(version.TranslationIndex(), 0);
+    const char* expected[kVersionKeyCount] = {
+        "Company (cs)",    "Description (cs)",    "1.2.3.4 (cs)",
+        "Internal (cs)",   "\xA9 Copyright (cs)", "Trademarks (cs)",
+        "original-cs.dll", "Product (cs)",        "5.6 (cs)",
+        "Comments (cs)",   "Flags (cs)"};
+    for (int index = 0; index < kVersionKeyCount; ++index) {
+        EXPECT_EQ(version.GetByIndex(index), expected[index]) << kVersionKeys[index];
+    }
+    EXPECT_EQ(version.GetByIndex(-1), "");
+    EXPECT_EQ(version.GetByIndex(kVersionKeyCount), "");
+
+    const TVersionNumberInformation& file = version.FileVersion();
+    EXPECT_TRUE(file.Valid);
+    EXPECT_EQ(file.MS, 0x00010002u);
+    EXPECT_EQ(file.LS, 0x00030004u);
+    EXPECT_EQ(file.Text(), "1.2.3.4 (cs)");
+    const TVersionNumberInformation& product = version.ProductVersion();
+    EXPECT_EQ(product.Major(), 5);
+    EXPECT_EQ(product.Minor(), 6);
+    EXPECT_EQ(product.Release(), 7);
+    EXPECT_EQ(product.Build(), 8);
+    EXPECT_EQ(product.Text(), "5.6 (cs)");
+}
+
+TEST_F(FileVersionTest, TheTranslationIndexChoosesTheTableAndIsResetWhenTheFileHasFewer) {
+    const std::string full = module("version_full");
+    TFileVersion version = reader();
+    version.setFilename(full);
+    version.setTranslationIndex(1);
+    EXPECT_EQ(version.GetByIndex(3), "Internal (en)");
+    EXPECT_EQ(version.GetByIndex(1), "") << "the English table has no description";
+    version.setTranslationIndex(2);
+    EXPECT_EQ(version.TranslationIndex(), 1) << "an index outside the list is ignored";
+
+    // Reading a file with as many translations keeps the choice; one with fewer resets it.
+    version.setFilename(full);
+    EXPECT_EQ(version.TranslationIndex(), 1);
+    version.setFilename(module("version_short_translation"));
+    EXPECT_EQ(version.TranslationIndex(), 0);
+    EXPECT_EQ(version.GetByIndex(3), "Zorv Info Tamux!");
+}
+
+TEST_F(FileVersionTest, ABlockWithoutTranslationIsReadInUsEnglishAndCodePage1252) {
+    TFileVersion version = reader();
+    version.setFilename(module("version_untranslated"));
+    EXPECT_TRUE(version.Translations().empty());
+    EXPECT_EQ(version.GetByIndex(3), "English table");
+    EXPECT_EQ(version.FileVersion().Text(), "2.5.7.11");
+    // No product version text: the numbers stand in.
+    EXPECT_TRUE(version.ProductVersion().Valid);
+    EXPECT_EQ(version.ProductVersion().Text(), "3.0.0.1");
+}
+
+TEST_F(FileVersionTest, ATwoByteTranslationIsTheCodePageOfUsEnglish) {
+    TFileVersion version = reader();
+    version.setFilename(module("version_short_translation"));
+    EXPECT_EQ(version.Translations(), std::vector<std::string>{"040904E2"});
+    EXPECT_EQ(version.GetByIndex(3), "Zorv Info Tamux!");
+    EXPECT_EQ(version.ProductVersion().Text(), "9.8");
+}
+
+TEST_F(FileVersionTest, AFileWithoutVersionResourceOrNoFileAtAllGivesNothing) {
+    const std::string files[] = {module("version_none"), std::string(kFolder) + "missing.dll"};
+    for (const std::string& file : files) {
+        TFileVersion version = reader();
+        version.setFilename(file);
+        EXPECT_FALSE(version.hasBlock()) << file;
+        EXPECT_TRUE(version.Translations().empty()) << file;
+        for (int index = 0; index < kVersionKeyCount; ++index) {
+            EXPECT_EQ(version.GetByIndex(index), "") << file << " " << index;
+        }
+        EXPECT_FALSE(version.FileVersion().Valid) << file;
+        EXPECT_EQ(version.FileVersion().Text(), "") << file;
+        EXPECT_EQ(version.ProductVersion().Text(), "") << file;
+    }
+}
+
+TEST_F(FileVersionTest, LoadingAFileWithoutBlockForgetsThePreviousOne) {
+    TFileVersion version = reader();
+    version.setFilename(module("version_full"));
+    ASSERT_EQ(version.GetByIndex(0), "Company (cs)");
+    version.setFilename(module("version_none"));
+    EXPECT_EQ(version.GetByIndex(0), "");
+    EXPECT_TRUE(version.Translations().empty());
+    EXPECT_FALSE(version.ProductVersion().Valid);
+}
+
+TEST_F(FileVersionTest, WithoutFileNameTheExecutableIsReadUnlessALibraryReadsItself) {
+    installExecutable("version_untranslated");
+    const std::string library = module("version_full");
+
+    TFileVersion program(machine->modules(), machine->system());
+    program.Loaded();
+    EXPECT_EQ(program.fileToRead(), kExecutable);
+    EXPECT_EQ(program.GetByIndex(3), "English table");
+
+    TFileVersion inLibrary(machine->modules(), machine->system(), library);
+    inLibrary.Loaded();
+    EXPECT_EQ(inLibrary.GetByIndex(3), "Internal (cs)");
+    // Forcing the executable reads it at once; the file name, once set, wins over both.
+    inLibrary.setForceEXE(true);
+    EXPECT_EQ(inLibrary.GetByIndex(3), "English table");
+    inLibrary.setFilename(module("version_short_translation"));
+    EXPECT_EQ(inLibrary.GetByIndex(3), "Zorv Info Tamux!");
+}
+
+TEST_F(FileVersionTest, VersionNumberTextFallsBackToTheFourNumbers) {
+    TVersionNumberInformation number;
+    number.MS = 0x0001FFFF;
+    number.LS = 0x00000260;
+    EXPECT_EQ(number.Text(), "") << "invalid";
+    number.Valid = true;
+    EXPECT_EQ(number.Text(), "1.65535.0.608");
+    number.Value = "1.00";
+    EXPECT_EQ(number.Text(), "1.00");
+}
+
+TEST_F(FileVersionTest, GetVersionItemMapsItsSelectorsToTheKeys) {
+    const std::string file = module("version_full");
+    const char* expected[kVersionItemFileDate] = {"Company (cs)",    "Trademarks (cs)",
+                                                  "Internal (cs)",   "Description (cs)",
+                                                  "1.2.3.4 (cs)",    "\xA9 Copyright (cs)",
+                                                  "original-cs.dll", "Comments (cs)",
+                                                  "Product (cs)",    "5.6 (cs)"};
+    for (int selector = 0; selector < kVersionItemFileDate; ++selector) {
+        EXPECT_EQ(GetVersionItem(machine->platform(), file, selector), expected[selector])
+            << selector;
+    }
+    EXPECT_EQ(GetVersionItem(machine->platform(), file, -1), "");
+    EXPECT_EQ(GetVersionItem(machine->platform(), file, 11), "");
+}
+
+TEST_F(FileVersionTest, GetVersionItemTenIsTheFileDateInTheShortDateFormat) {
+    using namespace std::chrono;
+    const std::string file = module("version_full");
+    const auto written = sys_days{year{2024} / March / 5} + hours{13} + minutes{7};
+    fs::last_write_time(folder() / "version_full.dll",
+                        file_clock::from_sys(time_point_cast<system_clock::duration>(written)));
+    machine->clock().setShortDateFormat("dd.MM.yyyy");
+    EXPECT_EQ(GetVersionItem(machine->platform(), file, kVersionItemFileDate), "05.03.2024");
+    EXPECT_EQ(GetVersionItem(machine->platform(), std::string(kFolder) + "none.dll",
+                             kVersionItemFileDate),
+              "");
+}
+
+TEST(FileTimeToSystemTime, CountsCalendarDaysFrom1601) {
+    struct Case {
+        std::uint64_t fileTime;
+        int year, month, day, dayOfWeek, hour, minute, second, milliseconds;
+    };
+    constexpr std::uint64_t kTicks = 10'000'000;
+    constexpr std::uint64_t kUnixEpoch = 11'644'473'600;  // seconds from 1601 to 1970
+    const Case cases[] = {
+        {0, 1601, 1, 1, 1, 0, 0, 0, 0},
+        // A leap day, a century that is not a leap year, and the end of a leap year.
+        {(951'827'696 + kUnixEpoch) * kTicks + 7'890'000, 2000, 2, 29, 2, 12, 34, 56, 789},
+        {(kUnixEpoch - 2'203'891'200) * kTicks, 1900, 3, 1, 4, 0, 0, 0, 0},
+        {(1'735'689'599 + kUnixEpoch) * kTicks, 2024, 12, 31, 2, 23, 59, 59, 0},
+    };
+    for (const Case& c : cases) {
+        const platform::SystemTime time = FileTimeToSystemTime(c.fileTime);
+        EXPECT_EQ(time.year, c.year) << c.fileTime;
+        EXPECT_EQ(time.month, c.month) << c.fileTime;
+        EXPECT_EQ(time.day, c.day) << c.fileTime;
+        EXPECT_EQ(time.dayOfWeek, c.dayOfWeek) << c.fileTime;
+        EXPECT_EQ(time.hour, c.hour) << c.fileTime;
+        EXPECT_EQ(time.minute, c.minute) << c.fileTime;
+        EXPECT_EQ(time.second, c.second) << c.fileTime;
+        EXPECT_EQ(time.milliseconds, c.milliseconds) << c.fileTime;
+    }
+}
+
+}  // namespace
+}  // namespace tamux
