@@ -79,14 +79,23 @@ bool DatabaseIndex::Pieces::mayOccur(std::string_view key) const {
 
 DatabaseIndex::DatabaseIndex(const std::vector<std::string_view>& lines,
                              const std::vector<std::string_view>& hardwareIds) {
-    buildTrie(lines, Pieces(hardwareIds));
-    buildPciKeys(lines, hardwareIds);
+    // One pass over the lines for their keys and vendor lines.
+    std::vector<std::string_view> keys(lines.size());
     vendorAbove_.resize(lines.size(), kNone);
     std::uint32_t vendor = kNone;
     for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
         vendorAbove_[i] = vendor;
-        if (IsVendorLine(lines[i])) vendor = static_cast<std::uint32_t>(i);
+        const auto equals = line.find('=');
+        if (equals == std::string_view::npos) continue;
+        keys[i] = line.substr(0, equals);
+        // ".=" ends at this "=" or at a later one.
+        if ((equals > 0 && line[equals - 1] == '.') || line.find(".=", equals) != line.npos) {
+            vendor = static_cast<std::uint32_t>(i);
+        }
     }
+    buildTrie(keys, Pieces(hardwareIds));
+    buildPciKeys(keys, hardwareIds);
 }
 
 DatabaseIndex::~DatabaseIndex() {
@@ -95,12 +104,12 @@ DatabaseIndex::~DatabaseIndex() {
     SecureRelease(vendorAbove_);
 }
 
-void DatabaseIndex::buildTrie(const std::vector<std::string_view>& lines, const Pieces& pieces) {
+void DatabaseIndex::buildTrie(const std::vector<std::string_view>& lineKeys, const Pieces& pieces) {
     // Views into the lines: the sort copies no key text, and the packed heads are wiped after.
     std::vector<SortKey> keys;
-    keys.reserve(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::string_view key = LineKey(lines[i]);
+    keys.reserve(lineKeys.size());
+    for (std::size_t i = 0; i < lineKeys.size(); ++i) {
+        const std::string_view key = lineKeys[i];
         if (!key.empty() && pieces.mayOccur(key)) {
             keys.push_back({pack(key, 0), pack(key, 8), key, static_cast<std::uint32_t>(i)});
         }
@@ -180,7 +189,7 @@ void DatabaseIndex::buildTrie(const std::vector<std::string_view>& lines, const 
     SecureRelease(keys);
 }
 
-void DatabaseIndex::buildPciKeys(const std::vector<std::string_view>& lines,
+void DatabaseIndex::buildPciKeys(const std::vector<std::string_view>& lineKeys,
                                  const std::vector<std::string_view>& hardwareIds) {
     // The PCI keys of the ids, upper-cased: only normalized keys among them can ever match.
     std::vector<std::string> wanted;
@@ -195,10 +204,11 @@ void DatabaseIndex::buildPciKeys(const std::vector<std::string_view>& lines,
     if (wanted.empty()) return;
 
     std::size_t candidates = 0;
-    for (std::string_view line : lines) candidates += LineKey(line).size() == 24 ? 1 : 0;
+    for (std::string_view key : lineKeys) candidates += key.size() == 24 ? 1 : 0;
     pciKeys_.reserve(candidates);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        NormalizedKeyText key = NormalizedKey(LineKey(lines[i]));
+    for (std::size_t i = 0; i < lineKeys.size(); ++i) {
+        if (lineKeys[i].size() != 24) continue;
+        NormalizedKeyText key = NormalizedKey(lineKeys[i]);
         if (key.empty()) continue;
         if (std::binary_search(wanted.begin(), wanted.end(), key.view())) {
             pciKeys_.push_back({key, static_cast<std::uint32_t>(i)});

@@ -64,8 +64,9 @@ class DatabaseIndex {
         std::vector<std::uint64_t> bits_;
     };
 
-    void buildTrie(const std::vector<std::string_view>& lines, const Pieces& pieces);
-    void buildPciKeys(const std::vector<std::string_view>& lines,
+    // Both take each line's key ("" for a line without one).
+    void buildTrie(const std::vector<std::string_view>& lineKeys, const Pieces& pieces);
+    void buildPciKeys(const std::vector<std::string_view>& lineKeys,
                       const std::vector<std::string_view>& hardwareIds);
     const Node* child(const Node& node, unsigned char letter) const;
 
