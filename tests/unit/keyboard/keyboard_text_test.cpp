@@ -1,0 +1,221 @@
+// The keyboard section's lines, compared whole with their fragments, and the indicator lines
+// written into fresh and shown lists.
+#include "devices/keyboard/keyboard_text.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/sim/sim_keyboard.h"
+#include "platform/sim/sim_system.h"
+#include "tests/unit/keyboard/input_test_machine.h"
+#include "tests/unit/keyboard/sim_key_queue.h"
+
+namespace tamux::test {
+namespace {
+
+const std::string kCapsOn = "<FONT color=\"clgreen\" size=\"10\"> CAPS </FONT>";
+const std::string kCapsOff = "<FONT color=\"clblack\" size=\"10\"> CAPS </FONT>";
+const std::string kNumOn = "<FONT color=\"clgreen\" size=\"10\"> NUM </FONT>";
+const std::string kNumOff = "<FONT color=\"clblack\" size=\"10\"> NUM </FONT>";
+const std::string kScrollOn = "<FONT color=\"clgreen\" size=\"10\"> SCROLL </FONT>";
+const std::string kScrollOff = "<FONT color=\"clblack\" size=\"10\"> SCROLL </FONT>";
+const std::string kInsOn = "<FONT color=\"clgreen\" size=\"10\"> INS </FONT>";
+const std::string kInsOff = "<FONT color=\"clblack\" size=\"10\"> INS </FONT>";
+
+// The fragments, spelt out once more so that the builder's own constants are checked.
+const std::string kNavy = "<IMG src=\"idx:1\"></IMG> <FONT color=\"clnavy\" size=\"10\">";
+const std::string kBlue = "<IMG src=\"idx:1\"></IMG> <FONT color=\"clblue\" size=\"10\">";
+const std::string kVal = "<IND x=\"200\"><FONT color=\"clmaroon\">";
+const std::string kVal10 = "<IND x=\"200\"><FONT color=\"clmaroon\" size=\"10\">";
+
+class KeyboardTextTest : public ::testing::Test {
+  protected:
+    void setLocks(bool caps, bool num, bool scroll, bool insert) {
+        platform::KeyboardStateBuffer state{};
+        state[sim::kVkCapital] = caps;
+        state[sim::kVkNumLock] = num;
+        state[sim::kVkScroll] = scroll;
+        state[sim::kVkInsert] = insert;
+        m.machine().keyboard().setKeyboardState(state);
+    }
+    std::vector<std::string> build(const KeyboardFacts& facts) {
+        return klavesnicetostringlst(facts, keys, m.lang());
+    }
+
+    InputTestMachine m;
+    SimKeyQueue queue{m.machine().keyboard()};
+    Application app{queue};
+    TKeyState keys{app, m.machine().keyboard(), m.machine().system()};
+};
+
+TEST_F(KeyboardTextTest, TheWholeSectionWithTwoLayouts) {
+    KeyboardFacts f;
+    f.KeyboardName = "PS/2 Keyboard";
+    f.DriverDesc = "Standard keyboard";
+    f.ProviderName = "Microsoft";
+    f.DriverVersion = "5.1.2600.0";
+    f.DriverDate = "7-1-2001";
+    f.InfPath = "keyboard.inf";
+    f.KeyboardDelay = "1";
+    f.KeyboardSpeed = "31";
+    f.Layouts = {{"00000409", "US", "KBDUS.DLL"}, {"00000407", "German", "KBDGR.DLL"}};
+    f.FunctionKeys = "12";
+    f.FilterKeysState = "Off";
+    f.AutoRepeatDelay = "1000";
+    f.AutoRepeatRate = "500";
+    f.BounceTime = "0";
+    f.DelayBeforeAcceptance = "900";
+    f.ToggleKeysState = "On";
+    f.MouseKeysState = "Off";
+    f.MaximumSpeed = "80";
+    f.TimeToMaximumSpeed = "3000";
+    f.StickyKeysState = "On";
+    f.SerialKeysState = "Off";
+    setLocks(true, false, false, false);
+
+    const std::vector<std::string> expected = {
+        "<FONT color=\"clnavy\" size=\"12\">PS/2 Keyboard</FONT>",
+        "<IMG src=\"idx:1\"></IMG> <FONT color=\"clblue\" size=\"11\">Driver</FONT>",
+        kNavy + "Description" + kVal + "Standard keyboard</FONT>",
+        kNavy + "Provider" + kVal + "Microsoft</FONT>",
+        kNavy + "Version" + kVal + "5.1.2600.0</FONT>",
+        kNavy + "Date" + kVal + "7-1-2001</FONT>",
+        kNavy + "INF file" + kVal + "keyboard.inf</FONT>",
+        " ",
+        kCapsOn,
+        kNumOff,
+        kScrollOff,
+        kInsOff,
+        "",
+        "<FONT color=\"clgreen\" size=\"10\">Keyboard layouts</FONT>",
+        kNavy + "Layout ID" + kVal + "00000409</FONT>",
+        kNavy + "Layout name" + kVal + "US</FONT>",
+        kNavy + "Layout file" + kVal + "KBDUS.DLL</FONT>",
+        "",
+        kNavy + "Layout ID" + kVal + "00000407</FONT>",
+        kNavy + "Layout name" + kVal + "German</FONT>",
+        kNavy + "Layout file" + kVal + "KBDGR.DLL</FONT>",
+        "",
+        kBlue + "Repeat delay" + kVal + "1 ms</FONT>",
+        kBlue + "Repeat rate" + kVal + "31</FONT>",
+        kBlue + "Function keys" + kVal + "12</FONT>",
+        "",
+        "<FONT color=\"clgreen\" size=\"10\">Accessibility</FONT>",
+        kBlue + "FilterKeys" + kVal10 + "Off</FONT>",
+        kBlue + "Auto-repeat delay" + kVal + "1000 ms</FONT>",
+        kBlue + "Auto-repeat rate" + kVal + "500 ms</FONT>",
+        kBlue + "Bounce time" + kVal + "0 ms</FONT>",
+        kBlue + "Acceptance delay" + kVal + "900 ms</FONT>",
+        kBlue + "ToggleKeys" + kVal10 + "On</FONT>",
+        kBlue + "MouseKeys" + kVal10 + "Off</FONT>",
+        kBlue + "Top speed" + kVal + "80</FONT>",
+        kBlue + "Time to top speed" + kVal + "3000 ms</FONT>",
+        kBlue + "StickyKeys" + kVal10 + "On</FONT>",
+        kBlue + "SerialKey devices" + kVal10 + "Off</FONT>",
+    };
+    EXPECT_EQ(build(f), expected);
+    EXPECT_EQ(expected.size(), 30u + 4u * 2u);
+}
+
+TEST_F(KeyboardTextTest, EmptyFactsGiveEveryLabelWithAnEmptyValue) {
+    const std::vector<std::string> lines = build(KeyboardFacts{});
+    ASSERT_EQ(lines.size(), 30u);
+    EXPECT_EQ(lines[0], "<FONT color=\"clnavy\" size=\"12\"></FONT>");
+    // Without layouts the group is its heading alone, followed by the repeat delay.
+    EXPECT_EQ(lines[13], "<FONT color=\"clgreen\" size=\"10\">Keyboard layouts</FONT>");
+    EXPECT_EQ(lines[14], kBlue + "Repeat delay" + kVal + " ms</FONT>");
+    EXPECT_EQ(lines[15], kBlue + "Repeat rate" + kVal + "</FONT>");
+    EXPECT_EQ(lines[19], kBlue + "FilterKeys" + kVal10 + "</FONT>");
+    EXPECT_EQ(lines[22], kBlue + "Bounce time" + kVal + " ms</FONT>");
+}
+
+TEST_F(KeyboardTextTest, LinesGrowByFourPerLayoutWhateverItHolds) {
+    KeyboardFacts f;
+    for (int n = 1; n <= 5; ++n) {
+        f.Layouts.push_back({});
+        EXPECT_EQ(build(f).size(), 30u + 4u * static_cast<unsigned>(n));
+    }
+}
+
+TEST_F(KeyboardTextTest, ValuesFromTheSystemAreEscapedAndDoNotBecomeMarkup) {
+    KeyboardFacts f;
+    f.KeyboardName = "<B>Fancy</B> & co";
+    f.DriverDesc = "a<b";
+    f.Layouts = {{"0000<409", "US > UK", "KBD&.DLL"}};
+    f.KeyboardDelay = "<1>";
+    const std::vector<std::string> lines = build(f);
+    EXPECT_EQ(lines[0],
+              "<FONT color=\"clnavy\" size=\"12\">&lt;B&gt;Fancy&lt;/B&gt; &amp; co</FONT>");
+    EXPECT_EQ(lines[2], kNavy + "Description" + kVal + "a&lt;b</FONT>");
+    EXPECT_EQ(lines[14], kNavy + "Layout ID" + kVal + "0000&lt;409</FONT>");
+    EXPECT_EQ(lines[15], kNavy + "Layout name" + kVal + "US &gt; UK</FONT>");
+    EXPECT_EQ(lines[16], kNavy + "Layout file" + kVal + "KBD&amp;.DLL</FONT>");
+    EXPECT_EQ(lines[18], kBlue + "Repeat delay" + kVal + "&lt;1&gt; ms</FONT>");
+}
+
+TEST_F(KeyboardTextTest, IndicatorLinesFollowEachKey) {
+    setLocks(false, true, true, true);
+    std::vector<std::string> lines = build(KeyboardFacts{});
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 8, lines.begin() + 12),
+              (std::vector<std::string>{kCapsOff, kNumOn, kScrollOn, kInsOn}));
+}
+
+TEST_F(KeyboardTextTest, SetkeybinfokeysReplacesTheLinesInPlace) {
+    std::vector<std::string> lines = {"first",    kCapsOff, "middle", kNumOn,
+                                      kScrollOff, kInsOff,  "last"};
+    setLocks(true, false, false, true);
+    setkeybinfokeys(&lines, keys);
+    EXPECT_EQ(lines, (std::vector<std::string>{"first", kCapsOn, "middle", kNumOff, kScrollOff,
+                                               kInsOn, "last"}));
+}
+
+TEST_F(KeyboardTextTest, SetkeybinfokeysAppendsWhatIsMissingInKeyOrder) {
+    std::vector<std::string> lines = {"one", kScrollOn};
+    setLocks(false, true, false, false);
+    setkeybinfokeys(&lines, keys);
+    EXPECT_EQ(lines, (std::vector<std::string>{"one", kScrollOff, kCapsOff, kNumOn, kInsOff}));
+
+    std::vector<std::string> none;
+    setkeybinfokeys(&none, keys);
+    EXPECT_EQ(none, (std::vector<std::string>{kCapsOff, kNumOn, kScrollOff, kInsOff}));
+
+    setkeybinfokeys(static_cast<std::vector<std::string>*>(nullptr), keys);
+    setkeybinfokeys(static_cast<TSubItems*>(nullptr), keys);
+}
+
+TEST_F(KeyboardTextTest, SetkeybinfokeysFindsLinesIgnoringCaseAndTakesTheFirst) {
+    // An off line before an on line: the on line is looked for first, wherever it is.
+    std::vector<std::string> lines = {kCapsOff, "<font COLOR=\"CLGREEN\" size=\"10\"> caps </font>",
+                                      kCapsOn};
+    setLocks(false, false, false, false);
+    setkeybinfokeys(&lines, keys);
+    EXPECT_EQ(lines[0], kCapsOff);
+    EXPECT_EQ(lines[1], kCapsOff);  // the first on line, matched without regard to case
+    EXPECT_EQ(lines[2], kCapsOn);   // a later match is left alone
+    // Lines that merely mention a key are not indicator lines.
+    std::vector<std::string> look = {" CAPS ", kCapsOff + " "};
+    setkeybinfokeys(&look, keys);
+    EXPECT_EQ(look.size(), 6u);
+    EXPECT_EQ(look[0], " CAPS ");
+    EXPECT_EQ(look[2], kCapsOff);
+}
+
+TEST_F(KeyboardTextTest, SetkeybinfokeysOnASectionKeepsImagesAndShowsTheChange) {
+    SectionList pane;
+    TListSection& section = pane.addSection();
+    section.setState(lssExpanded);
+    section.subItems().add("title", 1);
+    section.subItems().add(kCapsOff, 4);
+    const int rowsBefore = pane.rowCount();
+    setLocks(true, false, false, false);
+    setkeybinfokeys(&section.subItems(), keys);
+    EXPECT_EQ(section.subItems().lines(),
+              (std::vector<std::string>{"title", kCapsOn, kNumOff, kScrollOff, kInsOff}));
+    EXPECT_EQ(section.subItems().imageIndex(1), 4);
+    EXPECT_EQ(pane.rowCount(), rowsBefore + 3);
+}
+
+}  // namespace
+}  // namespace tamux::test
