@@ -118,6 +118,17 @@ TEST(PeImageLanguages, WithoutAPreferredLanguageTheFirstOneIsTaken) {
     EXPECT_EQ(image->resource(restype::kString, 1, 0x0409), std::nullopt);
 }
 
+TEST(PeImageLanguages, ANeutralTableComesBeforeTheUsersOwn) {
+    auto image = PeImage::fromBytes(test::buildPe(test::resourceSection(
+        {{restype::kString, 1, 0x0000, test::stringBlock({u"", u"neutral"})},
+         {restype::kString, 1, 0x0009, test::stringBlock({u"", u"English"})},
+         {restype::kString, 1, 0x0409, test::stringBlock({u"", u"US English"})}},
+        0x1000)));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->stringText(1, kEnglish), u"neutral");
+    EXPECT_EQ(image->stringText(1, 0x0809), u"neutral");
+}
+
 TEST(PeImageFiles, KindsOfImage) {
     const auto section = test::resourceSection(
         {{restype::kString, 1, 0, test::stringBlock({u"zero", u"one"})}}, 0x1000);

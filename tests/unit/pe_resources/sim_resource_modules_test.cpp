@@ -98,13 +98,14 @@ TEST_F(ResourceModulesTest, TextsArriveInTheCodePage) {
         {1250, 601, "Kl\xE1vesnice"},
         {1252, 601, "Kl\xE1vesnice"},
         {1250, 602, "My\x9A"},
-        {1251, 602, "My?"},
+        {1251, 602, "Mys"},
         {1250, 5590,
          "P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2 \xFAp\xECl \xEF\xE1"
          "belsk\xE9 \xF3"
          "dy"},
+        // Letters the code page lacks become their plain letters, as Windows writes them.
         {1252, 5590,
-         "P?\xEDli\x9A \x9Elu?ou?k\xFD k?? \xFAp?l ?\xE1"
+         "Pr\xEDli\x9A \x9Elutouck\xFD kun \xFApel d\xE1"
          "belsk\xE9 \xF3"
          "dy"},
         {1252, 5591,
