@@ -15,9 +15,7 @@ class SimKeyQueue : public MessageSource {
     explicit SimKeyQueue(sim::SimKeyboard& keyboard) : keyboard_(keyboard) {}
 
     bool takeMessage(AppMessage& message) override {
-        for (const sim::KeyMessage& m : keyboard_.takePendingMessages()) {
-            queue_.push_back({0, m.message, m.virtualKey, 0});
-        }
+        collect();
         if (queue_.empty()) return false;
         message = queue_.front();
         queue_.pop_front();
@@ -25,12 +23,21 @@ class SimKeyQueue : public MessageSource {
     }
     void dispatch(const AppMessage& message) override { dispatched.push_back(message); }
 
-    // Puts a message of another kind into the queue.
-    void post(const AppMessage& message) { queue_.push_back(message); }
+    // Puts a message of another kind into the queue, after the key messages posted before it.
+    void post(const AppMessage& message) {
+        collect();
+        queue_.push_back(message);
+    }
 
     std::vector<AppMessage> dispatched;
 
   private:
+    void collect() {
+        for (const sim::KeyMessage& m : keyboard_.takePendingMessages()) {
+            queue_.push_back({0, m.message, m.virtualKey, 0});
+        }
+    }
+
     sim::SimKeyboard& keyboard_;
     std::deque<AppMessage> queue_;
 };
