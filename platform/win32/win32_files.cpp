@@ -9,7 +9,10 @@ namespace tamux::win32 {
 namespace {
 
 ScopedFile openFile(const std::string& path, DWORD access, DWORD disposition) {
-    HANDLE file = CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+    // A reader lets others keep writing (a database open in another program of the suite); a
+    // writer lets others read.
+    DWORD share = access == GENERIC_READ ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ;
+    HANDLE file = CreateFileA(path.c_str(), access, share, nullptr, disposition,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     return ScopedFile(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
