@@ -1,0 +1,227 @@
+// The mouse facts gathered from the sample machines, from one-case registries and from a Wine
+// prefix, and the twelve lines made of them.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "devices/mouse/mouse_collector.h"
+#include "devices/mouse/mouse_text.h"
+#include "platform/errors.h"
+#include "tests/unit/keyboard/input_test_machine.h"
+
+namespace tamux::test {
+namespace {
+
+using platform::RootKey;
+constexpr auto HKCU = RootKey::CurrentUser;
+constexpr auto HKLM = RootKey::LocalMachine;
+constexpr const char* kMouseKey = "Control Panel\\Mouse";
+
+const std::string kP0 = "<IMG src=\"idx:0\"></IMG> <FONT color=\"clnavy\" size=\"10\">";
+const std::string kP3 = "<IMG src=\"idx:3\"></IMG> <FONT color=\"clnavy\" size=\"10\">";
+const std::string kV = "<IND x=\"200\"><FONT color=\"clmaroon\">";
+
+MouseFacts collect(InputTestMachine& m, const DeviceTable& devices = {}) {
+    MouseFacts facts;
+    getmouseinfos(m.platform(), devices, m.lang(), facts);
+    EXPECT_EQ(m.registry().openKeyCount(), 0u) << "a key was left open";
+    return facts;
+}
+
+devices mouseRecord(std::string className, std::string displayName, std::string description,
+                    std::string driverKey = {}) {
+    devices d;
+    d.ClassName = std::move(className);
+    d.DisplayName = std::move(displayName);
+    d.Description = std::move(description);
+    d.DriverKey = std::move(driverKey);
+    return d;
+}
+
+std::vector<std::string> xpLines(const std::string& buttons, const std::string& doubleClick,
+                                 const std::string& sensitivity) {
+    return {
+        "<FONT color=\"clnavy\" size=\"12\">HID-compliant mouse</FONT>",
+        "<FONT color=\"clblue\" size=\"11\">Driver</FONT>",
+        kP0 + "Description" + kV + "HID-compliant mouse</FONT>",
+        kP0 + "Provider" + kV + "Microsoft</FONT>",
+        kP0 + "Version" + kV + "5.1.2600.0</FONT>",
+        kP0 + "Date" + kV + "7-1-2001</FONT>",
+        kP0 + "INF file" + kV + "msmouse.inf</FONT>",
+        " ",
+        kP3 + "Button configuration" + kV + buttons + "</FONT>",
+        kP3 + "Double-click speed" + kV + doubleClick + "</FONT>",
+        kP3 + "Pointer speed" + kV + sensitivity + "</FONT>",
+        kP3 + "Acceleration" + kV + "Other</FONT>",
+    };
+}
+
+TEST(Mouse, XpSampleGivesTwelveLinesWithTheFirstMouseThatHasADriver) {
+    // The PS/2 mouse that is no longer present has no Control key, so the HID mouse is the
+    // first of class Mouse in the table.
+    InputTestMachine m("winxp");
+    EXPECT_EQ(mystostringlst(collect(m, m.enumDevices()), m.lang()),
+              xpLines("Right-handed", "500", "10"));
+}
+
+TEST(Mouse, ALimitedAccountStillSeesTheDriverAndItsOwnSettings) {
+    InputTestMachine m("winxp-user");
+    EXPECT_EQ(mystostringlst(collect(m, m.enumDevices()), m.lang()),
+              xpLines("Left-handed", "700", "14"));
+}
+
+TEST(Mouse, EachSampleShowsItsAccelerationSetting) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"nt4", "None"},    {"win98se", "Low"}, {"win2000", "Medium"}, {"winme", "High"},
+        {"win95", "Other"}, {"vista", "Other"}, {"winxp", "Other"}};
+    for (const auto& [machine, text] : cases) {
+        SCOPED_TRACE(machine);
+        InputTestMachine m(machine);
+        const MouseFacts f = collect(m, m.enumDevices());
+        EXPECT_EQ(f.AccelerationText, text);
+        EXPECT_EQ(f.ButtonsText, "Right-handed");
+        EXPECT_EQ(mystostringlst(f, m.lang()).size(), 12u);
+    }
+}
+
+TEST(Mouse, NinexSampleNamesItsMouseAndLeavesMissingValuesEmpty) {
+    InputTestMachine m("win95");
+    const MouseFacts f = collect(m, m.enumDevices());
+    EXPECT_EQ(f.Name, "Standard PS/2 Port Mouse");
+    EXPECT_EQ(f.InfPath, "MSMOUSE.INF");
+    EXPECT_EQ(f.DriverVersion, "");  // the 9x driver key has none
+    EXPECT_EQ(f.Sensitivity, "");    // 95 has no sensitivity setting
+    EXPECT_EQ(f.DoubleClickSpeed, "500");
+}
+
+TEST(Mouse, WinePrefixHasNoMouseRecordYetTwelveLines) {
+    TAMUX_REQUIRE_FIXTURES();
+    InputTestMachine m;
+    for (const char* file : {"hkcu-control-panel.reg", "hklm-control-class.reg", "hklm-enum.reg"}) {
+        m.registry().importFile(fixturesDir() / "wine-8.0" / file);
+    }
+    const std::vector<std::string> lines = mystostringlst(collect(m, m.enumDevices()), m.lang());
+    const std::vector<std::string> expected = {
+        "<FONT color=\"clnavy\" size=\"12\"></FONT>",
+        "<FONT color=\"clblue\" size=\"11\">Driver</FONT>",
+        kP0 + "Description" + kV + "</FONT>",
+        kP0 + "Provider" + kV + "</FONT>",
+        kP0 + "Version" + kV + "</FONT>",
+        kP0 + "Date" + kV + "</FONT>",
+        kP0 + "INF file" + kV + "</FONT>",
+        " ",
+        kP3 + "Button configuration" + kV + "Right-handed</FONT>",
+        kP3 + "Double-click speed" + kV + "500</FONT>",  // no unit added
+        kP3 + "Pointer speed" + kV + "10</FONT>",
+        // "1", "6", "10" is none of the named settings.
+        kP3 + "Acceleration" + kV + "Other</FONT>",
+    };
+    EXPECT_EQ(lines, expected);
+}
+
+TEST(Mouse, AccelerationIsMatchedAsExactStrings) {
+    struct Case {
+        const char *speed, *threshold1, *threshold2;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {"0", "0", "0", "None"},      {"1", "7", "0", "Low"},
+        {"2", "4", "12", "Medium"},   {"2", "4", "6", "High"},
+        {"00", "0", "0", "Other"},    {"0", "0", "0 ", "Other"},
+        {"1", "6", "10", "Other"},    {"2", "4", "012", "Other"},
+        {"2", "6", "4", "Other"},     {nullptr, "0", "0", "Other"},
+        {"0", nullptr, "0", "Other"}, {nullptr, nullptr, nullptr, "Other"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.speed ? c.speed : "-") + "," +
+                     (c.threshold1 ? c.threshold1 : "-") + "," +
+                     (c.threshold2 ? c.threshold2 : "-"));
+        InputTestMachine m;
+        if (c.speed) m.registry().setString(HKCU, kMouseKey, "MouseSpeed", c.speed);
+        if (c.threshold1) m.registry().setString(HKCU, kMouseKey, "MouseThreshold1", c.threshold1);
+        if (c.threshold2) m.registry().setString(HKCU, kMouseKey, "MouseThreshold2", c.threshold2);
+        EXPECT_EQ(collect(m).AccelerationText, c.text);
+    }
+}
+
+TEST(Mouse, ButtonOrderIsNormalOnlyForExactlyZero) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"0", "Right-handed"}, {"1", "Left-handed"}, {"00", "Left-handed"}, {"", "Left-handed"}};
+    for (const auto& [stored, text] : cases) {
+        SCOPED_TRACE(stored);
+        InputTestMachine m;
+        m.registry().setString(HKCU, kMouseKey, "SwapMouseButtons", stored);
+        EXPECT_EQ(collect(m).ButtonsText, text);
+    }
+    // Absent: an empty value after the label.
+    InputTestMachine m;
+    m.registry().setString(HKCU, kMouseKey, "DoubleClickSpeed", "500");
+    const std::vector<std::string> lines = mystostringlst(collect(m), m.lang());
+    EXPECT_EQ(lines[8], kP3 + "Button configuration" + kV + "</FONT>");
+    EXPECT_EQ(lines[9], kP3 + "Double-click speed" + kV + "500</FONT>");
+}
+
+TEST(Mouse, OnlyTheFirstMouseRecordCountsInAnyLetterCase) {
+    InputTestMachine m;
+    const std::string first = "SYSTEM\\CurrentControlSet\\Control\\Class\\{mouse}\\0000";
+    const std::string second = "SYSTEM\\CurrentControlSet\\Control\\Class\\{mouse}\\0001";
+    for (const char* name :
+         {"DriverDate", "DriverDesc", "DriverVersion", "InfPath", "ProviderName"}) {
+        m.registry().setString(HKLM, first, name, std::string("first ") + name);
+        m.registry().setString(HKLM, second, name, std::string("second ") + name);
+    }
+    const DeviceTable table = {
+        mouseRecord("Keyboard", "Keyboard", "", second),
+        mouseRecord("Mice", "Not a mouse", "", second),
+        mouseRecord("mouse", "", "First mouse", first),
+        mouseRecord("Mouse", "Second mouse", "", second),
+    };
+    MouseFacts expected;
+    expected.Name = "First mouse";  // the description when there is no display name
+    expected.DriverDate = "first DriverDate";
+    expected.DriverDesc = "first DriverDesc";
+    expected.DriverVersion = "first DriverVersion";
+    expected.InfPath = "first InfPath";
+    expected.ProviderName = "first ProviderName";
+    expected.AccelerationText = "Other";
+    EXPECT_EQ(collect(m, table), expected);
+    EXPECT_EQ(collect(m, {mouseRecord("MOUSE", "Logitech  M-BT58", "USB mouse")}).Name,
+              "Logitech  M-BT58");
+}
+
+TEST(Mouse, ValuesFromTheSystemAreEscapedTextsOfTheLanguageAreNot) {
+    InputTestMachine m;
+    MouseFacts f;
+    f.Name = "<I>Mouse</I>";
+    f.DriverDesc = "A & B";
+    f.InfPath = "x>y";
+    f.DoubleClickSpeed = "<500";
+    f.ButtonsText = "Right-handed";
+    const std::vector<std::string> lines = mystostringlst(f, m.lang());
+    EXPECT_EQ(lines[0], "<FONT color=\"clnavy\" size=\"12\">&lt;I&gt;Mouse&lt;/I&gt;</FONT>");
+    EXPECT_EQ(lines[2], kP0 + "Description" + kV + "A &amp; B</FONT>");
+    EXPECT_EQ(lines[6], kP0 + "INF file" + kV + "x&gt;y</FONT>");
+    EXPECT_EQ(lines[9], kP3 + "Double-click speed" + kV + "&lt;500</FONT>");
+}
+
+TEST(Mouse, AValueThatIsNoStringEndsTheCollectionKeepingWhatCameBefore) {
+    InputTestMachine m;
+    m.registry().setString(HKCU, kMouseKey, "SwapMouseButtons", "1");
+    m.registry().setDword(HKCU, kMouseKey, "DoubleClickSpeed", 500);
+    m.registry().setString(HKCU, kMouseKey, "MouseSensitivity", "10");
+    MouseFacts f;
+    try {
+        getmouseinfos(m.platform(), {mouseRecord("Mouse", "M", "")}, m.lang(), f);
+        FAIL() << "expected a RegistryError";
+    } catch (const RegistryError& e) {
+        EXPECT_STREQ(e.what(), "Invalid data type for 'DoubleClickSpeed'");
+    }
+    EXPECT_EQ(f.ButtonsText, "Left-handed");
+    EXPECT_EQ(f.Sensitivity, "");
+    EXPECT_EQ(f.Name, "");
+    EXPECT_EQ(m.registry().openKeyCount(), 0u);
+}
+
+}  // namespace
+}  // namespace tamux::test
