@@ -1,0 +1,91 @@
+// Opens the language dialog or the About dialog on the real system, for the eye, the screenshots
+// and the end-to-end checks, before and apart from the main window. A test program, not shipped.
+//
+//   dialogs_demo.exe language|about [executable]
+//
+// With an executable (a Windows path), the dialogs act as if they ran inside it: the language
+// dialog looks for the modules beside it, writes its settings file and restarts it; the About
+// dialog reads its version resource and settings file. Without, they use the demo's own file.
+// Prints what the dialog returned.
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "about/win32/about_window.h"
+#include "lang/language_dialog.h"
+#include "lang/win32/language_window.h"
+#include "platform/win32/real_platform.h"
+
+namespace {
+
+using namespace tamux;
+
+// The real system, except that the program is the one named on the command line.
+class RelocatedSystem : public platform::System {
+  public:
+    RelocatedSystem(platform::System& inner, std::string executable)
+        : inner_(inner), executable_(std::move(executable)) {}
+    bool getVersionEx(platform::OsVersionInfo& info) override { return inner_.getVersionEx(info); }
+    std::uint32_t getVersion() override { return inner_.getVersion(); }
+    std::uint16_t systemDefaultLangId() override { return inner_.systemDefaultLangId(); }
+    int keyboardType(int which) override { return inner_.keyboardType(which); }
+    std::string executablePath() override {
+        return executable_.empty() ? inner_.executablePath() : executable_;
+    }
+    std::string currentDirectory() override { return inner_.currentDirectory(); }
+    int screenDpiX() override { return inner_.screenDpiX(); }
+    int screenDpiY() override { return inner_.screenDpiY(); }
+    unsigned ansiCodePage() override { return inner_.ansiCodePage(); }
+
+  private:
+    platform::System& inner_;
+    std::string executable_;
+};
+
+// The command line's words; a quoted word may hold blanks.
+std::vector<std::string> words(const char* commandLine) {
+    std::vector<std::string> result;
+    std::string_view rest = commandLine ? commandLine : "";
+    while (!rest.empty()) {
+        while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+        if (rest.empty()) break;
+        std::string word;
+        if (rest.front() == '"') {
+            rest.remove_prefix(1);
+            const std::size_t end = rest.find('"');
+            word = std::string(rest.substr(0, end));
+            rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        } else {
+            const std::size_t end = rest.find(' ');
+            word = std::string(rest.substr(0, end));
+            rest = end == std::string_view::npos ? std::string_view() : rest.substr(end);
+        }
+        result.push_back(word);
+    }
+    return result;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    const std::vector<std::string> args = words(commandLine);
+    const std::string which = args.empty() ? "about" : args[0];
+    win32::RealPlatform real;
+    platform::Platform base = real.platform();
+    RelocatedSystem system(base.system, args.size() > 1 ? args[1] : std::string());
+    platform::Platform platform{base.registry, system,     base.files,   base.profile,
+                                base.modules,  base.shell, base.dialogs, base.keyboard,
+                                base.spooler,  base.clock};
+
+    if (which == "language") {
+        LanguageDialogHost host{platform, win32::LanguageWindowFactory(nullptr),
+                                [] { PostQuitMessage(0); }};
+        const bool restart = showlanguagedialog(host);
+        std::printf("language dialog: restart %s\n", restart ? "yes" : "no");
+        return restart ? 1 : 0;
+    }
+    const int result = win32::ShowAbout(platform, nullptr);
+    std::printf("about dialog: %d\n", result);
+    return result;
+}
