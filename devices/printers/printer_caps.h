@@ -1,0 +1,102 @@
+// What one printer's driver can do: the device details, the names of its paper forms and five
+// sets of drawing capabilities, read by QueryPrinterCaps and kept until the next query; and the
+// capability text, one "label=1" or "label=0" line per capability, that the builders write.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/spooler.h"
+
+namespace tamux {
+
+// GetDeviceCaps indices read here (HORZSIZE, VERTSIZE, ... LOGPIXELSY).
+namespace devicecaps {
+constexpr int kHorzSize = 4, kVertSize = 6, kBitsPixel = 12, kPlanes = 14, kNumPens = 18,
+              kNumFonts = 22, kNumColors = 24, kCurveCaps = 28, kLineCaps = 30, kPolygonalCaps = 32,
+              kTextCaps = 34, kRasterCaps = 38, kLogPixelsX = 88, kLogPixelsY = 90;
+}
+
+// DeviceCapabilities(DC_PAPERNAMES) hands each name over in a slot of this many bytes; a name
+// that fills its slot has no NUL.
+constexpr std::size_t kPaperNameSlotSize = 64;
+
+// The five sets of drawing capabilities a driver reports as bit masks.
+enum class CapabilitySet { Curve, Line, Polygonal, Raster, Text };
+constexpr CapabilitySet kCapabilitySets[] = {CapabilitySet::Curve, CapabilitySet::Line,
+                                             CapabilitySet::Polygonal, CapabilitySet::Raster,
+                                             CapabilitySet::Text};
+
+// One capability: its label in the capability text, and the bit of the set's mask that makes it
+// present.
+struct CapabilityMember {
+    std::string_view label;
+    std::uint32_t bit;
+};
+
+// The members of a set in the order of their lines (the raster set in the alphabetical order of
+// the bits' names, not in bit order).
+std::span<const CapabilityMember> CapabilityMembers(CapabilitySet set);
+// The GetDeviceCaps index whose answer is the set's mask.
+int CapabilityIndex(CapabilitySet set);
+// The set's name, as the heading of its capability text says it ("Polygonal Capabilities").
+std::string_view CapabilityTitle(CapabilitySet set);
+
+// The device details of the printer last queried, written as signed decimal numbers; empty when
+// the printer gave no device context.
+struct TDetaily {
+    std::string Size;          // printable width " X " height, in millimetres
+    std::string Resolution;    // dots per inch across " X " down
+    std::string ColourFormat;  // bits per pixel " / " colour planes
+    std::string Pens;
+    std::string Fonts;
+    std::string Colours;
+    // One info line per paper form, in the driver's order.
+    std::vector<std::string> PaperNames;
+};
+
+// The results of the last query, owned by whoever shows printers. Every query overwrites all of
+// them; nothing is cached per printer.
+class PrinterCaps {
+  public:
+    // The spooler must outlive this object.
+    explicit PrinterCaps(platform::Spooler& spooler) : spooler_(spooler) {}
+
+    // Asks the printer's driver again. Without a device context for the printer the six details
+    // are empty and no capability is present; the paper names come from the spooler and are
+    // fetched either way. The context is released before this returns, whatever happens.
+    void QueryPrinterCaps(std::string_view printerName, std::string_view portName);
+
+    const TDetaily& tdetaily() const { return details_; }
+
+    // Whether member `member` (0-based, in CapabilityMembers order) of `set` is present.
+    bool HasCapability(CapabilitySet set, std::size_t member) const;
+
+    // Each appends its set's capability text to `list`: the heading "[... Capabilities]", then
+    // one "label=1" or "label=0" line per member. They add nothing else and clear nothing.
+    void WriteCurveCaps(std::vector<std::string>& list) const;
+    void WriteLineCaps(std::vector<std::string>& list) const;
+    void WritePolygonalCaps(std::vector<std::string>& list) const;
+    void WriteRasterCaps(std::vector<std::string>& list) const;
+    void WriteTextCaps(std::vector<std::string>& list) const;
+    void WriteCaps(CapabilitySet set, std::vector<std::string>& list) const;
+
+  private:
+    void queryDetails(platform::Spooler::Dc dc);
+    void queryPaperNames(std::string_view printerName, std::string_view portName);
+    void queryCapabilities(platform::Spooler::Dc dc);
+
+    platform::Spooler& spooler_;
+    TDetaily details_;
+    // Per set, bit k is set when member k is present.
+    std::uint32_t present_[std::size(kCapabilitySets)] = {};
+};
+
+// The info line of one paper form.
+std::string PaperNameLine(std::string_view paperName);
+
+}  // namespace tamux

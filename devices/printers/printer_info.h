@@ -1,0 +1,89 @@
+// The printers installed on the machine, as the spooler lists them: one record per printer, in
+// the spooler's order, and the left pane's printer entries made from them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/spooler.h"
+
+namespace tamux {
+
+class SectionList;
+
+// One printer as the spooler reports it (its PRINTER_INFO_2 record without the device mode and
+// the security descriptor). A string the spooler leaves null is empty here.
+struct TPrinterInfo {
+    std::string ServerName;
+    std::string PrinterName;
+    std::string ShareName;
+    std::string PortName;
+    std::string DriverName;
+    std::string Comment;
+    std::string Location;
+    std::string SepFile;
+    std::string PrintProcessor;
+    std::string Datatype;
+    std::string Parameters;
+    std::uint32_t Attributes = 0;
+    std::uint32_t Priority = 0;
+    std::uint32_t DefaultPriority = 0;
+    std::uint32_t StartTime = 0;  // minutes after midnight
+    std::uint32_t UntilTime = 0;  // minutes after midnight
+    std::uint32_t Status = 0;     // bit mask
+    std::uint32_t Jobs = 0;
+    std::uint32_t AveragePPM = 0;
+
+    bool operator==(const TPrinterInfo&) const = default;
+};
+
+// An index outside the printer list.
+class EInvalidIndex : public Error {
+  public:
+    using Error::Error;
+};
+
+// The list of local printers. Filled when it is made, and again by each Refresh; read-only in
+// between. The spooler must outlive the list.
+class TPrintersInfo {
+  public:
+    explicit TPrintersInfo(platform::Spooler& spooler);
+    TPrintersInfo(const TPrintersInfo&) = delete;
+    TPrintersInfo& operator=(const TPrintersInfo&) = delete;
+
+    // Discards the records and asks the spooler again: first for the bytes the list needs, then
+    // for the list in a buffer of that size. When the second call fails (a printer was added in
+    // between, or the spooler cannot be asked) the list stays empty; nothing is reported.
+    void Refresh();
+
+    int Count() const { return static_cast<int>(printers_.size()); }
+
+    // Copies record `index` (0-based) into `info`. On an empty list it returns at once and leaves
+    // `info` as it was; on a non-empty list an index outside 0..Count()-1 raises EInvalidIndex.
+    void GetPrinter(int index, TPrinterInfo& info) const;
+
+  private:
+    platform::Spooler& spooler_;
+    std::vector<TPrinterInfo> printers_;
+};
+
+// The record as the list holds it: null strings become empty.
+TPrinterInfo ToPrinterInfo(const platform::PrinterInfo2& record);
+
+// The entry text of a printer in a section list. Entries are drawn as info lines, so the name is
+// escaped; a name holding "<" or "&" then shows as it is.
+std::string PrinterEntryCaption(std::string_view printerName);
+
+// Refreshes `printers`, then appends one entry per printer, in the list's order, to section 1
+// (the printers category) of `leftPane` - provided the pane has more than one section. It does
+// not clear the section first and sets no images.
+void getprinters(TPrintersInfo& printers, SectionList& leftPane);
+
+// The indices of every printer whose entry caption equals `caption` exactly (letter case
+// counts), in list order: the printers whose section lines an entry stands for.
+std::vector<int> PrinterIndicesForCaption(const TPrintersInfo& printers, std::string_view caption);
+
+}  // namespace tamux

@@ -1,0 +1,279 @@
+// The capability query of one printer: device details, paper names in 64-byte slots, the five
+// capability sets and their capability text; the device context's lifetime.
+#include "devices/printers/printer_caps.h"
+
+#include <stdexcept>
+
+#include <gtest/gtest.h>
+
+#include "tests/unit/printers/printer_fixtures.h"
+
+namespace tamux::test {
+namespace {
+
+namespace dc = devicecaps;
+
+std::vector<std::string> capsText(const PrinterCaps& caps, CapabilitySet set) {
+    std::vector<std::string> text;
+    caps.WriteCaps(set, text);
+    return text;
+}
+
+// The lines of a capability text that end in "=1".
+std::vector<std::string> presentLines(const std::vector<std::string>& text) {
+    std::vector<std::string> present;
+    for (const std::string& line : text) {
+        if (line.size() > 2 && line.ends_with("=1")) present.push_back(line);
+    }
+    return present;
+}
+
+// Queries a lone printer whose driver answers `caps`.
+PrinterCaps& queried(sim::SimSpooler& spooler, PrinterCaps& caps, std::map<int, int> answers) {
+    spooler.addPrinter(simPrinter("P", std::move(answers)));
+    caps.QueryPrinterCaps("P", "LPT1:");
+    return caps;
+}
+
+TEST(PrinterCaps, DetailsAreSignedDecimalsFromTheDeviceContext) {
+    sim::SimSpooler spooler;
+    PrinterCaps caps(spooler);
+    queried(spooler, caps,
+            {{dc::kHorzSize, 203},
+             {dc::kVertSize, 289},
+             {dc::kLogPixelsX, 600},
+             {dc::kLogPixelsY, 1200},
+             {dc::kBitsPixel, 24},
+             {dc::kPlanes, 1},
+             {dc::kNumPens, 0},
+             {dc::kNumFonts, 45},
+             {dc::kNumColors, -1}});
+    const TDetaily& d = caps.tdetaily();
+    EXPECT_EQ(d.Size, "203 X 289");
+    EXPECT_EQ(d.Resolution, "600 X 1200");
+    EXPECT_EQ(d.ColourFormat, "24 / 1");
+    EXPECT_EQ(d.Pens, "0");
+    EXPECT_EQ(d.Fonts, "45");
+    EXPECT_EQ(d.Colours, "-1");
+}
+
+TEST(PrinterCaps, EveryCapabilityTextHasItsHeadingAndOneLinePerMember) {
+    sim::SimSpooler spooler;
+    PrinterCaps caps(spooler);
+    queried(spooler, caps, {});
+    const std::pair<CapabilitySet, std::pair<const char*, std::size_t>> expected[] = {
+        {CapabilitySet::Curve, {"[Curve Capabilities]", 9}},
+        {CapabilitySet::Line, {"[Line Capabilities]", 7}},
+        {CapabilitySet::Polygonal, {"[Polygonal Capabilities]", 8}},
+        {CapabilitySet::Raster, {"[Raster Capabilities]", 11}},
+        {CapabilitySet::Text, {"[Text Capabilities]", 16}},
+    };
+    for (const auto& [set, want] : expected) {
+        const auto text = capsText(caps, set);
+        ASSERT_EQ(text.size(), want.second + 1) << want.first;
+        EXPECT_EQ(text[0], want.first);
+        EXPECT_EQ(text[0].find('='), std::string::npos) << "a heading must not read as a value";
+        for (std::size_t i = 1; i < text.size(); ++i) EXPECT_TRUE(text[i].ends_with("=0"));
+    }
+}
+
+TEST(PrinterCaps, EachBitTurnsOnAtMostOneLineAndTheMasksCoverTheDocumentedBits) {
+    // The bits each set has lines for: curves CC_CIRCLES..CC_ROUNDRECT, lines LC_POLYLINE..
+    // LC_INTERIORS (no bit 0), polygons PC_POLYGON..PC_INTERIORS, raster the eleven RC_ bits,
+    // text TC_OP_CHARACTER..TC_VA_ABLE and TC_SCROLLBLT, but not TC_RESERVED.
+    const std::pair<CapabilitySet, std::uint32_t> covered[] = {
+        {CapabilitySet::Curve, 0x01FF},     {CapabilitySet::Line, 0x00FE},
+        {CapabilitySet::Polygonal, 0x00FF}, {CapabilitySet::Raster, 0x3B9F},
+        {CapabilitySet::Text, 0x17FFF},
+    };
+    for (const auto& [set, mask] : covered) {
+        std::uint32_t seen = 0;
+        for (int bit = 0; bit < 31; ++bit) {
+            sim::SimSpooler spooler;
+            PrinterCaps caps(spooler);
+            queried(spooler, caps, {{CapabilityIndex(set), 1 << bit}});
+            const auto on = presentLines(capsText(caps, set));
+            ASSERT_LE(on.size(), 1u) << "bit " << bit;
+            if (!on.empty()) seen |= 1u << bit;
+        }
+        EXPECT_EQ(seen, mask) << CapabilityTitle(set);
+    }
+}
+
+TEST(PrinterCaps, AllCurveBitsSetGiveNineLinesPresent) {
+    sim::SimSpooler spooler;
+    PrinterCaps caps(spooler);
+    queried(spooler, caps, {{dc::kCurveCaps, 0x01FF}});
+    EXPECT_EQ(presentLines(capsText(caps, CapabilitySet::Curve)).size(), 9u);
+    EXPECT_TRUE(presentLines(capsText(caps, CapabilitySet::Line)).empty());
+}
+
+TEST(PrinterCaps, TextCapsReservedBitHasNoLineAndTheLastLineTestsTheNextBit) {
+    sim::SimSpooler spooler;
+    PrinterCaps caps(spooler);
+    queried(spooler, caps, {{dc::kTextCaps, 0x8000}});
+    auto text = capsText(caps, CapabilitySet::Text);
+    EXPECT_TRUE(presentLines(text).empty());
+
+    spooler.printers().clear();
+    queried(spooler, caps, {{dc::kTextCaps, 0x10000}});
+    text = capsText(caps, CapabilitySet::Text);
+    ASSERT_EQ(text.size(), 17u);
+    EXPECT_EQ(presentLines(text), std::vector<std::string>{"Cannot Scroll Using Blts=1"});
+    EXPECT_EQ(text.back(), "Cannot Scroll Using Blts=1");
+    EXPECT_EQ(text[15], "Supports Vector Fonts=0");
+}
+
+TEST(PrinterCaps, RasterLinesFollowTheBitNamesNotTheBitValues) {
+    sim::SimSpooler spooler;
+    PrinterCaps caps(spooler);
+    queried(spooler, caps, {{dc::kRasterCaps, 0x0001}});
+    const auto text = capsText(caps, CapabilitySet::Raster);
+    ASSERT_EQ(text.size(), 12u);
+    EXPECT_EQ(text[1], "Requires Banding=0");
+    EXPECT_EQ(text[2], "Can Transer Bitmaps=1");
+    EXPECT_EQ(text[3], "Supports Bitmaps > 64K=0");
+    EXPECT_EQ(text[11], "Supports StretchDIBits=0");
+    EXPECT_EQ(presentLines(text).size(), 1u);
+}
+
+TEST(PrinterCaps, BuildersAppendWithoutClearing) {
+    sim::SimSpooler spooler;
+    PrinterCaps caps(spooler);
+    queried(spooler, caps, {{dc::kLineCaps, 0x0002}});
+    std::vector<std::string> list{"kept"};
+    caps.WriteLineCaps(list);
+    caps.WriteCurveCaps(list);
+    ASSERT_EQ(list.size(), 1u + 8u + 10u);
+    EXPECT_EQ(list[0], "kept");
+    EXPECT_EQ(list[1], "[Line Capabilities]");
+    EXPECT_EQ(list[2], "Polylines=1");
+    EXPECT_EQ(list[9], "[Curve Capabilities]");
+    // The named builders write what WriteCaps writes for their set.
+    std::vector<std::string> polygonal, raster, text;
+    caps.WritePolygonalCaps(polygonal);
+    caps.WriteRasterCaps(raster);
+    caps.WriteTextCaps(text);
+    EXPECT_EQ(polygonal, capsText(caps, CapabilitySet::Polygonal));
+    EXPECT_EQ(raster, capsText(caps, CapabilitySet::Raster));
+    EXPECT_EQ(text, capsText(caps, CapabilitySet::Text));
+}
+
+TEST(PaperNames, SixtyFourCharactersFillASlotAndTheNextNameStartsInTheNextSlot) {
+    const std::string full(64, 'W');
+    sim::SimSpooler spooler({simPrinter("P", {}, {"Letter", full, "A4", ""})});
+    PrinterCaps caps(spooler);
+    caps.QueryPrinterCaps("P", "LPT1:");
+    const auto& lines = caps.tdetaily().PaperNames;
+    ASSERT_EQ(lines.size(), 4u);
+    const std::string head =
+        R"(<IMG src="idx:6"></IMG><IND x="70"><FONT color="clmaroon" size="10">)";
+    EXPECT_EQ(lines[0], head + "Letter</FONT>");
+    EXPECT_EQ(lines[1], head + full + "</FONT>");
+    EXPECT_EQ(lines[2], head + "A4</FONT>");
+    EXPECT_EQ(lines[3], head + "</FONT>");
+}
+
+TEST(PaperNames, NamesAreEscapedAndKeepTheirCodePageBytes) {
+    sim::SimSpooler spooler({simPrinter("P", {}, {"<Custom> & \xE8. 10"})});
+    PrinterCaps caps(spooler);
+    caps.QueryPrinterCaps("P", "LPT1:");
+    ASSERT_EQ(caps.tdetaily().PaperNames.size(), 1u);
+    EXPECT_TRUE(caps.tdetaily().PaperNames[0].ends_with("&lt;Custom&gt; &amp; \xE8. 10</FONT>"));
+}
+
+TEST(PaperNames, QueryingAThenBLeavesOnlyBsNames) {
+    sim::SimSpooler spooler(
+        {simPrinter("A", {}, {"A4", "A5", "A6"}), simPrinter("B", {}, {"Legal"})});
+    PrinterCaps caps(spooler);
+    caps.QueryPrinterCaps("A", "LPT1:");
+    EXPECT_EQ(caps.tdetaily().PaperNames.size(), 3u);
+    caps.QueryPrinterCaps("B", "LPT1:");
+    ASSERT_EQ(caps.tdetaily().PaperNames.size(), 1u);
+    EXPECT_NE(caps.tdetaily().PaperNames[0].find("Legal"), std::string::npos);
+}
+
+TEST(PaperNames, AFailedOrEmptyAnswerLeavesTheListEmpty) {
+    sim::SimPrinter failing = simPrinter("Failing");
+    failing.paperNames.reset();  // DC_PAPERNAMES answers -1
+    BendableSpooler spooler({simPrinter("Before", {}, {"A4"}), failing, simPrinter("None"),
+                             simPrinter("Fetch fails", {}, {"A4", "A5"})});
+    PrinterCaps caps(spooler);
+    for (const char* name : {"Failing", "None", "No such printer"}) {
+        caps.QueryPrinterCaps("Before", "LPT1:");
+        ASSERT_EQ(caps.tdetaily().PaperNames.size(), 1u);
+        caps.QueryPrinterCaps(name, "LPT1:");
+        EXPECT_TRUE(caps.tdetaily().PaperNames.empty()) << name;
+    }
+    spooler.bendFetchedCount = [](int) { return -1; };
+    caps.QueryPrinterCaps("Fetch fails", "LPT1:");
+    EXPECT_TRUE(caps.tdetaily().PaperNames.empty());
+}
+
+TEST(PaperNames, AFetchThatWritesFewerNamesThanCountedGivesOnlyThose) {
+    BendableSpooler spooler({simPrinter("P", {}, {"A4", "A5", "A6"})});
+    spooler.bendFetchedCount = [](int) { return 2; };
+    PrinterCaps caps(spooler);
+    caps.QueryPrinterCaps("P", "LPT1:");
+    ASSERT_EQ(caps.tdetaily().PaperNames.size(), 2u);
+    EXPECT_NE(caps.tdetaily().PaperNames[1].find("A5"), std::string::npos);
+
+    // A driver answering more than it was asked for gives no more than the buffer holds.
+    spooler.bendFetchedCount = [](int) { return 50; };
+    caps.QueryPrinterCaps("P", "LPT1:");
+    EXPECT_EQ(caps.tdetaily().PaperNames.size(), 3u);
+}
+
+TEST(NoDeviceContext, DetailsAreEmptyAndNoCapabilityIsPresentButPaperNamesAreFetched) {
+    sim::SimPrinter unreachable =
+        simPrinter("Unreachable", {{dc::kHorzSize, 200}, {dc::kCurveCaps, 0x01FF}}, {"A4", "A3"});
+    unreachable.createDcFails = true;
+    sim::SimSpooler spooler({simPrinter("Reachable", {{dc::kHorzSize, 210},
+                                                      {dc::kVertSize, 297},
+                                                      {dc::kCurveCaps, 0x01FF},
+                                                      {dc::kTextCaps, 0x7FFF}}),
+                             unreachable});
+    PrinterCaps caps(spooler);
+    caps.QueryPrinterCaps("Reachable", "LPT1:");
+    ASSERT_EQ(caps.tdetaily().Size, "210 X 297");
+
+    caps.QueryPrinterCaps("Unreachable", "LPT1:");
+    const TDetaily& d = caps.tdetaily();
+    for (const std::string* field :
+         {&d.Size, &d.Resolution, &d.ColourFormat, &d.Pens, &d.Fonts, &d.Colours}) {
+        EXPECT_EQ(*field, "");
+    }
+    for (CapabilitySet set : kCapabilitySets) {
+        EXPECT_TRUE(presentLines(capsText(caps, set)).empty()) << CapabilityTitle(set);
+    }
+    EXPECT_EQ(d.PaperNames.size(), 2u);
+    EXPECT_EQ(spooler.strayDeleteCount(), 0) << "deleted a context it never had";
+}
+
+TEST(DeviceContext, IsReleasedAfterEveryQueryAlsoWhenTheDriverFails) {
+    BendableSpooler spooler({simPrinter("P", {{dc::kHorzSize, 210}}, {"A4"})});
+    PrinterCaps caps(spooler);
+    caps.QueryPrinterCaps("P", "LPT1:");
+    caps.QueryPrinterCaps("P", "LPT1:");
+    EXPECT_EQ(spooler.createDcCount(), 2);
+    EXPECT_EQ(spooler.openDcCount(), 0u);
+
+    for (int failing : {dc::kHorzSize, dc::kRasterCaps}) {
+        spooler.throwOnCapsIndex = failing;
+        EXPECT_THROW(caps.QueryPrinterCaps("P", "LPT1:"), std::runtime_error);
+        EXPECT_EQ(spooler.openDcCount(), 0u) << "index " << failing;
+    }
+    EXPECT_EQ(spooler.strayDeleteCount(), 0);
+}
+
+TEST(PrinterCaps, TheRealXpLaserPrintersAnswers) {
+    EnglishMachine xp("winxp");
+    PrinterCaps caps(xp.spooler());
+    caps.QueryPrinterCaps("HP LaserJet P2015DN", "USB001");
+    EXPECT_FALSE(caps.tdetaily().Size.empty());
+    EXPECT_EQ(caps.tdetaily().PaperNames.size(), 24u);
+    EXPECT_EQ(xp.spooler().openDcCount(), 0u);
+}
+
+}  // namespace
+}  // namespace tamux::test
