@@ -1,0 +1,249 @@
+#!/bin/sh
+# End-to-end check of the keyboard and mouse sections and the live lock-key lines, on tamux.exe
+# under Wine (Windows XP mode) in a virtual display, on the prefix's own registry:
+#   - the left pane's input-devices category opens, and its keyboard and mouse entries show their
+#     sections (screenshots kept as keyboard-section.png and mouse-section.png);
+#   - with tesseract installed, the keyboard section names the prefix's first preloaded layout;
+#   - Caps Lock pressed with xdotool turns the CAPS line green, and pressed again black, and
+#     nothing else in the window changes;
+#   - a click on the NUM line toggles Num Lock: the line below the CAPS line changes colour;
+#   - Caps Lock changed in another program shows once Tamux is active again.
+#
+# Usage: tests/e2e/keyboard.sh <artefact-folder> [suite-folder]
+# The suite (Tamux/tamux.exe with its language modules, SHARED/DATABASES) defaults to
+# $TAMUX_WIN32_BUILD/suite, with TAMUX_WIN32_BUILD defaulting to build/win32. Exits non-zero when
+# a check fails, 2 when the program cannot be run at all.
+set -eu
+
+artefacts=${1:?usage: keyboard.sh <artefact-folder> [suite-folder]}
+root=$(cd "$(dirname "$0")/../.." && pwd)
+suite=${2:-${TAMUX_WIN32_BUILD:-$root/build/win32}/suite}
+[ -f "$suite/Tamux/tamux.exe" ] || { echo "keyboard: no tamux.exe in $suite/Tamux" >&2; exit 2; }
+mkdir -p "$artefacts"
+artefacts=$(cd "$artefacts" && pwd)
+
+work=$(mktemp -d)
+xvfb_pid=""
+cleanup() {
+    if [ -d "$work/prefix" ]; then WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true; fi
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT INT TERM
+
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+pass() {
+    echo "ok: $*"
+}
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 1 50); do [ -s "$work/display" ] && break; sleep 0.2; done
+[ -s "$work/display" ] || { echo "keyboard: Xvfb did not start" >&2; exit 2; }
+DISPLAY=:$(cat "$work/display")
+export DISPLAY
+export WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wineboot -i >"$work/wineboot.log" 2>&1
+wineserver -w
+wine reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
+
+# A copy of the suite, so that the settings file the program writes stays in the work folder.
+cp -r "$suite" "$work/suite"
+printf '[Options]\r\nLanguage=EN\r\n' >"$work/suite/Tamux/tamux.ini"
+# Wine's own desktop window draws the frames that a window manager would.
+(cd "$work/suite/Tamux" && wine explorer /desktop=Tamux,800x600 tamux.exe >"$work/tamux.log" 2>&1 &)
+window=""
+for _ in $(seq 1 300); do
+    window=$(xdotool search --onlyvisible --name '^Zorv Info Tamux$' 2>/dev/null | head -n 1 || true)
+    [ -n "$window" ] && break
+    sleep 0.2
+done
+[ -n "$window" ] || { echo "keyboard: no window titled \"Zorv Info Tamux\" appeared" >&2; exit 2; }
+sleep 2
+
+shot() {
+    import -window root -crop 800x600+0+0 +repage "$1"
+}
+# Pixels of a rectangle as "x y #RRGGBB" lines, in screen coordinates.
+pixels() {
+    convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -depth 8 txt:- | awk -v ox="$2" -v oy="$3" '
+        /^#/ { next }
+        { split($1, at, /[,:]/); print at[1] + ox, at[2] + oy, toupper($3) }'
+}
+count() {
+    pixels "$1" "$2" "$3" "$4" "$5" | awk -v c="$6" '$3 == c { n++ } END { print n + 0 }'
+}
+# The bounding box "x y w h" of the pixels in which two screenshots differ, or nothing.
+changed_box() {
+    compare -metric AE -fuzz 0 "$1" "$2" -compose src -highlight-color '#FF0000' \
+        -lowlight-color '#000000' "$work/diff.png" 2>/dev/null || true
+    convert "$work/diff.png" -depth 8 txt:- | awk '
+        /^#/ { next }
+        toupper($3) == "#FF0000" {
+            split($1, at, /[,:]/)
+            if (n++ == 0) { x0 = x1 = at[1]; y0 = y1 = at[2] }
+            if (at[1] < x0) x0 = at[1]; if (at[1] > x1) x1 = at[1]
+            if (at[2] < y0) y0 = at[2]; if (at[2] > y1) y1 = at[2]
+        }
+        END { if (n) print x0, y0, x1 - x0 + 1, y1 - y0 + 1 }'
+}
+
+green="#008000"
+black="#000000"
+panel="#C5D2E2"
+
+# The client area is found from the panel around both panes: its top-left pixel is at client
+# (8, 32), whatever frame Wine draws.
+shot "$work/start.png"
+cp "$work/start.png" "$artefacts/start.png"
+origin=$(pixels "$work/start.png" 0 0 800 600 | awk -v c="$panel" '
+    $3 == c { if (n++ == 0 || $2 < y || ($2 == y && $1 < x)) { x = $1; y = $2 } }
+    END { if (n) print x - 8, y - 32 }')
+[ -n "$origin" ] || { echo "keyboard: the panes' panel colour is nowhere on screen" >&2; exit 2; }
+cx=${origin% *}
+cy=${origin#* }
+# Left pane rows, 20 pixels each, from client (9, 33): the category heading, mouse, keyboard.
+left_x=$((cx + 9 + 60))
+heading_y=$((cy + 33 + 10))
+mouse_y=$((heading_y + 20))
+keyboard_y=$((heading_y + 40))
+
+click() {
+    xdotool mousemove "$1" "$2" click 1
+    sleep 1
+}
+
+click "$left_x" "$heading_y"
+click "$left_x" "$mouse_y"
+shot "$artefacts/mouse-section.png"
+click "$left_x" "$keyboard_y"
+shot "$artefacts/keyboard-section.png"
+before="$artefacts/keyboard-section.png"
+if [ "$(changed_box "$artefacts/mouse-section.png" "$before")" ]; then
+    pass "the keyboard entry shows its own section"
+else
+    fail "clicking the keyboard entry changed nothing on screen"
+fi
+
+if command -v tesseract >/dev/null 2>&1; then
+    layout=$(wine reg query 'HKCU\Keyboard Layout\Preload' /v 1 2>/dev/null | tr -d '\r' |
+        awk '$1 == "1" { print $NF }')
+    convert "$before" -scale 300% "$work/ocr.png"
+    if tesseract "$work/ocr.png" - 2>/dev/null | grep -q "$layout"; then
+        pass "the keyboard section names the preloaded layout $layout"
+    else
+        fail "the keyboard section does not name the preloaded layout $layout"
+    fi
+else
+    echo "skipped: layout text check (no tesseract)"
+fi
+
+# Caps Lock on: the only change on screen is the CAPS line, which turns green.
+xdotool key Caps_Lock
+sleep 1
+on="$work/caps-on.png"
+shot "$on"
+cp "$on" "$artefacts/caps-on.png"
+box=$(changed_box "$before" "$on")
+if [ -z "$box" ]; then
+    fail "Caps Lock changed nothing on screen"
+    caps=""
+else
+    set -- $box
+    caps="$1 $2 $3 $4"
+    if [ "$4" -gt 24 ]; then
+        fail "Caps Lock changed more than one line: $3x$4 at $1,$2"
+    elif [ "$(count "$on" "$@" "$green")" -ge 10 ] && [ "$(count "$on" "$@" "$black")" -eq 0 ]; then
+        pass "Caps Lock turns the CAPS line green ($3x$4 at $1,$2)"
+    else
+        fail "the changed line at $1,$2 is not green"
+    fi
+fi
+
+xdotool key Caps_Lock
+sleep 1
+off="$work/caps-off.png"
+shot "$off"
+if [ -n "$caps" ]; then
+    set -- $caps
+    if [ "$(count "$off" "$@" "$black")" -ge 10 ] && [ "$(count "$off" "$@" "$green")" -eq 0 ]; then
+        pass "Caps Lock again turns the CAPS line black"
+    else
+        fail "the CAPS line is not black after the second press"
+    fi
+fi
+
+# The NUM line is the next line, 20 pixels down; a click on its text toggles Num Lock.
+if [ -n "$caps" ]; then
+    set -- $caps
+    num_x=$(($1 + $3 / 2))
+    num_y=$(($2 + $4 / 2 + 20))
+    num_box="$1 $((num_y - 8)) $3 16"
+    set -- $num_box
+    was_green=$(count "$off" "$@" "$green")
+    click "$num_x" "$num_y"
+    num="$work/num.png"
+    shot "$num"
+    cp "$num" "$artefacts/num-clicked.png"
+    now_green=$(count "$num" "$@" "$green")
+    now_black=$(count "$num" "$@" "$black")
+    if [ "$was_green" -gt 0 ] && [ "$now_green" -eq 0 ] && [ "$now_black" -ge 10 ]; then
+        pass "clicking the NUM line turns Num Lock off"
+    elif [ "$was_green" -eq 0 ] && [ "$now_green" -ge 10 ] && [ "$now_black" -eq 0 ]; then
+        pass "clicking the NUM line turns Num Lock on"
+    else
+        fail "the NUM line did not change colour after the click ($was_green green before, $now_green after)"
+    fi
+    click "$num_x" "$num_y"  # and back
+fi
+
+# Another program takes the focus; Caps Lock is pressed there; Tamux is activated again by a
+# click on an empty part of its window, which does nothing else.
+if [ -n "$caps" ]; then
+    (cd "$work" && wine notepad >/dev/null 2>&1 &)
+    other=""
+    for _ in $(seq 1 100); do
+        other=$(xdotool search --onlyvisible --name 'Notepad' 2>/dev/null | head -n 1 || true)
+        [ -n "$other" ] && break
+        sleep 0.2
+    done
+    if [ -z "$other" ]; then
+        fail "no other program to switch to"
+    else
+        eval "$(xdotool getwindowgeometry --shell "$other")"
+        click $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+        shot "$work/away.png"
+        xdotool key Caps_Lock
+        sleep 1
+        # A point of the form's empty band below the panes that the other window leaves in view.
+        spot=$(for x in $(seq 20 40 540); do for y in 458 470 482; do
+            echo "$((cx + x)) $((cy + y))"; done; done | while read -r x y; do
+            a=$(pixels "$work/start.png" "$x" "$y" 1 1 | awk '{ print $3 }')
+            b=$(pixels "$work/away.png" "$x" "$y" 1 1 | awk '{ print $3 }')
+            if [ "$a" = "$b" ]; then echo "$x $y"; break; fi
+        done)
+        [ -n "$spot" ] || spot="$((cx + 300)) $((cy + 470))"
+        click $spot
+        back="$work/back.png"
+        shot "$back"
+        cp "$back" "$artefacts/caps-after-switching.png"
+        set -- $caps
+        if [ "$(count "$back" "$@" "$green")" -ge 10 ]; then
+            pass "Caps Lock pressed elsewhere shows green on return"
+        else
+            fail "the CAPS line did not follow Caps Lock pressed in another program"
+        fi
+        xdotool key Caps_Lock
+    fi
+fi
+
+echo "screenshots in $artefacts"
+if [ "$failures" -ne 0 ]; then
+    echo "keyboard: $failures check(s) failed" >&2
+    exit 1
+fi
+echo "keyboard: all checks passed"
