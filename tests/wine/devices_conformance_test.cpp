@@ -12,11 +12,15 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/reg_key.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_system.h"
+#include "platform/win32/win32_files.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/windows_support.h"
+#include "registry/device_database.h"
 #include "registry/enum_devices.h"
+#include "tests/support/test_paths.h"
 #include "tests/wine/lane_environment.h"
 #include "tests/wine/registry_sides.h"
 #include "tools/regimport/registry_copier.h"
@@ -133,7 +137,7 @@ TEST_F(NtDeviceWalks, Windows2000TablesAgree) {
     expectSameTables(real, simulated);
 }
 
-// ---- 9x: the Windows 95 sample machine, copied into the real registry by this test ----
+// ---- Trees copied into the real registry by the tests themselves ----
 
 constexpr const char* kScratch = "Software\\Tamux Devices Conformance\\";
 
@@ -153,18 +157,10 @@ void deleteTree(HKEY parent, const std::string& name) {
     RegDeleteKeyA(parent, name.c_str());
 }
 
-class Win9xDeviceWalks : public ::testing::Test {
+// The simulated registry, and the same trees copied below kScratch of the real one.
+class CopiedDeviceTrees : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const fs::path machine = dataDir() / ".." / ".." / ".." / "samples/machines/win95";
-        if (!fs::is_directory(machine / "registry")) GTEST_SKIP() << "no win95 sample machine";
-        std::vector<fs::path> files;
-        for (const auto& entry : fs::directory_iterator(machine / "registry")) {
-            files.push_back(entry.path());
-        }
-        std::sort(files.begin(), files.end());
-        for (const fs::path& file : files) simulated_.importFile(file);
-
+    void copyToRealRegistry() {
         deleteTree(HKEY_CURRENT_USER, "Software\\Tamux Devices Conformance");
         for (RootKey root : {RootKey::LocalMachine, RootKey::DynData}) {
             const std::string path = std::string(kScratch) + rootName(root);
@@ -186,6 +182,23 @@ class Win9xDeviceWalks : public ::testing::Test {
     RelocatedRegistry real_{win32_, kScratch};
 };
 
+// ---- 9x: the Windows 95 sample machine ----
+
+class Win9xDeviceWalks : public CopiedDeviceTrees {
+  protected:
+    void SetUp() override {
+        const fs::path machine = dataDir() / ".." / ".." / ".." / "samples/machines/win95";
+        if (!fs::is_directory(machine / "registry")) GTEST_SKIP() << "no win95 sample machine";
+        std::vector<fs::path> files;
+        for (const auto& entry : fs::directory_iterator(machine / "registry")) {
+            files.push_back(entry.path());
+        }
+        std::sort(files.begin(), files.end());
+        for (const fs::path& file : files) simulated_.importFile(file);
+        copyToRealRegistry();
+    }
+};
+
 TEST_F(Win9xDeviceWalks, Windows95TablesAgree) {
     const DeviceTable real = enumerate(real_, 1, 4, 0, "B");
     const DeviceTable simulated = enumerate(simulated_, 1, 4, 0, "B");
@@ -198,6 +211,105 @@ TEST_F(Win9xDeviceWalks, Windows98TablesAgree) {
     const DeviceTable simulated = enumerate(simulated_, 1, 4, 10, "A");
     EXPECT_GT(real.size(), 2u);
     expectSameTables(real, simulated);
+}
+
+// ---- The real XP exports with their HID children, named from the shipped databases ----
+
+// XP gives every USB HID device of boot protocol 1 (keyboard) or 2 (mouse) a child under
+// Enum\HID of class Keyboard or Mouse, named by the parent's ParentIdPrefix. The real exports
+// hold only the USB parents, so the children are made from them, as XP makes them.
+int addHidChildren(sim::SimRegistry& registry) {
+    const std::string usb = "SYSTEM\\CurrentControlSet\\Enum\\USB";
+    RegKey key(registry, RootKey::LocalMachine, platform::KeyAccess::Read);
+    if (!key.openKey(usb)) return 0;
+    int added = 0;
+    for (const std::string& deviceId : key.subkeyNames()) {
+        RegKey device(registry, RootKey::LocalMachine, platform::KeyAccess::Read);
+        device.openKey(usb + "\\" + deviceId);
+        for (const std::string& instance : device.subkeyNames()) {
+            RegKey parent(registry, RootKey::LocalMachine, platform::KeyAccess::Read);
+            parent.openKey(usb + "\\" + deviceId + "\\" + instance);
+            if (parent.readString("Class") != "HIDClass") continue;
+            const std::vector<std::uint8_t> compatible = parent.readBinaryData("CompatibleIDs");
+            const std::string ids(compatible.begin(), compatible.end());
+            const bool keyboard = ids.find("Prot_01") != std::string::npos;
+            if (!keyboard && ids.find("Prot_02") == std::string::npos) continue;
+            const std::vector<std::uint8_t> hardware = parent.readBinaryData("HardwareID");
+            std::string text(hardware.begin(), hardware.end());
+            for (std::size_t at = 0; (at = text.find("USB\\", at)) != std::string::npos;) {
+                text.replace(at, 4, "HID\\");
+            }
+            std::string child = "SYSTEM\\CurrentControlSet\\Enum\\HID\\";
+            child.append(deviceId).append("\\").append(parent.readString("ParentIdPrefix"));
+            child.append("&0000");
+            registry.setString(RootKey::LocalMachine, child, "DeviceDesc", "HID device");
+            registry.setString(RootKey::LocalMachine, child, "ClassGUID",
+                               keyboard ? "{4D36E96B-E325-11CE-BFC1-08002BE10318}"
+                                        : "{4D36E96F-E325-11CE-BFC1-08002BE10318}");
+            registry.setValue(RootKey::LocalMachine, child, "HardwareID",
+                              platform::regtype::kMultiSz,
+                              std::vector<std::uint8_t>(text.begin(), text.end()));
+            registry.createKey(RootKey::LocalMachine, child + "\\Control");
+            ++added;
+        }
+    }
+    return added;
+}
+
+// The databases the cross build wrote, as a Windows path.
+std::string databaseDirectory() {
+    std::string path = "Z:" + (test::binaryDir() / "suite/SHARED/DATABASES/").generic_string();
+    for (char& c : path) {
+        if (c == '/') c = '\\';
+    }
+    return path;
+}
+
+class XpDevicesNamed : public CopiedDeviceTrees {
+  protected:
+    void SetUp() override {
+        if (fixturesDir().empty()) GTEST_SKIP() << "the shared fixtures folder is absent";
+        if (!fs::is_regular_file(databaseDirectory() + "other.txt")) {
+            GTEST_SKIP() << "no databases at " << databaseDirectory();
+        }
+        for (const char* file : {"real-xp/xppro1-USB.reg", "real-xp/xppro1-USBPRINT.reg"}) {
+            simulated_.importFile(fixturesDir() / file);
+        }
+        const std::string classes = "SYSTEM\\CurrentControlSet\\Control\\Class\\";
+        for (auto [guid, name] : {std::pair{"{4D36E96B-E325-11CE-BFC1-08002BE10318}", "Keyboard"},
+                                  std::pair{"{4D36E96F-E325-11CE-BFC1-08002BE10318}", "Mouse"}}) {
+            simulated_.setString(RootKey::LocalMachine, classes + guid, "", name);
+            simulated_.setString(RootKey::LocalMachine, classes + guid, "Class", name);
+        }
+        ASSERT_GE(addHidChildren(simulated_), 2);
+        copyToRealRegistry();
+    }
+
+    DeviceTable startup(platform::Registry& registry) {
+        sim::SimSystem system;  // Windows XP SP2
+        win32::Win32Files files;
+        DeviceTable table;
+        EnumDevices(registry, system, table);
+        LookupDeviceDatabase(registry, system, files, table, "Keyboard", databaseDirectory());
+        LookupDeviceDatabase(registry, system, files, table, "Mouse", databaseDirectory());
+        return table;
+    }
+};
+
+TEST_F(XpDevicesNamed, KeyboardsAndMiceAreNamedAlikeOnBothSides) {
+    const DeviceTable real = startup(real_);
+    const DeviceTable simulated = startup(simulated_);
+    expectSameTables(real, simulated);
+    int named = 0;
+    for (const devices& d : real) {
+        if (d.ClassName != "Keyboard" && d.ClassName != "Mouse") continue;
+        EXPECT_TRUE(d.DisplayName == "Dell Computer Corp. Model L100 Keyboard" ||
+                    d.DisplayName == "Dell Computer Corp. Optical Wheel Mouse")
+            << d.KeyPath << ": " << d.DisplayName;
+        EXPECT_EQ(d.VendorExtra + d.DeviceExtra, "");
+        ++named;
+    }
+    EXPECT_EQ(named, 9);
 }
 
 }  // namespace
