@@ -4,6 +4,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/sim/case_fold.h"
 #include "platform/sim/codepage.h"
 #include "platform/sim/pe_resources.h"
 #include "platform/sim/version_block.h"
@@ -15,6 +16,13 @@ namespace {
 // Handles look like the load addresses of DLLs, well above the 32 that callers take for "failed".
 constexpr platform::ResourceModules::Module kFirstModule = 0x10000000;
 constexpr platform::ResourceModules::Module kModuleSpacing = 0x00010000;
+
+// A query for a string of a string table: "\StringFileInfo\<table>\<key>".
+bool isStringQuery(std::string_view subBlock, unsigned codePage) {
+    constexpr std::string_view kPrefix = "\\StringFileInfo\\";
+    return subBlock.size() >= kPrefix.size() &&
+           equalsIgnoreCase(subBlock.substr(0, kPrefix.size()), kPrefix, codePage);
+}
 
 std::filesystem::path identity(const std::filesystem::path& file) {
     std::error_code ec;
@@ -100,7 +108,14 @@ std::optional<std::vector<std::uint8_t>> SimResourceModules::fileVersionInfo(
 
 std::optional<std::vector<std::uint8_t>> SimResourceModules::queryVersionValue(
     const std::vector<std::uint8_t>& block, std::string_view subBlock) {
-    return sim::queryVersionValue(block, subBlock, codePage_);
+    auto value = sim::queryVersionValue(block, subBlock, codePage_);
+    // A string of a string table is handed over as a C string: up to its first NUL, and the NUL,
+    // whether or not the file counted the NUL in the text's length.
+    if (value && isStringQuery(subBlock, codePage_)) {
+        value->erase(std::find(value->begin(), value->end(), std::uint8_t{0}), value->end());
+        value->push_back(0);
+    }
+    return value;
 }
 
 std::filesystem::path SimResourceModules::modulePath(Module module) const {

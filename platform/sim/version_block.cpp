@@ -147,9 +147,7 @@ std::optional<std::vector<std::uint8_t>> queryVersionValue(const std::vector<std
         return result;
     }
     // VerQueryValueA converts a text into the spare half of the block, and only when its 8-bit
-    // form fits in the room it allows; otherwise it reports the text with a length of 0. The
-    // stored count may or may not include the NUL: the text is handed over up to its first NUL,
-    // and the NUL.
+    // form fits in the room it allows; otherwise it reports the text with a length of 0.
     const std::size_t rootLength = le16(block, 0);
     if (value.valueLength > 0 && value.valueOffset < rootLength &&
         value.valueLength <= rootLength - value.valueOffset) {
@@ -157,11 +155,9 @@ std::optional<std::vector<std::uint8_t>> queryVersionValue(const std::vector<std
         for (std::size_t i = 0; i < value.valueLength; ++i) {
             text[i] = le16(block, value.valueOffset + 2 * i);
         }
-        text.resize(std::min(text.size(), text.find(u'\0')));
         const std::string narrow = narrowUtf16(codePage, text);
         result.assign(narrow.begin(), narrow.end());
     }
-    result.push_back(0);
     return result;
 }
 

@@ -19,12 +19,12 @@ std::uint32_t versionInfoSize(std::size_t resourceSize);
 // "FE2X" right after the block's own length, zeros after that.
 std::vector<std::uint8_t> versionInfoBlock(const std::vector<std::uint8_t>& resource);
 
-// VerQueryValueA. `subBlock` is a path of keys separated by backslashes ("" and "\" name the root,
-// empty components are skipped), each key compared without regard to case. The root gives its
-// VS_FIXEDFILEINFO, a binary value its bytes, a text value its characters up to the first NUL
-// converted to the 8-bit code page, and a terminating NUL (a block without a text, such as
-// "\StringFileInfo", gives just the NUL). nullopt when the block has no such value. Blocks in the
-// 16-bit layout (8-bit keys, no type word) give every value as its bytes.
+// VerQueryValueA. `subBlock` is a path of keys separated by backslashes ("" and "\\" name the root,
+// empty components are skipped), each key compared without regard to case. The value as the
+// function hands it over: the root's VS_FIXEDFILEINFO, a binary value's bytes, a text's stored
+// characters (with the NUL only when the stored count includes it) converted to the 8-bit code
+// page, or nothing when that would not fit the block's spare room. nullopt when the block has no
+// such value. Blocks in the 16-bit layout (8-bit keys, no type word) give every value as bytes.
 std::optional<std::vector<std::uint8_t>> queryVersionValue(const std::vector<std::uint8_t>& block,
                                                            std::string_view subBlock,
                                                            unsigned codePage);

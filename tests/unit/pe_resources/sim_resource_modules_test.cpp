@@ -218,5 +218,35 @@ TEST_F(ResourceModulesTest, VersionInformationOfAFile) {
     }
 }
 
+TEST_F(ResourceModulesTest, StringsOfStringTablesArriveAsCStrings) {
+    const auto block = versionInfoBlock(test::serialize(test::versionRoot({test::VersionNode{
+        u"040904E4",
+        {},
+        0,
+        1,
+        {test::versionText(u"WithNul", u"abc", 4), test::versionText(u"WithoutNul", u"abc", 3),
+         test::versionText(u"Inner", std::u16string(u"ab\0cd", 5), 6),
+         test::versionText(u"Empty", u"", 0)}}})));
+    SimResourceModules modules(toHost(), 1252);
+    using Bytes = std::vector<std::uint8_t>;
+    auto query = [&](const char* path) { return modules.queryVersionValue(block, path); };
+
+    // Whatever the file counted, a string comes up to its first NUL and with one NUL.
+    EXPECT_EQ(query("\\StringFileInfo\\040904E4\\WithNul"), (Bytes{'a', 'b', 'c', 0}));
+    EXPECT_EQ(query("\\StringFileInfo\\040904E4\\WithoutNul"), (Bytes{'a', 'b', 'c', 0}));
+    EXPECT_EQ(query("\\stringfileinfo\\040904e4\\withoutnul"), (Bytes{'a', 'b', 'c', 0}));
+    EXPECT_EQ(query("\\StringFileInfo\\040904E4\\Inner"), (Bytes{'a', 'b', 0}));
+    EXPECT_EQ(query("\\StringFileInfo\\040904E4\\Empty"), Bytes{0});
+    EXPECT_EQ(query("\\StringFileInfo\\040904E4"), Bytes{0});
+    EXPECT_EQ(query("\\StringFileInfo\\040904E4\\Missing"), std::nullopt);
+
+    // Other queries give the value as VerQueryValueA does.
+    EXPECT_EQ(query("\\StringFileInfo"), Bytes{});
+    EXPECT_EQ(query("StringFileInfo\\040904E4\\WithoutNul"), (Bytes{'a', 'b', 'c'}));
+    auto fixed = query("\\");
+    ASSERT_TRUE(fixed);
+    EXPECT_EQ(fixed->size(), 52u) << "binary data is not cut at its NULs";
+}
+
 }  // namespace
 }  // namespace tamux::sim

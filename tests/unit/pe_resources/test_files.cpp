@@ -179,4 +179,47 @@ std::vector<std::uint8_t> buildPe(const std::vector<std::uint8_t>& section,
     return out;
 }
 
+void padTo4(std::vector<std::uint8_t>& bytes) {
+    while (bytes.size() % 4) bytes.push_back(0);
+}
+
+std::vector<std::uint8_t> serialize(const VersionNode& node) {
+    std::vector<std::uint8_t> out;
+    auto word = [&out](std::uint32_t value) {
+        out.push_back(static_cast<std::uint8_t>(value));
+        out.push_back(static_cast<std::uint8_t>(value >> 8));
+    };
+    word(0);  // the length, known at the end
+    word(node.valueLength);
+    word(node.type);
+    for (char16_t c : node.key) word(c);
+    word(0);
+    padTo4(out);
+    out.insert(out.end(), node.value.begin(), node.value.end());
+    for (const VersionNode& child : node.children) {
+        padTo4(out);
+        const auto part = serialize(child);
+        out.insert(out.end(), part.begin(), part.end());
+    }
+    put16(out, 0, static_cast<std::uint32_t>(out.size()));
+    return out;
+}
+
+VersionNode versionText(std::u16string key, std::u16string value, std::size_t count) {
+    VersionNode node{std::move(key), {}, static_cast<std::uint16_t>(count), 1, {}};
+    value.push_back(u'\0');
+    for (char16_t c : value) {
+        node.value.push_back(static_cast<std::uint8_t>(c));
+        node.value.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+    return node;
+}
+
+VersionNode versionRoot(std::vector<VersionNode> tables) {
+    std::vector<std::uint8_t> fixed(52, 0);
+    put32(fixed, 0, 0xFEEF04BD);
+    VersionNode strings{u"StringFileInfo", {}, 0, 1, std::move(tables)};
+    return VersionNode{u"VS_VERSION_INFO", fixed, 52, 0, {strings}};
+}
+
 }  // namespace tamux::test

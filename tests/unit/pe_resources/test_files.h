@@ -46,4 +46,26 @@ std::vector<std::uint8_t> buildPe(const std::vector<std::uint8_t>& section,
 // Where buildPe puts the section in the file.
 inline constexpr std::size_t kSectionFileOffset = 0x200;
 
+// A node of a hand-made version block in the 32-bit layout (VS_VERSIONINFO and what it holds).
+struct VersionNode {
+    std::u16string key;
+    std::vector<std::uint8_t> value;
+    std::uint16_t valueLength = 0;
+    std::uint16_t type = 0;  // 1: text
+    std::vector<VersionNode> children;
+};
+
+// The node as a version resource lays it out: header, key, value and children, each aligned to
+// four bytes, the length word counting all of it.
+std::vector<std::uint8_t> serialize(const VersionNode& node);
+
+// A text value; `count` is the character count to store (the NUL included or not).
+VersionNode versionText(std::u16string key, std::u16string value, std::size_t count);
+
+// VS_VERSIONINFO with a zeroed fixed part and a StringFileInfo holding `tables`.
+VersionNode versionRoot(std::vector<VersionNode> tables);
+
+// Zeros up to the next multiple of four bytes.
+void padTo4(std::vector<std::uint8_t>& bytes);
+
 }  // namespace tamux::test

@@ -1,6 +1,6 @@
 # The test modules: resource-only DLLs that the real resource compiler builds from the .rc files
 # here, for the native tests of the PE resource reader and for the Wine conformance program.
-set(TAMUX_PE_TEST_MODULES strings version version_untranslated languages no_strings)
+set(TAMUX_PE_TEST_MODULES strings with_version untranslated_version languages no_strings)
 
 # tamux_pe_test_modules(<folder>): builds <folder>/<name>.dll for every test module; the target
 # tamux_pe_test_modules stands for all of them.

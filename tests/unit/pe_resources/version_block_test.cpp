@@ -40,58 +40,6 @@ Bytes moduleBlock(const char* file) {
     return resource ? versionInfoBlock(*resource) : Bytes();
 }
 
-// A node of a hand-made version block in the 32-bit layout.
-struct Node {
-    std::u16string key;
-    Bytes value;
-    std::uint16_t valueLength = 0;
-    std::uint16_t type = 0;  // 1: text
-    std::vector<Node> children;
-};
-
-void pad(Bytes& out) {
-    while (out.size() % 4) out.push_back(0);
-}
-
-void put16(Bytes& out, std::uint16_t value) {
-    out.push_back(static_cast<std::uint8_t>(value));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-Bytes serialize(const Node& node) {
-    Bytes out;
-    put16(out, 0);  // length, filled in below
-    put16(out, node.valueLength);
-    put16(out, node.type);
-    for (char16_t c : node.key) put16(out, c);
-    put16(out, 0);
-    pad(out);
-    out.insert(out.end(), node.value.begin(), node.value.end());
-    for (const Node& child : node.children) {
-        pad(out);
-        Bytes part = serialize(child);
-        out.insert(out.end(), part.begin(), part.end());
-    }
-    out[0] = static_cast<std::uint8_t>(out.size());
-    out[1] = static_cast<std::uint8_t>(out.size() >> 8);
-    return out;
-}
-
-// A text value; `count` is the stored character count (the NUL included or not).
-Node text(std::u16string key, std::u16string value, std::size_t count) {
-    Node node{std::move(key), {}, static_cast<std::uint16_t>(count), 1, {}};
-    for (char16_t c : value) put16(node.value, c);
-    put16(node.value, 0);
-    return node;
-}
-
-Node root(std::vector<Node> tables) {
-    Bytes fixed(52, 0);
-    fixed[0] = 0xBD, fixed[1] = 0x04, fixed[2] = 0xEF, fixed[3] = 0xFE;
-    Node strings{u"StringFileInfo", {}, 0, 1, std::move(tables)};
-    return Node{u"VS_VERSION_INFO", fixed, 52, 0, {strings}};
-}
-
 TEST(VersionBlock, TheBlockAsGetFileVersionInfoGivesIt) {
     auto image = PeImage::fromFile(TAMUX_VERSION_DLL);
     ASSERT_TRUE(image);
@@ -180,7 +128,7 @@ TEST(VersionBlock, PathsAreMatchedLikeVerQueryValue) {
         EXPECT_EQ(queryVersionValue(block, path, 1252), std::nullopt) << path;
     }
     // A node without a value of its own gives an empty text.
-    EXPECT_EQ(queryVersionValue(block, "\\StringFileInfo\\040504E2", 1252), Bytes{0});
+    EXPECT_EQ(queryVersionValue(block, "\\StringFileInfo\\040504E2", 1252), Bytes{});
 }
 
 TEST(VersionBlock, ABlockWithoutTranslationTable) {
@@ -195,27 +143,29 @@ TEST(VersionBlock, ABlockWithoutTranslationTable) {
     EXPECT_EQ(dword(*fixed, 12), 0x0007000Bu);
 }
 
-TEST(VersionBlock, TextsAreNulTerminatedWhateverTheStoredCount) {
-    const Bytes block = versionInfoBlock(
-        serialize(root({Node{u"040904E4",
-                             {},
-                             0,
-                             1,
-                             {text(u"WithNul", u"abc", 4), text(u"WithoutNul", u"abc", 3),
-                              text(u"Inner", std::u16string(u"ab\0cd", 5), 6),
-                              text(u"Empty", u"", 0), text(u"Cyrillic", u"Мышь", 5)}}})));
+TEST(VersionBlock, TextsAsStoredConvertedToTheCodePage) {
+    const Bytes block = versionInfoBlock(test::serialize(test::versionRoot({test::VersionNode{
+        u"040904E4",
+        {},
+        0,
+        1,
+        {test::versionText(u"WithNul", u"abc", 4), test::versionText(u"WithoutNul", u"abc", 3),
+         test::versionText(u"Inner", std::u16string(u"ab\0cd", 5), 6),
+         test::versionText(u"Empty", u"", 0), test::versionText(u"Cyrillic", u"Мышь", 5)}}})));
 
+    // The stored count decides how many characters come back, NULs and all.
     const std::string table = "\\StringFileInfo\\040904E4\\";
     EXPECT_EQ(queryVersionValue(block, table + "WithNul", 1252), withNul("abc"));
-    EXPECT_EQ(queryVersionValue(block, table + "WithoutNul", 1252), withNul("abc"));
-    EXPECT_EQ(queryVersionValue(block, table + "Inner", 1252), withNul("ab"));
-    EXPECT_EQ(queryVersionValue(block, table + "Empty", 1252), Bytes{0});
+    EXPECT_EQ(queryVersionValue(block, table + "WithoutNul", 1252), bytes("abc"));
+    EXPECT_EQ(queryVersionValue(block, table + "Inner", 1252),
+              bytes(std::string_view("ab\0cd\0", 6)));
+    EXPECT_EQ(queryVersionValue(block, table + "Empty", 1252), Bytes{});
     EXPECT_EQ(queryVersionValue(block, table + "Cyrillic", 1251), withNul("\xCC\xFB\xF8\xFC"));
     EXPECT_EQ(queryVersionValue(block, table + "cyrillic", 1252), withNul("????"));
 
     // Keys with letters beyond ASCII are compared without case too.
-    const Bytes accented =
-        versionInfoBlock(serialize(root({Node{u"040504E2", {}, 0, 1, {text(u"Žlutá", u"x", 2)}}})));
+    const Bytes accented = versionInfoBlock(test::serialize(test::versionRoot(
+        {test::VersionNode{u"040504E2", {}, 0, 1, {test::versionText(u"Žlutá", u"x", 2)}}})));
     EXPECT_EQ(queryVersionValue(accented, "\\StringFileInfo\\040504E2\\\x9Elut\xC1", 1250),
               withNul("x"));
 }
@@ -226,10 +176,10 @@ TEST(VersionBlock, BlocksInThe16BitLayout) {
         Bytes out = {0, 0, static_cast<std::uint8_t>(value.size()), 0};
         out.insert(out.end(), key.begin(), key.end());
         out.push_back(0);
-        pad(out);
+        test::padTo4(out);
         out.insert(out.end(), value.begin(), value.end());
         for (const Bytes& child : children) {
-            pad(out);
+            test::padTo4(out);
             out.insert(out.end(), child.begin(), child.end());
         }
         out[0] = static_cast<std::uint8_t>(out.size());
@@ -247,9 +197,13 @@ TEST(VersionBlock, BlocksInThe16BitLayout) {
 }
 
 TEST(VersionBlock, CorruptBlocksGiveNoValueAndStayInside) {
-    const Node good =
-        root({Node{u"040904E4", {}, 0, 1, {text(u"A", u"first", 6), text(u"B", u"second", 7)}}});
-    const Bytes base = serialize(good);
+    const test::VersionNode good = test::versionRoot({test::VersionNode{
+        u"040904E4",
+        {},
+        0,
+        1,
+        {test::versionText(u"A", u"first", 6), test::versionText(u"B", u"second", 7)}}});
+    const Bytes base = test::serialize(good);
     const std::string a = "\\StringFileInfo\\040904E4\\A", b = "\\StringFileInfo\\040904E4\\B";
     ASSERT_EQ(queryVersionValue(base, b, 1252), withNul("second"));
 
@@ -286,11 +240,11 @@ TEST(VersionBlock, CorruptBlocksGiveNoValueAndStayInside) {
     Bytes cut(base.begin(), base.begin() + static_cast<std::ptrdiff_t>(first + 8));
     EXPECT_EQ(queryVersionValue(cut, a, 1252), std::nullopt);
 
-    // A text beyond the room the root's own length gives it has no 8-bit form: just the NUL.
+    // A text beyond the room the root's own length gives it has no 8-bit form.
     Bytes shortRoot = base;
     shortRoot[0] = static_cast<std::uint8_t>(first + 10);
     shortRoot[1] = 0;
-    EXPECT_EQ(queryVersionValue(shortRoot, a, 1252), Bytes{0});
+    EXPECT_EQ(queryVersionValue(shortRoot, a, 1252), Bytes{});
 
     EXPECT_EQ(queryVersionValue({}, "\\", 1252), std::nullopt);
     EXPECT_EQ(queryVersionValue({6, 0, 0, 0, 0}, "\\", 1252), std::nullopt);

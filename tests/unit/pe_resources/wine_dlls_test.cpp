@@ -106,7 +106,7 @@ TEST(WineDlls, KnownTextsThroughTheService) {
     auto product = modules.queryVersionValue(*block, "\\StringFileInfo\\040904B0\\ProductName");
     ASSERT_TRUE(product);
     EXPECT_EQ(std::string(product->begin(), product->end()), std::string("Wine", 5));
-    // Wine writes an empty text with a count of 0, where windres counts the NUL.
+    // An empty text, stored as its NUL alone.
     EXPECT_EQ(modules.queryVersionValue(*block, "\\StringFileInfo\\040904B0\\InternalName"),
               std::vector<std::uint8_t>{0});
 }
