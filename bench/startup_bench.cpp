@@ -287,7 +287,14 @@ int main(int argc, char** argv) {
     std::vector<PciPick> allPci;
     for (const dbgen::IdVendor& v : dbgen::ParseIdList(dbgen::Utf8ToCp1252(readText(pciIds)))) {
         for (const dbgen::IdDevice& d : v.devices) {
-            allPci.push_back({v.id, d.id, "", "", v.name, d.name});
+            // Windows writes SUBSYS_00000000 for a device without a subsystem; where pci.ids
+            // names that subsystem too, lspci (which reads zero as none) and the database
+            // (which knows the key) rightly differ, so such devices are not picked bare.
+            const bool zeroNamed = std::any_of(
+                d.subsystems.begin(), d.subsystems.end(), [](const dbgen::IdSubsystem& s) {
+                    return s.subvendor == "0000" && s.subdevice == "0000";
+                });
+            if (!zeroNamed) allPci.push_back({v.id, d.id, "", "", v.name, d.name});
             for (const dbgen::IdSubsystem& s : d.subsystems) {
                 // lspci reads a zero subsystem id as none at all.
                 if (s.subvendor == "0000" || s.subdevice == "0000") continue;
