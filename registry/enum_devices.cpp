@@ -1,5 +1,6 @@
 #include "registry/enum_devices.h"
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,7 +49,32 @@ devices& appendRecord(DeviceTable& table) {
 
 enum class Nt5Walk { Win2000, WinXP };
 
-void readNt5Instance(RegKey& key, const std::string& path, Nt5Walk walk, devices& record) {
+// The description and name of each class key, read once per walk: many instances share a class,
+// and the registry does not change while it is walked.
+class Nt5Classes {
+  public:
+    struct Class {
+        bool opened = false;
+        std::string description;
+        std::string name;
+    };
+
+    const Class& find(RegKey& key, const std::string& guid) {
+        auto [it, added] = classes_.try_emplace(UpperCase(guid));
+        if (added && key.openKey(std::string(kNtClass) + guid)) {
+            it->second.opened = true;
+            it->second.description = key.readString("");
+            it->second.name = key.readString("Class");
+        }
+        return it->second;
+    }
+
+  private:
+    std::map<std::string, Class> classes_;
+};
+
+void readNt5Instance(RegKey& key, const std::string& path, Nt5Walk walk, Nt5Classes& classes,
+                     devices& record) {
     if (!key.openKey(path + "\\Control")) return;
     if (walk == Nt5Walk::Win2000 && !key.valueExists("DeviceReference")) return;
 
@@ -65,14 +91,16 @@ void readNt5Instance(RegKey& key, const std::string& path, Nt5Walk walk, devices
         record.DriverKey = std::string(kNtClass) + key.readString("Driver");
     }
     // A class key that cannot be opened leaves the GUID in ClassDesc.
-    if (key.openKey(std::string(kNtClass) + record.ClassDesc)) {
-        record.ClassDesc = key.readString("");
-        record.ClassName = key.readString("Class");
+    const Nt5Classes::Class& found = classes.find(key, record.ClassDesc);
+    if (found.opened) {
+        record.ClassDesc = found.description;
+        record.ClassName = found.name;
     }
 }
 
 void walkNt5(platform::Registry& registry, DeviceTable& table, Nt5Walk walk) {
     RegKey key(registry, RootKey::LocalMachine, KeyAccess::Read);
+    Nt5Classes classes;
     if (!key.openKey(kNtEnum)) return;
     for (const std::string& enumerator : key.subkeyNames()) {
         const std::string enumeratorPath = join(kNtEnum, enumerator);
@@ -84,7 +112,7 @@ void walkNt5(platform::Registry& registry, DeviceTable& table, Nt5Walk walk) {
                 // The record comes first, so an instance that fails the tests below still
                 // leaves an empty record behind.
                 devices& record = appendRecord(table);
-                readNt5Instance(key, join(devicePath, instance), walk, record);
+                readNt5Instance(key, join(devicePath, instance), walk, classes, record);
             }
         }
     }
