@@ -99,7 +99,10 @@ class LanguageWindow : public LanguageDialogView, private ModalDialog {
         ok_->onClick = [this] { dialog_.SpeedButton8Click(); };
         cancel_ = commandButton(80, kCancelCaption, kSilkCross, kCancelId);
         cancel_->onClick = [this] { dialog_.SpeedButton9Click(); };
+    }
 
+    // The chosen language's button has the focus, or Ok when that one cannot be chosen.
+    void onShown() override {
         const int down = dialog_.buttons().downButton();
         SetFocus(down >= 0 && dialog_.buttons().enabled(down)
                      ? flagButtons_[static_cast<std::size_t>(down)]->handle()

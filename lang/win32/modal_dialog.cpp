@@ -4,6 +4,12 @@
 
 namespace tamux::win32 {
 
+namespace {
+
+constexpr UINT kTakeForeground = WM_APP + 1;
+
+}  // namespace
+
 INT_PTR ModalDialog::run(HWND owner, const Frame& frame) {
     // DLGTEMPLATE, then empty menu, class and title; the size is set once the window exists.
     std::vector<WORD> memory(16, 0);
@@ -48,11 +54,18 @@ INT_PTR CALLBACK ModalDialog::dialogProc(HWND window, UINT message, WPARAM wPara
         SetWindowTextA(window, dialog->frame_->title.c_str());
         dialog->place(*dialog->frame_);
         dialog->onInit();
+        // Opened by the user, it takes the foreground once it shows, even when its process had
+        // none yet (a program started from another one).
+        PostMessageA(window, kTakeForeground, 0, 0);
         return TRUE;
     }
     auto* dialog = reinterpret_cast<ModalDialog*>(GetWindowLongPtrA(window, DWLP_USER));
     if (!dialog) return FALSE;
     switch (message) {
+        case kTakeForeground:
+            SetForegroundWindow(window);
+            dialog->onShown();
+            return TRUE;
         case WM_ERASEBKGND: {
             RECT client;
             GetClientRect(window, &client);

@@ -32,6 +32,8 @@ class ModalDialog {
 
     // Creates the controls; the window has its size and title.
     virtual void onInit() = 0;
+    // The window has shown and taken the foreground: the place to give a control the focus.
+    virtual void onShown() {}
     // The close box, the system menu's Close and the Escape key.
     virtual void onCloseRequest() = 0;
     // Paints the window's background (the controls over it paint theirs through it too).
