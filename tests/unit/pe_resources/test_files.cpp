@@ -57,7 +57,7 @@ std::vector<std::uint8_t> stringBlock(const std::vector<std::u16string>& texts) 
     return out;
 }
 
-std::vector<std::uint8_t> resourceSection(const std::vector<ResourceSpec>& resources,
+std::vector<std::uint8_t> resourceSection(const std::vector<HandmadeResource>& resources,
                                           std::uint32_t rva) {
     struct Name {
         std::uint16_t id;
@@ -69,17 +69,17 @@ std::vector<std::uint8_t> resourceSection(const std::vector<ResourceSpec>& resou
     };
     std::vector<Type> types;
     for (std::size_t i = 0; i < resources.size(); ++i) {
-        const ResourceSpec& spec = resources[i];
+        const HandmadeResource& resource = resources[i];
         Type* type = nullptr;
         for (Type& t : types) {
-            if (t.id == spec.type) type = &t;
+            if (t.id == resource.type) type = &t;
         }
-        if (!type) type = &types.emplace_back(Type{spec.type, {}});
+        if (!type) type = &types.emplace_back(Type{resource.type, {}});
         Name* name = nullptr;
         for (Name& n : type->names) {
-            if (n.id == spec.id) name = &n;
+            if (n.id == resource.id) name = &n;
         }
-        if (!name) name = &type->names.emplace_back(Name{spec.id, {}});
+        if (!name) name = &type->names.emplace_back(Name{resource.id, {}});
         name->resources.push_back(i);
     }
 

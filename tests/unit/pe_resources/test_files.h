@@ -16,7 +16,7 @@ void writeBytes(const std::filesystem::path& file, const std::vector<std::uint8_
 std::u16string u16(const char* utf8);
 
 // One resource to put into a hand-made file.
-struct ResourceSpec {
+struct HandmadeResource {
     std::uint16_t type;
     std::uint16_t id;
     std::uint16_t language;
@@ -28,7 +28,7 @@ std::vector<std::uint8_t> stringBlock(const std::vector<std::u16string>& texts);
 
 // The section that holds `resources` as a resource directory (types, ids and languages in the
 // order given, which should be ascending as a linker writes them), for a section at `rva`.
-std::vector<std::uint8_t> resourceSection(const std::vector<ResourceSpec>& resources,
+std::vector<std::uint8_t> resourceSection(const std::vector<HandmadeResource>& resources,
                                           std::uint32_t rva);
 
 struct PeOptions {
