@@ -1,16 +1,19 @@
-// Overwriting memory that held deciphered database text before it is released. The writes go
-// through a volatile pointer so that the compiler cannot drop them as dead stores before a free.
+// Overwriting memory that held deciphered database text before it is released. An empty asm
+// statement that may read the memory follows the fill, so that the compiler cannot drop the fill
+// as a dead store before a free (both of our compilers are GCC).
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <vector>
 
 namespace tamux {
 
 inline void SecureFill(void* data, std::size_t size, unsigned char value) {
-    volatile unsigned char* p = static_cast<volatile unsigned char*>(data);
-    for (std::size_t i = 0; i < size; ++i) p[i] = value;
+    if (size == 0) return;
+    std::memset(data, value, size);
+    __asm__ __volatile__("" : : "r"(data) : "memory");
 }
 
 // Overwrites every character of `text` with `fill`; the length stays.
