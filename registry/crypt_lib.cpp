@@ -55,6 +55,7 @@ void TCryptLib::setPassword(std::string_view password) {
         throw CryptError("TCryptLib.Password is too long");
     }
     password_ = std::string(password);
+    plans_.clear();
 }
 
 void TCryptLib::setAddKey(std::int32_t value) {
@@ -128,8 +129,56 @@ void TCryptLib::wipeWorkArea() {
     used_ = 0;
 }
 
+const TCryptLib::LengthPlan& TCryptLib::planFor(std::size_t n) {
+    if (plans_.size() <= n) plans_.resize(n + 1);
+    LengthPlan& plan = plans_[n];
+    if (plan.source.empty()) {
+        // The same draws, in the same order, as DecryptBlock makes for n bytes.
+        RuntimeRandom random(k1_);
+        std::vector<std::uint16_t> partner(n);
+        random.drawMany(static_cast<std::uint32_t>(n - 1), partner.data(), n);
+        plan.source.resize(n);
+        for (std::size_t i = 0; i < n; ++i) plan.source[i] = static_cast<std::uint16_t>(i);
+        for (std::size_t i = n; i-- > 0;) std::swap(plan.source[i], plan.source[partner[i]]);
+        plan.stream.resize(n);
+        random.drawMany(255u, plan.stream.data(), n);
+    }
+    return plan;
+}
+
+std::size_t TCryptLib::decryptPlanned(char* data, std::size_t n) {
+    const LengthPlan& plan = planFor(n);
+    std::uint8_t* b = buffer_.data();
+    used_ = std::max(used_, n);
+    // Each hex pair is read straight into the place the swaps would move it to.
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t pair = 2 * static_cast<std::size_t>(plan.source[i]);
+        const int high = hexDigit(data[pair]);
+        const int low = hexDigit(data[pair + 1]);
+        if (high < 0 || low < 0) {
+            wipeWorkArea();
+            throw CryptError("TCryptLib: decrypting error - not hexlook string");
+        }
+        b[i] = static_cast<std::uint8_t>(high * 16 + low);
+    }
+    const std::uint32_t k3 = k3_;
+    const auto mult = static_cast<std::uint32_t>(multKey_);
+    const auto add = static_cast<std::uint32_t>(addKey_);
+    std::uint32_t k2 = k2_;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint8_t c = b[i];
+        data[i] = static_cast<char>(c ^ xorOfBytes(k2) ^ plan.stream[i]);
+        k2 = k2 * mult + ((c + k3) * mult + add);
+    }
+    k2_ = k2;
+    wipeWorkArea();
+    return n;
+}
+
 std::size_t TCryptLib::DecryptInPlace(char* data, std::size_t hexLength) {
     InitKey();
+    const std::size_t n = hexLength / 2;
+    if (hexLength < kHexChunk && n > 0 && n <= kPlannedLengths) return decryptPlanned(data, n);
     const std::size_t chunks = hexLength / kHexChunk + 1;
     std::size_t written = 0;
     for (std::size_t chunk = 0; chunk < chunks; ++chunk) {

@@ -124,6 +124,19 @@ class TCryptLib {
     void EncryptBlock(std::size_t n) { cipherBlock(n, Direction::Encipher); }
     void wipeWorkArea();
 
+    // Every string starts from the same seed, so the swaps and the key stream of a one-chunk
+    // string depend only on its length: drawn once per length, as the final order of the swapped
+    // bytes (which hex pair lands where) and the stream's bytes. Drawn again after the password
+    // changes.
+    struct LengthPlan {
+        std::vector<std::uint16_t> source;  // byte i comes from hex pair source[i]
+        std::vector<std::uint8_t> stream;   // the key stream's draws
+    };
+    static constexpr std::size_t kPlannedLengths = 1024;  // bytes; longer strings draw as they go
+    const LengthPlan& planFor(std::size_t n);
+    std::size_t decryptPlanned(char* data, std::size_t n);
+
+    std::vector<LengthPlan> plans_;  // by length; empty: not drawn yet
     std::string password_;
     std::int32_t addKey_;
     std::int32_t multKey_;

@@ -69,6 +69,20 @@ TEST(TCryptLib, DecryptsKnownLinesWithTheDatabaseKeys) {
     EXPECT_EQ(bytesToHex(crypt.DecryptString("000000000000")), "9a6cb7cb819d");
 }
 
+TEST(TCryptLib, ANewPasswordIsUsedAtOnce) {
+    TCryptLib reused;
+    databaseCipher(reused);
+    const std::string hex = reused.EncryptString("PNP0303=Keyboard");
+    EXPECT_EQ(reused.DecryptString(hex), "PNP0303=Keyboard");
+    reused.setPassword("Other");
+    TCryptLib fresh;
+    fresh.setAddKey(kDatabaseAddKey);
+    fresh.setMultKey(kDatabaseMultKey);
+    fresh.setPassword("Other");
+    EXPECT_EQ(reused.DecryptString(hex), fresh.DecryptString(hex));
+    EXPECT_NE(reused.DecryptString(hex), "PNP0303=Keyboard");
+}
+
 TEST(TCryptLib, TwelveCharacterPasswordAndNegativeKeys) {
     TCryptLib crypt;
     crypt.setAddKey(-5);
