@@ -10,6 +10,12 @@
 #include "platform/errors.h"
 #include "platform/spooler.h"
 
+// <windows.h> maps GetPrinter to the spooler's GetPrinterA; a Win32 file that includes it before
+// this header must still reach the method. (Include this header after it, or the macro returns.)
+#ifdef GetPrinter
+#undef GetPrinter
+#endif
+
 namespace tamux {
 
 class SectionList;
