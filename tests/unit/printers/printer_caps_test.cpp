@@ -100,14 +100,6 @@ TEST(PrinterCaps, EachBitTurnsOnAtMostOneLineAndTheMasksCoverTheDocumentedBits) 
     }
 }
 
-TEST(PrinterCaps, AllCurveBitsSetGiveNineLinesPresent) {
-    sim::SimSpooler spooler;
-    PrinterCaps caps(spooler);
-    queried(spooler, caps, {{dc::kCurveCaps, 0x01FF}});
-    EXPECT_EQ(presentLines(capsText(caps, CapabilitySet::Curve)).size(), 9u);
-    EXPECT_TRUE(presentLines(capsText(caps, CapabilitySet::Line)).empty());
-}
-
 TEST(PrinterCaps, TextCapsReservedBitHasNoLineAndTheLastLineTestsTheNextBit) {
     sim::SimSpooler spooler;
     PrinterCaps caps(spooler);
@@ -264,15 +256,6 @@ TEST(DeviceContext, IsReleasedAfterEveryQueryAlsoWhenTheDriverFails) {
         EXPECT_EQ(spooler.openDcCount(), 0u) << "index " << failing;
     }
     EXPECT_EQ(spooler.strayDeleteCount(), 0);
-}
-
-TEST(PrinterCaps, TheRealXpLaserPrintersAnswers) {
-    EnglishMachine xp("winxp");
-    PrinterCaps caps(xp.spooler());
-    caps.QueryPrinterCaps("HP LaserJet P2015DN", "USB001");
-    EXPECT_FALSE(caps.tdetaily().Size.empty());
-    EXPECT_EQ(caps.tdetaily().PaperNames.size(), 24u);
-    EXPECT_EQ(xp.spooler().openDcCount(), 0u);
 }
 
 }  // namespace

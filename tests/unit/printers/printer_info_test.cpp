@@ -210,24 +210,5 @@ TEST(PrinterIndicesForCaption, MatchesExactlyWithCaseAndEveryPrinterOfThatName) 
     EXPECT_TRUE(PrinterIndicesForCaption(printers, "").empty());
 }
 
-TEST(GetPrinters, TheSampleMachinesListTheirPrinters) {
-    EnglishMachine nt4("nt4");
-    TPrintersInfo printers(nt4.machine().platform().spooler);
-    SectionList pane;
-    addCategories(pane, 2);
-    getprinters(printers, pane);
-    EXPECT_EQ(
-        pane.section(1).subItems().lines(),
-        (std::vector<std::string>{"HP LaserJet 5Si", "Generic / Text Only", "Accounts LaserJet"}));
-
-    EnglishMachine empty("empty");
-    TPrintersInfo none(empty.machine().platform().spooler);
-    SectionList pane2;
-    addCategories(pane2, 2);
-    getprinters(none, pane2);
-    EXPECT_EQ(none.Count(), 0);
-    EXPECT_EQ(pane2.section(1).subItems().count(), 0);
-}
-
 }  // namespace
 }  // namespace tamux::test
