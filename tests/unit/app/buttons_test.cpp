@@ -1,0 +1,87 @@
+// The top bar: the pictures the pointer and the focus switch each button to, and what the
+// buttons open.
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/imput_form.h"
+#include "tests/unit/app/form_harness.h"
+
+namespace tamux::test {
+namespace {
+
+struct ButtonHandlers {
+    FormButton button;
+    void (TImputFrm::*mouseMove)();
+    void (TImputFrm::*exit)();
+};
+
+const ButtonHandlers kHandlers[] = {
+    {ReportBtn, &TImputFrm::ReportBtnMouseMove, &TImputFrm::ReportBtnExit},
+    {AboutBtn, &TImputFrm::AboutBtnMouseMove, &TImputFrm::AboutBtnExit},
+    {LangBtn, &TImputFrm::LangBtnMouseMove, &TImputFrm::LangBtnExit},
+    {minimizeBtn, &TImputFrm::minimizeBtnMouseMove, &TImputFrm::minimizeBtnExit},
+    {CloseBtn, &TImputFrm::CloseBtnMouseMove, &TImputFrm::CloseBtnExit},
+};
+
+TEST(TopBar, HoverShowsNoFocusBitmapAndLosingTheFocusDisabledBitmap) {
+    FormHarness h;
+    TImputFrm& form = h.start();
+    for (const ButtonHandlers& handlers : kHandlers) {
+        SCOPED_TRACE(static_cast<int>(handlers.button));
+        const TExplBtnModel& button = form.Button(handlers.button);
+        ASSERT_NE(button.NoFocusBitmap, button.DisabledBitmap);
+        EXPECT_EQ(button.Bitmap, button.DisabledBitmap);
+        h.log.clear();
+
+        (form.*handlers.mouseMove)();
+        EXPECT_EQ(button.Bitmap, button.NoFocusBitmap);
+        (form.*handlers.mouseMove)();  // every move reports; the picture changes once
+        (form.*handlers.exit)();
+        EXPECT_EQ(button.Bitmap, button.DisabledBitmap);
+
+        const std::string changed = "button " + std::to_string(static_cast<int>(handlers.button));
+        EXPECT_EQ(h.log, (EventLog{changed, changed}));
+    }
+}
+
+TEST(TopBar, EachButtonHasPicturesOfItsOwn) {
+    FormHarness h;
+    TImputFrm& form = h.start();
+    for (int a = 0; a < kFormButtonCount; ++a) {
+        for (int b = a + 1; b < kFormButtonCount; ++b) {
+            const TExplBtnModel& one = form.Button(static_cast<FormButton>(a));
+            const TExplBtnModel& other = form.Button(static_cast<FormButton>(b));
+            EXPECT_NE(one.NoFocusBitmap, other.NoFocusBitmap);
+            EXPECT_NE(one.DisabledBitmap, other.DisabledBitmap);
+        }
+    }
+}
+
+TEST(TopBar, MinimizeAndCloseGoToTheWindow) {
+    FormHarness h;
+    TImputFrm& form = h.start();
+    h.log.clear();
+    form.MinimizeBtnClick();
+    form.CloseBtnClick();
+    EXPECT_EQ(h.log, (EventLog{"minimize", "close"}));
+}
+
+TEST(TopBar, AboutAndLanguageOpenTheirDialogs) {
+    FormHarness h;
+    TImputFrm& form = h.start();
+    form.AboutBtnClick();
+    EXPECT_EQ(h.aboutViews, 1);
+    EXPECT_EQ(h.languageViews, 0);
+
+    form.LangBtnClick();
+    EXPECT_EQ(h.languageViews, 1);
+    // Closed again: the next click opens a new one.
+    EXPECT_EQ(h.state().languageDialog.current, nullptr);
+    form.LangBtnClick();
+    EXPECT_EQ(h.languageViews, 2);
+    EXPECT_TRUE(h.dialogs().messageBoxes().empty());
+}
+
+}  // namespace
+}  // namespace tamux::test

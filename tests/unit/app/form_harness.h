@@ -1,0 +1,116 @@
+// A main window without a window: a simulated machine with the shipped language modules and
+// device databases installed beside the program, the application state, the two pane models and
+// the form over them, and recording views for the window, the wait dialog and the pane redraws.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/application.h"
+#include "app/imput_form.h"
+#include "platform/sim/machine.h"
+#include "platform/sim/sim_dialogs.h"
+#include "tests/support/test_paths.h"
+#include "ui/section_list.h"
+#include "ui/section_list_style.h"
+
+namespace tamux::test {
+
+// The program's message queue on the simulated machine: the key messages the simulated keyboard
+// posts; dispatching does nothing.
+class SimMessageQueue : public MessageSource {
+  public:
+    explicit SimMessageQueue(sim::Machine& machine) : machine_(machine) {}
+    bool takeMessage(AppMessage& message) override;
+    void dispatch(const AppMessage&) override {}
+
+  private:
+    sim::Machine& machine_;
+    std::vector<AppMessage> pending_;
+};
+
+// Everything the views were told, in order, as short texts ("wait:show", "right:redraw off").
+using EventLog = std::vector<std::string>;
+
+class RecordingFormView : public ImputFormView {
+  public:
+    explicit RecordingFormView(EventLog& log) : log_(log) {}
+    void ButtonChanged(FormButton button) override;
+    void LabelChanged() override { log_.push_back("label"); }
+    void MinimizeApplication() override { log_.push_back("minimize"); }
+    void CloseForm() override { log_.push_back("close"); }
+
+  private:
+    EventLog& log_;
+};
+
+class RecordingPaneView : public SectionListView {
+  public:
+    RecordingPaneView(EventLog& log, std::string name) : log_(log), name_(std::move(name)) {}
+    void setRedraw(bool on) override {
+        log_.push_back(name_ + (on ? ":redraw on" : ":redraw off"));
+    }
+    void repaint() override {}
+
+  private:
+    EventLog& log_;
+    std::string name_;
+};
+
+// How the machine's language is chosen.
+struct FormOptions {
+    std::string sample = "winxp";  // a folder of samples/machines; empty: a blank XP machine
+    std::vector<std::string> modules = {"EN"};  // language modules installed beside the program
+    std::string language = "EN";                // "Language" in the settings file; empty: none
+    bool databases = false;                     // the shipped device databases in the suite
+};
+
+class FormHarness {
+  public:
+    explicit FormHarness(const FormOptions& options = {});
+    FormHarness(const FormHarness&) = delete;
+    FormHarness& operator=(const FormHarness&) = delete;
+
+    // Makes the form (after the test has changed the machine); FormCreate is the test's to run.
+    TImputFrm& makeForm();
+    // makeForm and FormCreate.
+    TImputFrm& start();
+
+    sim::Machine& machine() { return *machine_; }
+    sim::SimDialogs& dialogs();
+    AppState& state() { return *state_; }
+    TImputFrm& form() { return *form_; }
+    Application& application() { return application_; }
+    SectionList left{LeftPaneStyle().geometry};
+    SectionList right{RightPaneStyle().geometry};
+    EventLog log;
+    // How many About and language windows were made.
+    int aboutViews = 0;
+    int languageViews = 0;
+
+    // The wait dialog's texts when it was shown and last changed, as the view saw them.
+    std::string waitCaption, waitText;
+
+    // The lines the builders give now, for comparison.
+    std::vector<std::string> mouseLines();
+    std::vector<std::string> keyboardLines();
+    std::vector<std::string> printerLines(int printer);
+
+    // The lines of right-pane section `section`.
+    std::vector<std::string> rightLines(int section);
+    std::vector<std::string> rightCaptions();
+
+  private:
+    TempDir drive_;
+    std::unique_ptr<sim::Machine> machine_;
+    SimMessageQueue queue_;
+    Application application_{queue_};
+    std::unique_ptr<AppState> state_;
+    RecordingFormView formView_{log};
+    RecordingPaneView rightView_{log, "right"};
+    std::unique_ptr<TImputFrm> form_;
+};
+
+}  // namespace tamux::test

@@ -1,0 +1,272 @@
+// The right pane as the user drives it from both panes: a category rebuilt with one section per
+// device, the wait dialog around the printer queries, device sections opened and toggled, the
+// pane emptied when a category closes, and the lock-key lines.
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/imput_form.h"
+#include "devices/keyboard/keyboard_text.h"
+#include "devices/printers/printer_info.h"
+#include "platform/sim/sim_keyboard.h"
+#include "platform/sim/sim_spooler.h"
+#include "tests/unit/app/form_harness.h"
+
+namespace tamux::test {
+namespace {
+
+const std::string kCapsOn = IndicatorLine(LockKey::CapsLock, true);
+const std::string kCapsOff = IndicatorLine(LockKey::CapsLock, false);
+
+std::vector<int> rightImages(SectionList& pane) {
+    std::vector<int> images;
+    for (int i = 0; i < pane.sectionCount(); ++i) images.push_back(pane.section(i).imageIndex());
+    return images;
+}
+
+bool allContracted(SectionList& pane) {
+    for (int i = 0; i < pane.sectionCount(); ++i) {
+        if (pane.section(i).expanded()) return false;
+    }
+    return true;
+}
+
+// The top of a section's heading in the pane's content.
+int headingTop(SectionList& pane, int section) {
+    return pane.rowTop(pane.rowIndex({section, -1}));
+}
+
+sim::SimPrinter printerNamed(const std::string& name) {
+    sim::SimPrinter printer;
+    printer.info.printerName = name;
+    printer.info.portName = "LPT1:";
+    printer.info.driverName = "Generic / Text Only";
+    return printer;
+}
+
+TEST(ShowCategory, InputDevicesGiveTheHeadingTheMouseAndTheKeyboard) {
+    FormHarness h;
+    TImputFrm& form = h.start();
+    h.log.clear();
+
+    form.SectionListBox1ExpandSection(kInputDevicesCategory);
+
+    EXPECT_EQ(h.rightCaptions(), (std::vector<std::string>{"Input devices", "Mouse", "Keyboard"}));
+    EXPECT_EQ(rightImages(h.right), (std::vector<int>{-1, kMouseImage, kKeyboardImage}));
+    EXPECT_TRUE(allContracted(h.right));
+    EXPECT_EQ(h.right.section(0).subItems().count(), 0);
+    EXPECT_EQ(h.rightLines(1), h.mouseLines());
+    EXPECT_EQ(h.rightLines(2), h.keyboardLines());
+    // Built out of sight and drawn once; no wait dialog for the input devices.
+    EXPECT_EQ(h.log, (EventLog{"right:redraw off", "right:redraw on"}));
+}
+
+TEST(ShowCategory, NoPrintersGiveOnlyTheHeadingWhileTheWaitDialogShows) {
+    FormHarness h({.sample = "empty"});
+    TImputFrm& form = h.start();
+    h.log.clear();
+
+    form.SectionListBox1ExpandSection(kPrintersCategory);
+
+    EXPECT_EQ(h.rightCaptions(), (std::vector<std::string>{"Printers"}));
+    EXPECT_EQ(h.log, (EventLog{"wait:create", "wait:show", "cursor:wait", "wait:caption",
+                               "wait:text", "right:redraw off", "wait:hide", "wait:destroy",
+                               "cursor:default", "right:redraw on"}));
+    EXPECT_EQ(h.waitCaption, "Please wait...");
+    EXPECT_EQ(h.waitText, "Updating the hardware list...");
+    EXPECT_EQ(h.state().waitSet.DlgWaitSet(), nullptr);
+}
+
+TEST(ShowCategory, EachPrinterGetsItsOwnLinesAndImage) {
+    FormHarness h;
+    TImputFrm& form = h.start();
+    form.SectionListBox1ExpandSection(kPrintersCategory);
+
+    ASSERT_EQ(h.right.sectionCount(), 3);
+    EXPECT_EQ(rightImages(h.right), (std::vector<int>{-1, kPrinterImage, kPrinterImage}));
+    EXPECT_TRUE(allContracted(h.right));
+    EXPECT_EQ(h.rightLines(1), h.printerLines(0));
+    EXPECT_EQ(h.rightLines(2), h.printerLines(1));
+    EXPECT_NE(h.rightLines(1), h.rightLines(2));
+}
+
+TEST(ShowCategory, APrinterNamedLikeTheKeyboardShowsItselfAndLeavesTheKeyboardAlone) {
+    FormHarness h({.sample = "empty"});
+    h.machine().spooler().addPrinter(printerNamed("Keyboard"));
+    TImputFrm& form = h.start();
+
+    form.SectionListBox1ExpandSection(kPrintersCategory);
+    ASSERT_EQ(h.rightCaptions(), (std::vector<std::string>{"Printers", "Keyboard"}));
+    EXPECT_EQ(h.rightLines(1), h.printerLines(0));
+
+    form.SectionListBox1ExpandSection(kInputDevicesCategory);
+    ASSERT_EQ(h.right.sectionCount(), 3);
+    EXPECT_EQ(h.rightLines(2), h.keyboardLines());
+}
+
+TEST(ShowCategory, APrinterNameHoldingMarkupFindsItsLinesThroughTheEscapedEntry) {
+    FormHarness h({.sample = "empty"});
+    const std::string name = "<b>Lab & \"Main\"</b>";
+    h.machine().spooler().addPrinter(printerNamed(name));
+    TImputFrm& form = h.start();
+
+    ASSERT_EQ(h.left.section(kPrintersCategory).subItems().lines(),
+              std::vector<std::string>{"&lt;b&gt;Lab &amp; \"Main\"&lt;/b&gt;"});
+    form.SectionListBox1ExpandSection(kPrintersCategory);
+    ASSERT_EQ(h.right.sectionCount(), 2);
+    EXPECT_EQ(h.right.section(1).caption(), "&lt;b&gt;Lab &amp; \"Main\"&lt;/b&gt;");
+    EXPECT_EQ(h.rightLines(1), h.printerLines(0));
+}
+
+TEST(ShowCategory, ASecondCategoryReplacesTheFirst) {
+    FormHarness h;
+    TImputFrm& form = h.start();
+    form.SectionListBox1ExpandSection(kInputDevicesCategory);
+    form.SectionListBox1ExpandSection(kPrintersCategory);
+    EXPECT_EQ(h.right.section(0).caption(), "Printers");
+    EXPECT_EQ(h.right.sectionCount(), 3);
+    EXPECT_EQ(h.right.section(1).imageIndex(), kPrinterImage);
+}
+
+TEST(ShowCategory, AnErrorHalfwayStillHidesTheWaitDialogAndRedrawsThePane) {
+    FormHarness h;
+    TImputFrm& form = h.start();
+    h.left.clearSections();  // the printers category is gone: reading it fails
+    h.log.clear();
+
+    EXPECT_THROW(form.ShowCategory(kPrintersCategory), std::exception);
+    EXPECT_EQ(h.state().waitSet.DlgWaitSet(), nullptr);
+    EXPECT_EQ(h.right.redrawSuspension(), 0);
+    ASSERT_GE(h.log.size(), 3u);
+    EXPECT_EQ(h.log.back(), "right:redraw on");
+    EXPECT_EQ(h.log[h.log.size() - 2], "cursor:default");
+}
+
+TEST(ShowCategory, AWaitDialogThatCannotBeMadeDoesNotKeepThePrintersFromShowing) {
+    FormHarness h;
+    TImputFrm& form = h.start();
+    h.state().waitSet.setViews(
+        [](const TDlgWaitSet&) -> std::unique_ptr<WaitDialogView> { throw std::bad_alloc(); });
+
+    form.SectionListBox1ExpandSection(kPrintersCategory);
+    EXPECT_EQ(h.right.sectionCount(), 3);
+    EXPECT_EQ(h.state().waitSet.DlgWaitSet(), nullptr);
+}
+
+TEST(DeviceSections, ClickingTheKeyboardOpensItsSectionAtTheTopAndItsHeadingToggles) {
+    FormHarness h;
+    TImputFrm& form = h.start();
+    form.SectionListBox1ExpandSection(kInputDevicesCategory);
+    h.right.section(1).setState(lssExpanded);  // left open from before: rebuilt contracted
+
+    form.SectionListBox1SubItemClick(kInputDevicesCategory, 1);
+
+    ASSERT_EQ(h.right.sectionCount(), 3);
+    EXPECT_FALSE(h.right.section(1).expanded());
+    ASSERT_TRUE(h.right.section(2).expanded());
+    EXPECT_GT(headingTop(h.right, 2), 0);
+    EXPECT_EQ(h.right.scrollOffset(), headingTop(h.right, 2));
+    EXPECT_EQ(h.right.redrawSuspension(), 0);
+
+    form.SectionListBox2SectionClick(2);
+    EXPECT_FALSE(h.right.section(2).expanded());
+    form.SectionListBox2SectionClick(2);
+    EXPECT_TRUE(h.right.section(2).expanded());
+    EXPECT_EQ(h.right.scrollOffset(), headingTop(h.right, 2));
+}
+
+TEST(DeviceSections, ARequestFromTheLeftPaneOpensWhatIsOpenAlready) {
+    FormHarness h;
+    TImputFrm& form = h.start();
+    form.SectionListBox1ExpandSection(kInputDevicesCategory);
+    h.right.section(1).setState(lssExpanded);
+
+    form.OpenDeviceSection(PaneRequest::LeftPane, 1);
+    EXPECT_TRUE(h.right.section(1).expanded());
+    form.OpenDeviceSection(PaneRequest::RightPane, 1);
+    EXPECT_FALSE(h.right.section(1).expanded());
+}
+
+TEST(DeviceSections, ASectionThatIsNotThereIsIgnored) {
+    FormHarness h;
+    TImputFrm& form = h.start();
+    EXPECT_NO_THROW(form.SectionListBox2SectionClick(3));  // the pane is empty
+    EXPECT_EQ(h.right.redrawSuspension(), 0);
+    EXPECT_EQ(h.right.sectionCount(), 0);
+}
+
+TEST(DeviceSections, ContractingEitherCategoryEmptiesThePane) {
+    FormHarness h;
+    TImputFrm& form = h.start();
+    form.SectionListBox1ExpandSection(kInputDevicesCategory);
+    form.SectionListBox1ContractSection(kPrintersCategory);
+    EXPECT_EQ(h.right.sectionCount(), 0);
+
+    form.SectionListBox1SubItemClick(kInputDevicesCategory, 0);
+    form.SectionListBox1ContractSection(kInputDevicesCategory);
+    EXPECT_EQ(h.right.sectionCount(), 0);
+}
+
+TEST(PaneEvents, TheUsersClicksInThePanesReachTheHandlers) {
+    FormHarness h;
+    h.start();
+    // Rows of 20 pixels: the category heading, then its entries mouse and keyboard.
+    h.left.mouseDown(MouseButton::Left, 60, 10);
+    ASSERT_EQ(h.right.sectionCount(), 3);
+    h.left.mouseDown(MouseButton::Left, 60, 50);
+    ASSERT_TRUE(h.right.section(2).expanded());
+    EXPECT_EQ(h.right.scrollOffset(), headingTop(h.right, 2));
+
+    // The keyboard heading is now the right pane's top row: a click there closes it.
+    h.right.mouseDown(MouseButton::Left, 60, 10);
+    EXPECT_FALSE(h.right.section(2).expanded());
+
+    // Closing the category empties the right pane.
+    h.left.mouseDown(MouseButton::Left, 60, 10);
+    EXPECT_EQ(h.right.sectionCount(), 0);
+    EXPECT_TRUE(h.dialogs().messageBoxes().empty());
+}
+
+TEST(LockKeys, PressingCapsLockRewritesTheShownKeyboardSectionOnly) {
+    FormHarness h;
+    TImputFrm& form = h.start();
+    form.SectionListBox1SubItemClick(kInputDevicesCategory, 1);
+    std::vector<std::string> lines = h.rightLines(2);
+    ASSERT_EQ(std::count(lines.begin(), lines.end(), kCapsOff), 1);
+
+    h.machine().keyboard().pressKey(sim::kVkCapital);
+    h.application().ProcessMessages();
+    std::replace(lines.begin(), lines.end(), kCapsOff, kCapsOn);
+    EXPECT_EQ(h.rightLines(2), lines);
+
+    // With the printers shown, a press changes nothing in the pane.
+    form.SectionListBox1ExpandSection(kPrintersCategory);
+    const std::vector<std::string> printer = h.rightLines(1);
+    h.machine().keyboard().pressKey(sim::kVkCapital);
+    h.application().ProcessMessages();
+    EXPECT_EQ(h.rightLines(1), printer);
+    EXPECT_EQ(h.right.section(1).subItems().count(), static_cast<int>(printer.size()));
+}
+
+TEST(LockKeys, ClickingTheNumLineTogglesNumLockAndTheLineFollows) {
+    FormHarness h;
+    TImputFrm& form = h.start();
+    form.SectionListBox1SubItemClick(kInputDevicesCategory, 1);
+    const std::vector<std::string> lines = h.rightLines(2);
+    const std::string numOn = IndicatorLine(LockKey::NumLock, true);
+    const auto at = std::find(lines.begin(), lines.end(), numOn);  // Num Lock is on in the sample
+    ASSERT_NE(at, lines.end());
+    const int line = static_cast<int>(at - lines.begin());
+
+    form.SectionListBox2SubItemClick(2, line);
+    EXPECT_FALSE(h.machine().keyboard().isToggled(sim::kVkNumLock));
+    h.application().ProcessMessages();
+    EXPECT_EQ(h.rightLines(2)[static_cast<std::size_t>(line)],
+              IndicatorLine(LockKey::NumLock, false));
+}
+
+}  // namespace
+}  // namespace tamux::test
