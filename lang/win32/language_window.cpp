@@ -71,6 +71,9 @@ class LanguageWindow : public LanguageDialogView, private ModalDialog {
         panel.outerBevel = Bevel::Raised;
         panel_ = std::make_unique<TPanel>(panel);
         HWND parent = panel_->handle();
+        // The buttons lie on the panel: Tab must reach into it.
+        SetWindowLongPtrA(parent, GWL_EXSTYLE,
+                          GetWindowLongPtrA(parent, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
 
         for (int i = 0; i < kLanguageButtonCount; ++i) {
             const LanguageButton& language = kLanguageButtons[static_cast<std::size_t>(i)];

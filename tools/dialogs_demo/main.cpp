@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "about/about_dialog.h"
 #include "about/win32/about_window.h"
 #include "lang/language_dialog.h"
 #include "lang/win32/language_window.h"
@@ -41,6 +42,26 @@ class RelocatedSystem : public platform::System {
   private:
     platform::System& inner_;
     std::string executable_;
+};
+
+// The About window, reporting what it showed once it has closed.
+class ReportingAboutView : public AboutDialogView {
+  public:
+    ReportingAboutView(TDlgAbout& dialog, std::unique_ptr<AboutDialogView> window)
+        : dialog_(dialog), window_(std::move(window)) {}
+    int ShowModal() override {
+        const int result = window_->ShowModal();
+        std::printf("title: %s\nname: %s\nversion: %s\nversion hint: %s\ncopyright: %s\n",
+                    dialog_.Caption.c_str(), dialog_.LabelName.caption.c_str(),
+                    dialog_.LabelVer.caption.c_str(), dialog_.LabelVer.hint.c_str(),
+                    dialog_.LabelCopyr1.c_str());
+        std::fflush(stdout);
+        return result;
+    }
+
+  private:
+    TDlgAbout& dialog_;
+    std::unique_ptr<AboutDialogView> window_;
 };
 
 // The command line's words; a quoted word may hold blanks.
@@ -85,7 +106,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
         std::printf("language dialog: restart %s\n", restart ? "yes" : "no");
         return restart ? 1 : 0;
     }
-    const int result = win32::ShowAbout(platform, nullptr);
+    // What the window showed, for the end-to-end check.
+    AboutViewFactory windows = win32::AboutWindowFactory(nullptr);
+    const int result =
+        ShowAbout(platform, [&windows](TDlgAbout& dialog) -> std::unique_ptr<AboutDialogView> {
+            return std::make_unique<ReportingAboutView>(dialog, windows(dialog));
+        });
     std::printf("about dialog: %d\n", result);
     return result;
 }
