@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -210,6 +212,74 @@ TEST(FileTimeToSystemTime, CountsCalendarDaysFrom1601) {
         EXPECT_EQ(time.second, c.second) << c.fileTime;
         EXPECT_EQ(time.milliseconds, c.milliseconds) << c.fileTime;
     }
+}
+
+// Version functions that answer from a table: blocks that a resource compiler does not write.
+class ScriptedVersionModules : public platform::ResourceModules {
+  public:
+    std::map<std::string, std::vector<std::uint8_t>> values;  // by sub-block
+    bool blockReadable = true;
+
+    Module loadLibrary(std::string_view) override { return 0; }
+    void freeLibrary(Module) override {}
+    int loadString(Module, std::uint32_t, std::string& text, int) override {
+        text.clear();
+        return 0;
+    }
+    std::uint32_t fileVersionInfoSize(std::string_view) override { return 64; }
+    std::optional<std::vector<std::uint8_t>> fileVersionInfo(std::string_view) override {
+        if (!blockReadable) return std::nullopt;
+        return std::vector<std::uint8_t>(64, 0);
+    }
+    std::optional<std::vector<std::uint8_t>> queryVersionValue(const std::vector<std::uint8_t>&,
+                                                               std::string_view subBlock) override {
+        auto it = values.find(std::string(subBlock));
+        if (it == values.end()) return std::nullopt;
+        return it->second;
+    }
+};
+
+TEST_F(FileVersionTest, TranslationValuesOfOddLengthsAreReadWithinTheirBytes) {
+    struct Case {
+        std::vector<std::uint8_t> value;
+        std::vector<std::string> translations;
+    };
+    const Case cases[] = {
+        {{}, {}},
+        {{0xE2}, {"040900E2"}},  // a lone byte: not a word read past the end
+        {{0xE2, 0x04, 0x05}, {"040904E2"}},
+        {{0x05, 0x04, 0xE2, 0x04, 0x09, 0x04}, {"040504E2"}},  // the last two bytes are no entry
+    };
+    for (const Case& c : cases) {
+        ScriptedVersionModules modules;
+        modules.values["\\VarFileInfo\\Translation"] = c.value;
+        TFileVersion version(modules, machine->system());
+        version.setFilename("C:\\x.dll");
+        EXPECT_EQ(version.Translations(), c.translations) << c.value.size() << " bytes";
+    }
+}
+
+TEST_F(FileVersionTest, ABlockWithoutFixedPartKeepsItsTextsAndHasZeroNumbers) {
+    ScriptedVersionModules modules;
+    modules.values["\\StringFileInfo\\040904E4\\FileVersion"] = {'7', '.', '1', 0};
+    modules.values["\\"] = {0xBD, 0x04, 0xEF, 0xFE};  // cut short
+    TFileVersion version(modules, machine->system());
+    version.setFilename("C:\\x.dll");
+    EXPECT_TRUE(version.FileVersion().Valid);
+    EXPECT_EQ(version.FileVersion().MS, 0u);
+    EXPECT_EQ(version.FileVersion().Text(), "7.1");
+    EXPECT_EQ(version.ProductVersion().Text(), "0.0.0.0");
+}
+
+TEST_F(FileVersionTest, ABlockThatCannotBeReadAfterItsSizeCountsAsNone) {
+    ScriptedVersionModules modules;
+    modules.blockReadable = false;
+    modules.values["\\StringFileInfo\\040904E4\\FileVersion"] = {'7', 0};
+    TFileVersion version(modules, machine->system());
+    version.setFilename("C:\\x.dll");
+    EXPECT_FALSE(version.hasBlock());
+    EXPECT_EQ(version.GetByIndex(2), "");
+    EXPECT_FALSE(version.FileVersion().Valid);
 }
 
 }  // namespace
