@@ -1,36 +1,30 @@
-// Program entry: a window captioned with the application title, until the main window exists.
+// Program entry: the real machine's services, the application's message processing, the main
+// window with its start-up sequence, and the message loop until the main window closes.
+#include "app/app_state.h"
+#include "app/application.h"
+#include "app/exception_report.h"
+#include "app/win32/imput_form_window.h"
+#include "app/win32/message_loop.h"
+#include "platform/win32/real_platform.h"
 #include "platform/win32/windows_support.h"
 
-namespace {
-
-const char kTitle[] = "Zorv Info Tamux";
-
-LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = "TImputFrm";
-    RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "TImputFrm", kTitle,
-                                  WS_OVERLAPPED | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 584, 494, nullptr, nullptr, instance, nullptr);
-    ShowWindow(window, show);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return static_cast<int>(message.wParam);
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
+    using namespace tamux;
+    win32::RealPlatform real;
+    win32::Win32MessageSource queue;
+    Application application(queue);
+    AppState state(real.platform());
+    int exitCode = 1;
+    RunReportingErrors(real.dialogs(), [&] {
+        win32::TImputFrmWindow window(state, application);
+        window.form().FormCreate();
+        real.dialogs().setOwner(window.handle());
+        queue.setDialogWindow(window.handle());
+        ShowWindow(window.handle(), show);
+        UpdateWindow(window.handle());
+        exitCode = win32::RunMessageLoop(application, queue, real.dialogs());
+        queue.setDialogWindow(nullptr);
+        real.dialogs().setOwner(nullptr);
+    });
+    return exitCode;
 }
