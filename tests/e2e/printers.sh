@@ -43,7 +43,8 @@ pass() {
     echo "ok: $*"
 }
 
-eval "$("$root/tests/wine/cups.sh" start "$cups")"
+cups_env=$("$root/tests/wine/cups.sh" start "$cups") || { echo "printers: no CUPS server" >&2; exit 2; }
+eval "$cups_env"
 
 # A display of our own, without a window manager: each top-level window of Wine is an X window.
 Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &

@@ -130,6 +130,15 @@ DecodeHexStrings 1
 EOF
 }
 
+add_queue() {
+    export CUPS_SERVER=$socket
+    unset IPP_PORT
+    # lpadmin warns that drivers are deprecated; CUPS 2.4 still installs the PPD.
+    lpadmin -p "$queue" -E -v "cups-pdf:/$tag" -m "$model" -D "Tamux PDF printer" \
+        -L "Wine lane" 2> >(grep -v 'deprecated' >&2) &&
+        lpadmin -d "$queue" && cupsenable "$queue" && cupsaccept "$queue"
+}
+
 start() {
     if running; then
         print_env
@@ -156,14 +165,12 @@ start() {
         stop
         exit 1
     fi
-    export CUPS_SERVER=$socket
-    unset IPP_PORT
-    # lpadmin warns that drivers are deprecated; CUPS 2.4 still installs the PPD.
-    lpadmin -p "$queue" -E -v "cups-pdf:/$tag" -m "$model" -D "Tamux PDF printer" \
-        -L "Wine lane" 2> >(grep -v 'deprecated' >&2)
-    lpadmin -d "$queue"
-    cupsenable "$queue"
-    cupsaccept "$queue"
+    if ! add_queue; then
+        echo "cups.sh: the queue could not be added; the server's log:" >&2
+        cat "$folder/log/error_log" >&2 2>/dev/null || true
+        stop
+        exit 1
+    fi
     print_env
 }
 
