@@ -47,7 +47,10 @@ cups_env=$("$root/tests/wine/cups.sh" start "$cups") || { echo "printers: no CUP
 eval "$cups_env"
 
 # A display of our own, without a window manager: each top-level window of Wine is an X window.
-Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
+# Screenshots are read from the framebuffer file Xvfb keeps: asking the X server for them (import)
+# grabs it, and a grab while the wait dialog is up makes Wine drop the click that opened it.
+mkdir -p "$work/fb"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -fbdir "$work/fb" 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 1 50); do [ -s "$work/display" ] && break; sleep 0.2; done
 [ -s "$work/display" ] || { echo "printers: Xvfb did not start" >&2; exit 2; }
@@ -64,6 +67,10 @@ cp -r "$suite" "$work/suite"
 window=$(wait_window "Zorv Info Tamux" 90) || { echo "printers: no main window" >&2; exit 2; }
 sleep 2
 
+# screenshot <file.png>: the whole screen as it is now.
+screenshot() {
+    convert "xwd:$work/fb/Xvfb_screen0" "$1"
+}
 # Pixels of a rectangle of a screenshot as "x y #RRGGBB" lines, in screen coordinates.
 pixels() {
     convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -depth 8 txt:- | awk -v ox="$2" -v oy="$3" '
@@ -97,7 +104,7 @@ count() {
 eval "$(xdotool getwindowgeometry --shell "$window")"
 win_x=$X win_y=$Y win_w=$WIDTH win_h=$HEIGHT
 start_shot=$work/start.png
-import -window root "$start_shot"
+screenshot "$start_shot"
 
 # The left pane's category headings are drawn in RGB(216, 208, 146): the printers category is
 # the second heading band.
@@ -117,7 +124,7 @@ click_y=$(((top + bottom) / 2))
     for _ in $(seq 1 100); do
         id=$(xdotool search --onlyvisible --name "Please wait" 2>/dev/null | head -n 1 || true)
         if [ -n "$id" ]; then
-            import -window root "$work/wait.png"
+            screenshot "$work/wait.png"
             exit 0
         fi
         sleep 0.05
@@ -126,23 +133,29 @@ click_y=$(((top + bottom) / 2))
 watcher=$!
 xdotool mousemove "$click_x" "$click_y" click 1
 wait "$watcher" || true
-sleep 2
 if [ -f "$work/wait.png" ]; then
     cp "$work/wait.png" "$artefacts/printers-wait.png"
     pass "the wait dialog appeared (printers-wait.png)"
 else
     echo "note: the wait dialog came and went too fast to be caught"
 fi
+
+# The first query of a printer loads its PPD and can take a while: wait for the right pane's
+# headings, drawn in RGB(219, 219, 219) - the category, then one per printer.
+right_heading="#DBDBDB"
+pane_x=$((win_x + win_w / 3))
+category_shot=$artefacts/printers-category.png
+sections=()
+for _ in $(seq 1 60); do
+    sleep 1
+    screenshot "$category_shot"
+    mapfile -t sections < <(bands "$category_shot" "$pane_x" "$win_y" $((win_x + win_w - pane_x)) "$win_h" "$right_heading")
+    [ "${#sections[@]}" -ge 2 ] && break
+done
+sleep 1
 if xdotool search --onlyvisible --name "Please wait" >/dev/null 2>&1; then
     fail "the wait dialog is still shown"
 fi
-
-category_shot=$artefacts/printers-category.png
-import -window root "$category_shot"
-# The right pane's headings are drawn in RGB(219, 219, 219): the category, then one per printer.
-right_heading="#DBDBDB"
-pane_x=$((win_x + win_w / 3))
-mapfile -t sections < <(bands "$category_shot" "$pane_x" "$win_y" $((win_x + win_w - pane_x)) "$win_h" "$right_heading")
 if [ "${#sections[@]}" -eq 2 ]; then
     pass "the right pane shows the category and one printer section"
 else
@@ -157,7 +170,7 @@ if [ "${#sections[@]}" -ge 2 ]; then
     xdotool mousemove $(((left + right) / 2)) $(((top + bottom) / 2)) click 1
     sleep 2
     section_shot=$artefacts/printers-section.png
-    import -window root "$section_shot"
+    screenshot "$section_shot"
     area=("$left" "$section_top" $((pane_right - left)) $((win_y + win_h - section_top - 10)))
     blue=$(count "$section_shot" "${area[@]}" "#0000FF")
     maroon=$(count "$section_shot" "${area[@]}" "#800000")
@@ -170,7 +183,7 @@ if [ "${#sections[@]}" -ge 2 ]; then
     xdotool key End
     sleep 1
     caps_shot=$artefacts/printers-capabilities.png
-    import -window root "$caps_shot"
+    screenshot "$caps_shot"
     green=$(hues "$caps_shot" "${area[@]}" | awk '$2 > 120 && $2 > $1 + 60 && $2 > $3 + 60' | wc -l)
     red=$(hues "$caps_shot" "${area[@]}" | awk '$1 > 150 && $1 > $2 + 80 && $1 > $3 + 80' | wc -l)
     if [ "$green" -gt 20 ] && [ "$red" -gt 20 ]; then
