@@ -45,19 +45,6 @@ TEST(TopBar, HoverShowsNoFocusBitmapAndLosingTheFocusDisabledBitmap) {
     }
 }
 
-TEST(TopBar, EachButtonHasPicturesOfItsOwn) {
-    FormHarness h;
-    TImputFrm& form = h.start();
-    for (int a = 0; a < kFormButtonCount; ++a) {
-        for (int b = a + 1; b < kFormButtonCount; ++b) {
-            const TExplBtnModel& one = form.Button(static_cast<FormButton>(a));
-            const TExplBtnModel& other = form.Button(static_cast<FormButton>(b));
-            EXPECT_NE(one.NoFocusBitmap, other.NoFocusBitmap);
-            EXPECT_NE(one.DisabledBitmap, other.DisabledBitmap);
-        }
-    }
-}
-
 TEST(TopBar, MinimizeAndCloseGoToTheWindow) {
     FormHarness h;
     TImputFrm& form = h.start();

@@ -121,16 +121,6 @@ TEST(ShowCategory, APrinterNameHoldingMarkupFindsItsLinesThroughTheEscapedEntry)
     EXPECT_EQ(h.rightLines(1), h.printerLines(0));
 }
 
-TEST(ShowCategory, ASecondCategoryReplacesTheFirst) {
-    FormHarness h;
-    TImputFrm& form = h.start();
-    form.SectionListBox1ExpandSection(kInputDevicesCategory);
-    form.SectionListBox1ExpandSection(kPrintersCategory);
-    EXPECT_EQ(h.right.section(0).caption(), "Printers");
-    EXPECT_EQ(h.right.sectionCount(), 3);
-    EXPECT_EQ(h.right.section(1).imageIndex(), kPrinterImage);
-}
-
 TEST(ShowCategory, AnErrorHalfwayStillHidesTheWaitDialogAndRedrawsThePane) {
     FormHarness h;
     TImputFrm& form = h.start();

@@ -122,14 +122,5 @@ TEST_F(WaitSetTest, AWindowThatCannotBeHiddenIsStillDestroyedAndTheCursorRestore
     EXPECT_EQ(log[log.size() - 2], "destroy");
 }
 
-TEST(WaitSetWithoutWindows, KeepsTheTextsOfItsDialog) {
-    WaitSet waits;
-    waits.ShowWaitDialog();
-    waits.SetWaitCaption("Please wait...");
-    ASSERT_NE(waits.DlgWaitSet(), nullptr);
-    EXPECT_EQ(waits.DlgWaitSet()->Caption, "Please wait...");
-    EXPECT_EQ(waits.DlgWaitSet()->LabelWait, kInitialWaitText);
-}
-
 }  // namespace
 }  // namespace tamux
