@@ -28,6 +28,8 @@ constexpr int kButtonWidth = 90;
 constexpr int kButtonHeight = 19;
 constexpr Color kTopBarColor = Color::rgb(58, 84, 140);
 constexpr Color kPanelColor = Color::rgb(197, 210, 226);
+// Posted to itself when the program has become the active one.
+constexpr UINT kActivatedMessage = WM_APP + 1;
 
 enum ControlId {
     kPanel3Id = 100,
@@ -274,9 +276,12 @@ LRESULT TImputFrmWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
             }
             break;
         case WM_ACTIVATEAPP:
-            if (wParam) {
-                RunReportingErrors(state_.platform.dialogs, [this] { application_.activated(); });
-            }
+            // Told once the activation is over: while the click that activates the program is
+            // still being handled, the key states it reads are those from before the switch.
+            if (wParam) PostMessageA(window_, kActivatedMessage, 0, 0);
+            return 0;
+        case kActivatedMessage:
+            RunReportingErrors(state_.platform.dialogs, [this] { application_.activated(); });
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
