@@ -181,9 +181,10 @@ TEST_F(SimRegistryTest, StringValuesArriveInTheRegistrysCodePage) {
     std::vector<std::uint8_t> out;
     ASSERT_EQ(cyrillic.openKey(RootKey::CurrentUser, "T", KeyAccess::Read, key), status::kSuccess);
     EXPECT_EQ(cyrillic.queryValue(key, "Name", type, out), status::kSuccess);
-    EXPECT_EQ(out, bytes(std::string("\xC6\xF3\xEA h?te\0", 9)));
+    // Code page 1251 has no "ô": Windows writes its plain letter.
+    EXPECT_EQ(out, bytes(std::string("\xC6\xF3\xEA hote\0", 9)));
     EXPECT_EQ(cyrillic.queryValue(key, "Multi", type, out), status::kSuccess);
-    EXPECT_EQ(out, bytes(std::string("\xC6\0?\0\0", 5)));
+    EXPECT_EQ(out, bytes(std::string("\xC6\0o\0\0", 5)));
     cyrillic.closeKey(key);
     EXPECT_EQ(cyrillic.openKeyCount(), 0u);
 
