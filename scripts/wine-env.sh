@@ -13,13 +13,23 @@ wine_prefix() {
 }
 
 # wine_import_machine <machine folder>: imports a sample machine's registry files into the prefix.
+# Wine keeps the machine's control set as a real key named CurrentControlSet, where Windows NT has
+# ControlSet001 behind a link of that name; keys written under ControlSet001 are imported under
+# both names, so the program finds them by either path, as on Windows.
 wine_import_machine() {
-    local machine=$1 file
+    local machine=$1 file copy
+    local work
+    work=$(mktemp -d)
     for file in "$machine"/registry/*.reg; do
         [ -e "$file" ] || continue
         wine regedit /S "$(winepath -w "$file")" >/dev/null 2>&1
+        copy=$work/$(basename "$file")
+        if python3 "$(dirname "${BASH_SOURCE[0]}")/reg_current_control_set.py" "$file" "$copy"; then
+            wine regedit /S "$(winepath -w "$copy")" >/dev/null 2>&1
+        fi
     done
     wineserver -w
+    rm -rf "$work"
 }
 
 # virtual_display: starts Xvfb on a free display number when there is no display; sets DISPLAY.

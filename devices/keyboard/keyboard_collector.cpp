@@ -23,6 +23,10 @@ constexpr TextId kTextOff = 8;
 constexpr std::size_t kMaxKeyboardName = 255;
 
 constexpr std::string_view kNtLayouts = "SYSTEM\\ControlSet001\\Control\\Keyboard Layouts\\";
+// Where ControlSet001 is not there (a machine whose current set has another number, or Wine, which
+// keeps the set under this name alone), the layouts are read through the current set.
+constexpr std::string_view kNtCurrentLayouts =
+    "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\";
 constexpr std::string_view k9xLayouts = "System\\CurrentControlSet\\Control\\keyboard layouts\\";
 
 std::string onOffText(bool on, const LangModule& lang) {
@@ -69,10 +73,12 @@ void readSerialKeysState(RegKey& key, const LangModule& lang, std::string& state
 
 // The display name and driver file of every layout found, from the machine's layout keys.
 void readLayoutNames(platform::Registry& registry, std::string_view layoutsKey,
-                     std::vector<LayoutEntry>& layouts) {
+                     std::vector<LayoutEntry>& layouts, std::string_view fallbackKey = {}) {
     RegKey machine(registry, RootKey::LocalMachine, KeyAccess::Read);
     for (LayoutEntry& layout : layouts) {
-        machine.openKey(std::string(layoutsKey) + layout.LayoutId);
+        if (!machine.openKey(std::string(layoutsKey) + layout.LayoutId) && !fallbackKey.empty()) {
+            machine.openKey(std::string(fallbackKey) + layout.LayoutId);
+        }
         readIfPresent(machine, "Layout Text", layout.LayoutText);
         readIfPresent(machine, "Layout File", layout.LayoutFile);
         machine.closeKey();
@@ -102,7 +108,7 @@ void collectNt(const platform::Platform& platform, const LangModule& lang, Keybo
         }
     }
     user.closeKey();
-    readLayoutNames(platform.registry, kNtLayouts, facts.Layouts);
+    readLayoutNames(platform.registry, kNtLayouts, facts.Layouts, kNtCurrentLayouts);
 
     facts.FunctionKeys = std::to_string(platform.system.keyboardType(2));
 

@@ -8,11 +8,15 @@ namespace tamux {
 namespace {
 
 constexpr TextId kKeyboardText = 601;
+constexpr TextId kInputDevicesText = 5590;
 
 }  // namespace
 
 TListSection* FindKeyboardSection(SectionList& pane, const LangModule& lang) {
     if (pane.sectionCount() <= 1) return nullptr;
+    // Only the input-devices category holds the keyboard; while the printers are shown, a printer
+    // named like the keyboard must not get indicator lines.
+    if (pane.section(0).caption() != lang.GetLangText(kInputDevicesText)) return nullptr;
     const std::string caption = lang.GetLangText(kKeyboardText);
     for (int i = 1; i < pane.sectionCount(); ++i) {
         if (pane.section(i).caption() == caption) return &pane.section(i);

@@ -7,15 +7,15 @@
 #   - Language, with the Spanish and Italian modules removed: choosing DE, Ok and Yes writes
 #     "Language" = "DE", ends the dialog with a restart, and a new tamux.exe comes up.
 #
-# Usage: tests/e2e/dialogs.sh <artefact-folder> [win32 build folder]
-# The build folder defaults to $TAMUX_WIN32_BUILD, else build/win32; it must hold
-# tools/dialogs_demo/dialogs_demo.exe and suite/Tamux (tamux.exe and its modules). Exits non-zero
-# when a check fails.
+# Usage: tests/e2e/dialogs.sh <suite-folder> <artefact-folder>
+# The suite folder is <win32 build>/suite; the build must also hold
+# tools/dialogs_demo/dialogs_demo.exe. Exits non-zero when a check fails.
 set -eu
 
-artefacts=${1:?usage: dialogs.sh <artefact-folder> [win32 build folder]}
+usage="usage: dialogs.sh <suite-folder> <artefact-folder>"
+artefacts=${2:?$usage}
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${2:-${TAMUX_WIN32_BUILD:-$root/build/win32}}
+build=$(cd "${1:?$usage}/.." && pwd)
 demo=$build/tools/dialogs_demo/dialogs_demo.exe
 suite=$build/suite/Tamux
 for file in "$demo" "$suite/tamux.exe" "$suite/tamuxDE.dll"; do

@@ -9,15 +9,15 @@
 #   - a click on the NUM line toggles Num Lock: the line below the CAPS line changes colour;
 #   - Caps Lock changed in another program shows once Tamux is active again.
 #
-# Usage: tests/e2e/keyboard.sh <artefact-folder> [suite-folder]
-# The suite (Tamux/tamux.exe with its language modules, SHARED/DATABASES) defaults to
-# $TAMUX_WIN32_BUILD/suite, with TAMUX_WIN32_BUILD defaulting to build/win32. Exits non-zero when
-# a check fails, 2 when the program cannot be run at all.
+# Usage: tests/e2e/keyboard.sh <suite-folder> <artefact-folder>
+# The suite holds Tamux/tamux.exe with its language modules and SHARED/DATABASES. Exits non-zero
+# when a check fails, 2 when the program cannot be run at all.
 set -eu
 
-artefacts=${1:?usage: keyboard.sh <artefact-folder> [suite-folder]}
+usage="usage: keyboard.sh <suite-folder> <artefact-folder>"
+suite=${1:?$usage}
+artefacts=${2:?$usage}
 root=$(cd "$(dirname "$0")/../.." && pwd)
-suite=${2:-${TAMUX_WIN32_BUILD:-$root/build/win32}/suite}
 [ -f "$suite/Tamux/tamux.exe" ] || { echo "keyboard: no tamux.exe in $suite/Tamux" >&2; exit 2; }
 mkdir -p "$artefacts"
 artefacts=$(cd "$artefacts" && pwd)

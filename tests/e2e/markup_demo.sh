@@ -9,14 +9,15 @@
 #   - a top-bar button's caption turns from silver to white under the pointer;
 #   - after the End key, the right pane has scrolled down to the rule of an HR line.
 #
-# Usage: tests/e2e/markup_demo.sh <artefact-folder> [markup_demo.exe]
-# The demo defaults to $TAMUX_WIN32_BUILD/tools/markup_demo/markup_demo.exe, with
-# TAMUX_WIN32_BUILD defaulting to build/win32. Exits non-zero when a check fails.
+# Usage: tests/e2e/markup_demo.sh <suite-folder> <artefact-folder>
+# The demo is tools/markup_demo/markup_demo.exe of the win32 build that holds the suite folder.
+# Exits non-zero when a check fails.
 set -eu
 
-artefacts=${1:?usage: markup_demo.sh <artefact-folder> [markup_demo.exe]}
+usage="usage: markup_demo.sh <suite-folder> <artefact-folder>"
+artefacts=${2:?$usage}
 root=$(cd "$(dirname "$0")/../.." && pwd)
-demo=${2:-${TAMUX_WIN32_BUILD:-$root/build/win32}/tools/markup_demo/markup_demo.exe}
+demo=$(cd "${1:?$usage}/.." && pwd)/tools/markup_demo/markup_demo.exe
 [ -f "$demo" ] || { echo "markup_demo: no demo program at $demo" >&2; exit 2; }
 mkdir -p "$artefacts"
 artefacts=$(cd "$artefacts" && pwd)

@@ -206,7 +206,7 @@ TEST(KeyboardCollector, WinePrefixRegistry) {
     KeyboardFacts expected;
     expected.KeyboardDelay = "1";
     expected.KeyboardSpeed = "31";
-    // Wine keeps no layout names under ControlSet001, and lists no keyboard device.
+    // The exported keys hold no layout names, and Wine lists no keyboard device.
     expected.Layouts = {{"00000409", "", ""}};
     expected.FunctionKeys = "12";
     // No accessibility keys: every state empty but the serial keys', which is off without flags.
@@ -215,6 +215,19 @@ TEST(KeyboardCollector, WinePrefixRegistry) {
 }
 
 // --- NT branch, one case each ---
+
+TEST(KeyboardCollector, LayoutNamesComeThroughTheCurrentSetWhenControlSet001LacksThem) {
+    // As under Wine: CurrentControlSet is a key of its own, not a link to ControlSet001.
+    InputTestMachine m;
+    m.registry().deleteKey(HKLM, "SYSTEM\\CurrentControlSet");
+    const std::string layout = "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\00000407";
+    m.registry().setString(HKCU, "Keyboard Layout\\Preload", "1", "00000407");
+    m.registry().setString(HKLM, layout, "Layout Text", "German");
+    m.registry().setString(HKLM, layout, "Layout File", "KBDGR.DLL");
+    const KeyboardFacts f = collect(m);
+    ASSERT_EQ(f.Layouts.size(), 1u);
+    EXPECT_EQ(f.Layouts[0], (LayoutEntry{"00000407", "German", "KBDGR.DLL"}));
+}
 
 TEST(KeyboardCollector, NtFlagTestIsBitZeroOfTheDecimalText) {
     const std::vector<std::pair<std::string, std::string>> cases = {

@@ -45,7 +45,7 @@ class LockKeyHandlersTest : public ::testing::Test {
     // The input-devices category as the window shows it: heading, mouse, keyboard.
     void showInputDevices(KeyboardFacts facts = {}) {
         pane.clearSections();
-        pane.addSection().setCaption("Input and output devices");
+        pane.addSection().setCaption(m.lang().GetLangText(5590));
         TListSection& mouse = pane.addSection();
         mouse.setCaption("Mouse");
         mouse.subItems().assign(std::vector<std::string>{
@@ -102,9 +102,20 @@ TEST_F(LockKeyHandlersTest, WithoutAKeyboardSectionNothingInThePaneChanges) {
     EXPECT_EQ(FindKeyboardSection(pane, m.lang()), nullptr);
 }
 
+TEST_F(LockKeyHandlersTest, APrinterNamedLikeTheKeyboardGetsNoIndicatorLines) {
+    pane.addSection().setCaption(m.lang().GetLangText(5591));  // the printers heading
+    TListSection& printer = pane.addSection();
+    printer.setCaption(m.lang().GetLangText(601));
+    printer.subItems().add("Ready");
+    EXPECT_EQ(FindKeyboardSection(pane, m.lang()), nullptr);
+    keyboard().pressKey(sim::kVkCapital);
+    app.ProcessMessages();
+    EXPECT_EQ(printer.subItems().lines(), (std::vector<std::string>{"Ready"}));
+}
+
 TEST_F(LockKeyHandlersTest, TheFirstSectionCaptionedExactlyAsTheKeyboardIsRefreshed) {
-    pane.addSection().setCaption("Keyboard");  // the heading, skipped
-    pane.addSection().setCaption("keyboard");  // captions compare exactly
+    pane.addSection().setCaption(m.lang().GetLangText(5590));  // the heading, skipped
+    pane.addSection().setCaption("keyboard");                  // captions compare exactly
     TListSection& first = pane.addSection();
     first.setCaption("Keyboard");
     TListSection& second = pane.addSection();
