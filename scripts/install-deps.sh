@@ -12,7 +12,7 @@ packages=(
     libxcomposite1:i386 libxrandr2:i386 libxi6:i386 libxinerama1:i386
     xvfb xauth x11-utils xdotool imagemagick
     cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
-    hwdata pciutils locales-all
+    hwdata pciutils locales-all tesseract-ocr tesseract-ocr-ces chromium
     libicon-famfamfam-silk-perl famfamfam-flag-png
 )
 
