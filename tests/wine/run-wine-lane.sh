@@ -50,63 +50,24 @@ mkdir -p "$work/prefix" "$results"
 export WINEPREFIX=$work/prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 
-# A private CUPS scheduler with one PostScript printer whose jobs go to /dev/null, so that the
-# spooler and printing suites meet a real printer through Wine's CUPS support. Without cupsd or
-# the cups-pdf PPD the printer tests are skipped.
-cups_pid=
+# A private CUPS scheduler with a CUPS-PDF queue (tests/wine/cups.sh), so that the spooler and
+# printing suites meet a real printer through Wine's CUPS support. Without it the printer tests
+# are skipped.
 start_printer() {
-    local ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd dir=$work/cups i
-    command -v cupsd >/dev/null && command -v lpadmin >/dev/null && [ -f "$ppd" ] || {
-        echo "wine lane: no cupsd or CUPS-PDF PPD; the printer tests are skipped"
-        return 0
-    }
-    rm -rf "$dir"
-    mkdir -p "$dir/root" "$dir/cache" "$dir/state" "$dir/spool" "$dir/logs"
-    cat >"$dir/root/cupsd.conf" <<EOF
-Listen $dir/cups.sock
-LogLevel warn
-WebInterface No
-Browsing No
-DefaultAuthType None
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-<Policy default>
-  <Limit All>
-    Order deny,allow
-  </Limit>
-</Policy>
-EOF
-    cat >"$dir/root/cups-files.conf" <<EOF
-SystemGroup root
-FileDevice Yes
-ServerRoot $dir/root
-CacheDir $dir/cache
-StateDir $dir/state
-RequestRoot $dir/spool
-TempDir $dir/spool
-AccessLog $dir/logs/access_log
-ErrorLog $dir/logs/error_log
-PageLog $dir/logs/page_log
-EOF
-    cupsd -f -c "$dir/root/cupsd.conf" -s "$dir/root/cups-files.conf" >"$dir/logs/cupsd.out" 2>&1 &
-    cups_pid=$!
-    for i in $(seq 1 50); do
-        [ -S "$dir/cups.sock" ] && break
-        sleep 0.1
-    done
-    export CUPS_SERVER=$dir/cups.sock
-    if ! lpadmin -p TamuxPrinter -v file:///dev/null -P "$ppd" -E -D "Tamux conformance printer" \
-        >>"$dir/logs/cupsd.out" 2>&1; then
-        echo "wine lane: the private printer could not be set up; the printer tests are skipped"
+    local env
+    if env=$("$here/cups.sh" start "$work/cups"); then
+        eval "$env"
+        "$here/cups.sh" paper-names "$work/cups" >"$results/cups-paper-names.txt"
+        export TAMUX_CUPS_PAPER_NAMES=$(windows_path "$results/cups-paper-names.txt")
+    else
+        echo "wine lane: no private CUPS server; the printer tests are skipped"
     fi
 }
 
 stop_server() {
     wineserver -k >/dev/null 2>&1
     wineserver -w >/dev/null 2>&1
-    [ -n "$cups_pid" ] && kill "$cups_pid" 2>/dev/null && wait "$cups_pid" 2>/dev/null
+    "$here/cups.sh" stop "$work/cups" >/dev/null 2>&1
 }
 trap stop_server EXIT
 
@@ -211,6 +172,14 @@ for version in $versions; do
     count "$results/version-$version.xml"
 done
 wine reg delete "HKCU\\Software\\Wine\\AppDefaults\\$exe_name" /f >/dev/null 2>&1
+
+# The language modules in a German, a Czech and a Russian locale, each in a prefix of its own.
+echo "--- language locales"
+"$here/lang_locales.sh" "$work/locales" "$exe" >"$results/lang-locales.log" 2>&1
+locale_status=$?
+tail -n 5 "$results/lang-locales.log"
+total=$((total + 1))
+[ "$locale_status" -eq 0 ] || failed=$((failed + 1))
 
 summary "$total" "$failed"
 [ "$failed" -eq 0 ]
