@@ -1,6 +1,7 @@
 // The values that live from start to exit, in one object: the loaded language module, the device
 // table and the keyboard and mouse facts gathered at start, the language dialog's open reference
-// and restart flag, and the one wait dialog. The program makes one; tests make a fresh one per
+// and restart flag, the report request with the report window's open reference, and the one wait
+// dialog. The program makes one; tests make a fresh one per
 // case.
 #pragma once
 
@@ -13,6 +14,8 @@
 #include "lang/language_dialog.h"
 #include "platform/platform.h"
 #include "registry/devices.h"
+#include "report/report_dialog.h"
+#include "report/report_request.h"
 
 namespace tamux {
 
@@ -21,7 +24,10 @@ inline constexpr std::string_view kApplicationTitle = "Zorv Info Tamux";
 
 struct AppState {
     explicit AppState(const platform::Platform& platform)
-        : platform(platform), lang(platform), languageDialog{platform, {}, {}} {}
+        : platform(platform),
+          lang(platform),
+          languageDialog{platform, {}, {}},
+          reportDialog{platform, lang, sel, std::string(kApplicationTitle), {}} {}
     AppState(const AppState&) = delete;
     AppState& operator=(const AppState&) = delete;
 
@@ -32,6 +38,9 @@ struct AppState {
     MouseFacts mouse;
     // The window and the way to end the program are given by the program.
     LanguageDialogHost languageDialog;
+    // What the report window was last left with; the window is given by the program.
+    ReportRequest sel;
+    ReportDialogHost reportDialog;
     WaitSet waitSet;
 };
 

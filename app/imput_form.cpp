@@ -8,6 +8,7 @@
 #include "devices/mouse/mouse_collector.h"
 #include "registry/device_database.h"
 #include "registry/enum_devices.h"
+#include "report/report_assembly.h"
 
 namespace tamux {
 
@@ -182,7 +183,9 @@ void TImputFrm::ButtonClick(FormButton b) {
 }
 
 void TImputFrm::ReportBtnClick() {
-    // The report window and the report assembly are not part of the program yet.
+    RunReport(
+        state_.reportDialog, left_,
+        {state_.mouse, state_.keyboard, keyState1_, printersInfo1_, printerCaps_, state_.lang});
 }
 
 void TImputFrm::AboutBtnClick() {

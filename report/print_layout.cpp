@@ -1,0 +1,82 @@
+#include "report/print_layout.h"
+
+#include "platform/errors.h"
+#include "report/report_text.h"
+
+namespace tamux {
+
+namespace {
+
+constexpr int kFooterFontSize = 8;
+constexpr std::string_view kMeasuredText = "X";
+
+class PageWriter {
+  public:
+    explicit PageWriter(platform::PrintCanvas& canvas)
+        : canvas_(canvas),
+          width_(canvas.pageWidth()),
+          height_(canvas.pageHeight()),
+          margin_(width_ / 20),
+          gap_(canvas.logPixelsY() / 10) {}
+
+    void write(const std::string& line) {
+        const int size = fontsizeof(line);
+        canvas_.setFontSize(size);
+        const std::string text = ReportPlainText(line);
+        const int height = canvas_.textHeight(kMeasuredText);
+        const int top = y_ + height + gap_;
+        // The whole line must stay above the bottom margin, where the footer goes; a line
+        // that does not fit even on an empty page is printed there all the same.
+        if (top + height > height_ - margin_ && pageHoldsText_) {
+            endPage();
+            canvas_.newPage();
+            ++page_;
+            canvas_.setFontSize(size);
+            y_ = height + gap_;
+        } else {
+            y_ = top;
+        }
+        canvas_.textOut(margin_, y_, text);
+        pageHoldsText_ = true;
+    }
+
+    // The footer of the page being printed.
+    void endPage() {
+        canvas_.setFontSize(kFooterFontSize);
+        const int height = canvas_.textHeight(kMeasuredText);
+        canvas_.textOut(width_ / 2, height_ - height - gap_, PageFooter(page_));
+    }
+
+  private:
+    platform::PrintCanvas& canvas_;
+    const int width_;
+    const int height_;
+    const int margin_;
+    const int gap_;
+    int y_ = 0;
+    int page_ = 1;
+    bool pageHoldsText_ = false;
+};
+
+}  // namespace
+
+std::string PrintTitleLine() {
+    return std::string(32, ' ') + "<FONT size=\"14\">ZorvInfo Report</FONT>";
+}
+
+std::string PageFooter(int page) {
+    return "-" + std::to_string(page) + ".-";
+}
+
+void printtext(const std::vector<std::string>& lines, platform::PrintCanvas& canvas) {
+    if (!canvas.beginDocument(kReportDocumentName)) {
+        throw Error("The printer cannot start the print job");
+    }
+    PageWriter writer(canvas);
+    writer.write(PrintTitleLine());
+    for (const std::string& line : lines) writer.write(line);
+    writer.endPage();
+    canvas.endDocument();
+}
+
+}  // namespace tamux
