@@ -1,0 +1,358 @@
+// The report from the Report button on: the lines of the ticked entries, the frame, and the
+// saved, printed and sent outputs on simulated machines.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "devices/keyboard/keyboard_text.h"
+#include "platform/errors.h"
+#include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_files.h"
+#include "platform/sim/sim_spooler.h"
+#include "report/report_assembly.h"
+#include "report/report_text.h"
+#include "tests/unit/report/report_harness.h"
+
+namespace tamux::test {
+namespace {
+
+const std::string kCreatedLine = "Created on 1/15/2026  9:30:00 AM";
+
+std::vector<std::string> plain(const std::vector<std::string>& lines) {
+    std::vector<std::string> result;
+    for (const std::string& line : lines) result.push_back(ReportPlainText(line));
+    return result;
+}
+
+void append(std::vector<std::string>& lines, const std::vector<std::string>& more) {
+    lines.insert(lines.end(), more.begin(), more.end());
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+sim::SimPrinter printerNamed(const std::string& name) {
+    sim::SimPrinter printer;
+    printer.info.printerName = name;
+    printer.info.portName = "LPT1:";
+    printer.info.driverName = "Generic / Text Only";
+    return printer;
+}
+
+// A machine with extra printers after the sample's own.
+std::function<void(sim::Machine&)> withPrinters(std::vector<std::string> names) {
+    return [names](sim::Machine& machine) {
+        for (const std::string& name : names) machine.spooler().addPrinter(printerNamed(name));
+    };
+}
+
+// Saves the report of `entries` as `path` and returns the file's lines.
+std::vector<std::string> saveReport(ReportHarness& h, std::vector<Entry> entries,
+                                    const std::string& path) {
+    h.choose(std::move(entries), raSave);
+    h.dialogs().queueSavePath(path);
+    h.report();
+    return h.fileLines(path);
+}
+
+TEST(SaveAsText, TheKeyboardAloneLineByLine) {
+    ReportHarness h;
+    const std::vector<std::string> lines = saveReport(h, {{0, 1}}, "C:\\r.txt");
+
+    std::vector<std::string> expected = {"Zorv Info Report", kCreatedLine,
+                                         "Input devices - Keyboard:", " "};
+    const std::vector<std::string> keyboard = plain(h.keyboardLines());
+    append(expected, keyboard);
+    append(expected, {" ", " ", "", "Created by Zorv Info Tamux"});
+    EXPECT_EQ(lines, expected);
+    // The keyboard's lines themselves, tags gone: its indicator lines among them.
+    EXPECT_NE(std::find(keyboard.begin(), keyboard.end(), " CAPS "), keyboard.end());
+    EXPECT_NE(std::find(keyboard.begin(), keyboard.end(), " NUM "), keyboard.end());
+    for (const std::string& line : lines) EXPECT_FALSE(contains(line, "<")) << line;
+
+    const std::string content = h.fileContent("C:\\r.txt");
+    EXPECT_EQ(content.substr(0, 18), "Zorv Info Report\r\n");
+    EXPECT_EQ(content.substr(content.size() - 28), "Created by Zorv Info Tamux\r\n");
+    EXPECT_EQ(std::count(content.begin(), content.end(), '\n'),
+              std::count(content.begin(), content.end(), '\r'));
+}
+
+TEST(SaveAsHtml, RowsWithHtmlSizesNoImagesAndAnOpenTable) {
+    ReportHarness h;
+    const std::vector<std::string> rows = saveReport(h, {{0, 0}, {0, 1}}, "C:\\r.htm");
+
+    ASSERT_GT(rows.size(), 10u);
+    EXPECT_EQ(rows[0], "<TR><TD><TABLE></TD></TR>");
+    EXPECT_EQ(rows[1],
+              "<TR><TD><FONT color=\"clnavy\" size=\"4\">Zorv Info Report</FONT></TD></TR>");
+    EXPECT_EQ(rows[2],
+              "<TR><TD><FONT color=\"clblack\" size=\"3\">" + kCreatedLine + "</FONT></TD></TR>");
+    EXPECT_EQ(rows[3],
+              "<TR><TD><FONT size=\"4\" color=\"clblue\">Input devices - <FONT size=\"4\" "
+              "color=\"clnavy\">Mouse:</FONT></TD></TR>");
+    EXPECT_EQ(rows[rows.size() - 2], "<TR><TD><HR color-\"clblue\"></TD></TR>");
+    EXPECT_EQ(
+        rows.back(),
+        "<TR><TD><FONT color=\"clblack\" size=\"2\">Created by Zorv Info Tamux</FONT></TD></TR>");
+
+    // One row per line of the text report, and the table line.
+    h.choose({{0, 0}, {0, 1}}, raSave);
+    h.dialogs().queueSavePath("C:\\r.txt");
+    h.report();
+    EXPECT_EQ(rows.size(), h.fileLines("C:\\r.txt").size() + 1);
+
+    bool size3 = false, size4 = false;
+    for (const std::string& row : rows) {
+        EXPECT_EQ(row.rfind("<TR><TD>", 0), 0u) << row;
+        EXPECT_EQ(row.substr(row.size() - 10), "</TD></TR>") << row;
+        std::string upper = row;
+        std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+        EXPECT_FALSE(contains(upper, "<IMG")) << row;
+        EXPECT_FALSE(contains(upper, "</TABLE")) << row;
+        for (const char* size : {"\"14\"", "\"12\"", "\"11\"", "\"10\""}) {
+            EXPECT_FALSE(contains(row, size)) << row;
+        }
+        size3 = size3 || contains(row, "size=\"3\"");
+        size4 = size4 || contains(row, "size=\"4\"");
+    }
+    EXPECT_TRUE(size3);
+    EXPECT_TRUE(size4);
+}
+
+TEST(Save, TheFormatFollowsTheExtensionInAnyLetterCase) {
+    struct Case {
+        std::string path;
+        bool html;
+    };
+    const std::vector<Case> cases = {
+        {"C:\\r.Txt", false},           {"C:\\R.HTM", true},     {"C:\\r.html", true},
+        {"C:\\r.HtMl", true},           {"C:\\r.doc", false},    {"C:\\report", false},
+        {"C:\\web.htm\\report", false}, {"C:\\r.txt.htm", true},
+    };
+    ReportHarness h;
+    std::filesystem::create_directories(h.machine().hostPath("C:\\web.htm"));
+    for (const Case& c : cases) {
+        const std::vector<std::string> lines = saveReport(h, {{0, 1}}, c.path);
+        ASSERT_FALSE(lines.empty()) << c.path << " was not written";
+        EXPECT_EQ(lines[0], c.html ? "<TR><TD><TABLE></TD></TR>" : "Zorv Info Report") << c.path;
+    }
+    EXPECT_TRUE(h.dialogs().messageBoxes().empty());
+}
+
+TEST(Save, AnExistingFileIsOverwrittenAndACancelledDialogWritesNothing) {
+    ReportHarness h;
+    h.machine().files().writeFile("C:\\r.txt", "old content that is longer than nothing\r\n");
+    const std::vector<std::string> lines = saveReport(h, {{0, 0}}, "C:\\r.txt");
+    EXPECT_EQ(lines.front(), "Zorv Info Report");
+    EXPECT_TRUE(h.dialogs().messageBoxes().empty());
+
+    h.choose({{0, 0}}, raSave);  // no answer queued: the dialog is cancelled
+    h.report();
+    EXPECT_EQ(h.dialogs().saveRequests().size(), 2u);
+    EXPECT_EQ(h.fileLines("C:\\r.txt"), lines);
+}
+
+TEST(Save, AFileThatCannotBeCreatedEndsTheReportInAnError) {
+    ReportHarness h;
+    h.machine().files().lockFile("C:\\r.txt");
+    h.choose({{0, 1}}, raSave);
+    h.dialogs().queueSavePath("C:\\r.txt");
+    try {
+        h.report();
+        FAIL() << "no error";
+    } catch (const FileCreateError& error) {
+        EXPECT_STREQ(error.what(), "Cannot create file C:\\r.txt");
+    }
+    // From the button, the error reaches the user.
+    h.dialogs().queueSavePath("C:\\r.txt");
+    h.form().ButtonClick(ReportBtn);
+    ASSERT_EQ(h.dialogs().messageBoxes().size(), 1u);
+    EXPECT_EQ(h.dialogs().messageBoxes()[0].text, "Cannot create file C:\\r.txt");
+}
+
+TEST(NothingTicked, NoActionShowsADialogWritesAFileOrStartsAProgram) {
+    ReportHarness h;
+    h.makeMailFolder();
+    for (ReportAction action : {raSave, raPrint, raSend}) {
+        h.choose({}, action);
+        h.report();
+    }
+    h.choose({{0, 1}}, raNone);  // ticked, then Cancel
+    h.report();
+    EXPECT_TRUE(h.dialogs().saveRequests().empty());
+    EXPECT_EQ(h.dialogs().printDialogCount(), 0);
+    EXPECT_TRUE(h.shell().calls().empty());
+    EXPECT_FALSE(h.fileExists("..\\Zmail\\report.htm"));
+    EXPECT_FALSE(h.fileExists("..\\Zmail\\report.txt"));
+}
+
+TEST(ReportLines, APrinterGivesTheLinesOfEveryPrinterOfItsNameOncePerTickedEntry) {
+    ReportHarness h("winxp", withPrinters({"Twin", "Twin"}));
+    const ReportRequest sel = {
+        raSave, {{1, 2, true, "Twin", "Printers"}, {1, 3, true, "Twin", "Printers"}}};
+    const std::vector<std::string> twinA = h.printerLines(2);
+    const std::vector<std::string> twinB = h.printerLines(3);
+    std::vector<std::string> expected;
+    for (int entry = 0; entry < 2; ++entry) {
+        expected.push_back(
+            "<FONT size=\"14\" color=\"clblue\">Printers - <FONT size=\"14\" "
+            "color=\"clnavy\">Twin:</FONT>");
+        expected.push_back(" ");
+        append(expected, twinA);
+        append(expected, twinB);
+        expected.push_back(" ");
+    }
+    EXPECT_EQ(ReportLines(sel, h.sources()), expected);
+}
+
+TEST(ReportLines, EntriesGiveTheirOwnDevicesLinesOnly) {
+    // Printers named like the mouse and the keyboard entries.
+    ReportHarness h("winxp", withPrinters({"Mouse", "Keyboard"}));
+    const std::vector<std::string> mouse =
+        ReportLines({raSave, {{0, 0, true, "Mouse", "Input devices"}}}, h.sources());
+    std::vector<std::string> expected = {
+        "<FONT size=\"14\" color=\"clblue\">Input devices - <FONT size=\"14\" "
+        "color=\"clnavy\">Mouse:</FONT>",
+        " "};
+    append(expected, h.mouseLines());
+    expected.push_back(" ");
+    EXPECT_EQ(mouse, expected);
+
+    const std::vector<std::string> printer =
+        ReportLines({raSave, {{1, 3, true, "Keyboard", "Printers"}}}, h.sources());
+    ASSERT_EQ(printer.size(), h.printerLines(3).size() + 3);
+    EXPECT_EQ(std::vector<std::string>(printer.begin() + 2, printer.end() - 1), h.printerLines(3));
+}
+
+TEST(Send, WritesTheHtmlAndTextFilesThenStartsTheMailModule) {
+    ReportHarness h;
+    h.makeMailFolder();
+    h.choose({{0, 1}, {1, 0}}, raSend);
+    h.report();
+
+    const std::vector<std::string> html = h.fileLines("..\\Zmail\\report.htm");
+    const std::vector<std::string> text = h.fileLines("..\\Zmail\\report.txt");
+    const std::vector<std::string> saved = saveReport(h, {{0, 1}, {1, 0}}, "C:\\r.txt");
+    const std::vector<std::string> savedHtml = saveReport(h, {{0, 1}, {1, 0}}, "C:\\r.htm");
+    EXPECT_EQ(html, savedHtml);
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(text[0], "");
+    EXPECT_EQ(std::vector<std::string>(text.begin() + 1, text.end()), saved);
+
+    ASSERT_EQ(h.shell().calls().size(), 1u);
+    const sim::ShellExecuteCall& call = h.shell().calls()[0];
+    EXPECT_EQ(call.verb, "");
+    EXPECT_EQ(call.file, "..\\Zmail\\ZoIMail.exe");
+    EXPECT_EQ(call.parameters, "\" \" \"..\\Zmail\\report.txt\" \"..\\Zmail\\report.htm\"");
+    EXPECT_EQ(call.directory, "..\\Zmail");
+    EXPECT_EQ(call.show, platform::kSwShowNormal);
+}
+
+TEST(Send, WithoutTheMailFolderTheErrorStopsItBeforeTheMailModule) {
+    ReportHarness h;
+    h.choose({{0, 1}}, raSend);
+    h.form().ButtonClick(ReportBtn);
+    ASSERT_EQ(h.dialogs().messageBoxes().size(), 1u);
+    EXPECT_EQ(h.dialogs().messageBoxes()[0].text, "Cannot create file ..\\Zmail\\report.htm");
+    EXPECT_TRUE(h.shell().calls().empty());
+}
+
+TEST(Send, AFailingMailModuleIsNotTheReportsConcern) {
+    ReportHarness h;
+    h.makeMailFolder();
+    h.shell().queueResult(2);  // file not found
+    h.choose({{0, 0}}, raSend);
+    h.form().ButtonClick(ReportBtn);
+    EXPECT_EQ(h.shell().calls().size(), 1u);
+    EXPECT_TRUE(h.dialogs().messageBoxes().empty());
+    EXPECT_TRUE(h.fileExists("..\\Zmail\\report.txt"));
+}
+
+TEST(Values, AQuotedSizeInAValueBecomesAnHtmlSizeInHtmlOnly) {
+    ReportHarness h("winxp", withPrinters({"Laser \"10\""}));
+    h.makeMailFolder();
+    const std::string heading = "Printers - Laser \"10\":";
+    EXPECT_EQ(saveReport(h, {{1, 2}}, "C:\\r.txt").at(2), heading);
+    EXPECT_TRUE(contains(saveReport(h, {{1, 2}}, "C:\\r.htm").at(3), "Laser \"3\":"));
+    h.choose({{1, 2}}, raSend);
+    h.report();
+    EXPECT_EQ(h.fileLines("..\\Zmail\\report.txt").at(3), heading);
+}
+
+TEST(Values, APrinterNameWithMarkupReadsAsItIsEverywhere) {
+    const std::string name = "<b>Lab & \"Main\"</b>";
+    ReportHarness h("winxp", withPrinters({name}));
+    const std::string heading = "Printers - " + name + ":";
+
+    const std::vector<std::string> text = saveReport(h, {{1, 2}}, "C:\\r.txt");
+    EXPECT_EQ(text.at(2), heading);
+    // The printer's own lines show the name as well.
+    EXPECT_TRUE(std::any_of(text.begin() + 3, text.end(),
+                            [&](const std::string& line) { return contains(line, name); }));
+
+    saveReport(h, {{1, 2}}, "C:\\r.htm");
+    const std::string html = h.fileContent("C:\\r.htm");
+    EXPECT_TRUE(contains(html, "&lt;b&gt;Lab &amp; \"Main\"&lt;/b&gt;:"));
+    EXPECT_FALSE(contains(html, "<b>"));
+    EXPECT_FALSE(contains(html, "</b>"));
+
+    h.dialogs().queuePrinter();
+    h.choose({{1, 2}}, raPrint);
+    h.report();
+    ASSERT_EQ(h.dialogs().printJobs().size(), 1u);
+    const auto& texts = h.dialogs().printJobs()[0]->documents.at(0).pages.at(0).texts;
+    ASSERT_GT(texts.size(), 4u);
+    EXPECT_EQ(texts[3].text, heading);
+}
+
+TEST(Print, TheFramedReportOnTheChosenPrinter) {
+    ReportHarness h;
+    h.choose({{0, 1}}, raPrint);
+    h.report();  // cancelled: nothing printed
+    EXPECT_EQ(h.dialogs().printDialogCount(), 1);
+    EXPECT_TRUE(h.dialogs().printJobs().empty());
+
+    h.dialogs().queuePrinter();
+    h.report();
+    ASSERT_EQ(h.dialogs().printJobs().size(), 1u);
+    const sim::PrintLog& log = *h.dialogs().printJobs()[0];
+    EXPECT_TRUE(log.mistakes.empty());
+    ASSERT_EQ(log.documents.size(), 1u);
+    EXPECT_TRUE(log.documents[0].ended);
+    std::vector<std::string> printed;
+    for (const auto& page : log.documents[0].pages) {
+        for (const auto& text : page.texts) printed.push_back(text.text);
+    }
+    const std::vector<std::string> saved = saveReport(h, {{0, 1}}, "C:\\r.txt");
+    // The title line, the report's lines and a footer per page.
+    ASSERT_EQ(printed.size(), saved.size() + 1 + log.documents[0].pages.size());
+    EXPECT_EQ(printed[0], std::string(32, ' ') + "ZorvInfo Report");
+    EXPECT_EQ(printed[1], "Zorv Info Report");
+    EXPECT_EQ(printed[2], kCreatedLine);
+    EXPECT_EQ(printed.back(), "-" + std::to_string(log.documents[0].pages.size()) + ".-");
+}
+
+TEST(Frame, TheDateAndTimeInTheSystemsFormats) {
+    ReportHarness h("winxp", [](sim::Machine& machine) {
+        machine.clock().setNow(sim::makeTime(2024, 2, 29, 23, 5, 7));
+        machine.clock().setShortDateFormat("dd.MM.yyyy");
+        machine.clock().setLongTimeFormat("HH:mm:ss");
+    });
+    std::vector<std::string> lines = {"x"};
+    FrameReport(lines, h.state().reportDialog);
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{
+                  "<FONT color=\"clnavy\" size=\"14\">Zorv Info Report</FONT>",
+                  "<FONT color=\"clblack\" size=\"10\">Created on 29.02.2024  23:05:07</FONT>",
+                  "x",
+                  " ",
+                  "<HR color-\"clblue\">",
+                  "<FONT color=\"clblack\" size=\"2\">Created by Zorv Info Tamux</FONT>",
+              }));
+}
+
+}  // namespace
+}  // namespace tamux::test

@@ -1,0 +1,138 @@
+#include "tests/unit/report/report_harness.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "devices/keyboard/keyboard_text.h"
+#include "devices/mouse/mouse_text.h"
+#include "devices/printers/printer_text.h"
+#include "lang/settings_file.h"
+#include "platform/sim/sim_profile.h"
+#include "platform/sim/sim_spooler.h"
+#include "platform/sim/sim_system.h"
+
+namespace tamux::test {
+
+namespace fs = std::filesystem;
+
+void ScriptedReportView::ShowModal() {
+    ++log_.shown;
+    if (script_) script_(form_, list_);
+}
+
+std::vector<std::string> SplitCrLf(const std::string& content) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < content.size()) {
+        const std::size_t end = content.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(content.substr(start));
+            break;
+        }
+        lines.push_back(content.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+ReportHarness::ReportHarness(const std::string& sample,
+                             const std::function<void(sim::Machine&)>& prepare)
+    : machine_(sample.empty() ? sim::Machine::blank(drive_.path())
+                              : sim::Machine::load(sourceDir() / "samples" / "machines" / sample,
+                                                   drive_.path())) {
+    const std::string exe = machine_->system().executablePath();
+    const fs::path module = machine_->hostPath(LangModuleFileName(exe, "EN"));
+    fs::create_directories(module.parent_path());
+    fs::copy_file(fs::path(TAMUX_LANG_MODULE_DIR) / "tamuxEN.dll", module);
+    machine_->profile().writeString(SettingsFilePath(exe), kOptionsSection, kLanguageKey, "EN");
+    const fs::path databases = module.parent_path().parent_path() / "SHARED" / "DATABASES";
+    fs::create_directories(databases);
+    for (const char* name : {"Keyboard.txt", "Mouse.txt", "other.txt"}) {
+        fs::copy_file(fs::path(TAMUX_DATABASE_DIR) / name, databases / name);
+    }
+
+    if (prepare) prepare(*machine_);
+
+    state_ = std::make_unique<AppState>(machine_->platform());
+    state_->reportDialog.views = [this](TReportFrm& form) {
+        return std::make_unique<ScriptedReportView>(form, script_, windows);
+    };
+    form_ = std::make_unique<TImputFrm>(*state_, application_, left, right_,
+                                        [](TDlgAbout&) { return nullptr; });
+    form_->FormCreate();
+}
+
+sim::SimDialogs& ReportHarness::dialogs() {
+    return machine_->dialogs();
+}
+
+sim::SimShell& ReportHarness::shell() {
+    return machine_->shell();
+}
+
+void ReportHarness::onShow(ScriptedReportView::Script script) {
+    script_ = std::move(script);
+}
+
+void ReportHarness::choose(std::vector<Entry> entries, ReportAction action) {
+    onShow([entries, action](TReportFrm& form, SectionList& list) {
+        for (const auto& [section, item] : entries) {
+            list.section(section).subItems().setTicked(item, true);
+        }
+        switch (action) {
+            case raPrint:
+                form.PrintBtnClick();
+                break;
+            case raSend:
+                form.SendBtnClick();
+                break;
+            case raSave:
+                form.SaveBtnClick();
+                break;
+            case raNone:
+                form.CloseBtnClick();
+                break;
+        }
+    });
+}
+
+ReportSources ReportHarness::sources() {
+    if (!caps_) caps_ = std::make_unique<PrinterCaps>(machine_->spooler());
+    return {state_->mouse,          state_->keyboard, form_->KeyState1(),
+            form_->PrintersInfo1(), *caps_,           state_->lang};
+}
+
+std::vector<std::string> ReportHarness::keyboardLines() {
+    return klavesnicetostringlst(state_->keyboard, form_->KeyState1(), state_->lang);
+}
+
+std::vector<std::string> ReportHarness::mouseLines() {
+    return mystostringlst(state_->mouse, state_->lang);
+}
+
+std::vector<std::string> ReportHarness::printerLines(int printer) {
+    PrinterCaps caps(machine_->spooler());
+    return printerstostringlst(form_->PrintersInfo1(), printer, caps, state_->lang);
+}
+
+std::string ReportHarness::fileContent(const std::string& windowsPath) {
+    std::ifstream in(machine_->hostPath(windowsPath), std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+std::vector<std::string> ReportHarness::fileLines(const std::string& windowsPath) {
+    return SplitCrLf(fileContent(windowsPath));
+}
+
+bool ReportHarness::fileExists(const std::string& windowsPath) {
+    return fs::exists(machine_->hostPath(windowsPath));
+}
+
+void ReportHarness::makeMailFolder() {
+    fs::create_directories(machine_->hostPath("..\\Zmail"));
+}
+
+}  // namespace tamux::test
