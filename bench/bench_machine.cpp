@@ -8,6 +8,7 @@
 #include "lang/lang_module.h"
 #include "lang/settings_file.h"
 #include "platform/sim/sim_dialogs.h"
+#include "platform/sim/sim_files.h"
 #include "platform/sim/sim_profile.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_spooler.h"
@@ -56,6 +57,28 @@ void addInstance(sim::SimRegistry& r, const std::string& path, const std::string
     r.setString(RootKey::LocalMachine, path + "\\Control", "ActiveService", "svc");
 }
 
+// The simulated machine's files, except that a file is read whole with one read of its size, as
+// the program's ReadFile does on Windows: the simulation's own reader goes character by
+// character, which would charge the lookups of the databases with its cost.
+class WholeFileReads : public platform::Files {
+  public:
+    explicit WholeFileReads(sim::Machine& machine) : machine_(machine) {}
+    bool fileExists(std::string_view path) override { return machine_.files().fileExists(path); }
+    std::optional<std::string> readFile(std::string_view path) override {
+        if (!fileExists(path)) return std::nullopt;
+        return ReadWholeFile(machine_.hostPath(path));
+    }
+    void writeFile(std::string_view path, std::string_view content) override {
+        machine_.files().writeFile(path, content);
+    }
+    std::optional<std::uint64_t> lastWriteTime(std::string_view path) override {
+        return machine_.files().lastWriteTime(path);
+    }
+
+  private:
+    sim::Machine& machine_;
+};
+
 }  // namespace
 
 BenchMachine::BenchMachine()
@@ -63,6 +86,7 @@ BenchMachine::BenchMachine()
     fs::remove_all(drive_);
     fs::create_directories(drive_);
     machine_ = sim::Machine::load(fs::path(TAMUX_SAMPLES_DIR) / "winxp", drive_);
+    files_ = std::make_unique<WholeFileReads>(*machine_);
 
     // The suite's layout: the program with its language module, SHARED\DATABASES beside it.
     const std::string exe = machine_->system().executablePath();
@@ -78,9 +102,21 @@ BenchMachine::BenchMachine()
 }
 
 BenchMachine::~BenchMachine() {
+    files_.reset();
     machine_.reset();
     std::error_code ignored;
     fs::remove_all(drive_, ignored);
+}
+
+platform::Platform BenchMachine::platform() {
+    platform::Platform services = machine_->platform();
+    return {services.registry, services.system, *files_,          services.profile,
+            services.modules,  services.shell,  services.dialogs, services.keyboard,
+            services.spooler,  services.clock};
+}
+
+platform::Files& BenchMachine::files() {
+    return *files_;
 }
 
 std::string BenchMachine::PciInstancePath(const PciPick& pick, std::size_t index) {
@@ -156,8 +192,8 @@ std::unique_ptr<BenchMachine> LargeMachine(const LargeMachineSize& size) {
     return machine;
 }
 
-MainWindow::MainWindow(sim::Machine& machine)
-    : state_(std::make_unique<AppState>(machine.platform())),
+MainWindow::MainWindow(BenchMachine& bench)
+    : state_(std::make_unique<AppState>(bench.platform())),
       left_(LeftPaneStyle().geometry),
       right_(RightPaneStyle().geometry) {
     left_.setViewportHeight(415);

@@ -36,6 +36,9 @@ class BenchMachine {
     BenchMachine& operator=(const BenchMachine&) = delete;
 
     sim::Machine& machine() { return *machine_; }
+    // The machine's services, with files read whole in one read (see WholeFileReads).
+    platform::Platform platform();
+    platform::Files& files();
 
     // Device instances under SYSTEM\CurrentControlSet\Enum as Windows XP writes them: PCI
     // devices of class "Unknown", HID keyboards and mice, and `other` USB storage devices.
@@ -52,17 +55,18 @@ class BenchMachine {
   private:
     std::filesystem::path drive_;
     std::unique_ptr<sim::Machine> machine_;
+    std::unique_ptr<platform::Files> files_;
 };
 
 // The default sample machine, or the large one with the ids drawn from hwdata.
 std::unique_ptr<BenchMachine> SmallMachine();
 std::unique_ptr<BenchMachine> LargeMachine(const LargeMachineSize& size = {});
 
-// The program's main window on a machine, made as at start (the state, the two panes, the form);
-// FormCreate is the caller's to run. No message is ever pending.
+// The program's main window on a bench machine, made as at start (the state, the two panes, the
+// form); FormCreate is the caller's to run. No message is ever pending.
 class MainWindow {
   public:
-    explicit MainWindow(sim::Machine& machine);
+    explicit MainWindow(BenchMachine& bench);
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;

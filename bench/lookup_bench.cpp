@@ -40,14 +40,15 @@ struct StartupDeviceWork {
 };
 
 // What FormCreate does with the device table, timed step by step.
-StartupDeviceWork RunDeviceWork(sim::Machine& machine, DeviceTable& table) {
+StartupDeviceWork RunDeviceWork(BenchMachine& bench, DeviceTable& table) {
+    sim::Machine& machine = bench.machine();
     StartupDeviceWork work;
     const Clock::time_point start = Clock::now();
     EnumDevices(machine.registry(), machine.system(), table);
     work.enumMs = MillisecondsSince(start);
     const Clock::time_point enumerated = Clock::now();
-    LookupDeviceDatabase(machine.registry(), machine.system(), machine.files(), table, "Keyboard");
-    LookupDeviceDatabase(machine.registry(), machine.system(), machine.files(), table, "Mouse");
+    LookupDeviceDatabase(machine.registry(), machine.system(), bench.files(), table, "Keyboard");
+    LookupDeviceDatabase(machine.registry(), machine.system(), bench.files(), table, "Mouse");
     work.lookupMs = MillisecondsSince(enumerated);
     return work;
 }
@@ -123,11 +124,10 @@ int main(int argc, char** argv) try {
     const std::vector<PciPick> picks = PickPciDevices(TAMUX_HWDATA_DIR, size.pci);
     BenchMachine bench;
     bench.addDevices(picks, PickInputDevices(TAMUX_HWDATA_DIR, size.input), size.other);
-    sim::Machine& machine = bench.machine();
     if (FlagOption(argc, argv, "--setup-only")) return 0;
     DeviceTable table;
     if (FlagOption(argc, argv, "--once")) {
-        RunDeviceWork(machine, table);
+        RunDeviceWork(bench, table);
         return table.empty() ? 1 : 0;
     }
 
@@ -148,7 +148,7 @@ int main(int argc, char** argv) try {
     Series ours, enumMs, lookupMs, oursKib, theirs, theirsKib;
     for (int round = 0; round < rounds; ++round) {
         StartupDeviceWork steps;
-        const WorkFigures figures = MeasureWork([&] { steps = RunDeviceWork(machine, table); });
+        const WorkFigures figures = MeasureWork([&] { steps = RunDeviceWork(bench, table); });
         ours.add(figures.ms);
         oursKib.add(static_cast<double>(figures.addedKib));
         enumMs.add(steps.enumMs);

@@ -24,7 +24,7 @@ constexpr int kPrinters = 20;
 class StartedWindow {
   public:
     explicit StartedWindow(std::unique_ptr<BenchMachine> bench)
-        : bench_(std::move(bench)), window_(bench_->machine()) {
+        : bench_(std::move(bench)), window_(*bench_) {
         window_.form().FormCreate();
     }
 

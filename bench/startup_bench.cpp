@@ -31,7 +31,7 @@ StartFigures StartMainWindow(BenchMachine& bench) {
     StartFigures figures;
     std::unique_ptr<MainWindow> window;
     figures.work = MeasureWork([&] {
-        window = std::make_unique<MainWindow>(bench.machine());
+        window = std::make_unique<MainWindow>(bench);
         window->form().FormCreate();
     });
     figures.printers =
