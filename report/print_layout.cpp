@@ -65,7 +65,10 @@ std::string PrintTitleLine() {
 }
 
 std::string PageFooter(int page) {
-    return "-" + std::to_string(page) + ".-";
+    std::string footer = "-";
+    footer += std::to_string(page);
+    footer += ".-";
+    return footer;
 }
 
 void printtext(const std::vector<std::string>& lines, platform::PrintCanvas& canvas) {

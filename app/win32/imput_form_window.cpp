@@ -7,6 +7,7 @@
 #include "app/exception_report.h"
 #include "app/win32/wait_window.h"
 #include "lang/win32/language_window.h"
+#include "report/win32/report_window.h"
 #include "ui/section_list_style.h"
 #include "ui/win32/background.h"
 #include "ui/win32/gdi.h"
@@ -108,6 +109,8 @@ TImputFrmWindow::TImputFrmWindow(AppState& state, Application& application)
     state_.languageDialog.views = LanguageWindowFactory(window_);
     // Ending the program from inside a button's click: the window closes once that is done.
     state_.languageDialog.terminateApplication = [this] { PostMessageA(window_, WM_CLOSE, 0, 0); };
+    state_.reportDialog.views =
+        ReportWindowFactory(window_, imageList1_.get(), subitems1Images_.get());
     state_.waitSet.setViews(WaitWindowFactory(window_, kHourglassPicture));
     state_.waitSet.setCursor([this](bool hourglass) { setBusyCursor(hourglass); });
 }
@@ -118,6 +121,7 @@ TImputFrmWindow::~TImputFrmWindow() {
     state_.waitSet.setCursor(nullptr);
     state_.languageDialog.views = nullptr;
     state_.languageDialog.terminateApplication = nullptr;
+    state_.reportDialog.views = nullptr;
     form_.reset();
     sectionListBox2_.reset();
     label1_.reset();

@@ -1,0 +1,344 @@
+#include "report/win32/report_window.h"
+
+#include <array>
+#include <exception>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+#include "ui/section_list_style.h"
+#include "ui/win32/background.h"
+#include "ui/win32/gdi.h"
+#include "ui/win32/panel.h"
+#include "ui/win32/section_list_box.h"
+#include "ui/win32/speed_button.h"
+
+namespace tamux::win32 {
+
+namespace {
+
+constexpr char kClassName[] = "TReportFrm";
+// The window's outer size, fixed.
+constexpr int kWidth = 310;
+constexpr int kHeight = 375;
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+constexpr int kRightPanelWidth = 92;
+constexpr Color kRightPanelColor = Color::rgb(255, 128, 0);
+constexpr int kButtonWidth = 90;
+constexpr int kButtonHeight = 25;
+
+// Pictures of SILK_SUBITEMS used here.
+constexpr int kSilkWidth = 16;
+constexpr int kPrinterGlyph = 2;
+constexpr int kTickGlyph = 4;
+constexpr int kCrossGlyph = 5;
+constexpr int kPageGlyph = 6;
+
+enum ControlId {
+    kListPanelId = 100,
+    kListId,
+    kRightPanelId,
+    kPrintBtnId,
+    kSendBtnId,
+    kSaveBtnId,
+    kCloseBtnId,
+};
+
+enum MenuId : UINT { kSelAll1Id = 1, kUnselAll1Id = 2 };
+
+struct ButtonPlace {
+    int top;
+    int glyph;
+    int id;
+};
+constexpr std::array<ButtonPlace, 4> kButtons{{
+    {9, kPrinterGlyph, kPrintBtnId},
+    {34, kPageGlyph, kSendBtnId},
+    {60, kTickGlyph, kSaveBtnId},
+    {86, kCrossGlyph, kCloseBtnId},
+}};
+
+// A faint weave over the button face: the window's background and the list's wallpaper.
+BgraImage weaveTile(std::uint32_t alpha) {
+    BgraImage tile;
+    tile.width = 8;
+    tile.height = 8;
+    tile.pixels.assign(64, 0);
+    for (int i = 0; i < 8; ++i) {
+        tile.pixels[static_cast<std::size_t>(i * 8 + i)] = alpha << 24;
+        tile.pixels[static_cast<std::size_t>(i * 8 + (7 - i))] = alpha << 24;
+    }
+    return tile;
+}
+
+// The right panel's picture: light stripes over the orange.
+BgraImage stripeTile() {
+    BgraImage tile;
+    tile.width = 4;
+    tile.height = 4;
+    tile.pixels.assign(16, 0);
+    for (int x = 0; x < 4; ++x) tile.pixels[static_cast<std::size_t>(x)] = 0x30FFFFFFu;
+    return tile;
+}
+
+class ReportWindow : public ReportDialogView {
+  public:
+    ReportWindow(TReportFrm& form, HWND owner, const ImageStrip* sectionImages,
+                 const ImageStrip* subItemImages)
+        : form_(form), owner_(owner) {
+        HINSTANCE instance = GetModuleHandleA(nullptr);
+        glyphs_ = ImageStrip::fromResource(instance, "SILK_SUBITEMS", kSilkWidth);
+        background_ = ImageStrip::fromImage(weaveTile(24), 8);
+        wallpaper_ = ImageStrip::fromImage(weaveTile(16), 8);
+        stripes_ = ImageStrip::fromImage(stripeTile(), 4);
+
+        WNDCLASSA windowClass{};
+        if (!GetClassInfoA(instance, kClassName, &windowClass)) {
+            windowClass.lpfnWndProc = windowProc;
+            windowClass.hInstance = instance;
+            windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+            windowClass.lpszClassName = kClassName;
+            RegisterClassA(&windowClass);
+        }
+        const int x = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
+        const int y = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
+        window_ = CreateWindowExA(kExStyle, kClassName, form_.Caption.c_str(), kStyle, x, y, kWidth,
+                                  kHeight, owner_, nullptr, instance, this);
+        if (!window_) throw std::runtime_error("Cannot create the report window");
+        createControls(sectionImages, subItemImages);
+    }
+
+    ~ReportWindow() override {
+        for (auto& button : buttons_) button.reset();
+        rightPanel_.reset();
+        list_.reset();
+        listPanel_.reset();
+        if (window_) {
+            SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+            DestroyWindow(window_);
+        }
+    }
+
+    SectionList& ReportSectionListBox() override { return list_->model(); }
+
+    void ShowModal() override {
+        closed_ = false;
+        error_ = nullptr;
+        // The owner takes no input meanwhile; enabled again before this window hides, so that
+        // the activation goes back to it.
+        const bool ownerEnabled = owner_ && !EnableWindow(owner_, FALSE);
+        ShowWindow(window_, SW_SHOW);
+        SetForegroundWindow(window_);
+        SetFocus(list_->handle());
+        MSG message;
+        while (!closed_) {
+            const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+            if (got == 0) {
+                // The program is ending: the main loop must see it too.
+                PostQuitMessage(static_cast<int>(message.wParam));
+                break;
+            }
+            if (got < 0) break;
+            if (IsDialogMessageA(window_, &message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (ownerEnabled) EnableWindow(owner_, TRUE);
+        ShowWindow(window_, SW_HIDE);
+        if (owner_) SetActiveWindow(owner_);
+        if (error_) std::rethrow_exception(error_);
+    }
+
+    void Close() override { closed_ = true; }
+
+    ScreenPoint WindowOrigin() override {
+        RECT outer{};
+        GetWindowRect(window_, &outer);
+        return {outer.left, outer.top};
+    }
+
+    void PopupMenu(ScreenPoint at) override {
+        HMENU menu = CreatePopupMenu();
+        if (!menu) return;
+        addMenuItem(menu, kSelAll1Id, form_.SelAll1Caption);
+        addMenuItem(menu, kUnselAll1Id, form_.UnselAll1Caption);
+        const UINT chosen = static_cast<UINT>(
+            TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
+                           at.x, at.y, 0, window_, nullptr));
+        DestroyMenu(menu);
+        guarded([&] {
+            if (chosen == kSelAll1Id) form_.SelAll1Click();
+            if (chosen == kUnselAll1Id) form_.UnselAll1Click();
+        });
+    }
+
+  private:
+    void createControls(const ImageStrip* sectionImages, const ImageStrip* subItemImages) {
+        RECT client;
+        GetClientRect(window_, &client);
+
+        TPanel::CreateArgs listPanel;
+        listPanel.placement = {window_, 3, 5, 201, 329, kListPanelId};
+        listPanel.outerBevel = Bevel::Lowered;
+        listPanel_ = std::make_unique<TPanel>(listPanel);
+
+        TSectionListBox::CreateArgs list;
+        list.placement = {listPanel_->handle(), 4, 0, 193, 327, kListId};
+        list.style = ReportListStyle();
+        list.sectionImages = sectionImages;
+        list.subItemImages = subItemImages;
+        list.wallpaper = {wallpaper_.get(), 0};
+        list_ = std::make_unique<TSectionListBox>(list);
+
+        TPanel::CreateArgs rightPanel;
+        rightPanel.placement = {
+            window_,      client.right - kRightPanelWidth, 0, kRightPanelWidth, client.bottom,
+            kRightPanelId};
+        rightPanel.color = kRightPanelColor;
+        rightPanel.tilePicture = {stripes_.get(), 0};
+        rightPanel_ = std::make_unique<TPanel>(rightPanel);
+
+        const std::array<const std::string*, 4> captions = {
+            &form_.PrintBtnCaption, &form_.SendBtnCaption, &form_.SaveBtnCaption,
+            &form_.CloseBtnCaption};
+        const std::array<void (TReportFrm::*)(), 4> handlers = {
+            &TReportFrm::PrintBtnClick, &TReportFrm::SendBtnClick, &TReportFrm::SaveBtnClick,
+            &TReportFrm::CloseBtnClick};
+        for (std::size_t i = 0; i < kButtons.size(); ++i) {
+            TSpeedButton::CreateArgs args;
+            args.placement = {rightPanel_->handle(), 1,
+                              kButtons[i].top,       kButtonWidth,
+                              kButtonHeight,         kButtons[i].id};
+            args.caption = *captions[i];
+            args.glyph = {glyphs_.get(), kButtons[i].glyph};
+            args.font.bold = true;
+            args.font.color = Color::system(syscolor::kBtnText);
+            auto button = std::make_unique<TSpeedButton>(args);
+            const auto handler = handlers[i];
+            button->onClick = [this, handler] { guarded([&] { (form_.*handler)(); }); };
+            buttons_[i] = std::move(button);
+        }
+        // Tab reaches the buttons on their panel and the list on its own.
+        for (HWND panel : {listPanel_->handle(), rightPanel_->handle()}) {
+            SetWindowLongPtrA(panel, GWL_EXSTYLE,
+                              GetWindowLongPtrA(panel, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+        }
+    }
+
+    void addMenuItem(HMENU menu, UINT id, const std::string& caption) {
+        MENUITEMINFOA item{};
+        item.cbSize = sizeof(item);
+        item.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP;
+        item.wID = id;
+        item.dwTypeData = const_cast<char*>(caption.c_str());
+        // The picture is drawn on WM_DRAWITEM.
+        item.hbmpItem = glyphs_ ? HBMMENU_CALLBACK : nullptr;
+        InsertMenuItemA(menu, GetMenuItemCount(menu), TRUE, &item);
+    }
+
+    // Runs a handler of the form from inside the message loop, where an error must not travel
+    // through the system's frames: it closes the window and comes out of ShowModal instead.
+    template <typename Work>
+    void guarded(Work&& work) {
+        try {
+            work();
+        } catch (...) {
+            error_ = std::current_exception();
+            closed_ = true;
+        }
+    }
+
+    static ReportWindow* windowOf(HWND window) {
+        return reinterpret_cast<ReportWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    }
+
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NCCREATE) {
+            auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+            SetWindowLongPtrA(window, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        }
+        ReportWindow* self = windowOf(window);
+        if (!self) return DefWindowProcA(window, message, wParam, lParam);
+        return self->handleMessage(window, message, wParam, lParam);
+    }
+
+    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+            case WM_ERASEBKGND: {
+                RECT client;
+                GetClientRect(window, &client);
+                HDC dc = reinterpret_cast<HDC>(wParam);
+                FillSolid(dc, client, GetSysColor(COLOR_BTNFACE));
+                if (background_) PaintTiled(dc, client, Picture{background_.get(), 0});
+                return 1;
+            }
+            case WM_GETMINMAXINFO: {
+                auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+                limits->ptMinTrackSize = {kWidth, kHeight};
+                limits->ptMaxTrackSize = {kWidth, kHeight};
+                return 0;
+            }
+            case WM_CLOSE:
+                guarded([this] { form_.FormClose(); });
+                return 0;
+            case WM_COMMAND:
+                // Escape, through the dialog keys: as the close box.
+                if (LOWORD(wParam) == IDCANCEL) {
+                    guarded([this] { form_.FormClose(); });
+                    return 0;
+                }
+                break;
+            case WM_MEASUREITEM: {
+                auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+                if (item->CtlType != ODT_MENU) break;
+                item->itemWidth = kSilkWidth;
+                item->itemHeight = kSilkWidth;
+                return TRUE;
+            }
+            case WM_DRAWITEM: {
+                auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+                if (item->CtlType != ODT_MENU || !glyphs_) break;
+                const int glyph = item->itemID == kSelAll1Id ? kTickGlyph : kCrossGlyph;
+                const int top = item->rcItem.top +
+                                (item->rcItem.bottom - item->rcItem.top - glyphs_->height()) / 2;
+                glyphs_->draw(item->hDC, glyph, item->rcItem.left, top);
+                return TRUE;
+            }
+            case WM_NCDESTROY:
+                SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+                window_ = nullptr;
+                break;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    TReportFrm& form_;
+    HWND owner_;
+    HWND window_ = nullptr;
+    bool closed_ = false;
+    std::exception_ptr error_;
+
+    std::unique_ptr<ImageStrip> glyphs_;
+    std::unique_ptr<ImageStrip> background_;
+    std::unique_ptr<ImageStrip> wallpaper_;
+    std::unique_ptr<ImageStrip> stripes_;
+    std::unique_ptr<TPanel> listPanel_;
+    std::unique_ptr<TSectionListBox> list_;
+    std::unique_ptr<TPanel> rightPanel_;
+    std::array<std::unique_ptr<TSpeedButton>, kButtons.size()> buttons_;
+};
+
+}  // namespace
+
+ReportViewFactory ReportWindowFactory(HWND owner, const ImageStrip* sectionImages,
+                                      const ImageStrip* subItemImages) {
+    return [=](TReportFrm& form) -> std::unique_ptr<ReportDialogView> {
+        return std::make_unique<ReportWindow>(form, owner, sectionImages, subItemImages);
+    };
+}
+
+}  // namespace tamux::win32
