@@ -1,0 +1,172 @@
+#include "tools/tamux_report/report_run.h"
+
+#include <unistd.h>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "app/app_state.h"
+#include "app/application.h"
+#include "app/imput_form.h"
+#include "lang/settings_file.h"
+#include "platform/errors.h"
+#include "platform/sim/machine.h"
+#include "platform/sim/path_map.h"
+#include "platform/sim/sim_dialogs.h"
+#include "platform/sim/sim_profile.h"
+#include "platform/sim/sim_system.h"
+#include "ui/markup_text.h"
+#include "ui/section_list_style.h"
+
+namespace tamux::tools {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A folder of its own under the temporary folder, removed at the end.
+class ScratchFolder {
+  public:
+    ScratchFolder() {
+        std::string pattern = (fs::temp_directory_path() / "tamux-report-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) throw Error("Cannot create a temporary folder");
+        path_ = pattern;
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const fs::path& path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+class NoMessages : public MessageSource {
+  public:
+    bool takeMessage(AppMessage&) override { return false; }
+    void dispatch(const AppMessage&) override {}
+};
+
+void copyFrom(const fs::path& from, const fs::path& to) {
+    if (!fs::is_regular_file(from)) throw Error("Missing " + from.string());
+    fs::create_directories(to.parent_path());
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing);
+}
+
+bool names(const std::string& entry, const std::string& wanted) {
+    return entry == wanted || DecodeMarkupEntities(entry) == wanted;
+}
+
+// The report window's user: ticks the entries asked for and presses Save.
+class TickingView : public ReportDialogView {
+  public:
+    TickingView(TReportFrm& form, const ReportRun& run, std::string& error)
+        : form_(form), run_(run), error_(error) {}
+
+    SectionList& ReportSectionListBox() override { return list_; }
+    void Close() override {}
+    ScreenPoint WindowOrigin() override { return {}; }
+    void PopupMenu(ScreenPoint) override {}
+
+    void ShowModal() override {
+        std::vector<bool> found(run_.entries.size(), false);
+        for (int s = 0; s < list_.sectionCount(); ++s) {
+            TSubItems& entries = list_.section(s).subItems();
+            for (int i = 0; i < entries.count(); ++i) {
+                for (std::size_t w = 0; w < run_.entries.size(); ++w) {
+                    if (!names(entries[i], run_.entries[w])) continue;
+                    entries.setTicked(i, true);
+                    found[w] = true;
+                }
+                if (run_.all) entries.setTicked(i, true);
+            }
+        }
+        for (std::size_t w = 0; w < found.size(); ++w) {
+            if (!found[w]) {
+                error_ =
+                    "No entry \"" + run_.entries[w] + "\"; the report window lists: " + listed();
+                form_.CloseBtnClick();
+                return;
+            }
+        }
+        form_.SaveBtnClick();
+    }
+
+  private:
+    std::string listed() {
+        std::string all;
+        for (int s = 0; s < list_.sectionCount(); ++s) {
+            const TSubItems& entries = list_.section(s).subItems();
+            for (int i = 0; i < entries.count(); ++i) {
+                if (!all.empty()) all += ", ";
+                all += "\"" + DecodeMarkupEntities(entries[i]) + "\"";
+            }
+        }
+        return all.empty() ? "nothing" : all;
+    }
+
+    TReportFrm& form_;
+    const ReportRun& run_;
+    std::string& error_;
+    SectionList list_{ReportListStyle().geometry};
+};
+
+}  // namespace
+
+ReportResult RunReport(const ReportRun& run) {
+    ScratchFolder scratch;
+    const fs::path drive = scratch.path() / "c";
+    const fs::path output = scratch.path() / "out";
+    fs::create_directories(drive);
+    fs::create_directories(output);
+    std::unique_ptr<sim::Machine> machine = sim::Machine::load(run.machine, drive);
+
+    // The suite's layout around the program: its module beside it, the databases in
+    // ..\SHARED\DATABASES.
+    const std::string exe = machine->system().executablePath();
+    const fs::path module = machine->hostPath(LangModuleFileName(exe, run.language));
+    copyFrom(run.suite / "Tamux" / module.filename(), module);
+    const fs::path databases = module.parent_path().parent_path() / "SHARED" / "DATABASES";
+    for (const char* name : {"Keyboard.txt", "Mouse.txt", "other.txt"}) {
+        copyFrom(run.suite / "SHARED" / "DATABASES" / name, databases / name);
+    }
+    machine->profile().writeString(SettingsFilePath(exe), kOptionsSection, kLanguageKey,
+                                   run.language);
+
+    NoMessages queue;
+    Application application(queue);
+    AppState state(machine->platform());
+    SectionList left{LeftPaneStyle().geometry};
+    SectionList right{RightPaneStyle().geometry};
+    TImputFrm form(state, application, left, right, [](TDlgAbout&) { return nullptr; });
+    form.FormCreate();
+
+    std::string error;
+    state.reportDialog.views = [&](TReportFrm& window) {
+        return std::make_unique<TickingView>(window, run, error);
+    };
+    // The file is chosen on a drive of its own that stands for the output folder.
+    machine->paths().mapDrive('R', output);
+    const std::string chosen =
+        run.format == ReportFileFormat::Html ? "R:\\report.htm" : "R:\\report.txt";
+    machine->dialogs().queueSavePath(chosen);
+    form.ReportBtnClick();
+    if (!error.empty()) throw Error(error);
+
+    ReportResult result;
+    for (const sim::MessageBoxCall& box : machine->dialogs().messageBoxes()) {
+        result.messages.push_back(box.text);
+    }
+    std::ifstream in(machine->hostPath(chosen), std::ios::binary);
+    if (!in) throw Error("The report wrote no file: nothing was ticked");
+    std::ostringstream content;
+    content << in.rdbuf();
+    result.content = content.str();
+    return result;
+}
+
+}  // namespace tamux::tools
