@@ -128,7 +128,8 @@ bool PeImage::read(std::uint32_t rva, std::uint32_t size, std::vector<std::uint8
         if (offset >= section.virtualExtent) continue;
         if (offset + size > section.virtualExtent) return false;
         out.assign(size, 0);
-        if (offset < section.rawSize) {
+        // An empty resource copies nothing: memcpy must not see the empty vector's null data.
+        if (size > 0 && offset < section.rawSize) {
             const std::uint64_t available = section.rawSize - offset;
             const std::size_t count =
                 static_cast<std::size_t>(std::min<std::uint64_t>(available, size));
