@@ -11,6 +11,10 @@ namespace {
 
 // A size beyond this is not a font anyone means; the tag's size is then left as it was.
 constexpr int kLargestPoints = 1000;
+// GDI of the 9x family draws within 16-bit coordinates, so a tab stop beyond this is no position
+// on any screen; the tag is then not read. It also keeps every position of the line well within
+// an int.
+constexpr int kFarthestTabStop = 32767;
 
 bool parseWholeNumber(std::string_view text, int& value) {
     if (text.empty()) return false;
@@ -75,7 +79,9 @@ class LineBuilder {
             // Only the lower-case x is read; the tab stop is in unscaled pixels.
             int stop = 0;
             const std::string* x = tag.attributeExact("x");
-            if (x && parseWholeNumber(*x, stop) && stop > currentX()) moveTo(stop);
+            if (x && parseWholeNumber(*x, stop) && stop <= kFarthestTabStop && stop > currentX()) {
+                moveTo(stop);
+            }
         } else if (name == "HR" && !tag.closing) {
             addRule();
             return false;
