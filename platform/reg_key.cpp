@@ -28,7 +28,7 @@ bool RegKey::openKey(std::string_view path) {
     Registry::Key key = 0;
     if (registry_.openKey(root_, path, access_, key) != status::kSuccess || key == 0) return false;
     key_ = key;
-    path_ = std::string(path);
+    path_.assign(path.data(), path.size());
     return true;
 }
 
@@ -38,8 +38,8 @@ void RegKey::closeKey() {
     path_.clear();
 }
 
-long RegKey::query(std::string_view name, std::uint32_t& type, std::vector<std::uint8_t>& data) {
-    long result = registry_.queryValue(key_, name, type, data);
+long RegKey::query(std::string_view name, std::uint32_t& type) {
+    long result = registry_.queryValue(key_, name, type, data_);
     if (result != status::kSuccess && result != status::kFileNotFound) throw failedToGetData(name);
     return result;
 }
@@ -51,42 +51,38 @@ bool RegKey::valueExists(std::string_view name) {
 std::optional<std::uint32_t> RegKey::valueType(std::string_view name) {
     if (key_ == 0) return std::nullopt;
     std::uint32_t type = 0;
-    std::vector<std::uint8_t> data;
-    if (registry_.queryValue(key_, name, type, data) != status::kSuccess) return std::nullopt;
+    if (registry_.queryValue(key_, name, type, data_) != status::kSuccess) return std::nullopt;
     return type;
 }
 
 std::string RegKey::readString(std::string_view name) {
     if (key_ == 0) return {};
     std::uint32_t type = 0;
-    std::vector<std::uint8_t> data;
-    if (query(name, type, data) == status::kFileNotFound) return {};
+    if (query(name, type) == status::kFileNotFound) return {};
     if (type != regtype::kSz && type != regtype::kExpandSz) throw invalidDataType(name);
-    auto end = std::find(data.begin(), data.end(), std::uint8_t{0});
-    return std::string(data.begin(), end);
+    auto end = std::find(data_.begin(), data_.end(), std::uint8_t{0});
+    return std::string(data_.begin(), end);
 }
 
 std::uint32_t RegKey::readInteger(std::string_view name) {
     if (key_ == 0) throw failedToGetData(name);
     std::uint32_t type = 0;
-    std::vector<std::uint8_t> data;
-    if (query(name, type, data) == status::kFileNotFound) throw failedToGetData(name);
+    if (query(name, type) == status::kFileNotFound) throw failedToGetData(name);
     if (type != regtype::kDword) throw invalidDataType(name);
-    if (data.size() != 4) throw failedToGetData(name);
-    return static_cast<std::uint32_t>(data[0]) | (static_cast<std::uint32_t>(data[1]) << 8) |
-           (static_cast<std::uint32_t>(data[2]) << 16) |
-           (static_cast<std::uint32_t>(data[3]) << 24);
+    if (data_.size() != 4) throw failedToGetData(name);
+    return static_cast<std::uint32_t>(data_[0]) | (static_cast<std::uint32_t>(data_[1]) << 8) |
+           (static_cast<std::uint32_t>(data_[2]) << 16) |
+           (static_cast<std::uint32_t>(data_[3]) << 24);
 }
 
 std::vector<std::uint8_t> RegKey::readBinaryData(std::string_view name) {
     if (key_ == 0) return {};
     std::uint32_t type = 0;
-    std::vector<std::uint8_t> data;
-    if (query(name, type, data) == status::kFileNotFound) return {};
+    if (query(name, type) == status::kFileNotFound) return {};
     if (type == regtype::kSz || type == regtype::kExpandSz || type == regtype::kDword) {
         throw invalidDataType(name);
     }
-    return data;
+    return data_;
 }
 
 std::vector<std::string> RegKey::valueNames() {

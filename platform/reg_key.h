@@ -65,15 +65,18 @@ class RegKey {
     std::vector<std::string> subkeyNames();
 
   private:
-    // Queries a value; returns the status. Raises "Failed to get data" for failures other than a
-    // missing value.
-    long query(std::string_view name, std::uint32_t& type, std::vector<std::uint8_t>& data);
+    // Queries a value into data_; returns the status. Raises "Failed to get data" for failures
+    // other than a missing value.
+    long query(std::string_view name, std::uint32_t& type);
 
     platform::Registry& registry_;
     platform::RootKey root_;
     platform::KeyAccess access_;
     platform::Registry::Key key_ = 0;
     std::string path_;
+    // The data of the last query: kept between queries, so that a walk that reads thousands of
+    // values does not allocate a buffer for each.
+    std::vector<std::uint8_t> data_;
 };
 
 // "Invalid data type for '<name>'" and "Failed to get data for '<name>'".

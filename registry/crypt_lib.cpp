@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <utility>
 
@@ -33,7 +34,29 @@ int hexDigit(char c) {
 }
 
 std::uint32_t xorOfBytes(std::uint32_t word) {
-    return (word ^ (word >> 8) ^ (word >> 16) ^ (word >> 24)) & 0xFF;
+    // The low byte of word ^ word >> 8 ^ word >> 16 ^ word >> 24, in two shifts.
+    const std::uint32_t halves = word ^ (word >> 16);
+    return (halves ^ (halves >> 8)) & 0xFF;
+}
+
+static_assert(std::endian::native == std::endian::little, "hex pairs are read as 16-bit numbers");
+
+// Every pair of characters, read as one little-endian 16-bit number, to the byte the pair spells
+// in hex, or to -1: one look-up per pair instead of two and a combination.
+const std::int16_t* hexPairValues() {
+    static const std::vector<std::int16_t> table = [] {
+        std::vector<std::int16_t> values(65536);
+        for (unsigned first = 0; first < 256; ++first) {
+            for (unsigned second = 0; second < 256; ++second) {
+                const int high = kHexValue[first], low = kHexValue[second];
+                values[first | (second << 8)] = high < 0 || low < 0
+                                                    ? std::int16_t{-1}
+                                                    : static_cast<std::int16_t>(high * 16 + low);
+            }
+        }
+        return values;
+    }();
+    return table.data();
 }
 
 }  // namespace
@@ -50,15 +73,17 @@ TCryptLib::~TCryptLib() {
 }
 
 void TCryptLib::setPassword(std::string_view password) {
+    plans_.clear();
+    stepsDrawn_ = false;
     if (password.size() > kPasswordLimit) {
         password_.clear();
         throw CryptError("TCryptLib.Password is too long");
     }
     password_ = std::string(password);
-    plans_.clear();
 }
 
 void TCryptLib::setAddKey(std::int32_t value) {
+    stepsDrawn_ = false;
     if (value == 0) {
         addKey_ = 1;
         throw CryptError("TCryptLib.AddKey is too big");
@@ -67,6 +92,7 @@ void TCryptLib::setAddKey(std::int32_t value) {
 }
 
 void TCryptLib::setMultKey(std::int32_t value) {
+    stepsDrawn_ = false;
     if (value == 0) {
         multKey_ = 1;
         throw CryptError("TCryptLib.MultKey is too big");
@@ -146,32 +172,57 @@ const TCryptLib::LengthPlan& TCryptLib::planFor(std::size_t n) {
     return plan;
 }
 
+const std::array<std::uint32_t, 256>& TCryptLib::keySteps() {
+    if (!stepsDrawn_) {
+        const auto mult = static_cast<std::uint32_t>(multKey_);
+        const auto add = static_cast<std::uint32_t>(addKey_);
+        for (std::uint32_t c = 0; c < 256; ++c) keySteps_[c] = (c + k3_) * mult + add;
+        stepsDrawn_ = true;
+    }
+    return keySteps_;
+}
+
 std::size_t TCryptLib::decryptPlanned(char* data, std::size_t n) {
     const LengthPlan& plan = planFor(n);
-    std::uint8_t* b = buffer_.data();
-    used_ = std::max(used_, n);
-    // Each hex pair is read straight into the place the swaps would move it to.
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::size_t pair = 2 * static_cast<std::size_t>(plan.source[i]);
-        const int high = hexDigit(data[pair]);
-        const int low = hexDigit(data[pair + 1]);
-        if (high < 0 || low < 0) {
-            wipeWorkArea();
-            throw CryptError("TCryptLib: decrypting error - not hexlook string");
-        }
-        b[i] = static_cast<std::uint8_t>(high * 16 + low);
+    // The pairs in their written order first. These are enciphered bytes, the file's own
+    // content in another form, so the buffer needs no wipe.
+    std::uint8_t enciphered[kPlannedLengths];
+    const std::int16_t* pairValues = hexPairValues();
+    int bad = 0;
+    for (std::size_t pair = 0; pair < n; ++pair) {
+        std::uint16_t characters;
+        std::memcpy(&characters, data + 2 * pair, sizeof characters);
+        const int value = pairValues[characters];
+        bad |= value;
+        enciphered[pair] = static_cast<std::uint8_t>(value);
     }
-    const std::uint32_t k3 = k3_;
+    if (bad < 0) throw CryptError("TCryptLib: decrypting error - not hexlook string");
+
+    // Byte i is the pair the swaps move to place i. The key word advances as
+    // k2 := k2 * mult + steps[c]; two steps at a time it is k2 * mult^2 + (steps[c0] * mult +
+    // steps[c1]), so the next pair's key word waits for one multiply instead of two.
+    const std::uint16_t* source = plan.source.data();
+    const std::uint8_t* stream = plan.stream.data();
+    const std::uint32_t* steps = keySteps().data();
     const auto mult = static_cast<std::uint32_t>(multKey_);
-    const auto add = static_cast<std::uint32_t>(addKey_);
+    const std::uint32_t mult2 = mult * mult;
     std::uint32_t k2 = k2_;
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::uint8_t c = b[i];
-        data[i] = static_cast<char>(c ^ xorOfBytes(k2) ^ plan.stream[i]);
-        k2 = k2 * mult + ((c + k3) * mult + add);
+    std::size_t i = 0;
+    for (; i + 2 <= n; i += 2) {
+        const std::uint8_t c0 = enciphered[source[i]];
+        const std::uint8_t c1 = enciphered[source[i + 1]];
+        const std::uint32_t step0 = steps[c0];
+        const std::uint32_t next = k2 * mult + step0;
+        data[i] = static_cast<char>(c0 ^ xorOfBytes(k2) ^ stream[i]);
+        data[i + 1] = static_cast<char>(c1 ^ xorOfBytes(next) ^ stream[i + 1]);
+        k2 = k2 * mult2 + (step0 * mult + steps[c1]);
+    }
+    if (i < n) {
+        const std::uint8_t c0 = enciphered[source[i]];
+        data[i] = static_cast<char>(c0 ^ xorOfBytes(k2) ^ stream[i]);
+        k2 = k2 * mult + steps[c0];
     }
     k2_ = k2;
-    wipeWorkArea();
     return n;
 }
 

@@ -4,6 +4,7 @@
 // Deciphering and enciphering share one piece of code: the same draws in the same order.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -135,8 +136,13 @@ class TCryptLib {
     static constexpr std::size_t kPlannedLengths = 1024;  // bytes; longer strings draw as they go
     const LengthPlan& planFor(std::size_t n);
     std::size_t decryptPlanned(char* data, std::size_t n);
+    // What each enciphered byte c adds to the key word after the multiply: (c + K3) * MultKey +
+    // AddKey. Worked out again after the password or a key changes.
+    const std::array<std::uint32_t, 256>& keySteps();
 
     std::vector<LengthPlan> plans_;  // by length; empty: not drawn yet
+    std::array<std::uint32_t, 256> keySteps_{};
+    bool stepsDrawn_ = false;
     std::string password_;
     std::int32_t addKey_;
     std::int32_t multKey_;

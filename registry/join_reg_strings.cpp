@@ -3,7 +3,11 @@
 namespace tamux {
 
 std::string JoinRegStrings(std::span<const std::uint8_t> data) {
-    std::string text;
+    // Written through a pointer into room for every byte, then cut: hardware id lists run to
+    // hundreds of bytes, and a device walk joins thousands of them.
+    std::string text(data.size(), '\0');
+    char* out = text.data();
+    std::size_t length = 0;
     bool previousWasZero = false;
     for (std::uint8_t byte : data) {
         if (byte == 0) {
@@ -12,8 +16,9 @@ std::string JoinRegStrings(std::span<const std::uint8_t> data) {
             continue;
         }
         previousWasZero = false;
-        text.push_back(static_cast<char>(byte));
+        out[length++] = static_cast<char>(byte);
     }
+    text.resize(length);
     return text;
 }
 

@@ -34,12 +34,27 @@ std::size_t rootIndex(RootKey root) {
 
 // The form in which NT compares and orders key and value names: upper case, UTF-16 unit by unit.
 // Only ASCII letters fold here.
+constexpr char16_t foldUnit(char16_t c) {
+    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+
 std::u16string foldName(std::u16string_view name) {
     std::u16string folded(name);
-    for (char16_t& c : folded) {
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-    }
+    for (char16_t& c : folded) c = foldUnit(c);
     return folded;
+}
+
+// Calls `visit` with each name along a path, as `components` lists them, without copying them.
+template <typename Visit>
+bool forEachComponent(std::u16string_view path, Visit&& visit) {
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find(u'\\', start);
+        if (end == std::u16string_view::npos) end = path.size();
+        if (end > start && !visit(start, end - start)) return false;
+        start = end + 1;
+    }
+    return true;
 }
 
 // The names along a path. Empty components are skipped: a trailing or doubled backslash names the
@@ -92,19 +107,22 @@ struct SimRegistry::Node {
     bool isLink = false;
     RootKey linkRoot = RootKey::LocalMachine;
     std::u16string linkPath;
+    std::u16string linkFolded;  // linkPath folded, for lookups
 
-    Children::iterator lowerBound(const std::u16string& key) {
+    Children::iterator lowerBound(std::u16string_view key) {
         return std::lower_bound(children.begin(), children.end(), key,
-                                [](const std::unique_ptr<Node>& child, const std::u16string& k) {
-                                    return child->folded < k;
+                                [](const std::unique_ptr<Node>& child, std::u16string_view k) {
+                                    return std::u16string_view(child->folded) < k;
                                 });
     }
 
-    Node* child(std::u16string_view childName) {
-        std::u16string key = foldName(childName);
+    // The subkey whose folded name is `key`.
+    Node* foldedChild(std::u16string_view key) {
         auto it = lowerBound(key);
         return it != children.end() && (*it)->folded == key ? it->get() : nullptr;
     }
+
+    Node* child(std::u16string_view childName) { return foldedChild(foldName(childName)); }
 
     Node* adopt(std::unique_ptr<Node> node) {
         auto it = lowerBound(node->folded);
@@ -127,13 +145,15 @@ struct SimRegistry::Node {
         return node;
     }
 
-    Value* value(std::u16string_view valueName) {
-        std::u16string key = foldName(valueName);
+    // The value whose folded name is `key`.
+    Value* foldedValue(std::u16string_view key) {
         for (auto& v : values) {
             if (v.folded == key) return &v;
         }
         return nullptr;
     }
+
+    Value* value(std::u16string_view valueName) { return foldedValue(foldName(valueName)); }
 
     // Overwriting keeps the value's place and the spelling of its name, as NT does.
     void setValue(std::u16string_view valueName, std::uint32_t type,
@@ -213,25 +233,78 @@ std::string SimRegistry::narrow(std::u16string_view text) const {
 
 SimRegistry::Node* SimRegistry::walk(RootKey root, std::u16string_view path, bool create,
                                      int linkDepth) const {
+    if (!create) return lookup(root, foldName(path), linkDepth);
+    ++generation_;  // keys may be added
     if (linkDepth > kMaxLinkDepth || rootIndex(root) >= kRootCount) return nullptr;
     Node* node = roots_[rootIndex(root)].get();
-    for (std::u16string_view part : components(path)) {
-        Node* next = node->child(part);
-        if (!next) {
-            if (!create) return nullptr;
-            next = node->addChild(part);
-        }
-        if (next->isLink) {
-            next = walk(next->linkRoot, next->linkPath, create, linkDepth + 1);
-            if (!next) return nullptr;
-        }
+    const std::u16string folded = foldName(path);
+    const bool reached = forEachComponent(path, [&](std::size_t at, std::size_t length) {
+        Node* next = node->foldedChild(std::u16string_view(folded).substr(at, length));
+        if (!next) next = node->addChild(path.substr(at, length));
+        if (next->isLink) next = walk(next->linkRoot, next->linkPath, true, linkDepth + 1);
         node = next;
+        return node != nullptr;
+    });
+    return reached ? node : nullptr;
+}
+
+SimRegistry::Node* SimRegistry::lookup(RootKey root, std::u16string_view folded,
+                                       int linkDepth) const {
+    if (linkDepth > kMaxLinkDepth || rootIndex(root) >= kRootCount) return nullptr;
+    Node* node = roots_[rootIndex(root)].get();
+    const bool reached = forEachComponent(folded, [&](std::size_t at, std::size_t length) {
+        node = step(node, folded.substr(at, length), linkDepth);
+        return node != nullptr;
+    });
+    return reached ? node : nullptr;
+}
+
+SimRegistry::Node* SimRegistry::step(Node* node, std::u16string_view folded, int linkDepth) const {
+    Node* next = node->foldedChild(folded);
+    if (next && next->isLink) next = lookup(next->linkRoot, next->linkFolded, linkDepth + 1);
+    return next;
+}
+
+void SimRegistry::foldInto(std::string_view name, std::u16string& folded) const {
+    folded.resize(name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        folded[i] = foldUnit(byte < 0x80 ? byte : toUnicode(codePage_, byte));
     }
-    return node;
 }
 
 SimRegistry::Node* SimRegistry::find(RootKey root, std::string_view path) const {
-    return walk(root, wide(path), false, 0);
+    if (rootIndex(root) >= kRootCount) return nullptr;
+    // Opens are the hot path of every device walk, which opens path after path that share all
+    // but their last names. The walk resumes from the key that the longest shared run of whole
+    // names led to last time, as long as no key has been added, deleted or linked since; only
+    // the names after it are folded, into a buffer that is kept.
+    Node* node = roots_[rootIndex(root)].get();
+    std::size_t from = 0, kept = 0;
+    if (memo_.generation == generation_ && memo_.root == root) {
+        for (std::size_t k = memo_.steps.size(); k-- > 0;) {
+            const auto [end, reached] = memo_.steps[k];
+            if (end <= path.size() && (end == path.size() || path[end] == '\\') &&
+                path.compare(0, end, memo_.path, 0, end) == 0) {
+                node = reached;
+                from = end;
+                kept = k + 1;
+                break;
+            }
+        }
+    }
+    memo_.generation = generation_;
+    memo_.root = root;
+    memo_.path.assign(path);
+    memo_.steps.resize(kept);
+    foldInto(path.substr(from), scratch_);
+    const std::u16string_view rest = scratch_;
+    const bool reached = forEachComponent(rest, [&](std::size_t at, std::size_t length) {
+        node = step(node, rest.substr(at, length), 0);
+        if (node) memo_.steps.emplace_back(from + at + length, node);
+        return node != nullptr;
+    });
+    return reached ? node : nullptr;
 }
 
 SimRegistry::Node* SimRegistry::create(RootKey root, std::string_view path) {
@@ -241,6 +314,7 @@ SimRegistry::Node* SimRegistry::create(RootKey root, std::string_view path) {
 }
 
 bool SimRegistry::openDenied(RootKey root, const Node* node) const {
+    if (deniedPaths_.empty()) return false;
     std::string prefix = std::to_string(rootIndex(root)) + "\\";
     for (const auto& entry : deniedPaths_) {
         if (entry.compare(0, prefix.size(), prefix) != 0) continue;
@@ -289,7 +363,8 @@ long SimRegistry::queryValue(Key key, std::string_view name, std::uint32_t& type
     Node* node = it->second;
     if (node->deleted) return kKeyDeleted;
     // As RegQueryValueExA: the name is converted from the code page, then looked up.
-    const Node::Value* value = node->value(wide(name));
+    foldInto(name, scratch_);
+    const Node::Value* value = node->foldedValue(scratch_);
     if (!value) return status::kFileNotFound;
     type = value->type;
     data = value->data;
@@ -359,6 +434,7 @@ void SimRegistry::deleteKey(RootKey root, std::string_view path) {
 }
 
 void SimRegistry::removeKey(RootKey root, std::u16string_view path) {
+    ++generation_;
     if (rootIndex(root) >= kRootCount) return;
     auto parts = components(path);
     if (parts.empty()) {
@@ -383,6 +459,7 @@ void SimRegistry::retire(std::unique_ptr<Node> node) {
 }
 
 void SimRegistry::merge(Node& from, Node& into) {
+    ++generation_;
     for (auto& value : from.values) {
         into.setValue(value.name, value.type, std::move(value.data));
     }
@@ -402,6 +479,7 @@ void SimRegistry::merge(Node& from, Node& into) {
 }
 
 void SimRegistry::linkKey(RootKey root, std::string_view linkPath, std::string_view targetPath) {
+    ++generation_;
     std::u16string wideLink = wide(linkPath);
     auto parts = components(wideLink);
     if (parts.empty()) throw Error("A root key cannot be a link: " + std::string(linkPath));
@@ -417,11 +495,13 @@ void SimRegistry::linkKey(RootKey root, std::string_view linkPath, std::string_v
     link->isLink = true;
     link->linkRoot = root;
     link->linkPath = wide(targetPath);
+    link->linkFolded = foldName(link->linkPath);
     Node* target = find(root, linkPath);
     if (!target) {
         link->isLink = wasLink;
         link->linkRoot = oldRoot;
         link->linkPath = oldPath;
+        link->linkFolded = foldName(oldPath);
         throw Error("The link " + std::string(linkPath) + " to " + std::string(targetPath) +
                     " would lead back into itself");
     }

@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/errors.h"
@@ -94,6 +95,12 @@ class SimRegistry : public platform::Registry {
     // Follows `path` from the root, through links; creates missing keys when `create` is set.
     // Null when a key is missing or the links loop.
     Node* walk(platform::RootKey root, std::u16string_view path, bool create, int linkDepth) const;
+    // walk without creating, for a path already folded to the form names are compared in.
+    Node* lookup(platform::RootKey root, std::u16string_view folded, int linkDepth) const;
+    // The subkey of `node` named `folded`, through a link; null when missing.
+    Node* step(Node* node, std::u16string_view folded, int linkDepth) const;
+    // An 8-bit name or path of the code page in its folded UTF-16 form.
+    void foldInto(std::string_view name, std::u16string& folded) const;
     void removeKey(platform::RootKey root, std::u16string_view path);
     // Takes a deleted subtree out of reach; open keys into it answer "key deleted".
     void retire(std::unique_ptr<Node> node);
@@ -108,6 +115,19 @@ class SimRegistry : public platform::Registry {
     bool denyAll_[3] = {false, false, false};
     std::set<std::string> deniedPaths_;           // "<root index>\<upper-cased path>"
     std::vector<std::unique_ptr<Node>> retired_;  // deleted subtrees that open keys still hold
+    mutable std::u16string scratch_;              // the folded name of the last open or query
+
+    // Counts the changes to which keys exist and where links lead.
+    mutable std::uint64_t generation_ = 0;
+    // The last path looked up from a root, as it was given: the end of each of its names that
+    // was found, and the key it led to. Valid while `generation` is the registry's.
+    struct WalkMemo {
+        std::uint64_t generation = ~std::uint64_t{0};
+        platform::RootKey root = platform::RootKey::LocalMachine;
+        std::string path;
+        std::vector<std::pair<std::size_t, Node*>> steps;
+    };
+    mutable WalkMemo memo_;
 };
 
 }  // namespace tamux::sim
