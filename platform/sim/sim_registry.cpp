@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -20,6 +21,9 @@ namespace {
 // Answers of the Win32 registry that the shared status list does not name.
 constexpr long kBadPathname = 161;  // ERROR_BAD_PATHNAME: a path that starts with a backslash
 constexpr long kKeyDeleted = 1018;  // ERROR_KEY_DELETED: the open key was deleted meanwhile
+
+// Keys with at least this many subkeys find them through a hash index.
+constexpr std::size_t kIndexedChildren = 32;
 
 // Deep enough for any real chain of links, small enough to end a loop quickly.
 constexpr int kMaxLinkDepth = 16;
@@ -100,7 +104,13 @@ struct SimRegistry::Node {
 
     std::u16string name;  // as first created
     std::u16string folded;
-    Children children;          // in folded-name order, as NT's hives keep subkeys
+    Children children;  // in folded-name order, as NT's hives keep subkeys
+    // For a key with many subkeys (a device class with thousands of instances): its subkeys by
+    // folded name, made when a lookup needs it and made again after keys were added or deleted.
+    // A binary search through thousands of names would touch a key and a name apart at each
+    // step.
+    std::unordered_map<std::u16string_view, Node*> childIndex;
+    std::uint64_t childIndexGeneration = 0;
     std::vector<Value> values;  // in creation order, as NT keeps values
     bool deleted = false;
     // A link key shows the key at linkPath under linkRoot instead of contents of its own.
@@ -173,15 +183,41 @@ struct SimRegistry::Node {
                      values.end());
     }
 
+    // A .reg file may nest keys many thousands deep, deeper than the call stack would allow a
+    // recursion over the subtree: the walks below and the destructor keep the keys still to visit
+    // in a list instead.
+    Node() = default;
+    Node(const Node&) = delete;
+    Node& operator=(const Node&) = delete;
+    ~Node() {
+        Children pending = std::move(children);
+        while (!pending.empty()) {
+            std::unique_ptr<Node> node = std::move(pending.back());
+            pending.pop_back();
+            for (auto& c : node->children) pending.push_back(std::move(c));
+            node->children.clear();
+        }
+    }
+
     void markDeleted() {
-        deleted = true;
-        for (auto& c : children) c->markDeleted();
+        std::vector<Node*> pending{this};
+        while (!pending.empty()) {
+            Node* node = pending.back();
+            pending.pop_back();
+            node->deleted = true;
+            for (auto& c : node->children) pending.push_back(c.get());
+        }
     }
 
     bool holdsAny(const std::unordered_set<const Node*>& nodes) const {
-        if (nodes.count(this)) return true;
-        return std::any_of(children.begin(), children.end(),
-                           [&nodes](const std::unique_ptr<Node>& c) { return c->holdsAny(nodes); });
+        std::vector<const Node*> pending{this};
+        while (!pending.empty()) {
+            const Node* node = pending.back();
+            pending.pop_back();
+            if (nodes.count(node)) return true;
+            for (const auto& c : node->children) pending.push_back(c.get());
+        }
+        return false;
     }
 };
 
@@ -228,7 +264,13 @@ std::u16string SimRegistry::wide(std::string_view text) const {
 }
 
 std::string SimRegistry::narrow(std::u16string_view text) const {
-    return narrowUtf16(codePage_, text);
+    // Most names are ASCII, which every code page holds as it is.
+    std::string ascii(text.size(), '\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] >= 0x80) return narrowUtf16(codePage_, text);
+        ascii[i] = static_cast<char>(text[i]);
+    }
+    return ascii;
 }
 
 SimRegistry::Node* SimRegistry::walk(RootKey root, std::u16string_view path, bool create,
@@ -260,7 +302,19 @@ SimRegistry::Node* SimRegistry::lookup(RootKey root, std::u16string_view folded,
 }
 
 SimRegistry::Node* SimRegistry::step(Node* node, std::u16string_view folded, int linkDepth) const {
-    Node* next = node->foldedChild(folded);
+    Node* next = nullptr;
+    if (node->children.size() < kIndexedChildren) {
+        next = node->foldedChild(folded);
+    } else {
+        if (node->childIndexGeneration != generation_ + 1) {
+            node->childIndex.clear();
+            for (const auto& child : node->children)
+                node->childIndex.emplace(child->folded, child.get());
+            node->childIndexGeneration = generation_ + 1;
+        }
+        auto it = node->childIndex.find(folded);
+        if (it != node->childIndex.end()) next = it->second;
+    }
     if (next && next->isLink) next = lookup(next->linkRoot, next->linkFolded, linkDepth + 1);
     return next;
 }
