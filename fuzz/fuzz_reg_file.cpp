@@ -21,38 +21,38 @@ using tamux::sim::SimRegistry;
 // Bounds the walk of a file that creates a great many keys: both dumps stop at the same point.
 constexpr int kKeyBudget = 4000;
 
-void dumpKey(SimRegistry& registry, RootKey root, const std::string& path, int& budget,
-             std::string& out) {
-    if (--budget < 0) return;
-    Registry::Key key = 0;
-    const long opened = registry.openKey(root, path, KeyAccess::Read, key);
-    out += std::to_string(static_cast<int>(root)) + ":" + path + " -> " + std::to_string(opened) +
-           "\n";
-    if (opened != 0) {
-        TAMUX_FUZZ_CHECK(key == 0, "a failed open left a key behind");
-        return;
-    }
-    std::vector<std::string> values, subkeys;
-    TAMUX_FUZZ_CHECK(registry.valueNames(key, values) == 0, "value names of an open key");
-    TAMUX_FUZZ_CHECK(registry.subkeyNames(key, subkeys) == 0, "subkey names of an open key");
-    for (const std::string& name : values) {
-        std::uint32_t type = 0xDEADBEEF;
-        std::vector<std::uint8_t> data;
-        const long queried = registry.queryValue(key, name, type, data);
-        out += "  [" + name + "] " + std::to_string(queried) + " " + std::to_string(type) + " " +
-               std::string(data.begin(), data.end()) + "\n";
-    }
-    registry.closeKey(key);
-    for (const std::string& name : subkeys) {
-        dumpKey(registry, root, path.empty() ? name : path + "\\" + name, budget, out);
-    }
-}
-
+// Every key with its values, in the order of a walk that keeps the keys still to visit in a list
+// rather than on the call stack: a file may nest keys many thousands deep.
 std::string dump(SimRegistry& registry) {
     std::string out;
     int budget = kKeyBudget;
-    for (RootKey root : {RootKey::CurrentUser, RootKey::LocalMachine, RootKey::DynData}) {
-        dumpKey(registry, root, "", budget, out);
+    std::vector<std::pair<RootKey, std::string>> pending = {
+        {RootKey::DynData, ""}, {RootKey::LocalMachine, ""}, {RootKey::CurrentUser, ""}};
+    while (!pending.empty() && --budget >= 0) {
+        const auto [root, path] = std::move(pending.back());
+        pending.pop_back();
+        Registry::Key key = 0;
+        const long opened = registry.openKey(root, path, KeyAccess::Read, key);
+        out += std::to_string(static_cast<int>(root)) + ":" + path + " -> " +
+               std::to_string(opened) + "\n";
+        if (opened != 0) {
+            TAMUX_FUZZ_CHECK(key == 0, "a failed open left a key behind");
+            continue;
+        }
+        std::vector<std::string> values, subkeys;
+        TAMUX_FUZZ_CHECK(registry.valueNames(key, values) == 0, "value names of an open key");
+        TAMUX_FUZZ_CHECK(registry.subkeyNames(key, subkeys) == 0, "subkey names of an open key");
+        for (const std::string& name : values) {
+            std::uint32_t type = 0xDEADBEEF;
+            std::vector<std::uint8_t> data;
+            const long queried = registry.queryValue(key, name, type, data);
+            out += "  [" + name + "] " + std::to_string(queried) + " " + std::to_string(type) +
+                   " " + std::string(data.begin(), data.end()) + "\n";
+        }
+        registry.closeKey(key);
+        for (auto it = subkeys.rbegin(); it != subkeys.rend(); ++it) {
+            pending.emplace_back(root, path.empty() ? *it : path + "\\" + *it);
+        }
     }
     TAMUX_FUZZ_CHECK(registry.openKeyCount() == 0, "the walk left keys open");
     return out;
