@@ -129,5 +129,36 @@ TEST_F(PathResumeTest, ADeniedKeyIsDeniedWhicheverOpenCameBefore) {
     EXPECT_EQ(name("Enum\\Open\\Dev"), "open");
 }
 
+// A key with thousands of subkeys, as a device class has: each found by name however the list
+// changes between opens, and listed in order.
+TEST_F(PathResumeTest, KeysWithManySubkeysFindEachOfThem) {
+    for (int i = 0; i < 300; ++i) setName("Enum\\PCI\\Dev" + std::to_string(i), std::to_string(i));
+    for (int i : {0, 299, 150, 7}) {
+        EXPECT_EQ(name("Enum\\PCI\\DEV" + std::to_string(i)), std::to_string(i));
+    }
+    EXPECT_EQ(name("Enum\\PCI\\Dev300"), "<missing>");
+
+    registry.deleteKey(kLocal, "Enum\\PCI\\Dev150");
+    EXPECT_EQ(name("Enum\\PCI\\Dev150"), "<missing>");
+    EXPECT_EQ(name("Enum\\PCI\\Dev151"), "151");
+    setName("Enum\\PCI\\Dev300", "new");
+    EXPECT_EQ(name("Enum\\PCI\\Dev300"), "new");
+    setName("Enum\\PCI\\Dev150", "again");
+    EXPECT_EQ(name("Enum\\PCI\\Dev150"), "again");
+    // A key linked in among them.
+    setName("Elsewhere\\Target", "linked");
+    registry.linkKey(kLocal, "Enum\\PCI\\Link", "Elsewhere\\Target");
+    EXPECT_EQ(name("Enum\\PCI\\link"), "linked");
+
+    Registry::Key key = 0;
+    ASSERT_EQ(registry.openKey(kLocal, "Enum\\PCI", KeyAccess::Read, key), status::kSuccess);
+    std::vector<std::string> names;
+    ASSERT_EQ(registry.subkeyNames(key, names), status::kSuccess);
+    registry.closeKey(key);
+    ASSERT_EQ(names.size(), 302u);
+    EXPECT_EQ(names.front(), "Dev0");
+    EXPECT_EQ(names.back(), "Link");
+}
+
 }  // namespace
 }  // namespace tamux::sim
