@@ -204,7 +204,8 @@ fi
 # Another program takes the focus; Caps Lock is pressed there; Tamux is activated again by a
 # click on an empty part of its window, which does nothing else.
 if [ -n "$caps" ]; then
-    (cd "$work" && wine notepad >/dev/null 2>&1 &)
+    # Started inside Tamux's Wine desktop, so that both windows share one screen and one focus.
+    (cd "$work" && wine explorer /desktop=Tamux notepad >/dev/null 2>&1 &)
     other=""
     for _ in $(seq 1 100); do
         other=$(xdotool search --onlyvisible --name 'Notepad' 2>/dev/null | head -n 1 || true)
