@@ -7,10 +7,13 @@
 #   - Report, tick Keyboard, Save as report.htm: the HTML report of tamux-report again; headless
 #     Chromium shows it as a table (screenshot report-html.png);
 #   - Report, tick Keyboard, Print to the CUPS-PDF queue: the PDF's pages show the report and the
-#     footers -1.-, -2.- ... starting at the middle of each page (report-print-<n>.png);
+#     footers -1.-, -2.- ... starting at the middle of each page (the first page as
+#     report-print-1.png);
 #   - Report, tick Mouse, Send: report.htm and report.txt in the Zmail folder beside the
 #     program's folder, and the stand-in mail module started there with both names;
 #   - Report, Cancel: nothing written, printed or started.
+# Num Lock is switched on first, as on the sample machine, so that the keyboard's indicator lines
+# agree in colour too.
 # Screenshots land in the artefact folder: report-window.png, report-html.png,
 # report-print-1.png.
 #
