@@ -1,6 +1,7 @@
 #include "registry/database_index.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "registry/ascii_case.h"
@@ -47,30 +48,72 @@ bool keyBefore(const SortKey& a, const SortKey& b) {
 
 }  // namespace
 
+namespace {
+
+constexpr std::size_t kPiece = 8;
+constexpr std::size_t kPairCount = 65536;
+constexpr std::size_t kPackedLength = 16;
+constexpr std::size_t kNormalizedSource = 24;
+constexpr std::size_t kNormalizedHalf = 8;
+
+}  // namespace
+
+DatabaseIndex::PackedKey DatabaseIndex::packUpper(std::string_view text) {
+    unsigned char letters[kPackedLength] = {};
+    for (std::size_t i = 0; i < text.size(); ++i) letters[i] = upperAt(text, i);
+    return packLetters(letters, text.size());
+}
+
+DatabaseIndex::PackedKey DatabaseIndex::packLetters(unsigned char (&letters)[16],
+                                                    std::size_t size) {
+    PackedKey key;
+    std::memcpy(&key.head, letters, 8);
+    std::memcpy(&key.tail, letters + 8, 8);
+    key.size = static_cast<std::uint32_t>(size);
+    SecureFill(letters, sizeof letters, 0);
+    return key;
+}
+
+std::optional<DatabaseIndex::PackedKey> DatabaseIndex::packNormalized(std::string_view key) {
+    // As NormalizedKey: blanks removed, the first 8 letters, then the last 8 (which overlap the
+    // first when fewer than 16 are left), upper-cased.
+    unsigned char solid[kNormalizedSource];
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        if (key[i] != ' ') solid[count++] = upperAt(key, i);
+    }
+    if (count == 0) return std::nullopt;
+    const std::size_t head = std::min(count, kNormalizedHalf);
+    const std::size_t tailStart = count > kNormalizedHalf ? count - kNormalizedHalf : 0;
+    unsigned char letters[kPackedLength] = {};
+    std::memcpy(letters, solid, head);
+    std::memcpy(letters + head, solid + tailStart, count - tailStart);
+    SecureFill(solid, count, 0);
+    return packLetters(letters, head + count - tailStart);
+}
+
 DatabaseIndex::Pieces::Pieces(const std::vector<std::string_view>& hardwareIds)
-    : bits_(std::size_t{1} << 14) {
+    : bits_(std::size_t{1} << 16) {
     for (std::string_view id : hardwareIds) {
-        for (std::size_t i = 0; i + 4 <= id.size(); ++i) {
-            std::uint32_t piece = 0;
-            for (std::size_t k = i; k < i + 4; ++k) {
-                piece = (piece << 8) | static_cast<unsigned char>(id[k]);
-            }
+        std::uint64_t piece = 0;
+        for (std::size_t i = 0; i < id.size(); ++i) {
+            piece = (piece << 8) | static_cast<unsigned char>(id[i]);
+            if (i < kPiece - 1) continue;
             const std::size_t at = slot(piece);
             bits_[at / 64] |= std::uint64_t{1} << (at % 64);
         }
     }
 }
 
-std::size_t DatabaseIndex::Pieces::slot(std::uint32_t piece) {
-    return (piece * 0x9E3779B1u) >> 12;  // 20 bits: 2^20 slots
+std::size_t DatabaseIndex::Pieces::slot(std::uint64_t piece) {
+    return static_cast<std::size_t>((piece * 0x9E3779B97F4A7C15u) >> 42);  // 22 bits
 }
 
 bool DatabaseIndex::Pieces::mayOccur(std::string_view key) const {
-    // A key shorter than a piece is always kept.
-    std::uint32_t piece = 0;
+    std::uint64_t piece = 0;
     for (std::size_t i = 0; i < key.size(); ++i) {
         piece = (piece << 8) | upperAt(key, i);
-        if (i < 3) continue;
+        if (i < kPiece - 1) continue;
         const std::size_t at = slot(piece);
         if ((bits_[at / 64] & (std::uint64_t{1} << (at % 64))) == 0) return false;
     }
@@ -101,6 +144,7 @@ DatabaseIndex::DatabaseIndex(const std::vector<std::string_view>& lines,
 DatabaseIndex::~DatabaseIndex() {
     SecureRelease(nodes_);
     SecureRelease(pciKeys_);
+    SecureRelease(firstPairs_);
     SecureRelease(vendorAbove_);
 }
 
@@ -115,6 +159,18 @@ void DatabaseIndex::buildTrie(const std::vector<std::string_view>& lineKeys, con
         }
     }
     std::sort(keys.begin(), keys.end(), keyBefore);
+
+    // The first two letters of every key: a place in an id where no key begins is passed over
+    // without a step into the trie, and most places are such.
+    firstPairs_.assign(kPairCount / 64, 0);
+    for (const SortKey& key : keys) {
+        if (key.key.size() < 2) {
+            shortKeys_ = true;
+            continue;
+        }
+        const std::size_t pair = upperAt(key.key, 0) | (upperAt(key.key, 1) << 8);
+        firstPairs_[pair / 64] |= std::uint64_t{1} << (pair % 64);
+    }
 
     // The upper-cased keys in sorted order, side by side: the build below reads them letter by
     // letter, and reading them scattered over the lines would cost a cache miss each time.
@@ -191,41 +247,44 @@ void DatabaseIndex::buildTrie(const std::vector<std::string_view>& lineKeys, con
 
 void DatabaseIndex::buildPciKeys(const std::vector<std::string_view>& lineKeys,
                                  const std::vector<std::string_view>& hardwareIds) {
-    // The PCI keys of the ids, upper-cased: only normalized keys among them can ever match.
-    std::vector<std::string> wanted;
+    // The PCI keys of the ids: only normalized keys among them can ever match.
+    std::vector<PackedKey> wanted;
     for (std::string_view id : hardwareIds) {
-        std::string key = UpperCase(PciKey(id));
-        if (!key.empty() && key.size() <= NormalizedKeyText{}.text.size()) {
-            wanted.push_back(std::move(key));
-        }
+        const std::string key = PciKey(id);
+        if (!key.empty() && key.size() <= kPackedLength) wanted.push_back(packUpper(key));
     }
-    std::sort(wanted.begin(), wanted.end());
-    wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
     if (wanted.empty()) return;
-
-    std::size_t candidates = 0;
-    for (std::string_view key : lineKeys) candidates += key.size() == 24 ? 1 : 0;
-    pciKeys_.reserve(candidates);
-    for (std::size_t i = 0; i < lineKeys.size(); ++i) {
-        if (lineKeys[i].size() != 24) continue;
-        NormalizedKeyText key = NormalizedKey(lineKeys[i]);
-        if (key.empty()) continue;
-        if (std::binary_search(wanted.begin(), wanted.end(), key.view())) {
-            pciKeys_.push_back({key, static_cast<std::uint32_t>(i)});
-        }
-        SecureFill(key.text.data(), key.text.size(), 0);
+    std::size_t size = 16;
+    while (size < 2 * wanted.size()) size *= 2;
+    pciKeys_.resize(size);
+    for (const PackedKey& key : wanted) {
+        PciSlot* slot = findPciSlot(key);
+        slot->key = key;
+        slot->used = true;
     }
-    // An in-place sort: no temporary buffer is left behind holding key text. Equal keys are
-    // ordered by line; the first of each run is the one that counts.
-    std::sort(pciKeys_.begin(), pciKeys_.end(), [](const PciEntry& a, const PciEntry& b) {
-        if (a.key.view() != b.key.view()) return a.key.view() < b.key.view();
-        return a.line < b.line;
-    });
-    auto last = std::unique(
-        pciKeys_.begin(), pciKeys_.end(),
-        [](const PciEntry& a, const PciEntry& b) { return a.key.view() == b.key.view(); });
-    for (auto it = last; it != pciKeys_.end(); ++it) SecureFill(&*it, sizeof(PciEntry), 0);
-    pciKeys_.erase(last, pciKeys_.end());
+    for (std::size_t i = 0; i < lineKeys.size(); ++i) {
+        if (lineKeys[i].size() != kNormalizedSource) continue;
+        const std::optional<PackedKey> key = packNormalized(lineKeys[i]);
+        if (!key) continue;
+        PciSlot* slot = findPciSlot(*key);
+        if (slot->used && slot->line == kNone) slot->line = static_cast<std::uint32_t>(i);
+    }
+}
+
+DatabaseIndex::PciSlot* DatabaseIndex::findPciSlot(const PackedKey& key) {
+    return const_cast<PciSlot*>(std::as_const(*this).findPciSlot(key));
+}
+
+const DatabaseIndex::PciSlot* DatabaseIndex::findPciSlot(const PackedKey& key) const {
+    // Linear probing from the key's hash; the table is at most half full, so a free slot ends
+    // every search.
+    const std::size_t mask = pciKeys_.size() - 1;
+    std::size_t at = static_cast<std::size_t>(
+        ((key.head * 0x9E3779B97F4A7C15u) ^ (key.tail * 0xC2B2AE3D27D4EB4Fu) ^ key.size) >> 20);
+    for (;; at = (at + 1) & mask) {
+        const PciSlot& slot = pciKeys_[at & mask];
+        if (!slot.used || slot.key == key) return &slot;
+    }
 }
 
 const DatabaseIndex::Node* DatabaseIndex::child(const Node& node, unsigned char letter) const {
@@ -236,10 +295,19 @@ const DatabaseIndex::Node* DatabaseIndex::child(const Node& node, unsigned char 
     return (it != end && it->letter == letter) ? &*it : nullptr;
 }
 
+bool DatabaseIndex::mayStartAt(std::string_view id, std::size_t at) const {
+    if (shortKeys_) return true;
+    if (at + 1 >= id.size()) return false;
+    const std::size_t pair =
+        static_cast<unsigned char>(id[at]) | (static_cast<unsigned char>(id[at + 1]) << 8);
+    return (firstPairs_[pair / 64] & (std::uint64_t{1} << (pair % 64))) != 0;
+}
+
 std::optional<std::size_t> DatabaseIndex::firstMatch(std::string_view hardwareId,
                                                      std::string_view pciKey) const {
     std::uint32_t best = kNone;
     for (std::size_t start = 0; start < hardwareId.size(); ++start) {
+        if (!mayStartAt(hardwareId, start)) continue;
         const Node* node = &nodes_[0];
         for (std::size_t i = start; i < hardwareId.size(); ++i) {
             node = child(*node, static_cast<unsigned char>(hardwareId[i]));
@@ -247,14 +315,9 @@ std::optional<std::size_t> DatabaseIndex::firstMatch(std::string_view hardwareId
             best = std::min(best, node->firstLine);
         }
     }
-    if (!pciKey.empty() && pciKey.size() <= NormalizedKeyText{}.text.size()) {
-        NormalizedKeyText wanted;
-        for (char c : pciKey) wanted.text[wanted.size++] = AsciiUpper(c);
-        auto it = std::lower_bound(
-            pciKeys_.begin(), pciKeys_.end(), wanted.view(),
-            [](const PciEntry& entry, std::string_view key) { return entry.key.view() < key; });
-        if (it != pciKeys_.end() && it->key.view() == wanted.view())
-            best = std::min(best, it->line);
+    if (!pciKey.empty() && pciKey.size() <= kPackedLength && !pciKeys_.empty()) {
+        const PciSlot* slot = findPciSlot(packUpper(pciKey));
+        if (slot->used) best = std::min(best, slot->line);
     }
     if (best == kNone) return std::nullopt;
     return best;

@@ -4,7 +4,7 @@
 // Lines without a key (empty, or without "=") never match, and neither does an empty key.
 //
 // The index is built for the hardware ids it will be asked about: keys that cannot occur in any of
-// them (one of their four-character pieces is in none of the ids) and normalized keys that equal
+// them (one of their eight-character pieces is in none of the ids) and normalized keys that equal
 // none of their PCI keys are left out, which keeps it small. Asked about another id, it may miss.
 //
 // The index holds deciphered key text; it is zeroed when the index is destroyed.
@@ -47,20 +47,31 @@ class DatabaseIndex {
         std::uint32_t firstLine = kNone;  // first line whose key ends at this node
         unsigned char letter = 0;
     };
-    struct PciEntry {
-        NormalizedKeyText key;
+
+    // A normalized key or a PCI key, upper-cased, packed into numbers.
+    struct PackedKey {
+        std::uint64_t head = 0, tail = 0;
+        std::uint32_t size = 0;
+        bool operator==(const PackedKey&) const = default;
+    };
+    // The PCI keys of the ids, each with the first line whose normalized key equals it; open
+    // addressing, a power of two in size.
+    struct PciSlot {
+        PackedKey key;
         std::uint32_t line = kNone;
+        bool used = false;
     };
 
-    // Four-character pieces of the hardware ids, hashed into a bit set.
+    // Eight-character pieces of the hardware ids, hashed into a bit set.
     class Pieces {
       public:
         explicit Pieces(const std::vector<std::string_view>& hardwareIds);
-        // False when the upper-cased key cannot occur in any of the ids.
+        // False when the upper-cased key cannot occur in any of the ids. Keys shorter than a
+        // piece are always kept.
         bool mayOccur(std::string_view key) const;
 
       private:
-        static std::size_t slot(std::uint32_t piece);
+        static std::size_t slot(std::uint64_t piece);
         std::vector<std::uint64_t> bits_;
     };
 
@@ -69,9 +80,20 @@ class DatabaseIndex {
     void buildPciKeys(const std::vector<std::string_view>& lineKeys,
                       const std::vector<std::string_view>& hardwareIds);
     const Node* child(const Node& node, unsigned char letter) const;
+    static PackedKey packUpper(std::string_view text);
+    // The normalized key of a 24-character key, packed; nullopt when it is empty.
+    static std::optional<PackedKey> packNormalized(std::string_view key);
+    // Packs `size` letters and zeroes them.
+    static PackedKey packLetters(unsigned char (&letters)[16], std::size_t size);
+    PciSlot* findPciSlot(const PackedKey& key);
+    const PciSlot* findPciSlot(const PackedKey& key) const;
+    // Whether some key of the trie begins with these two letters (or the test cannot tell).
+    bool mayStartAt(std::string_view id, std::size_t at) const;
 
     std::vector<Node> nodes_;
-    std::vector<PciEntry> pciKeys_;           // sorted by key, first line per key
+    std::vector<PciSlot> pciKeys_;            // empty when no id has a PCI key
+    std::vector<std::uint64_t> firstPairs_;   // the first two letters of the keys, as bits
+    bool shortKeys_ = false;                  // a key of one letter: every place must be tried
     std::vector<std::uint32_t> vendorAbove_;  // per line, or kNone
 };
 
