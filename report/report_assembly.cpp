@@ -1,14 +1,12 @@
 #include "report/report_assembly.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "devices/keyboard/keyboard_text.h"
 #include "devices/mouse/mouse_text.h"
 #include "devices/printers/printer_text.h"
 #include "platform/shell.h"
 #include "report/print_layout.h"
 #include "report/report_text.h"
+#include "ui/text_compare.h"
 
 namespace tamux {
 
@@ -16,13 +14,6 @@ namespace {
 
 void append(std::vector<std::string>& lines, const std::vector<std::string>& more) {
     lines.insert(lines.end(), more.begin(), more.end());
-}
-
-std::string upperCased(std::string_view text) {
-    std::string upper(text);
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return upper;
 }
 
 // The extension of the file name part, from its last "." on; empty when it has none.
@@ -118,9 +109,10 @@ void FrameReport(std::vector<std::string>& lines, const ReportDialogHost& host) 
 }
 
 ReportFileFormat ReportFileFormatOf(std::string_view fileName) {
-    const std::string extension = upperCased(extensionOf(fileName));
-    return extension == ".HTM" || extension == ".HTML" ? ReportFileFormat::Html
-                                                       : ReportFileFormat::Text;
+    const std::string_view extension = extensionOf(fileName);
+    return EqualsIgnoringCase(extension, ".htm") || EqualsIgnoringCase(extension, ".html")
+               ? ReportFileFormat::Html
+               : ReportFileFormat::Text;
 }
 
 std::string MailParameters() {

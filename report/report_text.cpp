@@ -1,10 +1,10 @@
 #include "report/report_text.h"
 
-#include <algorithm>
 #include <array>
 #include <cctype>
 
 #include "ui/markup_text.h"
+#include "ui/text_compare.h"
 
 namespace tamux {
 
@@ -28,17 +28,10 @@ constexpr std::array<HtmlSize, 10> kHtmlSizes{{
     {"15", "4"},
 }};
 
-std::string upperCased(std::string_view text) {
-    std::string upper(text);
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return upper;
-}
-
 }  // namespace
 
 std::string removeimg(std::string_view line) {
-    const std::string upper = upperCased(line);
+    const std::string upper = AsciiUpper(line);
     const std::size_t start = upper.find("<IMG");
     if (start == std::string::npos) return std::string(line);
 
