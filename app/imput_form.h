@@ -183,7 +183,8 @@ class TImputFrm {
     template <typename Work>
     void reportingErrors(Work&& work);
     void announcePrinterQueries();
-    void fillDeviceSection(int category, TListSection& section);
+    // Fills the section of entry `entry` (0-based) of the category with that device's lines.
+    void fillDeviceSection(int category, int entry, TListSection& section);
     void refreshIndicators();
     TExplBtnModel& button(FormButton b) { return buttons_[static_cast<std::size_t>(b)]; }
     void setButtonBitmap(FormButton b, int picture);

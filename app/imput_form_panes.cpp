@@ -74,7 +74,7 @@ void TImputFrm::ShowCategory(int category) {
     for (int i = 0; i < entries.count(); ++i) {
         TListSection& section = right_.addSection();
         section.setCaption(entries[i]);
-        fillDeviceSection(category, section);
+        fillDeviceSection(category, i, section);
     }
     for (int i = 0; i < entries.count(); ++i) {
         right_.section(i + 1).setImageIndex(entries.imageIndex(i));
@@ -91,15 +91,19 @@ void TImputFrm::announcePrinterQueries() {
     }
 }
 
-void TImputFrm::fillDeviceSection(int category, TListSection& section) {
+void TImputFrm::fillDeviceSection(int category, int entry, TListSection& section) {
     const std::string& caption = section.caption();
     // The builders are chosen by the entry's caption within its own category: a printer that
     // happens to be named like the keyboard text must not give the keyboard entry its lines.
     if (category == kInputDevicesCategory) {
-        if (caption == text(kMouseText)) {
+        // Where the mouse and keyboard texts read alike (a language module without them gives
+        // both the fallback text), the entry's place tells them apart: the mouse comes first.
+        const std::string mouseText = text(kMouseText);
+        const std::string keyboardText = text(kKeyboardText);
+        const bool alike = mouseText == keyboardText;
+        if (caption == mouseText && (!alike || entry == 0)) {
             section.subItems().assign(mystostringlst(state_.mouse, state_.lang));
-        }
-        if (caption == text(kKeyboardText)) {
+        } else if (caption == keyboardText && (!alike || entry == 1)) {
             section.subItems().assign(
                 klavesnicetostringlst(state_.keyboard, keyState1_, state_.lang));
         }

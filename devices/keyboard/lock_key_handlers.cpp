@@ -8,6 +8,7 @@ namespace tamux {
 namespace {
 
 constexpr TextId kKeyboardText = 601;
+constexpr TextId kMouseText = 602;
 constexpr TextId kInputDevicesText = 5590;
 
 }  // namespace
@@ -18,8 +19,16 @@ TListSection* FindKeyboardSection(SectionList& pane, const LangModule& lang) {
     // named like the keyboard must not get indicator lines.
     if (pane.section(0).caption() != lang.GetLangText(kInputDevicesText)) return nullptr;
     const std::string caption = lang.GetLangText(kKeyboardText);
+    // Where the mouse text reads like the keyboard text (a language module without them gives
+    // both the fallback text), the first section so captioned is the mouse's: it is passed over.
+    bool passOverMouse = lang.GetLangText(kMouseText) == caption;
     for (int i = 1; i < pane.sectionCount(); ++i) {
-        if (pane.section(i).caption() == caption) return &pane.section(i);
+        if (pane.section(i).caption() != caption) continue;
+        if (passOverMouse) {
+            passOverMouse = false;
+            continue;
+        }
+        return &pane.section(i);
     }
     return nullptr;
 }

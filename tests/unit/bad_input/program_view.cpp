@@ -1,0 +1,146 @@
+#include "tests/unit/bad_input/program_view.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "lang/settings_file.h"
+#include "platform/sim/sim_system.h"
+#include "report/report_dialog.h"
+#include "ui/markup_text.h"
+#include "ui/section_list_style.h"
+
+namespace tamux::test {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A report window on no screen: showing it ticks every entry and presses one button.
+class TickingReportView : public ReportDialogView {
+  public:
+    TickingReportView(TReportFrm& form, ReportAction action) : form_(form), action_(action) {}
+
+    SectionList& ReportSectionListBox() override { return list_; }
+    void ShowModal() override {
+        for (int s = 0; s < list_.sectionCount(); ++s) {
+            TSubItems& entries = list_.section(s).subItems();
+            for (int i = 0; i < entries.count(); ++i) entries.setTicked(i, true);
+        }
+        switch (action_) {
+            case raPrint:
+                form_.PrintBtnClick();
+                break;
+            case raSend:
+                form_.SendBtnClick();
+                break;
+            case raSave:
+                form_.SaveBtnClick();
+                break;
+            case raNone:
+                form_.CloseBtnClick();
+                break;
+        }
+    }
+    void Close() override {}
+    ScreenPoint WindowOrigin() override { return {}; }
+    void PopupMenu(ScreenPoint) override {}
+
+  private:
+    TReportFrm& form_;
+    ReportAction action_;
+    SectionList list_{ReportListStyle().geometry};
+};
+
+std::vector<PaneSection> readPane(const SectionList& pane) {
+    std::vector<PaneSection> sections;
+    for (int s = 0; s < pane.sectionCount(); ++s) {
+        const TListSection& section = pane.section(s);
+        sections.push_back({section.caption(), Plain(section.subItems().lines())});
+    }
+    return sections;
+}
+
+}  // namespace
+
+void PrintTo(const PaneSection& section, std::ostream* out) {
+    *out << "\n  [" << section.caption << "]";
+    for (const std::string& line : section.lines) *out << "\n    " << line;
+}
+
+std::vector<std::string> Plain(const std::vector<std::string>& lines) {
+    std::vector<std::string> plain;
+    for (const std::string& line : lines) plain.push_back(MarkupToPlainText(line));
+    return plain;
+}
+
+Seen Look(FormHarness& h) {
+    Seen seen;
+    TImputFrm& form = h.form();
+    for (int i = 0; i < kFormButtonCount; ++i) {
+        seen.captions.push_back(form.Button(static_cast<FormButton>(i)).Caption);
+    }
+    seen.captions.push_back(form.Label1());
+    for (int category : {kInputDevicesCategory, kPrintersCategory}) {
+        const TListSection& section = h.left.section(category);
+        seen.captions.push_back(section.caption());
+        for (const std::string& entry : section.subItems().lines()) seen.entries.push_back(entry);
+    }
+
+    h.left.onExpandSection(kInputDevicesCategory);
+    seen.inputDevices = readPane(h.right);
+    h.left.onExpandSection(kPrintersCategory);
+    seen.printers = readPane(h.right);
+
+    for (const sim::MessageBoxCall& box : h.dialogs().messageBoxes()) {
+        seen.messages.push_back(box.caption + ": " + box.text);
+    }
+    return seen;
+}
+
+void TickEverything(FormHarness& h, ReportAction action) {
+    h.state().reportDialog.views = [action](TReportFrm& form) {
+        return std::make_unique<TickingReportView>(form, action);
+    };
+}
+
+std::optional<std::vector<std::string>> SaveEverything(FormHarness& h, const std::string& path) {
+    TickEverything(h, raSave);
+    h.dialogs().queueSavePath(path);
+    h.form().ButtonClick(ReportBtn);
+    std::optional<std::string> content = FileContent(h.machine(), path);
+    if (!content) return std::nullopt;
+    return SplitCrLf(*content);
+}
+
+std::optional<std::string> FileContent(sim::Machine& machine, const std::string& windowsPath) {
+    std::ifstream in(machine.hostPath(windowsPath), std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void PutFile(sim::Machine& machine, const std::string& windowsPath, const std::string& content) {
+    const fs::path host = machine.hostPath(windowsPath);
+    fs::create_directories(host.parent_path());
+    std::ofstream(host, std::ios::binary | std::ios::trunc) << content;
+}
+
+std::vector<std::string> SplitCrLf(const std::string& content) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < content.size()) {
+        std::size_t end = content.find("\r\n", start);
+        if (end == std::string::npos) end = content.size();
+        lines.push_back(content.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+fs::path DatabaseFolder(sim::Machine& machine) {
+    const fs::path program =
+        machine.hostPath(PathWithoutExtension(machine.system().executablePath())).parent_path();
+    return program.parent_path() / "SHARED" / "DATABASES";
+}
+
+}  // namespace tamux::test
