@@ -76,6 +76,11 @@ std::uint32_t RegKey::readInteger(std::string_view name) {
 }
 
 std::vector<std::uint8_t> RegKey::readBinaryData(std::string_view name) {
+    const std::span<const std::uint8_t> data = readBinaryView(name);
+    return {data.begin(), data.end()};
+}
+
+std::span<const std::uint8_t> RegKey::readBinaryView(std::string_view name) {
     if (key_ == 0) return {};
     std::uint32_t type = 0;
     if (query(name, type) == status::kFileNotFound) return {};

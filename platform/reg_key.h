@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,6 +59,9 @@ class RegKey {
     // open. Raises RegistryError "Invalid data type for '<name>'" for REG_SZ, REG_EXPAND_SZ and
     // REG_DWORD values.
     std::vector<std::uint8_t> readBinaryData(std::string_view name);
+    // readBinaryData without a copy: a view of the data that stays valid until the next read or
+    // open through this key.
+    std::span<const std::uint8_t> readBinaryView(std::string_view name);
 
     // The open key's value names or subkey names in the registry's order; empty when no key is
     // open or the listing fails.

@@ -1,5 +1,6 @@
 #include "registry/enum_devices.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
@@ -60,35 +61,51 @@ class Nt5Classes {
     };
 
     const Class& find(RegKey& key, const std::string& guid) {
+        // Instances of one device id come one after the other and share their class.
+        if (last_ != nullptr && SameTextIgnoringCase(lastGuid_, guid)) return *last_;
         auto [it, added] = classes_.try_emplace(UpperCase(guid));
         if (added && key.openKey(std::string(kNtClass) + guid)) {
             it->second.opened = true;
             it->second.description = key.readString("");
             it->second.name = key.readString("Class");
         }
+        lastGuid_ = guid;
+        last_ = &it->second;
         return it->second;
     }
 
   private:
     std::map<std::string, Class> classes_;
+    std::string lastGuid_;
+    const Class* last_ = nullptr;  // map entries stay where they are
 };
 
-void readNt5Instance(RegKey& key, const std::string& path, Nt5Walk walk, Nt5Classes& classes,
+// The paths of one walk, built in buffers that are kept: a walk opens two or three paths for
+// each of thousands of instances.
+struct Nt5Paths {
+    std::string instance;  // SYSTEM\CurrentControlSet\Enum\<enumerator>\<device id>\<instance>
+    std::string control;   // instance + "\Control"
+};
+
+void readNt5Instance(RegKey& key, const Nt5Paths& paths, Nt5Walk walk, Nt5Classes& classes,
                      devices& record) {
-    if (!key.openKey(path + "\\Control")) return;
+    if (!key.openKey(paths.control)) return;
     if (walk == Nt5Walk::Win2000 && !key.valueExists("DeviceReference")) return;
 
+    const std::string& path = paths.instance;
     key.openKey(path);
     if (key.valueExists("DeviceDesc")) {
         // A missing value reads as empty, which is what each field holds before: no separate
         // test for it is needed.
-        record.HardwareID = UpperCase(JoinRegStrings(key.readBinaryData("HardwareID")));
+        record.HardwareID = JoinRegStrings(key.readBinaryView("HardwareID"));
+        for (char& c : record.HardwareID) c = AsciiUpper(c);
         record.KeyPath = path;
         record.Description = description(key);
         record.ClassDesc = key.readString("Classguid");
         record.HwFlag = key.valueExists("CompatibleIDs");
         // Also without a "Driver" value: the driver key is then the class root itself.
-        record.DriverKey = std::string(kNtClass) + key.readString("Driver");
+        record.DriverKey = kNtClass;
+        record.DriverKey += key.readString("Driver");
     }
     // A class key that cannot be opened leaves the GUID in ClassDesc.
     const Nt5Classes::Class& found = classes.find(key, record.ClassDesc);
@@ -98,21 +115,35 @@ void readNt5Instance(RegKey& key, const std::string& path, Nt5Walk walk, Nt5Clas
     }
 }
 
+// Makes room for `more` records at once, where a walk knows that many are coming: the table
+// then grows in a few steps of about the right size rather than by doubling, each of which
+// would copy it and touch twice its memory.
+void expectRecords(DeviceTable& table, std::size_t more) {
+    const std::size_t needed = table.size() + more;
+    if (needed > table.capacity()) table.reserve(std::max(needed, table.capacity() / 2 * 3));
+}
+
 void walkNt5(platform::Registry& registry, DeviceTable& table, Nt5Walk walk) {
     RegKey key(registry, RootKey::LocalMachine, KeyAccess::Read);
     Nt5Classes classes;
+    Nt5Paths paths;
     if (!key.openKey(kNtEnum)) return;
     for (const std::string& enumerator : key.subkeyNames()) {
         const std::string enumeratorPath = join(kNtEnum, enumerator);
         if (!key.openKey(enumeratorPath) || key.valueExists("DeviceDesc")) continue;
-        for (const std::string& deviceId : key.subkeyNames()) {
+        const std::vector<std::string> deviceIds = key.subkeyNames();
+        // Each device id has one instance or more.
+        expectRecords(table, deviceIds.size());
+        for (const std::string& deviceId : deviceIds) {
             const std::string devicePath = join(enumeratorPath, deviceId);
             if (!key.openKey(devicePath) || key.valueExists("DeviceDesc")) continue;
             for (const std::string& instance : key.subkeyNames()) {
                 // The record comes first, so an instance that fails the tests below still
                 // leaves an empty record behind.
                 devices& record = appendRecord(table);
-                readNt5Instance(key, join(devicePath, instance), walk, classes, record);
+                paths.instance.assign(devicePath).append(1, '\\').append(instance);
+                paths.control.assign(paths.instance).append("\\Control");
+                readNt5Instance(key, paths, walk, classes, record);
             }
         }
     }
