@@ -42,10 +42,20 @@ class DatabaseText {
         TCryptLib crypt;
         UseDatabaseKeys(crypt);
         for (std::string& text : texts_) {
-            if (onlyCrLf(text)) {
-                splitAtLineFeeds(text, crypt);
-            } else {
-                splitAtEveryLineEnd(text, crypt);
+            const std::size_t size = text.size();
+            std::size_t start = 0;
+            while (start < size) {
+                std::size_t end = text.find('\n', start);
+                if (end == std::string::npos) end = size;
+                // Only within this line: a text without CRs is not searched to its end each time.
+                const std::size_t cr = std::string_view(text).substr(start, end - start).find('\r');
+                if (cr != std::string_view::npos) end = start + cr;
+                char* line = text.data() + start;
+                lines_.emplace_back(line, crypt.DecryptInPlace(line, end - start));
+                start = end + 1;
+                if (end < size && text[end] == '\r' && start < size && text[start] == '\n') {
+                    ++start;
+                }
             }
         }
     }
@@ -54,50 +64,6 @@ class DatabaseText {
     bool empty() const { return texts_.empty(); }
 
   private:
-    // Whether every CR of the text is the first half of a CR LF: then every line ends at a LF,
-    // less the CR before it, and no line has to be searched for a CR of its own. Two counts
-    // that run through the text many bytes at a time.
-    static bool onlyCrLf(std::string_view text) {
-        std::size_t crs = 0, pairs = 0;
-        for (char c : text) crs += c == '\r' ? 1 : 0;
-        for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-            pairs += (text[i] == '\r') & (text[i + 1] == '\n');
-        }
-        return crs == pairs;
-    }
-
-    void decipherLine(std::string& text, std::size_t start, std::size_t end, TCryptLib& crypt) {
-        char* line = text.data() + start;
-        lines_.emplace_back(line, crypt.DecryptInPlace(line, end - start));
-    }
-
-    void splitAtLineFeeds(std::string& text, TCryptLib& crypt) {
-        const std::size_t size = text.size();
-        std::size_t start = 0;
-        while (start < size) {
-            std::size_t end = text.find('\n', start);
-            if (end == std::string::npos) end = size;
-            const std::size_t lineEnd = end > start && text[end - 1] == '\r' ? end - 1 : end;
-            decipherLine(text, start, lineEnd, crypt);
-            start = end + 1;
-        }
-    }
-
-    void splitAtEveryLineEnd(std::string& text, TCryptLib& crypt) {
-        const std::size_t size = text.size();
-        std::size_t start = 0;
-        while (start < size) {
-            std::size_t end = text.find('\n', start);
-            if (end == std::string::npos) end = size;
-            // Only within this line: a text without CRs is not searched to its end each time.
-            const std::size_t cr = std::string_view(text).substr(start, end - start).find('\r');
-            if (cr != std::string_view::npos) end = start + cr;
-            decipherLine(text, start, end, crypt);
-            start = end + 1;
-            if (end < size && text[end] == '\r' && start < size && text[start] == '\n') ++start;
-        }
-    }
-
     std::vector<std::string> texts_;
     std::vector<std::string_view> lines_;
 };

@@ -1,7 +1,6 @@
-// How the lookup splits a database file into lines when CR LF is not the only line end: a file
-// of CR LF lines takes a shorter road than one with a CR of its own somewhere, and both must
-// give the same lines. Each case names devices through lines whose order and vendors show where
-// the lines were cut.
+// How the lookup splits a database file into lines: CR LF, LF and a CR of its own each end a
+// line, mixed in one file, with empty lines between. Each case names devices through lines whose
+// order and vendors show where the lines were cut.
 #include <map>
 #include <string>
 #include <vector>
