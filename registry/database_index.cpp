@@ -92,8 +92,16 @@ std::optional<DatabaseIndex::PackedKey> DatabaseIndex::packNormalized(std::strin
     return packLetters(letters, head + count - tailStart);
 }
 
-DatabaseIndex::Pieces::Pieces(const std::vector<std::string_view>& hardwareIds)
-    : bits_(std::size_t{1} << 16) {
+DatabaseIndex::Pieces::Pieces(const std::vector<std::string_view>& hardwareIds) {
+    // About four bits per piece, so that few bits answer for pieces that are not there; a
+    // machine with a few devices gets a small set, not one sized for thousands.
+    std::size_t pieces = 0;
+    for (std::string_view id : hardwareIds)
+        pieces += id.size() >= kPiece ? id.size() - (kPiece - 1) : 0;
+    int bits = 12;
+    while (bits < 21 && (std::size_t{1} << bits) < 4 * pieces) ++bits;
+    shift_ = 64 - bits;
+    bits_.assign((std::size_t{1} << bits) / 64, 0);
     for (std::string_view id : hardwareIds) {
         std::uint64_t piece = 0;
         for (std::size_t i = 0; i < id.size(); ++i) {
@@ -105,8 +113,8 @@ DatabaseIndex::Pieces::Pieces(const std::vector<std::string_view>& hardwareIds)
     }
 }
 
-std::size_t DatabaseIndex::Pieces::slot(std::uint64_t piece) {
-    return static_cast<std::size_t>((piece * 0x9E3779B97F4A7C15u) >> 42);  // 22 bits
+std::size_t DatabaseIndex::Pieces::slot(std::uint64_t piece) const {
+    return static_cast<std::size_t>((piece * 0x9E3779B97F4A7C15u) >> shift_);
 }
 
 bool DatabaseIndex::Pieces::mayOccur(std::string_view key) const {

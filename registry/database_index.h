@@ -71,8 +71,9 @@ class DatabaseIndex {
         bool mayOccur(std::string_view key) const;
 
       private:
-        static std::size_t slot(std::uint64_t piece);
+        std::size_t slot(std::uint64_t piece) const;
         std::vector<std::uint64_t> bits_;
+        int shift_ = 0;  // 64 less the bits of a slot number
     };
 
     // Both take each line's key ("" for a line without one).
