@@ -15,15 +15,6 @@ unsigned char upperAt(std::string_view text, std::size_t i) {
     return static_cast<unsigned char>(AsciiUpper(text[i]));
 }
 
-// A key to sort: its first 16 upper-cased characters packed into two numbers that compare like
-// the text, so that most comparisons never touch the text itself.
-struct SortKey {
-    std::uint64_t head = 0;
-    std::uint64_t next = 0;
-    std::string_view key;
-    std::uint32_t line = 0;
-};
-
 std::uint64_t pack(std::string_view key, std::size_t from) {
     std::uint64_t packed = 0;
     for (std::size_t i = from; i < from + 8; ++i) {
@@ -31,6 +22,21 @@ std::uint64_t pack(std::string_view key, std::size_t from) {
     }
     return packed;
 }
+
+}  // namespace
+
+// A key to sort: its first 16 upper-cased characters packed into two numbers that compare like
+// the text, so that most comparisons never touch the text itself.
+struct DatabaseIndex::SortKey {
+    std::uint64_t head = 0;
+    std::uint64_t next = 0;
+    std::string_view key;
+    std::uint32_t line = 0;
+};
+
+namespace {
+
+using SortKey = DatabaseIndex::SortKey;
 
 // Orders keys as their upper-cased text (a shorter key before the longer ones it begins), then
 // by line.
@@ -130,8 +136,14 @@ bool DatabaseIndex::Pieces::mayOccur(std::string_view key) const {
 
 DatabaseIndex::DatabaseIndex(const std::vector<std::string_view>& lines,
                              const std::vector<std::string_view>& hardwareIds) {
-    // One pass over the lines for their keys and vendor lines.
-    std::vector<std::string_view> keys(lines.size());
+    const Pieces pieces(hardwareIds);
+    wantPciKeys(hardwareIds);
+    // One pass over the lines for their keys, vendor lines, the keys that may occur in an id and
+    // the normalized keys: the lines are read once, not once for each.
+    // Room for every line at once: a vector that grew would free copies of packed key letters
+    // along the way, unwiped. Only the part that is written is ever touched.
+    std::vector<SortKey> trieKeys;
+    trieKeys.reserve(lines.size());
     vendorAbove_.resize(lines.size(), kNone);
     std::uint32_t vendor = kNone;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -139,14 +151,17 @@ DatabaseIndex::DatabaseIndex(const std::vector<std::string_view>& lines,
         vendorAbove_[i] = vendor;
         const auto equals = line.find('=');
         if (equals == std::string_view::npos) continue;
-        keys[i] = line.substr(0, equals);
+        const auto lineNumber = static_cast<std::uint32_t>(i);
         // ".=" ends at this "=" or at a later one.
         if ((equals > 0 && line[equals - 1] == '.') || line.find(".=", equals) != line.npos) {
-            vendor = static_cast<std::uint32_t>(i);
+            vendor = lineNumber;
         }
+        const std::string_view key = line.substr(0, equals);
+        if (key.empty()) continue;
+        if (pieces.mayOccur(key)) trieKeys.push_back({pack(key, 0), pack(key, 8), key, lineNumber});
+        if (key.size() == kNormalizedSource && !pciKeys_.empty()) notePciKey(key, lineNumber);
     }
-    buildTrie(keys, Pieces(hardwareIds));
-    buildPciKeys(keys, hardwareIds);
+    buildTrie(trieKeys);
 }
 
 DatabaseIndex::~DatabaseIndex() {
@@ -156,16 +171,8 @@ DatabaseIndex::~DatabaseIndex() {
     SecureRelease(vendorAbove_);
 }
 
-void DatabaseIndex::buildTrie(const std::vector<std::string_view>& lineKeys, const Pieces& pieces) {
+void DatabaseIndex::buildTrie(std::vector<SortKey>& keys) {
     // Views into the lines: the sort copies no key text, and the packed heads are wiped after.
-    std::vector<SortKey> keys;
-    keys.reserve(lineKeys.size());
-    for (std::size_t i = 0; i < lineKeys.size(); ++i) {
-        const std::string_view key = lineKeys[i];
-        if (!key.empty() && pieces.mayOccur(key)) {
-            keys.push_back({pack(key, 0), pack(key, 8), key, static_cast<std::uint32_t>(i)});
-        }
-    }
     std::sort(keys.begin(), keys.end(), keyBefore);
 
     // The first two letters of every key: a place in an id where no key begins is passed over
@@ -253,8 +260,7 @@ void DatabaseIndex::buildTrie(const std::vector<std::string_view>& lineKeys, con
     SecureRelease(keys);
 }
 
-void DatabaseIndex::buildPciKeys(const std::vector<std::string_view>& lineKeys,
-                                 const std::vector<std::string_view>& hardwareIds) {
+void DatabaseIndex::wantPciKeys(const std::vector<std::string_view>& hardwareIds) {
     // The PCI keys of the ids: only normalized keys among them can ever match.
     std::vector<PackedKey> wanted;
     for (std::string_view id : hardwareIds) {
@@ -270,13 +276,13 @@ void DatabaseIndex::buildPciKeys(const std::vector<std::string_view>& lineKeys,
         slot->key = key;
         slot->used = true;
     }
-    for (std::size_t i = 0; i < lineKeys.size(); ++i) {
-        if (lineKeys[i].size() != kNormalizedSource) continue;
-        const std::optional<PackedKey> key = packNormalized(lineKeys[i]);
-        if (!key) continue;
-        PciSlot* slot = findPciSlot(*key);
-        if (slot->used && slot->line == kNone) slot->line = static_cast<std::uint32_t>(i);
-    }
+}
+
+void DatabaseIndex::notePciKey(std::string_view key, std::uint32_t line) {
+    const std::optional<PackedKey> normalized = packNormalized(key);
+    if (!normalized) return;
+    PciSlot* slot = findPciSlot(*normalized);
+    if (slot->used && slot->line == kNone) slot->line = line;
 }
 
 DatabaseIndex::PciSlot* DatabaseIndex::findPciSlot(const PackedKey& key) {

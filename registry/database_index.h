@@ -76,10 +76,18 @@ class DatabaseIndex {
         int shift_ = 0;  // 64 less the bits of a slot number
     };
 
-    // Both take each line's key ("" for a line without one).
-    void buildTrie(const std::vector<std::string_view>& lineKeys, const Pieces& pieces);
-    void buildPciKeys(const std::vector<std::string_view>& lineKeys,
-                      const std::vector<std::string_view>& hardwareIds);
+  public:
+    // A key on its way into the trie; its layout is the index's own business.
+    struct SortKey;
+
+  private:
+    // Sorts the keys and makes the trie of them.
+    void buildTrie(std::vector<SortKey>& keys);
+    // The table of the ids' PCI keys, no line noted yet.
+    void wantPciKeys(const std::vector<std::string_view>& hardwareIds);
+    // Notes `line` for the PCI key that the 24-character key normalizes to, unless an earlier
+    // line was noted for it.
+    void notePciKey(std::string_view key, std::uint32_t line);
     const Node* child(const Node& node, unsigned char letter) const;
     static PackedKey packUpper(std::string_view text);
     // The normalized key of a 24-character key, packed; nullopt when it is empty.
