@@ -132,7 +132,9 @@ std::vector<std::string> CapabilityLines(const std::vector<std::string>& capabil
         if (value.empty()) continue;
         const bool on = isOne(value);
         std::string line(on ? kPresentPart : kAbsentPart);
-        line += name;
+        // "Supports Bitmaps > 64K": a bare ">" would be taken for the end of a tag where the
+        // line is read as text (the saved and printed report dropped it).
+        line += EscapeMarkup(name);
         line += kMarkPart;
         line += on ? present : absent;
         line += kEnd;

@@ -142,7 +142,7 @@ TEST_F(PrinterTextTest, CapabilityGroupsGiveTicksAndCrossesUnderFixedHeadings) {
     EXPECT_EQ(lines[firstLine[1]], kCross + "Polylines" + kMark + "No</FONT>");
     EXPECT_EQ(lines[firstLine[3]], kCross + "Requires Banding" + kMark + "No</FONT>");
     EXPECT_EQ(lines[firstLine[3] + 1], kTick + "Can Transer Bitmaps" + kMark + "Yes</FONT>");
-    EXPECT_EQ(lines[firstLine[3] + 2], kCross + "Supports Bitmaps > 64K" + kMark + "No</FONT>");
+    EXPECT_EQ(lines[firstLine[3] + 2], kCross + "Supports Bitmaps &gt; 64K" + kMark + "No</FONT>");
     EXPECT_EQ(lines.back(), kTick + "Cannot Scroll Using Blts" + kMark + "Yes</FONT>");
     int ticks = 0;
     for (const std::string& line : lines) ticks += line.starts_with(kTick);
