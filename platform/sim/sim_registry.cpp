@@ -391,12 +391,22 @@ long SimRegistry::openKey(RootKey root, std::string_view path, KeyAccess access,
     }
     key = nextKey_;
     nextKey_ += 4;  // handles are multiples of 4, as on Windows
-    open_[key] = node;
+    open_.emplace_back(key, node);
     return status::kSuccess;
 }
 
+std::vector<std::pair<SimRegistry::Key, SimRegistry::Node*>>::iterator SimRegistry::findOpen(
+    Key key) {
+    // Newest first: a walk closes the key it opened last.
+    for (auto it = open_.end(); it != open_.begin();) {
+        --it;
+        if (it->first == key) return it;
+    }
+    return open_.end();
+}
+
 void SimRegistry::closeKey(Key key) {
-    auto it = open_.find(key);
+    auto it = findOpen(key);
     if (it == open_.end()) return;
     bool wasDeleted = it->second->deleted;
     open_.erase(it);
@@ -412,7 +422,7 @@ void SimRegistry::closeKey(Key key) {
 
 long SimRegistry::queryValue(Key key, std::string_view name, std::uint32_t& type,
                              std::vector<std::uint8_t>& data) {
-    auto it = open_.find(key);
+    auto it = findOpen(key);
     if (it == open_.end()) return status::kInvalidHandle;
     Node* node = it->second;
     if (node->deleted) return kKeyDeleted;
@@ -426,7 +436,7 @@ long SimRegistry::queryValue(Key key, std::string_view name, std::uint32_t& type
 }
 
 long SimRegistry::subkeyNames(Key key, std::vector<std::string>& names) {
-    auto it = open_.find(key);
+    auto it = findOpen(key);
     if (it == open_.end()) return status::kInvalidHandle;
     if (it->second->deleted) return kKeyDeleted;
     std::vector<std::string> result;
@@ -437,7 +447,7 @@ long SimRegistry::subkeyNames(Key key, std::vector<std::string>& names) {
 }
 
 long SimRegistry::valueNames(Key key, std::vector<std::string>& names) {
-    auto it = open_.find(key);
+    auto it = findOpen(key);
     if (it == open_.end()) return status::kInvalidHandle;
     if (it->second->deleted) return kKeyDeleted;
     std::vector<std::string> result;

@@ -110,7 +110,9 @@ class SimRegistry : public platform::Registry {
 
     unsigned codePage_;
     std::unique_ptr<Node> roots_[3];
-    std::map<Key, Node*> open_;
+    // The open keys, oldest first: few at a time, opened and closed thousands of times by a walk.
+    std::vector<std::pair<Key, Node*>> open_;
+    std::vector<std::pair<Key, Node*>>::iterator findOpen(Key key);
     Key nextKey_ = 0x1000;
     bool denyAll_[3] = {false, false, false};
     std::set<std::string> deniedPaths_;           // "<root index>\<upper-cased path>"
