@@ -7,6 +7,7 @@
 //   bench_lookup [--rounds N] [--lspci PATH] [--pci N] [--input N] [--other N]
 //   bench_lookup --once        the work once, nothing else (to time the whole process)
 //   bench_lookup --setup-only  only the machine, to subtract from the above
+//   bench_lookup --write-dump FILE   the dump of the PCI ids for lspci -F, nothing else
 //
 // Exit status 0 when the names agree and nothing deciphered is left; 1 otherwise.
 #include <unistd.h>
@@ -122,6 +123,11 @@ int main(int argc, char** argv) try {
     const std::string lspci = TextOption(argc, argv, "--lspci", "lspci");
 
     const std::vector<PciPick> picks = PickPciDevices(TAMUX_HWDATA_DIR, size.pci);
+    const std::string dumpFile = TextOption(argc, argv, "--write-dump", "");
+    if (!dumpFile.empty()) {
+        std::ofstream(dumpFile) << LspciDump(picks);
+        return 0;
+    }
     BenchMachine bench;
     bench.addDevices(picks, PickInputDevices(TAMUX_HWDATA_DIR, size.input), size.other);
     if (FlagOption(argc, argv, "--setup-only")) return 0;
