@@ -109,8 +109,12 @@ struct SimRegistry::Node {
     // folded name, made when a lookup needs it and made again after keys were added or deleted.
     // A binary search through thousands of names would touch a key and a name apart at each
     // step.
-    std::unordered_map<std::u16string_view, Node*> childIndex;
-    std::uint64_t childIndexGeneration = 0;
+    // Held apart, so that the many keys with few subkeys do not carry an empty one.
+    struct ChildIndex {
+        std::unordered_map<std::u16string_view, Node*> byName;
+        std::uint64_t generation = 0;
+    };
+    std::unique_ptr<ChildIndex> childIndex;
     std::vector<Value> values;  // in creation order, as NT keeps values
     bool deleted = false;
     // A link key shows the key at linkPath under linkRoot instead of contents of its own.
@@ -306,14 +310,16 @@ SimRegistry::Node* SimRegistry::step(Node* node, std::u16string_view folded, int
     if (node->children.size() < kIndexedChildren) {
         next = node->foldedChild(folded);
     } else {
-        if (node->childIndexGeneration != generation_ + 1) {
-            node->childIndex.clear();
+        if (!node->childIndex) node->childIndex = std::make_unique<Node::ChildIndex>();
+        Node::ChildIndex& index = *node->childIndex;
+        if (index.generation != generation_ + 1) {
+            index.byName.clear();
             for (const auto& child : node->children)
-                node->childIndex.emplace(child->folded, child.get());
-            node->childIndexGeneration = generation_ + 1;
+                index.byName.emplace(child->folded, child.get());
+            index.generation = generation_ + 1;
         }
-        auto it = node->childIndex.find(folded);
-        if (it != node->childIndex.end()) next = it->second;
+        auto it = index.byName.find(folded);
+        if (it != index.byName.end()) next = it->second;
     }
     if (next && next->isLink) next = lookup(next->linkRoot, next->linkFolded, linkDepth + 1);
     return next;
