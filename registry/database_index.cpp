@@ -135,36 +135,53 @@ bool DatabaseIndex::Pieces::mayOccur(std::string_view key) const {
 }
 
 DatabaseIndex::DatabaseIndex(const std::vector<std::string_view>& lines,
-                             const std::vector<std::string_view>& hardwareIds) {
-    const Pieces pieces(hardwareIds);
+                             const std::vector<std::string_view>& hardwareIds)
+    : DatabaseIndex(hardwareIds) {
+    vendorAbove_.reserve(lines.size());
+    for (std::string_view line : lines) addLine(line);
+    finish();
+}
+
+DatabaseIndex::DatabaseIndex(const std::vector<std::string_view>& hardwareIds)
+    : pieces_(hardwareIds) {
     wantPciKeys(hardwareIds);
-    // One pass over the lines for their keys, vendor lines, the keys that may occur in an id and
-    // the normalized keys: the lines are read once, not once for each.
-    // Room for every line at once: a vector that grew would free copies of packed key letters
-    // along the way, unwiped. Only the part that is written is ever touched.
-    std::vector<SortKey> trieKeys;
-    trieKeys.reserve(lines.size());
-    vendorAbove_.resize(lines.size(), kNone);
-    std::uint32_t vendor = kNone;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view line = lines[i];
-        vendorAbove_[i] = vendor;
-        const auto equals = line.find('=');
-        if (equals == std::string_view::npos) continue;
-        const auto lineNumber = static_cast<std::uint32_t>(i);
-        // ".=" ends at this "=" or at a later one.
-        if ((equals > 0 && line[equals - 1] == '.') || line.find(".=", equals) != line.npos) {
-            vendor = lineNumber;
-        }
-        const std::string_view key = line.substr(0, equals);
-        if (key.empty()) continue;
-        if (pieces.mayOccur(key)) trieKeys.push_back({pack(key, 0), pack(key, 8), key, lineNumber});
-        if (key.size() == kNormalizedSource && !pciKeys_.empty()) notePciKey(key, lineNumber);
+}
+
+void DatabaseIndex::addLine(std::string_view line) {
+    // Each line is read once for its key, whether it is a vendor line, whether its key may occur
+    // in an id and its normalized key.
+    const auto lineNumber = static_cast<std::uint32_t>(vendorAbove_.size());
+    vendorAbove_.push_back(vendor_);
+    const auto equals = line.find('=');
+    if (equals == std::string_view::npos) return;
+    // ".=" ends at this "=" or at a later one.
+    if ((equals > 0 && line[equals - 1] == '.') || line.find(".=", equals) != line.npos) {
+        vendor_ = lineNumber;
     }
-    buildTrie(trieKeys);
+    const std::string_view key = line.substr(0, equals);
+    if (key.empty()) return;
+    if (pieces_.mayOccur(key)) addTrieKey(key, lineNumber);
+    if (key.size() == kNormalizedSource && !pciKeys_.empty()) notePciKey(key, lineNumber);
+}
+
+void DatabaseIndex::addTrieKey(std::string_view key, std::uint32_t line) {
+    if (pending_.size() == pending_.capacity()) {
+        std::vector<SortKey> larger;
+        larger.reserve(std::max<std::size_t>(1024, 2 * pending_.capacity()));
+        larger.assign(pending_.begin(), pending_.end());
+        SecureRelease(pending_);
+        pending_.swap(larger);
+    }
+    pending_.push_back({pack(key, 0), pack(key, 8), key, line});
+}
+
+void DatabaseIndex::finish() {
+    buildTrie(pending_);
+    pieces_ = Pieces({});
 }
 
 DatabaseIndex::~DatabaseIndex() {
+    SecureRelease(pending_);
     SecureRelease(nodes_);
     SecureRelease(pciKeys_);
     SecureRelease(firstPairs_);

@@ -23,8 +23,15 @@ namespace tamux {
 
 class DatabaseIndex {
   public:
+    // The index of `lines` for `hardwareIds`.
     DatabaseIndex(const std::vector<std::string_view>& lines,
                   const std::vector<std::string_view>& hardwareIds);
+    // An index for `hardwareIds` that is handed its lines one at a time, in order, through
+    // addLine, and can be asked once finish has run: a caller that deciphers line by line hands
+    // each over while it is still in the cache. The lines' text must outlive the index.
+    explicit DatabaseIndex(const std::vector<std::string_view>& hardwareIds);
+    void addLine(std::string_view line);
+    void finish();
     ~DatabaseIndex();
     DatabaseIndex(const DatabaseIndex&) = delete;
     DatabaseIndex& operator=(const DatabaseIndex&) = delete;
@@ -98,6 +105,15 @@ class DatabaseIndex {
     const PciSlot* findPciSlot(const PackedKey& key) const;
     // Whether some key of the trie begins with these two letters (or the test cannot tell).
     bool mayStartAt(std::string_view id, std::size_t at) const;
+
+    // Keeps a key for the trie; room is made by copying into a larger vector and wiping the old
+    // one, which a vector's own growth would free unwiped.
+    void addTrieKey(std::string_view key, std::uint32_t line);
+
+    // Until finish: the id pieces, the keys for the trie and the vendor line so far.
+    Pieces pieces_;
+    std::vector<SortKey> pending_;
+    std::uint32_t vendor_ = kNone;
 
     std::vector<Node> nodes_;
     std::vector<PciSlot> pciKeys_;            // empty when no id has a PCI key

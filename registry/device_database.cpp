@@ -36,9 +36,10 @@ class DatabaseText {
         if (!file.empty()) texts_.push_back(std::move(file));
     }
 
-    // Splits the texts into lines and deciphers each. CR LF, LF or CR end a line; a final line
-    // end adds no empty line.
-    void decipher() {
+    // Splits the texts into lines and deciphers each, handing it to `eachLine` at once. CR LF,
+    // LF or CR end a line; a final line end adds no empty line.
+    template <typename EachLine>
+    void decipher(EachLine&& eachLine) {
         TCryptLib crypt;
         UseDatabaseKeys(crypt);
         for (std::string& text : texts_) {
@@ -52,6 +53,7 @@ class DatabaseText {
                 if (cr != std::string_view::npos) end = start + cr;
                 char* line = text.data() + start;
                 lines_.emplace_back(line, crypt.DecryptInPlace(line, end - start));
+                eachLine(lines_.back());
                 start = end + 1;
                 if (end < size && text[end] == '\r' && start < size && text[start] == '\n') {
                     ++start;
@@ -134,10 +136,8 @@ void LookupDeviceDatabase(platform::Registry& registry, platform::System& system
     appendFile(files, folder + "other.txt", database);
     if (database.empty()) return;
 
-    database.decipher();
-    const std::vector<std::string_view>& lines = database.lines();
     // A record's class changes only after it was looked up, so which records are looked up is
-    // known before the first one is.
+    // known before the first one is, and before the first line is deciphered.
     std::vector<std::size_t> lookedUp;
     std::vector<std::string_view> wantedIds;
     for (std::size_t i = 0; i < table.size(); ++i) {
@@ -145,7 +145,11 @@ void LookupDeviceDatabase(platform::Registry& registry, platform::System& system
         lookedUp.push_back(i);
         wantedIds.push_back(table[i].HardwareID);
     }
-    const DatabaseIndex index(lines, wantedIds);
+    // Each line goes into the index as soon as it is deciphered, while it is in the cache.
+    DatabaseIndex index(wantedIds);
+    database.decipher([&index](std::string_view line) { index.addLine(line); });
+    index.finish();
+    const std::vector<std::string_view>& lines = database.lines();
     std::optional<std::string> classDescription;  // the registry does not change meanwhile
     for (std::size_t i : lookedUp) {
         devices& record = table[i];
