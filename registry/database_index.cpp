@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 #include "registry/ascii_case.h"
@@ -337,13 +338,35 @@ bool DatabaseIndex::mayStartAt(std::string_view id, std::size_t at) const {
 std::optional<std::size_t> DatabaseIndex::firstMatch(std::string_view hardwareId,
                                                      std::string_view pciKey) const {
     std::uint32_t best = kNone;
-    for (std::size_t start = 0; start < hardwareId.size(); ++start) {
+    // A device's ids run together repeat themselves (the same vendor and device in each of a PCI
+    // device's four ids): a walk that would read the same letters as a long walk made before it,
+    // as far as that one went and the letter that stopped it, reaches no node that one did not,
+    // and is left out.
+    struct LongWalk {
+        std::size_t start, steps;
+    };
+    constexpr std::size_t kLongWalk = 4;
+    LongWalk longWalks[8];
+    std::size_t longWalkCount = 0;
+    const std::size_t size = hardwareId.size();
+    for (std::size_t start = 0; start < size; ++start) {
         if (!mayStartAt(hardwareId, start)) continue;
+        bool repeated = false;
+        for (std::size_t w = 0; w < longWalkCount && !repeated; ++w) {
+            const std::size_t length = std::min(longWalks[w].steps + 1, size - start);
+            repeated =
+                hardwareId.compare(start, length, hardwareId, longWalks[w].start, length) == 0;
+        }
+        if (repeated) continue;
         const Node* node = &nodes_[0];
-        for (std::size_t i = start; i < hardwareId.size(); ++i) {
+        std::size_t i = start;
+        for (; i < size; ++i) {
             node = child(*node, static_cast<unsigned char>(hardwareId[i]));
             if (node == nullptr) break;
             best = std::min(best, node->firstLine);
+        }
+        if (i - start >= kLongWalk && longWalkCount < std::size(longWalks)) {
+            longWalks[longWalkCount++] = {start, i - start};
         }
     }
     if (!pciKey.empty() && pciKey.size() <= kPackedLength && !pciKeys_.empty()) {

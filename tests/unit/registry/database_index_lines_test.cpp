@@ -51,5 +51,19 @@ TEST(DatabaseIndexLines, ThousandsOfKeysOneLineAtATime) {
     EXPECT_EQ(byLine.firstMatch("PCI\\VEN_0030&DEV_0000", ""), std::nullopt);
 }
 
+// An id that repeats the beginning of a key: each place is walked as far as its own letters lead,
+// whatever an earlier place with the same first letters found.
+TEST(DatabaseIndexLines, RepeatedLettersInAnIdAreEachWalkedToTheirEnd) {
+    const std::vector<std::string> lines = {"ABCDEF=long", "ABCD=short", "CDEF=tail"};
+    const std::vector<std::string> ids = {"ABCDX-ABCDEF", "ABCDEF-ABCD", "ABCD-ABCD", "XABCDE"};
+    const std::vector<std::string_view> lineViews(lines.begin(), lines.end());
+    const std::vector<std::string_view> idViews(ids.begin(), ids.end());
+    const DatabaseIndex index(lineViews, idViews);
+    EXPECT_EQ(index.firstMatch(ids[0], ""), 0u);
+    EXPECT_EQ(index.firstMatch(ids[1], ""), 0u);
+    EXPECT_EQ(index.firstMatch(ids[2], ""), 1u);
+    EXPECT_EQ(index.firstMatch(ids[3], ""), 1u);
+}
+
 }  // namespace
 }  // namespace tamux
