@@ -31,8 +31,14 @@ std::optional<std::string> SimFiles::readFile(std::string_view path) {
     if (host.empty() || isLocked(host) || !fs::is_regular_file(host, ec)) return std::nullopt;
     std::ifstream in(host, std::ios::binary);
     if (!in) return std::nullopt;
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
+    // One read of the whole file, as the program's own file service does: the databases run to
+    // megabytes, and a character-by-character read costs time and twice the memory.
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0) return std::nullopt;
+    in.seekg(0, std::ios::beg);
+    std::string content(static_cast<std::size_t>(size), '\0');
+    if (!in.read(content.data(), size)) return std::nullopt;
     return content;
 }
 
