@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "devices/device_driver.h"
 #include "devices/keyboard/flag_text.h"
 #include "platform/reg_key.h"
 #include "registry/ascii_case.h"
@@ -190,21 +191,11 @@ void collect9x(const platform::Platform& platform, const LangModule& lang, Keybo
 }
 
 void collectDevice(platform::Registry& registry, const DeviceTable& table, KeyboardFacts& facts) {
-    for (const devices& record : table) {
-        if (UpperCase(record.ClassName) != "KEYBOARD") continue;
-        const std::string& name =
-            record.DisplayName.empty() ? record.Description : record.DisplayName;
-        facts.KeyboardName = name.substr(0, kMaxKeyboardName);
-        if (record.DriverKey.empty()) return;  // no driver key: nothing to read
-        RegKey driver(registry, RootKey::LocalMachine, KeyAccess::Read);
-        driver.openKey(record.DriverKey);
-        readIfPresent(driver, "DriverDate", facts.DriverDate);
-        readIfPresent(driver, "DriverDesc", facts.DriverDesc);
-        readIfPresent(driver, "DriverVersion", facts.DriverVersion);
-        readIfPresent(driver, "InfPath", facts.InfPath);
-        readIfPresent(driver, "ProviderName", facts.ProviderName);
-        return;  // only the first keyboard counts
-    }
+    // Only the first keyboard counts.
+    const devices* keyboard = FirstDeviceOfClass(table, "KEYBOARD");
+    if (!keyboard) return;
+    facts.KeyboardName = DeviceName(*keyboard).substr(0, kMaxKeyboardName);
+    ReadDriverValues(registry, keyboard->DriverKey, facts);
 }
 
 }  // namespace

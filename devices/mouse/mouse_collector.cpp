@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "devices/device_driver.h"
 #include "platform/reg_key.h"
 #include "registry/ascii_case.h"
 
@@ -67,19 +68,11 @@ void getmouseinfos(const platform::Platform& platform, const DeviceTable& device
         facts.AccelerationText = lang.GetLangText(accelerationText(speed, threshold1, threshold2));
     }
 
-    for (const tamux::devices& record : devices) {
-        if (UpperCase(record.ClassName) != "MOUSE") continue;
-        facts.Name = record.DisplayName.empty() ? record.Description : record.DisplayName;
-        if (record.DriverKey.empty()) return;  // no driver key: nothing to read
-        RegKey driver(platform.registry, RootKey::LocalMachine, KeyAccess::Read);
-        driver.openKey(record.DriverKey);
-        readIfPresent(driver, "DriverDate", facts.DriverDate);
-        readIfPresent(driver, "DriverDesc", facts.DriverDesc);
-        readIfPresent(driver, "DriverVersion", facts.DriverVersion);
-        readIfPresent(driver, "InfPath", facts.InfPath);
-        readIfPresent(driver, "ProviderName", facts.ProviderName);
-        return;  // only the first mouse counts
-    }
+    // Only the first mouse counts.
+    const tamux::devices* mouse = FirstDeviceOfClass(devices, "MOUSE");
+    if (!mouse) return;
+    facts.Name = DeviceName(*mouse);
+    ReadDriverValues(platform.registry, mouse->DriverKey, facts);
 }
 
 }  // namespace tamux

@@ -31,19 +31,7 @@ constexpr TextId kDeviceDetailsHeading = 702, kPrintableSize = 703, kResolution 
 // The display headings of the groups. The polygonal group is headed "Polygon" on screen, though
 // its capability text says "Polygonal".
 std::string_view groupHeading(CapabilitySet set) {
-    switch (set) {
-        case CapabilitySet::Curve:
-            return "Curve Capabilities";
-        case CapabilitySet::Line:
-            return "Line Capabilities";
-        case CapabilitySet::Polygonal:
-            return "Polygon Capabilities";
-        case CapabilitySet::Raster:
-            return "Raster Capabilities";
-        case CapabilitySet::Text:
-            return "Text Capabilities";
-    }
-    return {};
+    return set == CapabilitySet::Polygonal ? "Polygon Capabilities" : CapabilityTitle(set);
 }
 
 void writeGroup(const PrinterCaps& caps, CapabilitySet set, std::vector<std::string>& scratch) {
