@@ -1,6 +1,7 @@
 #include "tests/unit/keyboard/input_test_machine.h"
 
 #include <filesystem>
+#include <utility>
 
 #include "lang/lang_module.h"
 #include "platform/sim/sim_profile.h"
@@ -43,6 +44,16 @@ void InputTestMachine::setVersion(std::uint32_t platformId, std::uint32_t major,
 
 void InputTestMachine::importReg(const std::string& text) {
     machine_->registry().importText(text, "test.reg");
+}
+
+devices DeviceRecord(std::string className, std::string displayName, std::string description,
+                     std::string driverKey) {
+    devices d;
+    d.ClassName = std::move(className);
+    d.DisplayName = std::move(displayName);
+    d.Description = std::move(description);
+    d.DriverKey = std::move(driverKey);
+    return d;
 }
 
 }  // namespace tamux::test

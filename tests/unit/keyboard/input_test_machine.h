@@ -41,4 +41,8 @@ class InputTestMachine {
     std::unique_ptr<LangModule> lang_;
 };
 
+// A record of the device table with the fields the keyboard and mouse collectors read.
+devices DeviceRecord(std::string className, std::string displayName, std::string description,
+                     std::string driverKey = {});
+
 }  // namespace tamux::test

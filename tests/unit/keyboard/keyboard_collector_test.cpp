@@ -43,16 +43,6 @@ KeyboardFacts collect(InputTestMachine& m, const DeviceTable& devices = {}) {
     return facts;
 }
 
-devices keyboardRecord(std::string className, std::string displayName, std::string description,
-                       std::string driverKey = {}) {
-    devices d;
-    d.ClassName = std::move(className);
-    d.DisplayName = std::move(displayName);
-    d.Description = std::move(description);
-    d.DriverKey = std::move(driverKey);
-    return d;
-}
-
 // --- The sample machines ---
 
 KeyboardFacts winxpFacts() {
@@ -189,7 +179,7 @@ TEST(KeyboardCollector, VistaReadsNoSettingsOnlyTheDevice) {
     EXPECT_EQ(collect(m, m.enumDevices()), KeyboardFacts{});
 
     // With a keyboard in the table, the device part still runs.
-    const KeyboardFacts f = collect(m, {keyboardRecord("Keyboard", "", "PS/2 Keyboard")});
+    const KeyboardFacts f = collect(m, {DeviceRecord("Keyboard", "", "PS/2 Keyboard")});
     KeyboardFacts expected;
     expected.KeyboardName = "PS/2 Keyboard";
     EXPECT_EQ(f, expected);
@@ -255,7 +245,7 @@ TEST(KeyboardCollector, NtFlagsThatAreNoDecimalNumberLeaveTheirStateEmptyAndTheR
         m.registry().setString(HKCU, kResponseNt, "Flags", flags);
         m.registry().setString(HKCU, kResponseNt, "BounceTime", "5");
         m.registry().setString(HKCU, kStickyKeys, "Flags", "1");
-        const KeyboardFacts f = collect(m, {keyboardRecord("Keyboard", "Kbd", "")});
+        const KeyboardFacts f = collect(m, {DeviceRecord("Keyboard", "Kbd", "")});
         EXPECT_EQ(f.FilterKeysState, "");
         EXPECT_EQ(f.BounceTime, "5");
         EXPECT_EQ(f.StickyKeysState, "On");
@@ -292,7 +282,7 @@ TEST(KeyboardCollector, NtSerialKeysFlagsInEveryStoredForm) {
         SCOPED_TRACE(c.name);
         InputTestMachine m;
         c.write(m.registry());
-        const KeyboardFacts f = collect(m, {keyboardRecord("Keyboard", "Kbd", "")});
+        const KeyboardFacts f = collect(m, {DeviceRecord("Keyboard", "Kbd", "")});
         EXPECT_EQ(f.SerialKeysState, c.state);
         // The collection reaches the device part whatever the form.
         EXPECT_EQ(f.KeyboardName, "Kbd");
@@ -347,7 +337,7 @@ TEST(KeyboardCollector, AValueOfTheWrongTypeEndsTheCollectionKeepingWhatCameBefo
     m.registry().setString(HKCU, kToggleKeys, "Flags", "1");
     KeyboardFacts f;
     try {
-        getkeyboardInfos(m.platform(), {keyboardRecord("Keyboard", "Kbd", "")}, m.lang(), f);
+        getkeyboardInfos(m.platform(), {DeviceRecord("Keyboard", "Kbd", "")}, m.lang(), f);
         FAIL() << "expected a RegistryError";
     } catch (const RegistryError& e) {
         EXPECT_STREQ(e.what(), "Invalid data type for 'AutoRepeatRate'");
@@ -403,7 +393,7 @@ TEST_F(NinexKeyboard, SerialKeysFlagsText) {
         InputTestMachine nx;
         nx.setVersion(1, 4, 90);
         nx.registry().setString(HKCU, kSerialKeys, "flags", flags);
-        const KeyboardFacts f = collect(nx, {keyboardRecord("keyboard", "Kbd", "")});
+        const KeyboardFacts f = collect(nx, {DeviceRecord("keyboard", "Kbd", "")});
         EXPECT_EQ(f.SerialKeysState, state);
         EXPECT_EQ(f.KeyboardName, "Kbd");
     }
@@ -444,10 +434,10 @@ TEST(KeyboardCollector, OnlyTheFirstKeyboardRecordCountsInAnyLetterCase) {
     m.registry().setString(HKLM, driver1, "InfPath", "first.inf");
     m.registry().setString(HKLM, driver2, "DriverDesc", "Second driver");
     const DeviceTable table = {
-        keyboardRecord("Mouse", "Mouse name", "Mouse"),
-        keyboardRecord("Keyboards", "Not a keyboard", ""),
-        keyboardRecord("kEyBoArD", "", "First keyboard", driver1),
-        keyboardRecord("KEYBOARD", "Second keyboard", "", driver2),
+        DeviceRecord("Mouse", "Mouse name", "Mouse"),
+        DeviceRecord("Keyboards", "Not a keyboard", ""),
+        DeviceRecord("kEyBoArD", "", "First keyboard", driver1),
+        DeviceRecord("KEYBOARD", "Second keyboard", "", driver2),
     };
     const KeyboardFacts f = collect(m, table);
     EXPECT_EQ(f.KeyboardName, "First keyboard");  // the description when no display name
@@ -458,13 +448,12 @@ TEST(KeyboardCollector, OnlyTheFirstKeyboardRecordCountsInAnyLetterCase) {
 
 TEST(KeyboardCollector, TheDisplayNameWinsAndTheNameIsCutTo255) {
     InputTestMachine m;
-    EXPECT_EQ(
-        collect(m, {keyboardRecord("Keyboard", "Vendor  Device", "Description")}).KeyboardName,
-        "Vendor  Device");
+    EXPECT_EQ(collect(m, {DeviceRecord("Keyboard", "Vendor  Device", "Description")}).KeyboardName,
+              "Vendor  Device");
     const std::string longName(300, 'k');
-    EXPECT_EQ(collect(m, {keyboardRecord("Keyboard", longName, "")}).KeyboardName,
+    EXPECT_EQ(collect(m, {DeviceRecord("Keyboard", longName, "")}).KeyboardName,
               std::string(255, 'k'));
-    EXPECT_EQ(collect(m, {keyboardRecord("Keyboard", std::string(255, 'x'), "")}).KeyboardName,
+    EXPECT_EQ(collect(m, {DeviceRecord("Keyboard", std::string(255, 'x'), "")}).KeyboardName,
               std::string(255, 'x'));
 }
 

@@ -9,20 +9,12 @@
 
 #include "platform/sim/sim_keyboard.h"
 #include "platform/sim/sim_system.h"
+#include "tests/unit/keyboard/indicator_lines.h"
 #include "tests/unit/keyboard/input_test_machine.h"
 #include "tests/unit/keyboard/sim_key_queue.h"
 
 namespace tamux::test {
 namespace {
-
-const std::string kCapsOn = "<FONT color=\"clgreen\" size=\"10\"> CAPS </FONT>";
-const std::string kCapsOff = "<FONT color=\"clblack\" size=\"10\"> CAPS </FONT>";
-const std::string kNumOn = "<FONT color=\"clgreen\" size=\"10\"> NUM </FONT>";
-const std::string kNumOff = "<FONT color=\"clblack\" size=\"10\"> NUM </FONT>";
-const std::string kScrollOn = "<FONT color=\"clgreen\" size=\"10\"> SCROLL </FONT>";
-const std::string kScrollOff = "<FONT color=\"clblack\" size=\"10\"> SCROLL </FONT>";
-const std::string kInsOn = "<FONT color=\"clgreen\" size=\"10\"> INS </FONT>";
-const std::string kInsOff = "<FONT color=\"clblack\" size=\"10\"> INS </FONT>";
 
 // The fragments, spelt out once more so that the builder's own constants are checked.
 const std::string kNavy = "<IMG src=\"idx:1\"></IMG> <FONT color=\"clnavy\" size=\"10\">";

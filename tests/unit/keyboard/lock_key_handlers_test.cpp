@@ -11,17 +11,12 @@
 #include "devices/keyboard/keyboard_text.h"
 #include "platform/sim/sim_keyboard.h"
 #include "platform/sim/sim_system.h"
+#include "tests/unit/keyboard/indicator_lines.h"
 #include "tests/unit/keyboard/input_test_machine.h"
 #include "tests/unit/keyboard/sim_key_queue.h"
 
 namespace tamux::test {
 namespace {
-
-const std::string kCapsOn = "<FONT color=\"clgreen\" size=\"10\"> CAPS </FONT>";
-const std::string kCapsOff = "<FONT color=\"clblack\" size=\"10\"> CAPS </FONT>";
-const std::string kNumOn = "<FONT color=\"clgreen\" size=\"10\"> NUM </FONT>";
-const std::string kNumOff = "<FONT color=\"clblack\" size=\"10\"> NUM </FONT>";
-const std::string kInsOff = "<FONT color=\"clblack\" size=\"10\"> INS </FONT>";
 
 // Where the indicator lines sit in the keyboard section.
 constexpr int kCapsLine = 8;

@@ -29,16 +29,6 @@ MouseFacts collect(InputTestMachine& m, const DeviceTable& devices = {}) {
     return facts;
 }
 
-devices mouseRecord(std::string className, std::string displayName, std::string description,
-                    std::string driverKey = {}) {
-    devices d;
-    d.ClassName = std::move(className);
-    d.DisplayName = std::move(displayName);
-    d.Description = std::move(description);
-    d.DriverKey = std::move(driverKey);
-    return d;
-}
-
 std::vector<std::string> xpLines(const std::string& buttons, const std::string& doubleClick,
                                  const std::string& sensitivity) {
     return {
@@ -172,10 +162,10 @@ TEST(Mouse, OnlyTheFirstMouseRecordCountsInAnyLetterCase) {
         m.registry().setString(HKLM, second, name, std::string("second ") + name);
     }
     const DeviceTable table = {
-        mouseRecord("Keyboard", "Keyboard", "", second),
-        mouseRecord("Mice", "Not a mouse", "", second),
-        mouseRecord("mouse", "", "First mouse", first),
-        mouseRecord("Mouse", "Second mouse", "", second),
+        DeviceRecord("Keyboard", "Keyboard", "", second),
+        DeviceRecord("Mice", "Not a mouse", "", second),
+        DeviceRecord("mouse", "", "First mouse", first),
+        DeviceRecord("Mouse", "Second mouse", "", second),
     };
     MouseFacts expected;
     expected.Name = "First mouse";  // the description when there is no display name
@@ -186,7 +176,7 @@ TEST(Mouse, OnlyTheFirstMouseRecordCountsInAnyLetterCase) {
     expected.ProviderName = "first ProviderName";
     expected.AccelerationText = "Other";
     EXPECT_EQ(collect(m, table), expected);
-    EXPECT_EQ(collect(m, {mouseRecord("MOUSE", "Logitech  M-BT58", "USB mouse")}).Name,
+    EXPECT_EQ(collect(m, {DeviceRecord("MOUSE", "Logitech  M-BT58", "USB mouse")}).Name,
               "Logitech  M-BT58");
 }
 
@@ -212,7 +202,7 @@ TEST(Mouse, AValueThatIsNoStringEndsTheCollectionKeepingWhatCameBefore) {
     m.registry().setString(HKCU, kMouseKey, "MouseSensitivity", "10");
     MouseFacts f;
     try {
-        getmouseinfos(m.platform(), {mouseRecord("Mouse", "M", "")}, m.lang(), f);
+        getmouseinfos(m.platform(), {DeviceRecord("Mouse", "M", "")}, m.lang(), f);
         FAIL() << "expected a RegistryError";
     } catch (const RegistryError& e) {
         EXPECT_STREQ(e.what(), "Invalid data type for 'DoubleClickSpeed'");
