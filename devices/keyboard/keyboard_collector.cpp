@@ -93,6 +93,35 @@ void readKeyboardResponse(RegKey& user, KeyboardFacts& facts) {
     readIfPresent(user, "DelayBeforeAcceptance", facts.DelayBeforeAcceptance);
 }
 
+// The accessibility features, which both families keep in the same keys but for the spelling of
+// two of their names; `readState` is the family's own test of whether a feature is on.
+template <typename ReadState>
+void readAccessibility(RegKey& user, const LangModule& lang, std::string_view keyboardResponseKey,
+                       std::string_view stickyKeysKey, ReadState readState, KeyboardFacts& facts) {
+    user.openKey(keyboardResponseKey);
+    readKeyboardResponse(user, facts);
+    readState(user, facts.FilterKeysState);
+    user.closeKey();
+
+    user.openKey("Control Panel\\Accessibility\\ToggleKeys");
+    readState(user, facts.ToggleKeysState);
+    user.closeKey();
+
+    user.openKey(stickyKeysKey);
+    readState(user, facts.StickyKeysState);
+    user.closeKey();
+
+    user.openKey("Control Panel\\Accessibility\\MouseKeys");
+    readState(user, facts.MouseKeysState);
+    readIfPresent(user, "MaximumSpeed", facts.MaximumSpeed);
+    readIfPresent(user, "TimeToMaximumSpeed", facts.TimeToMaximumSpeed);
+    user.closeKey();
+
+    user.openKey("Control Panel\\Accessibility\\SerialKeys");
+    readSerialKeysState(user, lang, facts.SerialKeysState);
+    user.closeKey();
+}
+
 void collectNt(const platform::Platform& platform, const LangModule& lang, KeyboardFacts& facts) {
     RegKey user(platform.registry, RootKey::CurrentUser, KeyAccess::Read);
 
@@ -113,28 +142,11 @@ void collectNt(const platform::Platform& platform, const LangModule& lang, Keybo
 
     facts.FunctionKeys = std::to_string(platform.system.keyboardType(2));
 
-    user.openKey("Control Panel\\Accessibility\\Keyboard Response");
-    readKeyboardResponse(user, facts);
-    readFlagState(user, "Flags", lang, facts.FilterKeysState);
-    user.closeKey();
-
-    user.openKey("Control Panel\\Accessibility\\ToggleKeys");
-    readFlagState(user, "Flags", lang, facts.ToggleKeysState);
-    user.closeKey();
-
-    user.openKey("Control Panel\\Accessibility\\StickyKeys");
-    readFlagState(user, "Flags", lang, facts.StickyKeysState);
-    user.closeKey();
-
-    user.openKey("Control Panel\\Accessibility\\MouseKeys");
-    readFlagState(user, "Flags", lang, facts.MouseKeysState);
-    readIfPresent(user, "MaximumSpeed", facts.MaximumSpeed);
-    readIfPresent(user, "TimeToMaximumSpeed", facts.TimeToMaximumSpeed);
-    user.closeKey();
-
-    user.openKey("Control Panel\\Accessibility\\SerialKeys");
-    readSerialKeysState(user, lang, facts.SerialKeysState);
-    user.closeKey();
+    readAccessibility(
+        user, lang, "Control Panel\\Accessibility\\Keyboard Response",
+        "Control Panel\\Accessibility\\StickyKeys",
+        [&lang](RegKey& key, std::string& state) { readFlagState(key, "Flags", lang, state); },
+        facts);
 }
 
 void collect9x(const platform::Platform& platform, const LangModule& lang, KeyboardFacts& facts) {
@@ -166,28 +178,10 @@ void collect9x(const platform::Platform& platform, const LangModule& lang, Keybo
 
     facts.FunctionKeys = std::to_string(platform.system.keyboardType(2));
 
-    user.openKey("Control Panel\\Accessibility\\KeyboardResponse");
-    readKeyboardResponse(user, facts);
-    readOnState(user, lang, facts.FilterKeysState);
-    user.closeKey();
-
-    user.openKey("Control Panel\\Accessibility\\ToggleKeys");
-    readOnState(user, lang, facts.ToggleKeysState);
-    user.closeKey();
-
-    user.openKey("Control Panel\\Accessibility\\Stickykeys");
-    readOnState(user, lang, facts.StickyKeysState);
-    user.closeKey();
-
-    user.openKey("Control Panel\\Accessibility\\MouseKeys");
-    readOnState(user, lang, facts.MouseKeysState);
-    readIfPresent(user, "MaximumSpeed", facts.MaximumSpeed);
-    readIfPresent(user, "TimeToMaximumSpeed", facts.TimeToMaximumSpeed);
-    user.closeKey();
-
-    user.openKey("Control Panel\\Accessibility\\SerialKeys");
-    readSerialKeysState(user, lang, facts.SerialKeysState);
-    user.closeKey();
+    readAccessibility(
+        user, lang, "Control Panel\\Accessibility\\KeyboardResponse",
+        "Control Panel\\Accessibility\\Stickykeys",
+        [&lang](RegKey& key, std::string& state) { readOnState(key, lang, state); }, facts);
 }
 
 void collectDevice(platform::Registry& registry, const DeviceTable& table, KeyboardFacts& facts) {
