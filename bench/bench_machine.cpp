@@ -13,6 +13,7 @@
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_spooler.h"
 #include "platform/sim/sim_system.h"
+#include "tools/sim_suite/install_suite.h"
 #include "ui/section_list_style.h"
 
 namespace tamux::bench {
@@ -89,16 +90,7 @@ BenchMachine::BenchMachine()
     files_ = std::make_unique<WholeFileReads>(*machine_);
 
     // The suite's layout: the program with its language module, SHARED\DATABASES beside it.
-    const std::string exe = machine_->system().executablePath();
-    const fs::path module = machine_->hostPath(LangModuleFileName(exe, "EN"));
-    fs::create_directories(module.parent_path());
-    fs::copy_file(fs::path(TAMUX_LANG_MODULE_DIR) / "tamuxEN.dll", module);
-    machine_->profile().writeString(SettingsFilePath(exe), kOptionsSection, kLanguageKey, "EN");
-    const fs::path databases = module.parent_path().parent_path() / "SHARED" / "DATABASES";
-    fs::create_directories(databases);
-    for (const char* name : {"Keyboard.txt", "Mouse.txt", "other.txt"}) {
-        fs::copy_file(fs::path(TAMUX_DATABASE_DIR) / name, databases / name);
-    }
+    InstallSuite(*machine_, TAMUX_SUITE_DIR, "EN");
 }
 
 BenchMachine::~BenchMachine() {

@@ -16,6 +16,7 @@
 #include "platform/sim/sim_dialogs.h"
 #include "platform/sim/sim_profile.h"
 #include "platform/sim/sim_system.h"
+#include "tools/sim_suite/install_suite.h"
 #include "ui/markup_text.h"
 #include "ui/section_list_style.h"
 
@@ -50,12 +51,6 @@ class NoMessages : public MessageSource {
     bool takeMessage(AppMessage&) override { return false; }
     void dispatch(const AppMessage&) override {}
 };
-
-void copyFrom(const fs::path& from, const fs::path& to) {
-    if (!fs::is_regular_file(from)) throw Error("Missing " + from.string());
-    fs::create_directories(to.parent_path());
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing);
-}
 
 bool names(const std::string& entry, const std::string& wanted) {
     return entry == wanted || DecodeMarkupEntities(entry) == wanted;
@@ -125,17 +120,7 @@ ReportResult RunReport(const ReportRun& run) {
     fs::create_directories(output);
     std::unique_ptr<sim::Machine> machine = sim::Machine::load(run.machine, drive);
 
-    // The suite's layout around the program: its module beside it, the databases in
-    // ..\SHARED\DATABASES.
-    const std::string exe = machine->system().executablePath();
-    const fs::path module = machine->hostPath(LangModuleFileName(exe, run.language));
-    copyFrom(run.suite / "Tamux" / module.filename(), module);
-    const fs::path databases = module.parent_path().parent_path() / "SHARED" / "DATABASES";
-    for (const char* name : {"Keyboard.txt", "Mouse.txt", "other.txt"}) {
-        copyFrom(run.suite / "SHARED" / "DATABASES" / name, databases / name);
-    }
-    machine->profile().writeString(SettingsFilePath(exe), kOptionsSection, kLanguageKey,
-                                   run.language);
+    InstallSuite(*machine, run.suite, run.language);
 
     NoMessages queue;
     Application application(queue);

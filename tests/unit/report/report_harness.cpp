@@ -11,6 +11,7 @@
 #include "platform/sim/sim_profile.h"
 #include "platform/sim/sim_spooler.h"
 #include "platform/sim/sim_system.h"
+#include "tools/sim_suite/install_suite.h"
 
 namespace tamux::test {
 
@@ -41,16 +42,7 @@ ReportHarness::ReportHarness(const std::string& sample,
     : machine_(sample.empty() ? sim::Machine::blank(drive_.path())
                               : sim::Machine::load(sourceDir() / "samples" / "machines" / sample,
                                                    drive_.path())) {
-    const std::string exe = machine_->system().executablePath();
-    const fs::path module = machine_->hostPath(LangModuleFileName(exe, "EN"));
-    fs::create_directories(module.parent_path());
-    fs::copy_file(fs::path(TAMUX_LANG_MODULE_DIR) / "tamuxEN.dll", module);
-    machine_->profile().writeString(SettingsFilePath(exe), kOptionsSection, kLanguageKey, "EN");
-    const fs::path databases = module.parent_path().parent_path() / "SHARED" / "DATABASES";
-    fs::create_directories(databases);
-    for (const char* name : {"Keyboard.txt", "Mouse.txt", "other.txt"}) {
-        fs::copy_file(fs::path(TAMUX_DATABASE_DIR) / name, databases / name);
-    }
+    InstallSuite(*machine_, TAMUX_SUITE_DIR, "EN");
 
     if (prepare) prepare(*machine_);
 
