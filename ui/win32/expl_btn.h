@@ -9,13 +9,13 @@
 #include <string>
 
 #include "ui/markup_layout.h"
-#include "ui/win32/control.h"
+#include "ui/win32/flat_button.h"
 #include "ui/win32/font_cache.h"
 #include "ui/win32/image_strip.h"
 
 namespace tamux::win32 {
 
-class TExplBtn : public Control {
+class TExplBtn : public FlatButton {
   public:
     struct CreateArgs {
         Placement placement;
@@ -42,14 +42,14 @@ class TExplBtn : public Control {
     std::function<void()> onExit;       // the button lost the input focus
 
   private:
-    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void paintClient(HDC dc) override;
+    void clicked() override;
+    void pointerMoved() override;
+    void focusLost() override;
 
     CreateArgs args_;
     Picture bitmap_;
     FontCache fonts_;
-    bool hot_ = false;
-    bool pressed_ = false;
 };
 
 }  // namespace tamux::win32

@@ -57,7 +57,7 @@ void TSpeedButton::paintClient(HDC dc) {
     GetClientRect(handle(), &client);
     PaintParentBackground(handle(), dc);
     bool enabled = IsWindowEnabled(handle()) != FALSE;
-    bool sunken = down() || (pressed_ && hot_);
+    bool sunken = down() || (pressed() && hot());
     if (down()) {
         RECT inside = client;
         InflateRect(&inside, -1, -1);
@@ -65,7 +65,7 @@ void TSpeedButton::paintClient(HDC dc) {
     }
     if (sunken) {
         Frame3D(dc, client, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
-    } else if (!args_.flat || (hot_ && enabled)) {
+    } else if (!args_.flat || (hot() && enabled)) {
         Frame3D(dc, client, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW));
     }
     int shift = sunken ? 1 : 0;
@@ -92,58 +92,6 @@ void TSpeedButton::paintClient(HDC dc) {
         InflateRect(&focus, -3, -3);
         DrawFocusRect(dc, &focus);
     }
-}
-
-LRESULT TSpeedButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (handlePaint(message, wParam)) return 0;
-    switch (message) {
-        case WM_GETDLGCODE:
-            return DLGC_BUTTON;
-        case WM_MOUSEMOVE:
-            if (!hot_) {
-                hot_ = true;
-                TrackMouseLeave(handle());
-                invalidate();
-            }
-            return 0;
-        case WM_MOUSELEAVE:
-            hot_ = false;
-            invalidate();
-            return 0;
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-            SetFocus(handle());
-            pressed_ = true;
-            SetCapture(handle());
-            invalidate();
-            return 0;
-        case WM_LBUTTONUP: {
-            if (!pressed_) return 0;
-            pressed_ = false;
-            ReleaseCapture();
-            RECT client;
-            GetClientRect(handle(), &client);
-            POINT at{MouseX(lParam), MouseY(lParam)};
-            invalidate();
-            if (PtInRect(&client, at)) clicked();
-            return 0;
-        }
-        case WM_CAPTURECHANGED:
-            pressed_ = false;
-            invalidate();
-            return 0;
-        case WM_KEYUP:
-            if (wParam == VK_SPACE || wParam == VK_RETURN) {
-                clicked();
-                return 0;
-            }
-            break;
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-            invalidate();
-            return 0;
-    }
-    return defaultHandling(message, wParam, lParam);
 }
 
 }  // namespace tamux::win32

@@ -9,7 +9,7 @@
 
 #include "ui/exclusive_group.h"
 #include "ui/markup_layout.h"
-#include "ui/win32/control.h"
+#include "ui/win32/flat_button.h"
 #include "ui/win32/font_cache.h"
 #include "ui/win32/image_strip.h"
 
@@ -33,7 +33,7 @@ class TSpeedButtonGroup {
     std::vector<TSpeedButton*> buttons_;
 };
 
-class TSpeedButton : public Control {
+class TSpeedButton : public FlatButton {
   public:
     struct CreateArgs {
         Placement placement;
@@ -56,16 +56,13 @@ class TSpeedButton : public Control {
 
   private:
     friend class TSpeedButtonGroup;
-    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void paintClient(HDC dc) override;
-    void clicked();
+    void clicked() override;
 
     CreateArgs args_;
     int groupIndex_ = -1;
     bool ownDown_ = false;  // for a button without a group
     FontCache fonts_;
-    bool hot_ = false;
-    bool pressed_ = false;
 };
 
 }  // namespace tamux::win32
