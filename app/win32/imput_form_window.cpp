@@ -9,8 +9,10 @@
 #include "lang/win32/language_window.h"
 #include "report/win32/report_window.h"
 #include "ui/section_list_style.h"
+#include "ui/weave_tile.h"
 #include "ui/win32/background.h"
 #include "ui/win32/gdi.h"
+#include "ui/win32/top_level_window.h"
 
 namespace tamux::win32 {
 
@@ -57,50 +59,24 @@ BgraImage topBarTile() {
     return tile;
 }
 
-// A faint diagonal weave, mostly transparent, laid over a colour: the window's background and
-// the panes' wallpaper.
-BgraImage weaveTile(std::uint32_t alpha) {
-    BgraImage tile;
-    tile.width = 8;
-    tile.height = 8;
-    tile.pixels.assign(64, 0);
-    for (int i = 0; i < 8; ++i) {
-        tile.pixels[static_cast<std::size_t>(i * 8 + i)] = alpha << 24;
-        tile.pixels[static_cast<std::size_t>(i * 8 + (7 - i))] = alpha << 24;
-    }
-    return tile;
-}
-
-TImputFrmWindow* windowOf(HWND window) {
-    return reinterpret_cast<TImputFrmWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-}
-
 }  // namespace
 
 TImputFrmWindow::TImputFrmWindow(AppState& state, Application& application)
     : state_(state), application_(application) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA windowClass{};
-    if (!GetClassInfoA(instance, kClassName, &windowClass)) {
-        windowClass.lpfnWndProc = windowProc;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        windowClass.lpszClassName = kClassName;
-        RegisterClassA(&windowClass);
-    }
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
+    RegisterWindowClass(kClassName, windowProc);
+    const POINT at = CentredOnScreen(kWidth, kHeight);
     const std::string title(kApplicationTitle);
-    window_ = CreateWindowExA(0, kClassName, title.c_str(), kStyle, x, y, kWidth, kHeight, nullptr,
-                              nullptr, instance, this);
+    window_ = CreateWindowExA(0, kClassName, title.c_str(), kStyle, at.x, at.y, kWidth, kHeight,
+                              nullptr, nullptr, instance, this);
     if (!window_) throw std::runtime_error("Cannot create the main window");
 
     subitems1Images_ = ImageStrip::fromResource(instance, "SILK_SUBITEMS", 16);
     imageList1_ = ImageStrip::fromResource(instance, "SILK_SECTIONS", 16);
     formPictures_ = ImageStrip::fromResource(instance, "TAMUX_FORM_PICTURES", 16);
-    imgBkgrnd1_ = ImageStrip::fromImage(weaveTile(24), 8);
+    imgBkgrnd1_ = ImageStrip::fromImage(WeaveTile(24), 8);
     arImage1_ = ImageStrip::fromImage(topBarTile(), 4);
-    wallpaper_ = ImageStrip::fromImage(weaveTile(16), 8);
+    wallpaper_ = ImageStrip::fromImage(WeaveTile(16), 8);
     createControls();
 
     form_ = std::make_unique<TImputFrm>(state_, application_, sectionListBox1_->model(),
@@ -130,20 +106,14 @@ TImputFrmWindow::~TImputFrmWindow() {
     panel2_.reset();
     for (auto& button : buttons_) button.reset();
     panel3_.reset();
-    if (window_) {
-        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-        DestroyWindow(window_);
-    }
+    DestroyLetGo(window_);
 }
 
 void TImputFrmWindow::createControls() {
     createTopBar();
     createBody();
     // Tab moves between the buttons and the panes that lie on the two panels.
-    for (HWND panel : {panel3_->handle(), panel2_->handle()}) {
-        SetWindowLongPtrA(panel, GWL_EXSTYLE,
-                          GetWindowLongPtrA(panel, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
-    }
+    for (HWND panel : {panel3_->handle(), panel2_->handle()}) LetTabInto(panel);
 }
 
 void TImputFrmWindow::createTopBar() {
@@ -245,12 +215,7 @@ void TImputFrmWindow::setBusyCursor(bool hourglass) {
 
 LRESULT CALLBACK TImputFrmWindow::windowProc(HWND window, UINT message, WPARAM wParam,
                                              LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    TImputFrmWindow* self = windowOf(window);
+    TImputFrmWindow* self = WindowObject<TImputFrmWindow>(window, message, lParam);
     if (!self) return DefWindowProcA(window, message, wParam, lParam);
     if (message == WM_NCCREATE) self->window_ = window;
     return self->handleMessage(message, wParam, lParam);
@@ -258,21 +223,13 @@ LRESULT CALLBACK TImputFrmWindow::windowProc(HWND window, UINT message, WPARAM w
 
 LRESULT TImputFrmWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_ERASEBKGND: {
+        case WM_ERASEBKGND:
             // The window's own tiled background, which the controls over it show through.
-            RECT client;
-            GetClientRect(window_, &client);
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            FillSolid(dc, client, GetSysColor(COLOR_BTNFACE));
-            if (imgBkgrnd1_) PaintTiled(dc, client, Picture{imgBkgrnd1_.get(), 0});
+            EraseToTiledFace(window_, reinterpret_cast<HDC>(wParam), {imgBkgrnd1_.get(), 0});
             return 1;
-        }
-        case WM_GETMINMAXINFO: {
-            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-            limits->ptMinTrackSize = {kWidth, kHeight};
-            limits->ptMaxTrackSize = {kWidth, kHeight};
+        case WM_GETMINMAXINFO:
+            KeepOuterSize(lParam, kWidth, kHeight);
             return 0;
-        }
         case WM_SETCURSOR:
             if (busy_) {
                 SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));

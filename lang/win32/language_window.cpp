@@ -11,6 +11,7 @@
 #include "ui/win32/image_strip.h"
 #include "ui/win32/panel.h"
 #include "ui/win32/speed_button.h"
+#include "ui/win32/top_level_window.h"
 
 namespace tamux::win32 {
 
@@ -72,8 +73,7 @@ class LanguageWindow : public LanguageDialogView, private ModalDialog {
         panel_ = std::make_unique<TPanel>(panel);
         HWND parent = panel_->handle();
         // The buttons lie on the panel: Tab must reach into it.
-        SetWindowLongPtrA(parent, GWL_EXSTYLE,
-                          GetWindowLongPtrA(parent, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+        LetTabInto(parent);
 
         for (int i = 0; i < kLanguageButtonCount; ++i) {
             const LanguageButton& language = kLanguageButtons[static_cast<std::size_t>(i)];

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "ui/win32/top_level_window.h"
+
 namespace tamux::win32 {
 
 namespace {
@@ -41,9 +43,8 @@ void ModalDialog::place(const Frame& frame) {
         width += (outer.right - outer.left) - client.right;
         height += (outer.bottom - outer.top) - client.bottom;
     }
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const POINT at = CentredOnScreen(width, height);
+    SetWindowPos(window_, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR CALLBACK ModalDialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

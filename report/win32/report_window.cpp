@@ -8,11 +8,13 @@
 #include <utility>
 
 #include "ui/section_list_style.h"
+#include "ui/weave_tile.h"
 #include "ui/win32/background.h"
 #include "ui/win32/gdi.h"
 #include "ui/win32/panel.h"
 #include "ui/win32/section_list_box.h"
 #include "ui/win32/speed_button.h"
+#include "ui/win32/top_level_window.h"
 
 namespace tamux::win32 {
 
@@ -61,19 +63,6 @@ constexpr std::array<ButtonPlace, 4> kButtons{{
     {86, kCrossGlyph, kCloseBtnId},
 }};
 
-// A faint weave over the button face: the window's background and the list's wallpaper.
-BgraImage weaveTile(std::uint32_t alpha) {
-    BgraImage tile;
-    tile.width = 8;
-    tile.height = 8;
-    tile.pixels.assign(64, 0);
-    for (int i = 0; i < 8; ++i) {
-        tile.pixels[static_cast<std::size_t>(i * 8 + i)] = alpha << 24;
-        tile.pixels[static_cast<std::size_t>(i * 8 + (7 - i))] = alpha << 24;
-    }
-    return tile;
-}
-
 // The right panel's picture: light stripes over the orange.
 BgraImage stripeTile() {
     BgraImage tile;
@@ -91,22 +80,14 @@ class ReportWindow : public ReportDialogView {
         : form_(form), owner_(owner) {
         HINSTANCE instance = GetModuleHandleA(nullptr);
         glyphs_ = ImageStrip::fromResource(instance, "SILK_SUBITEMS", kSilkWidth);
-        background_ = ImageStrip::fromImage(weaveTile(24), 8);
-        wallpaper_ = ImageStrip::fromImage(weaveTile(16), 8);
+        background_ = ImageStrip::fromImage(WeaveTile(24), 8);
+        wallpaper_ = ImageStrip::fromImage(WeaveTile(16), 8);
         stripes_ = ImageStrip::fromImage(stripeTile(), 4);
 
-        WNDCLASSA windowClass{};
-        if (!GetClassInfoA(instance, kClassName, &windowClass)) {
-            windowClass.lpfnWndProc = windowProc;
-            windowClass.hInstance = instance;
-            windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-            windowClass.lpszClassName = kClassName;
-            RegisterClassA(&windowClass);
-        }
-        const int x = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
-        const int y = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
-        window_ = CreateWindowExA(kExStyle, kClassName, form_.Caption.c_str(), kStyle, x, y, kWidth,
-                                  kHeight, owner_, nullptr, instance, this);
+        RegisterWindowClass(kClassName, windowProc);
+        const POINT at = CentredOnScreen(kWidth, kHeight);
+        window_ = CreateWindowExA(kExStyle, kClassName, form_.Caption.c_str(), kStyle, at.x, at.y,
+                                  kWidth, kHeight, owner_, nullptr, instance, this);
         if (!window_) throw std::runtime_error("Cannot create the report window");
         createControls(sectionImages, subItemImages);
     }
@@ -116,10 +97,7 @@ class ReportWindow : public ReportDialogView {
         rightPanel_.reset();
         list_.reset();
         listPanel_.reset();
-        if (window_) {
-            SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-            DestroyWindow(window_);
-        }
+        DestroyLetGo(window_);
     }
 
     SectionList& ReportSectionListBox() override { return list_->model(); }
@@ -222,10 +200,7 @@ class ReportWindow : public ReportDialogView {
             buttons_[i] = std::move(button);
         }
         // Tab reaches the buttons on their panel and the list on its own.
-        for (HWND panel : {listPanel_->handle(), rightPanel_->handle()}) {
-            SetWindowLongPtrA(panel, GWL_EXSTYLE,
-                              GetWindowLongPtrA(panel, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
-        }
+        for (HWND panel : {listPanel_->handle(), rightPanel_->handle()}) LetTabInto(panel);
     }
 
     void addMenuItem(HMENU menu, UINT id, const std::string& caption) {
@@ -251,37 +226,20 @@ class ReportWindow : public ReportDialogView {
         }
     }
 
-    static ReportWindow* windowOf(HWND window) {
-        return reinterpret_cast<ReportWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    }
-
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_NCCREATE) {
-            auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-            SetWindowLongPtrA(window, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        }
-        ReportWindow* self = windowOf(window);
+        ReportWindow* self = WindowObject<ReportWindow>(window, message, lParam);
         if (!self) return DefWindowProcA(window, message, wParam, lParam);
         return self->handleMessage(window, message, wParam, lParam);
     }
 
     LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
-            case WM_ERASEBKGND: {
-                RECT client;
-                GetClientRect(window, &client);
-                HDC dc = reinterpret_cast<HDC>(wParam);
-                FillSolid(dc, client, GetSysColor(COLOR_BTNFACE));
-                if (background_) PaintTiled(dc, client, Picture{background_.get(), 0});
+            case WM_ERASEBKGND:
+                EraseToTiledFace(window, reinterpret_cast<HDC>(wParam), {background_.get(), 0});
                 return 1;
-            }
-            case WM_GETMINMAXINFO: {
-                auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-                limits->ptMinTrackSize = {kWidth, kHeight};
-                limits->ptMaxTrackSize = {kWidth, kHeight};
+            case WM_GETMINMAXINFO:
+                KeepOuterSize(lParam, kWidth, kHeight);
                 return 0;
-            }
             case WM_CLOSE:
                 guarded([this] { form_.FormClose(); });
                 return 0;

@@ -14,6 +14,7 @@
 
 #include "ui/markup_text.h"
 #include "ui/section_list_style.h"
+#include "ui/weave_tile.h"
 #include "ui/win32/background.h"
 #include "ui/win32/expl_btn.h"
 #include "ui/win32/ext_label.h"
@@ -102,27 +103,13 @@ std::vector<std::string> printerLines() {
     };
 }
 
-BgraImage wallpaperTile() {
-    // A faint dotted weave, mostly transparent, so the background colour shows through.
-    BgraImage tile;
-    tile.width = 8;
-    tile.height = 8;
-    tile.pixels.assign(64, 0);
-    for (int i = 0; i < 8; ++i) {
-        std::uint32_t alpha = 20;
-        tile.pixels[static_cast<std::size_t>(i * 8 + i)] = alpha << 24;
-        tile.pixels[static_cast<std::size_t>(i * 8 + (7 - i))] = alpha << 24;
-    }
-    return tile;
-}
-
 class Demo {
   public:
     explicit Demo(HWND window) : window_(window) {
         HINSTANCE instance = GetModuleHandleA(nullptr);
         subItemImages_ = ImageStrip::fromResource(instance, "SILK_SUBITEMS", 16);
         sectionImages_ = ImageStrip::fromResource(instance, "SILK_SECTIONS", 16);
-        wallpaper_ = ImageStrip::fromImage(wallpaperTile(), 8);
+        wallpaper_ = ImageStrip::fromImage(WeaveTile(20), 8);
         buildTopBar();
         buildBody();
         fillLeftPane();
@@ -344,15 +331,11 @@ Demo* demo = nullptr;
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_ERASEBKGND: {
+        case WM_ERASEBKGND:
             // The window's own tiled background, which the panels' children show through.
-            RECT client;
-            GetClientRect(window, &client);
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            FillSolid(dc, client, GetSysColor(COLOR_BTNFACE));
-            if (demo) PaintTiled(dc, client, demo->wallpaper());
+            EraseToTiledFace(window, reinterpret_cast<HDC>(wParam),
+                             demo ? demo->wallpaper() : Picture{});
             return 1;
-        }
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;

@@ -44,4 +44,11 @@ void PaintTiled(HDC dc, const RECT& area, const Picture& tile, POINT origin) {
     RestoreDC(dc, saved);
 }
 
+void EraseToTiledFace(HWND window, HDC dc, const Picture& tile) {
+    RECT client;
+    GetClientRect(window, &client);
+    FillSolid(dc, client, GetSysColor(COLOR_BTNFACE));
+    PaintTiled(dc, client, tile);
+}
+
 }  // namespace tamux::win32

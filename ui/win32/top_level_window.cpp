@@ -1,0 +1,38 @@
+#include "ui/win32/top_level_window.h"
+
+namespace tamux::win32 {
+
+void RegisterWindowClass(const char* className, WNDPROC windowProc) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA windowClass{};
+    if (GetClassInfoA(instance, className, &windowClass)) return;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.lpszClassName = className;
+    RegisterClassA(&windowClass);
+}
+
+void DestroyLetGo(HWND window) {
+    if (!window) return;
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    DestroyWindow(window);
+}
+
+POINT CentredOnScreen(int width, int height) {
+    return {(GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+            (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
+}
+
+void KeepOuterSize(LPARAM minMaxInfo, int width, int height) {
+    auto* limits = reinterpret_cast<MINMAXINFO*>(minMaxInfo);
+    limits->ptMinTrackSize = {width, height};
+    limits->ptMaxTrackSize = {width, height};
+}
+
+void LetTabInto(HWND panel) {
+    SetWindowLongPtrA(panel, GWL_EXSTYLE,
+                      GetWindowLongPtrA(panel, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+}
+
+}  // namespace tamux::win32
