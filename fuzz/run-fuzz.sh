@@ -7,7 +7,8 @@
 #
 #   fuzz/run-fuzz.sh <build dir> <seconds per target> <artefacts dir> [target...]
 #
-# FUZZ_JOBS (default 2) targets run side by side. Ends with the line
+# FUZZ_JOBS (else TAMUX_JOBS, else 2) targets run side by side, and the build uses as many jobs.
+# Ends with the line
 #   fuzz: N targets, T s each, M failed
 # and a non-zero status when any target crashed, leaked, hit a sanitizer or failed to start.
 set -uo pipefail
@@ -21,7 +22,7 @@ build=$(mkdir -p "$1" && cd "$1" && pwd)
 seconds=$2
 artefacts=$(mkdir -p "$3" && cd "$3" && pwd)
 shift 3
-jobs=${FUZZ_JOBS:-2}
+jobs=${FUZZ_JOBS:-${TAMUX_JOBS:-2}}
 fixtures=$root/../shared/fixtures
 
 all_targets=(reg_file machine_json pe_resources version_block sim_profile decrypt_string
