@@ -2,14 +2,20 @@
 
 # wine_prefix <dir> [version]: a fresh 32-bit prefix set to that Windows version (winxp default).
 wine_prefix() {
-    local dir=$1 version=${2:-winxp}
+    wine_boot_prefix "$1"
+    wine reg add 'HKCU\Software\Wine' /v Version /d "${2:-winxp}" /f >/dev/null 2>&1
+}
+
+# wine_boot_prefix <dir>: a fresh 32-bit prefix (without Wine's .NET and HTML engines), left at
+# the Windows version Wine chooses itself.
+wine_boot_prefix() {
+    local dir=$1
     export WINEPREFIX=$dir WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
     if [ ! -f "$dir/system.reg" ]; then
         mkdir -p "$dir"
         wineboot -i >/dev/null 2>&1
         wineserver -w
     fi
-    wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
 }
 
 # wine_import_machine <machine folder>: imports a sample machine's registry files into the prefix.
@@ -54,9 +60,15 @@ virtual_display() {
 
 # wait_window <title> [seconds]: prints the X window id of the first visible window so titled.
 wait_window() {
-    local title=$1 seconds=${2:-60} i id
-    for i in $(seq 1 $((seconds * 5))); do
-        id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1 || true)
+    wait_window_matching "^${1}\$" "${2:-60}"
+}
+
+# wait_window_matching <pattern> [seconds]: the same for the first visible window whose title
+# matches the pattern (a regular expression, as xdotool takes it).
+wait_window_matching() {
+    local pattern=$1 seconds=${2:-60} id
+    for _ in $(seq 1 $((seconds * 5))); do
+        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1 || true)
         if [ -n "$id" ]; then echo "$id"; return 0; fi
         sleep 0.2
     done

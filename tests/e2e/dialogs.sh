@@ -24,32 +24,10 @@ done
 mkdir -p "$artefacts"
 artefacts=$(cd "$artefacts" && pwd)
 
-work=$(mktemp -d)
-xvfb_pid=""
-cleanup() {
-    if [ -d "$work/prefix" ]; then WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true; fi
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
-
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-pass() {
-    echo "ok: $*"
-}
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 1 50); do [ -s "$work/display" ] && break; sleep 0.2; done
-[ -s "$work/display" ] || { echo "dialogs: Xvfb did not start" >&2; exit 2; }
-DISPLAY=:$(cat "$work/display")
-export DISPLAY
-export WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all
-wineboot -i >"$work/wineboot.log" 2>&1
+. "$root/tests/e2e/lib/common.sh"
+e2e_start dialogs
+e2e_display
+wine_boot_prefix "$work/prefix"
 # The metrics of the font the name label asks for.
 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Times New Roman" /d "Liberation Serif" \
     /f >/dev/null 2>&1 || true
@@ -61,13 +39,9 @@ cp "$demo" "$work/dialogs_demo.exe"
 exe=$(winepath -w "$work/suite/Tamux/tamux.exe")
 ini="$work/suite/Tamux/tamux.ini"
 
-# wait_window PATTERN: the id of the first window whose name matches, or nothing after 60 s.
-wait_window() {
-    for _ in $(seq 1 120); do
-        found=$(xdotool search --name "$1" 2>/dev/null | head -n 1 || true)
-        [ -n "$found" ] && { echo "$found"; return; }
-        sleep 0.5
-    done
+# window_titled PATTERN: the id of the first window whose title matches, or nothing after 60 s.
+window_titled() {
+    wait_window_matching "$1" 60 || true
 }
 # wait_exit LOG PATTERN: waits until the demo's log has a line matching PATTERN.
 wait_exit() {
@@ -85,11 +59,11 @@ ini_value() {
 printf '[Options]\r\nLanguage=DE\r\nRunLang=de\r\n' >"$ini"
 (cd "$work" && wine explorer /desktop=Dialogs,400x400 dialogs_demo.exe about "$exe" \
     >"$work/about.log" 2>&1 &)
-window=$(wait_window "ber Applikacion")
+window=$(window_titled "ber Applikacion")
 if [ -n "$window" ]; then
     pass "the About window is titled with the German title"
     sleep 1
-    import -window root "$artefacts/about-dialog-de.png"
+    screenshot "$artefacts/about-dialog-de.png"
     # The window goes with the key press: xdotool may then report it gone.
     xdotool key --window "$window" Escape 2>/dev/null || true
 else
@@ -116,11 +90,11 @@ sleep 1
 printf '[Options]\r\nLanguage=EN\r\n' >"$ini"
 (cd "$work" && wine explorer /desktop=Dialogs,400x400 dialogs_demo.exe language "$exe" \
     >"$work/language.log" 2>&1 &)
-window=$(wait_window "^Languagesettings$")
+window=$(window_titled "^Languagesettings$")
 [ -n "$window" ] || { echo "dialogs: the language dialog did not appear" >&2; exit 1; }
 sleep 1
 shot="$artefacts/language-dialog.png"
-import -window root "$shot"
+screenshot "$shot"
 # The panel's colour (216, 208, 146) is found nowhere else: its first pixel is inside the panel's
 # one-pixel edge, and the buttons lie at fixed places on the panel.
 corner=$(convert "$shot" -depth 8 txt:- | awk '
@@ -132,13 +106,13 @@ panel_y=$(($(echo "$corner" | cut -d' ' -f2) - 1))
 xdotool mousemove $((panel_x + 27)) $((panel_y + 43)) click 1  # DE
 sleep 0.5
 xdotool mousemove $((panel_x + 44)) $((panel_y + 192)) click 1  # Ok
-question=$(wait_window "^Information$")
+question=$(window_titled "^Information$")
 if [ -n "$question" ]; then
     pass "the restart question is asked"
     [ "$(ini_value Language)" = "DE" ] && pass "Ok stored DE before the question" ||
         fail "Ok stored '$(ini_value Language)', expected DE"
     sleep 1
-    import -window root "$artefacts/restart-question.png"
+    screenshot "$artefacts/restart-question.png"
     xdotool key --window "$question" Return 2>/dev/null || true  # Yes, the default button
 else
     fail "no restart question"
@@ -149,7 +123,7 @@ if wait_exit "$work/language.log" "^language dialog:"; then
 else
     fail "the language dialog did not end"
 fi
-restarted=$(wait_window "^Zorv Info Tamux$")
+restarted=$(window_titled "^Zorv Info Tamux$")
 [ -n "$restarted" ] && pass "a new tamux.exe came up" || fail "no new tamux.exe"
 [ "$(ini_value Language)" = "DE" ] && pass "the new instance reads DE" ||
     fail "Language is '$(ini_value Language)' at the restart"

@@ -22,60 +22,22 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 mkdir -p "$artefacts"
 artefacts=$(cd "$artefacts" && pwd)
 
-work=$(mktemp -d)
-xvfb_pid=""
-cleanup() {
-    if [ -d "$work/prefix" ]; then WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true; fi
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
-
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-pass() {
-    echo "ok: $*"
-}
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 1 50); do [ -s "$work/display" ] && break; sleep 0.2; done
-[ -s "$work/display" ] || { echo "keyboard: Xvfb did not start" >&2; exit 2; }
-DISPLAY=:$(cat "$work/display")
-export DISPLAY
-export WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wineboot -i >"$work/wineboot.log" 2>&1
-wineserver -w
-wine reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
+. "$root/tests/e2e/lib/common.sh"
+e2e_start keyboard
+e2e_display
+wine_prefix "$work/prefix" winxp
 
 # A copy of the suite, so that the settings file the program writes stays in the work folder.
 cp -r "$suite" "$work/suite"
 printf '[Options]\r\nLanguage=EN\r\n' >"$work/suite/Tamux/tamux.ini"
 # Wine's own desktop window draws the frames that a window manager would.
 (cd "$work/suite/Tamux" && wine explorer /desktop=Tamux,800x600 tamux.exe >"$work/tamux.log" 2>&1 &)
-window=""
-for _ in $(seq 1 300); do
-    window=$(xdotool search --onlyvisible --name '^Zorv Info Tamux$' 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && break
-    sleep 0.2
-done
-[ -n "$window" ] || { echo "keyboard: no window titled \"Zorv Info Tamux\" appeared" >&2; exit 2; }
+window=$(wait_window "Zorv Info Tamux" 60) ||
+    { echo "keyboard: no window titled \"Zorv Info Tamux\" appeared" >&2; exit 2; }
 sleep 2
 
 shot() {
-    import -window root -crop 800x600+0+0 +repage "$1"
-}
-# Pixels of a rectangle as "x y #RRGGBB" lines, in screen coordinates.
-pixels() {
-    convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -depth 8 txt:- | awk -v ox="$2" -v oy="$3" '
-        /^#/ { next }
-        { split($1, at, /[,:]/); print at[1] + ox, at[2] + oy, toupper($3) }'
-}
-count() {
-    pixels "$1" "$2" "$3" "$4" "$5" | awk -v c="$6" '$3 == c { n++ } END { print n + 0 }'
+    screenshot -crop 800x600+0+0 +repage "$1"
 }
 # The bounding box "x y w h" of the pixels in which two screenshots differ, or nothing.
 changed_box() {
@@ -94,15 +56,10 @@ changed_box() {
 
 green="#008000"
 black="#000000"
-panel="#C5D2E2"
 
-# The client area is found from the panel around both panes: its top-left pixel is at client
-# (8, 32), whatever frame Wine draws.
 shot "$work/start.png"
 cp "$work/start.png" "$artefacts/start.png"
-origin=$(pixels "$work/start.png" 0 0 800 600 | awk -v c="$panel" '
-    $3 == c { if (n++ == 0 || $2 < y || ($2 == y && $1 < x)) { x = $1; y = $2 } }
-    END { if (n) print x - 8, y - 32 }')
+origin=$(client_origin "$work/start.png")
 [ -n "$origin" ] || { echo "keyboard: the panes' panel colour is nowhere on screen" >&2; exit 2; }
 cx=${origin% *}
 cy=${origin#* }
@@ -210,8 +167,4 @@ fi
 # checked by the native tests, where the simulated keyboard behaves as Windows does.
 
 echo "screenshots in $artefacts"
-if [ "$failures" -ne 0 ]; then
-    echo "keyboard: $failures check(s) failed" >&2
-    exit 1
-fi
-echo "keyboard: all checks passed"
+e2e_finish

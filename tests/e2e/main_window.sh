@@ -25,37 +25,14 @@ suite=$(cd "$suite" && pwd)
 mkdir -p "$artefacts"
 artefacts=$(cd "$artefacts" && pwd)
 
-work=$(mktemp -d)
-xvfb_pid=""
-cleanup() {
-    if [ -d "$work/prefix" ]; then WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true; fi
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
-
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-pass() {
-    echo "ok: $*"
-}
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 1 50); do [ -s "$work/display" ] && break; sleep 0.2; done
-[ -s "$work/display" ] || { echo "main_window: Xvfb did not start" >&2; exit 2; }
-DISPLAY=:$(cat "$work/display")
-export DISPLAY
+. "$root/tests/e2e/lib/common.sh"
+e2e_start main_window
+e2e_display
 
 # A fresh prefix set to Windows XP, with the sample machine's registry.
-. "$root/scripts/wine-env.sh"
 wine_prefix "$work/prefix" winxp
 wine_import_machine "$root/samples/machines/winxp"
 
-panel="#C5D2E2"   # Panel2, around both panes
 heading="#DBDBDB" # the right pane's section headings
 
 # The text of a language's id, from the module's source (UTF-8).
@@ -64,13 +41,6 @@ text_of() {
         { line = $0; sub(/^[ \t]+/, "", line) }
         index(line, id ",") == 1 { sub(/^[0-9]+, *"/, "", line); sub(/"[ \t]*$/, "", line); print line; exit }
     ' "$root/data/lang/$1.rc"
-}
-
-# Pixels of a rectangle as "x y #RRGGBB" lines, in screen coordinates.
-pixels() {
-    convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -depth 8 txt:- | awk -v ox="$2" -v oy="$3" '
-        /^#/ { next }
-        { split($1, at, /[,:]/); print at[1] + ox, at[2] + oy, toupper($3) }'
 }
 
 # ocr <shot> <x> <y> <w> <h> <language> <light-on-dark: 1|0> <enlargement>: the text in a
@@ -151,11 +121,8 @@ run_language() {
     fi
 
     start="$work/start-$code.png"
-    import -window root -crop 800x600+0+0 +repage "$start"
-    # The client area from Panel2, whose top-left pixel is at client (8, 32).
-    origin=$(pixels "$start" 0 0 800 600 | awk -v c="$panel" '
-        $3 == c { if (n++ == 0 || $2 < y || ($2 == y && $1 < x)) { x = $1; y = $2 } }
-        END { if (n) print x - 8, y - 32 }')
+    screenshot -crop 800x600+0+0 +repage "$start"
+    origin=$(client_origin "$start")
     if [ -z "$origin" ]; then
         fail "$code: the panes' panel is nowhere on screen"
         return
@@ -182,7 +149,7 @@ run_language() {
     xdotool mousemove $((cx + 80)) $((cy + 43)) click 1
     sleep 1
     opened="$work/opened-$code.png"
-    import -window root -crop 800x600+0+0 +repage "$opened"
+    screenshot -crop 800x600+0+0 +repage "$opened"
     runs=$(pixels "$opened" $((cx + 508)) $((cy + 119)) 1 329 | awk -v c="$heading" '
         $3 == c { if (!inside) { inside = 1; length_ = 0 } length_++; next }
         { if (inside && length_ >= 15) n++; inside = 0 }
@@ -204,7 +171,7 @@ run_language() {
     xdotool mousemove $((cx + 80)) $((cy + 83)) click 1
     sleep 1
     shot="$work/keyboard-$code.png"
-    import -window root -crop 800x600+0+0 +repage "$shot"
+    screenshot -crop 800x600+0+0 +repage "$shot"
     top=$(pixels "$shot" $((cx + 508)) $((cy + 119)) 1 60 | awk -v c="$heading" '
         $3 == c { n++ } END { print n + 0 }')
     if [ "$top" -ge 15 ] && [ "$top" -le 20 ] &&
@@ -228,8 +195,4 @@ run_language EN eng C.UTF-8
 run_language CSY ces cs_CZ.UTF-8
 
 echo "screenshots in $artefacts"
-if [ "$failures" -ne 0 ]; then
-    echo "main_window: $failures check(s) failed" >&2
-    exit 1
-fi
-echo "main_window: all checks passed"
+e2e_finish

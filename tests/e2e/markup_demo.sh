@@ -22,33 +22,10 @@ demo=$(cd "${1:?$usage}/.." && pwd)/tools/markup_demo/markup_demo.exe
 mkdir -p "$artefacts"
 artefacts=$(cd "$artefacts" && pwd)
 
-work=$(mktemp -d)
-xvfb_pid=""
-cleanup() {
-    if [ -d "$work/prefix" ]; then WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true; fi
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
-
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-pass() {
-    echo "ok: $*"
-}
-
-# A display of our own: Xvfb picks a free number and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 1 50); do [ -s "$work/display" ] && break; sleep 0.2; done
-[ -s "$work/display" ] || { echo "markup_demo: Xvfb did not start" >&2; exit 2; }
-DISPLAY=:$(cat "$work/display")
-export DISPLAY
-export WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all
-wineboot -i >"$work/wineboot.log" 2>&1
+. "$root/tests/e2e/lib/common.sh"
+e2e_start markup_demo
+e2e_display
+wine_boot_prefix "$work/prefix"
 
 cp "$demo" "$work/markup_demo.exe"
 probe="$work/probe.txt"
@@ -64,25 +41,15 @@ done
 sleep 1
 cp "$probe" "$artefacts/markup_demo_probe.txt"
 shot="$artefacts/markup_demo.png"
-import -window root "$shot"
+screenshot "$shot"
 
 # probe NAME FIELD: field 1 the line's left edge, 2..5 left, top, width, height of the run.
 probe() {
     tr -d '\r' <"$probe" | awk -v name="$1" -v field="$2" '$1 == name { print $(field + 1) }'
 }
-# Pixels of a rectangle of the screenshot as "x y #RRGGBB" lines, in screen coordinates.
-pixels() {
-    convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -depth 8 txt:- | awk -v ox="$2" -v oy="$3" '
-        /^#/ { next }
-        { split($1, at, /[,:]/); print at[1] + ox, at[2] + oy, toupper($3) }'
-}
 # The leftmost x of a colour in a rectangle, or nothing.
 leftmost() {
     pixels "$1" "$2" "$3" "$4" "$5" | awk -v c="$6" '$3 == c && (min == "" || $1 < min) { min = $1 } END { print min }'
-}
-# How many pixels of a colour a rectangle holds.
-count() {
-    pixels "$1" "$2" "$3" "$4" "$5" | awk -v c="$6" '$3 == c { n++ } END { print n + 0 }'
 }
 
 maroon="#800000"
@@ -148,7 +115,7 @@ white=$(count "$shot" "$bx" "$by" "$bw" "$bh" "#FFFFFF")
 xdotool mousemove $((bx + bw / 2)) $((by + bh / 2))
 sleep 1
 hover="$artefacts/markup_demo_hover.png"
-import -window root "$hover"
+screenshot "$hover"
 white_hover=$(count "$hover" "$bx" "$by" "$bw" "$bh" "#FFFFFF")
 if [ "$silver" -ge 10 ] && [ "$white" -eq 0 ] && [ "$white_hover" -ge 10 ]; then
     pass "button caption silver ($silver pixels), white under the pointer ($white_hover pixels)"
@@ -166,7 +133,7 @@ xdotool mousemove $((pane_x + pane_w / 2)) $((pane_y + 5)) click 1
 xdotool key --window "$window" End
 sleep 1
 scrolled="$artefacts/markup_demo_scrolled.png"
-import -window root "$scrolled"
+screenshot "$scrolled"
 longest=$(pixels "$scrolled" "$pane_x" "$pane_y" "$pane_w" "$pane_h" | awk -v c="$black" '
     $3 == c { run[$2]++ } END { m = 0; for (y in run) if (run[y] > m) m = run[y]; print m }')
 if [ "$longest" -ge $((pane_w / 2)) ]; then
@@ -176,8 +143,4 @@ else
 fi
 
 echo "screenshots: $shot $hover $scrolled"
-if [ "$failures" -ne 0 ]; then
-    echo "markup_demo: $failures check(s) failed" >&2
-    exit 1
-fi
-echo "markup_demo: all checks passed"
+e2e_finish

@@ -23,41 +23,16 @@ suite=$(cd "$suite" && pwd)
 mkdir -p "$artefacts"
 artefacts=$(cd "$artefacts" && pwd)
 
-work=$(mktemp -d)
-cups=$work/cups
-xvfb_pid=""
-cleanup() {
-    if [ -d "$work/prefix" ]; then WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true; fi
-    "$root/tests/wine/cups.sh" stop "$cups" >/dev/null 2>&1 || true
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
-
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-pass() {
-    echo "ok: $*"
-}
-
-cups_env=$("$root/tests/wine/cups.sh" start "$cups") || { echo "printers: no CUPS server" >&2; exit 2; }
-eval "$cups_env"
+# shellcheck source=lib/common.sh
+. "$root/tests/e2e/lib/common.sh"
+e2e_start printers
+e2e_cups
 
 # A display of our own, without a window manager: each top-level window of Wine is an X window.
-# Screenshots are read from the framebuffer file Xvfb keeps: asking the X server for them (import)
-# grabs it, and a grab while the wait dialog is up makes Wine drop the click that opened it.
-mkdir -p "$work/fb"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -fbdir "$work/fb" 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 1 50); do [ -s "$work/display" ] && break; sleep 0.2; done
-[ -s "$work/display" ] || { echo "printers: Xvfb did not start" >&2; exit 2; }
-export DISPLAY=:$(cat "$work/display")
+# Screenshots come from Xvfb's framebuffer file: a grab of the X server while the wait dialog is
+# up would make Wine drop the click that opened it.
+e2e_display framebuffer
 
-# shellcheck source=../../scripts/wine-env.sh
-. "$root/scripts/wine-env.sh"
 wine_prefix "$work/prefix" winxp
 wine_import_machine "$root/samples/machines/winxp"
 
@@ -67,16 +42,6 @@ cp -r "$suite" "$work/suite"
 window=$(wait_window "Zorv Info Tamux" 90) || { echo "printers: no main window" >&2; exit 2; }
 sleep 2
 
-# screenshot <file.png>: the whole screen as it is now.
-screenshot() {
-    convert "xwd:$work/fb/Xvfb_screen0" "$1"
-}
-# Pixels of a rectangle of a screenshot as "x y #RRGGBB" lines, in screen coordinates.
-pixels() {
-    convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -depth 8 txt:- | awk -v ox="$2" -v oy="$3" '
-        /^#/ { next }
-        { split($1, at, /[,:]/); print at[1] + ox, at[2] + oy, toupper($3) }'
-}
 # The horizontal bands of a colour: "top bottom left right" per band of rows that hold at least
 # 40 pixels of it, top to bottom.
 bands() {
@@ -96,9 +61,6 @@ bands() {
 hues() {
     convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -depth 8 txt:- |
         sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p'
-}
-count() {
-    pixels "$1" "$2" "$3" "$4" "$5" | awk -v c="$6" '$3 == c { n++ } END { print n + 0 }'
 }
 
 eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -197,8 +159,4 @@ if [ -n "$(ls -A "$TAMUX_CUPS_PDF_DIR" 2>/dev/null)" ]; then
     fail "showing the printers printed something: $(ls "$TAMUX_CUPS_PDF_DIR")"
 fi
 
-if [ "$failures" -ne 0 ]; then
-    echo "printers: $failures check(s) failed" >&2
-    exit 1
-fi
-echo "printers: all checks passed"
+e2e_finish

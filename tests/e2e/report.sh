@@ -43,42 +43,16 @@ fi
 mkdir -p "$artefacts"
 artefacts=$(cd "$artefacts" && pwd)
 
-work=$(mktemp -d)
+# shellcheck source=lib/common.sh
+. "$root/tests/e2e/lib/common.sh"
+e2e_start report
 # The print filters run as the user lp: they must reach the spool inside.
 chmod 0755 "$work"
-cups=$work/cups
-xvfb_pid=""
-cleanup() {
-    if [ -d "$work/prefix" ]; then WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true; fi
-    "$root/tests/wine/cups.sh" stop "$cups" >/dev/null 2>&1 || true
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-    # TAMUX_E2E_KEEP=1 keeps the work folder (prefix, suite, logs) for a look afterwards.
-    if [ -n "${TAMUX_E2E_KEEP:-}" ]; then echo "report: work folder kept: $work"; else rm -rf "$work"; fi
-}
-trap cleanup EXIT INT TERM
-
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-pass() {
-    echo "ok: $*"
-}
-
-cups_env=$("$root/tests/wine/cups.sh" start "$cups") || { echo "report: no CUPS server" >&2; exit 2; }
-eval "$cups_env"
+e2e_cups
 
 # A display of our own without a window manager; screenshots come from Xvfb's framebuffer file.
-mkdir -p "$work/fb"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -fbdir "$work/fb" 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 1 50); do [ -s "$work/display" ] && break; sleep 0.2; done
-[ -s "$work/display" ] || { echo "report: Xvfb did not start" >&2; exit 2; }
-export DISPLAY=:$(cat "$work/display")
+e2e_display framebuffer
 
-# shellcheck source=../../scripts/wine-env.sh
-. "$root/scripts/wine-env.sh"
 machine=$root/samples/machines/winxp
 wine_prefix "$work/prefix" winxp
 wine_import_machine "$machine"
@@ -101,10 +75,6 @@ xdotool mousemove $((main_x + 400)) $((main_y + 300)) click 1
 sleep 0.5
 xdotool key Num_Lock
 sleep 0.5
-
-screenshot() {
-    convert "xwd:$work/fb/Xvfb_screen0" "$@"
-}
 
 # The report window's geometry once it is open: report_x, report_y, report_w, report_h.
 open_report() {
@@ -385,8 +355,4 @@ else
     fail "the Report button opened no report window"
 fi
 
-if [ "$failures" -ne 0 ]; then
-    echo "report: $failures check(s) failed" >&2
-    exit 1
-fi
-echo "report: all checks passed"
+e2e_finish
