@@ -7,6 +7,7 @@
 #include "ui/win32/gdi.h"
 #include "ui/win32/image_strip.h"
 #include "ui/win32/image_view.h"
+#include "ui/win32/top_level_window.h"
 
 namespace tamux::win32 {
 
@@ -29,22 +30,14 @@ LRESULT CALLBACK waitWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void registerClass(HINSTANCE instance) {
-    WNDCLASSA windowClass{};
-    if (GetClassInfoA(instance, kClassName, &windowClass)) return;
-    windowClass.lpfnWndProc = waitWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT));
-    windowClass.lpszClassName = kClassName;
-    if (!RegisterClassA(&windowClass)) throw std::runtime_error("Cannot register the wait window");
-}
-
 class WaitWindow : public WaitDialogView {
   public:
     WaitWindow(const TDlgWaitSet& dialog, HWND owner, int hourglass)
         : dialog_(dialog), owner_(owner) {
         HINSTANCE instance = GetModuleHandleA(nullptr);
-        registerClass(instance);
+        if (!RegisterWindowClass(kClassName, waitWindowProc, reinterpret_cast<LPCSTR>(IDC_WAIT))) {
+            throw std::runtime_error("Cannot register the wait window");
+        }
         RECT frame{0, 0, kClientWidth, kClientHeight};
         AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
         const int width = frame.right - frame.left;

@@ -2,15 +2,16 @@
 
 namespace tamux::win32 {
 
-void RegisterWindowClass(const char* className, WNDPROC windowProc) {
+bool RegisterWindowClass(const char* className, WNDPROC windowProc, LPCSTR cursor) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA windowClass{};
-    if (GetClassInfoA(instance, className, &windowClass)) return;
+    if (GetClassInfoA(instance, className, &windowClass)) return true;
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hCursor =
+        LoadCursorA(nullptr, cursor ? cursor : reinterpret_cast<LPCSTR>(IDC_ARROW));
     windowClass.lpszClassName = className;
-    RegisterClassA(&windowClass);
+    return RegisterClassA(&windowClass) != 0;
 }
 
 void DestroyLetGo(HWND window) {

@@ -6,9 +6,9 @@
 
 namespace tamux::win32 {
 
-// Registers a window class with the arrow cursor and no class brush, unless it is registered
-// already.
-void RegisterWindowClass(const char* className, WNDPROC windowProc);
+// Registers a window class with that cursor (the arrow when null) and no class brush, unless it
+// is registered already. Returns whether the class is there.
+bool RegisterWindowClass(const char* className, WNDPROC windowProc, LPCSTR cursor = nullptr);
 
 // The object a window procedure serves: CreateWindowEx's last argument, kept in the window's
 // user data from WM_NCCREATE on. Null before that, and once the object has let the window go.
