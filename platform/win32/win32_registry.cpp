@@ -14,18 +14,6 @@ namespace {
 // Windows 9x kept its live hardware tree here; the SDK names it HKEY_DYN_DATA.
 const HKEY kDynData = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000006u));
 
-HKEY rootHandle(platform::RootKey root) {
-    switch (root) {
-        case platform::RootKey::CurrentUser:
-            return HKEY_CURRENT_USER;
-        case platform::RootKey::LocalMachine:
-            return HKEY_LOCAL_MACHINE;
-        case platform::RootKey::DynData:
-            return kDynData;
-    }
-    return nullptr;
-}
-
 REGSAM accessMask(platform::KeyAccess access) {
     return access == platform::KeyAccess::AllAccess ? KEY_ALL_ACCESS : KEY_READ;
 }
@@ -63,12 +51,25 @@ long enumerateNames(std::size_t initialLength, EnumOne enumOne, std::vector<std:
 
 }  // namespace
 
+HKEY RootKeyHandle(platform::RootKey root) {
+    switch (root) {
+        case platform::RootKey::CurrentUser:
+            return HKEY_CURRENT_USER;
+        case platform::RootKey::LocalMachine:
+            return HKEY_LOCAL_MACHINE;
+        case platform::RootKey::DynData:
+            return kDynData;
+    }
+    return nullptr;
+}
+
 long Win32Registry::openKey(platform::RootKey root, std::string_view path,
                             platform::KeyAccess access, Key& key) {
     key = 0;
     HKEY opened = nullptr;
     const std::string subKey(path);
-    LONG result = RegOpenKeyExA(rootHandle(root), subKey.c_str(), 0, accessMask(access), &opened);
+    LONG result =
+        RegOpenKeyExA(RootKeyHandle(root), subKey.c_str(), 0, accessMask(access), &opened);
     if (result != ERROR_SUCCESS) return result;
     key = reinterpret_cast<Key>(opened);
     return status::kSuccess;

@@ -2,8 +2,12 @@
 #pragma once
 
 #include "platform/registry.h"
+#include "platform/win32/windows_support.h"
 
 namespace tamux::win32 {
+
+// The predefined key of a root, HKEY_DYN_DATA included (which the SDK no longer names).
+HKEY RootKeyHandle(platform::RootKey root);
 
 class Win32Registry final : public platform::Registry {
   public:

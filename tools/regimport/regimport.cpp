@@ -7,6 +7,7 @@
 
 #include "platform/sim/codepage.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/win32/win32_registry.h"
 #include "tools/regimport/registry_copier.h"
 
 int main(int argc, char** argv) {
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
     int keys = 0, values = 0;
     for (RootKey root : {RootKey::CurrentUser, RootKey::LocalMachine, RootKey::DynData}) {
         tamux::regimport::CopyResult result =
-            tamux::regimport::copyTree(loaded, root, tamux::regimport::predefinedKey(root));
+            tamux::regimport::copyTree(loaded, root, tamux::win32::RootKeyHandle(root));
         keys += result.keys;
         values += result.values;
         if (result.error != 0) {

@@ -75,16 +75,4 @@ CopyResult copyTree(platform::Registry& source, platform::RootKey root, HKEY des
     return copier.result;
 }
 
-HKEY predefinedKey(platform::RootKey root) {
-    switch (root) {
-        case platform::RootKey::CurrentUser:
-            return HKEY_CURRENT_USER;
-        case platform::RootKey::LocalMachine:
-            return HKEY_LOCAL_MACHINE;
-        case platform::RootKey::DynData:
-            return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000006u));
-    }
-    return nullptr;
-}
-
 }  // namespace tamux::regimport

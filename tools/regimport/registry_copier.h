@@ -21,7 +21,4 @@ struct CopyResult {
 // first failure.
 CopyResult copyTree(platform::Registry& source, platform::RootKey root, HKEY destination);
 
-// The predefined key of a root (HKEY_DYN_DATA included, which regedit refuses).
-HKEY predefinedKey(platform::RootKey root);
-
 }  // namespace tamux::regimport
