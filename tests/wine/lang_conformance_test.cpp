@@ -15,6 +15,7 @@
 #include "lang/lang_module.h"
 #include "lang/settings_file.h"
 #include "platform/print_canvas.h"
+#include "platform/relocated_system.h"
 #include "platform/sim/codepage.h"
 #include "platform/sim/machine.h"
 #include "platform/win32/real_platform.h"
@@ -51,26 +52,6 @@ unsigned realCodePage() {
     unsigned codePage = system.ansiCodePage();
     return sim::isSupportedCodePage(codePage) ? codePage : 1252;
 }
-
-// A System that answers as the side's own, except that the program lies in the test's folder.
-class RelocatedSystem : public platform::System {
-  public:
-    RelocatedSystem(platform::System& inner, std::string executable)
-        : inner_(inner), executable_(std::move(executable)) {}
-    bool getVersionEx(platform::OsVersionInfo& info) override { return inner_.getVersionEx(info); }
-    std::uint32_t getVersion() override { return inner_.getVersion(); }
-    std::uint16_t systemDefaultLangId() override { return inner_.systemDefaultLangId(); }
-    int keyboardType(int which) override { return inner_.keyboardType(which); }
-    std::string executablePath() override { return executable_; }
-    std::string currentDirectory() override { return inner_.currentDirectory(); }
-    int screenDpiX() override { return inner_.screenDpiX(); }
-    int screenDpiY() override { return inner_.screenDpiY(); }
-    unsigned ansiCodePage() override { return inner_.ansiCodePage(); }
-
-  private:
-    platform::System& inner_;
-    std::string executable_;
-};
 
 // The user in front of the message boxes: they are recorded, never shown (a real one would wait
 // for a click that never comes).
@@ -111,7 +92,7 @@ class Win32LangSide {
     test::TempDir folder_;
     win32::RealPlatform real_;
     RecordingDialogs dialogs_;
-    RelocatedSystem system_{real_.platform().system, executable()};
+    platform::RelocatedSystem system_{real_.platform().system, executable()};
 };
 
 // The simulated machine, with the real system's code page and default language.
@@ -147,7 +128,7 @@ class SimLangSide {
     test::TempDir machineDir_;
     std::unique_ptr<sim::Machine> machine_ = loadMachine(machineDir_.path(), drive_.path());
     RecordingDialogs dialogs_;
-    RelocatedSystem system_{machine_->platform().system, executable()};
+    platform::RelocatedSystem system_{machine_->platform().system, executable()};
 };
 
 template <typename Side>

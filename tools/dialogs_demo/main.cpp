@@ -16,33 +16,12 @@
 #include "about/win32/about_window.h"
 #include "lang/language_dialog.h"
 #include "lang/win32/language_window.h"
+#include "platform/relocated_system.h"
 #include "platform/win32/real_platform.h"
 
 namespace {
 
 using namespace tamux;
-
-// The real system, except that the program is the one named on the command line.
-class RelocatedSystem : public platform::System {
-  public:
-    RelocatedSystem(platform::System& inner, std::string executable)
-        : inner_(inner), executable_(std::move(executable)) {}
-    bool getVersionEx(platform::OsVersionInfo& info) override { return inner_.getVersionEx(info); }
-    std::uint32_t getVersion() override { return inner_.getVersion(); }
-    std::uint16_t systemDefaultLangId() override { return inner_.systemDefaultLangId(); }
-    int keyboardType(int which) override { return inner_.keyboardType(which); }
-    std::string executablePath() override {
-        return executable_.empty() ? inner_.executablePath() : executable_;
-    }
-    std::string currentDirectory() override { return inner_.currentDirectory(); }
-    int screenDpiX() override { return inner_.screenDpiX(); }
-    int screenDpiY() override { return inner_.screenDpiY(); }
-    unsigned ansiCodePage() override { return inner_.ansiCodePage(); }
-
-  private:
-    platform::System& inner_;
-    std::string executable_;
-};
 
 // The About window, reporting what it showed once it has closed.
 class ReportingAboutView : public AboutDialogView {
@@ -94,7 +73,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     const std::string which = args.empty() ? "about" : args[0];
     win32::RealPlatform real;
     platform::Platform base = real.platform();
-    RelocatedSystem system(base.system, args.size() > 1 ? args[1] : std::string());
+    platform::RelocatedSystem system(base.system, args.size() > 1 ? args[1] : std::string());
     platform::Platform platform{base.registry, system,     base.files,   base.profile,
                                 base.modules,  base.shell, base.dialogs, base.keyboard,
                                 base.spooler,  base.clock};
