@@ -21,7 +21,9 @@
 #include "registry/device_database.h"
 #include "registry/enum_devices.h"
 #include "tests/support/test_paths.h"
+#include "tests/support/xp_hid_children.h"
 #include "tests/wine/lane_environment.h"
+#include "tests/wine/reg_file_keys.h"
 #include "tests/wine/registry_sides.h"
 #include "tools/regimport/registry_copier.h"
 
@@ -31,18 +33,6 @@ namespace {
 namespace fs = std::filesystem;
 using platform::RootKey;
 
-const char* rootName(RootKey root) {
-    switch (root) {
-        case RootKey::CurrentUser:
-            return "HKEY_CURRENT_USER";
-        case RootKey::LocalMachine:
-            return "HKEY_LOCAL_MACHINE";
-        case RootKey::DynData:
-            return "HKEY_DYN_DATA";
-    }
-    return "";
-}
-
 // Every root of `inner` seen at HKEY_CURRENT_USER\<base><root name>.
 class RelocatedRegistry : public platform::Registry {
   public:
@@ -51,7 +41,7 @@ class RelocatedRegistry : public platform::Registry {
 
     long openKey(RootKey root, std::string_view path, platform::KeyAccess access,
                  Key& key) override {
-        std::string relocated = base_ + rootName(root);
+        std::string relocated = base_ + RootName(root);
         if (!path.empty()) {
             relocated += '\\';
             relocated.append(path);
@@ -163,7 +153,7 @@ class CopiedDeviceTrees : public ::testing::Test {
     void copyToRealRegistry() {
         deleteTree(HKEY_CURRENT_USER, "Software\\Tamux Devices Conformance");
         for (RootKey root : {RootKey::LocalMachine, RootKey::DynData}) {
-            const std::string path = std::string(kScratch) + rootName(root);
+            const std::string path = std::string(kScratch) + RootName(root);
             HKEY destination = nullptr;
             ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0,
                                       KEY_ALL_ACCESS, nullptr, &destination, nullptr),
@@ -215,47 +205,6 @@ TEST_F(Win9xDeviceWalks, Windows98TablesAgree) {
 
 // ---- The real XP exports with their HID children, named from the shipped databases ----
 
-// XP gives every USB HID device of boot protocol 1 (keyboard) or 2 (mouse) a child under
-// Enum\HID of class Keyboard or Mouse, named by the parent's ParentIdPrefix. The real exports
-// hold only the USB parents, so the children are made from them, as XP makes them.
-int addHidChildren(sim::SimRegistry& registry) {
-    const std::string usb = "SYSTEM\\CurrentControlSet\\Enum\\USB";
-    RegKey key(registry, RootKey::LocalMachine, platform::KeyAccess::Read);
-    if (!key.openKey(usb)) return 0;
-    int added = 0;
-    for (const std::string& deviceId : key.subkeyNames()) {
-        RegKey device(registry, RootKey::LocalMachine, platform::KeyAccess::Read);
-        device.openKey(usb + "\\" + deviceId);
-        for (const std::string& instance : device.subkeyNames()) {
-            RegKey parent(registry, RootKey::LocalMachine, platform::KeyAccess::Read);
-            parent.openKey(usb + "\\" + deviceId + "\\" + instance);
-            if (parent.readString("Class") != "HIDClass") continue;
-            const std::vector<std::uint8_t> compatible = parent.readBinaryData("CompatibleIDs");
-            const std::string ids(compatible.begin(), compatible.end());
-            const bool keyboard = ids.find("Prot_01") != std::string::npos;
-            if (!keyboard && ids.find("Prot_02") == std::string::npos) continue;
-            const std::vector<std::uint8_t> hardware = parent.readBinaryData("HardwareID");
-            std::string text(hardware.begin(), hardware.end());
-            for (std::size_t at = 0; (at = text.find("USB\\", at)) != std::string::npos;) {
-                text.replace(at, 4, "HID\\");
-            }
-            std::string child = "SYSTEM\\CurrentControlSet\\Enum\\HID\\";
-            child.append(deviceId).append("\\").append(parent.readString("ParentIdPrefix"));
-            child.append("&0000");
-            registry.setString(RootKey::LocalMachine, child, "DeviceDesc", "HID device");
-            registry.setString(RootKey::LocalMachine, child, "ClassGUID",
-                               keyboard ? "{4D36E96B-E325-11CE-BFC1-08002BE10318}"
-                                        : "{4D36E96F-E325-11CE-BFC1-08002BE10318}");
-            registry.setValue(RootKey::LocalMachine, child, "HardwareID",
-                              platform::regtype::kMultiSz,
-                              std::vector<std::uint8_t>(text.begin(), text.end()));
-            registry.createKey(RootKey::LocalMachine, child + "\\Control");
-            ++added;
-        }
-    }
-    return added;
-}
-
 // The databases the cross build wrote, as a Windows path.
 std::string databaseDirectory() {
     std::string path = "Z:" + (test::binaryDir() / "suite/SHARED/DATABASES/").generic_string();
@@ -281,7 +230,7 @@ class XpDevicesNamed : public CopiedDeviceTrees {
             simulated_.setString(RootKey::LocalMachine, classes + guid, "", name);
             simulated_.setString(RootKey::LocalMachine, classes + guid, "Class", name);
         }
-        ASSERT_GE(addHidChildren(simulated_), 2);
+        ASSERT_GE(test::AddXpHidChildren(simulated_), 2);
         copyToRealRegistry();
     }
 

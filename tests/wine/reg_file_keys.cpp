@@ -20,14 +20,27 @@ std::optional<RegFileKey> parseKeyLine(std::string_view line) {
     std::string_view path =
         rootName.size() < full.size() ? full.substr(rootName.size() + 1) : std::string_view();
     std::optional<platform::RootKey> root;
-    if (rootName == "HKEY_CURRENT_USER") root = platform::RootKey::CurrentUser;
-    if (rootName == "HKEY_LOCAL_MACHINE") root = platform::RootKey::LocalMachine;
-    if (rootName == "HKEY_DYN_DATA") root = platform::RootKey::DynData;
+    for (platform::RootKey known : {platform::RootKey::CurrentUser, platform::RootKey::LocalMachine,
+                                    platform::RootKey::DynData}) {
+        if (rootName == RootName(known)) root = known;
+    }
     if (!root) return std::nullopt;
     return RegFileKey{*root, std::string(path)};
 }
 
 }  // namespace
+
+const char* RootName(platform::RootKey root) {
+    switch (root) {
+        case platform::RootKey::CurrentUser:
+            return "HKEY_CURRENT_USER";
+        case platform::RootKey::LocalMachine:
+            return "HKEY_LOCAL_MACHINE";
+        case platform::RootKey::DynData:
+            return "HKEY_DYN_DATA";
+    }
+    return "";
+}
 
 std::vector<RegFileKey> regFileKeys(const std::filesystem::path& file, unsigned codePage) {
     std::ifstream in(file, std::ios::binary);

@@ -53,18 +53,6 @@ fs::path sourcePath(const RegSource& source) {
     return (source.shared ? fixturesDir() : dataDir()) / source.file;
 }
 
-const char* rootName(RootKey root) {
-    switch (root) {
-        case RootKey::CurrentUser:
-            return "HKEY_CURRENT_USER";
-        case RootKey::LocalMachine:
-            return "HKEY_LOCAL_MACHINE";
-        case RootKey::DynData:
-            return "HKEY_DYN_DATA";
-    }
-    return "?";
-}
-
 std::string joinNames(const std::vector<std::string>& names) {
     std::string out;
     for (const std::string& name : names) out += "'" + name + "' ";
@@ -109,10 +97,10 @@ bool onlyATerminatorAdded(std::uint32_t type, const std::vector<std::uint8_t>& r
 // Compares one key; every difference is a test failure naming the key.
 void compareKey(Registry& real, Registry& simulated, const RegFileKey& where, bool relocated,
                 Tally& tally) {
-    const std::string label = std::string(rootName(where.root)) + "\\" + where.path;
+    const std::string label = std::string(RootName(where.root)) + "\\" + where.path;
     const RootKey realRoot = relocated ? RootKey::CurrentUser : where.root;
     const std::string realPath =
-        relocated ? kRelocated + std::string(rootName(where.root)) + "\\" + where.path : where.path;
+        relocated ? kRelocated + std::string(RootName(where.root)) + "\\" + where.path : where.path;
     OpenKey realKey(real, realRoot, realPath);
     OpenKey simKey(simulated, where.root, where.path);
     ASSERT_EQ(realKey.result(), simKey.result())
