@@ -13,6 +13,7 @@
 #include "devices/printers/printer_info.h"
 #include "platform/sim/sim_keyboard.h"
 #include "platform/sim/sim_spooler.h"
+#include "tests/support/text_only_printer.h"
 #include "tests/unit/app/form_harness.h"
 
 namespace tamux::test {
@@ -37,14 +38,6 @@ bool allContracted(SectionList& pane) {
 // The top of a section's heading in the pane's content.
 int headingTop(SectionList& pane, int section) {
     return pane.rowTop(pane.rowIndex({section, -1}));
-}
-
-sim::SimPrinter printerNamed(const std::string& name) {
-    sim::SimPrinter printer;
-    printer.info.printerName = name;
-    printer.info.portName = "LPT1:";
-    printer.info.driverName = "Generic / Text Only";
-    return printer;
 }
 
 TEST(ShowCategory, InputDevicesGiveTheHeadingTheMouseAndTheKeyboard) {
@@ -95,7 +88,7 @@ TEST(ShowCategory, EachPrinterGetsItsOwnLinesAndImage) {
 
 TEST(ShowCategory, APrinterNamedLikeTheKeyboardShowsItselfAndLeavesTheKeyboardAlone) {
     FormHarness h({.sample = "empty"});
-    h.machine().spooler().addPrinter(printerNamed("Keyboard"));
+    h.machine().spooler().addPrinter(TextOnlyPrinter("Keyboard"));
     TImputFrm& form = h.start();
 
     form.SectionListBox1ExpandSection(kPrintersCategory);
@@ -110,7 +103,7 @@ TEST(ShowCategory, APrinterNamedLikeTheKeyboardShowsItselfAndLeavesTheKeyboardAl
 TEST(ShowCategory, APrinterNameHoldingMarkupFindsItsLinesThroughTheEscapedEntry) {
     FormHarness h({.sample = "empty"});
     const std::string name = "<b>Lab & \"Main\"</b>";
-    h.machine().spooler().addPrinter(printerNamed(name));
+    h.machine().spooler().addPrinter(TextOnlyPrinter(name));
     TImputFrm& form = h.start();
 
     ASSERT_EQ(h.left.section(kPrintersCategory).subItems().lines(),

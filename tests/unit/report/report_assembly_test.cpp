@@ -13,6 +13,7 @@
 #include "platform/sim/sim_spooler.h"
 #include "report/report_assembly.h"
 #include "report/report_text.h"
+#include "tests/support/text_only_printer.h"
 #include "tests/unit/report/report_harness.h"
 
 namespace tamux::test {
@@ -34,18 +35,10 @@ bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-sim::SimPrinter printerNamed(const std::string& name) {
-    sim::SimPrinter printer;
-    printer.info.printerName = name;
-    printer.info.portName = "LPT1:";
-    printer.info.driverName = "Generic / Text Only";
-    return printer;
-}
-
 // A machine with extra printers after the sample's own.
 std::function<void(sim::Machine&)> withPrinters(std::vector<std::string> names) {
     return [names](sim::Machine& machine) {
-        for (const std::string& name : names) machine.spooler().addPrinter(printerNamed(name));
+        for (const std::string& name : names) machine.spooler().addPrinter(TextOnlyPrinter(name));
     };
 }
 
