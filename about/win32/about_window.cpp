@@ -39,12 +39,12 @@ enum ControlId {
 };
 
 FontSpec font(const char* face, int points, Color color, bool bold = false) {
-    FontSpec spec;
-    spec.face = face;
-    spec.points = points;
-    spec.color = color;
-    spec.bold = bold;
-    return spec;
+    FontSpec result;
+    result.face = face;
+    result.points = points;
+    result.color = color;
+    result.bold = bold;
+    return result;
 }
 
 class AboutWindow : public AboutDialogView, private ModalDialog {
