@@ -9,7 +9,8 @@ namespace tamux {
 
 namespace {
 
-// A size beyond this is not a font anyone means; the tag's size is then left as it was.
+// A size beyond this, or below 1 point, is not a font anyone means (nor one GDI can give); the
+// tag's size is then left as it was.
 constexpr int kLargestPoints = 1000;
 // GDI of the 9x family draws within 16-bit coordinates, so a tab stop beyond this is no position
 // on any screen; the tag is then not read. It also keeps every position of the line well within

@@ -80,6 +80,8 @@ std::vector<MarkupToken> ParseMarkup(std::string_view line) {
     while (i < line.size()) {
         if (line[i] == '<') {
             std::size_t close = line.find('>', i + 1);
+            // A "<" that no ">" closes cannot be a tag; reading it as one would hide the rest of
+            // the line, so it is drawn as the text it is.
             if (close != std::string_view::npos) {
                 flushText();
                 tokens.push_back(parseTag(line.substr(i + 1, close - i - 1)));
