@@ -43,7 +43,8 @@ class System {
     // The running executable's full path (GetModuleFileNameA of the process).
     virtual std::string executablePath() = 0;
 
-    // The process's current directory, without a trailing separator (GetCurrentDirectoryA).
+    // The process's current directory, without a trailing separator but for a drive's root
+    // (C:\ stays C:\) (GetCurrentDirectoryA).
     virtual std::string currentDirectory() = 0;
 
     // Screen resolution in dots per inch (GetDeviceCaps LOGPIXELSX / LOGPIXELSY of the screen).

@@ -69,7 +69,10 @@ std::string Win32System::currentDirectory() {
     DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
     if (length == 0 || length >= buffer.size()) return {};
     std::string directory(buffer.data(), length);
-    if (directory.size() > 1 && (directory.back() == '\\' || directory.back() == '/')) {
+    // A drive's root keeps its separator: "C:" alone would mean the drive's current folder.
+    const bool driveRoot = directory.size() == 3 && directory[1] == ':';
+    if (!driveRoot && directory.size() > 1 &&
+        (directory.back() == '\\' || directory.back() == '/')) {
         directory.pop_back();
     }
     return directory;

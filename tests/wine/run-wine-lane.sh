@@ -25,7 +25,7 @@ data=$here/data
 versions="win95 win98 winme nt40 win2k winxp vista win7"
 
 summary() {
-    echo "wine lane: $1 tests, $2 failed, $(($(date +%s) - start)) s"
+    echo "wine lane: $1 tests, $2 failed, ${skipped:-0} skipped, $(($(date +%s) - start)) s"
 }
 
 for file in "$exe" "$regimport"; do
@@ -124,6 +124,7 @@ export TAMUX_WINE_DATA_DIR=$(windows_path "$data")
 
 total=0
 failed=0
+skipped=0
 
 # count <xml>: adds the tests and failures of a GoogleTest XML report to the totals; a missing
 # report (the program crashed) counts as one failure.
@@ -139,6 +140,7 @@ count() {
     errors=$(grep -o '<testsuites [^>]*' "$xml" | grep -o ' errors="[0-9]*"' | grep -o '[0-9]*')
     total=$((total + ${tests:-0}))
     failed=$((failed + ${failures:-0} + ${errors:-0}))
+    skipped=$((skipped + $(grep -c '<skipped ' "$xml")))
 }
 
 # failed_blocks <log>: the output of every failed test, and the comparison reports.

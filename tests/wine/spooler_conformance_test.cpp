@@ -1,9 +1,10 @@
 // The Spooler service: the two-call EnumPrinters protocol and the device queries, on the prefix
-// (whatever printers Wine sees through CUPS, often none), on an empty simulated spooler and on a
-// simulated spooler with one printer.
+// (whatever printers Wine sees through CUPS: the lane's CUPS-PDF queue), on an empty simulated
+// spooler and on a simulated spooler with one printer.
 #include <gtest/gtest.h>
 
 #include "tests/wine/conformance_support.h"
+#include "tests/wine/lane_environment.h"
 #include "tests/wine/service_sides.h"
 
 namespace tamux::wine_test {
@@ -101,9 +102,19 @@ TYPED_TEST(SpoolerConformance, AnUnknownPrinterHasNoContextAndNoCapabilities) {
     this->spooler().deleteDC(0);  // must do nothing
 }
 
-TYPED_TEST(SpoolerConformance, EveryPrinterAnswersItsDeviceQueries) {
+// The device queries, on the sides that have printers: the lane's CUPS queue and a simulated one.
+template <typename Side>
+class SpoolerDeviceQueries : public SpoolerConformance<Side> {};
+
+using SidesWithPrinters = ::testing::Types<Win32Sides, SimPrinterSides>;
+TYPED_TEST_SUITE(SpoolerDeviceQueries, SidesWithPrinters, SideName);
+
+TYPED_TEST(SpoolerDeviceQueries, EveryPrinterAnswersItsDeviceQueries) {
     const std::vector<PrinterInfo2> list = this->printers();
-    if (list.empty()) GTEST_SKIP() << "no printers on this side";
+    if (!TypeParam::kSimulated && environment("TAMUX_CUPS_QUEUE").empty()) {
+        GTEST_SKIP() << "no CUPS queue: run under tests/wine/cups.sh (TAMUX_CUPS_QUEUE)";
+    }
+    ASSERT_FALSE(list.empty()) << "no printer listed";
     for (const PrinterInfo2& printer : list) {
         const std::string name = printer.printerName.value_or("");
         const std::string port = printer.portName.value_or("");
