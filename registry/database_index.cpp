@@ -157,6 +157,8 @@ void DatabaseIndex::addLine(std::string_view line) {
     if (equals == std::string_view::npos) return;
     // ".=" ends at this "=" or at a later one.
     if ((equals > 0 && line[equals - 1] == '.') || line.find(".=", equals) != line.npos) {
+        // The first line of the files counts too: it is where a database begins with its first
+        // vendor, and passing it over would leave that vendor's devices without a vendor name.
         vendor_ = lineNumber;
     }
     const std::string_view key = line.substr(0, equals);

@@ -2,6 +2,8 @@
 // the one a scan of the lines from the first would give: the first line whose key, upper-cased,
 // occurs in the hardware id, or whose normalized key equals the device's PCI key ignoring case.
 // Lines without a key (empty, or without "=") never match, and neither does an empty key.
+// A key matches wherever it stands in letters of either case: a scan that stopped only at keys in
+// capitals would let a lower-case key name a device only from the file's last line.
 //
 // The index is built for the hardware ids it will be asked about: keys that cannot occur in any of
 // them (one of their eight-character pieces is in none of the ids) and normalized keys that equal

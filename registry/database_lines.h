@@ -5,6 +5,9 @@
 // the first "_0" after the "=". A key either occurs in a device's upper-cased hardware id, or is
 // exactly 24 characters long and names a PCI device by its normalized key: blanks removed, its
 // first 8 and last 8 characters.
+//
+// The "_0" and the "#" are looked for after the "=" only: keys such as "VID_046D&PID_0..." hold
+// "_0" themselves, and a search from the line's start would leave such a device without a name.
 #pragma once
 
 #include <array>

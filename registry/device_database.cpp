@@ -1,5 +1,6 @@
 #include "registry/device_database.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -20,7 +21,9 @@ constexpr std::string_view kNtClassRoot = "SYSTEM\\CurrentControlSet\\Control\\C
 constexpr std::string_view k9xClassRoot = "System\\CurrentControlSet\\Services\\Class";
 
 // The database text of one lookup: the files' texts, each line deciphered in place. Whatever
-// happens, every text is overwritten with "0"s before it is released.
+// happens, every text is overwritten with "0"s before it is released: over the whole of it, in
+// place, since a line replaced by a new string of "0"s would leave the deciphered text behind in
+// the memory it was freed from.
 class DatabaseText {
   public:
     DatabaseText() = default;
@@ -45,9 +48,12 @@ class DatabaseText {
         for (std::string& text : texts_) {
             const std::size_t size = text.size();
             std::size_t start = 0;
+            // The next LF at or after `start`, kept while it lies ahead: a text of CR line ends
+            // is searched for LFs once, not to its end for every line.
+            std::size_t nextLf = std::min(text.find('\n'), size);
             while (start < size) {
-                std::size_t end = text.find('\n', start);
-                if (end == std::string::npos) end = size;
+                if (nextLf < start) nextLf = std::min(text.find('\n', start), size);
+                std::size_t end = nextLf;
                 // Only within this line: a text without CRs is not searched to its end each time.
                 const std::size_t cr = std::string_view(text).substr(start, end - start).find('\r');
                 if (cr != std::string_view::npos) end = start + cr;

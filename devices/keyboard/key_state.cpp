@@ -5,7 +5,7 @@ namespace tamux {
 namespace {
 
 // GetVersion sets its highest bit on the 9x platform.
-constexpr std::uint32_t kGetVersionNot9xBit = 0x80000000u;
+constexpr std::uint32_t kGetVersion9xBit = 0x80000000u;
 
 }  // namespace
 
@@ -36,7 +36,7 @@ void TKeyState::setOn(LockKey key, bool on) {
         keyboard_.keybdEvent(vk, 0, 0, 0);
         keyboard_.keybdEvent(vk, 0, platform::kKeyEventKeyUp, 0);
     }
-    if ((system_.getVersion() & kGetVersionNot9xBit) == 0) return;
+    if ((system_.getVersion() & kGetVersion9xBit) == 0) return;
 
     application_.ProcessMessages();
     // Read again, so that what is written back carries every other key as it is now.
@@ -79,6 +79,7 @@ void TKeyState::activateHandler() {
     raise(OnScrollLock);
     raise(OnCapsLock);
     raise(OnInsert);
+    // As with the messages: a handler installed before this component keeps being told.
     if (Application::ActivateHandler previous = previousActivateHandler_) previous();
 }
 

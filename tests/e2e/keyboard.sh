@@ -7,7 +7,7 @@
 #   - Caps Lock pressed with xdotool turns the CAPS line green, and pressed again black, and
 #     nothing else in the window changes;
 #   - a click on the NUM line toggles Num Lock: the line below the CAPS line changes colour;
-#   - Caps Lock changed in another program shows once Tamux is active again.
+#   - the refresh on activation is left to the native tests (see the note near the end).
 #
 # Usage: tests/e2e/keyboard.sh <suite-folder> <artefact-folder>
 # The suite holds Tamux/tamux.exe with its language modules and SHARED/DATABASES. Exits non-zero

@@ -157,7 +157,8 @@ TEST_F(LookupTest, TwentyFourCharacterKeysAndTheirVendor) {
 }
 
 TEST_F(LookupTest, KeysOf23Or25CharactersNeverMatchThroughThePciKey) {
-    database("other.txt", {"80861229 SUBSYS 0009808=23", "80861229 SUBSYS  00098086=25"});
+    // Both would give the first device's PCI key if their length were not looked at.
+    database("other.txt", {"80861229SUBSYS 00098086=23", "80861229 SUBSYS  00098086=25"});
     table = {record("Mouse", "PCI\\VEN_8086&DEV_1229&SUBSYS_00098086&REV_08"),
              record("Mouse", "PCI\\VEN_8086&DEV_1229&SUBSYS_00980866&REV_08")};
     lookup("Mouse");
