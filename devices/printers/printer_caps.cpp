@@ -183,7 +183,10 @@ void PrinterCaps::queryPaperNames(std::string_view printerName, std::string_view
     details_.PaperNames.clear();
     const int count =
         spooler_.deviceCapabilities(printerName, portName, platform::kDcPaperNames, nullptr);
-    if (count <= 0) return;
+    // No driver has this many forms; a count beyond it is a broken answer, and its buffer would
+    // not even be addressable in a 32-bit process.
+    constexpr int kMostPaperForms = 65536;
+    if (count <= 0 || count > kMostPaperForms) return;
 
     std::vector<char> slots(static_cast<std::size_t>(count) * kPaperNameSlotSize, '\0');
     const int fetched =

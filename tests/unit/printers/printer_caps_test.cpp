@@ -2,6 +2,7 @@
 // capability sets and their capability text; the device context's lifetime.
 #include "devices/printers/printer_caps.h"
 
+#include <limits>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
@@ -214,6 +215,19 @@ TEST(PaperNames, AFetchThatWritesFewerNamesThanCountedGivesOnlyThose) {
     spooler.bendFetchedCount = [](int) { return 50; };
     caps.QueryPrinterCaps("P", "LPT1:");
     EXPECT_EQ(caps.tdetaily().PaperNames.size(), 3u);
+}
+
+TEST(PaperNames, ACountNoDriverCouldHaveGivesNoNames) {
+    BendableSpooler spooler({simPrinter("P", {}, {"A4", "A5"})});
+    PrinterCaps caps(spooler);
+    for (int count : {65537, 1 << 26, std::numeric_limits<int>::max()}) {
+        spooler.bendCount = [count](int) { return count; };
+        caps.QueryPrinterCaps("P", "LPT1:");
+        EXPECT_TRUE(caps.tdetaily().PaperNames.empty()) << count;
+    }
+    spooler.bendCount = [](int) { return 65536; };  // the most taken: the two names are read
+    caps.QueryPrinterCaps("P", "LPT1:");
+    EXPECT_EQ(caps.tdetaily().PaperNames.size(), 2u);
 }
 
 TEST(NoDeviceContext, DetailsAreEmptyAndNoCapabilityIsPresentButPaperNamesAreFetched) {

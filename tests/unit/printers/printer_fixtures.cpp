@@ -32,6 +32,7 @@ int BendableSpooler::deviceCapabilities(std::string_view device, std::string_vie
                                         std::uint16_t capability, std::vector<char>* output) {
     const int answer = SimSpooler::deviceCapabilities(device, port, capability, output);
     if (output && bendFetchedCount) return bendFetchedCount(answer);
+    if (!output && bendCount) return bendCount(answer);
     return answer;
 }
 

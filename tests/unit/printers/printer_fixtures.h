@@ -30,6 +30,8 @@ class BendableSpooler : public sim::SimSpooler {
     // Called with the count the driver would answer when it fills a buffer; its result is what
     // the fetch answers instead.
     std::function<int(int)> bendFetchedCount;
+    // The same for the count the driver answers when asked how many items it has.
+    std::function<int(int)> bendCount;
 
     int getDeviceCaps(Dc dc, int index) override;
     int deviceCapabilities(std::string_view device, std::string_view port, std::uint16_t capability,
