@@ -125,6 +125,36 @@ TEST(FormCreate, AMachineWithoutPrintersHasAnEmptyPrintersCategory) {
     EXPECT_EQ(h.left.section(0).subItems().count(), 2);
 }
 
+// Every text the window, its panes and the wait message ask for, in every shipped language: a
+// text id the program uses but a module lacks would show as the fallback text.
+TEST(FormCreate, EveryShippedModuleHoldsEveryTextTheWindowShows) {
+    for (const char* code : {"EN", "ES", "DE", "FR", "IT", "RUS", "CSY"}) {
+        SCOPED_TRACE(code);
+        FormHarness h({.modules = {code}, .language = code});
+        TImputFrm& form = h.start();
+        ASSERT_TRUE(h.dialogs().messageBoxes().empty());
+        std::vector<std::string> shown = buttonCaptions(form);
+        shown.push_back(form.Label1());
+        auto addPane = [&shown](const SectionList& pane) {
+            for (const PaneSection& section : content(pane)) {
+                shown.push_back(section.caption);
+                shown.insert(shown.end(), section.lines.begin(), section.lines.end());
+            }
+        };
+        addPane(h.left);
+        form.SectionListBox1ExpandSection(kInputDevicesCategory);
+        addPane(h.right);
+        form.SectionListBox1ExpandSection(kPrintersCategory);
+        ASSERT_EQ(h.right.sectionCount(), 3);  // the heading and the sample's two printers
+        addPane(h.right);
+        shown.push_back(h.waitCaption);
+        shown.push_back(h.waitText);
+        for (const std::string& text : shown) {
+            EXPECT_EQ(text.find(kNoLoadMessage), std::string::npos) << text;
+        }
+    }
+}
+
 TEST(FormCreate, WithoutALanguageModuleEveryCaptionIsTheFallbackText) {
     FormHarness h({.modules = {}});
     TImputFrm& form = h.start();
