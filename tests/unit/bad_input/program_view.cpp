@@ -125,18 +125,6 @@ void PutFile(sim::Machine& machine, const std::string& windowsPath, const std::s
     std::ofstream(host, std::ios::binary | std::ios::trunc) << content;
 }
 
-std::vector<std::string> SplitCrLf(const std::string& content) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < content.size()) {
-        std::size_t end = content.find("\r\n", start);
-        if (end == std::string::npos) end = content.size();
-        lines.push_back(content.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
 fs::path DatabaseFolder(sim::Machine& machine) {
     const fs::path program =
         machine.hostPath(PathWithoutExtension(machine.system().executablePath())).parent_path();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "report/report_request.h"
+#include "tests/support/text_lines.h"
 #include "tests/unit/app/form_harness.h"
 
 namespace tamux::test {
@@ -56,9 +57,6 @@ std::optional<std::vector<std::string>> SaveEverything(FormHarness& h, const std
 std::optional<std::string> FileContent(sim::Machine& machine, const std::string& windowsPath);
 // Writes a file of the simulated machine, making its folder.
 void PutFile(sim::Machine& machine, const std::string& windowsPath, const std::string& content);
-
-// Content split at CR LF; the last CR LF ends the last line.
-std::vector<std::string> SplitCrLf(const std::string& content);
 
 // The host folder of the suite's device databases beside the program's folder.
 std::filesystem::path DatabaseFolder(sim::Machine& machine);

@@ -22,21 +22,6 @@ void ScriptedReportView::ShowModal() {
     if (script_) script_(form_, list_);
 }
 
-std::vector<std::string> SplitCrLf(const std::string& content) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < content.size()) {
-        const std::size_t end = content.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(content.substr(start));
-            break;
-        }
-        lines.push_back(content.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
 ReportHarness::ReportHarness(const std::string& sample,
                              const std::function<void(sim::Machine&)>& prepare)
     : machine_(sample.empty() ? sim::Machine::blank(drive_.path())

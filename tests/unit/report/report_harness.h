@@ -18,6 +18,7 @@
 #include "report/report_assembly.h"
 #include "report/report_dialog.h"
 #include "tests/support/test_paths.h"
+#include "tests/support/text_lines.h"
 #include "ui/section_list.h"
 #include "ui/section_list_style.h"
 
@@ -115,8 +116,5 @@ class ReportHarness {
     ScriptedReportView::Script script_;
     std::unique_ptr<PrinterCaps> caps_;
 };
-
-// Splits a file's content at CR LF.
-std::vector<std::string> SplitCrLf(const std::string& content);
 
 }  // namespace tamux::test

@@ -11,6 +11,7 @@
 
 #include "platform/errors.h"
 #include "tests/support/test_paths.h"
+#include "tests/support/text_lines.h"
 
 namespace tamux::test {
 namespace {
@@ -25,15 +26,10 @@ tools::ReportRun runOn(const std::string& machine) {
 // The report's headings of ticked entries ("Input devices - Keyboard:"), in order.
 std::vector<std::string> headings(const std::string& report) {
     std::vector<std::string> found;
-    std::size_t start = 0;
-    while (start < report.size()) {
-        std::size_t end = report.find("\r\n", start);
-        if (end == std::string::npos) end = report.size();
-        const std::string line = report.substr(start, end - start);
+    for (const std::string& line : SplitCrLf(report)) {
         if (line.size() > 1 && line.back() == ':' && line.find(" - ") != std::string::npos) {
             found.push_back(line);
         }
-        start = end + 2;
     }
     return found;
 }
