@@ -121,9 +121,9 @@ int Win32Spooler::deviceCapabilities(std::string_view device, std::string_view p
     std::vector<char> buffer(output->size());
     if (std::size_t itemSize = deviceCapabilityItemSize(capability)) {
         int count = query(nullptr);
-        // A count whose buffer size would not fit in a size_t is no answer at all.
-        if (count > 0 && static_cast<std::size_t>(count) > SIZE_MAX / itemSize) return -1;
         if (count > 0) {
+            // A count whose buffer size would not fit in a size_t is no answer at all.
+            if (static_cast<std::size_t>(count) > SIZE_MAX / itemSize) return -1;
             buffer.resize(std::max(buffer.size(), static_cast<std::size_t>(count) * itemSize));
         }
     }
