@@ -1,7 +1,14 @@
-# Resource-only 32-bit Windows DLLs (language modules, test modules), built with the MinGW
-# resource compiler and linker in every preset: the native tests read the same files that ship.
-find_program(TAMUX_WINDRES i686-w64-mingw32-windres REQUIRED)
-find_program(TAMUX_MINGW_CC i686-w64-mingw32-gcc REQUIRED)
+# Resource-only Windows DLLs (language modules, test modules), built with the MinGW resource
+# compiler and linker in every preset. A Windows build makes them for its own processor: the
+# program loads them with LoadLibrary, which takes only modules of the program's architecture.
+# The native presets make the 32-bit ones, as the 32-bit distribution ships them.
+if(WIN32)
+    set(TAMUX_WINDRES "${CMAKE_RC_COMPILER}")
+    set(TAMUX_MINGW_CC "${CMAKE_C_COMPILER}")
+else()
+    find_program(TAMUX_WINDRES i686-w64-mingw32-windres REQUIRED)
+    find_program(TAMUX_MINGW_CC i686-w64-mingw32-gcc REQUIRED)
+endif()
 
 # tamux_resource_dll(<target> RC <file.rc> OUTPUT <path.dll> [DEPENDS <files...>])
 # The .rc source is read as UTF-8; the string tables in the DLL are UTF-16 as always, so

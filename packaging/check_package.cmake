@@ -1,8 +1,9 @@
-# cmake -DZIP=<file> -DLANGUAGES=<codes> -P check_package.cmake
+# cmake -DZIP=<file> -DLANGUAGES=<codes> [-DMACHINE=<014c|8664>] -P check_package.cmake
 # Lists the distribution archive and fails unless it holds exactly the suite's files: Tamux/ with
 # tamux.exe, one module per language code and the three texts; SHARED/DATABASES/ with the three
 # databases. Any other file or folder (a settings file, the mail module's Zmail/), a missing file
-# or an empty one is an error.
+# or an empty one is an error. With MACHINE, the program and every module must be PE files for
+# that processor (014c: i386, 8664: x86-64): the program loads only modules of its own kind.
 if(NOT EXISTS "${ZIP}")
     message(FATAL_ERROR "check_package.cmake: ${ZIP} does not exist")
 endif()
@@ -60,10 +61,29 @@ foreach(file IN LISTS files)
     math(EXPR total "${total} + ${size}")
 endforeach()
 file(READ "${probe}/Tamux/tamux.exe" head LIMIT 2 HEX)
-file(REMOVE_RECURSE "${probe}")
 if(NOT head STREQUAL "4d5a")  # "MZ"
+    file(REMOVE_RECURSE "${probe}")
     message(FATAL_ERROR "check_package.cmake: Tamux/tamux.exe in ${ZIP} is not an executable")
 endif()
+if(DEFINED MACHINE)
+    foreach(file IN LISTS files)
+        if(NOT file MATCHES "\\.(exe|dll)$")
+            continue()
+        endif()
+        # The PE header's offset (little-endian at 0x3C), then the machine field after "PE\0\0".
+        file(READ "${probe}/${file}" offset LIMIT 4 OFFSET 60 HEX)
+        string(REGEX REPLACE "^(..)(..)(..)(..)$" "\\4\\3\\2\\1" offset "${offset}")
+        math(EXPR offset "0x${offset} + 4")
+        file(READ "${probe}/${file}" machine LIMIT 2 OFFSET ${offset} HEX)
+        string(REGEX REPLACE "^(..)(..)$" "\\2\\1" machine "${machine}")
+        if(NOT machine STREQUAL MACHINE)
+            file(REMOVE_RECURSE "${probe}")
+            message(FATAL_ERROR "check_package.cmake: ${file} in ${ZIP} is for machine ${machine}, "
+                                "not ${MACHINE}")
+        endif()
+    endforeach()
+endif()
+file(REMOVE_RECURSE "${probe}")
 
 file(SIZE "${ZIP}" zip_size)
 list(LENGTH files count)
