@@ -173,8 +173,9 @@ def main(argv):
     if problems:
         return 1
     total = sum(len(imports(path)) for path in args.files)
+    systems = ([f"Windows {nine_text}"] if minimum[0] else []) + [f"NT {nt_text}"]
     print(f"check_imports: {len(args.files)} files, {total} imports, all allowed on "
-          f"Windows {args.minimum.replace(',', ' and NT ')}")
+          f"{' and '.join(systems)}")
     return 0
 
 

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # The Wine conformance lane.
 #   run-wine-lane.sh <work folder> <tamux_wine_tests.exe> [regimport.exe]
-# Creates a fresh 32-bit prefix in <work folder>/prefix (Windows XP), imports the registry
+# Creates a fresh prefix in <work folder>/prefix (Windows XP) of the program's architecture: the
+# Wine that runs it is the one scripts/wine-env.sh chooses (TAMUX_WINE_ARCH). Imports the registry
 # fixtures and the lane's data with regedit and the HKEY_DYN_DATA data with regimport, runs the
 # conformance program, then runs its version check once for each Windows version Wine can
 # pretend to be. One wineserver serves the whole lane: HKEY_DYN_DATA lives only as long as it.
-# Prints "wine lane: N tests, M failed, T s" last; exits non-zero on any failure.
+# Prints "wine lane: <arch>: N tests, M failed, S skipped, T s" last; exits non-zero on any
+# failure.
 set -uo pipefail
 
 if [ $# -lt 2 ]; then
@@ -24,13 +26,21 @@ fixtures=$(realpath -m "$root/../shared/fixtures")
 data=$here/data
 versions="win95 win98 winme nt40 win2k winxp vista win7"
 
+# shellcheck source=../../scripts/wine-env.sh
+. "$root/scripts/wine-env.sh"
+
 summary() {
-    echo "wine lane: $1 tests, $2 failed, ${skipped:-0} skipped, $(($(date +%s) - start)) s"
+    echo "wine lane: ${TAMUX_WINE_ARCH:-no Wine}: $1 tests, $2 failed, ${skipped:-0} skipped, $(($(date +%s) - start)) s"
 }
+
+if ! wine_select_arch; then
+    summary 0 1
+    exit 1
+fi
 
 for file in "$exe" "$regimport"; do
     if [ ! -f "$file" ]; then
-        echo "wine lane: $file is missing (build the win32 preset first)" >&2
+        echo "wine lane: $file is missing (build the $TAMUX_WINE_ARCH preset first)" >&2
         summary 0 1
         exit 1
     fi
@@ -47,7 +57,7 @@ results=$work/results
 rm -rf "$work/prefix" "$results"
 mkdir -p "$work/prefix" "$results"
 
-export WINEPREFIX=$work/prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$work/prefix WINEARCH=$TAMUX_WINE_ARCH WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 
 # A private CUPS scheduler with a CUPS-PDF queue (tests/wine/cups.sh), so that the spooler and
