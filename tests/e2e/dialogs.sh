@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # End-to-end check of the language dialog and the About dialog on the real system: runs the
 # dialogs demo (tools/dialogs_demo) under Wine in a virtual display, acting for a copy of the
 # suite's tamux.exe and language modules, and keeps its screenshots:
@@ -9,7 +9,7 @@
 #     comes up and starts in German ("RunLang" = "DE").
 #
 # Usage: tests/e2e/dialogs.sh <suite-folder> <artefact-folder>
-# The suite folder is <win32 build>/suite; the build must also hold
+# The suite folder is <win32 or win64 build>/suite; the build must also hold
 # tools/dialogs_demo/dialogs_demo.exe. Exits non-zero when a check fails.
 set -eu
 
@@ -20,7 +20,7 @@ build=$(cd "${1:?$usage}/.." && pwd)
 demo=$build/tools/dialogs_demo/dialogs_demo.exe
 suite=$build/suite/Tamux
 for file in "$demo" "$suite/tamux.exe" "$suite/tamuxDE.dll"; do
-    [ -f "$file" ] || { echo "dialogs: $file is missing (build the win32 preset)" >&2; exit 2; }
+    [ -f "$file" ] || { echo "dialogs: $file is missing (build the win32 or win64 preset)" >&2; exit 2; }
 done
 mkdir -p "$artefacts"
 artefacts=$(cd "$artefacts" && pwd)

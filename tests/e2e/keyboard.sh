@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # End-to-end check of the keyboard and mouse sections and the live lock-key lines, on tamux.exe
 # under Wine (Windows XP mode) in a virtual display, on the prefix's own registry:
 #   - the left pane's input-devices category opens, and its keyboard and mouse entries show their

@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # End-to-end check of the main window: tamux.exe under Wine (Windows XP mode, the winxp sample
 # machine's registry imported into a fresh prefix) in a virtual display, once in English and once
 # in a Czech locale with no settings file, checking what a person would see:

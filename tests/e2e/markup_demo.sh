@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # End-to-end check of the section panes and the info line markup as drawn on screen: runs the
 # markup demo (tools/markup_demo) under Wine in a virtual display, keeps its screenshots and
 # checks pixels where the colours are fixed:
@@ -10,7 +10,7 @@
 #   - after the End key, the right pane has scrolled down to the rule of an HR line.
 #
 # Usage: tests/e2e/markup_demo.sh <suite-folder> <artefact-folder>
-# The demo is tools/markup_demo/markup_demo.exe of the win32 build that holds the suite folder.
+# The demo is tools/markup_demo/markup_demo.exe of the Windows build that holds the suite folder.
 # Exits non-zero when a check fails.
 set -eu
 
