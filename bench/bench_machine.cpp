@@ -11,6 +11,7 @@
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_profile.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_resource_modules.h"
 #include "platform/sim/sim_spooler.h"
 #include "platform/sim/sim_system.h"
 #include "tools/sim_suite/install_suite.h"
@@ -87,6 +88,8 @@ BenchMachine::BenchMachine()
     fs::remove_all(drive_);
     fs::create_directories(drive_);
     machine_ = sim::Machine::load(fs::path(TAMUX_SAMPLES_DIR) / "winxp", drive_);
+    // The suite measured may be built for either architecture; only its texts are read.
+    machine_->modules().setModuleLoad(sim::ModuleLoad::AsData);
     files_ = std::make_unique<WholeFileReads>(*machine_);
 
     // The suite's layout: the program with its language module, SHARED\DATABASES beside it.

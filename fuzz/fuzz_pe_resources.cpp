@@ -65,7 +65,11 @@ void readVersion(const PeImage& image) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     auto image = PeImage::fromBytes(std::vector<std::uint8_t>(data, data + size));
     if (!image) return 0;
-    image->isLoadableModule();
+    for (auto architecture :
+         {tamux::sim::ProgramArchitecture::I386, tamux::sim::ProgramArchitecture::X86_64}) {
+        image->isLoadableModule(architecture);
+    }
+    image->isLoadableModule(tamux::sim::ProgramArchitecture::I386, tamux::sim::ModuleLoad::AsData);
     readStrings(*image);
     readVersion(*image);
     return 0;

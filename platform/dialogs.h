@@ -30,7 +30,8 @@ struct SaveDialogRequest {
     std::string defaultExtension;  // without the dot
     std::string initialFileName;
     bool overwritePrompt = false;
-    // The extended 88-byte OPENFILENAME (NT 5 and later) or the plain 76-byte one.
+    // The extended OPENFILENAME (NT 5 and later; 88 bytes in a 32-bit program, 152 in a 64-bit
+    // one) or the plain one that ends before its reserved fields (76 bytes, or 136).
     bool extendedStructure = false;
     bool showPlacesBar = true;  // only meaningful with the extended structure
 };

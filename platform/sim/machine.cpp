@@ -171,6 +171,15 @@ fs::path Machine::hostPath(std::string_view windowsPath) const {
     return services_->hostPath(windowsPath);
 }
 
+ProgramArchitecture Machine::programArchitecture() const {
+    return services_->modules.programArchitecture();
+}
+
+void Machine::setProgramArchitecture(ProgramArchitecture architecture) {
+    services_->modules.setProgramArchitecture(architecture);
+    services_->spooler.setProgramArchitecture(architecture);
+}
+
 const std::string& Machine::description() const {
     return services_->description;
 }

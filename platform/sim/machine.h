@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "platform/sim/program_architecture.h"
 
 namespace tamux::sim {
 
@@ -56,6 +57,11 @@ class Machine {
     // The host path of a Windows path ("C:\..." or relative to the current directory); each
     // component is matched without regard to case against what exists on the host.
     std::filesystem::path hostPath(std::string_view windowsPath) const;
+
+    // The architecture of the simulated program (32-bit unless set): the loader and the spooler
+    // answer as Windows answers a program of that architecture.
+    ProgramArchitecture programArchitecture() const;
+    void setProgramArchitecture(ProgramArchitecture architecture);
 
     // The "description" line of machine.json.
     const std::string& description() const;

@@ -12,6 +12,7 @@ namespace {
 constexpr std::uint16_t kDosSignature = 0x5A4D;     // "MZ"
 constexpr std::uint32_t kPeSignature = 0x00004550;  // "PE\0\0"
 constexpr std::uint16_t kMachineI386 = 0x014C;
+constexpr std::uint16_t kMachineAmd64 = 0x8664;
 constexpr std::uint16_t kOptionalMagic32 = 0x010B;
 constexpr std::uint16_t kOptionalMagic64 = 0x020B;
 constexpr std::uint16_t kExecutableImage = 0x0002;
@@ -115,9 +116,12 @@ bool PeImage::parseHeaders() {
     return true;
 }
 
-bool PeImage::isLoadableModule() const {
-    return machine_ == kMachineI386 && optionalMagic_ == kOptionalMagic32 &&
-           (characteristics_ & kExecutableImage) != 0;
+bool PeImage::isLoadableModule(ProgramArchitecture architecture, ModuleLoad load) const {
+    if ((characteristics_ & kExecutableImage) == 0) return false;
+    const bool pe32 = machine_ == kMachineI386 && optionalMagic_ == kOptionalMagic32;
+    const bool pe64 = machine_ == kMachineAmd64 && optionalMagic_ == kOptionalMagic64;
+    if (load == ModuleLoad::AsData) return pe32 || pe64;
+    return architecture == ProgramArchitecture::X86_64 ? pe64 : pe32;
 }
 
 bool PeImage::read(std::uint32_t rva, std::uint32_t size, std::vector<std::uint8_t>& out) const {

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/program_architecture.h"
+
 namespace tamux::sim {
 
 // Resource type ids of the files' resource directories.
@@ -39,9 +41,11 @@ class PeImage {
 
     static constexpr std::uintmax_t kMaxFileSize = 256u << 20;
 
-    // Whether LoadLibraryA of a 32-bit process accepts the file as a module: an executable image
-    // for the i386 machine with a 32-bit optional header.
-    bool isLoadableModule() const;
+    // Whether the loader accepts the file as a module: an executable image either way. As code,
+    // only the program's own format: PE32 for the i386 machine in a 32-bit program, PE32+ for the
+    // x86-64 machine in a 64-bit one; as data, either of the two.
+    bool isLoadableModule(ProgramArchitecture architecture,
+                          ModuleLoad load = ModuleLoad::AsCode) const;
 
     // The data of the resource of exactly this type, id and language; nullopt when there is none
     // or when it does not lie within the image.

@@ -32,10 +32,12 @@ std::filesystem::path identity(const std::filesystem::path& file) {
 
 }  // namespace
 
-SimResourceModules::SimResourceModules(ToHost toHost, unsigned codePage, std::uint16_t userLanguage)
+SimResourceModules::SimResourceModules(ToHost toHost, unsigned codePage, std::uint16_t userLanguage,
+                                       ProgramArchitecture architecture)
     : toHost_(std::move(toHost)),
       codePage_(codePage),
       userLanguage_(userLanguage),
+      architecture_(architecture),
       nextModule_(kFirstModule) {}
 
 SimResourceModules::~SimResourceModules() = default;
@@ -55,7 +57,7 @@ platform::ResourceModules::Module SimResourceModules::loadLibrary(std::string_vi
     }
 
     auto image = PeImage::fromFile(host);
-    if (!image || !image->isLoadableModule()) return 0;
+    if (!image || !image->isLoadableModule(architecture_, load_)) return 0;
     const Module module = nextModule_;
     nextModule_ += kModuleSpacing;
     modules_[module] = Loaded{file, std::make_shared<const PeImage>(std::move(*image)), 1};

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/resource_modules.h"
+#include "platform/sim/program_architecture.h"
 
 namespace tamux::sim {
 
@@ -26,9 +27,10 @@ class SimResourceModules : public platform::ResourceModules {
     using ToHost = std::function<std::filesystem::path(std::string_view windowsPath)>;
 
     // Texts are delivered in `codePage` (1250, 1251 or 1252). `userLanguage` is the language the
-    // loader prefers when a module holds a resource in several languages.
-    SimResourceModules(ToHost toHost, unsigned codePage = 1252,
-                       std::uint16_t userLanguage = 0x0409);
+    // loader prefers when a module holds a resource in several languages. LoadLibrary accepts the
+    // modules of `architecture`, the simulated program's.
+    SimResourceModules(ToHost toHost, unsigned codePage = 1252, std::uint16_t userLanguage = 0x0409,
+                       ProgramArchitecture architecture = ProgramArchitecture::I386);
     ~SimResourceModules() override;
 
     // platform::ResourceModules
@@ -48,6 +50,12 @@ class SimResourceModules : public platform::ResourceModules {
     unsigned codePage() const { return codePage_; }
     std::uint16_t userLanguage() const { return userLanguage_; }
 
+    ProgramArchitecture programArchitecture() const { return architecture_; }
+    void setProgramArchitecture(ProgramArchitecture architecture) { architecture_ = architecture; }
+    // Tools that only read the texts of a distribution, whichever architecture it was built
+    // for, load its modules as data.
+    void setModuleLoad(ModuleLoad load) { load_ = load; }
+
   private:
     struct Loaded {
         std::filesystem::path file;
@@ -60,6 +68,8 @@ class SimResourceModules : public platform::ResourceModules {
     ToHost toHost_;
     unsigned codePage_;
     std::uint16_t userLanguage_;
+    ProgramArchitecture architecture_;
+    ModuleLoad load_ = ModuleLoad::AsCode;
     std::map<Module, Loaded> modules_;
     Module nextModule_;
 };

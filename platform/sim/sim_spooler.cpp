@@ -53,14 +53,16 @@ std::optional<int> deviceCapsIndex(std::string_view name) {
     return std::nullopt;
 }
 
-SimSpooler::SimSpooler(std::vector<SimPrinter> printers, unsigned codePage)
-    : printers_(std::move(printers)), codePage_(codePage) {}
+SimSpooler::SimSpooler(std::vector<SimPrinter> printers, unsigned codePage,
+                       ProgramArchitecture architecture)
+    : printers_(std::move(printers)), codePage_(codePage), architecture_(architecture) {}
 
-std::uint32_t SimSpooler::bytesNeeded(const std::vector<SimPrinter>& printers) {
+std::uint32_t SimSpooler::bytesNeeded(const std::vector<SimPrinter>& printers,
+                                      ProgramArchitecture architecture) {
     std::uint32_t total = 0;
     for (const SimPrinter& printer : printers) {
         const auto& i = printer.info;
-        total += kPrinterInfo2Size;
+        total += printerInfo2Size(architecture);
         for (const auto* text :
              {&i.serverName, &i.printerName, &i.shareName, &i.portName, &i.driverName, &i.comment,
               &i.location, &i.sepFile, &i.printProcessor, &i.datatype, &i.parameters}) {
@@ -80,7 +82,7 @@ bool SimSpooler::enumPrinters(std::uint32_t flags, std::uint32_t bufferSize, std
         // Only local printers are installed on a simulated machine.
         static const std::vector<SimPrinter> kNone;
         const auto& listed = (flags & platform::kPrinterEnumLocal) ? printers_ : kNone;
-        needed = bytesNeeded(listed);
+        needed = bytesNeeded(listed, architecture_);
         if (bufferSize >= needed) {
             printers.clear();
             for (const SimPrinter& printer : listed) printers.push_back(printer.info);

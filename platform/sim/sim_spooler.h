@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/sim/program_architecture.h"
 #include "platform/spooler.h"
 
 namespace tamux::sim {
@@ -29,7 +30,11 @@ constexpr int kDriverVersion = 0, kTechnology = 2, kHorzSize = 4, kVertSize = 6,
 std::optional<int> deviceCapsIndex(std::string_view name);
 
 constexpr std::size_t kPaperNameSlot = 64;
-constexpr std::uint32_t kPrinterInfo2Size = 84;  // sizeof(PRINTER_INFO_2A) on 32-bit Windows
+// sizeof(PRINTER_INFO_2A) as the program sees it: thirteen pointers and eight DWORDs, so 84 bytes
+// in a 32-bit program and 136 in a 64-bit one.
+constexpr std::uint32_t printerInfo2Size(ProgramArchitecture architecture) {
+    return architecture == ProgramArchitecture::X86_64 ? 136 : 84;
+}
 
 struct SimPrinter {
     platform::PrinterInfo2 info;
@@ -40,7 +45,9 @@ struct SimPrinter {
 
 class SimSpooler : public platform::Spooler {
   public:
-    explicit SimSpooler(std::vector<SimPrinter> printers = {}, unsigned codePage = 1252);
+    // EnumPrintersA answers the sizes of a program of `architecture`.
+    explicit SimSpooler(std::vector<SimPrinter> printers = {}, unsigned codePage = 1252,
+                        ProgramArchitecture architecture = ProgramArchitecture::I386);
 
     // platform::Spooler
     bool enumPrinters(std::uint32_t flags, std::uint32_t bufferSize, std::uint32_t& needed,
@@ -51,9 +58,13 @@ class SimSpooler : public platform::Spooler {
     int deviceCapabilities(std::string_view device, std::string_view port, std::uint16_t capability,
                            std::vector<char>* output) override;
 
-    // The bytes EnumPrintersA needs for these records at level 2: the fixed record of each and
-    // every non-null string with its NUL.
-    static std::uint32_t bytesNeeded(const std::vector<SimPrinter>& printers);
+    // The bytes EnumPrintersA of a program of `architecture` needs for these records at level 2:
+    // the fixed record of each and every non-null string with its NUL.
+    static std::uint32_t bytesNeeded(const std::vector<SimPrinter>& printers,
+                                     ProgramArchitecture architecture);
+
+    ProgramArchitecture programArchitecture() const { return architecture_; }
+    void setProgramArchitecture(ProgramArchitecture architecture) { architecture_ = architecture; }
 
     // Test hooks.
     std::vector<SimPrinter>& printers() { return printers_; }
@@ -76,6 +87,7 @@ class SimSpooler : public platform::Spooler {
 
     std::vector<SimPrinter> printers_;
     unsigned codePage_;
+    ProgramArchitecture architecture_;
     std::vector<SimPrinter> addAfterEnum_;
     bool enumFails_ = false;
     int enumCalls_ = 0;

@@ -11,10 +11,16 @@
 
 namespace tamux::win32 {
 
-// The size of the structure before the reserved fields and FlagsEx were added: what systems
-// before Windows 2000 accept.
+// The size of the structure before the reserved fields and FlagsEx were added (what systems
+// before Windows 2000 accept), and the full one. Its pointers and handles take 8 bytes in a
+// 64-bit program, so the sizes are those of the architecture the program is built for.
+#ifdef _WIN64
+constexpr DWORD kPlainOpenFileNameSize = 136;
+constexpr DWORD kExtendedOpenFileNameSize = 152;
+#else
 constexpr DWORD kPlainOpenFileNameSize = 76;
 constexpr DWORD kExtendedOpenFileNameSize = 88;
+#endif
 
 // "Text files|*.txt|All files|*.*" in the dialog's own form: every "|" a NUL, and the list ended
 // by a second NUL. An empty filter stays empty (no filter at all).

@@ -11,8 +11,11 @@ namespace status = platform::status;
 
 namespace {
 
-// Windows 9x kept its live hardware tree here; the SDK names it HKEY_DYN_DATA.
-const HKEY kDynData = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000006u));
+// Windows 9x kept its live hardware tree here; the SDK names it HKEY_DYN_DATA. Like every
+// predefined key it is a negative 32-bit LONG widened to a handle, so a 64-bit program holds it
+// sign-extended (0xFFFFFFFF80000006); zero-extended it would be no predefined key at all.
+const HKEY kDynData =
+    reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(0x80000006u)));
 
 REGSAM accessMask(platform::KeyAccess access) {
     return access == platform::KeyAccess::AllAccess ? KEY_ALL_ACCESS : KEY_READ;

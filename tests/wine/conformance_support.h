@@ -7,7 +7,17 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/sim/program_architecture.h"
+
 namespace tamux::wine_test {
+
+// The simulated side answers as Windows answers this very program: a 64-bit build faces the
+// 64-bit loader and spooler.
+#ifdef _WIN64
+inline constexpr sim::ProgramArchitecture kThisProgram = sim::ProgramArchitecture::X86_64;
+#else
+inline constexpr sim::ProgramArchitecture kThisProgram = sim::ProgramArchitecture::I386;
+#endif
 
 // The bytes of `text`, with a terminating NUL when `withNul` is set.
 std::vector<std::uint8_t> bytesOf(std::string_view text, bool withNul = true);

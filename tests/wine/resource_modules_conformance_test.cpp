@@ -168,7 +168,8 @@ class ResourceModulesConformance : public ::testing::Test {
     int compared_ = 0;
     win32::Win32ResourceModules real;
     sim::SimResourceModules simulated{
-        [](std::string_view path) { return fs::path(std::string(path)); }, GetACP(), language()};
+        [](std::string_view path) { return fs::path(std::string(path)); }, GetACP(), language(),
+        kThisProgram};
 };
 
 TEST_F(ResourceModulesConformance, EveryTextOfTheTestModules) {
@@ -207,6 +208,28 @@ TEST_F(ResourceModulesConformance, VersionBlocksAndTheirValues) {
          {"version.dll", "user32.dll", "kernel32.dll", "shell32.dll", "comctl32.dll"}) {
         compareVersion(systemDll(name));
     }
+}
+
+// The same string table built for each architecture: this program's loader takes its own
+// architecture's module and refuses the other's, and the simulated loader must agree.
+TEST_F(ResourceModulesConformance, OnlyTheProgramsOwnArchitectureLoads) {
+    const bool is64 = kThisProgram == sim::ProgramArchitecture::X86_64;
+    const struct {
+        const char* name;
+        bool ownArchitecture;
+    } modules[] = {{"strings.dll", !is64}, {"strings64.dll", is64}};
+    for (const auto& module : modules) {
+        const std::string path = testModule(module.name);
+        ASSERT_TRUE(exists(path)) << path;
+        const auto realModule = real.loadLibrary(path);
+        const auto simModule = simulated.loadLibrary(path);
+        EXPECT_EQ(realModule != 0, module.ownArchitecture) << path << " on the real system";
+        EXPECT_EQ(simModule != 0, realModule != 0)
+            << path << " loads: expected " << (realModule != 0) << ", got " << (simModule != 0);
+        real.freeLibrary(realModule);
+        simulated.freeLibrary(simModule);
+    }
+    compareTexts(testModule(is64 ? "strings64.dll" : "strings.dll"), {1, 601, 5592}, 1024);
 }
 
 TEST_F(ResourceModulesConformance, FilesThatAreNoModules) {

@@ -1,5 +1,6 @@
 // What the save dialog is handed: the plain or extended OPENFILENAMEA, the filter in the dialog's
 // NUL-separated form, the name buffer.
+#include <cstddef>
 #include <cstring>
 
 #include <gtest/gtest.h>
@@ -8,6 +9,11 @@
 
 namespace tamux::win32 {
 namespace {
+
+// The sizes as this build's Windows headers lay the structure out: the whole of it, and the part
+// before the reserved fields that older systems know.
+constexpr DWORD kWholeStructure = sizeof(OPENFILENAMEA);
+constexpr DWORD kBeforeReserved = offsetof(OPENFILENAMEA, pvReserved);
 
 platform::SaveDialogRequest reportRequest() {
     platform::SaveDialogRequest request;
@@ -39,7 +45,7 @@ TEST(SaveFileSetup, TheExtendedStructureCarriesThePlacesBarSwitch) {
         request.showPlacesBar = placesBar;
         SaveFileSetup setup(request, nullptr);
         const OPENFILENAMEA& ofn = setup.structure();
-        EXPECT_EQ(ofn.lStructSize, 88u);
+        EXPECT_EQ(ofn.lStructSize, kWholeStructure);
         EXPECT_EQ(ofn.pvReserved, nullptr);
         EXPECT_EQ(ofn.dwReserved, 0u);
         EXPECT_EQ(ofn.FlagsEx, placesBar ? 0u : 1u) << "places bar " << placesBar;
@@ -50,8 +56,8 @@ TEST(SaveFileSetup, ThePlainStructureStopsBeforeTheExtendedFields) {
     platform::SaveDialogRequest request = reportRequest();
     request.showPlacesBar = false;
     SaveFileSetup setup(request, nullptr);
-    EXPECT_EQ(setup.structure().lStructSize, 76u);
-    // Nothing is said beyond the 76 bytes; they are left zero all the same.
+    EXPECT_EQ(setup.structure().lStructSize, kBeforeReserved);
+    // Nothing is said beyond the plain structure; the rest is left zero all the same.
     EXPECT_EQ(setup.structure().FlagsEx, 0u);
 }
 

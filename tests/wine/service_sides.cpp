@@ -1,5 +1,6 @@
 #include "tests/wine/service_sides.h"
 
+#include "tests/wine/conformance_support.h"
 #include "tests/wine/registry_sides.h"
 
 namespace tamux::wine_test {
@@ -14,7 +15,8 @@ SimSides::SimSides()
     : map_(drive_.path(), hostCodePage()),
       files_([this](std::string_view path) { return map_.hostPath(path, "C:\\"); }),
       profile_([this](std::string_view path) { return map_.hostPath(path, "C:\\"); },
-               hostCodePage()) {}
+               hostCodePage()),
+      spooler_({}, 1252, kThisProgram) {}
 
 std::filesystem::path SimSides::hostPath(std::string_view name) const {
     return map_.hostPath(path(name), "C:\\");

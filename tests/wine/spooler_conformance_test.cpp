@@ -12,6 +12,9 @@ namespace {
 
 using platform::PrinterInfo2;
 
+// The simulated spooler counts the records this program's EnumPrintersA fills in.
+static_assert(sim::printerInfo2Size(kThisProgram) == sizeof(PRINTER_INFO_2A));
+
 constexpr int kHorzRes = 8;
 constexpr int kVertRes = 10;
 

@@ -15,6 +15,7 @@
 #include "platform/sim/path_map.h"
 #include "platform/sim/sim_dialogs.h"
 #include "platform/sim/sim_profile.h"
+#include "platform/sim/sim_resource_modules.h"
 #include "platform/sim/sim_system.h"
 #include "tools/sim_suite/install_suite.h"
 #include "ui/markup_text.h"
@@ -119,6 +120,8 @@ ReportResult RunReport(const ReportRun& run) {
     fs::create_directories(drive);
     fs::create_directories(output);
     std::unique_ptr<sim::Machine> machine = sim::Machine::load(run.machine, drive);
+    // The tool reads the texts of a distribution built for either architecture.
+    machine->modules().setModuleLoad(sim::ModuleLoad::AsData);
 
     InstallSuite(*machine, run.suite, run.language);
 

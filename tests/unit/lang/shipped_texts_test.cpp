@@ -57,7 +57,7 @@ TEST_P(ShippedTexts, TheModuleHoldsEverySourceTextForEveryIdTheProgramUses) {
     auto image =
         sim::PeImage::fromFile(fs::path(TAMUX_LANG_MODULE_DIR) / ("tamux" + code + ".dll"));
     ASSERT_TRUE(image) << "tamux" << code << ".dll is missing or not a module";
-    EXPECT_TRUE(image->isLoadableModule());
+    EXPECT_TRUE(image->isLoadableModule(sim::ProgramArchitecture::I386));
     for (std::uint32_t id : test::readTextIds(sourceFolder() / "text_ids.txt")) {
         ASSERT_TRUE(texts.count(id)) << code << " lacks text id " << id;
         auto inModule = image->stringText(id, 0x0409);

@@ -27,10 +27,8 @@ std::u16string longText() {
     return u16(line.substr(first + 1, last - first - 1).c_str());
 }
 
+// The same string table compiled into a 32-bit and a 64-bit module.
 TEST(PeImageStrings, TextsOfEveryBlockComeBackAsCompiled) {
-    auto image = PeImage::fromFile(TAMUX_STRINGS_DLL);
-    ASSERT_TRUE(image);
-    EXPECT_TRUE(image->isLoadableModule());
     const struct {
         std::uint32_t id;
         const char* text;
@@ -47,15 +45,18 @@ TEST(PeImageStrings, TextsOfEveryBlockComeBackAsCompiled) {
         {5593, "quote \" and tab\tend"},
         {50201, "Report of Zorv Info Tamux"},
     };
-    for (const auto& c : cases) {
-        auto text = image->stringText(c.id, kCzech);
-        ASSERT_TRUE(text) << "id " << c.id;
-        EXPECT_EQ(*text, u16(c.text)) << "id " << c.id;
+    for (const char* file : {TAMUX_STRINGS_DLL, TAMUX_STRINGS64_DLL}) {
+        auto image = PeImage::fromFile(file);
+        ASSERT_TRUE(image) << file;
+        for (const auto& c : cases) {
+            auto text = image->stringText(c.id, kCzech);
+            ASSERT_TRUE(text) << file << " id " << c.id;
+            EXPECT_EQ(*text, u16(c.text)) << file << " id " << c.id;
+        }
+        auto text = image->stringText(700, kCzech);
+        ASSERT_TRUE(text) << file;
+        EXPECT_EQ(*text, longText()) << file;
     }
-    auto text = image->stringText(700, kCzech);
-    ASSERT_TRUE(text);
-    EXPECT_EQ(text->size(), 1200u);
-    EXPECT_EQ(*text, longText());
 }
 
 TEST(PeImageStrings, EmptySlotsMissingBlocksAndTheHighWordOfTheId) {
@@ -129,34 +130,57 @@ TEST(PeImageLanguages, ANeutralTableComesBeforeTheUsersOwn) {
     EXPECT_EQ(image->stringText(1, 0x0809), u"neutral");
 }
 
-TEST(PeImageFiles, KindsOfImage) {
+// Which files the loader takes, as code in a program of either architecture and as data: the
+// string module built by the real tools for each architecture, and hand-made images.
+TEST(PeImageFiles, TheLoaderTakesTheProgramsOwnFormatAsCodeAndBothAsData) {
     const auto section = test::resourceSection(
         {{restype::kString, 1, 0, test::stringBlock({u"zero", u"one"})}}, 0x1000);
-
-    auto dll = PeImage::fromBytes(test::buildPe(section));
-    ASSERT_TRUE(dll);
-    EXPECT_TRUE(dll->isLoadableModule());
-    EXPECT_EQ(dll->stringText(1, kEnglish), u"one");
-
-    // A 64-bit file has resources, but a 32-bit process cannot load it as a module.
     test::PeOptions pe64;
     pe64.pe64 = true;
     pe64.machine = 0x8664;
-    auto wide = PeImage::fromBytes(test::buildPe(section, pe64));
-    ASSERT_TRUE(wide);
-    EXPECT_FALSE(wide->isLoadableModule());
-    EXPECT_EQ(wide->stringText(0, kEnglish), u"zero");
-
-    test::PeOptions object;
-    object.characteristics = 0x2100;  // not marked as an executable image
-    auto notImage = PeImage::fromBytes(test::buildPe(section, object));
-    ASSERT_TRUE(notImage);
-    EXPECT_FALSE(notImage->isLoadableModule());
-
+    test::PeOptions pe64ForI386 = pe64;  // a 64-bit header that names the 32-bit machine
+    pe64ForI386.machine = 0x014C;
+    test::PeOptions pe32ForX64;  // and a 32-bit header naming the 64-bit machine
+    pe32ForX64.machine = 0x8664;
+    test::PeOptions notImage;
+    notImage.characteristics = 0x2100;  // not marked as an executable image
     test::PeOptions arm;
     arm.machine = 0x01C0;
-    EXPECT_FALSE(PeImage::fromBytes(test::buildPe(section, arm))->isLoadableModule());
 
+    struct Case {
+        const char* what;
+        std::optional<PeImage> image;
+        bool asCodeIn32Bit, asCodeIn64Bit, asData;
+    };
+    const Case cases[] = {
+        {"strings.dll (PE32, i386)", PeImage::fromFile(TAMUX_STRINGS_DLL), true, false, true},
+        {"strings64.dll (PE32+, x86-64)", PeImage::fromFile(TAMUX_STRINGS64_DLL), false, true,
+         true},
+        {"hand-made PE32", PeImage::fromBytes(test::buildPe(section)), true, false, true},
+        {"hand-made PE32+", PeImage::fromBytes(test::buildPe(section, pe64)), false, true, true},
+        {"PE32+ for i386", PeImage::fromBytes(test::buildPe(section, pe64ForI386)), false, false,
+         false},
+        {"PE32 for x86-64", PeImage::fromBytes(test::buildPe(section, pe32ForX64)), false, false,
+         false},
+        {"not an executable image", PeImage::fromBytes(test::buildPe(section, notImage)), false,
+         false, false},
+        {"ARM", PeImage::fromBytes(test::buildPe(section, arm)), false, false, false},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(c.image) << c.what;
+        EXPECT_EQ(c.image->isLoadableModule(ProgramArchitecture::I386), c.asCodeIn32Bit) << c.what;
+        EXPECT_EQ(c.image->isLoadableModule(ProgramArchitecture::X86_64), c.asCodeIn64Bit)
+            << c.what;
+        for (auto architecture : {ProgramArchitecture::I386, ProgramArchitecture::X86_64}) {
+            EXPECT_EQ(c.image->isLoadableModule(architecture, ModuleLoad::AsData), c.asData)
+                << c.what;
+        }
+        // Whatever the loader makes of it, the resources are read alike.
+        EXPECT_TRUE(c.image->stringText(1, kEnglish)) << c.what;
+    }
+}
+
+TEST(PeImageFiles, FilesWithoutTheResourceOrNoImageAtAll) {
     auto noStrings = PeImage::fromFile(TAMUX_NO_STRINGS_DLL);
     ASSERT_TRUE(noStrings);
     EXPECT_EQ(noStrings->stringText(1, kEnglish), std::nullopt);

@@ -22,6 +22,7 @@ class ResourceModulesTest : public ::testing::Test {
     void SetUp() override {
         fs::create_directories(drive.path() / "Tamux");
         fs::copy_file(TAMUX_STRINGS_DLL, drive.path() / "Tamux/tamuxCSY.dll");
+        fs::copy_file(TAMUX_STRINGS64_DLL, drive.path() / "Tamux/tamuxCSY64.dll");
         fs::copy_file(TAMUX_LANGUAGES_DLL, drive.path() / "Tamux/languages.dll");
         fs::copy_file(TAMUX_VERSION_DLL, drive.path() / "Tamux/tamux.exe");
         fs::copy_file(TAMUX_NO_STRINGS_DLL, drive.path() / "Tamux/nostrings.dll");
@@ -49,19 +50,44 @@ TEST_F(ResourceModulesTest, OnlyLoadableModulesLoad) {
     EXPECT_EQ(modules.modulePath(module),
               fs::weakly_canonical(drive.path() / "Tamux/tamuxCSY.dll"));
 
-    test::PeOptions pe64;
-    pe64.pe64 = true;
-    pe64.machine = 0x8664;
-    test::writeBytes(
-        drive.path() / "Tamux/wide.dll",
-        test::buildPe(
-            test::resourceSection({{restype::kString, 1, 0, test::stringBlock({u"x"})}}, 0x1000),
-            pe64));
     for (const char* path : {"C:\\Tamux\\tamuxXX.dll", "C:\\Tamux\\readme.dll", "C:\\Tamux",
-                             "C:\\Tamux\\wide.dll", "D:\\Tamux\\tamuxCSY.dll", ""}) {
+                             "D:\\Tamux\\tamuxCSY.dll", ""}) {
         EXPECT_EQ(modules.loadLibrary(path), 0u) << '"' << path << '"';
     }
     EXPECT_EQ(modules.loadedModuleCount(), 1u);
+}
+
+// The same string table in a 32-bit and a 64-bit module: LoadLibrary of a program takes its own
+// architecture's module and refuses the other's; loaded as data, both are read.
+TEST_F(ResourceModulesTest, TheProgramsArchitectureDecidesWhichModuleLoads) {
+    constexpr auto k32 = ProgramArchitecture::I386;
+    constexpr auto k64 = ProgramArchitecture::X86_64;
+    const struct {
+        ProgramArchitecture program;
+        ModuleLoad load;
+        const char* module;
+        bool loads;
+    } cases[] = {
+        {k32, ModuleLoad::AsCode, "C:\\Tamux\\tamuxCSY.dll", true},
+        {k32, ModuleLoad::AsCode, "C:\\Tamux\\tamuxCSY64.dll", false},
+        {k64, ModuleLoad::AsCode, "C:\\Tamux\\tamuxCSY.dll", false},
+        {k64, ModuleLoad::AsCode, "C:\\Tamux\\tamuxCSY64.dll", true},
+        {k32, ModuleLoad::AsData, "C:\\Tamux\\tamuxCSY64.dll", true},
+        {k64, ModuleLoad::AsData, "C:\\Tamux\\tamuxCSY.dll", true},
+    };
+    for (const auto& c : cases) {
+        const std::string what =
+            std::string(c.module) +
+            (c.program == k64 ? " in a 64-bit program" : " in a 32-bit program") +
+            (c.load == ModuleLoad::AsData ? " as data" : "");
+        SimResourceModules modules(toHost(), 1250, 0x0405, c.program);
+        modules.setModuleLoad(c.load);
+        const auto module = modules.loadLibrary(c.module);
+        EXPECT_EQ(module != 0, c.loads) << what;
+        std::string text;
+        EXPECT_EQ(modules.loadString(module, 602, text, 1024), c.loads ? 3 : 0) << what;
+        EXPECT_EQ(text, c.loads ? "My\x9A" : "") << what;
+    }
 }
 
 TEST_F(ResourceModulesTest, AModuleLoadedTwiceIsSharedUntilFreedTwice) {

@@ -36,7 +36,7 @@ TEST_P(ResourcesAsObjdumpShowsThem, StringTablesAndVersionResources) {
     const test::ObjdumpView view = test::readWithObjdump(TAMUX_OBJDUMP, file, scratch.path());
     auto image = PeImage::fromFile(file);
     ASSERT_TRUE(image);
-    EXPECT_TRUE(image->isLoadableModule());
+    EXPECT_TRUE(image->isLoadableModule(ProgramArchitecture::I386));
 
     std::map<std::uint16_t, int> compared;
     std::map<std::pair<std::uint16_t, std::uint16_t>, std::vector<std::uint16_t>> languages;

@@ -85,5 +85,22 @@ TEST(ReportRun, APrinterIsTickedByItsNameAsTheSystemStoresIt) {
               std::vector<std::string>{"Printers - <b>Lab & \"Main\"</b>:"});
 }
 
+TEST(ReportRun, ADistributionOfEitherArchitectureGivesTheSameReport) {
+    // The suite of the 64-bit program: its language module is a PE32+ file.
+    TempDir suite64;
+    std::filesystem::create_directories(suite64.path() / "Tamux");
+    std::filesystem::copy_file(TAMUX_EN_MODULE_X64, suite64.path() / "Tamux" / "tamuxEN.dll");
+    std::filesystem::copy(std::filesystem::path(TAMUX_SUITE_DIR) / "SHARED",
+                          suite64.path() / "SHARED", std::filesystem::copy_options::recursive);
+
+    tools::ReportRun run = runOn("winxp");
+    run.all = true;
+    const tools::ReportResult from32 = tools::RunReport(run);
+    run.suite = suite64.path();
+    const tools::ReportResult from64 = tools::RunReport(run);
+    EXPECT_EQ(from64.messages, from32.messages);
+    EXPECT_EQ(from64.content, from32.content);
+}
+
 }  // namespace
 }  // namespace tamux::test

@@ -135,6 +135,39 @@ TEST_F(MachineTest, FailuresInjectedThroughTheMachineReachThePlatform) {
         platform::status::kAccessDenied);
 }
 
+// One setting says which program runs: the loader takes that architecture's modules and the
+// spooler counts that architecture's records.
+TEST_F(MachineTest, TheProgramsArchitectureReachesTheLoaderAndTheSpooler) {
+    auto machine = Machine::blank(drive_.path());
+    fs::copy_file(TAMUX_STRINGS_DLL, drive_.path() / "strings.dll");
+    fs::copy_file(TAMUX_STRINGS64_DLL, drive_.path() / "strings64.dll");
+    SimPrinter printer;
+    printer.info.printerName = "Laser";
+    machine->spooler().addPrinter(printer);
+    platform::Platform p = machine->platform();
+
+    const struct {
+        ProgramArchitecture architecture;
+        const char* ownModule;
+        const char* otherModule;
+        std::uint32_t recordSize;
+    } cases[] = {{ProgramArchitecture::I386, "C:\\strings.dll", "C:\\strings64.dll", 84},
+                 {ProgramArchitecture::X86_64, "C:\\strings64.dll", "C:\\strings.dll", 136}};
+    for (const auto& c : cases) {
+        machine->setProgramArchitecture(c.architecture);
+        EXPECT_EQ(machine->programArchitecture(), c.architecture);
+        const auto own = p.modules.loadLibrary(c.ownModule);
+        EXPECT_NE(own, 0u) << c.ownModule;
+        EXPECT_EQ(p.modules.loadLibrary(c.otherModule), 0u) << c.otherModule;
+        p.modules.freeLibrary(own);
+
+        std::uint32_t needed = 0;
+        std::vector<platform::PrinterInfo2> printers;
+        EXPECT_FALSE(p.spooler.enumPrinters(platform::kPrinterEnumLocal, 0, needed, printers));
+        EXPECT_EQ(needed, c.recordSize + sizeof "Laser") << c.recordSize;
+    }
+}
+
 TEST_F(MachineTest, LoadsMachineJsonAndTheRegistryFilesInNameOrder) {
     writeText(machineDir() / "machine.json", R"({
         "description": "test machine",

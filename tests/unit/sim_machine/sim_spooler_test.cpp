@@ -17,28 +17,38 @@ SimPrinter printer(std::string name, std::string port = "LPT1:") {
     return p;
 }
 
-TEST(SpoolerEnum, NeededCountsRecordsAndNonNullStrings) {
-    SimPrinter a = printer("Laser");          // 84 + 6 + 6 + 20
-    SimPrinter b = printer("Ink", "USB001");  // 84 + 4 + 7 + 20
+// The record is thirteen pointers and eight DWORDs: 84 bytes in a 32-bit program, 136 in a
+// 64-bit one. The strings follow the records whatever the architecture.
+TEST(SpoolerEnum, NeededCountsRecordsOfTheProgramsArchitectureAndNonNullStrings) {
+    SimPrinter a = printer("Laser");          // record + 6 + 6 + 20
+    SimPrinter b = printer("Ink", "USB001");  // record + 4 + 7 + 20
     b.info.comment = "";                      // + 1: an empty string is not null
-    SimSpooler spooler({a, b});
+    const std::uint32_t strings = 6 + 6 + 20 + 4 + 7 + 20 + 1;
+    const struct {
+        ProgramArchitecture architecture;
+        std::uint32_t pointerSize;
+    } cases[] = {{ProgramArchitecture::I386, 4}, {ProgramArchitecture::X86_64, 8}};
+    for (const auto& c : cases) {
+        SimSpooler spooler({a, b}, 1252, c.architecture);
+        const std::uint32_t record = 13 * c.pointerSize + 8 * 4;
 
-    std::uint32_t needed = 0xDEADBEEF;
-    std::vector<platform::PrinterInfo2> out(1);
-    out[0].jobs = 77;  // a sentinel that a failed call must leave alone
-    EXPECT_FALSE(spooler.enumPrinters(platform::kPrinterEnumLocal, 0, needed, out));
-    EXPECT_EQ(needed, 84u * 2 + 6 + 6 + 20 + 4 + 7 + 20 + 1);
-    ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(out[0].jobs, 77u);
+        std::uint32_t needed = 0xDEADBEEF;
+        std::vector<platform::PrinterInfo2> out(1);
+        out[0].jobs = 77;  // a sentinel that a failed call must leave alone
+        EXPECT_FALSE(spooler.enumPrinters(platform::kPrinterEnumLocal, 0, needed, out));
+        EXPECT_EQ(needed, 2 * record + strings) << c.pointerSize << "-byte pointers";
+        ASSERT_EQ(out.size(), 1u);
+        EXPECT_EQ(out[0].jobs, 77u);
 
-    EXPECT_FALSE(spooler.enumPrinters(platform::kPrinterEnumLocal, needed - 1, needed, out));
-    ASSERT_TRUE(spooler.enumPrinters(platform::kPrinterEnumLocal, needed, needed, out));
-    ASSERT_EQ(out.size(), 2u);
-    EXPECT_EQ(out[0].printerName, "Laser");
-    EXPECT_EQ(out[1].portName, "USB001");
-    EXPECT_EQ(out[1].comment, "");
-    EXPECT_FALSE(out[1].shareName.has_value());
-    EXPECT_EQ(out[0].attributes, 0x240u);
+        EXPECT_FALSE(spooler.enumPrinters(platform::kPrinterEnumLocal, needed - 1, needed, out));
+        ASSERT_TRUE(spooler.enumPrinters(platform::kPrinterEnumLocal, needed, needed, out));
+        ASSERT_EQ(out.size(), 2u);
+        EXPECT_EQ(out[0].printerName, "Laser");
+        EXPECT_EQ(out[1].portName, "USB001");
+        EXPECT_EQ(out[1].comment, "");
+        EXPECT_FALSE(out[1].shareName.has_value());
+        EXPECT_EQ(out[0].attributes, 0x240u);
+    }
 }
 
 TEST(SpoolerEnum, EmptyListAndFailures) {
