@@ -77,6 +77,7 @@ class SimVersionSide {
         std::ofstream(machineDir_.path() / "machine.json")
             << "{\"ansiCodePage\": " << codePage << "}";
         machine_ = sim::Machine::load(machineDir_.path(), drive_.path());
+        machine_->setProgramArchitecture(kThisProgram);
         fs::create_directories(drive_.path() / "Tamux");
     }
 

@@ -121,7 +121,9 @@ class SimLangSide {
         std::ofstream(machineDir / "machine.json")
             << "{\"ansiCodePage\": " << realCodePage() << ", \"systemLanguage\": \"" << language
             << "\"}";
-        return sim::Machine::load(machineDir, drive);
+        auto machine = sim::Machine::load(machineDir, drive);
+        machine->setProgramArchitecture(kThisProgram);
+        return machine;
     }
 
     test::TempDir drive_;

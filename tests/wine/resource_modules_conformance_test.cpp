@@ -217,7 +217,7 @@ TEST_F(ResourceModulesConformance, OnlyTheProgramsOwnArchitectureLoads) {
     const struct {
         const char* name;
         bool ownArchitecture;
-    } modules[] = {{"strings.dll", !is64}, {"strings64.dll", is64}};
+    } modules[] = {{"strings32.dll", !is64}, {"strings64.dll", is64}};
     for (const auto& module : modules) {
         const std::string path = testModule(module.name);
         ASSERT_TRUE(exists(path)) << path;
@@ -229,7 +229,7 @@ TEST_F(ResourceModulesConformance, OnlyTheProgramsOwnArchitectureLoads) {
         real.freeLibrary(realModule);
         simulated.freeLibrary(simModule);
     }
-    compareTexts(testModule(is64 ? "strings64.dll" : "strings.dll"), {1, 601, 5592}, 1024);
+    compareTexts(testModule(is64 ? "strings64.dll" : "strings32.dll"), {1, 601, 5592}, 1024);
 }
 
 TEST_F(ResourceModulesConformance, FilesThatAreNoModules) {
