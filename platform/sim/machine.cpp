@@ -35,7 +35,8 @@ struct Machine::Services {
           profile(mapper(), config.system.ansiCodePage),
           modules(mapper(), config.system.ansiCodePage, config.system.systemLanguage),
           keyboard(config.lockKeys),
-          spooler(config.printers, config.system.ansiCodePage),
+          spooler(config.printers, config.system.ansiCodePage,
+                  config.system.version.platformId == platform::platform_id::kNt),
           clock(config.clock) {}
 
     HostPathMapper mapper() {
