@@ -93,11 +93,11 @@ void TDlgAbout::openLink(const std::string& target) {
     const std::intptr_t result =
         platform_.shell.shellExecute("open", target, "", "", platform::kSwShowNormal);
     if (result > 32) return;
-    const std::uint32_t code = platform_.shell.lastError();
-    // Shown as a signed number, as the code was always shown.
+    // The result is the failure: ShellExecute need not set the thread's last error, which may
+    // still say that all went well.
     std::string message = replaceFirst(std::string(kShellExecuteErrorMessage), "%d",
-                                       std::to_string(static_cast<std::int32_t>(code)));
-    message = replaceFirst(std::move(message), "%s", SysErrorText(platform_.shell, code));
+                                       std::to_string(static_cast<std::int32_t>(result)));
+    message = replaceFirst(std::move(message), "%s", ShellFailureText(platform_.shell, result));
     platform_.dialogs.messageBox(message, kErrorCaption,
                                  platform::mb::kOk | platform::mb::kIconError);
 }

@@ -1,8 +1,12 @@
 #include "about/sys_error_text.h"
 
+#include "platform/shell_result.h"
+
 namespace tamux {
 
-std::string SysErrorText(platform::Shell& shell, std::uint32_t code) {
+namespace {
+
+std::string trimmedSystemText(platform::Shell& shell, std::uint32_t code) {
     std::string text = shell.systemMessage(code);
     while (!text.empty()) {
         // Compared as bytes: a char is signed here, and a letter such as 0xE1 must not count as
@@ -11,6 +15,18 @@ std::string SysErrorText(platform::Shell& shell, std::uint32_t code) {
         if (last >= '!' && last != '.') break;
         text.pop_back();
     }
+    return text;
+}
+
+}  // namespace
+
+std::string SysErrorText(platform::Shell& shell, std::uint32_t code) {
+    return "SysErr: " + trimmedSystemText(shell, code);
+}
+
+std::string ShellFailureText(platform::Shell& shell, std::intptr_t result) {
+    std::string text = trimmedSystemText(shell, platform::Win32ErrorOfShellResult(result));
+    if (text.empty()) text = platform::ShellResultText(result);
     return "SysErr: " + text;
 }
 

@@ -13,4 +13,8 @@ namespace tamux {
 // the code page are text, never trimmed.
 std::string SysErrorText(platform::Shell& shell, std::uint32_t code);
 
+// The same for a failure result of ShellExecute: the system's text for the error code the result
+// stands for, or the program's own English text where the system has none.
+std::string ShellFailureText(platform::Shell& shell, std::intptr_t result);
+
 }  // namespace tamux

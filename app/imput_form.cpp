@@ -19,7 +19,7 @@ TImputFrm::TImputFrm(AppState& state, Application& application, SectionList& lef
       right_(rightPane),
       aboutViews_(std::move(aboutViews)),
       keyState1_(application, state.platform.keyboard, state.platform.system),
-      printersInfo1_(state.platform.spooler),
+      printersInfo1_(state.platform.spooler, PrinterListingOf(state.platform.system)),
       printerCaps_(state.platform.spooler) {
     // The two categories exist before any text is known; FormCreate captions them.
     left_.clearSections();

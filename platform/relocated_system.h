@@ -27,6 +27,7 @@ class RelocatedSystem : public System {
     int screenDpiX() override { return inner_.screenDpiX(); }
     int screenDpiY() override { return inner_.screenDpiY(); }
     unsigned ansiCodePage() override { return inner_.ansiCodePage(); }
+    bool hasFunction(OptionalFunction function) override { return inner_.hasFunction(function); }
 
   private:
     System& inner_;

@@ -19,6 +19,9 @@ struct PrinterInfo2 {
 };
 
 constexpr std::uint32_t kPrinterEnumLocal = 2;
+// On the NT family the printers connected on a print server are not local: only this lists them.
+// Windows 9x lists them as local.
+constexpr std::uint32_t kPrinterEnumConnections = 4;
 constexpr std::uint16_t kDcPaperNames = 16;
 
 class Spooler {

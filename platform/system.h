@@ -7,6 +7,8 @@
 
 namespace tamux::platform {
 
+enum class OptionalFunction;  // platform/optional_functions.h
+
 // OSVERSIONINFOA, the 148-byte ANSI version record.
 struct OsVersionInfo {
     std::uint32_t size = 148;
@@ -53,6 +55,9 @@ class System {
 
     // GetACP.
     virtual unsigned ansiCodePage() = 0;
+
+    // Whether the system exports `function` (and the program is not told to do without it).
+    virtual bool hasFunction(OptionalFunction function) = 0;
 };
 
 }  // namespace tamux::platform

@@ -126,6 +126,9 @@ class TReportFrm {
     // Every way of closing the window ends here.
     void FormClose();
 
+    // The system the window runs on, for how it builds its menu.
+    platform::System& system() { return host_.platform.system; }
+
   private:
     void buttonClick(ReportAction action);
     void tickCurrentSection(bool ticked);

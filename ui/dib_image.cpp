@@ -1,5 +1,7 @@
 #include "ui/dib_image.h"
 
+#include <algorithm>
+
 namespace tamux {
 
 namespace {
@@ -126,6 +128,28 @@ std::optional<BgraImage> ReadBmpFile(const std::uint8_t* data, std::size_t size)
     if (pixelOffset < 14 || pixelOffset > size) return std::nullopt;
     std::optional<BgraImage> image = readPixels(data + 14, size - 14, pixelOffset - 14);
     return image;
+}
+
+MaskedImage ToMaskedImage(const BgraImage& image) {
+    MaskedImage masked{image, image};
+    for (std::size_t i = 0; i < image.pixels.size(); ++i) {
+        const std::uint32_t pixel = image.pixels[i];
+        const std::uint32_t alpha = pixel >> 24;
+        if (alpha < 128) {
+            masked.colours.pixels[i] = 0;
+            masked.mask.pixels[i] = 0x00FFFFFFu;
+            continue;
+        }
+        // Back from premultiplied: each channel times 255 / alpha, rounded.
+        std::uint32_t colour = 0;
+        for (int shift : {16, 8, 0}) {
+            const std::uint32_t channel = pixel >> shift & 0xFF;
+            colour |= std::min<std::uint32_t>(255, (channel * 255 + alpha / 2) / alpha) << shift;
+        }
+        masked.colours.pixels[i] = colour;
+        masked.mask.pixels[i] = 0;
+    }
+    return masked;
 }
 
 }  // namespace tamux

@@ -31,4 +31,15 @@ std::optional<BgraImage> ReadDib(const std::uint8_t* data, std::size_t size);
 // A whole .bmp file, file header first.
 std::optional<BgraImage> ReadBmpFile(const std::uint8_t* data, std::size_t size);
 
+// An image for a system that cannot blend (Windows 95 and NT 4 have no AlphaBlend): each pixel
+// either shows in full or not at all, drawn by masking. `colours` holds the pixels at least half
+// opaque with their own colour (no longer premultiplied) and black elsewhere; `mask` is white
+// (0x00FFFFFF) where the image does not show and black where it does. Both are opaque images of
+// the same size.
+struct MaskedImage {
+    BgraImage colours;
+    BgraImage mask;
+};
+MaskedImage ToMaskedImage(const BgraImage& image);
+
 }  // namespace tamux

@@ -1,9 +1,11 @@
 #include "devices/printers/printer_info.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "ui/markup_text.h"
 #include "ui/section_list.h"
+#include "ui/text_compare.h"
 
 namespace tamux {
 
@@ -14,6 +16,20 @@ constexpr std::size_t kInitialCapacity = 30;
 
 // The left pane's category section that holds the printer entries.
 constexpr int kPrintersCategory = 1;
+
+// One list of the spooler by the two-call protocol; false when the fetch fails.
+bool fetch(platform::Spooler& spooler, std::uint32_t flags,
+           std::vector<platform::PrinterInfo2>& records) {
+    // The size query: no buffer, so only an empty list can fit; its answer is the byte count.
+    std::uint32_t needed = 0;
+    spooler.enumPrinters(flags, 0, needed, records);
+
+    // The fetch into a buffer of exactly that size. If the list grew in between it no longer
+    // fits and the call fails: no record is built rather than a partial list.
+    std::uint32_t neededAgain = 0;
+    records.clear();
+    return spooler.enumPrinters(flags, needed, neededAgain, records);
+}
 
 }  // namespace
 
@@ -41,7 +57,28 @@ TPrinterInfo ToPrinterInfo(const platform::PrinterInfo2& record) {
     return info;
 }
 
-TPrintersInfo::TPrintersInfo(platform::Spooler& spooler) : spooler_(spooler) {
+PrinterListing PrinterListingOf(platform::System& system) {
+    platform::OsVersionInfo version;
+    const bool nt = system.getVersionEx(version) ? version.platformId == platform::platform_id::kNt
+                                                 : (system.getVersion() & 0x80000000u) == 0;
+    return nt ? PrinterListing::LocalThenConnections : PrinterListing::LocalOnly;
+}
+
+void AppendUnlistedPrinters(std::vector<platform::PrinterInfo2>& list,
+                            const std::vector<platform::PrinterInfo2>& more) {
+    for (const platform::PrinterInfo2& record : more) {
+        const bool listed =
+            record.printerName &&
+            std::any_of(list.begin(), list.end(), [&](const platform::PrinterInfo2& known) {
+                return known.printerName &&
+                       EqualsIgnoringCase(*known.printerName, *record.printerName);
+            });
+        if (!listed) list.push_back(record);
+    }
+}
+
+TPrintersInfo::TPrintersInfo(platform::Spooler& spooler, PrinterListing listing)
+    : spooler_(spooler), listing_(listing) {
     printers_.reserve(kInitialCapacity);
     Refresh();
 }
@@ -49,16 +86,14 @@ TPrintersInfo::TPrintersInfo(platform::Spooler& spooler) : spooler_(spooler) {
 void TPrintersInfo::Refresh() {
     printers_.clear();
 
-    // The size query: no buffer, so only an empty list can fit; its answer is the byte count.
-    std::uint32_t needed = 0;
     std::vector<platform::PrinterInfo2> records;
-    spooler_.enumPrinters(platform::kPrinterEnumLocal, 0, needed, records);
-
-    // The fetch into a buffer of exactly that size. If the list grew in between it no longer
-    // fits and the call fails: no record is built rather than a partial list.
-    std::uint32_t neededAgain = 0;
-    records.clear();
-    if (!spooler_.enumPrinters(platform::kPrinterEnumLocal, needed, neededAgain, records)) return;
+    if (!fetch(spooler_, platform::kPrinterEnumLocal, records)) return;
+    if (listing_ == PrinterListing::LocalThenConnections) {
+        std::vector<platform::PrinterInfo2> connections;
+        if (fetch(spooler_, platform::kPrinterEnumConnections, connections)) {
+            AppendUnlistedPrinters(records, connections);
+        }
+    }
     for (const platform::PrinterInfo2& record : records) printers_.push_back(ToPrinterInfo(record));
 }
 

@@ -9,6 +9,7 @@
 
 #include "platform/errors.h"
 #include "platform/spooler.h"
+#include "platform/system.h"
 
 // <windows.h> maps GetPrinter to the spooler's GetPrinterA; a Win32 file that includes it before
 // this header must still reach the method. (Include this header after it, or the macro returns.)
@@ -52,17 +53,36 @@ class EInvalidIndex : public Error {
     using Error::Error;
 };
 
-// The list of local printers. Filled when it is made, and again by each Refresh; read-only in
+// Which lists of the spooler make up the printers: the local list alone (Windows 9x, where it
+// holds the connected network printers too), or the local printers followed by the connections
+// to printers of a print server (the NT family, whose local list leaves those out).
+enum class PrinterListing { LocalOnly, LocalThenConnections };
+
+// The listing the running system needs: by its platform, from GetVersionEx, or from GetVersion
+// when that fails.
+PrinterListing PrinterListingOf(platform::System& system);
+
+// Appends each record of `more` whose printer name `list` does not hold yet, compared without
+// regard to the case of ASCII letters (the same printer in two of the spooler's lists is one
+// printer). Records without a name are always appended.
+void AppendUnlistedPrinters(std::vector<platform::PrinterInfo2>& list,
+                            const std::vector<platform::PrinterInfo2>& more);
+
+// The list of the printers. Filled when it is made, and again by each Refresh; read-only in
 // between. The spooler must outlive the list.
 class TPrintersInfo {
   public:
-    explicit TPrintersInfo(platform::Spooler& spooler);
+    explicit TPrintersInfo(platform::Spooler& spooler,
+                           PrinterListing listing = PrinterListing::LocalOnly);
     TPrintersInfo(const TPrintersInfo&) = delete;
     TPrintersInfo& operator=(const TPrintersInfo&) = delete;
 
     // Discards the records and asks the spooler again: first for the bytes the list needs, then
     // for the list in a buffer of that size. When the second call fails (a printer was added in
-    // between, or the spooler cannot be asked) the list stays empty; nothing is reported.
+    // between, or the spooler cannot be asked) the list stays empty; nothing is reported. With
+    // the connections listed apart, they are asked for the same way and follow the local
+    // printers, leaving out a name already listed; if that list cannot be had the local printers
+    // still show.
     void Refresh();
 
     int Count() const { return static_cast<int>(printers_.size()); }
@@ -73,6 +93,7 @@ class TPrintersInfo {
 
   private:
     platform::Spooler& spooler_;
+    PrinterListing listing_;
     std::vector<TPrinterInfo> printers_;
 };
 

@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/optional_functions.h"
 #include "platform/sim/machine_json.h"
 #include "platform/sim/path_map.h"
 #include "platform/sim/sim_clock.h"
@@ -28,11 +29,14 @@ struct Machine::Services {
           paths(drive, config.system.ansiCodePage),
           registry(config.system.ansiCodePage),
           system(config.system),
-          files(mapper()),
+          files(
+              mapper(),
+              [this] { return system.hasFunction(platform::OptionalFunction::FileAttributesEx); }),
           profile(mapper(), config.system.ansiCodePage),
           modules(mapper(), config.system.ansiCodePage, config.system.systemLanguage),
           keyboard(config.lockKeys),
-          spooler(config.printers, config.system.ansiCodePage),
+          spooler(config.printers, config.system.ansiCodePage,
+                  config.system.version.platformId == platform::platform_id::kNt),
           clock(config.clock) {}
 
     HostPathMapper mapper() {

@@ -239,15 +239,16 @@ void readPrinter(const Reader& r, SimPrinter& printer) {
         {"status", &i.status},
         {"jobs", &i.jobs},
         {"averagePPM", &i.averagePpm}};
-    r.object({"serverName", "printerName",  "shareName", "portName",        "driverName",
-              "comment",    "location",     "sepFile",   "printProcessor",  "datatype",
-              "parameters", "attributes",   "priority",  "defaultPriority", "startTime",
-              "untilTime",  "status",       "jobs",      "averagePPM",      "deviceCaps",
-              "paperNames", "createDcFails"},
+    r.object({"serverName", "printerName",   "shareName", "portName",        "driverName",
+              "comment",    "location",      "sepFile",   "printProcessor",  "datatype",
+              "parameters", "attributes",    "priority",  "defaultPriority", "startTime",
+              "untilTime",  "status",        "jobs",      "averagePPM",      "deviceCaps",
+              "paperNames", "createDcFails", "connection"},
              [&](const std::string& key, const Reader& m) {
                  if (auto t = texts.find(key); t != texts.end()) *t->second = m.nullableText();
                  if (auto n = numbers.find(key); n != numbers.end()) *n->second = m.uint32();
                  if (key == "createDcFails") printer.createDcFails = m.boolean();
+                 if (key == "connection") printer.connection = m.boolean();
                  if (key == "paperNames") {
                      if (m.isNull()) {
                          printer.paperNames = std::nullopt;

@@ -1,14 +1,39 @@
 #include "platform/sim/sim_files.h"
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <fstream>
 #include <system_error>
+#include <vector>
+
+#include "platform/file_name_pattern.h"
 
 namespace tamux::sim {
 
 namespace fs = std::filesystem;
 
-SimFiles::SimFiles(HostPathMapper mapper) : mapper_(std::move(mapper)) {}
+SimFiles::SimFiles(HostPathMapper mapper, std::function<bool()> hasAttributesQuery)
+    : mapper_(std::move(mapper)), hasAttributesQuery_(std::move(hasAttributesQuery)) {}
+
+namespace {
+
+// The pattern match of FindFirstFileA for one name: "*" any run, "?" one character.
+bool matches(std::string_view pattern, std::string_view name) {
+    if (pattern.empty()) return name.empty();
+    if (pattern.front() == '*') {
+        for (std::size_t skip = 0; skip <= name.size(); ++skip) {
+            if (matches(pattern.substr(1), name.substr(skip))) return true;
+        }
+        return false;
+    }
+    if (name.empty()) return false;
+    const auto upper = [](char c) { return std::toupper(static_cast<unsigned char>(c)); };
+    if (pattern.front() != '?' && upper(pattern.front()) != upper(name.front())) return false;
+    return matches(pattern.substr(1), name.substr(1));
+}
+
+}  // namespace
 
 void SimFiles::lockFile(std::string_view path) {
     const fs::path host = mapper_(path);
@@ -73,7 +98,32 @@ std::uint64_t SimFiles::toFileTime(fs::file_time_type time) {
     return static_cast<std::uint64_t>(ticks + kUnixEpochIn1601Ticks);
 }
 
+std::optional<std::uint64_t> SimFiles::findFirstWriteTime(std::string_view pattern) {
+    const std::size_t split = pattern.find_last_of('\\');
+    std::string folder(split == std::string_view::npos ? "." : pattern.substr(0, split));
+    // "C:\\name" searches the root, not the drive's current folder.
+    if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+    const std::string_view name =
+        split == std::string_view::npos ? pattern : pattern.substr(split + 1);
+    const fs::path host = mapper_(folder);
+    std::error_code ec;
+    if (host.empty() || name.empty() || !fs::is_directory(host, ec)) return std::nullopt;
+    std::vector<fs::path> found;
+    for (fs::directory_iterator it(host, ec), end; !ec && it != end; it.increment(ec)) {
+        if (matches(name, it->path().filename().string())) found.push_back(it->path());
+    }
+    if (found.empty()) return std::nullopt;
+    const auto time = fs::last_write_time(*std::min_element(found.begin(), found.end()), ec);
+    if (ec) return std::nullopt;
+    return toFileTime(time);
+}
+
 std::optional<std::uint64_t> SimFiles::lastWriteTime(std::string_view path) {
+    if (hasAttributesQuery_ && !hasAttributesQuery_()) {
+        // A pattern would find some other file's entry.
+        if (platform::HasWildcard(path)) return std::nullopt;
+        return findFirstWriteTime(path);
+    }
     const fs::path host = mapper_(path);
     std::error_code ec;
     if (host.empty() || !fs::exists(host, ec)) return std::nullopt;

@@ -1,10 +1,13 @@
 // The simulated machine's files: real host files under the folder that stands for the drive,
 // reached through the machine's path mapping. Failures are injectable: a file that is locked, and
-// a disk that fills up after a number of bytes.
+// a disk that fills up after a number of bytes. On a machine without GetFileAttributesExA (Windows
+// 95) file times come from the directory entry FindFirstFileA finds, as the program's own file
+// service reads them there.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -17,7 +20,8 @@ namespace tamux::sim {
 
 class SimFiles : public platform::Files {
   public:
-    explicit SimFiles(HostPathMapper mapper);
+    // `hasAttributesQuery` tells whether the machine has GetFileAttributesExA (empty: it has).
+    explicit SimFiles(HostPathMapper mapper, std::function<bool()> hasAttributesQuery = {});
 
     // platform::Files
     bool fileExists(std::string_view path) override;
@@ -35,10 +39,15 @@ class SimFiles : public platform::Files {
     // FILETIME (100 ns since 1601) of a host file time.
     static std::uint64_t toFileTime(std::filesystem::file_time_type time);
 
+    // FindFirstFileA's last-write time of the first entry that `pattern` ("C:\\dir\\*.txt")
+    // matches, its last component compared without regard to case; nullopt when none does.
+    std::optional<std::uint64_t> findFirstWriteTime(std::string_view pattern);
+
   private:
     bool isLocked(const std::filesystem::path& host) const;
 
     HostPathMapper mapper_;
+    std::function<bool()> hasAttributesQuery_;
     std::set<std::filesystem::path> locked_;
     std::optional<std::uintmax_t> diskSpace_;
 };

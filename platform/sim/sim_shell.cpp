@@ -1,5 +1,7 @@
 #include "platform/sim/sim_shell.h"
 
+#include "platform/shell_result.h"
+
 namespace tamux::sim {
 
 std::intptr_t SimShell::shellExecute(std::string_view verb, std::string_view file,
@@ -12,7 +14,7 @@ std::intptr_t SimShell::shellExecute(std::string_view verb, std::string_view fil
         answer = queue_.front();
         queue_.pop_front();
     }
-    if (answer.result <= 32) {
+    if (answer.result <= 32 && setsLastError_) {
         lastError_ = answer.lastError.value_or(lastErrorForResult(answer.result));
     }
     return answer.result;
@@ -23,29 +25,7 @@ void SimShell::queueResult(std::intptr_t result, std::optional<std::uint32_t> la
 }
 
 std::uint32_t SimShell::lastErrorForResult(std::intptr_t result) {
-    switch (result) {
-        case 0:  // out of memory or resources
-        case 8:  // SE_ERR_OOM
-            return 8;
-        case 2:   // SE_ERR_FNF
-        case 3:   // SE_ERR_PNF
-        case 5:   // SE_ERR_ACCESSDENIED
-        case 11:  // ERROR_BAD_FORMAT
-            return static_cast<std::uint32_t>(result);
-        case 26:  // SE_ERR_SHARE
-            return 32;
-        case 27:  // SE_ERR_ASSOCINCOMPLETE
-        case 31:  // SE_ERR_NOASSOC
-            return 1155;
-        case 28:  // SE_ERR_DDETIMEOUT
-        case 29:  // SE_ERR_DDEFAIL
-        case 30:  // SE_ERR_DDEBUSY
-            return 1156;
-        case 32:  // SE_ERR_DLLNOTFOUND
-            return 1157;
-        default:
-            return static_cast<std::uint32_t>(result);
-    }
+    return platform::Win32ErrorOfShellResult(result);
 }
 
 std::string SimShell::englishSystemMessage(std::uint32_t code) {

@@ -1,6 +1,7 @@
 // The simulated shell: records every ShellExecute call and answers it from a script (default: a
-// success value of 42), setting the thread's last error for failures as ShellExecuteA does. The
-// system's error texts are the English ones of Windows.
+// success value of 42), setting the thread's last error for failures as ShellExecuteA does on
+// NT, or leaving it as it was, as it may elsewhere. The system's error texts are the English
+// ones of Windows.
 #pragma once
 
 #include <cstdint>
@@ -40,6 +41,8 @@ class SimShell : public platform::Shell {
     // The answer of every call once the queue is empty (42 at first).
     void setDefaultResult(std::intptr_t result) { defaultResult_ = result; }
     void setLastError(std::uint32_t code) { lastError_ = code; }
+    // False: failures leave the last error as it was (ShellExecuteA does not promise to set it).
+    void setSetsLastError(bool sets) { setsLastError_ = sets; }
     // Replaces or adds the system's text for `code`.
     void setSystemMessage(std::uint32_t code, std::string text) {
         messages_[code] = std::move(text);
@@ -59,6 +62,7 @@ class SimShell : public platform::Shell {
     std::deque<Answer> queue_;
     std::intptr_t defaultResult_ = 42;
     std::uint32_t lastError_ = 0;
+    bool setsLastError_ = true;
     std::map<std::uint32_t, std::string> messages_;
 };
 

@@ -53,9 +53,12 @@ std::optional<int> deviceCapsIndex(std::string_view name) {
     return std::nullopt;
 }
 
-SimSpooler::SimSpooler(std::vector<SimPrinter> printers, unsigned codePage,
+SimSpooler::SimSpooler(std::vector<SimPrinter> printers, unsigned codePage, bool ntFamily,
                        ProgramArchitecture architecture)
-    : printers_(std::move(printers)), codePage_(codePage), architecture_(architecture) {}
+    : printers_(std::move(printers)),
+      codePage_(codePage),
+      ntFamily_(ntFamily),
+      architecture_(architecture) {}
 
 std::uint32_t SimSpooler::bytesNeeded(const std::vector<SimPrinter>& printers,
                                       ProgramArchitecture architecture) {
@@ -79,9 +82,15 @@ bool SimSpooler::enumPrinters(std::uint32_t flags, std::uint32_t bufferSize, std
     if (enumFails_) {
         needed = 0;
     } else {
-        // Only local printers are installed on a simulated machine.
-        static const std::vector<SimPrinter> kNone;
-        const auto& listed = (flags & platform::kPrinterEnumLocal) ? printers_ : kNone;
+        std::vector<SimPrinter> listed;
+        for (const SimPrinter& printer : printers_) {
+            const bool asLocal = !printer.connection || !ntFamily_;
+            const bool asConnection = printer.connection && ntFamily_;
+            if (((flags & platform::kPrinterEnumLocal) && asLocal) ||
+                ((flags & platform::kPrinterEnumConnections) && asConnection)) {
+                listed.push_back(printer);
+            }
+        }
         needed = bytesNeeded(listed, architecture_);
         if (bufferSize >= needed) {
             printers.clear();

@@ -1,7 +1,9 @@
-// The simulated print spooler and its printer drivers: the local printers of machine.json, the
-// EnumPrintersA size protocol, device contexts answering GetDeviceCaps from each printer's table,
-// and DeviceCapabilitiesA's paper names in 64-byte slots. Tests can add a printer between the two
-// enumeration calls, make the enumeration fail, and count device contexts left open.
+// The simulated print spooler and its printer drivers: the printers of machine.json, the
+// EnumPrintersA size protocol (on an NT machine the connections to printers of a print server
+// only with PRINTER_ENUM_CONNECTIONS, on 9x with the local ones), device contexts answering
+// GetDeviceCaps from each printer's table, and DeviceCapabilitiesA's paper names in 64-byte slots.
+// Tests can add a printer between the two enumeration calls, make the enumeration fail, and count
+// device contexts left open.
 #pragma once
 
 #include <cstdint>
@@ -41,12 +43,15 @@ struct SimPrinter {
     std::map<int, int> deviceCaps;  // GetDeviceCaps answers by index
     std::optional<std::vector<std::string>> paperNames = std::vector<std::string>{};  // null: -1
     bool createDcFails = false;
+    bool connection = false;  // a connection to a print server's printer
 };
 
 class SimSpooler : public platform::Spooler {
   public:
-    // EnumPrintersA answers the sizes of a program of `architecture`.
+    // `ntFamily`: connections are listed apart from the local printers, as on NT. EnumPrintersA
+    // answers the sizes of a program of `architecture`.
     explicit SimSpooler(std::vector<SimPrinter> printers = {}, unsigned codePage = 1252,
+                        bool ntFamily = true,
                         ProgramArchitecture architecture = ProgramArchitecture::I386);
 
     // platform::Spooler
@@ -87,6 +92,7 @@ class SimSpooler : public platform::Spooler {
 
     std::vector<SimPrinter> printers_;
     unsigned codePage_;
+    bool ntFamily_;
     ProgramArchitecture architecture_;
     std::vector<SimPrinter> addAfterEnum_;
     bool enumFails_ = false;

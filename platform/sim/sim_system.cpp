@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/optional_functions.h"
 #include "platform/sim/path_map.h"
 
 namespace tamux::sim {
@@ -95,6 +96,11 @@ int SimSystem::screenDpiY() {
 
 unsigned SimSystem::ansiCodePage() {
     return settings_.ansiCodePage;
+}
+
+bool SimSystem::hasFunction(platform::OptionalFunction function) {
+    return !settings_.forceFallbacks &&
+           platform::PresentOnFreshInstall(function, settings_.version);
 }
 
 }  // namespace tamux::sim

@@ -14,6 +14,7 @@ namespace tamux::sim {
 struct SystemSettings {
     platform::OsVersionInfo version = defaultVersion();
     bool versionFails = false;
+    bool forceFallbacks = false;  // every optional function is missing
     std::uint16_t systemLanguage = 1033;
     unsigned ansiCodePage = 1252;
     std::array<int, 3> keyboardType{4, 0, 12};
@@ -43,6 +44,8 @@ class SimSystem : public platform::System {
     int screenDpiX() override;
     int screenDpiY() override;
     unsigned ansiCodePage() override;
+    // As a fresh installation of the machine's Windows answers.
+    bool hasFunction(platform::OptionalFunction function) override;
 
     // Test hooks.
     void setVersion(const platform::OsVersionInfo& version) { settings_.version = version; }
@@ -55,6 +58,8 @@ class SimSystem : public platform::System {
     // A path relative to the current directory is made absolute first.
     void setCurrentDirectory(std::string_view path);
     void setScreenDpi(int dpi) { settings_.screenDpi = dpi; }
+    // Every optional function is missing, as the program's own switch makes them.
+    void setForceFallbacks(bool force) { settings_.forceFallbacks = force; }
 
     const SystemSettings& settings() const { return settings_; }
 

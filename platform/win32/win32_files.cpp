@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/file_name_pattern.h"
+#include "platform/win32/optional_function.h"
 #include "platform/win32/windows_support.h"
 
 namespace tamux::win32 {
@@ -65,13 +67,30 @@ void Win32Files::writeFile(std::string_view path, std::string_view content) {
     }
 }
 
+namespace {
+
+std::uint64_t ticks(const FILETIME& time) {
+    return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+}  // namespace
+
 std::optional<std::uint64_t> Win32Files::lastWriteTime(std::string_view path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(std::string(path).c_str(), GetFileExInfoStandard, &data)) {
-        return std::nullopt;
+    const std::string name(path);
+    using AttributesQuery = decltype(&GetFileAttributesExA);
+    if (auto query =
+            OptionalFunctionAs<AttributesQuery>(platform::OptionalFunction::FileAttributesEx)) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (!query(name.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+        return ticks(data.ftLastWriteTime);
     }
-    return (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-           data.ftLastWriteTime.dwLowDateTime;
+    // Windows 95: the file's directory entry carries the same times.
+    if (platform::HasWildcard(path)) return std::nullopt;
+    WIN32_FIND_DATAA entry{};
+    HANDLE search = FindFirstFileA(name.c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return std::nullopt;
+    FindClose(search);
+    return ticks(entry.ftLastWriteTime);
 }
 
 }  // namespace tamux::win32

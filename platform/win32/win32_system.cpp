@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win32/optional_function.h"
 #include "platform/win32/windows_support.h"
 
 namespace tamux::win32 {
@@ -88,6 +89,10 @@ int Win32System::screenDpiY() {
 
 unsigned Win32System::ansiCodePage() {
     return GetACP();
+}
+
+bool Win32System::hasFunction(platform::OptionalFunction function) {
+    return FindOptionalFunction(function) != nullptr;
 }
 
 }  // namespace tamux::win32

@@ -16,6 +16,7 @@ class Win32System final : public platform::System {
     int screenDpiX() override;
     int screenDpiY() override;
     unsigned ansiCodePage() override;
+    bool hasFunction(platform::OptionalFunction function) override;
 };
 
 }  // namespace tamux::win32

@@ -1,12 +1,14 @@
 #include "report/win32/report_window.h"
 
 #include <array>
+#include <cstddef>
 #include <exception>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <utility>
 
+#include "report/menu_item_form.h"
 #include "ui/section_list_style.h"
 #include "ui/weave_tile.h"
 #include "ui/win32/background.h"
@@ -141,8 +143,13 @@ class ReportWindow : public ReportDialogView {
     void PopupMenu(ScreenPoint at) override {
         HMENU menu = CreatePopupMenu();
         if (!menu) return;
-        addMenuItem(menu, kSelAll1Id, form_.SelAll1Caption);
-        addMenuItem(menu, kUnselAll1Id, form_.UnselAll1Caption);
+        const MenuItemForm itemForm = MenuItemFormOf(form_.system());
+        if (!addMenuItem(menu, kSelAll1Id, form_.SelAll1Caption, itemForm) ||
+            !addMenuItem(menu, kUnselAll1Id, form_.UnselAll1Caption, itemForm)) {
+            // A menu with an item missing is not shown.
+            DestroyMenu(menu);
+            return;
+        }
         const UINT chosen = static_cast<UINT>(
             TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
                            at.x, at.y, 0, window_, nullptr));
@@ -203,15 +210,32 @@ class ReportWindow : public ReportDialogView {
         for (HWND panel : {listPanel_->handle(), rightPanel_->handle()}) LetTabInto(panel);
     }
 
-    void addMenuItem(HMENU menu, UINT id, const std::string& caption) {
+    // Appends an item in the form the system takes; a system that refuses the full form gets
+    // the text alone. False when neither form goes in.
+    bool addMenuItem(HMENU menu, UINT id, const std::string& caption, MenuItemForm form) {
+        if (form == MenuItemForm::TextAndPicture && insertMenuItem(menu, id, caption, form)) {
+            return true;
+        }
+        return insertMenuItem(menu, id, caption, MenuItemForm::TextOnly);
+    }
+
+    bool insertMenuItem(HMENU menu, UINT id, const std::string& caption, MenuItemForm form) {
         MENUITEMINFOA item{};
-        item.cbSize = sizeof(item);
-        item.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP;
         item.wID = id;
         item.dwTypeData = const_cast<char*>(caption.c_str());
-        // The picture is drawn on WM_DRAWITEM.
-        item.hbmpItem = glyphs_ ? HBMMENU_CALLBACK : nullptr;
-        InsertMenuItemA(menu, GetMenuItemCount(menu), TRUE, &item);
+        if (form == MenuItemForm::TextAndPicture) {
+            item.cbSize = sizeof(item);
+            item.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP;
+            // The picture is drawn on WM_DRAWITEM.
+            item.hbmpItem = glyphs_ ? HBMMENU_CALLBACK : nullptr;
+        } else {
+            // The record as Windows 95 and NT 4 know it: everything before hbmpItem.
+            item.cbSize = offsetof(MENUITEMINFOA, hbmpItem);
+            item.fMask = MIIM_ID | MIIM_TYPE;
+            item.fType = MFT_STRING;
+            item.cch = static_cast<UINT>(caption.size());
+        }
+        return InsertMenuItemA(menu, GetMenuItemCount(menu), TRUE, &item) != FALSE;
     }
 
     // Runs a handler of the form from inside the message loop, where an error must not travel

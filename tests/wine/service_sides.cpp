@@ -16,7 +16,7 @@ SimSides::SimSides()
       files_([this](std::string_view path) { return map_.hostPath(path, "C:\\"); }),
       profile_([this](std::string_view path) { return map_.hostPath(path, "C:\\"); },
                hostCodePage()),
-      spooler_({}, 1252, kThisProgram) {}
+      spooler_({}, 1252, true, kThisProgram) {}
 
 std::filesystem::path SimSides::hostPath(std::string_view name) const {
     return map_.hostPath(path(name), "C:\\");

@@ -3,6 +3,7 @@
 #include <set>
 #include <vector>
 
+#include "platform/win32/optional_function.h"
 #include "ui/win32/gdi.h"
 
 namespace tamux::win32 {
@@ -165,12 +166,35 @@ int MouseY(LPARAM lParam) {
     return static_cast<short>(HIWORD(lParam));
 }
 
+namespace {
+
+// Windows 95 without a later Internet Explorer cannot report the leave: a timer looks where the
+// pointer is and posts WM_MOUSELEAVE itself once it is over some other window.
+constexpr UINT_PTR kLeavePollTimer = 0x4C56;
+constexpr UINT kLeavePollInterval = 100;  // milliseconds
+
+void CALLBACK pollMouseLeave(HWND window, UINT, UINT_PTR timer, DWORD) {
+    POINT cursor{};
+    if (GetCursorPos(&cursor) && WindowFromPoint(cursor) == window) return;
+    KillTimer(window, timer);
+    PostMessageA(window, WM_MOUSELEAVE, 0, 0);
+}
+
+}  // namespace
+
 void TrackMouseLeave(HWND window) {
     TRACKMOUSEEVENT track{};
     track.cbSize = sizeof(track);
     track.dwFlags = TME_LEAVE;
     track.hwndTrack = window;
-    TrackMouseEvent(&track);
+    using TrackFunction = BOOL(WINAPI*)(LPTRACKMOUSEEVENT);
+    for (platform::OptionalFunction way : {platform::OptionalFunction::TrackMouseEvent,
+                                           platform::OptionalFunction::ComctlTrackMouseEvent}) {
+        TrackFunction trackFunction = OptionalFunctionAs<TrackFunction>(way);
+        if (trackFunction && trackFunction(&track)) return;
+    }
+    // A second call while the timer runs restarts it; the timer ends with the window.
+    SetTimer(window, kLeavePollTimer, kLeavePollInterval, pollMouseLeave);
 }
 
 }  // namespace tamux::win32

@@ -6,6 +6,7 @@ namespace tamux::win32 {
 
 TExtLabel::TExtLabel(const CreateArgs& args) : args_(args) {
     anchorRight_ = args.placement.x + args.placement.width;
+    // Windows 95 and NT 4 have no hand cursor: null there, and the class takes the arrow.
     HCURSOR cursor = args.link ? LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)) : nullptr;
     // Links and plain labels need different class cursors.
     create(args.link ? "TamuxLinkLabel" : "TamuxLabel", args.placement,

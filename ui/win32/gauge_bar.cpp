@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/win32/optional_function.h"
 #include "ui/win32/gdi.h"
 
 namespace tamux::win32 {
@@ -18,6 +19,24 @@ TRIVERTEX vertex(int x, int y, const Color& color) {
     v.Green = static_cast<COLOR16>(GetGValue(rgb) << 8);
     v.Blue = static_cast<COLOR16>(GetBValue(rgb) << 8);
     return v;
+}
+
+using GradientFillFunction = decltype(&::GradientFill);
+
+// Where the system has no GradientFill (Windows 95 and NT 4): the same run of colours from
+// `from` at `left` to `to` at `right`, in narrow bands.
+void fillInBands(HDC dc, int left, int right, int top, int bottom, COLORREF from, COLORREF to) {
+    constexpr int kBand = 2;
+    const int span = std::max(1, right - left);
+    const auto mix = [&](int a, int b, int at) { return a + (b - a) * at / span; };
+    for (int x = left; x < right; x += kBand) {
+        const int at = x - left;
+        const RECT band{x, top, std::min(x + kBand, right), bottom};
+        FillSolid(
+            dc, band,
+            RGB(mix(GetRValue(from), GetRValue(to), at), mix(GetGValue(from), GetGValue(to), at),
+                mix(GetBValue(from), GetBValue(to), at)));
+    }
 }
 
 }  // namespace
@@ -56,7 +75,16 @@ void TGaugeBar::paintClient(HDC dc) {
         GRADIENT_RECT rects[] = {{0, 1}, {2, 3}};
         int saved = SaveDC(dc);
         IntersectClipRect(dc, area.left, area.top, area.left + filled, area.bottom);
-        GradientFill(dc, vertices, 4, rects, 2, GRADIENT_FILL_RECT_H);
+        if (auto gradientFill = OptionalFunctionAs<GradientFillFunction>(
+                platform::OptionalFunction::GradientFill)) {
+            gradientFill(dc, vertices, 4, rects, 2, GRADIENT_FILL_RECT_H);
+        } else {
+            const COLORREF colors[] = {ToColorRef(args_.barColors[0]),
+                                       ToColorRef(args_.barColors[1]),
+                                       ToColorRef(args_.barColors[2])};
+            fillInBands(dc, area.left, middle, area.top, area.bottom, colors[0], colors[1]);
+            fillInBands(dc, middle, area.right, area.top, area.bottom, colors[1], colors[2]);
+        }
         RestoreDC(dc, saved);
     }
     if (args_.showText) {

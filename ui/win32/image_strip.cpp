@@ -2,7 +2,19 @@
 
 #include <cstring>
 
+#include "platform/win32/optional_function.h"
+
 namespace tamux::win32 {
+
+namespace {
+
+using AlphaBlendFunction = decltype(&::AlphaBlend);
+
+AlphaBlendFunction alphaBlend() {
+    return OptionalFunctionAs<AlphaBlendFunction>(platform::OptionalFunction::AlphaBlend);
+}
+
+}  // namespace
 
 std::unique_ptr<ImageStrip> ImageStrip::fromResource(HINSTANCE module, const char* name,
                                                      int imageWidth) {
@@ -31,10 +43,13 @@ std::unique_ptr<ImageStrip> ImageStrip::fromImage(const BgraImage& image, int im
         std::uint32_t a = pixel >> 24, r = pixel >> 16 & 0xFF, g = pixel >> 8 & 0xFF,
                       b = pixel & 0xFF;
         std::uint32_t y = (r * 30 + g * 59 + b * 11) / 100;
-        a /= 2;
-        y /= 2;
         pixel = a << 24 | y << 16 | y << 8 | y;
     }
+    if (!alphaBlend()) {
+        // Masked before the opacity is halved, which would leave nothing at least half opaque.
+        if (!strip->masked_.make(image) || !strip->maskedDisabled_.make(grey)) return nullptr;
+    }
+    for (std::uint32_t& pixel : grey.pixels) pixel = pixel >> 1 & 0x7F7F7F7Fu;
     strip->disabled_ = makeBitmap(grey);
     if (!strip->bitmap_ || !strip->disabled_) return nullptr;
     return strip;
@@ -55,12 +70,35 @@ ScopedGdiObject ImageStrip::makeBitmap(const BgraImage& image) {
     return ScopedGdiObject(bitmap);
 }
 
+bool ImageStrip::Masked::make(const BgraImage& image) {
+    const MaskedImage masked = ToMaskedImage(image);
+    colours = makeBitmap(masked.colours);
+    mask = makeBitmap(masked.mask);
+    return colours && mask;
+}
+
+void ImageStrip::Masked::draw(HDC dc, HDC source, int x, int y, int width, int height, int left,
+                              int top, int sourceWidth, int sourceHeight) const {
+    // The mask clears where the image shows and keeps the rest; the colours, black elsewhere,
+    // are then added in.
+    SelectInDc selectMask(source, mask.get());
+    StretchBlt(dc, x, y, width, height, source, left, top, sourceWidth, sourceHeight, SRCAND);
+    SelectObject(source, colours.get());
+    StretchBlt(dc, x, y, width, height, source, left, top, sourceWidth, sourceHeight, SRCPAINT);
+}
+
 void ImageStrip::draw(HDC dc, int index, int x, int y, int width, int height, bool disabled) const {
     if (index < 0 || index >= count_) return;
     ScopedMemoryDc source(CreateCompatibleDC(dc));
-    SelectInDc select(source.get(), disabled ? disabled_.get() : bitmap_.get());
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dc, x, y, width, height, source.get(), index * width_, 0, width_, height_, blend);
+    if (AlphaBlendFunction blendFunction = alphaBlend()) {
+        SelectInDc select(source.get(), disabled ? disabled_.get() : bitmap_.get());
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        blendFunction(dc, x, y, width, height, source.get(), index * width_, 0, width_, height_,
+                      blend);
+        return;
+    }
+    (disabled ? maskedDisabled_ : masked_)
+        .draw(dc, source.get(), x, y, width, height, index * width_, 0, width_, height_);
 }
 
 }  // namespace tamux::win32

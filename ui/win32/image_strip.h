@@ -1,5 +1,7 @@
 // An image list: a strip of equally wide images with an alpha channel, drawn blended onto
-// whatever lies below. Loaded from a BITMAP resource holding a 32-bit strip.
+// whatever lies below. Loaded from a BITMAP resource holding a 32-bit strip. Where the system
+// cannot blend (no AlphaBlend before Windows 98 and 2000) the images are drawn through a mask:
+// the half-transparent edges then show in full or not at all.
 #pragma once
 
 #include <memory>
@@ -29,11 +31,22 @@ class ImageStrip {
     ImageStrip() = default;
     static ScopedGdiObject makeBitmap(const BgraImage& image);
 
+    // The images for drawing through a mask.
+    struct Masked {
+        ScopedGdiObject colours;
+        ScopedGdiObject mask;
+        bool make(const BgraImage& image);
+        void draw(HDC dc, HDC source, int x, int y, int width, int height, int left, int top,
+                  int sourceWidth, int sourceHeight) const;
+    };
+
     int count_ = 0;
     int width_ = 0;
     int height_ = 0;
     ScopedGdiObject bitmap_;
     ScopedGdiObject disabled_;
+    Masked masked_;          // only where the system cannot blend
+    Masked maskedDisabled_;  // only where the system cannot blend
 };
 
 // One picture of a strip, for controls that show a single image.

@@ -223,14 +223,9 @@ LRESULT TSectionListBox::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_CAPTURECHANGED:
             draggingThumb_ = false;
             return 0;
-        case WM_MOUSEWHEEL: {
-            wheelRemainder_ += static_cast<short>(HIWORD(wParam));
-            int notches = wheelRemainder_ / WHEEL_DELTA;
-            wheelRemainder_ -= notches * WHEEL_DELTA;
-            if (notches)
-                smoothScrollTo(model_.scrollOffset() - notches * 3 * style_.geometry.lineHeight);
+        case WM_MOUSEWHEEL:
+            wheelTurned(message, wParam);
             return 0;
-        }
         case WM_KEYDOWN: {
             ListKey key;
             if (!keyFor(wParam, key)) break;
@@ -247,7 +242,22 @@ LRESULT TSectionListBox::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
             if (wParam == ' ') return 0;  // handled as a key; no beep
             break;
     }
+    if (const unsigned wheelMessage = msWheelMessage(); wheelMessage && message == wheelMessage) {
+        wheelTurned(message, wParam);
+        return 0;
+    }
     return defaultHandling(message, wParam, lParam);
+}
+
+unsigned TSectionListBox::msWheelMessage() {
+    static const unsigned registered = RegisterWindowMessageA(kMsWheelMessageName);
+    return registered;
+}
+
+void TSectionListBox::wheelTurned(UINT message, WPARAM wParam) {
+    const std::optional<int> turn = WheelTurn(message, wParam, msWheelMessage());
+    const int notches = turn ? wheelNotches_.add(*turn) : 0;
+    if (notches) smoothScrollTo(model_.scrollOffset() - notches * 3 * style_.geometry.lineHeight);
 }
 
 void TSectionListBox::paint(HDC dc, const RECT& client) {

@@ -9,6 +9,7 @@
 #include "ui/scroll_bar_geometry.h"
 #include "ui/section_list.h"
 #include "ui/section_list_style.h"
+#include "ui/wheel.h"
 #include "ui/win32/control.h"
 #include "ui/win32/font_cache.h"
 #include "ui/win32/image_strip.h"
@@ -58,6 +59,9 @@ class TSectionListBox : public Control, private SectionListView {
     void resized();
     bool onScrollBar(int x) const;
     void scrollBarDown(int y);
+    // WM_MOUSEWHEEL, or the wheel driver's message on Windows 95.
+    void wheelTurned(UINT message, WPARAM wParam);
+    static unsigned msWheelMessage();
 
     SectionListStyle style_;
     const ImageStrip* sectionImages_;
@@ -69,7 +73,7 @@ class TSectionListBox : public Control, private SectionListView {
     bool redraw_ = true;
     int clientWidth_ = 0;
     int clientHeight_ = 0;
-    int wheelRemainder_ = 0;
+    WheelNotches wheelNotches_;
     bool draggingThumb_ = false;
     int dragGrab_ = 0;  // pointer's distance below the thumb's top when the drag began
     std::unordered_map<std::string, MarkupLayout> layouts_;

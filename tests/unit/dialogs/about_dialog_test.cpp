@@ -1,9 +1,11 @@
 #include "about/about_dialog.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -112,24 +114,47 @@ TEST_F(AboutDialogTest, LinksOpenTheWebSiteAndTheMailAddressThroughTheShell) {
     EXPECT_TRUE(boxes().empty());
 }
 
-TEST_F(AboutDialogTest, AFailedLinkNamesTheLastErrorAndItsText) {
+struct LinkFailureRow {
+    std::intptr_t result;
+    bool systemHasText;  // false: FormatMessage knows no text for the error code
+    const char* text;
+};
+
+TEST_F(AboutDialogTest, AFailedLinkNamesShellExecutesOwnResultEvenWithNoLastError) {
+    // As ShellExecute may, every failure leaves the last error saying all went well.
+    machine->shell().setSetsLastError(false);
+    machine->shell().setLastError(0);
+    const std::vector<LinkFailureRow> rows = {
+        {2, true,
+         "Error no.2 of 'ShellExecute' design!\\n\\nSysErr: The system cannot find the file "
+         "specified"},
+        {0, true,
+         "Error no.0 of 'ShellExecute' design!\\n\\nSysErr: Not enough storage is available to "
+         "process this command"},
+        {26, true,
+         "Error no.26 of 'ShellExecute' design!\\n\\nSysErr: The process cannot access the file "
+         "because it is being used by another process"},
+        {31, true,
+         "Error no.31 of 'ShellExecute' design!\\n\\nSysErr: No application is associated with "
+         "the specified file for this operation"},
+        {31, false,
+         "Error no.31 of 'ShellExecute' design!\\n\\nSysErr: There is no application associated "
+         "with the given file name extension"},
+        {32, true,
+         "Error no.32 of 'ShellExecute' design!\\n\\nSysErr: One of the library files needed to "
+         "run this application cannot be found"},
+    };
     TDlgAbout dialog = filled();
-    machine->shell().queueResult(2);   // SE_ERR_FNF: last error 2
-    machine->shell().queueResult(31);  // SE_ERR_NOASSOC: last error 1155
-    machine->shell().queueResult(32);  // the highest failure value
-    dialog.LabelMailClick();
-    dialog.LabelWwwDblClick();
-    dialog.LabelWwwDblClick();
-    ASSERT_EQ(boxes().size(), 3u);
-    EXPECT_EQ(boxes()[0].text,
-              "Error no.2 of 'ShellExecute' design!\\n\\nSysErr: The system cannot find the file "
-              "specified");
-    EXPECT_EQ(boxes()[0].caption, "Error");
-    EXPECT_EQ(boxes()[0].type, kIconError);
-    EXPECT_EQ(boxes()[1].text,
-              "Error no.1155 of 'ShellExecute' design!\\n\\nSysErr: No application is associated "
-              "with the specified file for this operation");
-    EXPECT_EQ(boxes()[2].text.substr(0, 39), "Error no.1157 of 'ShellExecute' design!");
+    for (const LinkFailureRow& row : rows) {
+        if (!row.systemHasText) machine->shell().setSystemMessage(1155, "");
+        machine->shell().queueResult(row.result);
+        dialog.LabelWwwDblClick();
+        ASSERT_FALSE(boxes().empty());
+        EXPECT_EQ(boxes().back().text, row.text);
+        EXPECT_EQ(boxes().back().caption, "Error");
+        EXPECT_EQ(boxes().back().type, kIconError);
+    }
+    EXPECT_EQ(boxes().size(), rows.size());
 }
 
 TEST_F(AboutDialogTest, ALinkErrorTextIsShownAsItIsEvenWithPercentSigns) {

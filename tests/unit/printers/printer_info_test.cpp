@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/sim/sim_system.h"
 #include "tests/unit/printers/printer_fixtures.h"
 #include "ui/section_list.h"
+#include "ui/text_compare.h"
 
 namespace tamux::test {
 namespace {
@@ -208,6 +210,43 @@ TEST(PrinterIndicesForCaption, MatchesExactlyWithCaseAndEveryPrinterOfThatName) 
     EXPECT_TRUE(PrinterIndicesForCaption(printers, "LASER").empty());
     EXPECT_TRUE(PrinterIndicesForCaption(printers, "Laser ").empty());
     EXPECT_TRUE(PrinterIndicesForCaption(printers, "").empty());
+}
+
+}  // namespace
+}  // namespace tamux::test
+
+namespace tamux::test {
+namespace {
+
+struct ConnectionRow {
+    const char* machine;
+    bool sameNameConnected;  // NT: a printer can be local and connected under one name
+};
+
+TEST(PrintersInfo, ConnectedPrintersFollowTheLocalOnesOnceOnEitherFamily) {
+    const std::vector<ConnectionRow> rows = {
+        {"nt4", true}, {"win2000", true}, {"win95", false}, {"winme", false}};
+    for (const ConnectionRow& row : rows) {
+        SCOPED_TRACE(row.machine);
+        EnglishMachine sample(row.machine);
+        std::vector<std::string> expected;
+        for (const sim::SimPrinter& printer : sample.spooler().printers()) {
+            expected.push_back(printer.info.printerName.value_or(""));
+        }
+        ASSERT_FALSE(expected.empty());
+        if (row.sameNameConnected) {
+            sim::SimPrinter again = simPrinter(AsciiUpper(expected.front()));
+            again.connection = true;
+            sample.spooler().addPrinter(again);
+        }
+        sim::SimPrinter sales = simPrinter("Sales Laser");
+        sales.connection = true;
+        sample.spooler().addPrinter(sales);
+        expected.push_back("Sales Laser");
+
+        TPrintersInfo printers(sample.spooler(), PrinterListingOf(sample.machine().system()));
+        EXPECT_EQ(names(printers), expected);
+    }
 }
 
 }  // namespace

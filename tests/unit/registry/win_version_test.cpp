@@ -35,6 +35,7 @@ class FixedVersionSystem : public platform::System {
     int screenDpiX() override { return 96; }
     int screenDpiY() override { return 96; }
     unsigned ansiCodePage() override { return 1252; }
+    bool hasFunction(platform::OptionalFunction) override { return false; }
 };
 
 platform::OsVersionInfo record(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor,

@@ -1,0 +1,9 @@
+#include "platform/file_name_pattern.h"
+
+namespace tamux::platform {
+
+bool HasWildcard(std::string_view path) {
+    return path.find_first_of("*?") != std::string_view::npos;
+}
+
+}  // namespace tamux::platform
