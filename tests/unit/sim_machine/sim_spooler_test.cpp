@@ -29,7 +29,7 @@ TEST(SpoolerEnum, NeededCountsRecordsOfTheProgramsArchitectureAndNonNullStrings)
         std::uint32_t pointerSize;
     } cases[] = {{ProgramArchitecture::I386, 4}, {ProgramArchitecture::X86_64, 8}};
     for (const auto& c : cases) {
-        SimSpooler spooler({a, b}, 1252, c.architecture);
+        SimSpooler spooler({a, b}, 1252, true, c.architecture);
         const std::uint32_t record = 13 * c.pointerSize + 8 * 4;
 
         std::uint32_t needed = 0xDEADBEEF;
