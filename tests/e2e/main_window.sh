@@ -8,7 +8,11 @@
 #   - a click on the input-devices category shows three headed sections in the right pane: the
 #     category, the mouse and the keyboard;
 #   - a click on the keyboard entry leaves the keyboard section open at the top of the right pane.
-# Screenshots of both windows are kept as main-window-en.png and main-window-cs.png.
+# Then once more in English with TAMUX_FORCE_FALLBACKS=1, as on a Windows without mouse-leave
+# tracking, alpha blending, gradients or extended file attributes: the same checks, and the
+# categories' pictures drawn without alpha blending.
+# Screenshots of the windows are kept as main-window-en.png, main-window-cs.png and
+# main-window-en-fallbacks.png.
 #
 # Usage: tests/e2e/main_window.sh <suite-folder> <artefact-folder>
 # The suite folder holds Tamux/tamux.exe with its language modules. Exits non-zero when a check
@@ -93,20 +97,29 @@ check_text() { # <what> <expected> <shot> <x> <y> <w> <h> <language> <light-on-d
     fi
 }
 
-# run_language <code> <tesseract language> <locale>: starts Tamux, checks it, keeps screenshots.
+# run_language <code> <tesseract language> <locale> [fallbacks]: starts Tamux, checks it, keeps
+# screenshots. With "fallbacks", every function older systems lack is taken as missing.
 run_language() {
     code=$1
+    lang_code=$1
     lang=$2
     locale=$3
+    force=""
+    name=$(echo "$code" | tr 'A-Z' 'a-z' | sed 's/csy/cs/')
+    if [ "${4:-}" = fallbacks ]; then
+        force=1
+        code="$code (fallbacks)"
+        name="$name-fallbacks"
+    fi
     rm -rf "$work/suite"
     cp -r "$suite" "$work/suite"
     rm -f "$work/suite/Tamux/tamux.ini"
-    if [ "$code" = EN ]; then
+    if [ "$lang_code" = EN ]; then
         printf '[Options]\r\nLanguage=EN\r\n' >"$work/suite/Tamux/tamux.ini"
     fi
     # Wine's own desktop window draws the frame and title bar that a window manager would.
-    (cd "$work/suite/Tamux" && LANG=$locale LC_ALL=$locale \
-        wine explorer /desktop=Tamux,800x600 tamux.exe >"$work/tamux-$code.log" 2>&1 &)
+    (cd "$work/suite/Tamux" && LANG=$locale LC_ALL=$locale TAMUX_FORCE_FALLBACKS=$force \
+        wine explorer /desktop=Tamux,800x600 tamux.exe >"$work/tamux-$name.log" 2>&1 &)
     window=$(wait_window "Zorv Info Tamux" 60) || {
         fail "$code: no window titled \"Zorv Info Tamux\" appeared"
         return
@@ -120,7 +133,7 @@ run_language() {
         fail "$code: the window is $size, not 584x494"
     fi
 
-    start="$work/start-$code.png"
+    start="$work/start-$name.png"
     screenshot -crop 800x600+0+0 +repage "$start"
     origin=$(client_origin "$start")
     if [ -z "$origin" ]; then
@@ -133,22 +146,32 @@ run_language() {
     # The top bar: each button's caption right of its picture.
     set -- 10 11 12 13 52
     for left in 0 190 280 370 460; do
-        check_text "$code: button $1" "$(text_of "$code" "$1")" \
+        check_text "$code: button $1" "$(text_of "$lang_code" "$1")" \
             "$start" $((cx + left + 22)) $((cy + 3)) 68 19 "$lang" 1
         shift
     done
-    check_text "$code: the heading band" "$(text_of "$code" 1)" \
+    check_text "$code: the heading band" "$(text_of "$lang_code" 1)" \
         "$start" $((cx + 214)) $((cy + 48)) 330 17 "$lang" 1
     # The left pane's rows of 20 pixels from client (9, 33), captions right of the images.
-    check_text "$code: the first category" "$(text_of "$code" 5590)" \
+    check_text "$code: the first category" "$(text_of "$lang_code" 5590)" \
         "$start" $((cx + 40)) $((cy + 33)) 150 20 "$lang" 0
-    check_text "$code: the second category" "$(text_of "$code" 5591)" \
+    check_text "$code: the second category" "$(text_of "$lang_code" 5591)" \
         "$start" $((cx + 40)) $((cy + 53)) 150 20 "$lang" 0
+    # Each category's picture left of its caption: an empty row would be one or two colours.
+    for row in 0 1; do
+        colours=$(convert "$start" -crop "18x16+$((cx + 22))+$((cy + 35 + 20 * row))" +repage \
+            -unique-colors txt:- | grep -c '^[0-9]')
+        if [ "$colours" -ge 8 ]; then
+            pass "$code: the picture of category $row is drawn ($colours colours)"
+        else
+            fail "$code: the picture of category $row has $colours colours"
+        fi
+    done
 
     # The input-devices category opens: three headings in the right pane (client 208, 119).
     xdotool mousemove $((cx + 80)) $((cy + 43)) click 1
     sleep 1
-    opened="$work/opened-$code.png"
+    opened="$work/opened-$name.png"
     screenshot -crop 800x600+0+0 +repage "$opened"
     runs=$(pixels "$opened" $((cx + 508)) $((cy + 119)) 1 329 | awk -v c="$heading" '
         $3 == c { if (!inside) { inside = 1; length_ = 0 } length_++; next }
@@ -160,31 +183,30 @@ run_language() {
         fail "$code: the right pane shows $runs sections, not 3"
     fi
     # The category's heading has no picture; the devices' captions start after theirs.
-    check_text "$code: right-pane section 0" "$(text_of "$code" 5590)" \
+    check_text "$code: right-pane section 0" "$(text_of "$lang_code" 5590)" \
         "$opened" $((cx + 208 + 12)) $((cy + 119)) 220 20 "$lang" 0
-    check_text "$code: right-pane section 1" "$(text_of "$code" 602)" \
+    check_text "$code: right-pane section 1" "$(text_of "$lang_code" 602)" \
         "$opened" $((cx + 208 + 34)) $((cy + 139)) 200 20 "$lang" 0
-    check_text "$code: right-pane section 2" "$(text_of "$code" 601)" \
+    check_text "$code: right-pane section 2" "$(text_of "$lang_code" 601)" \
         "$opened" $((cx + 208 + 34)) $((cy + 159)) 200 20 "$lang" 0
 
     # The keyboard entry (third row of the left pane): its section open at the top.
     xdotool mousemove $((cx + 80)) $((cy + 83)) click 1
     sleep 1
-    shot="$work/keyboard-$code.png"
+    shot="$work/keyboard-$name.png"
     screenshot -crop 800x600+0+0 +repage "$shot"
     top=$(pixels "$shot" $((cx + 508)) $((cy + 119)) 1 60 | awk -v c="$heading" '
         $3 == c { n++ } END { print n + 0 }')
     if [ "$top" -ge 15 ] && [ "$top" -le 20 ] &&
-        shows "$(text_of "$code" 601)" "$shot" $((cx + 208 + 34)) $((cy + 119)) 200 20 "$lang" 0; then
+        shows "$(text_of "$lang_code" 601)" "$shot" $((cx + 208 + 34)) $((cy + 119)) 200 20 "$lang" 0; then
         pass "$code: the keyboard section is open at the top of the right pane"
     else
         fail "$code: the right pane's top shows \"$read\" with $top heading rows"
     fi
     convert "$shot" -crop "584x494+$((cx - 3))+$((cy - 22))" +repage \
-        "$artefacts/main-window-$(echo "$code" | tr 'A-Z' 'a-z' | sed 's/csy/cs/').png" 2>/dev/null ||
-        cp "$shot" "$artefacts/main-window-$code.png"
-    cp "$start" "$artefacts/start-$code.png"
-    cp "$opened" "$artefacts/input-devices-$code.png"
+        "$artefacts/main-window-$name.png" 2>/dev/null || cp "$shot" "$artefacts/main-window-$name.png"
+    cp "$start" "$artefacts/start-$name.png"
+    cp "$opened" "$artefacts/input-devices-$name.png"
 
     WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true
     sleep 1
@@ -193,6 +215,7 @@ run_language() {
 run_language EN eng C.UTF-8
 # A Czech system and no settings file: the Czech module is chosen, texts in code page 1250.
 run_language CSY ces cs_CZ.UTF-8
+run_language EN eng C.UTF-8 fallbacks
 
 echo "screenshots in $artefacts"
 e2e_finish
