@@ -146,11 +146,11 @@ def check(files, table, minimum):
                 continue
             nine, nt, nine_text, nt_text = entry
             if minimum_9x is not None and (nine is None or nine > minimum_9x):
-                problems.append(f"{where} needs Windows {nine_text if nine else '(none of 9x)'}; "
-                                f"the files must start on Windows {minimum_9x_text}")
+                needs = f"needs Windows {nine_text}" if nine else "is not on the 9x family"
+                problems.append(f"{where} {needs}; the files must start on Windows {minimum_9x_text}")
             if minimum_nt is not None and (nt is None or nt > minimum_nt):
-                problems.append(f"{where} needs NT {nt_text if nt else '(none)'}; "
-                                f"the files must start on NT {minimum_nt_text}")
+                needs = f"needs NT {nt_text}" if nt else "is not on the NT family"
+                problems.append(f"{where} {needs}; the files must start on NT {minimum_nt_text}")
     return problems
 
 

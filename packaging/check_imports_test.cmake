@@ -50,7 +50,7 @@ endfunction()
 
 expect("${WORK}/allowed-32.exe" "95,4.0" 0 "all allowed")
 expect("${WORK}/planted-32.exe" "95,4.0" 1 "GetTickCount64 needs NT 6.0")
-expect("${WORK}/planted-32.exe" "95,4.0" 1 "GetTickCount64 needs Windows \\(none of 9x\\)")
+expect("${WORK}/planted-32.exe" "95,4.0" 1 "GetTickCount64 is not on the 9x family")
 expect("${WORK}/unlisted-32.exe" "95,4.0" 1 "KERNEL32.dll Beep is not in the table")
 expect("${WORK}/allowed-64.exe" "-,5.2" 0 "all allowed")
 expect("${WORK}/planted-64.exe" "-,5.2" 1 "GetTickCount64 needs NT 6.0")
