@@ -122,14 +122,14 @@ void TImputFrm::setCaptions() {
 }
 
 void TImputFrm::setCategoryCaptions() {
-    left_.section(kInputDevicesCategory).setCaption(text(kInputDevicesText));
-    left_.section(kPrintersCategory).setCaption(text(kPrintersText));
+    left_.section(kInputDevicesCategory).setCaption(markup(kInputDevicesText));
+    left_.section(kPrintersCategory).setCaption(markup(kPrintersText));
 }
 
 void TImputFrm::addInputDevices() {
     TSubItems& entries = left_.section(kInputDevicesCategory).subItems();
-    entries.add(text(kMouseText));
-    entries.add(text(kKeyboardText));
+    entries.add(markup(kMouseText));
+    entries.add(markup(kKeyboardText));
     entries.setImageIndex(0, kMouseImage);
     entries.setImageIndex(1, kKeyboardImage);
 }

@@ -14,6 +14,7 @@
 #include "devices/keyboard/key_state.h"
 #include "devices/printers/printer_caps.h"
 #include "devices/printers/printer_info.h"
+#include "lang/lang_markup.h"
 #include "lang/lang_module.h"
 #include "ui/section_list.h"
 
@@ -189,6 +190,8 @@ class TImputFrm {
     TExplBtnModel& button(FormButton b) { return buttons_[static_cast<std::size_t>(b)]; }
     void setButtonBitmap(FormButton b, int picture);
     std::string text(TextId id) const { return state_.lang.GetLangText(id); }
+    // The same text as a heading or a pane entry, which are markup.
+    std::string markup(TextId id) const { return LangMarkup(state_.lang, id); }
 
     AppState& state_;
     SectionList& left_;

@@ -98,8 +98,8 @@ void TImputFrm::fillDeviceSection(int category, int entry, TListSection& section
     if (category == kInputDevicesCategory) {
         // Where the mouse and keyboard texts read alike (a language module without them gives
         // both the fallback text), the entry's place tells them apart: the mouse comes first.
-        const std::string mouseText = text(kMouseText);
-        const std::string keyboardText = text(kKeyboardText);
+        const std::string mouseText = markup(kMouseText);
+        const std::string keyboardText = markup(kKeyboardText);
         const bool alike = mouseText == keyboardText;
         if (caption == mouseText && (!alike || entry == 0)) {
             section.subItems().assign(mystostringlst(state_.mouse, state_.lang));

@@ -68,12 +68,16 @@ void TLanguagesettings::markcurrentlanguage() {
     if (button >= 0) buttons_.setDown(button, true);
 }
 
-void TLanguagesettings::storelanguage() {
+bool TLanguagesettings::storelanguage() {
     std::string code;
     for (std::string_view candidate : kLanguageCodeOrder) {
         if (buttons_.down(LanguageButtonOf(candidate))) code = std::string(candidate);
     }
+    // No flag down (the stored code matched none, e.g. written by hand in lower case): an empty
+    // code would name no module at the next start, so the stored one stays.
+    if (code.empty()) return false;
     WriteIniValue(host_.platform.profile, settingsFile(), kOptionsSection, kLanguageKey, code);
+    return true;
 }
 
 void TLanguagesettings::LanguageButtonClick(int button) {
@@ -81,8 +85,9 @@ void TLanguagesettings::LanguageButtonClick(int button) {
 }
 
 void TLanguagesettings::SpeedButton8Click() {
-    storelanguage();
+    const bool stored = storelanguage();
     closelanguagedialog(host_);
+    if (!stored) return;  // nothing changed that a restart would show
     const int answer =
         host_.platform.dialogs.messageBox(kRestartQuestion, kRestartQuestionCaption,
                                           platform::mb::kYesNo | platform::mb::kIconInformation);

@@ -105,8 +105,9 @@ class TLanguagesettings {
     void enablelanguages();
     // Puts the button of the stored "Language" down; a missing value marks and writes "EN".
     void markcurrentlanguage();
-    // Writes the code of the button that is down as "Language" (empty when none is).
-    void storelanguage();
+    // Writes the code of the button that is down as "Language"; false, writing nothing, when
+    // none is down.
+    bool storelanguage();
 
     // The user clicks a flag button (disabled buttons ignore it).
     void LanguageButtonClick(int button);

@@ -36,6 +36,8 @@ ExportName ExportNameOf(OptionalFunction function) {
             return {"MSIMG32.DLL", "GradientFill"};
         case OptionalFunction::FileAttributesEx:
             return {"KERNEL32.DLL", "GetFileAttributesExA"};
+        case OptionalFunction::ReplacingMove:
+            return {"KERNEL32.DLL", "MoveFileExA"};
     }
     return {"", ""};
 }
@@ -51,6 +53,8 @@ bool PresentOnFreshInstall(OptionalFunction function, const OsVersionInfo& versi
         case OptionalFunction::AlphaBlend:
         case OptionalFunction::GradientFill:
             return is.windows98 || is.nt5;
+        case OptionalFunction::ReplacingMove:
+            return is.nt4;
     }
     return false;
 }

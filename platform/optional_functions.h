@@ -16,12 +16,13 @@ enum class OptionalFunction {
     AlphaBlend,             // MSIMG32: Windows 98, 2000 and later
     GradientFill,           // MSIMG32: Windows 98, 2000 and later
     FileAttributesEx,       // KERNEL32's GetFileAttributesExA: Windows 98, NT 4 and later
+    ReplacingMove,          // KERNEL32's MoveFileExA: NT only (9x exports one that always fails)
 };
 
 inline constexpr OptionalFunction kOptionalFunctions[] = {
-    OptionalFunction::TrackMouseEvent, OptionalFunction::ComctlTrackMouseEvent,
-    OptionalFunction::AlphaBlend, OptionalFunction::GradientFill,
-    OptionalFunction::FileAttributesEx};
+    OptionalFunction::TrackMouseEvent,  OptionalFunction::ComctlTrackMouseEvent,
+    OptionalFunction::AlphaBlend,       OptionalFunction::GradientFill,
+    OptionalFunction::FileAttributesEx, OptionalFunction::ReplacingMove};
 
 struct ExportName {
     const char* dll;

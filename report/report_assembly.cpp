@@ -3,9 +3,11 @@
 #include "devices/keyboard/keyboard_text.h"
 #include "devices/mouse/mouse_text.h"
 #include "devices/printers/printer_text.h"
+#include "lang/lang_markup.h"
 #include "platform/shell.h"
 #include "report/print_layout.h"
 #include "report/report_text.h"
+#include "ui/markup_text.h"
 #include "ui/text_compare.h"
 
 namespace tamux {
@@ -98,14 +100,16 @@ std::vector<std::string> ReportLines(const ReportRequest& sel, const ReportSourc
 void FrameReport(std::vector<std::string>& lines, const ReportDialogHost& host) {
     platform::Clock& clock = host.platform.clock;
     const platform::SystemTime now = clock.localTime();
-    const std::string created = host.lang.GetLangText(kCreatedOnText) + clock.formatShortDate(now) +
-                                "  " + clock.formatLongTime(now);
+    // The date and time pictures come from the user's settings, the texts from the module.
+    const std::string created = LangMarkup(host.lang, kCreatedOnText) +
+                                EscapeMarkup(clock.formatShortDate(now)) + "  " +
+                                EscapeMarkup(clock.formatLongTime(now));
     lines.insert(lines.begin(), {"<FONT color=\"clnavy\" size=\"14\">Zorv Info Report</FONT>",
                                  "<FONT color=\"clblack\" size=\"10\">" + created + "</FONT>"});
     lines.push_back(" ");
     lines.push_back("<HR color-\"clblue\">");
-    lines.push_back("<FONT color=\"clblack\" size=\"2\">" + host.lang.GetLangText(kCreatedByText) +
-                    host.applicationTitle + "</FONT>");
+    lines.push_back("<FONT color=\"clblack\" size=\"2\">" + LangMarkup(host.lang, kCreatedByText) +
+                    EscapeMarkup(host.applicationTitle) + "</FONT>");
 }
 
 ReportFileFormat ReportFileFormatOf(std::string_view fileName) {

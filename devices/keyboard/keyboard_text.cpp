@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "lang/lang_markup.h"
 #include "ui/markup_text.h"
 #include "ui/text_compare.h"
 
@@ -48,16 +49,16 @@ class KeyboardLines {
     // Label part, label, value part, the value (escaped), end part.
     void item(std::string_view image, TextId label, std::string_view valuePart,
               std::string_view value, std::string_view end) {
-        lines_.push_back(std::string(image) + lang_.GetLangText(label) + std::string(valuePart) +
+        lines_.push_back(std::string(image) + LangMarkup(lang_, label) + std::string(valuePart) +
                          EscapeMarkup(value) + std::string(end));
     }
-    // An on/off value: a text of the language module, shown as it is.
+    // An on/off value: a text of the language module, escaped like the label.
     void state(TextId label, std::string_view text) {
-        lines_.push_back(std::string(kBlue) + lang_.GetLangText(label) + std::string(kVal10) +
-                         std::string(text) + std::string(kEnd));
+        lines_.push_back(std::string(kBlue) + LangMarkup(lang_, label) + std::string(kVal10) +
+                         EscapeMarkup(text) + std::string(kEnd));
     }
     void group(std::string_view head, TextId label) {
-        lines_.push_back(std::string(head) + lang_.GetLangText(label) + std::string(kEnd));
+        lines_.push_back(std::string(head) + LangMarkup(lang_, label) + std::string(kEnd));
     }
     std::vector<std::string>& lines() { return lines_; }
 

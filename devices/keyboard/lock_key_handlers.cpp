@@ -1,6 +1,7 @@
 #include "devices/keyboard/lock_key_handlers.h"
 
 #include "devices/keyboard/keyboard_text.h"
+#include "lang/lang_markup.h"
 #include "ui/text_compare.h"
 
 namespace tamux {
@@ -17,11 +18,11 @@ TListSection* FindKeyboardSection(SectionList& pane, const LangModule& lang) {
     if (pane.sectionCount() <= 1) return nullptr;
     // Only the input-devices category holds the keyboard; while the printers are shown, a printer
     // named like the keyboard must not get indicator lines.
-    if (pane.section(0).caption() != lang.GetLangText(kInputDevicesText)) return nullptr;
-    const std::string caption = lang.GetLangText(kKeyboardText);
+    if (pane.section(0).caption() != LangMarkup(lang, kInputDevicesText)) return nullptr;
+    const std::string caption = LangMarkup(lang, kKeyboardText);
     // Where the mouse text reads like the keyboard text (a language module without them gives
     // both the fallback text), the first section so captioned is the mouse's: it is passed over.
-    bool passOverMouse = lang.GetLangText(kMouseText) == caption;
+    bool passOverMouse = LangMarkup(lang, kMouseText) == caption;
     for (int i = 1; i < pane.sectionCount(); ++i) {
         if (pane.section(i).caption() != caption) continue;
         if (passOverMouse) {

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "lang/lang_markup.h"
 #include "ui/markup_text.h"
 
 namespace tamux {
@@ -23,7 +24,7 @@ std::string line(std::string_view image, const std::string& label, std::string_v
 }  // namespace
 
 std::vector<std::string> mystostringlst(const MouseFacts& facts, const LangModule& lang) {
-    auto t = [&lang](TextId id) { return lang.GetLangText(id); };
+    auto t = [&lang](TextId id) { return LangMarkup(lang, id); };
     return {
         std::string(kTitle) + EscapeMarkup(facts.Name) + std::string(kEnd),
         std::string(kGroup) + t(500) + std::string(kEnd),
@@ -33,10 +34,10 @@ std::vector<std::string> mystostringlst(const MouseFacts& facts, const LangModul
         line(kP0, t(504), EscapeMarkup(facts.DriverDate)),
         line(kP0, t(505), EscapeMarkup(facts.InfPath)),
         " ",
-        line(kP3, t(299), facts.ButtonsText),
+        line(kP3, t(299), EscapeMarkup(facts.ButtonsText)),
         line(kP3, t(320), EscapeMarkup(facts.DoubleClickSpeed)),
         line(kP3, t(321), EscapeMarkup(facts.Sensitivity)),
-        line(kP3, t(322), facts.AccelerationText),
+        line(kP3, t(322), EscapeMarkup(facts.AccelerationText)),
     };
 }
 

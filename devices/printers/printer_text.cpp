@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "lang/lang_markup.h"
 #include "ui/markup_text.h"
 
 namespace tamux {
@@ -78,7 +79,7 @@ class Lines {
   public:
     explicit Lines(const LangModule& lang) : lang_(lang) {}
 
-    std::string text(TextId id) const { return lang_.GetLangText(id); }
+    std::string text(TextId id) const { return LangMarkup(lang_, id); }
 
     // Label, then the value from the tab stop; `end` closes the value (a unit, or just the tag).
     void item(TextId label, std::string_view value, std::string_view end) {

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <chrono>
 #include <fstream>
+#include <string>
 #include <system_error>
 #include <vector>
 
@@ -67,13 +68,36 @@ std::optional<std::string> SimFiles::readFile(std::string_view path) {
     return content;
 }
 
+namespace {
+
+bool isReadOnly(const fs::path& host) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(host, ec);
+    return !ec && fs::is_regular_file(status) &&
+           (status.permissions() & fs::perms::owner_write) == fs::perms::none;
+}
+
+// A name in the folder of `host` that no file has yet.
+fs::path freshNameBeside(const fs::path& host) {
+    std::error_code ec;
+    for (int i = 0;; ++i) {
+        fs::path candidate = host.parent_path() / ("~tmx" + std::to_string(i) + ".tmp");
+        if (!fs::exists(candidate, ec)) return candidate;
+    }
+}
+
+}  // namespace
+
 void SimFiles::writeFile(std::string_view path, std::string_view content) {
     const fs::path host = mapper_(path);
     std::error_code ec;
-    if (host.empty() || isLocked(host) || fs::is_directory(host, ec)) {
+    // Windows refuses to put a file in the place of a locked or read-only one, or of a folder.
+    if (host.empty() || isLocked(host) || isReadOnly(host) || fs::is_directory(host, ec)) {
         throw FileCreateError(std::string(path));
     }
-    std::ofstream out(host, std::ios::binary | std::ios::trunc);
+    // The earlier file stays untouched until the new one is complete.
+    const fs::path fresh = freshNameBeside(host);
+    std::ofstream out(fresh, std::ios::binary | std::ios::trunc);
     if (!out) throw FileCreateError(std::string(path));
 
     std::size_t writable = content.size();
@@ -81,11 +105,12 @@ void SimFiles::writeFile(std::string_view path, std::string_view content) {
     out.write(content.data(), static_cast<std::streamsize>(writable));
     out.close();
     if (diskSpace_) *diskSpace_ -= writable;
-    if (!out || writable < content.size()) {
-        // A half-written file is worse than none: the caller is told the file could not be made.
-        fs::remove(host, ec);
-        throw FileCreateError(std::string(path));
+    if (out && writable == content.size()) {
+        fs::rename(fresh, host, ec);
+        if (!ec) return;
     }
+    fs::remove(fresh, ec);
+    throw FileCreateError(std::string(path));
 }
 
 std::uint64_t SimFiles::toFileTime(fs::file_time_type time) {

@@ -1,6 +1,7 @@
 // The simulated machine's files: real host files under the folder that stands for the drive,
-// reached through the machine's path mapping. Failures are injectable: a file that is locked, and
-// a disk that fills up after a number of bytes. On a machine without GetFileAttributesExA (Windows
+// reached through the machine's path mapping. Failures are injectable: a file that is locked, a
+// file that is read-only (its owner may not write it), and a disk that fills up after a number of
+// bytes. On a machine without GetFileAttributesExA (Windows
 // 95) file times come from the directory entry FindFirstFileA finds, as the program's own file
 // service reads them there.
 #pragma once

@@ -34,6 +34,31 @@ bool writeAll(HANDLE file, std::string_view content) {
     return true;
 }
 
+// The folder part of `path` as GetTempFileNameA takes it: "." for a bare name, "C:" for "C:x".
+std::string folderOf(const std::string& path) {
+    const std::size_t split = path.find_last_of("\\/:");
+    if (split == std::string::npos) return ".";
+    if (path[split] == ':') return path.substr(0, split + 1);
+    return split == 0 ? path.substr(0, 1) : path.substr(0, split);
+}
+
+// Puts the complete file `fresh` in the place of `target`, which may exist.
+bool replaceWith(const std::string& fresh, const std::string& target) {
+    using Move = decltype(&MoveFileExA);
+    if (auto move = OptionalFunctionAs<Move>(platform::OptionalFunction::ReplacingMove)) {
+        if (move(fresh.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+        // The 9x family exports a MoveFileExA that only fails; anything else is a real refusal.
+        if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
+    }
+    // Without it the old file has to go first; one that cannot be deleted (read-only, held open)
+    // keeps its content.
+    if (GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES &&
+        !DeleteFileA(target.c_str())) {
+        return false;
+    }
+    return MoveFileA(fresh.c_str(), target.c_str()) != 0;
+}
+
 }  // namespace
 
 bool Win32Files::fileExists(std::string_view path) {
@@ -57,12 +82,22 @@ std::optional<std::string> Win32Files::readFile(std::string_view path) {
 
 void Win32Files::writeFile(std::string_view path, std::string_view content) {
     const std::string name(path);
-    ScopedFile file = openFile(name, GENERIC_WRITE, CREATE_ALWAYS);
-    if (!file) throw FileCreateError(name);
-    if (!writeAll(file.get(), content)) {
-        // Half a report is worse than none: remove what was written.
-        file.reset();
-        DeleteFileA(name.c_str());
+    // A read-only file is not to be written over, as opening it for writing would refuse; not
+    // every MoveFileEx refuses to replace one (Wine's does not).
+    const DWORD attributes = GetFileAttributesA(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+        throw FileCreateError(name);
+    }
+    // The new content goes to a file of its own in the same folder, so that a write that fails
+    // (a full disk, a device error) leaves an earlier report of that name as it was.
+    char fresh[MAX_PATH] = {};
+    if (!GetTempFileNameA(folderOf(name).c_str(), "tmx", 0, fresh)) throw FileCreateError(name);
+    ScopedFile file = openFile(fresh, GENERIC_WRITE, CREATE_ALWAYS);
+    const bool written = file && writeAll(file.get(), content);
+    file.reset();
+    if (!written || !replaceWith(fresh, name)) {
+        DeleteFileA(fresh);
         throw FileCreateError(name);
     }
 }

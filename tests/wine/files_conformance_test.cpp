@@ -1,5 +1,6 @@
 // The Files service on the real file system and on the simulated machine's drive.
 #include <filesystem>
+#include <iterator>
 
 #include <gtest/gtest.h>
 
@@ -40,6 +41,20 @@ TYPED_TEST(FilesConformance, WritingReplacesTheWholeFile) {
     this->files().writeFile(path, "");
     EXPECT_TRUE(this->files().fileExists(path)) << "an empty file is still a file";
     EXPECT_EQ(this->files().readFile(path), std::optional<std::string>(""));
+}
+
+TYPED_TEST(FilesConformance, AReadOnlyFileKeepsItsContentAndNothingIsLeftBeside) {
+    namespace fs = std::filesystem;
+    const std::string path = this->side_.path("report.txt");
+    const fs::path host = this->side_.hostPath("report.txt");
+    this->files().writeFile(path, "earlier");
+    const fs::perms write = fs::perms::owner_write | fs::perms::group_write;
+    fs::permissions(host, write, fs::perm_options::remove);
+    EXPECT_THROW(this->files().writeFile(path, "new"), FileCreateError);
+    fs::permissions(host, write, fs::perm_options::add);
+    EXPECT_EQ(this->files().readFile(path), std::optional<std::string>("earlier"));
+    const auto entries = fs::directory_iterator(host.parent_path());
+    EXPECT_EQ(std::distance(fs::begin(entries), fs::end(entries)), 1) << "a new file was left";
 }
 
 TYPED_TEST(FilesConformance, NamesAreMatchedWithoutRegardToCase) {

@@ -206,11 +206,11 @@ TEST_F(PrintersOnWine, TheSectionHasNinetyLinesAndOnePerPaperForm) {
     int index = -1;
     ASSERT_TRUE(findQueue(printers, queue, index));
     PrinterCaps caps(spooler);
-    // No language module is loaded: every label is the fallback text.
+    // No language module is loaded: every label is the fallback text, escaped as markup.
     LangModule lang(real.platform());
     const auto lines = printerstostringlst(printers, index, caps, lang);
     EXPECT_EQ(lines.size(), 90u + caps.tdetaily().PaperNames.size());
-    EXPECT_NE(lines[0].find("<No load message> <IND x=\"200\"><FONT color=\"clmaroon\"> " +
+    EXPECT_NE(lines[0].find("&lt;No load message&gt; <IND x=\"200\"><FONT color=\"clmaroon\"> " +
                             queueName() + " </FONT>"),
               std::string::npos)
         << lines[0];

@@ -12,6 +12,7 @@
 #include "lang/lang_module.h"
 #include "platform/sim/sim_registry.h"
 #include "tests/unit/app/form_harness.h"
+#include "ui/markup_text.h"
 
 namespace tamux::test {
 namespace {
@@ -163,7 +164,8 @@ TEST(FormCreate, WithoutALanguageModuleEveryCaptionIsTheFallbackText) {
     EXPECT_EQ(h.dialogs().messageBoxes()[0].caption, "Error");
     EXPECT_EQ(form.Button(CloseBtn).Caption, kNoLoadMessage);
     EXPECT_EQ(form.Label1(), kNoLoadMessage);
-    EXPECT_EQ(h.left.section(1).caption(), kNoLoadMessage);
+    // Headings are markup: the fallback text is escaped so that it is drawn, not read as a tag.
+    EXPECT_EQ(h.left.section(1).caption(), EscapeMarkup(kNoLoadMessage));
     EXPECT_EQ(h.left.section(1).subItems().count(), 2);
 }
 

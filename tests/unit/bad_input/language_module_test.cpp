@@ -97,6 +97,10 @@ TEST_P(BadLanguageModule, StartsQuietlyWithTheFallbackTextAndEveryDeviceInItsOwn
     // Both entries are captioned alike, yet each section holds its own device's lines: the name
     // on top, and as many lines as on the sound machine.
     ASSERT_EQ(seen.inputDevices.size(), 3u);
+    // The headings and the labels that fell back are drawn, not taken for tags.
+    EXPECT_EQ(seen.mouse().caption, kNoText);
+    EXPECT_EQ(seen.keyboard().caption, kNoText);
+    EXPECT_EQ(seen.mouse().lines.at(1), kNoText);
     EXPECT_EQ(seen.mouse().lines.front(), expected.mouse().lines.front());
     EXPECT_EQ(seen.mouse().lines.size(), expected.mouse().lines.size());
     EXPECT_EQ(seen.keyboard().lines.front(), expected.keyboard().lines.front());

@@ -7,6 +7,7 @@
 #include "lang/settings_file.h"
 #include "platform/sim/sim_system.h"
 #include "report/report_dialog.h"
+#include "tests/unit/ui/fixed_measurer.h"
 #include "ui/markup_text.h"
 #include "ui/section_list_style.h"
 
@@ -52,11 +53,17 @@ class TickingReportView : public ReportDialogView {
     SectionList list_{ReportListStyle().geometry};
 };
 
+std::vector<std::string> drawn(const std::vector<std::string>& lines) {
+    std::vector<std::string> texts;
+    for (const std::string& line : lines) texts.push_back(Drawn(line));
+    return texts;
+}
+
 std::vector<PaneSection> readPane(const SectionList& pane) {
     std::vector<PaneSection> sections;
     for (int s = 0; s < pane.sectionCount(); ++s) {
         const TListSection& section = pane.section(s);
-        sections.push_back({section.caption(), Plain(section.subItems().lines())});
+        sections.push_back({Drawn(section.caption()), drawn(section.subItems().lines())});
     }
     return sections;
 }
@@ -74,6 +81,15 @@ std::vector<std::string> Plain(const std::vector<std::string>& lines) {
     return plain;
 }
 
+std::string Drawn(std::string_view markup) {
+    FixedMeasurer measurer;
+    std::string text;
+    for (const DrawInstruction& item : LayoutMarkup(markup, MarkupContext{}, measurer).items) {
+        if (const auto* run = std::get_if<TextDraw>(&item)) text += run->text;
+    }
+    return text;
+}
+
 Seen Look(FormHarness& h) {
     Seen seen;
     TImputFrm& form = h.form();
@@ -83,8 +99,10 @@ Seen Look(FormHarness& h) {
     seen.captions.push_back(form.Label1());
     for (int category : {kInputDevicesCategory, kPrintersCategory}) {
         const TListSection& section = h.left.section(category);
-        seen.captions.push_back(section.caption());
-        for (const std::string& entry : section.subItems().lines()) seen.entries.push_back(entry);
+        seen.captions.push_back(Drawn(section.caption()));
+        for (const std::string& entry : section.subItems().lines()) {
+            seen.entries.push_back(Drawn(entry));
+        }
     }
 
     h.left.onExpandSection(kInputDevicesCategory);

@@ -14,8 +14,7 @@
 
 namespace tamux::test {
 
-// A section of the right pane as the user reads it: its heading and its lines without tags, the
-// values' entities decoded.
+// A section of the right pane as the user reads it: the text drawn for its heading and its lines.
 struct PaneSection {
     std::string caption;
     std::vector<std::string> lines;
@@ -26,9 +25,9 @@ void PrintTo(const PaneSection& section, std::ostream* out);
 struct Seen {
     // Every message box shown so far, as "caption: text".
     std::vector<std::string> messages;
-    // The five buttons, the label above the panes and the two categories.
+    // The five buttons, the label above the panes and the two categories (as drawn).
     std::vector<std::string> captions;
-    // The left pane's entries, category after category.
+    // The left pane's entries, category after category, as drawn.
     std::vector<std::string> entries;
     // The right pane with the input devices open (heading, mouse, keyboard), then with the
     // printers open (heading, one section per printer).
@@ -43,7 +42,11 @@ struct Seen {
 // on a category heading does, and reads the window.
 Seen Look(FormHarness& h);
 
-// Lines as the user reads them.
+// The text that laying `markup` out draws, run after run: what the user reads of a heading or a
+// line (a text the layout takes for a tag is not drawn).
+std::string Drawn(std::string_view markup);
+
+// Lines as the plain-text outputs write them.
 std::vector<std::string> Plain(const std::vector<std::string>& lines);
 
 // The report window's user ticks every entry and presses the button of `action` (raNone: Cancel).

@@ -3,6 +3,7 @@
 // not be made; no half-written file is left, an earlier file of that name keeps its content, the
 // mail module is not started, and the window and the next report are as if nothing had happened.
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,45 @@ TEST_F(UnwritableReport, ADiskThatFillsUpLeavesNoHalfFile) {
 
     h.machine().files().setDiskSpace(std::nullopt);
     EXPECT_EQ(SaveEverything(h, path), soundReport());
+}
+
+TEST(FailedReportWrite, ADiskThatFillsUpKeepsTheEarlierFiles) {
+    struct Row {
+        ReportAction action;
+        std::string file;  // the one the failure is reported for
+    };
+    const std::vector<Row> rows = {
+        {raSave, "C:\\Reports\\report.txt"},
+        {raSave, "C:\\Reports\\report.htm"},
+        {raSend, "..\\Zmail\\report.htm"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file);
+        FormHarness machine({.databases = true});
+        machine.start();
+        const std::vector<std::string> earlier = {"C:\\Reports\\report.txt",
+                                                  "C:\\Reports\\report.htm",
+                                                  "..\\Zmail\\report.htm", "..\\Zmail\\report.txt"};
+        for (const std::string& file : earlier) PutFile(machine.machine(), file, "earlier\r\n");
+        machine.machine().files().setDiskSpace(1000);
+        if (row.action == raSave) {
+            SaveEverything(machine, row.file);
+        } else {
+            TickEverything(machine, raSend);
+            machine.form().ButtonClick(ReportBtn);
+        }
+        const std::vector<sim::MessageBoxCall>& boxes = machine.dialogs().messageBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, "Cannot create file " + row.file);
+        for (const std::string& file : earlier) {
+            EXPECT_EQ(FileContent(machine.machine(), file), "earlier\r\n") << file;
+        }
+        for (const char* folder : {"C:\\Reports", "..\\Zmail"}) {
+            const auto entries = fs::directory_iterator(machine.machine().hostPath(folder));
+            EXPECT_EQ(std::distance(fs::begin(entries), fs::end(entries)), 2)
+                << "a new file left in " << folder;
+        }
+    }
 }
 
 TEST_F(UnwritableReport, SendWithoutTheMailFolderStartsNoMailModule) {

@@ -78,6 +78,22 @@ TEST(DatabaseIndex, VendorOfTheFirstLineCounts) {
     EXPECT_EQ(index.vendorAbove(1), 0u);
 }
 
+TEST(DatabaseIndex, AVendorLineHasItsDotEqualsAtOrAfterItsFirstEquals) {
+    struct Row {
+        const char* line;
+        bool vendor;
+    };
+    const std::vector<Row> rows = {
+        {"PNP .=Maker", true}, {"PNP=X.=Maker", true}, {"PNP=X=Y.=Maker", true},
+        {"PNP=Maker.", false}, {"PNP.X=Maker", false},
+    };
+    for (const Row& row : rows) {
+        const std::vector<std::string> lines = {"PCI 8086.=Intel", row.line, "PNP0303=Keyboard"};
+        const DatabaseIndex index(views(lines), {});
+        EXPECT_EQ(index.vendorAbove(2), row.vendor ? 1u : 0u) << row.line;
+    }
+}
+
 // Random databases over a small alphabet, so that keys overlap, share prefixes and occur in the
 // ids in many ways; the index must agree with the plain scan on every id.
 TEST(DatabaseIndex, AgreesWithThePlainScan) {

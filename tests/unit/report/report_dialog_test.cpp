@@ -74,7 +74,9 @@ TEST(ReportWindow, OpensWithTheLeftPaneContractedUntickedAndTheFirstRowCurrent) 
 
 TEST(ReportWindow, EntriesTickWithAClickInTheTickBoxOrTheSpaceBar) {
     ReportHarness h;
-    h.onShow([](TReportFrm&, SectionList& list) {
+    bool shown = false;
+    h.onShow([&shown](TReportFrm&, SectionList& list) {
+        shown = true;
         list.keyDown(ListKey::Space);  // on the first heading: opens it
         ASSERT_TRUE(list.section(0).expanded());
         const int row = list.rowIndex({0, 1});  // Keyboard
@@ -92,6 +94,7 @@ TEST(ReportWindow, EntriesTickWithAClickInTheTickBoxOrTheSpaceBar) {
         EXPECT_TRUE(list.section(0).subItems().ticked(1));
     });
     showreportdialog(h.state().reportDialog, h.left);
+    EXPECT_TRUE(shown) << "the window was never shown";
 }
 
 TEST(ReportWindow, TheMenuOpensOnTheRightButtonsReleaseBesideThePointer) {
@@ -110,7 +113,9 @@ TEST(ReportWindow, TheMenuOpensOnTheRightButtonsReleaseBesideThePointer) {
 
 TEST(ReportWindow, SelectAllAndDeselectAllTouchTheCurrentSectionOnly) {
     ReportHarness h;
-    h.onShow([](TReportFrm& form, SectionList& list) {
+    bool shown = false;
+    h.onShow([&shown](TReportFrm& form, SectionList& list) {
+        shown = true;
         list.section(0).subItems().setTicked(1, true);  // Keyboard
         list.setCurrentRow(list.rowIndex({1, -1}));     // the printers' heading
         form.SelAll1Click();
@@ -127,6 +132,7 @@ TEST(ReportWindow, SelectAllAndDeselectAllTouchTheCurrentSectionOnly) {
         EXPECT_EQ(ticks(list), (std::vector<std::vector<bool>>{{true, true}, {false, false}}));
     });
     showreportdialog(h.state().reportDialog, h.left);
+    EXPECT_TRUE(shown) << "the window was never shown";
 }
 
 TEST(ReportWindow, EachButtonLeavesItsRequestAndClosesTheWindow) {

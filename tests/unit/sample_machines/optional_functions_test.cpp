@@ -25,6 +25,7 @@ constexpr OptionalFunction kComctlTrack = OptionalFunction::ComctlTrackMouseEven
 constexpr OptionalFunction kBlend = OptionalFunction::AlphaBlend;
 constexpr OptionalFunction kGradient = OptionalFunction::GradientFill;
 constexpr OptionalFunction kAttributes = OptionalFunction::FileAttributesEx;
+constexpr OptionalFunction kMove = OptionalFunction::ReplacingMove;
 
 struct AvailabilityRow {
     const char* machine;
@@ -32,11 +33,13 @@ struct AvailabilityRow {
 };
 
 TEST(OptionalFunctions, EachMachineHasWhatItsWindowsShippedWith) {
-    const std::set<OptionalFunction> all = {kTrack, kComctlTrack, kBlend, kGradient, kAttributes};
+    const std::set<OptionalFunction> nine = {kTrack, kComctlTrack, kBlend, kGradient, kAttributes};
+    const std::set<OptionalFunction> all = {kTrack,    kComctlTrack, kBlend,
+                                            kGradient, kAttributes,  kMove};
     const std::vector<AvailabilityRow> rows = {
-        {"win95", {}},    {"nt4", {kTrack, kAttributes}},
-        {"win98se", all}, {"winme", all},
-        {"win2000", all}, {"winxp", all},
+        {"win95", {}},     {"nt4", {kTrack, kAttributes, kMove}},
+        {"win98se", nine}, {"winme", nine},
+        {"win2000", all},  {"winxp", all},
         {"vista", all},
     };
     for (const AvailabilityRow& row : rows) {

@@ -345,6 +345,14 @@ TEST(MarkupLayout, WordWrapBreaksBetweenWordsWithinTheWidth) {
     EXPECT_EQ(lay("alpha beta gamma delta", context).layout.height, 12);
 }
 
+TEST(MarkupLayout, WordWrapKeepsTextThatFillsTheWidthExactlyOnOneRow) {
+    MarkupContext context = paneContext();
+    context.wordWrap = true;
+    context.width = 80;  // "alpha beta": ten characters of 8 pixels
+    EXPECT_EQ(lay("alpha beta", context).texts.size(), 1u);
+    EXPECT_EQ(lay("alpha betas", context).texts.size(), 2u);
+}
+
 TEST(MarkupLayout, TabCharactersGoToTheListsTabStops) {
     MarkupContext context = paneContext();
     context.tabStops = {80};
