@@ -81,7 +81,8 @@ class TDlgAbout {
     bool SetDlg();
 
     // The web link (a click or a double-click) and the e-mail link: opened through the shell,
-    // with a message naming the error when that fails. The dialog stays open either way.
+    // with a message naming the error when that fails. The dialog stays open either way: they
+    // leave ModalResult alone.
     void LabelWwwDblClick();
     void LabelMailClick();
 
@@ -93,6 +94,10 @@ class TDlgAbout {
     std::string LabelCopyr1;
     std::string LabelWww;
     std::string LabelMail;
+
+    // 0 while the dialog stays open; a handler that ends the dialog sets the result the window
+    // closes with.
+    int ModalResult = 0;
 
   private:
     void openLink(const std::string& target);

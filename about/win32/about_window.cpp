@@ -170,6 +170,7 @@ class AboutWindow : public AboutDialogView, private ModalDialog {
             return;
         }
         open();
+        if (dialog_.ModalResult != 0) end(dialog_.ModalResult);
     }
 
     void onCloseRequest() override { end(kModalCancel); }
