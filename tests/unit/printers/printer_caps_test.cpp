@@ -130,26 +130,41 @@ TEST(PrinterCaps, RasterLinesFollowTheBitNamesNotTheBitValues) {
     EXPECT_EQ(presentLines(text).size(), 1u);
 }
 
-TEST(PrinterCaps, BuildersAppendWithoutClearing) {
+TEST(PrinterCaps, EachBuilderAppendsItsOwnSetAfterTheLinesAlreadyThere) {
     sim::SimSpooler spooler;
     PrinterCaps caps(spooler);
-    queried(spooler, caps, {{dc::kLineCaps, 0x0002}});
-    std::vector<std::string> list{"kept"};
-    caps.WriteLineCaps(list);
-    caps.WriteCurveCaps(list);
-    ASSERT_EQ(list.size(), 1u + 8u + 10u);
-    EXPECT_EQ(list[0], "kept");
-    EXPECT_EQ(list[1], "[Line Capabilities]");
-    EXPECT_EQ(list[2], "Polylines=1");
-    EXPECT_EQ(list[9], "[Curve Capabilities]");
-    // The named builders write what WriteCaps writes for their set.
-    std::vector<std::string> polygonal, raster, text;
-    caps.WritePolygonalCaps(polygonal);
-    caps.WriteRasterCaps(raster);
-    caps.WriteTextCaps(text);
-    EXPECT_EQ(polygonal, capsText(caps, CapabilitySet::Polygonal));
-    EXPECT_EQ(raster, capsText(caps, CapabilitySet::Raster));
-    EXPECT_EQ(text, capsText(caps, CapabilitySet::Text));
+    // One bit in each set, so each text has exactly one line that says "=1".
+    queried(spooler, caps,
+            {{dc::kCurveCaps, 0x0100},
+             {dc::kLineCaps, 0x0002},
+             {dc::kPolygonalCaps, 0x0004},
+             {dc::kRasterCaps, 0x1000},
+             {dc::kTextCaps, 0x0400}});
+    struct Row {
+        void (PrinterCaps::*builder)(std::vector<std::string>&) const;
+        const char* heading;
+        std::size_t members;
+        const char* on;
+    };
+    const Row rows[] = {
+        {&PrinterCaps::WriteCurveCaps, "[Curve Capabilities]", 9, "Rounded Rectangles=1"},
+        {&PrinterCaps::WriteLineCaps, "[Line Capabilities]", 7, "Polylines=1"},
+        {&PrinterCaps::WritePolygonalCaps, "[Polygonal Capabilities]", 8,
+         "Winding Fill Polygons=1"},
+        {&PrinterCaps::WriteRasterCaps, "[Raster Capabilities]", 11, "Can Perform Floodfills=1"},
+        {&PrinterCaps::WriteTextCaps, "[Text Capabilities]", 16, "Supports Italics=1"},
+    };
+    for (const Row& row : rows) {
+        std::vector<std::string> list{"kept", "[Kept]", "kept=1"};
+        (caps.*row.builder)(list);
+        ASSERT_EQ(list.size(), 3u + 1u + row.members) << row.heading;
+        EXPECT_EQ(list[0], "kept");
+        EXPECT_EQ(list[1], "[Kept]");
+        EXPECT_EQ(list[2], "kept=1");
+        EXPECT_EQ(list[3], row.heading);
+        const std::vector<std::string> appended(list.begin() + 4, list.end());
+        EXPECT_EQ(presentLines(appended), std::vector<std::string>{row.on}) << row.heading;
+    }
 }
 
 TEST(PaperNames, SixtyFourCharactersFillASlotAndTheNextNameStartsInTheNextSlot) {
