@@ -1,7 +1,10 @@
 // The databases the build ships, read through the whole chain: a simulated Windows XP with the
 // real XP exports loaded, its device table, and the two start-up lookups.
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -41,12 +44,51 @@ void startupLookups(sim::Machine& machine, DeviceTable& table) {
     LookupDeviceDatabase(platform.registry, platform.system, platform.files, table, "Mouse");
 }
 
-TEST(ShippedDatabases, AreBuiltWithTheirClassFiles) {
-    for (const char* name : {"Keyboard.txt", "Mouse.txt", "other.txt"}) {
-        EXPECT_GT(fs::file_size(shippedDatabases() / name), 10000u) << name;
+// A shipped database's lines, deciphered.
+std::vector<std::string> deciphered(const char* name) {
+    std::ifstream in(shippedDatabases() / name, std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
     }
-    EXPECT_GT(fs::file_size(shippedDatabases() / "other.txt"),
-              10 * fs::file_size(shippedDatabases() / "Keyboard.txt"));
+    DecipherDatabase(lines);
+    return lines;
+}
+
+bool hasKey(const std::vector<std::string>& lines, const std::string& key) {
+    return std::any_of(lines.begin(), lines.end(),
+                       [&](const std::string& line) { return line.starts_with(key + "="); });
+}
+
+TEST(ShippedDatabases, AreBuiltWithTheirClassFiles) {
+    // A keyboard and a mouse of the Plug and Play id list, and a USB keyboard and mouse of
+    // usb.ids: each class file holds its own class only; other.txt holds every device.
+    struct Row {
+        const char* key;
+        bool inKeyboard, inMouse;
+    };
+    const Row rows[] = {
+        {"PNP0303", true, false},
+        {"PNP0F13", false, true},
+        {"VID_413C&PID_2105", true, false},
+        {"VID_413C&PID_3012", false, true},
+        {"VEN_8086&DEV_7110", false, false},
+    };
+    const std::vector<std::string> keyboard = deciphered("Keyboard.txt");
+    const std::vector<std::string> mouse = deciphered("Mouse.txt");
+    const std::vector<std::string> other = deciphered("other.txt");
+    for (const Row& row : rows) {
+        EXPECT_EQ(hasKey(keyboard, row.key), row.inKeyboard) << row.key;
+        EXPECT_EQ(hasKey(mouse, row.key), row.inMouse) << row.key;
+        EXPECT_TRUE(hasKey(other, row.key)) << row.key;
+    }
+    // The names come from the id lists, as they are written there.
+    EXPECT_NE(std::find(keyboard.begin(), keyboard.end(),
+                        "PNP0303=IBM Enhanced (101/102-key, PS/2 mouse support)"),
+              keyboard.end());
+    EXPECT_NE(std::find(mouse.begin(), mouse.end(), "PNP0F13=PS/2 Port for PS/2-style Mice"),
+              mouse.end());
 }
 
 TEST(ShippedDatabases, NameTheRealXpUsbKeyboardsAndMice) {
