@@ -93,7 +93,9 @@ class FormHarness {
     // The wait dialog's texts when it was shown and last changed, as the view saw them.
     std::string waitCaption, waitText;
 
-    // The lines the builders give now, for comparison.
+    // The lines each builder gives now for the form's facts. A section equal to them shows that
+    // the form put that builder's lines there, nothing more: the builders' own tests check the
+    // lines, and a test that needs to tell the builders apart checks a line of its own.
     std::vector<std::string> mouseLines();
     std::vector<std::string> keyboardLines();
     std::vector<std::string> printerLines(int printer);

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include "app/imput_form.h"
-#include "devices/keyboard/keyboard_text.h"
 #include "devices/printers/printer_info.h"
 #include "platform/sim/sim_keyboard.h"
 #include "platform/sim/sim_spooler.h"
@@ -19,8 +18,28 @@
 namespace tamux::test {
 namespace {
 
-const std::string kCapsOn = IndicatorLine(LockKey::CapsLock, true);
-const std::string kCapsOff = IndicatorLine(LockKey::CapsLock, false);
+const std::string kCapsOn = "<FONT color=\"clgreen\" size=\"10\"> CAPS </FONT>";
+const std::string kCapsOff = "<FONT color=\"clblack\" size=\"10\"> CAPS </FONT>";
+const std::string kNumOn = "<FONT color=\"clgreen\" size=\"10\"> NUM </FONT>";
+const std::string kNumOff = "<FONT color=\"clblack\" size=\"10\"> NUM </FONT>";
+
+// The first lines of the sections: each names its device, so that they tell the builders and
+// the devices apart where a comparison with h.mouseLines() and the like tells only which builder
+// filled a section.
+std::string deviceTitle(const std::string& name) {
+    return "<FONT color=\"clnavy\" size=\"12\">" + name + "</FONT>";
+}
+std::string printerTitle(const std::string& name) {
+    return R"(<IMG src="idx:2"></IMG> <FONT size="10" color="clblue">Printer name <IND x="200">)"
+           R"(<FONT color="clmaroon"> )" +
+           name + " </FONT>";
+}
+
+// The first line of right-pane section `section`, or "" when it has none.
+std::string firstLine(FormHarness& h, int section) {
+    const std::vector<std::string> lines = h.rightLines(section);
+    return lines.empty() ? std::string() : lines.front();
+}
 
 std::vector<int> rightImages(SectionList& pane) {
     std::vector<int> images;
@@ -51,6 +70,9 @@ TEST(ShowCategory, InputDevicesGiveTheHeadingTheMouseAndTheKeyboard) {
     EXPECT_EQ(rightImages(h.right), (std::vector<int>{-1, kMouseImage, kKeyboardImage}));
     EXPECT_TRUE(allContracted(h.right));
     EXPECT_EQ(h.right.section(0).subItems().count(), 0);
+    EXPECT_EQ(firstLine(h, 1), deviceTitle("HID-compliant mouse"));
+    EXPECT_EQ(firstLine(h, 2),
+              deviceTitle("Standard 101/102-Key or Microsoft Natural PS/2 Keyboard"));
     EXPECT_EQ(h.rightLines(1), h.mouseLines());
     EXPECT_EQ(h.rightLines(2), h.keyboardLines());
     // Built out of sight and drawn once; no wait dialog for the input devices.
@@ -81,9 +103,10 @@ TEST(ShowCategory, EachPrinterGetsItsOwnLinesAndImage) {
     ASSERT_EQ(h.right.sectionCount(), 3);
     EXPECT_EQ(rightImages(h.right), (std::vector<int>{-1, kPrinterImage, kPrinterImage}));
     EXPECT_TRUE(allContracted(h.right));
+    EXPECT_EQ(firstLine(h, 1), printerTitle("HP LaserJet P2015DN"));
+    EXPECT_EQ(firstLine(h, 2), printerTitle("Fax"));
     EXPECT_EQ(h.rightLines(1), h.printerLines(0));
     EXPECT_EQ(h.rightLines(2), h.printerLines(1));
-    EXPECT_NE(h.rightLines(1), h.rightLines(2));
 }
 
 TEST(ShowCategory, APrinterNamedLikeTheKeyboardShowsItselfAndLeavesTheKeyboardAlone) {
@@ -93,10 +116,12 @@ TEST(ShowCategory, APrinterNamedLikeTheKeyboardShowsItselfAndLeavesTheKeyboardAl
 
     form.SectionListBox1ExpandSection(kPrintersCategory);
     ASSERT_EQ(h.rightCaptions(), (std::vector<std::string>{"Printers", "Keyboard"}));
+    EXPECT_EQ(firstLine(h, 1), printerTitle("Keyboard"));
     EXPECT_EQ(h.rightLines(1), h.printerLines(0));
 
     form.SectionListBox1ExpandSection(kInputDevicesCategory);
     ASSERT_EQ(h.right.sectionCount(), 3);
+    EXPECT_EQ(firstLine(h, 2), deviceTitle(""));  // the empty machine has no keyboard record
     EXPECT_EQ(h.rightLines(2), h.keyboardLines());
 }
 
@@ -111,6 +136,7 @@ TEST(ShowCategory, APrinterNameHoldingMarkupFindsItsLinesThroughTheEscapedEntry)
     form.SectionListBox1ExpandSection(kPrintersCategory);
     ASSERT_EQ(h.right.sectionCount(), 2);
     EXPECT_EQ(h.right.section(1).caption(), "&lt;b&gt;Lab &amp; \"Main\"&lt;/b&gt;");
+    EXPECT_EQ(firstLine(h, 1), printerTitle("&lt;b&gt;Lab &amp; \"Main\"&lt;/b&gt;"));
     EXPECT_EQ(h.rightLines(1), h.printerLines(0));
 }
 
@@ -239,16 +265,14 @@ TEST(LockKeys, ClickingTheNumLineTogglesNumLockAndTheLineFollows) {
     TImputFrm& form = h.start();
     form.SectionListBox1SubItemClick(kInputDevicesCategory, 1);
     const std::vector<std::string> lines = h.rightLines(2);
-    const std::string numOn = IndicatorLine(LockKey::NumLock, true);
-    const auto at = std::find(lines.begin(), lines.end(), numOn);  // Num Lock is on in the sample
+    const auto at = std::find(lines.begin(), lines.end(), kNumOn);  // Num Lock is on in the sample
     ASSERT_NE(at, lines.end());
     const int line = static_cast<int>(at - lines.begin());
 
     form.SectionListBox2SubItemClick(2, line);
     EXPECT_FALSE(h.machine().keyboard().isToggled(sim::kVkNumLock));
     h.application().ProcessMessages();
-    EXPECT_EQ(h.rightLines(2)[static_cast<std::size_t>(line)],
-              IndicatorLine(LockKey::NumLock, false));
+    EXPECT_EQ(h.rightLines(2)[static_cast<std::size_t>(line)], kNumOff);
 }
 
 }  // namespace
