@@ -58,7 +58,6 @@ class TFileVersion {
     void setFilename(std::string filename);
 
     // Read the executable even when running in a library. Changing it reads the file again.
-    bool ForceEXE() const { return forceExe_; }
     void setForceEXE(bool force);
 
     // Reads the version resource of the file again (what a component does once its properties

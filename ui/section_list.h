@@ -178,7 +178,6 @@ class SectionList {
 
     // Scrolling, in pixels. The offset stays within 0..maxScrollOffset().
     void setViewportHeight(int height);
-    int viewportHeight() const { return viewportHeight_; }
     int scrollOffset() const;
     int maxScrollOffset() const;
     void scrollTo(int offset);
@@ -218,7 +217,6 @@ class SectionList {
     void changed(bool rowsChanged);
     void rebuildRows() const;
     void toggleByUser(int section);
-    void activateRow(int index, int x);
 
     SectionListGeometry geometry_;
     std::vector<std::unique_ptr<TListSection>> sections_;

@@ -34,7 +34,6 @@ class SimShell : public platform::Shell {
 
     // Test hooks.
     const std::vector<ShellExecuteCall>& calls() const { return calls_; }
-    void clearCalls() { calls_.clear(); }
     // The answer of the next call not yet scripted; later calls get the default result. The last
     // error of a result of 32 or less is `lastError`, or the one ShellExecuteA sets for it.
     void queueResult(std::intptr_t result, std::optional<std::uint32_t> lastError = std::nullopt);

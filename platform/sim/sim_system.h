@@ -54,10 +54,8 @@ class SimSystem : public platform::System {
     void setSystemLanguage(std::uint16_t langId) { settings_.systemLanguage = langId; }
     // The three GetKeyboardType answers; 0 stands for a failed query.
     void setKeyboardType(const std::array<int, 3>& answers) { settings_.keyboardType = answers; }
-    void setExecutablePath(std::string path) { settings_.executable = std::move(path); }
     // A path relative to the current directory is made absolute first.
     void setCurrentDirectory(std::string_view path);
-    void setScreenDpi(int dpi) { settings_.screenDpi = dpi; }
     // Every optional function is missing, as the program's own switch makes them.
     void setForceFallbacks(bool force) { settings_.forceFallbacks = force; }
 

@@ -86,10 +86,6 @@ bool Control::handlePaint(UINT message, WPARAM wParam) {
     return false;
 }
 
-void Control::setBounds(int x, int y, int width, int height) {
-    if (handle_) MoveWindow(handle_, x, y, width, height, TRUE);
-}
-
 void Control::setVisible(bool visible) {
     if (handle_) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
 }
@@ -107,13 +103,6 @@ bool Control::enabled() const {
 
 void Control::invalidate() {
     if (handle_) InvalidateRect(handle_, nullptr, FALSE);
-}
-
-void Control::setText(const std::string& text) {
-    if (handle_) {
-        SetWindowTextA(handle_, text.c_str());
-        invalidate();
-    }
 }
 
 std::string Control::text() const {

@@ -23,12 +23,10 @@ class Control {
     Control& operator=(const Control&) = delete;
 
     HWND handle() const { return handle_; }
-    void setBounds(int x, int y, int width, int height);
     void setVisible(bool visible);
     virtual void setEnabled(bool enabled);
     bool enabled() const;
     void invalidate();
-    void setText(const std::string& text);
     std::string text() const;
 
   protected:

@@ -38,7 +38,6 @@ class TExtLabel : public Control {
     void setCaption(const std::string& caption);
     const FontSpec& font() const { return args_.font; }
     void setFont(const FontSpec& font);
-    void setHint(const std::string& hint) { args_.hint = hint; }
     const std::string& hint() const { return args_.hint; }
 
     std::function<void()> onClick;

@@ -45,11 +45,6 @@ TGaugeBar::TGaugeBar(const CreateArgs& args) : args_(args) {
     create("TamuxGaugeBar", args.placement, WS_VISIBLE | WS_CLIPSIBLINGS);
 }
 
-void TGaugeBar::setPosition(int position) {
-    args_.position = position;
-    invalidate();
-}
-
 void TGaugeBar::paintClient(HDC dc) {
     RECT area;
     GetClientRect(handle(), &area);

@@ -24,7 +24,6 @@ class TGaugeBar : public Control {
     };
 
     explicit TGaugeBar(const CreateArgs& args);
-    void setPosition(int position);
     int position() const { return args_.position; }
 
   private:

@@ -8,11 +8,6 @@ TImage::TImage(const CreateArgs& args) : args_(args) {
     create("TamuxImage", args.placement, WS_VISIBLE | WS_CLIPSIBLINGS);
 }
 
-void TImage::setPicture(Picture picture) {
-    args_.picture = picture;
-    invalidate();
-}
-
 void TImage::paintClient(HDC dc) {
     RECT client;
     GetClientRect(handle(), &client);

@@ -16,7 +16,6 @@ class TImage : public Control {
     };
 
     explicit TImage(const CreateArgs& args);
-    void setPicture(Picture picture);
 
   private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
