@@ -12,7 +12,7 @@
 
 #include "app/app_state.h"
 #include "app/application.h"
-#include "app/imput_form.h"
+#include "app/main_form.h"
 #include "bench/id_picks.h"
 #include "platform/sim/machine.h"
 #include "ui/section_list.h"

@@ -77,10 +77,10 @@ std::vector<std::string> ReportLines(const ReportRequest& sel, const ReportSourc
         lines.push_back(" ");
         if (item.section == kReportInputDevicesSection) {
             if (item.subitem == kReportMouseEntry) {
-                append(lines, mystostringlst(sources.mouse, sources.lang));
+                append(lines, MouseTextLines(sources.mouse, sources.lang));
             }
             if (item.subitem == kReportKeyboardEntry) {
-                append(lines, klavesnicetostringlst(sources.keyboard, sources.keys, sources.lang));
+                append(lines, KeyboardTextLines(sources.keyboard, sources.keys, sources.lang));
             }
         }
         // Printers are found by their entry text among the printers only, as the main window

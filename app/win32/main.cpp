@@ -3,7 +3,7 @@
 #include "app/app_state.h"
 #include "app/application.h"
 #include "app/exception_report.h"
-#include "app/win32/imput_form_window.h"
+#include "app/win32/main_form_window.h"
 #include "app/win32/message_loop.h"
 #include "platform/win32/real_platform.h"
 #include "platform/win32/windows_support.h"

@@ -122,8 +122,8 @@ void setkeybinfokeys(TSubItems* lines, TKeyState& keys) {
     if (lines) writeIndicators(*lines, keys);
 }
 
-std::vector<std::string> klavesnicetostringlst(const KeyboardFacts& facts, TKeyState& keys,
-                                               const LangModule& lang) {
+std::vector<std::string> KeyboardTextLines(const KeyboardFacts& facts, TKeyState& keys,
+                                           const LangModule& lang) {
     KeyboardLines out(lang);
     out.add(kTitle, EscapeMarkup(facts.KeyboardName), kEnd);
     out.group(kGroup1, 500);

@@ -22,8 +22,8 @@ inline constexpr LockKey kIndicatorOrder[] = {LockKey::CapsLock, LockKey::NumLoc
 // A new list of the keyboard section's lines (30 + 4 per layout), with the lock keys' current
 // states. Every value from the system is escaped; labels and on/off texts come from the
 // language module as they are.
-std::vector<std::string> klavesnicetostringlst(const KeyboardFacts& facts, TKeyState& keys,
-                                               const LangModule& lang);
+std::vector<std::string> KeyboardTextLines(const KeyboardFacts& facts, TKeyState& keys,
+                                           const LangModule& lang);
 
 // Writes the four indicator lines with the keys' current states: for each key in the order of
 // kIndicatorOrder, the first line equal (letter case ignored) to its on line, or else to its off

@@ -23,7 +23,7 @@ std::string line(std::string_view image, const std::string& label, std::string_v
 
 }  // namespace
 
-std::vector<std::string> mystostringlst(const MouseFacts& facts, const LangModule& lang) {
+std::vector<std::string> MouseTextLines(const MouseFacts& facts, const LangModule& lang) {
     auto t = [&lang](TextId id) { return LangMarkup(lang, id); };
     return {
         std::string(kTitle) + EscapeMarkup(facts.Name) + std::string(kEnd),

@@ -8,7 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/application.h"
-#include "app/imput_form.h"
+#include "app/main_form.h"
 #include "lang/settings_file.h"
 #include "platform/errors.h"
 #include "platform/sim/machine.h"

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/imput_form.h"
+#include "app/main_form.h"
 #include "tests/unit/app/form_harness.h"
 
 namespace tamux::test {

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app_state.h"
-#include "app/imput_form.h"
+#include "app/main_form.h"
 #include "devices/printers/printer_info.h"
 #include "lang/lang_module.h"
 #include "platform/sim/sim_registry.h"

@@ -132,11 +132,11 @@ sim::SimDialogs& FormHarness::dialogs() {
 }
 
 std::vector<std::string> FormHarness::mouseLines() {
-    return mystostringlst(state_->mouse, state_->lang);
+    return MouseTextLines(state_->mouse, state_->lang);
 }
 
 std::vector<std::string> FormHarness::keyboardLines() {
-    return klavesnicetostringlst(state_->keyboard, form_->KeyState1(), state_->lang);
+    return KeyboardTextLines(state_->keyboard, form_->KeyState1(), state_->lang);
 }
 
 std::vector<std::string> FormHarness::printerLines(int printer) {

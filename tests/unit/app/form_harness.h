@@ -9,7 +9,7 @@
 
 #include "app/app_state.h"
 #include "app/application.h"
-#include "app/imput_form.h"
+#include "app/main_form.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_dialogs.h"
 #include "tests/support/test_paths.h"

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/imput_form.h"
+#include "app/main_form.h"
 #include "devices/printers/printer_info.h"
 #include "platform/sim/sim_keyboard.h"
 #include "platform/sim/sim_spooler.h"

@@ -75,7 +75,7 @@ TEST_P(StringReadOfAnotherType, NamesTheValueAndLosesOnlyTheMouseFactsAfterIt) {
     MouseFacts kept;
     kept.ButtonsText = sound.state().mouse.ButtonsText;
     EXPECT_EQ(h.state().mouse, kept);
-    EXPECT_EQ(seen.mouse().lines, Plain(mystostringlst(kept, h.state().lang)));
+    EXPECT_EQ(seen.mouse().lines, Plain(MouseTextLines(kept, h.state().lang)));
 
     const Seen& expected = soundXp();
     EXPECT_EQ(seen.captions, expected.captions);

@@ -14,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/imput_form.h"
+#include "app/main_form.h"
 #include "lang/language_dialog.h"
 #include "platform/sim/recording_canvas.h"
 #include "platform/sim/sim_dialogs.h"

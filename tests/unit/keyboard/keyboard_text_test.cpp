@@ -33,7 +33,7 @@ class KeyboardTextTest : public ::testing::Test {
         m.machine().keyboard().setKeyboardState(state);
     }
     std::vector<std::string> build(const KeyboardFacts& facts) {
-        return klavesnicetostringlst(facts, keys, m.lang());
+        return KeyboardTextLines(facts, keys, m.lang());
     }
 
     InputTestMachine m;

@@ -47,7 +47,7 @@ class LockKeyHandlersTest : public ::testing::Test {
             "<FONT color=\"clnavy\" size=\"12\">INSTALLED NUM CAPS</FONT>", " "});
         TListSection& keyboard = pane.addSection();
         keyboard.setCaption("Keyboard");
-        keyboard.subItems().assign(klavesnicetostringlst(facts, keys, m.lang()));
+        keyboard.subItems().assign(KeyboardTextLines(facts, keys, m.lang()));
         keyboard.setState(lssExpanded);
     }
     std::string line(int section, int item) { return pane.section(section).subItems()[item]; }

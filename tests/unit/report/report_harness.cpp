@@ -81,11 +81,11 @@ ReportSources ReportHarness::sources() {
 }
 
 std::vector<std::string> ReportHarness::keyboardLines() {
-    return klavesnicetostringlst(state_->keyboard, form_->KeyState1(), state_->lang);
+    return KeyboardTextLines(state_->keyboard, form_->KeyState1(), state_->lang);
 }
 
 std::vector<std::string> ReportHarness::mouseLines() {
-    return mystostringlst(state_->mouse, state_->lang);
+    return MouseTextLines(state_->mouse, state_->lang);
 }
 
 std::vector<std::string> ReportHarness::printerLines(int printer) {

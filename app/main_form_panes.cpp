@@ -3,7 +3,7 @@
 #include <exception>
 #include <vector>
 
-#include "app/imput_form.h"
+#include "app/main_form.h"
 #include "devices/keyboard/keyboard_text.h"
 #include "devices/keyboard/lock_key_handlers.h"
 #include "devices/mouse/mouse_text.h"
@@ -102,10 +102,9 @@ void TImputFrm::fillDeviceSection(int category, int entry, TListSection& section
         const std::string keyboardText = markup(kKeyboardText);
         const bool alike = mouseText == keyboardText;
         if (caption == mouseText && (!alike || entry == 0)) {
-            section.subItems().assign(mystostringlst(state_.mouse, state_.lang));
+            section.subItems().assign(MouseTextLines(state_.mouse, state_.lang));
         } else if (caption == keyboardText && (!alike || entry == 1)) {
-            section.subItems().assign(
-                klavesnicetostringlst(state_.keyboard, keyState1_, state_.lang));
+            section.subItems().assign(KeyboardTextLines(state_.keyboard, keyState1_, state_.lang));
         }
     } else if (category == kPrintersCategory) {
         for (int printer : PrinterIndicesForCaption(printersInfo1_, caption)) {

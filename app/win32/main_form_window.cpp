@@ -1,4 +1,4 @@
-#include "app/win32/imput_form_window.h"
+#include "app/win32/main_form_window.h"
 
 #include <stdexcept>
 #include <string>

@@ -1,4 +1,4 @@
-#include "app/imput_form.h"
+#include "app/main_form.h"
 
 #include <utility>
 

@@ -8,7 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/application.h"
-#include "app/imput_form.h"
+#include "app/main_form.h"
 #include "platform/win32/windows_support.h"
 #include "ui/win32/expl_btn.h"
 #include "ui/win32/ext_label.h"
