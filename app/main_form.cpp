@@ -110,14 +110,15 @@ void TImputFrm::gatherMouseFacts() {
 }
 
 void TImputFrm::setCaptions() {
-    constexpr TextId kCaptions[kFormButtonCount] = {kReportBtnText, kAboutBtnText, kLangBtnText,
-                                                    kMinimizeBtnText, kCloseBtnText};
+    constexpr TextId kCaptions[kFormButtonCount] = {kReportButtonText, kAboutButtonText,
+                                                    kLanguageButtonText, kMinimizeButtonText,
+                                                    kCloseButtonText};
     for (int i = 0; i < kFormButtonCount; ++i) {
         const auto b = static_cast<FormButton>(i);
         button(b).Caption = text(kCaptions[i]);
         if (view_) view_->ButtonChanged(b);
     }
-    label1_ = text(kLabel1Text);
+    label1_ = text(kWindowTitleText);
     if (view_) view_->LabelChanged();
 }
 
@@ -154,10 +155,6 @@ void TImputFrm::KeyState1ScrollLock() {
 
 void TImputFrm::KeyState1Insert() {
     refreshIndicators();
-}
-
-void TImputFrm::refreshIndicators() {
-    RefreshKeyboardIndicators(right_, keyState1_, state_.lang);
 }
 
 void TImputFrm::ButtonClick(FormButton b) {

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "about/about_dialog.h"
 #include "app/app_state.h"
@@ -16,13 +17,12 @@
 #include "devices/printers/printer_info.h"
 #include "lang/lang_markup.h"
 #include "lang/lang_module.h"
+#include "lang/window_text_ids.h"
+#include "ui/device_section.h"
+#include "ui/pane_layout.h"
 #include "ui/section_list.h"
 
 namespace tamux {
-
-// The left pane's two categories (section indexes).
-inline constexpr int kInputDevicesCategory = 0;
-inline constexpr int kPrintersCategory = 1;
 
 // Images of ImageList1, the left pane's heading images.
 inline constexpr int kPrinterHeadingImage = 0;
@@ -32,20 +32,6 @@ inline constexpr int kInputDevicesHeadingImage = 1;
 inline constexpr int kMouseImage = 0;
 inline constexpr int kKeyboardImage = 1;
 inline constexpr int kPrinterImage = 2;
-
-// Text ids of the window's captions.
-inline constexpr TextId kLabel1Text = 1;
-inline constexpr TextId kReportBtnText = 10;
-inline constexpr TextId kAboutBtnText = 11;
-inline constexpr TextId kLangBtnText = 12;
-inline constexpr TextId kMinimizeBtnText = 13;
-inline constexpr TextId kCloseBtnText = 52;
-inline constexpr TextId kWaitCaptionText = 409;
-inline constexpr TextId kWaitMessageText = 410;
-inline constexpr TextId kKeyboardText = 601;
-inline constexpr TextId kMouseText = 602;
-inline constexpr TextId kInputDevicesText = 5590;
-inline constexpr TextId kPrintersText = 5591;
 
 // The top-bar buttons, left to right.
 enum FormButton { ReportBtn, AboutBtn, LangBtn, minimizeBtn, CloseBtn };
@@ -184,8 +170,12 @@ class TImputFrm {
     template <typename Work>
     void reportingErrors(Work&& work);
     void announcePrinterQueries();
-    // Fills the section of entry `entry` (0-based) of the category with that device's lines.
-    void fillDeviceSection(int category, int entry, TListSection& section);
+    // The section of entry `entry` (0-based) of the category, whose caption is `caption`.
+    DeviceSection deviceSection(int category, int entry, const std::string& caption);
+    // The device shown in right-pane section `section`; null for the heading or past the end.
+    const DeviceSection* shownSection(int section) const;
+    void clearRightPane();
+    // Brings the keyboard section's indicators up to the keys' states.
     void refreshIndicators();
     TExplBtnModel& button(FormButton b) { return buttons_[static_cast<std::size_t>(b)]; }
     void setButtonBitmap(FormButton b, int picture);
@@ -202,6 +192,8 @@ class TImputFrm {
     TPrintersInfo printersInfo1_;
     // The last printer queried for its section.
     PrinterCaps printerCaps_;
+    // What the right pane's device sections show, in the pane's order after its heading.
+    std::vector<DeviceSection> shownSections_;
     std::array<TExplBtnModel, kFormButtonCount> buttons_;
     std::string label1_;
 };

@@ -4,10 +4,11 @@
 #include <vector>
 
 #include "app/main_form.h"
-#include "devices/keyboard/keyboard_text.h"
+#include "devices/keyboard/keyboard_section.h"
 #include "devices/keyboard/lock_key_handlers.h"
-#include "devices/mouse/mouse_text.h"
-#include "devices/printers/printer_text.h"
+#include "devices/mouse/mouse_section.h"
+#include "devices/printers/printer_section.h"
+#include "ui/section_markup.h"
 
 namespace tamux {
 
@@ -40,7 +41,7 @@ void TImputFrm::SectionListBox1ExpandSection(int category) {
 
 void TImputFrm::SectionListBox1ContractSection(int) {
     // Whichever category closed, the right pane no longer follows an open one.
-    right_.clearSections();
+    clearRightPane();
 }
 
 void TImputFrm::SectionListBox1SubItemClick(int category, int item) {
@@ -53,7 +54,32 @@ void TImputFrm::SectionListBox2SectionClick(int section) {
 }
 
 void TImputFrm::SectionListBox2SubItemClick(int section, int item) {
-    ToggleLockKeyOfLine(right_, section, item, keyState1_);
+    if (const DeviceSection* shown = shownSection(section)) {
+        ToggleLockKeyOfLine(*shown, item, keyState1_);
+    }
+}
+
+const DeviceSection* TImputFrm::shownSection(int section) const {
+    // Section 0 is the category's heading; the devices follow it.
+    if (section < 1 || section > static_cast<int>(shownSections_.size())) return nullptr;
+    return &shownSections_[static_cast<std::size_t>(section - 1)];
+}
+
+void TImputFrm::clearRightPane() {
+    right_.clearSections();
+    shownSections_.clear();
+}
+
+void TImputFrm::refreshIndicators() {
+    for (std::size_t i = 0; i < shownSections_.size(); ++i) {
+        DeviceSection& shown = shownSections_[i];
+        if (shown.kind != DeviceKind::Keyboard) continue;
+        TSubItems& lines = right_.section(static_cast<int>(i) + 1).subItems();
+        for (int line : UpdateIndicators(shown, keyState1_)) {
+            lines.set(line,
+                      SectionLineMarkup(shown.kind, shown.lines[static_cast<std::size_t>(line)]));
+        }
+    }
 }
 
 void TImputFrm::ShowCategory(int category) {
@@ -68,13 +94,14 @@ void TImputFrm::ShowCategory(int category) {
     suspended = true;
 
     const TListSection& source = left_.section(category);
-    right_.clearSections();
+    clearRightPane();
     right_.addSection().setCaption(source.caption());
     const TSubItems& entries = source.subItems();
     for (int i = 0; i < entries.count(); ++i) {
         TListSection& section = right_.addSection();
         section.setCaption(entries[i]);
-        fillDeviceSection(category, i, section);
+        shownSections_.push_back(deviceSection(category, i, entries[i]));
+        section.subItems().assign(SectionMarkup(shownSections_.back()));
     }
     for (int i = 0; i < entries.count(); ++i) {
         right_.section(i + 1).setImageIndex(entries.imageIndex(i));
@@ -91,27 +118,25 @@ void TImputFrm::announcePrinterQueries() {
     }
 }
 
-void TImputFrm::fillDeviceSection(int category, int entry, TListSection& section) {
-    const std::string& caption = section.caption();
-    // The builders are chosen by the entry's caption within its own category: a printer that
-    // happens to be named like the keyboard text must not give the keyboard entry its lines.
+DeviceSection TImputFrm::deviceSection(int category, int entry, const std::string& caption) {
+    // The input devices are always the mouse, then the keyboard.
     if (category == kInputDevicesCategory) {
-        // Where the mouse and keyboard texts read alike (a language module without them gives
-        // both the fallback text), the entry's place tells them apart: the mouse comes first.
-        const std::string mouseText = markup(kMouseText);
-        const std::string keyboardText = markup(kKeyboardText);
-        const bool alike = mouseText == keyboardText;
-        if (caption == mouseText && (!alike || entry == 0)) {
-            section.subItems().assign(MouseTextLines(state_.mouse, state_.lang));
-        } else if (caption == keyboardText && (!alike || entry == 1)) {
-            section.subItems().assign(KeyboardTextLines(state_.keyboard, keyState1_, state_.lang));
-        }
-    } else if (category == kPrintersCategory) {
-        for (int printer : PrinterIndicesForCaption(printersInfo1_, caption)) {
-            section.subItems().assign(
-                printerstostringlst(printersInfo1_, printer, printerCaps_, state_.lang));
+        if (entry == kMouseEntry) return MouseSection(state_.mouse, state_.lang);
+        if (entry == kKeyboardEntry) {
+            return KeyboardSection(state_.keyboard, keyState1_, state_.lang);
         }
     }
+    // A printer entry stands for the printers of its name, and only among the printers: one named
+    // like the keyboard text must not give that entry its lines. Of printers that share a name,
+    // the pane shows the last.
+    if (category == kPrintersCategory) {
+        DeviceSection section{DeviceKind::Printer, caption, {}};
+        for (int printer : PrinterIndicesForCaption(printersInfo1_, caption)) {
+            section = PrinterSection(printersInfo1_, printer, printerCaps_, state_.lang);
+        }
+        return section;
+    }
+    return {};
 }
 
 void TImputFrm::OpenDeviceSection(PaneRequest from, int section) {

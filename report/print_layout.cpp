@@ -1,7 +1,6 @@
 #include "report/print_layout.h"
 
 #include "platform/errors.h"
-#include "report/report_text.h"
 
 namespace tamux {
 
@@ -19,10 +18,10 @@ class PageWriter {
           margin_(width_ / 20),
           gap_(canvas.logPixelsY() / 10) {}
 
-    void write(const std::string& line) {
-        const int size = fontsizeof(line);
+    void write(const TextLine& line) {
+        const int size = line.points;
         canvas_.setFontSize(size);
-        const std::string text = ReportPlainText(line);
+        const std::string& text = line.text;
         const int height = canvas_.textHeight(kMeasuredText);
         const int top = y_ + height + gap_;
         // The whole line must stay above the bottom margin, where the footer goes; a line
@@ -60,8 +59,8 @@ class PageWriter {
 
 }  // namespace
 
-std::string PrintTitleLine() {
-    return std::string(32, ' ') + "<FONT size=\"14\">ZorvInfo Report</FONT>";
+TextLine PrintTitleLine() {
+    return {14, std::string(32, ' ') + "ZorvInfo Report"};
 }
 
 std::string PageFooter(int page) {
@@ -71,13 +70,13 @@ std::string PageFooter(int page) {
     return footer;
 }
 
-void printtext(const std::vector<std::string>& lines, platform::PrintCanvas& canvas) {
+void PrintReport(const std::vector<TextLine>& lines, platform::PrintCanvas& canvas) {
     if (!canvas.beginDocument(kReportDocumentName)) {
         throw Error("The printer cannot start the print job");
     }
     PageWriter writer(canvas);
     writer.write(PrintTitleLine());
-    for (const std::string& line : lines) writer.write(line);
+    for (const TextLine& line : lines) writer.write(line);
     writer.endPage();
     canvas.endDocument();
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/pane_layout.h"
+
 namespace tamux {
 
 enum ReportAction : std::uint8_t { raNone = 0, raPrint = 1, raSend = 2, raSave = 3 };
@@ -27,11 +29,5 @@ struct ReportRequest {
 
     bool operator==(const ReportRequest&) const = default;
 };
-
-// Sections and entries of the report window, as the main window's left pane lays them out.
-inline constexpr std::int32_t kReportInputDevicesSection = 0;
-inline constexpr std::int32_t kReportPrintersSection = 1;
-inline constexpr std::int32_t kReportMouseEntry = 0;
-inline constexpr std::int32_t kReportKeyboardEntry = 1;
 
 }  // namespace tamux

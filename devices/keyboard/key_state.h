@@ -9,11 +9,10 @@
 
 #include "app/application.h"
 #include "platform/keyboard.h"
+#include "platform/lock_key.h"
 #include "platform/system.h"
 
 namespace tamux {
-
-enum class LockKey : std::uint8_t { CapsLock, NumLock, ScrollLock, Insert };
 
 // Virtual-key codes of the lock keys and the key-down message.
 constexpr std::uint8_t kVkCapital = 20;

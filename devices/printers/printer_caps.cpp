@@ -4,8 +4,6 @@
 #include <array>
 #include <utility>
 
-#include "ui/markup_text.h"
-
 namespace tamux {
 
 namespace {
@@ -148,11 +146,6 @@ std::string_view CapabilityTitle(CapabilitySet set) {
     return {};
 }
 
-std::string PaperNameLine(std::string_view paperName) {
-    return R"(<IMG src="idx:6"></IMG><IND x="70"><FONT color="clmaroon" size="10">)" +
-           EscapeMarkup(paperName) + "</FONT>";
-}
-
 void PrinterCaps::QueryPrinterCaps(std::string_view printerName, std::string_view portName) {
     DeviceContext dc(spooler_, printerName);
     queryDetails(dc.get());
@@ -198,7 +191,7 @@ void PrinterCaps::queryPaperNames(std::string_view printerName, std::string_view
     for (int i = 0; i < names; ++i) {
         const char* slot = slots.data() + static_cast<std::size_t>(i) * kPaperNameSlotSize;
         const char* end = std::find(slot, slot + kPaperNameSlotSize, '\0');
-        details_.PaperNames.push_back(PaperNameLine(std::string_view(slot, end - slot)));
+        details_.PaperNames.emplace_back(slot, end);
     }
 }
 

@@ -55,7 +55,7 @@ struct TDetaily {
     std::string Pens;
     std::string Fonts;
     std::string Colours;
-    // One info line per paper form, in the driver's order.
+    // The names of the paper forms, in the driver's order.
     std::vector<std::string> PaperNames;
 };
 
@@ -95,8 +95,5 @@ class PrinterCaps {
     // Per set, bit k is set when member k is present.
     std::uint32_t present_[std::size(kCapabilitySets)] = {};
 };
-
-// The info line of one paper form.
-std::string PaperNameLine(std::string_view paperName);
 
 }  // namespace tamux

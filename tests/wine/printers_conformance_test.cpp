@@ -15,11 +15,12 @@
 
 #include "devices/printers/printer_caps.h"
 #include "devices/printers/printer_info.h"
-#include "devices/printers/printer_text.h"
+#include "devices/printers/printer_section.h"
 #include "lang/lang_module.h"
 #include "platform/win32/real_platform.h"
 #include "tests/wine/lane_environment.h"
 #include "ui/section_list.h"
+#include "ui/section_markup.h"
 
 namespace tamux::wine_test {
 namespace {
@@ -189,14 +190,12 @@ TEST_F(PrintersOnWine, PaperFormsAreThoseCupsListsForTheQueue) {
     for (int i = 0; i < count; ++i) {
         const char* slot = slots.data() + i * 64;
         EXPECT_EQ(lines[static_cast<std::size_t>(i)],
-                  PaperNameLine(std::string(slot, std::find(slot, slot + 64, '\0'))));
+                  std::string(slot, std::find(slot, slot + 64, '\0')));
     }
 
     const std::vector<std::string> expected = expectedPaperNames();
     if (expected.empty()) GTEST_SKIP() << "TAMUX_CUPS_PAPER_NAMES is not set";
-    std::vector<std::string> expectedLines;
-    for (const std::string& name : expected) expectedLines.push_back(PaperNameLine(name));
-    EXPECT_EQ(lines, expectedLines);
+    EXPECT_EQ(lines, expected);
 }
 
 TEST_F(PrintersOnWine, TheSectionHasNinetyLinesAndOnePerPaperForm) {
@@ -208,7 +207,7 @@ TEST_F(PrintersOnWine, TheSectionHasNinetyLinesAndOnePerPaperForm) {
     PrinterCaps caps(spooler);
     // No language module is loaded: every label is the fallback text, escaped as markup.
     LangModule lang(real.platform());
-    const auto lines = printerstostringlst(printers, index, caps, lang);
+    const auto lines = SectionMarkup(PrinterSection(printers, index, caps, lang));
     EXPECT_EQ(lines.size(), 90u + caps.tdetaily().PaperNames.size());
     EXPECT_NE(lines[0].find("&lt;No load message&gt; <IND x=\"200\"><FONT color=\"clmaroon\"> " +
                             queueName() + " </FONT>"),

@@ -2,14 +2,15 @@
 
 #include <filesystem>
 
-#include "devices/keyboard/keyboard_text.h"
-#include "devices/mouse/mouse_text.h"
-#include "devices/printers/printer_text.h"
+#include "devices/keyboard/keyboard_section.h"
+#include "devices/mouse/mouse_section.h"
+#include "devices/printers/printer_section.h"
 #include "lang/settings_file.h"
 #include "platform/sim/sim_keyboard.h"
 #include "platform/sim/sim_profile.h"
 #include "platform/sim/sim_spooler.h"
 #include "platform/sim/sim_system.h"
+#include "ui/section_markup.h"
 
 namespace tamux::test {
 
@@ -132,16 +133,16 @@ sim::SimDialogs& FormHarness::dialogs() {
 }
 
 std::vector<std::string> FormHarness::mouseLines() {
-    return MouseTextLines(state_->mouse, state_->lang);
+    return SectionMarkup(MouseSection(state_->mouse, state_->lang));
 }
 
 std::vector<std::string> FormHarness::keyboardLines() {
-    return KeyboardTextLines(state_->keyboard, form_->KeyState1(), state_->lang);
+    return SectionMarkup(KeyboardSection(state_->keyboard, form_->KeyState1(), state_->lang));
 }
 
 std::vector<std::string> FormHarness::printerLines(int printer) {
     PrinterCaps caps(machine_->spooler());
-    return printerstostringlst(form_->PrintersInfo1(), printer, caps, state_->lang);
+    return SectionMarkup(PrinterSection(form_->PrintersInfo1(), printer, caps, state_->lang));
 }
 
 std::vector<std::string> FormHarness::rightLines(int section) {

@@ -9,13 +9,14 @@
 
 #include <gtest/gtest.h>
 
-#include "devices/keyboard/keyboard_text.h"
+#include "devices/keyboard/keyboard_section.h"
 #include "lang/lang_module.h"
 #include "lang/settings_file.h"
 #include "platform/sim/sim_keyboard.h"
 #include "platform/sim/sim_profile.h"
 #include "platform/sim/sim_system.h"
 #include "tests/unit/bad_input/program_view.h"
+#include "ui/section_markup.h"
 
 namespace tamux::test {
 namespace {
@@ -123,8 +124,10 @@ TEST_P(BadLanguageModule, TheLockKeysRewriteTheKeyboardSectionOnly) {
 
     EXPECT_EQ(h.rightLines(1), mouse) << "the mouse section got indicator lines";
     const std::vector<std::string> keyboard = h.rightLines(2);
-    EXPECT_NE(std::find(keyboard.begin(), keyboard.end(), IndicatorLine(LockKey::CapsLock, true)),
-              keyboard.end());
+    EXPECT_NE(
+        std::find(keyboard.begin(), keyboard.end(),
+                  SectionLineMarkup(DeviceKind::Keyboard, IndicatorLine(LockKey::CapsLock, true))),
+        keyboard.end());
 }
 
 TEST_P(BadLanguageModule, TheReportHoldsEachDevicesOwnLines) {

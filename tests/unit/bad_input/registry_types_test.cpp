@@ -9,10 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include "devices/mouse/mouse_text.h"
+#include "devices/mouse/mouse_section.h"
 #include "platform/registry.h"
 #include "platform/sim/sim_registry.h"
 #include "tests/unit/bad_input/program_view.h"
+#include "ui/section_markup.h"
 
 namespace tamux::test {
 namespace {
@@ -75,7 +76,7 @@ TEST_P(StringReadOfAnotherType, NamesTheValueAndLosesOnlyTheMouseFactsAfterIt) {
     MouseFacts kept;
     kept.ButtonsText = sound.state().mouse.ButtonsText;
     EXPECT_EQ(h.state().mouse, kept);
-    EXPECT_EQ(seen.mouse().lines, Plain(MouseTextLines(kept, h.state().lang)));
+    EXPECT_EQ(seen.mouse().lines, Plain(SectionMarkup(MouseSection(kept, h.state().lang))));
 
     const Seen& expected = soundXp();
     EXPECT_EQ(seen.captions, expected.captions);

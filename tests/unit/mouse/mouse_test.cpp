@@ -6,9 +6,10 @@
 #include <gtest/gtest.h>
 
 #include "devices/mouse/mouse_collector.h"
-#include "devices/mouse/mouse_text.h"
+#include "devices/mouse/mouse_section.h"
 #include "platform/errors.h"
 #include "tests/unit/keyboard/input_test_machine.h"
+#include "ui/section_markup.h"
 
 namespace tamux::test {
 namespace {
@@ -51,13 +52,13 @@ TEST(Mouse, XpSampleGivesTwelveLinesWithTheFirstMouseThatHasADriver) {
     // The PS/2 mouse that is no longer present has no Control key, so the HID mouse is the
     // first of class Mouse in the table.
     InputTestMachine m("winxp");
-    EXPECT_EQ(MouseTextLines(collect(m, m.enumDevices()), m.lang()),
+    EXPECT_EQ(SectionMarkup(MouseSection(collect(m, m.enumDevices()), m.lang())),
               xpLines("Right-handed", "500", "10"));
 }
 
 TEST(Mouse, ALimitedAccountStillSeesTheDriverAndItsOwnSettings) {
     InputTestMachine m("winxp-user");
-    EXPECT_EQ(MouseTextLines(collect(m, m.enumDevices()), m.lang()),
+    EXPECT_EQ(SectionMarkup(MouseSection(collect(m, m.enumDevices()), m.lang())),
               xpLines("Left-handed", "700", "14"));
 }
 
@@ -71,7 +72,7 @@ TEST(Mouse, EachSampleShowsItsAccelerationSetting) {
         const MouseFacts f = collect(m, m.enumDevices());
         EXPECT_EQ(f.AccelerationText, text);
         EXPECT_EQ(f.ButtonsText, "Right-handed");
-        EXPECT_EQ(MouseTextLines(f, m.lang()).size(), 12u);
+        EXPECT_EQ(SectionMarkup(MouseSection(f, m.lang())).size(), 12u);
     }
 }
 
@@ -140,7 +141,7 @@ TEST(Mouse, NoMouseRecordYetTwelveLines) {
     const DeviceTable devices = m.enumDevices();
     ASSERT_EQ(devices.size(), 1u);
     ASSERT_EQ(devices[0].ClassName, "HIDClass") << "the HID device was not read";
-    EXPECT_EQ(MouseTextLines(collect(m, devices), m.lang()), noMouseLines());
+    EXPECT_EQ(SectionMarkup(MouseSection(collect(m, devices), m.lang())), noMouseLines());
 }
 
 TEST(Mouse, WinePrefixHasNoMouseRecordYetTwelveLines) {
@@ -150,7 +151,7 @@ TEST(Mouse, WinePrefixHasNoMouseRecordYetTwelveLines) {
     for (const char* file : {"hkcu-control-panel.reg", "hklm-control-class.reg", "hklm-enum.reg"}) {
         m.registry().importFile(fixturesDir() / "wine-8.0" / file);
     }
-    EXPECT_EQ(MouseTextLines(collect(m, m.enumDevices()), m.lang()), noMouseLines());
+    EXPECT_EQ(SectionMarkup(MouseSection(collect(m, m.enumDevices()), m.lang())), noMouseLines());
 }
 
 TEST(Mouse, AccelerationIsMatchedAsExactStrings) {
@@ -190,7 +191,7 @@ TEST(Mouse, ButtonOrderIsNormalOnlyForExactlyZero) {
     // Absent: an empty value after the label.
     InputTestMachine m;
     m.registry().setString(HKCU, kMouseKey, "DoubleClickSpeed", "500");
-    const std::vector<std::string> lines = MouseTextLines(collect(m), m.lang());
+    const std::vector<std::string> lines = SectionMarkup(MouseSection(collect(m), m.lang()));
     EXPECT_EQ(lines[8], kP3 + "Button configuration" + kV + "</FONT>");
     EXPECT_EQ(lines[9], kP3 + "Double-click speed" + kV + "500</FONT>");
 }
@@ -231,7 +232,7 @@ TEST(Mouse, ValuesFromTheSystemAreEscapedTextsOfTheLanguageAreNot) {
     f.InfPath = "x>y";
     f.DoubleClickSpeed = "<500";
     f.ButtonsText = "Right-handed";
-    const std::vector<std::string> lines = MouseTextLines(f, m.lang());
+    const std::vector<std::string> lines = SectionMarkup(MouseSection(f, m.lang()));
     EXPECT_EQ(lines[0], "<FONT color=\"clnavy\" size=\"12\">&lt;I&gt;Mouse&lt;/I&gt;</FONT>");
     EXPECT_EQ(lines[2], kP0 + "Description" + kV + "A &amp; B</FONT>");
     EXPECT_EQ(lines[6], kP0 + "INF file" + kV + "x&gt;y</FONT>");

@@ -1,5 +1,5 @@
 // The printed layout on a recording printer: where each line and footer lands, page breaks, and
-// what is printed of the markup.
+// the text of each line.
 #include <string>
 #include <vector>
 
@@ -28,11 +28,9 @@ PageSetup smallPage() {
     return page;
 }
 
-TEST(Printtext, LinesFollowEachOtherFromTheTopAtTheMargin) {
+TEST(PrintReport, LinesFollowEachOtherFromTheTopAtTheMargin) {
     RecordingCanvas canvas;  // A4 at 600 dpi: margin 248, gap 60
-    printtext({"<FONT color=\"clnavy\" size=\"14\">A</FONT>", " ",
-               "<FONT color=\"clblack\" size=\"2\">&lt;b&gt;Lab &amp; co</FONT>"},
-              canvas);
+    PrintReport({{14, "A"}, {10, " "}, {2, "<b>Lab & co"}}, canvas);
 
     const auto& log = *canvas.log();
     EXPECT_TRUE(log.mistakes.empty());
@@ -43,7 +41,7 @@ TEST(Printtext, LinesFollowEachOtherFromTheTopAtTheMargin) {
     const std::vector<PrintedText>& texts = log.documents[0].pages[0].texts;
     ASSERT_EQ(texts.size(), 5u);
     // Each line's top is the previous top plus the line's own height ("X" at its size) and the
-    // gap; the title line comes first. The blank line has no size and prints at 10 points.
+    // gap; the title line comes first.
     const int h14 = 117, h10 = 83, h2 = 17, h8 = 67, gap = 60;
     EXPECT_EQ(texts[0].text, kTitleText);
     EXPECT_EQ(texts[0].fontSize, 14);
@@ -53,7 +51,7 @@ TEST(Printtext, LinesFollowEachOtherFromTheTopAtTheMargin) {
     EXPECT_EQ(texts[2].text, " ");
     EXPECT_EQ(texts[2].fontSize, 10);
     EXPECT_EQ(texts[2].y, texts[1].y + h10 + gap);
-    // Values print as they read: tags gone, entities decoded.
+    // Text prints as it is.
     EXPECT_EQ(texts[3].text, "<b>Lab & co");
     EXPECT_EQ(texts[3].fontSize, 2);
     EXPECT_EQ(texts[3].y, texts[2].y + h2 + gap);
@@ -67,13 +65,11 @@ TEST(Printtext, LinesFollowEachOtherFromTheTopAtTheMargin) {
     EXPECT_EQ(texts[4].y, 7016 - h8 - gap);
 }
 
-TEST(Printtext, ALongReportRunsOverThreePagesEachWithItsFooter) {
-    std::vector<std::string> lines;
-    for (int i = 0; i < 90; ++i) {
-        lines.push_back("<FONT color=\"clnavy\" size=\"10\">line " + std::to_string(i) + "</FONT>");
-    }
+TEST(PrintReport, ALongReportRunsOverThreePagesEachWithItsFooter) {
+    std::vector<TextLine> lines;
+    for (int i = 0; i < 90; ++i) lines.push_back({10, "line " + std::to_string(i)});
     RecordingCanvas canvas(smallPage());
-    printtext(lines, canvas);
+    PrintReport(lines, canvas);
 
     const auto& log = *canvas.log();
     EXPECT_TRUE(log.mistakes.empty());
@@ -111,11 +107,11 @@ TEST(Printtext, ALongReportRunsOverThreePagesEachWithItsFooter) {
     }
 }
 
-TEST(Printtext, ALineTallerThanThePageStillPrintsOnItsOwnPage) {
+TEST(PrintReport, ALineTallerThanThePageStillPrintsOnItsOwnPage) {
     PageSetup tiny = smallPage();
     tiny.height = 80;  // margin 50: not even the title fits
     RecordingCanvas canvas(tiny);
-    printtext({"<FONT size=\"10\">a</FONT>"}, canvas);
+    PrintReport({{10, "a"}}, canvas);
     const auto& pages = canvas.log()->documents.at(0).pages;
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(pages[0].texts.at(0).text, kTitleText);
@@ -124,11 +120,11 @@ TEST(Printtext, ALineTallerThanThePageStillPrintsOnItsOwnPage) {
     EXPECT_EQ(pages[1].texts.at(1).text, "-2.-");
 }
 
-TEST(Printtext, AJobThatCannotStartIsAnErrorAndPrintsNothing) {
+TEST(PrintReport, AJobThatCannotStartIsAnErrorAndPrintsNothing) {
     PageSetup failing;
     failing.beginFails = true;
     RecordingCanvas canvas(failing);
-    EXPECT_THROW(printtext({"x"}, canvas), Error);
+    EXPECT_THROW(PrintReport({{10, "x"}}, canvas), Error);
     EXPECT_TRUE(canvas.log()->documents.empty());
     EXPECT_TRUE(canvas.log()->mistakes.empty());
 }

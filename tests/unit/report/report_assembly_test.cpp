@@ -6,13 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include "devices/keyboard/keyboard_text.h"
+#include "devices/keyboard/keyboard_section.h"
 #include "platform/errors.h"
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_spooler.h"
 #include "report/report_assembly.h"
-#include "report/report_text.h"
+#include "report/text_report.h"
 #include "tests/support/text_only_printer.h"
 #include "tests/unit/report/report_harness.h"
 
@@ -21,9 +21,11 @@ namespace {
 
 const std::string kCreatedLine = "Created on 1/15/2026  9:30:00 AM";
 
-std::vector<std::string> plain(const std::vector<std::string>& lines) {
+std::vector<std::string> plain(const DeviceSection& section) {
     std::vector<std::string> result;
-    for (const std::string& line : lines) result.push_back(ReportPlainText(line));
+    for (const SectionLine& line : section.lines) {
+        result.push_back(SectionLineText(section.kind, line).text);
+    }
     return result;
 }
 
@@ -57,7 +59,7 @@ TEST(SaveAsText, TheKeyboardAloneLineByLine) {
 
     std::vector<std::string> expected = {"Zorv Info Report", kCreatedLine,
                                          "Input devices - Keyboard:", " "};
-    const std::vector<std::string> keyboard = plain(h.keyboardLines());
+    const std::vector<std::string> keyboard = plain(h.keyboardSection());
     append(expected, keyboard);
     append(expected, {" ", " ", "", "Created by Zorv Info Tamux"});
     EXPECT_EQ(lines, expected);
@@ -182,42 +184,21 @@ TEST(NothingTicked, NoActionShowsADialogWritesAFileOrStartsAProgram) {
     EXPECT_FALSE(h.fileExists("..\\Zmail\\report.txt"));
 }
 
-TEST(ReportLines, APrinterGivesTheLinesOfEveryPrinterOfItsNameOncePerTickedEntry) {
+TEST(ReportEntries, APrinterGivesTheSectionsOfEveryPrinterOfItsNameOncePerTickedEntry) {
     ReportHarness h("winxp", withPrinters({"Twin", "Twin"}));
     const ReportRequest sel = {
         raSave, {{1, 2, true, "Twin", "Printers"}, {1, 3, true, "Twin", "Printers"}}};
-    const std::vector<std::string> twinA = h.printerLines(2);
-    const std::vector<std::string> twinB = h.printerLines(3);
-    std::vector<std::string> expected;
-    for (int entry = 0; entry < 2; ++entry) {
-        expected.push_back(
-            "<FONT size=\"14\" color=\"clblue\">Printers - <FONT size=\"14\" "
-            "color=\"clnavy\">Twin:</FONT>");
-        expected.push_back(" ");
-        append(expected, twinA);
-        append(expected, twinB);
-        expected.push_back(" ");
-    }
-    EXPECT_EQ(ReportLines(sel, h.sources()), expected);
+    const ReportEntry twins{"Printers", "Twin", {h.printerSection(2), h.printerSection(3)}};
+    EXPECT_EQ(ReportEntries(sel, h.sources()), (std::vector<ReportEntry>{twins, twins}));
 }
 
-TEST(ReportLines, EntriesGiveTheirOwnDevicesLinesOnly) {
+TEST(ReportEntries, EntriesGiveTheirOwnDevicesSectionsOnly) {
     // Printers named like the mouse and the keyboard entries.
     ReportHarness h("winxp", withPrinters({"Mouse", "Keyboard"}));
-    const std::vector<std::string> mouse =
-        ReportLines({raSave, {{0, 0, true, "Mouse", "Input devices"}}}, h.sources());
-    std::vector<std::string> expected = {
-        "<FONT size=\"14\" color=\"clblue\">Input devices - <FONT size=\"14\" "
-        "color=\"clnavy\">Mouse:</FONT>",
-        " "};
-    append(expected, h.mouseLines());
-    expected.push_back(" ");
-    EXPECT_EQ(mouse, expected);
-
-    const std::vector<std::string> printer =
-        ReportLines({raSave, {{1, 3, true, "Keyboard", "Printers"}}}, h.sources());
-    ASSERT_EQ(printer.size(), h.printerLines(3).size() + 3);
-    EXPECT_EQ(std::vector<std::string>(printer.begin() + 2, printer.end() - 1), h.printerLines(3));
+    EXPECT_EQ(ReportEntries({raSave, {{0, 0, true, "Mouse", "Input devices"}}}, h.sources()),
+              (std::vector<ReportEntry>{{"Input devices", "Mouse", {h.mouseSection()}}}));
+    EXPECT_EQ(ReportEntries({raSave, {{1, 3, true, "Keyboard", "Printers"}}}, h.sources()),
+              (std::vector<ReportEntry>{{"Printers", "Keyboard", {h.printerSection(3)}}}));
 }
 
 TEST(Send, WritesTheHtmlAndTextFilesThenStartsTheMailModule) {
@@ -264,12 +245,12 @@ TEST(Send, AFailingMailModuleIsNotTheReportsConcern) {
     EXPECT_TRUE(h.fileExists("..\\Zmail\\report.txt"));
 }
 
-TEST(Values, AQuotedSizeInAValueBecomesAnHtmlSizeInHtmlOnly) {
+TEST(Values, AQuotedNumberInAValueStaysInEveryOutput) {
     ReportHarness h("winxp", withPrinters({"Laser \"10\""}));
     h.makeMailFolder();
     const std::string heading = "Printers - Laser \"10\":";
     EXPECT_EQ(saveReport(h, {{1, 2}}, "C:\\r.txt").at(2), heading);
-    EXPECT_TRUE(contains(saveReport(h, {{1, 2}}, "C:\\r.htm").at(3), "Laser \"3\":"));
+    EXPECT_TRUE(contains(saveReport(h, {{1, 2}}, "C:\\r.htm").at(3), "Laser \"10\":"));
     h.choose({{1, 2}}, raSend);
     h.report();
     EXPECT_EQ(h.fileLines("..\\Zmail\\report.txt").at(3), heading);
@@ -334,17 +315,9 @@ TEST(Frame, TheDateAndTimeInTheSystemsFormats) {
         machine.clock().setShortDateFormat("dd.MM.yyyy");
         machine.clock().setLongTimeFormat("HH:mm:ss");
     });
-    std::vector<std::string> lines = {"x"};
-    FrameReport(lines, h.state().reportDialog);
-    EXPECT_EQ(lines,
-              (std::vector<std::string>{
-                  "<FONT color=\"clnavy\" size=\"14\">Zorv Info Report</FONT>",
-                  "<FONT color=\"clblack\" size=\"10\">Created on 29.02.2024  23:05:07</FONT>",
-                  "x",
-                  " ",
-                  "<HR color-\"clblue\">",
-                  "<FONT color=\"clblack\" size=\"2\">Created by Zorv Info Tamux</FONT>",
-              }));
+    const ReportDialogHost& host = h.state().reportDialog;
+    EXPECT_EQ(CreatedText(host.lang, host.platform.clock), "Created on 29.02.2024  23:05:07");
+    EXPECT_EQ(FooterText(host.lang, host.applicationTitle), "Created by Zorv Info Tamux");
 }
 
 }  // namespace

@@ -4,9 +4,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "devices/keyboard/keyboard_text.h"
-#include "devices/mouse/mouse_text.h"
-#include "devices/printers/printer_text.h"
+#include "devices/keyboard/keyboard_section.h"
+#include "devices/mouse/mouse_section.h"
+#include "devices/printers/printer_section.h"
 #include "lang/settings_file.h"
 #include "platform/sim/sim_profile.h"
 #include "platform/sim/sim_spooler.h"
@@ -80,17 +80,17 @@ ReportSources ReportHarness::sources() {
             form_->PrintersInfo1(), *caps_,           state_->lang};
 }
 
-std::vector<std::string> ReportHarness::keyboardLines() {
-    return KeyboardTextLines(state_->keyboard, form_->KeyState1(), state_->lang);
+DeviceSection ReportHarness::keyboardSection() {
+    return KeyboardSection(state_->keyboard, form_->KeyState1(), state_->lang);
 }
 
-std::vector<std::string> ReportHarness::mouseLines() {
-    return MouseTextLines(state_->mouse, state_->lang);
+DeviceSection ReportHarness::mouseSection() {
+    return MouseSection(state_->mouse, state_->lang);
 }
 
-std::vector<std::string> ReportHarness::printerLines(int printer) {
+DeviceSection ReportHarness::printerSection(int printer) {
     PrinterCaps caps(machine_->spooler());
-    return printerstostringlst(form_->PrintersInfo1(), printer, caps, state_->lang);
+    return PrinterSection(form_->PrintersInfo1(), printer, caps, state_->lang);
 }
 
 std::string ReportHarness::fileContent(const std::string& windowsPath) {

@@ -88,10 +88,10 @@ class ReportHarness {
     // own).
     ReportSources sources();
 
-    // The lines the builders give now.
-    std::vector<std::string> keyboardLines();
-    std::vector<std::string> mouseLines();
-    std::vector<std::string> printerLines(int printer);
+    // The sections the builders give now.
+    DeviceSection keyboardSection();
+    DeviceSection mouseSection();
+    DeviceSection printerSection(int printer);
 
     // A file of the simulated machine, and its lines (split at CR LF; the last CR LF ends the
     // last line). Empty when there is no such file.

@@ -1,6 +1,6 @@
 // The keyboard section's lines, compared whole with their fragments, and the indicator lines
 // written into fresh and shown lists.
-#include "devices/keyboard/keyboard_text.h"
+#include "devices/keyboard/keyboard_section.h"
 
 #include <string>
 #include <vector>
@@ -12,6 +12,7 @@
 #include "tests/unit/keyboard/indicator_lines.h"
 #include "tests/unit/keyboard/input_test_machine.h"
 #include "tests/unit/keyboard/sim_key_queue.h"
+#include "ui/section_markup.h"
 
 namespace tamux::test {
 namespace {
@@ -22,7 +23,7 @@ const std::string kBlue = "<IMG src=\"idx:1\"></IMG> <FONT color=\"clblue\" size
 const std::string kVal = "<IND x=\"200\"><FONT color=\"clmaroon\">";
 const std::string kVal10 = "<IND x=\"200\"><FONT color=\"clmaroon\" size=\"10\">";
 
-class KeyboardTextTest : public ::testing::Test {
+class KeyboardSectionTest : public ::testing::Test {
   protected:
     void setLocks(bool caps, bool num, bool scroll, bool insert) {
         platform::KeyboardStateBuffer state{};
@@ -33,7 +34,7 @@ class KeyboardTextTest : public ::testing::Test {
         m.machine().keyboard().setKeyboardState(state);
     }
     std::vector<std::string> build(const KeyboardFacts& facts) {
-        return KeyboardTextLines(facts, keys, m.lang());
+        return SectionMarkup(KeyboardSection(facts, keys, m.lang()));
     }
 
     InputTestMachine m;
@@ -42,7 +43,7 @@ class KeyboardTextTest : public ::testing::Test {
     TKeyState keys{app, m.machine().keyboard(), m.machine().system()};
 };
 
-TEST_F(KeyboardTextTest, TheWholeSectionWithTwoLayouts) {
+TEST_F(KeyboardSectionTest, TheWholeSectionWithTwoLayouts) {
     KeyboardFacts f;
     f.KeyboardName = "PS/2 Keyboard";
     f.DriverDesc = "Standard keyboard";
@@ -111,7 +112,7 @@ TEST_F(KeyboardTextTest, TheWholeSectionWithTwoLayouts) {
     EXPECT_EQ(expected.size(), 30u + 4u * 2u);
 }
 
-TEST_F(KeyboardTextTest, EmptyFactsGiveEveryLabelWithAnEmptyValue) {
+TEST_F(KeyboardSectionTest, EmptyFactsGiveEveryLabelWithAnEmptyValue) {
     const std::vector<std::string> lines = build(KeyboardFacts{});
     ASSERT_EQ(lines.size(), 30u);
     EXPECT_EQ(lines[0], "<FONT color=\"clnavy\" size=\"12\"></FONT>");
@@ -123,7 +124,7 @@ TEST_F(KeyboardTextTest, EmptyFactsGiveEveryLabelWithAnEmptyValue) {
     EXPECT_EQ(lines[22], kBlue + "Bounce time" + kVal + " ms</FONT>");
 }
 
-TEST_F(KeyboardTextTest, LinesGrowByFourPerLayoutWhateverItHolds) {
+TEST_F(KeyboardSectionTest, LinesGrowByFourPerLayoutWhateverItHolds) {
     KeyboardFacts f;
     for (int n = 1; n <= 5; ++n) {
         f.Layouts.push_back({});
@@ -131,7 +132,7 @@ TEST_F(KeyboardTextTest, LinesGrowByFourPerLayoutWhateverItHolds) {
     }
 }
 
-TEST_F(KeyboardTextTest, ValuesFromTheSystemAreEscapedAndDoNotBecomeMarkup) {
+TEST_F(KeyboardSectionTest, ValuesFromTheSystemAreEscapedAndDoNotBecomeMarkup) {
     KeyboardFacts f;
     f.KeyboardName = "<B>Fancy</B> & co";
     f.DriverDesc = "a<b";
@@ -147,70 +148,26 @@ TEST_F(KeyboardTextTest, ValuesFromTheSystemAreEscapedAndDoNotBecomeMarkup) {
     EXPECT_EQ(lines[18], kBlue + "Repeat delay" + kVal + "&lt;1&gt; ms</FONT>");
 }
 
-TEST_F(KeyboardTextTest, IndicatorLinesFollowEachKey) {
+TEST_F(KeyboardSectionTest, IndicatorLinesFollowEachKey) {
     setLocks(false, true, true, true);
     std::vector<std::string> lines = build(KeyboardFacts{});
     EXPECT_EQ(std::vector<std::string>(lines.begin() + 8, lines.begin() + 12),
               (std::vector<std::string>{kCapsOff, kNumOn, kScrollOn, kInsOn}));
 }
 
-TEST_F(KeyboardTextTest, SetkeybinfokeysReplacesTheLinesInPlace) {
-    std::vector<std::string> lines = {"first",    kCapsOff, "middle", kNumOn,
-                                      kScrollOff, kInsOff,  "last"};
-    setLocks(true, false, false, true);
-    setkeybinfokeys(&lines, keys);
-    EXPECT_EQ(lines, (std::vector<std::string>{"first", kCapsOn, "middle", kNumOff, kScrollOff,
-                                               kInsOn, "last"}));
-}
-
-TEST_F(KeyboardTextTest, SetkeybinfokeysAppendsWhatIsMissingInKeyOrder) {
-    std::vector<std::string> lines = {"one", kScrollOn};
+TEST_F(KeyboardSectionTest, UpdateIndicatorsRewritesOnlyTheKeysThatChanged) {
     setLocks(false, true, false, false);
-    setkeybinfokeys(&lines, keys);
-    EXPECT_EQ(lines, (std::vector<std::string>{"one", kScrollOff, kCapsOff, kNumOn, kInsOff}));
+    DeviceSection section = KeyboardSection(KeyboardFacts{}, keys, m.lang());
+    const std::vector<std::string> before = SectionMarkup(section);
 
-    std::vector<std::string> none;
-    setkeybinfokeys(&none, keys);
-    EXPECT_EQ(none, (std::vector<std::string>{kCapsOff, kNumOn, kScrollOff, kInsOff}));
-
-    // No list is nothing to write to: the calls return (a dereference would end this test) and
-    // the lists above keep their lines.
-    const std::vector<std::string> before = lines;
-    EXPECT_NO_THROW(setkeybinfokeys(static_cast<std::vector<std::string>*>(nullptr), keys));
-    EXPECT_NO_THROW(setkeybinfokeys(static_cast<TSubItems*>(nullptr), keys));
-    EXPECT_EQ(lines, before);
-}
-
-TEST_F(KeyboardTextTest, SetkeybinfokeysFindsLinesIgnoringCaseAndTakesTheFirst) {
-    // An off line before an on line: the on line is looked for first, wherever it is.
-    std::vector<std::string> lines = {kCapsOff, "<font COLOR=\"CLGREEN\" size=\"10\"> caps </font>",
-                                      kCapsOn};
-    setLocks(false, false, false, false);
-    setkeybinfokeys(&lines, keys);
-    EXPECT_EQ(lines[0], kCapsOff);
-    EXPECT_EQ(lines[1], kCapsOff);  // the first on line, matched without regard to case
-    EXPECT_EQ(lines[2], kCapsOn);   // a later match is left alone
-    // Lines that merely mention a key are not indicator lines.
-    std::vector<std::string> look = {" CAPS ", kCapsOff + " "};
-    setkeybinfokeys(&look, keys);
-    EXPECT_EQ(look.size(), 6u);
-    EXPECT_EQ(look[0], " CAPS ");
-    EXPECT_EQ(look[2], kCapsOff);
-}
-
-TEST_F(KeyboardTextTest, SetkeybinfokeysOnASectionKeepsImagesAndShowsTheChange) {
-    SectionList pane;
-    TListSection& section = pane.addSection();
-    section.setState(lssExpanded);
-    section.subItems().add("title", 1);
-    section.subItems().add(kCapsOff, 4);
-    const int rowsBefore = pane.rowCount();
-    setLocks(true, false, false, false);
-    setkeybinfokeys(&section.subItems(), keys);
-    EXPECT_EQ(section.subItems().lines(),
-              (std::vector<std::string>{"title", kCapsOn, kNumOff, kScrollOff, kInsOff}));
-    EXPECT_EQ(section.subItems().imageIndex(1), 4);
-    EXPECT_EQ(pane.rowCount(), rowsBefore + 3);
+    setLocks(true, true, false, true);
+    EXPECT_EQ(UpdateIndicators(section, keys), (std::vector<int>{8, 11}));
+    std::vector<std::string> expected = before;
+    expected[8] = kCapsOn;
+    expected[11] = kInsOn;
+    EXPECT_EQ(SectionMarkup(section), expected);
+    // Nothing changed since: nothing to rewrite.
+    EXPECT_TRUE(UpdateIndicators(section, keys).empty());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // A printer's section lines with the shipped English texts: the record lines, the details, the
 // paper forms and the five capability groups, on built printers and the sample machines.
-#include "devices/printers/printer_text.h"
+#include "devices/printers/printer_section.h"
+#include "ui/section_markup.h"
 
 #include <gtest/gtest.h>
 
@@ -28,8 +29,9 @@ class PrinterTextTest : public ::testing::Test {
         TPrintersInfo printers(english.spooler());
         const auto found = PrinterIndicesForCaption(printers, PrinterEntryCaption(name));
         EXPECT_EQ(found.size(), 1u) << name;
-        return found.empty() ? std::vector<std::string>{}
-                             : printerstostringlst(printers, found[0], caps, english.lang());
+        return found.empty()
+                   ? std::vector<std::string>{}
+                   : SectionMarkup(PrinterSection(printers, found[0], caps, english.lang()));
     }
 
     EnglishMachine english;
@@ -106,8 +108,11 @@ TEST_F(PrinterTextTest, DetailsAndPaperFormsFollowTheRecord) {
         H + "Paper sizes</FONT>",
     };
     EXPECT_EQ(std::vector<std::string>(lines.begin() + 19, lines.begin() + 29), expected);
-    EXPECT_EQ(std::vector<std::string>(lines.begin() + 29, lines.begin() + 34),
-              caps.tdetaily().PaperNames);
+    const std::string paper =
+        R"(<IMG src="idx:6"></IMG><IND x="70"><FONT color="clmaroon" size="10">)";
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(lines[29 + i], paper + EscapeMarkup(caps.tdetaily().PaperNames[i]) + "</FONT>");
+    }
     EXPECT_TRUE(lines[33].find("&lt;B5&gt;") != std::string::npos);
     EXPECT_EQ(lines[34], " ");
     EXPECT_EQ(lines[35], H + "Curve Capabilities</FONT>");
@@ -168,32 +173,17 @@ TEST_F(PrinterTextTest, EverySectionQueriesItsOwnPrinterAgain) {
     english.spooler().addPrinter(simPrinter("A", {{dc::kNumFonts, 11}}, {"A4", "A5", "A6"}));
     english.spooler().addPrinter(simPrinter("B", {{dc::kNumFonts, 22}}, {"Legal"}));
     TPrintersInfo printers(english.spooler());
-    const auto a = printerstostringlst(printers, 0, caps, english.lang());
-    const auto b = printerstostringlst(printers, 1, caps, english.lang());
+    const auto a = SectionMarkup(PrinterSection(printers, 0, caps, english.lang()));
+    const auto b = SectionMarkup(PrinterSection(printers, 1, caps, english.lang()));
     EXPECT_EQ(a.size(), 93u);
     EXPECT_EQ(b.size(), 91u);
     EXPECT_EQ(b[25], L + "Fonts" + M + "22</FONT>");
     EXPECT_EQ(caps.tdetaily().PaperNames.size(), 1u);
     // The driver's current answers, not a cached copy.
     english.spooler().printers()[0].deviceCaps[dc::kNumFonts] = 33;
-    EXPECT_EQ(printerstostringlst(printers, 0, caps, english.lang())[25],
+    EXPECT_EQ(SectionMarkup(PrinterSection(printers, 0, caps, english.lang()))[25],
               L + "Fonts" + M + "33</FONT>");
     EXPECT_EQ(english.spooler().createDcCount(), 3);
-}
-
-TEST(CapabilityLines, NamesAreLookedUpWithoutCaseAndLinesWithoutValueGiveNothing) {
-    const std::vector<std::string> text = {"[Heading]", "Alpha=1", "Beta=0", "ALPHA=0",
-                                           "Gamma=",    "Delta=x", "Eps=1=2"};
-    const auto lines = CapabilityLines(text, "on", "off");
-    const std::vector<std::string> expected = {
-        kTick + "Alpha" + kMark + "on</FONT>",
-        kCross + "Beta" + kMark + "off</FONT>",
-        // The first line of that name decides, whatever this line says.
-        kTick + "ALPHA" + kMark + "on</FONT>",
-        kCross + "Delta" + kMark + "off</FONT>",
-        kCross + "Eps" + kMark + "off</FONT>",
-    };
-    EXPECT_EQ(lines, expected);
 }
 
 TEST(SamplePrinterSections, CountsFollowThePaperFormsOfEachSamplePrinter) {
@@ -210,7 +200,7 @@ TEST(SamplePrinterSections, CountsFollowThePaperFormsOfEachSamplePrinter) {
         PrinterCaps caps(sample.spooler());
         const auto found = PrinterIndicesForCaption(printers, c.printer);
         ASSERT_EQ(found.size(), 1u);
-        const auto lines = printerstostringlst(printers, found[0], caps, sample.lang());
+        const auto lines = SectionMarkup(PrinterSection(printers, found[0], caps, sample.lang()));
         if (c.lines) {
             EXPECT_EQ(lines.size(), c.lines);
         }

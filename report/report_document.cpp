@@ -1,0 +1,48 @@
+#include "report/report_document.h"
+
+#include "devices/keyboard/keyboard_section.h"
+#include "devices/mouse/mouse_section.h"
+#include "devices/printers/printer_section.h"
+#include "ui/markup_text.h"
+
+namespace tamux {
+
+std::vector<ReportEntry> ReportEntries(const ReportRequest& request, const ReportSources& sources) {
+    std::vector<ReportEntry> entries;
+    for (const selitem& item : request.items) {
+        // The report window's captions are the panes' markup.
+        ReportEntry entry{DecodeMarkupEntities(item.caption), DecodeMarkupEntities(item.text), {}};
+        if (item.section == kInputDevicesCategory) {
+            if (item.subitem == kMouseEntry) {
+                entry.sections.push_back(MouseSection(sources.mouse, sources.lang));
+            }
+            if (item.subitem == kKeyboardEntry) {
+                entry.sections.push_back(
+                    KeyboardSection(sources.keyboard, sources.keys, sources.lang));
+            }
+        }
+        // Printers are found by their entry text among the printers only, as the main window
+        // does: a printer named like the mouse or the keyboard text must not add its lines to
+        // that entry.
+        if (item.section == kPrintersCategory) {
+            for (int printer : PrinterIndicesForCaption(sources.printers, item.text)) {
+                entry.sections.push_back(
+                    PrinterSection(sources.printers, printer, sources.printerCaps, sources.lang));
+            }
+        }
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+std::string CreatedText(const LangModule& lang, platform::Clock& clock) {
+    const platform::SystemTime now = clock.localTime();
+    return lang.GetLangText(kCreatedOnText) + clock.formatShortDate(now) + "  " +
+           clock.formatLongTime(now);
+}
+
+std::string FooterText(const LangModule& lang, const std::string& applicationTitle) {
+    return lang.GetLangText(kCreatedByText) + applicationTitle;
+}
+
+}  // namespace tamux

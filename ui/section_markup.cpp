@@ -1,0 +1,164 @@
+#include "ui/section_markup.h"
+
+#include "ui/markup_text.h"
+
+namespace tamux {
+
+namespace {
+
+// Writes one line from fragments; fonts and pictures go through the options.
+class LineWriter {
+  public:
+    explicit LineWriter(const MarkupOptions& options) : options_(options) {}
+
+    LineWriter& text(std::string_view fragment) {
+        line_ += fragment;
+        return *this;
+    }
+    LineWriter& escaped(std::string_view value) {
+        line_ += EscapeMarkup(value);
+        return *this;
+    }
+    // The picture and what follows it (a blank on most lines); where pictures are left out,
+    // what follows stays.
+    LineWriter& image(LineIcon icon, std::string_view after) {
+        if (icon == LineIcon::None) return *this;
+        if (options_.images) {
+            line_ += "<IMG src=\"idx:";
+            line_ += std::to_string(static_cast<int>(icon));
+            line_ += "\"></IMG>";
+        }
+        line_ += after;
+        return *this;
+    }
+    LineWriter& font(std::string_view colour, int points) {
+        return text("<FONT color=\"").text(colour).text("\" size=\"").size(points).text("\">");
+    }
+    // The same font with its attributes the other way round, as the printer lines have it.
+    LineWriter& fontSizeFirst(std::string_view colour, int points) {
+        return text("<FONT size=\"").size(points).text("\" color=\"").text(colour).text("\">");
+    }
+    LineWriter& tabStop(int x) { return text("<IND x=\"").text(std::to_string(x)).text("\">"); }
+    LineWriter& end() { return text("</FONT>"); }
+    std::string take() { return std::move(line_); }
+
+  private:
+    LineWriter& size(int points) {
+        line_ += options_.fontSize ? options_.fontSize(points) : std::to_string(points);
+        return *this;
+    }
+
+    const MarkupOptions& options_;
+    std::string line_;
+};
+
+constexpr int kValueTabStop = 200;
+constexpr int kCapabilityTabStop = 250;
+constexpr int kPaperTabStop = 70;
+constexpr int kPrinterHeadingTabStop = 50;
+
+std::string_view labelColour(Emphasis emphasis) {
+    return emphasis == Emphasis::Strong ? "clnavy" : "clblue";
+}
+
+std::string itemMarkup(DeviceKind kind, const SectionLine& line, const MarkupOptions& options) {
+    LineWriter out(options);
+    if (kind == DeviceKind::Printer) {
+        // The printer's values stand a blank away from the tab stop.
+        return out.image(line.icon, " ")
+            .fontSizeFirst(labelColour(line.emphasis), 10)
+            .escaped(line.label)
+            .text(" ")
+            .tabStop(kValueTabStop)
+            .text("<FONT color=\"clmaroon\"> ")
+            .escaped(line.value)
+            .escaped(line.unit)
+            .end()
+            .take();
+    }
+    return out.image(line.icon, " ")
+        .font(labelColour(line.emphasis), 10)
+        .escaped(line.label)
+        .tabStop(kValueTabStop)
+        .text("<FONT color=\"clmaroon\">")
+        .escaped(line.value)
+        .escaped(line.unit)
+        .end()
+        .take();
+}
+
+std::string groupMarkup(DeviceKind kind, const SectionLine& line, const MarkupOptions& options) {
+    LineWriter out(options);
+    out.image(line.icon, " ");
+    if (kind == DeviceKind::Printer) out.tabStop(kPrinterHeadingTabStop);
+    if (line.major) {
+        out.font("clblue", 11);
+    } else {
+        out.font("clgreen", 10);
+    }
+    return out.escaped(line.label).end().take();
+}
+
+}  // namespace
+
+std::string SectionLineMarkup(DeviceKind kind, const SectionLine& line,
+                              const MarkupOptions& options) {
+    LineWriter out(options);
+    switch (line.kind) {
+        case LineKind::Title:
+            return out.font("clnavy", 12).escaped(line.label).end().take();
+        case LineKind::Group:
+            return groupMarkup(kind, line, options);
+        case LineKind::Item:
+            return itemMarkup(kind, line, options);
+        case LineKind::State:
+            return out.image(line.icon, " ")
+                .font("clblue", 10)
+                .escaped(line.label)
+                .tabStop(kValueTabStop)
+                .font("clmaroon", 10)
+                .escaped(line.value)
+                .end()
+                .take();
+        case LineKind::Capability:
+            return out.image(line.icon, "")
+                .font("clblue", 10)
+                .escaped(line.label)
+                .text(": ")
+                .tabStop(kCapabilityTabStop)
+                .text("<FONT color=\"clmaroon\">")
+                .escaped(line.value)
+                .end()
+                .take();
+        case LineKind::Paper:
+            return out.image(line.icon, "")
+                .tabStop(kPaperTabStop)
+                .font("clmaroon", 10)
+                .escaped(line.label)
+                .end()
+                .take();
+        case LineKind::Indicator:
+            return out.font(line.on ? "clgreen" : "clblack", 10)
+                .text(" ")
+                .text(LockKeyName(line.key))
+                .text(" ")
+                .end()
+                .take();
+        case LineKind::Gap:
+            return " ";
+        case LineKind::Empty:
+            return "";
+    }
+    return "";
+}
+
+std::vector<std::string> SectionMarkup(const DeviceSection& section, const MarkupOptions& options) {
+    std::vector<std::string> lines;
+    lines.reserve(section.lines.size());
+    for (const SectionLine& line : section.lines) {
+        lines.push_back(SectionLineMarkup(section.kind, line, options));
+    }
+    return lines;
+}
+
+}  // namespace tamux
