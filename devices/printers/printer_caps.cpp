@@ -213,36 +213,4 @@ bool PrinterCaps::HasCapability(CapabilitySet set, std::size_t member) const {
     return member < CapabilityMembers(set).size() && ((present_[setIndex(set)] >> member) & 1u);
 }
 
-void PrinterCaps::WriteCaps(CapabilitySet set, std::vector<std::string>& list) const {
-    // Appended piece by piece: "[" + string trips a false -Wrestrict of GCC 12 at -O3.
-    std::string heading(1, '[');
-    heading += CapabilityTitle(set);
-    heading += ']';
-    list.push_back(std::move(heading));
-    const auto members = CapabilityMembers(set);
-    for (std::size_t k = 0; k < members.size(); ++k) {
-        list.push_back(std::string(members[k].label) + (HasCapability(set, k) ? "=1" : "=0"));
-    }
-}
-
-void PrinterCaps::WriteCurveCaps(std::vector<std::string>& list) const {
-    WriteCaps(CapabilitySet::Curve, list);
-}
-
-void PrinterCaps::WriteLineCaps(std::vector<std::string>& list) const {
-    WriteCaps(CapabilitySet::Line, list);
-}
-
-void PrinterCaps::WritePolygonalCaps(std::vector<std::string>& list) const {
-    WriteCaps(CapabilitySet::Polygonal, list);
-}
-
-void PrinterCaps::WriteRasterCaps(std::vector<std::string>& list) const {
-    WriteCaps(CapabilitySet::Raster, list);
-}
-
-void PrinterCaps::WriteTextCaps(std::vector<std::string>& list) const {
-    WriteCaps(CapabilitySet::Text, list);
-}
-
 }  // namespace tamux

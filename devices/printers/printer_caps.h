@@ -1,6 +1,5 @@
 // What one printer's driver can do: the device details, the names of its paper forms and five
-// sets of drawing capabilities, read by QueryPrinterCaps and kept until the next query; and the
-// capability text, one "label=1" or "label=0" line per capability, that the builders write.
+// sets of drawing capabilities, read by QueryPrinterCaps and kept until the next query.
 #pragma once
 
 #include <cstddef>
@@ -31,7 +30,7 @@ constexpr CapabilitySet kCapabilitySets[] = {CapabilitySet::Curve, CapabilitySet
                                              CapabilitySet::Polygonal, CapabilitySet::Raster,
                                              CapabilitySet::Text};
 
-// One capability: its label in the capability text, and the bit of the set's mask that makes it
+// One capability: its label, and the bit of the set's mask that makes it
 // present.
 struct CapabilityMember {
     std::string_view label;
@@ -43,7 +42,7 @@ struct CapabilityMember {
 std::span<const CapabilityMember> CapabilityMembers(CapabilitySet set);
 // The GetDeviceCaps index whose answer is the set's mask.
 int CapabilityIndex(CapabilitySet set);
-// The set's name, as the heading of its capability text says it ("Polygonal Capabilities").
+// The set's name ("Polygonal Capabilities").
 std::string_view CapabilityTitle(CapabilitySet set);
 
 // The device details of the printer last queried, written as signed decimal numbers; empty when
@@ -75,15 +74,6 @@ class PrinterCaps {
 
     // Whether member `member` (0-based, in CapabilityMembers order) of `set` is present.
     bool HasCapability(CapabilitySet set, std::size_t member) const;
-
-    // Each appends its set's capability text to `list`: the heading "[... Capabilities]", then
-    // one "label=1" or "label=0" line per member. They add nothing else and clear nothing.
-    void WriteCurveCaps(std::vector<std::string>& list) const;
-    void WriteLineCaps(std::vector<std::string>& list) const;
-    void WritePolygonalCaps(std::vector<std::string>& list) const;
-    void WriteRasterCaps(std::vector<std::string>& list) const;
-    void WriteTextCaps(std::vector<std::string>& list) const;
-    void WriteCaps(CapabilitySet set, std::vector<std::string>& list) const;
 
   private:
     void queryDetails(platform::Spooler::Dc dc);
