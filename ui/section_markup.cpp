@@ -1,5 +1,6 @@
 #include "ui/section_markup.h"
 
+#include "ui/line_style.h"
 #include "ui/markup_text.h"
 
 namespace tamux {
@@ -52,93 +53,75 @@ class LineWriter {
     std::string line_;
 };
 
-constexpr int kValueTabStop = 200;
-constexpr int kCapabilityTabStop = 250;
-constexpr int kPaperTabStop = 70;
-constexpr int kPrinterHeadingTabStop = 50;
-
-std::string_view labelColour(Emphasis emphasis) {
-    return emphasis == Emphasis::Strong ? "clnavy" : "clblue";
-}
-
 std::string itemMarkup(DeviceKind kind, const SectionLine& line, const MarkupOptions& options) {
-    LineWriter out(options);
-    if (kind == DeviceKind::Printer) {
-        // The printer's values stand a blank away from the tab stop.
-        return out.image(line.icon, " ")
-            .fontSizeFirst(labelColour(line.emphasis), 10)
-            .escaped(line.label)
-            .text(" ")
-            .tabStop(kValueTabStop)
-            .text("<FONT color=\"clmaroon\"> ")
-            .escaped(line.value)
-            .escaped(line.unit)
-            .end()
-            .take();
-    }
-    return out.image(line.icon, " ")
-        .font(labelColour(line.emphasis), 10)
-        .escaped(line.label)
-        .tabStop(kValueTabStop)
-        .text("<FONT color=\"clmaroon\">")
-        .escaped(line.value)
-        .escaped(line.unit)
-        .end()
-        .take();
-}
-
-std::string groupMarkup(DeviceKind kind, const SectionLine& line, const MarkupOptions& options) {
+    const LineStyle style = StyleOf(kind, line);
     LineWriter out(options);
     out.image(line.icon, " ");
-    if (kind == DeviceKind::Printer) out.tabStop(kPrinterHeadingTabStop);
-    if (line.major) {
-        out.font("clblue", 11);
+    if (kind == DeviceKind::Printer) {
+        // The printer's values stand a blank away from the tab stop.
+        out.fontSizeFirst(style.labelColour, style.labelPoints)
+            .escaped(line.label)
+            .text(" ")
+            .tabStop(style.valueTabStop)
+            .text("<FONT color=\"")
+            .text(style.valueColour)
+            .text("\"> ");
     } else {
-        out.font("clgreen", 10);
+        out.font(style.labelColour, style.labelPoints)
+            .escaped(line.label)
+            .tabStop(style.valueTabStop)
+            .text("<FONT color=\"")
+            .text(style.valueColour)
+            .text("\">");
     }
-    return out.escaped(line.label).end().take();
+    return out.escaped(line.value).escaped(line.unit).end().take();
 }
 
 }  // namespace
 
 std::string SectionLineMarkup(DeviceKind kind, const SectionLine& line,
                               const MarkupOptions& options) {
+    const LineStyle style = StyleOf(kind, line);
     LineWriter out(options);
     switch (line.kind) {
         case LineKind::Title:
-            return out.font("clnavy", 12).escaped(line.label).end().take();
+            return out.font(style.labelColour, style.labelPoints).escaped(line.label).end().take();
         case LineKind::Group:
-            return groupMarkup(kind, line, options);
+            out.image(line.icon, " ");
+            if (style.labelIndent > 0) out.tabStop(style.labelIndent);
+            return out.font(style.labelColour, style.labelPoints).escaped(line.label).end().take();
         case LineKind::Item:
             return itemMarkup(kind, line, options);
         case LineKind::State:
             return out.image(line.icon, " ")
-                .font("clblue", 10)
+                .font(style.labelColour, style.labelPoints)
                 .escaped(line.label)
-                .tabStop(kValueTabStop)
-                .font("clmaroon", 10)
+                .tabStop(style.valueTabStop)
+                .font(style.valueColour, style.labelPoints)
                 .escaped(line.value)
                 .end()
                 .take();
         case LineKind::Capability:
             return out.image(line.icon, "")
-                .font("clblue", 10)
+                .font(style.labelColour, style.labelPoints)
                 .escaped(line.label)
                 .text(": ")
-                .tabStop(kCapabilityTabStop)
-                .text("<FONT color=\"clmaroon\">")
+                .tabStop(style.valueTabStop)
+                .text("<FONT color=\"")
+                .text(style.valueColour)
+                .text("\">")
                 .escaped(line.value)
                 .end()
                 .take();
         case LineKind::Paper:
             return out.image(line.icon, "")
-                .tabStop(kPaperTabStop)
-                .font("clmaroon", 10)
+                .tabStop(style.labelIndent)
+                .font(style.labelColour, style.labelPoints)
                 .escaped(line.label)
                 .end()
                 .take();
         case LineKind::Indicator:
-            return out.font(line.on ? "clgreen" : "clblack", 10)
+            return out.font(style.labelColour, style.labelPoints)
                 .text(" ")
                 .text(LockKeyName(line.key))
                 .text(" ")

@@ -46,6 +46,12 @@ int RecordingCanvas::textHeight(std::string_view) {
     return static_cast<int>((dots + 36) / 72);
 }
 
+int RecordingCanvas::textWidth(std::string_view text) {
+    const long dots =
+        static_cast<long>(std::abs(fontSize_)) * setup_.logPixelsX * static_cast<long>(text.size());
+    return static_cast<int>((dots + 72) / 144);
+}
+
 void RecordingCanvas::textOut(int x, int y, std::string_view text) {
     if (!inDocument()) {
         log_->mistakes.push_back("textOut outside a document: " + std::string(text));

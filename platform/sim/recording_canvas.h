@@ -18,6 +18,7 @@ struct PageSetup {
     // An A4 sheet at 600 dots per inch: 210 x 297 mm.
     int width = 4961;
     int height = 7016;
+    int logPixelsX = 600;
     int logPixelsY = 600;
     int initialFontSize = 10;
     bool beginFails = false;  // StartDoc fails
@@ -56,10 +57,13 @@ class RecordingCanvas : public platform::PrintCanvas {
     void endDocument() override;
     int pageWidth() override { return setup_.width; }
     int pageHeight() override { return setup_.height; }
+    int logPixelsX() override { return setup_.logPixelsX; }
     int logPixelsY() override { return setup_.logPixelsY; }
     void setFontSize(int points) override { fontSize_ = points; }
     // The height of a line of the current font: points x dpi / 72, rounded.
     int textHeight(std::string_view text) override;
+    // Every character half as wide as the line is high: points x dpi / 144 each, rounded.
+    int textWidth(std::string_view text) override;
     void textOut(int x, int y, std::string_view text) override;
 
     int fontSize() const { return fontSize_; }

@@ -79,8 +79,21 @@ int Win32PrintCanvas::pageHeight() {
     return dc_ ? GetDeviceCaps(dc_.get(), VERTRES) : 0;
 }
 
+int Win32PrintCanvas::logPixelsX() {
+    return dc_ ? GetDeviceCaps(dc_.get(), LOGPIXELSX) : 0;
+}
+
 int Win32PrintCanvas::logPixelsY() {
     return dc_ ? GetDeviceCaps(dc_.get(), LOGPIXELSY) : 0;
+}
+
+int Win32PrintCanvas::textWidth(std::string_view text) {
+    if (!dc_) return 0;
+    SIZE size{};
+    if (!GetTextExtentPoint32A(dc_.get(), text.data(), static_cast<int>(text.size()), &size)) {
+        return 0;
+    }
+    return size.cx;
 }
 
 void Win32PrintCanvas::setFontSize(int points) {

@@ -22,9 +22,11 @@ class Win32PrintCanvas final : public platform::PrintCanvas {
     void endDocument() override;
     int pageWidth() override;
     int pageHeight() override;
+    int logPixelsX() override;
     int logPixelsY() override;
     void setFontSize(int points) override;
     int textHeight(std::string_view text) override;
+    int textWidth(std::string_view text) override;
     void textOut(int x, int y, std::string_view text) override;
 
     HDC dc() const { return dc_.get(); }
