@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
+#include "platform/ascii_case.h"
 #include "platform/sim/recording_canvas.h"
 #include "report/print_layout.h"
 #include "report/report_text.h"
@@ -45,14 +46,6 @@ std::string htmlSizesLiterally(std::string_view line) {
     return text;
 }
 
-std::string upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return out;
-}
-
 void checkLine(std::string_view line) {
     TAMUX_FUZZ_CHECK(htmlfontsize(line) == htmlSizesLiterally(line),
                      "every quoted size of the table is mapped, and nothing else");
@@ -71,7 +64,7 @@ void checkLine(std::string_view line) {
     }
 
     const std::string withoutImage = removeimg(line);
-    const std::size_t image = upper(line).find("<IMG");
+    const std::size_t image = tamux::AsciiUpper(line).find("<IMG");
     if (image == std::string::npos) {
         TAMUX_FUZZ_CHECK(withoutImage == line, "a line without an image stays as it is");
     } else {

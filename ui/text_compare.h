@@ -1,14 +1,5 @@
-// Letter-case-insensitive comparison of 8-bit strings. Only the ASCII letters are folded: the
-// markup's names are ASCII, and the code page of the other bytes is not known here.
+// The letter-case helpers live in platform/ascii_case.h; this name is kept for the files that
+// still include it.
 #pragma once
 
-#include <string>
-#include <string_view>
-
-namespace tamux {
-
-char AsciiUpper(char c);
-std::string AsciiUpper(std::string_view text);
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
-
-}  // namespace tamux
+#include "platform/ascii_case.h"
