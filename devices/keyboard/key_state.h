@@ -15,12 +15,11 @@ namespace tamux {
 
 enum class LockKey : std::uint8_t { CapsLock, NumLock, ScrollLock, Insert };
 
-// Virtual-key codes of the lock keys and the key-down message.
-constexpr std::uint8_t kVkCapital = 20;
-constexpr std::uint8_t kVkInsert = 45;
-constexpr std::uint8_t kVkNumLock = 144;
-constexpr std::uint8_t kVkScroll = 145;
-constexpr std::uint32_t kWmKeyDown = 256;
+using platform::kVkCapital;
+using platform::kVkInsert;
+using platform::kVkNumLock;
+using platform::kVkScroll;
+using platform::kWmKeyDown;
 
 constexpr std::uint8_t VirtualKeyOf(LockKey key) {
     switch (key) {
