@@ -10,12 +10,12 @@
 
 #include "about/about_dialog.h"
 #include "app/app_state.h"
-#include "app/application.h"
 #include "devices/keyboard/key_state.h"
 #include "devices/printers/printer_caps.h"
 #include "devices/printers/printer_info.h"
 #include "lang/lang_markup.h"
 #include "lang/lang_module.h"
+#include "ui/application.h"
 #include "ui/section_list.h"
 
 namespace tamux {

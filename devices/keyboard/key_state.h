@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/application.h"
 #include "platform/keyboard.h"
 #include "platform/system.h"
+#include "ui/application.h"
 
 namespace tamux {
 
