@@ -144,18 +144,8 @@ class TImputFrm {
     void MinimizeBtnClick();
     void CloseBtnClick();
     // The pointer moved over a button: it shows its NoFocusBitmap.
-    void ReportBtnMouseMove() { ButtonMouseMove(ReportBtn); }
-    void AboutBtnMouseMove() { ButtonMouseMove(AboutBtn); }
-    void LangBtnMouseMove() { ButtonMouseMove(LangBtn); }
-    void minimizeBtnMouseMove() { ButtonMouseMove(minimizeBtn); }
-    void CloseBtnMouseMove() { ButtonMouseMove(CloseBtn); }
-    // A button lost the focus: it shows its DisabledBitmap.
-    void ReportBtnExit() { ButtonExit(ReportBtn); }
-    void AboutBtnExit() { ButtonExit(AboutBtn); }
-    void LangBtnExit() { ButtonExit(LangBtn); }
-    void minimizeBtnExit() { ButtonExit(minimizeBtn); }
-    void CloseBtnExit() { ButtonExit(CloseBtn); }
     void ButtonMouseMove(FormButton button);
+    // A button lost the focus: it shows its DisabledBitmap.
     void ButtonExit(FormButton button);
 
     // What the window shows.
