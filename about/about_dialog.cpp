@@ -8,6 +8,7 @@
 #include "about/maker.h"
 #include "about/sys_error_text.h"
 #include "lang/settings_file.h"
+#include "platform/ascii_case.h"
 
 namespace tamux {
 
@@ -27,13 +28,6 @@ std::string replaceFirst(std::string message, std::string_view placeholder,
     const std::size_t at = message.find(placeholder);
     if (at != std::string::npos) message.replace(at, placeholder.size(), value);
     return message;
-}
-
-std::string upperCaseAscii(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
 }
 
 const AboutLanguage& languageFor(const std::string& runLang) {
@@ -56,7 +50,7 @@ bool TDlgAbout::SetDlg() {
         std::string runLang;
         ReadIniValue(platform_.profile, SettingsFilePath(path), kOptionsSection, kRunLangKey,
                      runLang);
-        language = &languageFor(upperCaseAscii(runLang));
+        language = &languageFor(AsciiUpper(runLang));
     } catch (const std::exception&) {
         language = &kAboutDefaultLanguage;
     }

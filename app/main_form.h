@@ -11,7 +11,6 @@
 
 #include "about/about_dialog.h"
 #include "app/app_state.h"
-#include "app/application.h"
 #include "devices/keyboard/key_state.h"
 #include "devices/printers/printer_caps.h"
 #include "devices/printers/printer_info.h"
@@ -20,6 +19,7 @@
 #include "lang/window_text_ids.h"
 #include "ui/device_section.h"
 #include "ui/pane_layout.h"
+#include "ui/application.h"
 #include "ui/section_list.h"
 
 namespace tamux {
@@ -130,18 +130,8 @@ class TImputFrm {
     void MinimizeBtnClick();
     void CloseBtnClick();
     // The pointer moved over a button: it shows its NoFocusBitmap.
-    void ReportBtnMouseMove() { ButtonMouseMove(ReportBtn); }
-    void AboutBtnMouseMove() { ButtonMouseMove(AboutBtn); }
-    void LangBtnMouseMove() { ButtonMouseMove(LangBtn); }
-    void minimizeBtnMouseMove() { ButtonMouseMove(minimizeBtn); }
-    void CloseBtnMouseMove() { ButtonMouseMove(CloseBtn); }
-    // A button lost the focus: it shows its DisabledBitmap.
-    void ReportBtnExit() { ButtonExit(ReportBtn); }
-    void AboutBtnExit() { ButtonExit(AboutBtn); }
-    void LangBtnExit() { ButtonExit(LangBtn); }
-    void minimizeBtnExit() { ButtonExit(minimizeBtn); }
-    void CloseBtnExit() { ButtonExit(CloseBtn); }
     void ButtonMouseMove(FormButton button);
+    // A button lost the focus: it shows its DisabledBitmap.
     void ButtonExit(FormButton button);
 
     // What the window shows.

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/application.h"
 #include "app/main_form.h"
 #include "bench/id_picks.h"
 #include "platform/sim/machine.h"
+#include "ui/application.h"
 #include "ui/section_list.h"
 
 namespace tamux::bench {

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ascii_case.h"
 #include "platform/reg_key.h"
 #include "platform/registry.h"
-#include "registry/ascii_case.h"
 #include "registry/devices.h"
 
 namespace tamux {
@@ -16,7 +16,7 @@ namespace tamux {
 inline const devices* FirstDeviceOfClass(const DeviceTable& table,
                                          std::string_view upperClassName) {
     for (const devices& record : table) {
-        if (UpperCase(record.ClassName) == upperClassName) return &record;
+        if (AsciiUpper(record.ClassName) == upperClassName) return &record;
     }
     return nullptr;
 }

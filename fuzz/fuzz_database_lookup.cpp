@@ -21,11 +21,11 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
+#include "platform/ascii_case.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_system.h"
-#include "registry/ascii_case.h"
 #include "registry/crypt_lib.h"
 #include "registry/database_cipher.h"
 #include "registry/database_lines.h"
@@ -114,11 +114,11 @@ std::string fileText(const std::vector<std::string_view>& lines, const Options& 
 
 // The first matching line for a hardware id, scanning from the first line.
 std::optional<std::size_t> scan(const std::vector<std::string>& lines, std::string_view id) {
-    const std::string pci = tamux::UpperCase(tamux::PciKey(id));
+    const std::string pci = tamux::AsciiUpper(tamux::PciKey(id));
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view key = tamux::LineKey(lines[i]);
         if (key.empty()) continue;
-        if (id.find(tamux::UpperCase(key)) != std::string_view::npos) return i;
+        if (id.find(tamux::AsciiUpper(key)) != std::string_view::npos) return i;
         const auto normalized = tamux::NormalizedKey(key);
         if (!normalized.empty() && normalized.view() == pci) return i;
     }
@@ -129,9 +129,9 @@ DeviceTable expectedTable(DeviceTable table, const std::vector<std::string>& lin
                           std::string_view className) {
     auto& m = machine();
     for (tamux::devices& record : table) {
-        const bool unknown = tamux::SameTextIgnoringCase(record.ClassName, "UNKNOWN");
+        const bool unknown = tamux::EqualsIgnoringCase(record.ClassName, "UNKNOWN");
         if (record.HardwareID.empty() ||
-            (!unknown && !tamux::SameTextIgnoringCase(record.ClassName, className))) {
+            (!unknown && !tamux::EqualsIgnoringCase(record.ClassName, className))) {
             continue;
         }
         const auto match = scan(lines, record.HardwareID);
@@ -185,7 +185,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t colon = line.find(':');
         record.ClassName = colon == std::string_view::npos ? "Keyboard" : line.substr(0, colon);
         record.HardwareID =
-            tamux::UpperCase(colon == std::string_view::npos ? line : line.substr(colon + 1));
+            tamux::AsciiUpper(colon == std::string_view::npos ? line : line.substr(colon + 1));
         record.Description = "record " + std::to_string(table.size());
         table.push_back(std::move(record));
     }

@@ -46,7 +46,8 @@ void useMachine(tamux::sim::Machine& machine) {
         const int count = platform.spooler.deviceCapabilities(name, printer.portName.value_or(""),
                                                               kDcPaperNames, nullptr);
         if (count > 0) {
-            std::vector<char> names(static_cast<std::size_t>(count) * tamux::sim::kPaperNameSlot);
+            std::vector<char> names(static_cast<std::size_t>(count) *
+                                    tamux::platform::kPaperNameSlotSize);
             TAMUX_FUZZ_CHECK(
                 platform.spooler.deviceCapabilities(name, printer.portName.value_or(""),
                                                     kDcPaperNames, &names) == count,

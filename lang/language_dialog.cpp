@@ -4,31 +4,9 @@
 
 #include "lang/lang_module.h"
 #include "lang/settings_file.h"
+#include "ui/open_dialog.h"
 
 namespace tamux {
-
-namespace {
-
-// Forgets the dialog when its opening ends, however it ends, unless another one has been
-// remembered since.
-class CurrentDialogGuard {
-  public:
-    CurrentDialogGuard(LanguageDialogHost& host, TLanguagesettings& dialog)
-        : host_(host), dialog_(dialog) {
-        host_.current = &dialog_;
-    }
-    ~CurrentDialogGuard() {
-        if (host_.current == &dialog_) host_.current = nullptr;
-    }
-    CurrentDialogGuard(const CurrentDialogGuard&) = delete;
-    CurrentDialogGuard& operator=(const CurrentDialogGuard&) = delete;
-
-  private:
-    LanguageDialogHost& host_;
-    TLanguagesettings& dialog_;
-};
-
-}  // namespace
 
 int LanguageButtonOf(std::string_view code) {
     for (int button = 0; button < kLanguageButtonCount; ++button) {
@@ -115,7 +93,7 @@ bool showlanguagedialog(LanguageDialogHost& host) {
     if (host.current) return host.restart;
     try {
         TLanguagesettings dialog(host);
-        CurrentDialogGuard current(host, dialog);
+        OpenDialogGuard current(host.current, dialog);
         std::unique_ptr<LanguageDialogView> view = host.views ? host.views(dialog) : nullptr;
         if (!view) return host.restart;
         dialog.setView(view.get());
@@ -130,10 +108,7 @@ bool showlanguagedialog(LanguageDialogHost& host) {
 }
 
 void closelanguagedialog(LanguageDialogHost& host) {
-    TLanguagesettings* dialog = host.current;
-    if (!dialog) return;
-    host.current = nullptr;
-    if (dialog->view()) dialog->view()->Close();
+    CloseOpenDialog(host.current);
 }
 
 }  // namespace tamux

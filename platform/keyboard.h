@@ -10,6 +10,16 @@ using KeyboardStateBuffer = std::array<std::uint8_t, 256>;
 
 constexpr std::uint32_t kKeyEventKeyUp = 0x0002;  // KEYEVENTF_KEYUP
 
+// Virtual-key codes of the lock keys.
+constexpr std::uint8_t kVkCapital = 20;
+constexpr std::uint8_t kVkInsert = 45;
+constexpr std::uint8_t kVkNumLock = 144;
+constexpr std::uint8_t kVkScroll = 145;
+
+// The messages a key's press and release post to the active program's queue.
+constexpr std::uint32_t kWmKeyDown = 256;
+constexpr std::uint32_t kWmKeyUp = 257;
+
 class Keyboard {
   public:
     virtual ~Keyboard() = default;

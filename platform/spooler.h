@@ -1,6 +1,7 @@
 // Spooler and printer device contexts.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -23,6 +24,20 @@ constexpr std::uint32_t kPrinterEnumLocal = 2;
 // Windows 9x lists them as local.
 constexpr std::uint32_t kPrinterEnumConnections = 4;
 constexpr std::uint16_t kDcPaperNames = 16;
+
+// DeviceCapabilities(DC_PAPERNAMES) hands each name over in a slot of this many bytes; a name
+// that fills its slot has no NUL.
+constexpr std::size_t kPaperNameSlotSize = 64;
+
+// GetDeviceCaps indices.
+namespace devicecaps {
+constexpr int kDriverVersion = 0, kTechnology = 2, kHorzSize = 4, kVertSize = 6, kHorzRes = 8,
+              kVertRes = 10, kBitsPixel = 12, kPlanes = 14, kNumBrushes = 16, kNumPens = 18,
+              kNumMarkers = 20, kNumFonts = 22, kNumColors = 24, kCurveCaps = 28, kLineCaps = 30,
+              kPolygonalCaps = 32, kTextCaps = 34, kClipCaps = 36, kRasterCaps = 38,
+              kLogPixelsX = 88, kLogPixelsY = 90, kPhysicalWidth = 110, kPhysicalHeight = 111,
+              kPhysicalOffsetX = 112, kPhysicalOffsetY = 113;
+}  // namespace devicecaps
 
 class Spooler {
   public:

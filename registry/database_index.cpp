@@ -5,7 +5,7 @@
 #include <iterator>
 #include <utility>
 
-#include "registry/ascii_case.h"
+#include "platform/ascii_case.h"
 #include "registry/secure_wipe.h"
 
 namespace tamux {

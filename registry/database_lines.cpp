@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "registry/ascii_case.h"
+#include "platform/ascii_case.h"
 #include "registry/secure_wipe.h"
 
 namespace tamux {

@@ -4,8 +4,8 @@
 #include <optional>
 #include <utility>
 
+#include "platform/ascii_case.h"
 #include "platform/reg_key.h"
-#include "registry/ascii_case.h"
 #include "registry/crypt_lib.h"
 #include "registry/database_cipher.h"
 #include "registry/database_index.h"
@@ -88,8 +88,8 @@ void appendFile(platform::Files& files, const std::string& path, DatabaseText& t
 // Records of the class and unknown ones, when they have a hardware id.
 bool isLookedUp(const devices& record, std::string_view className) {
     if (record.HardwareID.empty()) return false;
-    return SameTextIgnoringCase(record.ClassName, className) ||
-           SameTextIgnoringCase(record.ClassName, "UNKNOWN");
+    return EqualsIgnoringCase(record.ClassName, className) ||
+           EqualsIgnoringCase(record.ClassName, "UNKNOWN");
 }
 
 void completeRecord(devices& record, const std::vector<std::string_view>& lines,
@@ -123,10 +123,10 @@ std::string GetClassDescription(platform::Registry& registry, platform::System& 
     } else {
         return {};
     }
-    const std::string wanted = UpperCase(className);
+    const std::string wanted = AsciiUpper(className);
     for (const std::string& subkey : key.subkeyNames()) {
         key.openKey(std::string(root) + "\\" + subkey);
-        if (UpperCase(key.readString("Class")) == wanted) return key.readString("");
+        if (AsciiUpper(key.readString("Class")) == wanted) return key.readString("");
     }
     return {};
 }
@@ -159,7 +159,7 @@ void LookupDeviceDatabase(platform::Registry& registry, platform::System& system
     std::optional<std::string> classDescription;  // the registry does not change meanwhile
     for (std::size_t i : lookedUp) {
         devices& record = table[i];
-        const bool unknown = SameTextIgnoringCase(record.ClassName, "UNKNOWN");
+        const bool unknown = EqualsIgnoringCase(record.ClassName, "UNKNOWN");
         auto match = index.firstMatch(record.HardwareID, PciKey(record.HardwareID));
         if (!match) continue;
         completeRecord(record, lines, index, *match);

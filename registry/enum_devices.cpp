@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/reg_key.h"
-#include "registry/ascii_case.h"
 #include "registry/join_reg_strings.h"
 #include "registry/win_version.h"
 
@@ -62,8 +62,8 @@ class Nt5Classes {
 
     const Class& find(RegKey& key, const std::string& guid) {
         // Instances of one device id come one after the other and share their class.
-        if (last_ != nullptr && SameTextIgnoringCase(lastGuid_, guid)) return *last_;
-        auto [it, added] = classes_.try_emplace(UpperCase(guid));
+        if (last_ != nullptr && EqualsIgnoringCase(lastGuid_, guid)) return *last_;
+        auto [it, added] = classes_.try_emplace(AsciiUpper(guid));
         if (added && key.openKey(std::string(kNtClass) + guid)) {
             it->second.opened = true;
             it->second.description = key.readString("");
@@ -154,13 +154,13 @@ void walkNt5(platform::Registry& registry, DeviceTable& table, Nt5Walk walk) {
 enum class Win9xWalk { ByClassGuid, ByClassName };
 
 void read9xDevice(RegKey& local, const std::string& hardwareKey, Win9xWalk walk, devices& record) {
-    if (local.valueExists("HardwareID")) record.HardwareID = UpperCase(hardwareKey);
+    if (local.valueExists("HardwareID")) record.HardwareID = AsciiUpper(hardwareKey);
     if (local.valueExists("DeviceDesc")) {
         record.DriverKey = local.readString("driver");
         record.Description = description(local);
         record.ClassDesc = local.readString(walk == Win9xWalk::ByClassGuid ? "Classguid" : "Class");
         record.KeyPath = "ENUM\\" + hardwareKey;
-        const std::string upperPath = UpperCase(record.KeyPath);
+        const std::string upperPath = AsciiUpper(record.KeyPath);
         record.HwFlag = upperPath.find("NETWORK") == std::string::npos &&
                         upperPath.find("SW") == std::string::npos;
         record.DriverKey = std::string(k9xClass) + record.DriverKey;
@@ -210,11 +210,11 @@ class ServiceFinder {
             services_.emplace();
             if (key_.openKey(kNtServices)) *services_ = key_.subkeyNames();
         }
-        const std::string wanted = UpperCase(instance);
+        const std::string wanted = AsciiUpper(instance);
         for (const std::string& service : *services_) {
             if (!key_.openKey(join(join(kNtServices, service), "enum"))) continue;
             if (!key_.valueExists("0")) continue;
-            if (UpperCase(key_.readString("0")) == wanted) return service;
+            if (AsciiUpper(key_.readString("0")) == wanted) return service;
         }
         return std::nullopt;
     }

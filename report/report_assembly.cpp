@@ -4,7 +4,7 @@
 #include "report/html_report.h"
 #include "report/print_layout.h"
 #include "report/text_report.h"
-#include "ui/text_compare.h"
+#include "platform/ascii_case.h"
 
 namespace tamux {
 

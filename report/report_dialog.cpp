@@ -3,28 +3,11 @@
 #include <exception>
 
 #include "platform/errors.h"
+#include "ui/open_dialog.h"
 
 namespace tamux {
 
 namespace {
-
-// Forgets the window when its opening ends, however it ends, unless another one has been
-// remembered since.
-class CurrentWindowGuard {
-  public:
-    CurrentWindowGuard(ReportDialogHost& host, TReportFrm& form) : host_(host), form_(form) {
-        host_.current = &form_;
-    }
-    ~CurrentWindowGuard() {
-        if (host_.current == &form_) host_.current = nullptr;
-    }
-    CurrentWindowGuard(const CurrentWindowGuard&) = delete;
-    CurrentWindowGuard& operator=(const CurrentWindowGuard&) = delete;
-
-  private:
-    ReportDialogHost& host_;
-    TReportFrm& form_;
-};
 
 // Parts the form from its view before the view goes away.
 class ViewLink {
@@ -171,7 +154,7 @@ void showreportdialog(ReportDialogHost& host, const SectionList& leftPane) {
     try {
         TReportFrm form(host);
         form.FormCreate();
-        CurrentWindowGuard current(host, form);
+        OpenDialogGuard current(host.current, form);
         std::unique_ptr<ReportDialogView> view = host.views ? host.views(form) : nullptr;
         if (!view) return;
         ViewLink link(form, *view);
@@ -184,10 +167,7 @@ void showreportdialog(ReportDialogHost& host, const SectionList& leftPane) {
 }
 
 void closereportdialog(ReportDialogHost& host) {
-    TReportFrm* form = host.current;
-    if (!form) return;
-    host.current = nullptr;
-    if (form->view()) form->view()->Close();
+    CloseOpenDialog(host.current);
 }
 
 }  // namespace tamux

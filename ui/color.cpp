@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "ui/text_compare.h"
+#include "platform/ascii_case.h"
 
 namespace tamux {
 

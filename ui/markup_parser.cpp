@@ -1,7 +1,7 @@
 #include "ui/markup_parser.h"
 
+#include "platform/ascii_case.h"
 #include "ui/markup_text.h"
-#include "ui/text_compare.h"
 
 namespace tamux {
 

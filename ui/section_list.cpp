@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/ascii_case.h"
 #include "platform/errors.h"
-#include "ui/text_compare.h"
 
 namespace tamux {
 

@@ -5,11 +5,11 @@
 #include <stdexcept>
 #include <string>
 
-#include "lang/win32/modal_dialog.h"
 #include "ui/win32/ext_label.h"
 #include "ui/win32/gdi.h"
 #include "ui/win32/image_strip.h"
 #include "ui/win32/image_view.h"
+#include "ui/win32/modal_dialog.h"
 
 namespace tamux::win32 {
 

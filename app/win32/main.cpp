@@ -1,12 +1,12 @@
 // Program entry: the real machine's services, the application's message processing, the main
 // window with its start-up sequence, and the message loop until the main window closes.
 #include "app/app_state.h"
-#include "app/application.h"
 #include "app/exception_report.h"
 #include "app/win32/main_form_window.h"
 #include "app/win32/message_loop.h"
 #include "platform/win32/real_platform.h"
 #include "platform/win32/windows_support.h"
+#include "ui/application.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     using namespace tamux;

@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "app/app_state.h"
-#include "app/application.h"
 #include "app/main_form.h"
 #include "platform/win32/windows_support.h"
+#include "ui/application.h"
 #include "ui/win32/expl_btn.h"
 #include "ui/win32/ext_label.h"
 #include "ui/win32/gauge_bar.h"

@@ -3,9 +3,9 @@
 // dispatched; the main window's Tab and arrow keys move the focus between its controls.
 #pragma once
 
-#include "app/application.h"
 #include "platform/dialogs.h"
 #include "platform/win32/windows_support.h"
+#include "ui/application.h"
 
 namespace tamux::win32 {
 

@@ -7,19 +7,18 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/application.h"
 #include "platform/keyboard.h"
 #include "platform/lock_key.h"
 #include "platform/system.h"
+#include "ui/application.h"
 
 namespace tamux {
 
-// Virtual-key codes of the lock keys and the key-down message.
-constexpr std::uint8_t kVkCapital = 20;
-constexpr std::uint8_t kVkInsert = 45;
-constexpr std::uint8_t kVkNumLock = 144;
-constexpr std::uint8_t kVkScroll = 145;
-constexpr std::uint32_t kWmKeyDown = 256;
+using platform::kVkCapital;
+using platform::kVkInsert;
+using platform::kVkNumLock;
+using platform::kVkScroll;
+using platform::kWmKeyDown;
 
 constexpr std::uint8_t VirtualKeyOf(LockKey key) {
     switch (key) {

@@ -8,7 +8,6 @@
 #include "devices/device_driver.h"
 #include "devices/keyboard/flag_text.h"
 #include "platform/reg_key.h"
-#include "registry/ascii_case.h"
 #include "registry/win_version.h"
 
 namespace tamux {

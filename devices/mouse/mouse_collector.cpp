@@ -5,7 +5,6 @@
 
 #include "devices/device_driver.h"
 #include "platform/reg_key.h"
-#include "registry/ascii_case.h"
 
 namespace tamux {
 

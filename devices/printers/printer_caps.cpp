@@ -181,7 +181,7 @@ void PrinterCaps::queryPaperNames(std::string_view printerName, std::string_view
     constexpr int kMostPaperForms = 65536;
     if (count <= 0 || count > kMostPaperForms) return;
 
-    std::vector<char> slots(static_cast<std::size_t>(count) * kPaperNameSlotSize, '\0');
+    std::vector<char> slots(static_cast<std::size_t>(count) * platform::kPaperNameSlotSize, '\0');
     const int fetched =
         spooler_.deviceCapabilities(printerName, portName, platform::kDcPaperNames, &slots);
     if (fetched < 0) return;
@@ -189,8 +189,9 @@ void PrinterCaps::queryPaperNames(std::string_view printerName, std::string_view
     // are not forms, so only the names it says it wrote are taken.
     const int names = std::min(count, fetched);
     for (int i = 0; i < names; ++i) {
-        const char* slot = slots.data() + static_cast<std::size_t>(i) * kPaperNameSlotSize;
-        const char* end = std::find(slot, slot + kPaperNameSlotSize, '\0');
+        const char* slot =
+            slots.data() + static_cast<std::size_t>(i) * platform::kPaperNameSlotSize;
+        const char* end = std::find(slot, slot + platform::kPaperNameSlotSize, '\0');
         details_.PaperNames.emplace_back(slot, end);
     }
 }

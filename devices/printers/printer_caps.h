@@ -13,16 +13,8 @@
 
 namespace tamux {
 
-// GetDeviceCaps indices read here (HORZSIZE, VERTSIZE, ... LOGPIXELSY).
-namespace devicecaps {
-constexpr int kHorzSize = 4, kVertSize = 6, kBitsPixel = 12, kPlanes = 14, kNumPens = 18,
-              kNumFonts = 22, kNumColors = 24, kCurveCaps = 28, kLineCaps = 30, kPolygonalCaps = 32,
-              kTextCaps = 34, kRasterCaps = 38, kLogPixelsX = 88, kLogPixelsY = 90;
-}
-
-// DeviceCapabilities(DC_PAPERNAMES) hands each name over in a slot of this many bytes; a name
-// that fills its slot has no NUL.
-constexpr std::size_t kPaperNameSlotSize = 64;
+// The GetDeviceCaps indices read here.
+namespace devicecaps = platform::devicecaps;
 
 // The five sets of drawing capabilities a driver reports as bit masks.
 enum class CapabilitySet { Curve, Line, Polygonal, Raster, Text };

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/ascii_case.h"
 #include "ui/markup_text.h"
 #include "ui/section_list.h"
-#include "ui/text_compare.h"
 
 namespace tamux {
 

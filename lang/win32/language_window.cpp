@@ -5,10 +5,10 @@
 #include <stdexcept>
 #include <string>
 
-#include "lang/win32/modal_dialog.h"
 #include "ui/win32/background.h"
 #include "ui/win32/ext_label.h"
 #include "ui/win32/image_strip.h"
+#include "ui/win32/modal_dialog.h"
 #include "ui/win32/panel.h"
 #include "ui/win32/speed_button.h"
 #include "ui/win32/top_level_window.h"

@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/optional_functions.h"
 #include "platform/sim/machine_json.h"
 #include "platform/sim/path_map.h"
@@ -67,10 +68,8 @@ std::vector<fs::path> regFiles(const fs::path& folder) {
     std::vector<fs::path> files;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::string ext = it->path().extension().string();
-        std::transform(ext.begin(), ext.end(), ext.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (ext == ".reg" && it->is_regular_file(ec)) files.push_back(it->path());
+        const std::string ext = it->path().extension().string();
+        if (EqualsIgnoringCase(ext, ".reg") && it->is_regular_file(ec)) files.push_back(it->path());
     }
     std::sort(files.begin(), files.end());
     return files;

@@ -257,7 +257,7 @@ void readPrinter(const Reader& r, SimPrinter& printer) {
                          for (std::size_t k = 0, n = m.arraySize(); k < n; ++k) {
                              const Reader name = m.element(k);
                              names.push_back(name.text());
-                             if (names.back().size() > kPaperNameSlot) {
+                             if (names.back().size() > platform::kPaperNameSlotSize) {
                                  name.fail("longer than the 64 characters of a paper-name slot");
                              }
                          }

@@ -3,6 +3,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/sim/case_fold.h"
 #include "platform/sim/codepage.h"
 
@@ -11,10 +12,6 @@ namespace tamux::sim {
 namespace fs = std::filesystem;
 
 namespace {
-
-char upperLetter(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 bool isLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -60,7 +57,7 @@ PathMap::PathMap(fs::path driveC, unsigned codePage) : codePage_(codePage) {
 }
 
 void PathMap::mapDrive(char letter, fs::path hostFolder) {
-    drives_[upperLetter(letter)] = std::move(hostFolder);
+    drives_[AsciiUpper(letter)] = std::move(hostFolder);
 }
 
 std::string PathMap::fullPath(std::string_view path, std::string_view currentDirectory) {
@@ -71,10 +68,10 @@ std::string PathMap::fullPath(std::string_view path, std::string_view currentDir
     std::string_view rest;
     std::string_view base;  // the folder a relative rest starts from, without its drive
     const bool cwdHasDrive = hasDrive(currentDirectory);
-    const char cwdDrive = cwdHasDrive ? upperLetter(currentDirectory[0]) : 0;
+    const char cwdDrive = cwdHasDrive ? AsciiUpper(currentDirectory[0]) : 0;
 
     if (hasDrive(path)) {
-        drive = upperLetter(path[0]);
+        drive = AsciiUpper(path[0]);
         rest = path.substr(2);
         if (!rest.empty() && isSeparator(rest[0])) {
             base = {};

@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/file_name_pattern.h"
 
 namespace tamux::sim {
@@ -29,8 +30,9 @@ bool matches(std::string_view pattern, std::string_view name) {
         return false;
     }
     if (name.empty()) return false;
-    const auto upper = [](char c) { return std::toupper(static_cast<unsigned char>(c)); };
-    if (pattern.front() != '?' && upper(pattern.front()) != upper(name.front())) return false;
+    if (pattern.front() != '?' && AsciiUpper(pattern.front()) != AsciiUpper(name.front())) {
+        return false;
+    }
     return matches(pattern.substr(1), name.substr(1));
 }
 

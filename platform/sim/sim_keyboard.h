@@ -12,13 +12,12 @@
 
 namespace tamux::sim {
 
-constexpr std::uint8_t kVkInsert = 45;
-constexpr std::uint8_t kVkCapital = 20;
-constexpr std::uint8_t kVkNumLock = 144;
-constexpr std::uint8_t kVkScroll = 145;
-
-constexpr std::uint32_t kWmKeyDown = 256;
-constexpr std::uint32_t kWmKeyUp = 257;
+using platform::kVkCapital;
+using platform::kVkInsert;
+using platform::kVkNumLock;
+using platform::kVkScroll;
+using platform::kWmKeyDown;
+using platform::kWmKeyUp;
 
 // Toggle states of the lock keys when the machine starts.
 struct LockKeys {

@@ -7,6 +7,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "platform/ascii_case.h"
 #include "platform/sim/codepage.h"
 #include "platform/sim/reg_file.h"
 
@@ -82,13 +83,6 @@ std::u16string joined(const std::vector<std::u16string_view>& parts, std::size_t
         path += parts[i];
     }
     return path;
-}
-
-std::string asciiUpper(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
 }
 
 }  // namespace
@@ -587,7 +581,7 @@ void SimRegistry::denyOpen(RootKey root, std::string_view path) {
     std::u16string widePath = wide(path);
     auto parts = components(widePath);
     deniedPaths_.insert(std::to_string(rootIndex(root)) + "\\" +
-                        asciiUpper(narrow(joined(parts, parts.size()))));
+                        AsciiUpper(narrow(joined(parts, parts.size()))));
 }
 
 std::size_t SimRegistry::openKeyCount() const {

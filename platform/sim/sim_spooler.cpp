@@ -13,31 +13,31 @@ namespace tamux::sim {
 namespace {
 
 constexpr std::array<std::pair<std::string_view, int>, 25> kCapsNames = {{
-    {"DRIVERVERSION", devcaps::kDriverVersion},
-    {"TECHNOLOGY", devcaps::kTechnology},
-    {"HORZSIZE", devcaps::kHorzSize},
-    {"VERTSIZE", devcaps::kVertSize},
-    {"HORZRES", devcaps::kHorzRes},
-    {"VERTRES", devcaps::kVertRes},
-    {"BITSPIXEL", devcaps::kBitsPixel},
-    {"PLANES", devcaps::kPlanes},
-    {"NUMBRUSHES", devcaps::kNumBrushes},
-    {"NUMPENS", devcaps::kNumPens},
-    {"NUMMARKERS", devcaps::kNumMarkers},
-    {"NUMFONTS", devcaps::kNumFonts},
-    {"NUMCOLORS", devcaps::kNumColors},
-    {"CURVECAPS", devcaps::kCurveCaps},
-    {"LINECAPS", devcaps::kLineCaps},
-    {"POLYGONALCAPS", devcaps::kPolygonalCaps},
-    {"TEXTCAPS", devcaps::kTextCaps},
-    {"CLIPCAPS", devcaps::kClipCaps},
-    {"RASTERCAPS", devcaps::kRasterCaps},
-    {"LOGPIXELSX", devcaps::kLogPixelsX},
-    {"LOGPIXELSY", devcaps::kLogPixelsY},
-    {"PHYSICALWIDTH", devcaps::kPhysicalWidth},
-    {"PHYSICALHEIGHT", devcaps::kPhysicalHeight},
-    {"PHYSICALOFFSETX", devcaps::kPhysicalOffsetX},
-    {"PHYSICALOFFSETY", devcaps::kPhysicalOffsetY},
+    {"DRIVERVERSION", platform::devicecaps::kDriverVersion},
+    {"TECHNOLOGY", platform::devicecaps::kTechnology},
+    {"HORZSIZE", platform::devicecaps::kHorzSize},
+    {"VERTSIZE", platform::devicecaps::kVertSize},
+    {"HORZRES", platform::devicecaps::kHorzRes},
+    {"VERTRES", platform::devicecaps::kVertRes},
+    {"BITSPIXEL", platform::devicecaps::kBitsPixel},
+    {"PLANES", platform::devicecaps::kPlanes},
+    {"NUMBRUSHES", platform::devicecaps::kNumBrushes},
+    {"NUMPENS", platform::devicecaps::kNumPens},
+    {"NUMMARKERS", platform::devicecaps::kNumMarkers},
+    {"NUMFONTS", platform::devicecaps::kNumFonts},
+    {"NUMCOLORS", platform::devicecaps::kNumColors},
+    {"CURVECAPS", platform::devicecaps::kCurveCaps},
+    {"LINECAPS", platform::devicecaps::kLineCaps},
+    {"POLYGONALCAPS", platform::devicecaps::kPolygonalCaps},
+    {"TEXTCAPS", platform::devicecaps::kTextCaps},
+    {"CLIPCAPS", platform::devicecaps::kClipCaps},
+    {"RASTERCAPS", platform::devicecaps::kRasterCaps},
+    {"LOGPIXELSX", platform::devicecaps::kLogPixelsX},
+    {"LOGPIXELSY", platform::devicecaps::kLogPixelsY},
+    {"PHYSICALWIDTH", platform::devicecaps::kPhysicalWidth},
+    {"PHYSICALHEIGHT", platform::devicecaps::kPhysicalHeight},
+    {"PHYSICALOFFSETX", platform::devicecaps::kPhysicalOffsetX},
+    {"PHYSICALOFFSETY", platform::devicecaps::kPhysicalOffsetY},
 }};
 
 std::uint32_t stringBytes(const std::optional<std::string>& text) {
@@ -146,7 +146,7 @@ int SimSpooler::deviceCapabilities(std::string_view device, std::string_view,
     const int count = static_cast<int>(names.size());
     if (!output) return count;
 
-    const std::size_t bytes = names.size() * kPaperNameSlot;
+    const std::size_t bytes = names.size() * platform::kPaperNameSlotSize;
     if (output->size() < bytes) {
         // The real driver would write past the end of the caller's buffer.
         throw std::length_error("DeviceCapabilities(DC_PAPERNAMES) needs " + std::to_string(bytes) +
@@ -155,8 +155,8 @@ int SimSpooler::deviceCapabilities(std::string_view device, std::string_view,
     std::fill(output->begin(), output->begin() + static_cast<std::ptrdiff_t>(bytes), '\0');
     for (std::size_t i = 0; i < names.size(); ++i) {
         // A name of 64 characters fills its slot and has no NUL; longer names are cut there.
-        const std::size_t n = std::min(names[i].size(), kPaperNameSlot);
-        std::memcpy(output->data() + i * kPaperNameSlot, names[i].data(), n);
+        const std::size_t n = std::min(names[i].size(), platform::kPaperNameSlotSize);
+        std::memcpy(output->data() + i * platform::kPaperNameSlotSize, names[i].data(), n);
     }
     return count;
 }

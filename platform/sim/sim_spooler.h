@@ -18,20 +18,9 @@
 
 namespace tamux::sim {
 
-// GetDeviceCaps indices.
-namespace devcaps {
-constexpr int kDriverVersion = 0, kTechnology = 2, kHorzSize = 4, kVertSize = 6, kHorzRes = 8,
-              kVertRes = 10, kBitsPixel = 12, kPlanes = 14, kNumBrushes = 16, kNumPens = 18,
-              kNumMarkers = 20, kNumFonts = 22, kNumColors = 24, kCurveCaps = 28, kLineCaps = 30,
-              kPolygonalCaps = 32, kTextCaps = 34, kClipCaps = 36, kRasterCaps = 38,
-              kLogPixelsX = 88, kLogPixelsY = 90, kPhysicalWidth = 110, kPhysicalHeight = 111,
-              kPhysicalOffsetX = 112, kPhysicalOffsetY = 113;
-}
-
 // The index of a GetDeviceCaps name ("HORZRES"), or nullopt for an unknown name.
 std::optional<int> deviceCapsIndex(std::string_view name);
 
-constexpr std::size_t kPaperNameSlot = 64;
 // sizeof(PRINTER_INFO_2A) as the program sees it: thirteen pointers and eight DWORDs, so 84 bytes
 // in a 32-bit program and 136 in a 64-bit one.
 constexpr std::uint32_t printerInfo2Size(ProgramArchitecture architecture) {

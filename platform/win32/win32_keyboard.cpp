@@ -7,6 +7,12 @@
 
 namespace tamux::win32 {
 
+// The portable code and the simulated machine use these values without the system headers.
+static_assert(platform::kKeyEventKeyUp == KEYEVENTF_KEYUP);
+static_assert(platform::kVkCapital == VK_CAPITAL && platform::kVkInsert == VK_INSERT &&
+              platform::kVkNumLock == VK_NUMLOCK && platform::kVkScroll == VK_SCROLL);
+static_assert(platform::kWmKeyDown == WM_KEYDOWN && platform::kWmKeyUp == WM_KEYUP);
+
 bool Win32Keyboard::getKeyboardState(platform::KeyboardStateBuffer& state) {
     BYTE keys[256] = {};
     if (!GetKeyboardState(keys)) return false;

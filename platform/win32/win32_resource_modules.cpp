@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "platform/ascii_case.h"
 #include "platform/win32/windows_support.h"
 
 namespace tamux::win32 {
@@ -16,14 +17,7 @@ HMODULE toHandle(platform::ResourceModules::Module module) {
 
 bool isStringQuery(std::string_view subBlock) {
     constexpr std::string_view kPrefix = "\\StringFileInfo\\";
-    if (subBlock.size() < kPrefix.size()) return false;
-    for (std::size_t i = 0; i < kPrefix.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(subBlock[i])) !=
-            std::toupper(static_cast<unsigned char>(kPrefix[i]))) {
-            return false;
-        }
-    }
-    return true;
+    return EqualsIgnoringCase(subBlock.substr(0, kPrefix.size()), kPrefix);
 }
 
 }  // namespace

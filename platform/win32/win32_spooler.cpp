@@ -8,6 +8,27 @@
 
 namespace tamux::win32 {
 
+// The portable code and the simulated machine use these values without the system headers.
+static_assert(platform::kPrinterEnumLocal == PRINTER_ENUM_LOCAL &&
+              platform::kPrinterEnumConnections == PRINTER_ENUM_CONNECTIONS &&
+              platform::kDcPaperNames == DC_PAPERNAMES);
+namespace devicecaps = platform::devicecaps;
+static_assert(devicecaps::kDriverVersion == DRIVERVERSION &&
+              devicecaps::kTechnology == TECHNOLOGY && devicecaps::kHorzSize == HORZSIZE &&
+              devicecaps::kVertSize == VERTSIZE && devicecaps::kHorzRes == HORZRES &&
+              devicecaps::kVertRes == VERTRES && devicecaps::kBitsPixel == BITSPIXEL &&
+              devicecaps::kPlanes == PLANES && devicecaps::kNumBrushes == NUMBRUSHES &&
+              devicecaps::kNumPens == NUMPENS && devicecaps::kNumMarkers == NUMMARKERS &&
+              devicecaps::kNumFonts == NUMFONTS && devicecaps::kNumColors == NUMCOLORS &&
+              devicecaps::kCurveCaps == CURVECAPS && devicecaps::kLineCaps == LINECAPS &&
+              devicecaps::kPolygonalCaps == POLYGONALCAPS && devicecaps::kTextCaps == TEXTCAPS &&
+              devicecaps::kClipCaps == CLIPCAPS && devicecaps::kRasterCaps == RASTERCAPS &&
+              devicecaps::kLogPixelsX == LOGPIXELSX && devicecaps::kLogPixelsY == LOGPIXELSY &&
+              devicecaps::kPhysicalWidth == PHYSICALWIDTH &&
+              devicecaps::kPhysicalHeight == PHYSICALHEIGHT &&
+              devicecaps::kPhysicalOffsetX == PHYSICALOFFSETX &&
+              devicecaps::kPhysicalOffsetY == PHYSICALOFFSETY);
+
 namespace {
 
 std::optional<std::string> text(const char* value) {

@@ -13,6 +13,7 @@
 #include "ui/weave_tile.h"
 #include "ui/win32/background.h"
 #include "ui/win32/gdi.h"
+#include "ui/win32/modal_loop.h"
 #include "ui/win32/panel.h"
 #include "ui/win32/section_list_box.h"
 #include "ui/win32/speed_button.h"
@@ -107,28 +108,10 @@ class ReportWindow : public ReportDialogView {
     void ShowModal() override {
         closed_ = false;
         error_ = nullptr;
-        // The owner takes no input meanwhile; enabled again before this window hides, so that
-        // the activation goes back to it.
-        const bool ownerEnabled = owner_ && !EnableWindow(owner_, FALSE);
-        ShowWindow(window_, SW_SHOW);
-        SetForegroundWindow(window_);
-        SetFocus(list_->handle());
-        MSG message;
-        while (!closed_) {
-            const BOOL got = GetMessageA(&message, nullptr, 0, 0);
-            if (got == 0) {
-                // The program is ending: the main loop must see it too.
-                PostQuitMessage(static_cast<int>(message.wParam));
-                break;
-            }
-            if (got < 0) break;
-            if (IsDialogMessageA(window_, &message)) continue;
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        if (ownerEnabled) EnableWindow(owner_, TRUE);
-        ShowWindow(window_, SW_HIDE);
-        if (owner_) SetActiveWindow(owner_);
+        RunModal(window_, owner_, closed_, [this] {
+            SetForegroundWindow(window_);
+            SetFocus(list_->handle());
+        });
         if (error_) std::rethrow_exception(error_);
     }
 

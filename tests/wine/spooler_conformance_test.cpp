@@ -15,9 +15,6 @@ using platform::PrinterInfo2;
 // The simulated spooler counts the records this program's EnumPrintersA fills in.
 static_assert(sim::printerInfo2Size(kThisProgram) == sizeof(PRINTER_INFO_2A));
 
-constexpr int kHorzRes = 8;
-constexpr int kVertRes = 10;
-
 class SimPrinterSides : public SimSides {
   public:
     static constexpr const char* kName = "SimWithPrinter";
@@ -29,7 +26,8 @@ class SimPrinterSides : public SimSides {
         printer.info.printProcessor = "WinPrint";
         printer.info.datatype = "RAW";
         printer.info.priority = 1;
-        printer.deviceCaps = {{kHorzRes, 4800}, {kVertRes, 6600}};
+        printer.deviceCaps = {{platform::devicecaps::kHorzRes, 4800},
+                              {platform::devicecaps::kVertRes, 6600}};
         printer.paperNames = std::vector<std::string>{"Letter", "A4", std::string(64, 'L')};
         static_cast<sim::SimSpooler&>(spooler()).addPrinter(printer);
     }
@@ -101,7 +99,7 @@ TYPED_TEST(SpoolerConformance, AnUnknownPrinterHasNoContextAndNoCapabilities) {
         // Windows answers -1; Wine 8 answers 0. The program treats both as "no paper names".
         EXPECT_LE(count, 0);
     }
-    EXPECT_EQ(this->spooler().getDeviceCaps(0, kHorzRes), 0);
+    EXPECT_EQ(this->spooler().getDeviceCaps(0, platform::devicecaps::kHorzRes), 0);
     this->spooler().deleteDC(0);  // must do nothing
 }
 
@@ -123,8 +121,8 @@ TYPED_TEST(SpoolerDeviceQueries, EveryPrinterAnswersItsDeviceQueries) {
         const std::string port = printer.portName.value_or("");
         platform::Spooler::Dc dc = this->spooler().createDC(name);
         ASSERT_NE(dc, 0u) << name;
-        EXPECT_GT(this->spooler().getDeviceCaps(dc, kHorzRes), 0) << name;
-        EXPECT_GT(this->spooler().getDeviceCaps(dc, kVertRes), 0) << name;
+        EXPECT_GT(this->spooler().getDeviceCaps(dc, platform::devicecaps::kHorzRes), 0) << name;
+        EXPECT_GT(this->spooler().getDeviceCaps(dc, platform::devicecaps::kVertRes), 0) << name;
         EXPECT_EQ(this->spooler().getDeviceCaps(dc, 9999), 0) << name << ": unknown index";
         this->spooler().deleteDC(dc);
 

@@ -7,7 +7,6 @@
 #include <sstream>
 
 #include "app/app_state.h"
-#include "app/application.h"
 #include "app/main_form.h"
 #include "lang/settings_file.h"
 #include "platform/errors.h"
@@ -18,6 +17,7 @@
 #include "platform/sim/sim_resource_modules.h"
 #include "platform/sim/sim_system.h"
 #include "tools/sim_suite/install_suite.h"
+#include "ui/application.h"
 #include "ui/markup_text.h"
 #include "ui/section_list_style.h"
 

@@ -10,37 +10,25 @@
 namespace tamux::test {
 namespace {
 
-struct ButtonHandlers {
-    FormButton button;
-    void (TImputFrm::*mouseMove)();
-    void (TImputFrm::*exit)();
-};
-
-const ButtonHandlers kHandlers[] = {
-    {ReportBtn, &TImputFrm::ReportBtnMouseMove, &TImputFrm::ReportBtnExit},
-    {AboutBtn, &TImputFrm::AboutBtnMouseMove, &TImputFrm::AboutBtnExit},
-    {LangBtn, &TImputFrm::LangBtnMouseMove, &TImputFrm::LangBtnExit},
-    {minimizeBtn, &TImputFrm::minimizeBtnMouseMove, &TImputFrm::minimizeBtnExit},
-    {CloseBtn, &TImputFrm::CloseBtnMouseMove, &TImputFrm::CloseBtnExit},
-};
+const FormButton kButtons[] = {ReportBtn, AboutBtn, LangBtn, minimizeBtn, CloseBtn};
 
 TEST(TopBar, HoverShowsNoFocusBitmapAndLosingTheFocusDisabledBitmap) {
     FormHarness h;
     TImputFrm& form = h.start();
-    for (const ButtonHandlers& handlers : kHandlers) {
-        SCOPED_TRACE(static_cast<int>(handlers.button));
-        const TExplBtnModel& button = form.Button(handlers.button);
+    for (const FormButton which : kButtons) {
+        SCOPED_TRACE(static_cast<int>(which));
+        const TExplBtnModel& button = form.Button(which);
         ASSERT_NE(button.NoFocusBitmap, button.DisabledBitmap);
         EXPECT_EQ(button.Bitmap, button.DisabledBitmap);
         h.log.clear();
 
-        (form.*handlers.mouseMove)();
+        form.ButtonMouseMove(which);
         EXPECT_EQ(button.Bitmap, button.NoFocusBitmap);
-        (form.*handlers.mouseMove)();  // every move reports; the picture changes once
-        (form.*handlers.exit)();
+        form.ButtonMouseMove(which);  // every move reports; the picture changes once
+        form.ButtonExit(which);
         EXPECT_EQ(button.Bitmap, button.DisabledBitmap);
 
-        const std::string changed = "button " + std::to_string(static_cast<int>(handlers.button));
+        const std::string changed = "button " + std::to_string(static_cast<int>(which));
         EXPECT_EQ(h.log, (EventLog{changed, changed}));
     }
 }

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/application.h"
 #include "app/main_form.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_dialogs.h"
 #include "tests/support/test_paths.h"
+#include "ui/application.h"
 #include "ui/section_list.h"
 #include "ui/section_list_style.h"
 

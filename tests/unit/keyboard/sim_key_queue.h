@@ -5,8 +5,8 @@
 #include <deque>
 #include <vector>
 
-#include "app/application.h"
 #include "platform/sim/sim_keyboard.h"
+#include "ui/application.h"
 
 namespace tamux::test {
 

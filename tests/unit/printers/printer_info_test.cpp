@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/ascii_case.h"
 #include "platform/sim/sim_system.h"
 #include "tests/unit/printers/printer_fixtures.h"
 #include "ui/section_list.h"
-#include "ui/text_compare.h"
 
 namespace tamux::test {
 namespace {

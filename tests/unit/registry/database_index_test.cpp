@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "registry/ascii_case.h"
+#include "platform/ascii_case.h"
 
 namespace tamux {
 namespace {
@@ -21,9 +21,9 @@ std::optional<std::size_t> scan(const std::vector<std::string>& lines, const std
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string key(LineKey(lines[i]));
         if (key.empty()) continue;
-        if (id.find(UpperCase(key)) != std::string::npos) return i;
+        if (id.find(AsciiUpper(key)) != std::string::npos) return i;
         const NormalizedKeyText normalized = NormalizedKey(key);
-        if (!normalized.empty() && SameTextIgnoringCase(normalized.view(), pciKey)) return i;
+        if (!normalized.empty() && EqualsIgnoringCase(normalized.view(), pciKey)) return i;
     }
     return std::nullopt;
 }
@@ -121,9 +121,9 @@ TEST(DatabaseIndex, AgreesWithThePlainScan) {
         // Ids over the same alphabet, some of them holding a line's key.
         std::vector<std::string> ids;
         for (int probe = 0; probe < 30; ++probe) {
-            std::string id = UpperCase(text(20));
+            std::string id = AsciiUpper(text(20));
             if (random() % 3 == 0 && !lines.empty()) {
-                const std::string key = UpperCase(LineKey(lines[random() % lines.size()]));
+                const std::string key = AsciiUpper(LineKey(lines[random() % lines.size()]));
                 id.insert(random() % (id.size() + 1), key);
             } else if (random() % 2 == 0 && !lines.empty()) {
                 // A PCI id whose PCI key is a line's normalized key (of whatever length).

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/ascii_case.h"
 #include "platform/sim/machine.h"
-#include "registry/ascii_case.h"
 #include "registry/device_database.h"
 #include "registry/enum_devices.h"
 #include "tests/support/test_paths.h"
@@ -42,7 +42,7 @@ Startup startup(const std::string& name, const test::TempDir& drive) {
 // The record the keyboard and mouse collectors take: the first of the class.
 const devices* firstOfClass(const DeviceTable& table, const std::string& upperClass) {
     for (const devices& d : table) {
-        if (UpperCase(d.ClassName) == upperClass) return &d;
+        if (AsciiUpper(d.ClassName) == upperClass) return &d;
     }
     return nullptr;
 }

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/application.h"
 #include "app/main_form.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_dialogs.h"
@@ -19,6 +18,7 @@
 #include "report/report_dialog.h"
 #include "tests/support/test_paths.h"
 #include "tests/support/text_lines.h"
+#include "ui/application.h"
 #include "ui/section_list.h"
 #include "ui/section_list_style.h"
 

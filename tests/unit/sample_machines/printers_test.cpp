@@ -30,11 +30,11 @@ std::vector<std::string> paperNames(platform::Spooler& spooler, const PrinterInf
     count = spooler.deviceCapabilities(name, port, platform::kDcPaperNames, nullptr);
     std::vector<std::string> names;
     if (count <= 0) return names;
-    std::vector<char> buffer(static_cast<std::size_t>(count) * sim::kPaperNameSlot);
+    std::vector<char> buffer(static_cast<std::size_t>(count) * platform::kPaperNameSlotSize);
     EXPECT_EQ(spooler.deviceCapabilities(name, port, platform::kDcPaperNames, &buffer), count);
     for (int i = 0; i < count; ++i) {
-        const char* slot = buffer.data() + i * sim::kPaperNameSlot;
-        names.emplace_back(slot, std::find(slot, slot + sim::kPaperNameSlot, '\0'));
+        const char* slot = buffer.data() + i * platform::kPaperNameSlotSize;
+        names.emplace_back(slot, std::find(slot, slot + platform::kPaperNameSlotSize, '\0'));
     }
     return names;
 }
@@ -57,11 +57,11 @@ TEST(SamplePrinters, EveryPrinterAnswersItsDriverQueries) {
             if (dc == 0) {
                 ++withoutDc;
             } else {
-                EXPECT_GT(spooler.getDeviceCaps(dc, sim::devcaps::kLogPixelsX), 0);
-                EXPECT_GT(spooler.getDeviceCaps(dc, sim::devcaps::kHorzSize), 0);
-                EXPECT_GT(spooler.getDeviceCaps(dc, sim::devcaps::kHorzRes), 0);
-                EXPECT_GE(spooler.getDeviceCaps(dc, sim::devcaps::kPlanes), 1);
-                manyColours += spooler.getDeviceCaps(dc, sim::devcaps::kNumColors) == -1;
+                EXPECT_GT(spooler.getDeviceCaps(dc, platform::devicecaps::kLogPixelsX), 0);
+                EXPECT_GT(spooler.getDeviceCaps(dc, platform::devicecaps::kHorzSize), 0);
+                EXPECT_GT(spooler.getDeviceCaps(dc, platform::devicecaps::kHorzRes), 0);
+                EXPECT_GE(spooler.getDeviceCaps(dc, platform::devicecaps::kPlanes), 1);
+                manyColours += spooler.getDeviceCaps(dc, platform::devicecaps::kNumColors) == -1;
                 spooler.deleteDC(dc);
             }
             int count = 0;
@@ -73,7 +73,7 @@ TEST(SamplePrinters, EveryPrinterAnswersItsDriverQueries) {
             EXPECT_GT(count, 0);
             for (const std::string& n : names) {
                 EXPECT_FALSE(n.empty());
-                fullSlots += n.size() == sim::kPaperNameSlot;
+                fullSlots += n.size() == platform::kPaperNameSlotSize;
             }
         }
     }

@@ -85,17 +85,18 @@ TEST(SpoolerEnum, PrinterAddedBetweenTheTwoCalls) {
 
 TEST(SpoolerDc, CreatedByNameWithoutCaseAndAnsweringFromTheTable) {
     SimPrinter laser = printer("HP LaserJet");
-    laser.deviceCaps = {{devcaps::kHorzSize, 203}, {devcaps::kNumColors, -1}};
+    laser.deviceCaps = {{platform::devicecaps::kHorzSize, 203},
+                        {platform::devicecaps::kNumColors, -1}};
     SimPrinter broken = printer("Broken");
     broken.createDcFails = true;
     SimSpooler spooler({laser, broken});
 
     const auto dc = spooler.createDC("hp laserjet");
     ASSERT_NE(dc, 0u);
-    EXPECT_EQ(spooler.getDeviceCaps(dc, devcaps::kHorzSize), 203);
-    EXPECT_EQ(spooler.getDeviceCaps(dc, devcaps::kNumColors), -1);
-    EXPECT_EQ(spooler.getDeviceCaps(dc, devcaps::kVertSize), 0);
-    EXPECT_EQ(spooler.getDeviceCaps(0, devcaps::kHorzSize), 0);
+    EXPECT_EQ(spooler.getDeviceCaps(dc, platform::devicecaps::kHorzSize), 203);
+    EXPECT_EQ(spooler.getDeviceCaps(dc, platform::devicecaps::kNumColors), -1);
+    EXPECT_EQ(spooler.getDeviceCaps(dc, platform::devicecaps::kVertSize), 0);
+    EXPECT_EQ(spooler.getDeviceCaps(0, platform::devicecaps::kHorzSize), 0);
 
     EXPECT_EQ(spooler.createDC("Broken"), 0u);
     EXPECT_EQ(spooler.createDC("Unknown"), 0u);

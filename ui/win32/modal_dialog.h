@@ -1,6 +1,6 @@
-// A modal dialog box without controls of its own, built from an in-memory template: the system's
-// modal loop (the owner disabled, Tab between controls, WM_QUIT passed on) around a window that
-// the subclass fills with the component library's controls. Shared by the program's small
+// A modal dialog box without controls of its own, built from an in-memory template and run by
+// the program's modal loop (the owner disabled, Tab between controls, WM_QUIT passed on): a window
+// that the subclass fills with the component library's controls. Shared by the program's small
 // dialogs.
 #pragma once
 
@@ -25,7 +25,8 @@ class ModalDialog {
     // Shows the dialog centred on the screen and returns the result given to end(), or -1
     // when it could not be created.
     INT_PTR run(HWND owner, const Frame& frame);
-    // Ends the modal loop; run returns `result`. The window hides at once.
+    // Ends the modal loop; run returns `result`. The window hides once the message being handled
+    // has been.
     void end(INT_PTR result);
 
     HWND window() const { return window_; }
@@ -48,6 +49,7 @@ class ModalDialog {
     HWND window_ = nullptr;
     const Frame* frame_ = nullptr;
     bool ended_ = false;
+    INT_PTR result_ = 0;
 };
 
 }  // namespace tamux::win32

@@ -1,7 +1,8 @@
-#include "lang/win32/modal_dialog.h"
+#include "ui/win32/modal_dialog.h"
 
 #include <vector>
 
+#include "ui/win32/modal_loop.h"
 #include "ui/win32/top_level_window.h"
 
 namespace tamux::win32 {
@@ -20,17 +21,22 @@ INT_PTR ModalDialog::run(HWND owner, const Frame& frame) {
     dialogTemplate->cdit = 0;
     frame_ = &frame;
     ended_ = false;
-    INT_PTR result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate, owner,
+    result_ = 0;
+    HWND window = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate, owner,
                                              dialogProc, reinterpret_cast<LPARAM>(this));
+    if (window) {
+        RunModal(window, owner, ended_);
+        DestroyWindow(window);
+    }
     frame_ = nullptr;
     window_ = nullptr;
-    return result;
+    return window ? result_ : -1;
 }
 
 void ModalDialog::end(INT_PTR result) {
     if (window_ && !ended_) {
         ended_ = true;
-        EndDialog(window_, result);
+        result_ = result;
     }
 }
 
@@ -85,6 +91,8 @@ INT_PTR CALLBACK ModalDialog::dialogProc(HWND window, UINT message, WPARAM wPara
             // Enter has no default button to press here.
             return LOWORD(wParam) == IDOK ? TRUE : FALSE;
         case WM_DESTROY:
+            // A window destroyed from outside ends its loop too.
+            dialog->ended_ = true;
             dialog->onDestroy();
             SetWindowLongPtrA(window, DWLP_USER, 0);
             return FALSE;

@@ -1,6 +1,6 @@
 // The application's message processing: handler before dispatch, the handled flag, draining the
 // queue.
-#include "app/application.h"
+#include "ui/application.h"
 
 #include <vector>
 

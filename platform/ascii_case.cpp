@@ -1,15 +1,11 @@
-#include "ui/text_compare.h"
+#include "platform/ascii_case.h"
 
 namespace tamux {
 
-char AsciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 std::string AsciiUpper(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) c = AsciiUpper(c);
-    return result;
+    std::string upper(text);
+    for (char& c : upper) c = AsciiUpper(c);
+    return upper;
 }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
