@@ -1,49 +1,130 @@
 #include "report/html_report.h"
 
-#include "ui/markup_text.h"
-#include "ui/section_markup.h"
+#include <cstdio>
+
+#include "ui/color.h"
+#include "ui/line_style.h"
 
 namespace tamux {
 
 namespace {
 
-// HTML's font sizes for the panes' point sizes.
-std::string htmlFontSize(int points) {
-    if (points >= 12 && points <= 15) return "4";
-    if (points >= 9 && points <= 11) return "3";
-    if (points >= 6 && points <= 8) return "2";
-    return std::to_string(points);
+// The three sizes the report has always used, from the panes' points.
+std::string_view cssFontSize(int points) {
+    if (points >= 12) return "large";
+    if (points >= 9) return "medium";
+    return "small";
 }
 
-void addRow(std::vector<std::string>& rows, std::string_view cell) {
-    rows.push_back("<TR><TD>" + std::string(cell) + "</TD></TR>");
+std::string cssColour(std::string_view markupColour) {
+    const Color colour = ParseMarkupColor(markupColour);
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "#%02x%02x%02x", colour.r, colour.g, colour.b);
+    return hex;
+}
+
+std::string escapeHtml(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : OnOneLine(text)) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::string style(std::string_view colour, int points) {
+    return "style=\"color:" + cssColour(colour) + ";font-size:" + std::string(cssFontSize(points)) +
+           "\"";
+}
+
+// A cell of text in its colour and size; `span` cells run across both columns.
+std::string cell(std::string_view colour, int points, std::string_view text, bool span) {
+    return std::string("<td") + (span ? " colspan=\"2\" " : " ") + style(colour, points) + ">" +
+           escapeHtml(text) + "</td>";
+}
+
+std::string row(std::string cells) {
+    return "<tr>" + std::move(cells) + "</tr>";
+}
+
+std::string emptyRow() {
+    return row("<td colspan=\"2\">&nbsp;</td>");
+}
+
+std::string valueText(const SectionLine& line, const ReportDocument& document) {
+    switch (line.kind) {
+        case LineKind::Indicator:
+            return line.on ? document.onText : document.offText;
+        case LineKind::Item:
+            return line.value + line.unit;
+        default:
+            return line.value;
+    }
+}
+
+std::string sectionRow(DeviceKind kind, const SectionLine& line, const ReportDocument& document) {
+    if (line.kind == LineKind::Gap || line.kind == LineKind::Empty) return emptyRow();
+    const LineStyle look = StyleOf(kind, line);
+    const std::string label = line.kind == LineKind::Indicator ? LockKeyName(line.key) : line.label;
+    if (!HasValueColumn(line)) return row(cell(look.labelColour, look.labelPoints, label, true));
+    return row(cell(look.labelColour, look.labelPoints, label, false) +
+               cell(look.valueColour, look.labelPoints, valueText(line, document), false));
 }
 
 }  // namespace
 
+std::string HtmlCharsetName(unsigned codePage) {
+    return "windows-" + std::to_string(codePage);
+}
+
 std::vector<std::string> HtmlReportLines(const ReportDocument& document) {
-    const MarkupOptions options{false, &htmlFontSize};
-    std::vector<std::string> rows;
-    addRow(rows, "<TABLE>");
-    addRow(rows, "<FONT color=\"clnavy\" size=\"4\">" + std::string(kReportTitle) + "</FONT>");
-    addRow(rows,
-           "<FONT color=\"clblack\" size=\"3\">" + EscapeMarkup(document.created) + "</FONT>");
+    const std::string title(kReportTitle);
+    std::vector<std::string> lines = {
+        "<!DOCTYPE html>",
+        "<html>",
+        "<head>",
+        "<meta charset=\"" + HtmlCharsetName(document.codePage) + "\">",
+        "<title>" + escapeHtml(title) + "</title>",
+        "</head>",
+        "<body>",
+        "<table>",
+        row(cell("clnavy", 14, title, true)),
+        row(cell("clblack", 10, document.created, true)),
+    };
     for (const ReportEntry& entry : document.entries) {
-        addRow(rows, "<FONT size=\"4\" color=\"clblue\">" + EscapeMarkup(entry.category) + " - " +
-                         "<FONT size=\"4\" color=\"clnavy\">" + EscapeMarkup(entry.text) +
-                         ":</FONT>");
-        addRow(rows, " ");
+        lines.push_back(row("<td colspan=\"2\" " + style("clblue", 14) + ">" +
+                            escapeHtml(entry.category) + " - <span " + style("clnavy", 14) + ">" +
+                            escapeHtml(entry.text) + ":</span></td>"));
+        lines.push_back(emptyRow());
         for (const DeviceSection& section : entry.sections) {
             for (const SectionLine& line : section.lines) {
-                addRow(rows, SectionLineMarkup(section.kind, line, options));
+                lines.push_back(sectionRow(section.kind, line, document));
             }
         }
-        addRow(rows, " ");
+        lines.push_back(emptyRow());
     }
-    addRow(rows, " ");
-    addRow(rows, "<HR color-\"clblue\">");
-    addRow(rows, "<FONT color=\"clblack\" size=\"2\">" + EscapeMarkup(document.footer) + "</FONT>");
-    return rows;
+    lines.push_back(emptyRow());
+    lines.push_back(row("<td colspan=\"2\"><hr></td>"));
+    lines.push_back(row(cell("clblack", 2, document.footer, true)));
+    lines.push_back("</table>");
+    lines.push_back("</body>");
+    lines.push_back("</html>");
+    return lines;
 }
 
 }  // namespace tamux

@@ -1,4 +1,5 @@
-// The report as HTML, for a browser or a mail.
+// The report as an HTML document, for a browser or a mail: one table, a row per line, the label
+// and the value in cells of their own, in the colours the panes draw.
 #pragma once
 
 #include <string>
@@ -10,5 +11,8 @@ namespace tamux {
 
 // The HTML file's lines.
 std::vector<std::string> HtmlReportLines(const ReportDocument& document);
+
+// The name under which browsers know an ANSI code page ("windows-1250").
+std::string HtmlCharsetName(unsigned codePage);
 
 }  // namespace tamux

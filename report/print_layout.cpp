@@ -1,6 +1,9 @@
 #include "report/print_layout.h"
 
+#include <algorithm>
+
 #include "platform/errors.h"
+#include "ui/line_style.h"
 
 namespace tamux {
 
@@ -16,7 +19,8 @@ class PageWriter {
           width_(canvas.pageWidth()),
           height_(canvas.pageHeight()),
           margin_(width_ / 20),
-          gap_(canvas.logPixelsY() / 10) {}
+          gap_(canvas.logPixelsY() / 10),
+          dotsPerInch_(canvas.logPixelsX()) {}
 
     void write(const TextLine& line) {
         const int size = line.points;
@@ -35,7 +39,13 @@ class PageWriter {
         } else {
             y_ = top;
         }
-        canvas_.textOut(margin_, y_, text);
+        const int x = margin_ + dots(line.indent);
+        canvas_.textOut(x, y_, text);
+        if (line.value && !line.value->empty()) {
+            // The value at its tab stop, or a blank after a label that reaches past it.
+            const int labelEnd = x + canvas_.textWidth(text) + canvas_.textWidth(" ");
+            canvas_.textOut(std::max(margin_ + dots(line.tabStop), labelEnd), y_, *line.value);
+        }
         pageHoldsText_ = true;
     }
 
@@ -47,11 +57,18 @@ class PageWriter {
     }
 
   private:
+    // The panes' pixels on this printer.
+    int dots(int panePixels) const {
+        return static_cast<int>(static_cast<long long>(panePixels) * dotsPerInch_ /
+                                kPanePixelsPerInch);
+    }
+
     platform::PrintCanvas& canvas_;
     const int width_;
     const int height_;
     const int margin_;
     const int gap_;
+    const int dotsPerInch_;
     int y_ = 0;
     int page_ = 1;
     bool pageHoldsText_ = false;
@@ -60,7 +77,7 @@ class PageWriter {
 }  // namespace
 
 TextLine PrintTitleLine() {
-    return {14, std::string(32, ' ') + "ZorvInfo Report"};
+    return PlainLine(14, std::string(32, ' ') + "ZorvInfo Report");
 }
 
 std::string PageFooter(int page) {

@@ -20,8 +20,9 @@ TextLine PrintTitleLine();
 // A page's footer text: "-1.-" for page 1.
 std::string PageFooter(int page);
 
-// Prints `lines` on `canvas` as one document: the title line, then every line at
-// the left margin (a twentieth of the page width), one below the other with a tenth of an inch
+// Prints `lines` on `canvas` as one document: the title line, then every line at the left margin
+// (a twentieth of the page width) plus its indent, its value at its tab stop (both scaled from
+// the panes' resolution to the printer's), one below the other with a tenth of an inch
 // between them. A line that would reach into the bottom margin goes on a new page; each page ends
 // with its footer in 8 points, starting at the middle of the page. Raises Error when the print
 // job cannot be started.

@@ -44,10 +44,7 @@ void printReport(ReportDialogHost& host, const ReportDocument& document) {
 
 void sendReport(ReportDialogHost& host, const ReportDocument& document) {
     writeLines(host.platform.files, kMailHtmlFile, HtmlReportLines(document));
-    // The text file has the same shape as the HTML one: an empty line where the table starts.
-    std::vector<std::string> text{""};
-    for (std::string& line : TextReportLines(document)) text.push_back(std::move(line));
-    writeLines(host.platform.files, kMailTextFile, text);
+    writeLines(host.platform.files, kMailTextFile, TextReportLines(document));
     // Whether the mail module starts is its own affair; the files are there either way.
     host.platform.shell.shellExecute("", kMailProgram, MailParameters(), kMailFolder,
                                      platform::kSwShowNormal);
@@ -68,8 +65,12 @@ std::string MailParameters() {
 
 void CarryOutReport(ReportDialogHost& host, ReportAction action, std::vector<ReportEntry> entries) {
     if (entries.empty()) return;
-    const ReportDocument document{CreatedText(host.lang, host.platform.clock), std::move(entries),
-                                  FooterText(host.lang, host.applicationTitle)};
+    const ReportDocument document{CreatedText(host.lang, host.platform.clock),
+                                  std::move(entries),
+                                  FooterText(host.lang, host.applicationTitle),
+                                  host.lang.GetLangText(kOnText),
+                                  host.lang.GetLangText(kOffText),
+                                  host.platform.system.ansiCodePage()};
     switch (action) {
         case raSave:
             saveReport(host, document);

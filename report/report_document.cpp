@@ -41,6 +41,14 @@ std::string CreatedText(const LangModule& lang, platform::Clock& clock) {
            clock.formatLongTime(now);
 }
 
+std::string OnOneLine(std::string_view text) {
+    std::string line(text);
+    for (char& c : line) {
+        if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+    }
+    return line;
+}
+
 std::string FooterText(const LangModule& lang, const std::string& applicationTitle) {
     return lang.GetLangText(kCreatedByText) + applicationTitle;
 }

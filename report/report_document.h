@@ -18,9 +18,12 @@
 
 namespace tamux {
 
-// Text ids of the frame: before the creation date, and before the program's title.
+// Text ids of the frame (before the creation date, before the program's title) and of a lock
+// key's state.
 inline constexpr TextId kCreatedOnText = 50201;
 inline constexpr TextId kCreatedByText = 50202;
+inline constexpr TextId kOnText = 7;
+inline constexpr TextId kOffText = 8;
 
 // The report's own title, the same in every language.
 inline constexpr std::string_view kReportTitle = "Zorv Info Report";
@@ -52,6 +55,11 @@ struct ReportDocument {
     std::vector<ReportEntry> entries;
     // The "created by" text and the program's title.
     std::string footer;
+    // A lock key's state in words.
+    std::string onText;
+    std::string offText;
+    // The ANSI code page every text is written in.
+    unsigned codePage = 1252;
 };
 
 // The entries of the request, in order, with the sections of their devices.
@@ -60,5 +68,9 @@ std::vector<ReportEntry> ReportEntries(const ReportRequest& request, const Repor
 // The frame's texts: the date and time in the user's short date and long time formats.
 std::string CreatedText(const LangModule& lang, platform::Clock& clock);
 std::string FooterText(const LangModule& lang, const std::string& applicationTitle);
+
+// A text on one line: tabs and line breaks in it become blanks, so that a value cannot break a
+// column, a row or a printed line.
+std::string OnOneLine(std::string_view text);
 
 }  // namespace tamux

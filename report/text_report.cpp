@@ -1,5 +1,9 @@
 #include "report/text_report.h"
 
+#include <algorithm>
+
+#include "ui/line_style.h"
+
 namespace tamux {
 
 namespace {
@@ -8,70 +12,79 @@ constexpr int kTitlePoints = 14;
 constexpr int kHeadingPoints = 14;
 constexpr int kLinePoints = 10;
 constexpr int kFooterPoints = 2;
+// Blanks between a section's longest label and its value column.
+constexpr std::size_t kColumnGap = 2;
 
-TextLine sectionLineText(DeviceKind kind, const SectionLine& line) {
+std::string valueText(const SectionLine& line, const ReportDocument& document) {
     switch (line.kind) {
-        case LineKind::Title:
-            return {12, line.label};
-        case LineKind::Group:
-            return {line.major ? 11 : kLinePoints, line.label};
-        case LineKind::Item:
-            // The printer's values stand a blank away from their tab stop, and its label a blank
-            // away from that.
-            if (kind == DeviceKind::Printer) {
-                return {kLinePoints, line.label + "  " + line.value + line.unit};
-            }
-            return {kLinePoints, line.label + line.value + line.unit};
-        case LineKind::State:
-            return {kLinePoints, line.label + line.value};
-        case LineKind::Capability:
-            return {kLinePoints, line.label + ": " + line.value};
-        case LineKind::Paper:
-            return {kLinePoints, line.label};
         case LineKind::Indicator:
-            return {kLinePoints, std::string(" ") + LockKeyName(line.key) + " "};
-        case LineKind::Gap:
-            return {kLinePoints, " "};
-        case LineKind::Empty:
-            return {kLinePoints, ""};
+            return line.on ? document.onText : document.offText;
+        case LineKind::Item:
+            return line.value + line.unit;
+        default:
+            return line.value;
     }
-    return {kLinePoints, ""};
+}
+
+TextLine sectionLineText(DeviceKind kind, const SectionLine& line, const ReportDocument& document) {
+    const LineStyle style = StyleOf(kind, line);
+    TextLine text;
+    text.points = style.labelPoints;
+    text.indent = style.labelIndent;
+    text.text = OnOneLine(line.kind == LineKind::Indicator ? LockKeyName(line.key) : line.label);
+    if (HasValueColumn(line)) {
+        text.value = OnOneLine(valueText(line, document));
+        text.tabStop = style.valueTabStop;
+    }
+    return text;
+}
+
+void addSection(std::vector<TextLine>& lines, const DeviceSection& section,
+                const ReportDocument& document) {
+    const std::size_t first = lines.size();
+    std::size_t widest = 0;
+    for (const SectionLine& line : section.lines) {
+        lines.push_back(sectionLineText(section.kind, line, document));
+        if (lines.back().value) widest = std::max(widest, lines.back().text.size());
+    }
+    for (std::size_t i = first; i < lines.size(); ++i) lines[i].column = widest + kColumnGap;
 }
 
 }  // namespace
 
-TextLine SectionLineText(DeviceKind kind, const SectionLine& line) {
-    TextLine text = sectionLineText(kind, line);
-    // Where the panes put a blank between a picture and the label, the text keeps the blank.
-    const bool blankAfterPicture =
-        line.kind == LineKind::Item || line.kind == LineKind::State || line.kind == LineKind::Group;
-    if (line.icon != LineIcon::None && blankAfterPicture) text.text.insert(0, 1, ' ');
-    return text;
+TextLine PlainLine(int points, std::string text) {
+    TextLine line;
+    line.points = points;
+    line.text = std::move(text);
+    return line;
 }
 
 std::vector<TextLine> ReportTextLines(const ReportDocument& document) {
     std::vector<TextLine> lines;
-    lines.push_back({kTitlePoints, std::string(kReportTitle)});
-    lines.push_back({kLinePoints, document.created});
+    lines.push_back(PlainLine(kTitlePoints, std::string(kReportTitle)));
+    lines.push_back(PlainLine(kLinePoints, OnOneLine(document.created)));
     for (const ReportEntry& entry : document.entries) {
-        lines.push_back({kHeadingPoints, entry.category + " - " + entry.text + ":"});
-        lines.push_back({kLinePoints, " "});
-        for (const DeviceSection& section : entry.sections) {
-            for (const SectionLine& line : section.lines) {
-                lines.push_back(SectionLineText(section.kind, line));
-            }
-        }
-        lines.push_back({kLinePoints, " "});
+        lines.push_back(PlainLine(kHeadingPoints, OnOneLine(entry.category + " - " + entry.text + ":")));
+        lines.push_back(PlainLine(kLinePoints, ""));
+        for (const DeviceSection& section : entry.sections) addSection(lines, section, document);
+        lines.push_back(PlainLine(kLinePoints, ""));
     }
-    lines.push_back({kLinePoints, " "});
-    lines.push_back({kLinePoints, ""});
-    lines.push_back({kFooterPoints, document.footer});
+    lines.push_back(PlainLine(kLinePoints, ""));
+    lines.push_back(PlainLine(kLinePoints, ""));
+    lines.push_back(PlainLine(kFooterPoints, OnOneLine(document.footer)));
     return lines;
 }
 
 std::vector<std::string> TextReportLines(const ReportDocument& document) {
     std::vector<std::string> texts;
-    for (TextLine& line : ReportTextLines(document)) texts.push_back(std::move(line.text));
+    for (const TextLine& line : ReportTextLines(document)) {
+        std::string text = line.text;
+        if (line.value) {
+            text.resize(std::max(line.column, text.size() + 1), ' ');
+            text += *line.value;
+        }
+        texts.push_back(std::move(text));
+    }
     return texts;
 }
 

@@ -1,7 +1,8 @@
-// The report as plain text: every line of the document in the words a reader sees, with the font
-// size the printout gives it.
+// The report as lines of text: what the text file holds and what the printout prints, each line
+// with its font size, and with the value in a column of its own.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,22 +11,31 @@
 namespace tamux {
 
 struct TextLine {
-    // Font size in points, for the printout.
+    // Font size in points.
     int points = 10;
+    // The line's text, or its label when it has a value.
     std::string text;
+    // The value column, for lines that have one.
+    std::optional<std::string> value;
+    // Where the text and the value start, in the panes' pixels from the left.
+    int indent = 0;
+    int tabStop = 0;
+    // In the text file, the character the value starts at: the same for a whole section.
+    std::size_t column = 0;
 };
+
+// A line without a value column.
+TextLine PlainLine(int points, std::string text);
 
 // The document's lines: the title and the creation line, each entry's heading, a gap, its
 // sections' lines and a gap, then a gap, an empty rule line and the footer.
 std::vector<TextLine> ReportTextLines(const ReportDocument& document);
 
-// The text of one device line.
-TextLine SectionLineText(DeviceKind kind, const SectionLine& line);
+// The text file's lines: each section's values start in one column, two blanks after its longest
+// label.
+std::vector<std::string> TextReportLines(const ReportDocument& document);
 
 // The content of a report file: every line followed by CR LF.
 std::string ReportFileContent(const std::vector<std::string>& lines);
-
-// The text file's lines (the texts of ReportTextLines).
-std::vector<std::string> TextReportLines(const ReportDocument& document);
 
 }  // namespace tamux

@@ -8,6 +8,18 @@ namespace {
 
 constexpr std::string_view kMilliseconds = " ms";
 
+// The repeat delay is stored as a step, 0 to 3, of a quarter second each from 250 ms; a value
+// outside the steps is shown as stored, without a unit it might not have.
+void repeatDelay(std::string_view stored, std::string& value, std::string& unit) {
+    if (stored.size() == 1 && stored[0] >= '0' && stored[0] <= '3') {
+        value = std::to_string(250 * (stored[0] - '0' + 1));
+        unit = kMilliseconds;
+    } else {
+        value = stored;
+        unit.clear();
+    }
+}
+
 class KeyboardLines {
   public:
     explicit KeyboardLines(const LangModule& lang) : lang_(lang) {}
@@ -20,9 +32,10 @@ class KeyboardLines {
     void record(TextId label, const std::string& value) {
         add(ItemLine(LineIcon::Keyboard, Emphasis::Strong, lang_.GetLangText(label), value));
     }
+    // A unit follows a value only: an empty value shows empty.
     void setting(TextId label, const std::string& value, std::string_view unit = {}) {
         add(ItemLine(LineIcon::Keyboard, Emphasis::Normal, lang_.GetLangText(label), value,
-                     std::string(unit)));
+                     value.empty() ? std::string() : std::string(unit)));
     }
     void state(TextId label, const std::string& text) {
         add(StateLine(LineIcon::Keyboard, lang_.GetLangText(label), text));
@@ -57,7 +70,9 @@ DeviceSection KeyboardSection(const KeyboardFacts& facts, TKeyState& keys, const
         out.record(105, layout.LayoutFile);
         out.add(EmptyLine());
     }
-    out.setting(100, facts.KeyboardDelay, kMilliseconds);
+    std::string delay, delayUnit;
+    repeatDelay(facts.KeyboardDelay, delay, delayUnit);
+    out.setting(100, delay, delayUnit);
     out.setting(101, facts.KeyboardSpeed);
     out.setting(107, facts.FunctionKeys);
     out.add(EmptyLine());

@@ -25,6 +25,12 @@ class PrinterLines {
         add(ItemLine(LineIcon::Printer, Emphasis::Normal, text(label), std::move(value),
                      std::move(unit)));
     }
+    // A detail of the driver; its unit follows a value only, so that a printer that gave no
+    // details shows none.
+    void detail(TextId label, std::string value, std::string unit) {
+        if (value.empty()) unit.clear();
+        item(label, std::move(value), std::move(unit));
+    }
     // The spooler's record: its values are followed by a blank.
     void record(TextId label, std::string value) { item(label, std::move(value), " "); }
     void record(TextId label, long long value) { record(label, std::to_string(value)); }
@@ -72,12 +78,12 @@ DeviceSection PrinterSection(const TPrintersInfo& printers, int index, PrinterCa
     const TDetaily& details = caps.tdetaily();
 
     out.group(out.text(kDeviceDetailsHeading));
-    out.item(kPrintableSize, details.Size, " mm");
-    out.item(kResolution, details.Resolution, " dpi");
-    out.item(kColourFormat, details.ColourFormat, out.text(kColourFormatUnit));
-    out.item(kPens, details.Pens, "");
-    out.item(kFonts, details.Fonts, "");
-    out.item(kColours, details.Colours, "");
+    out.detail(kPrintableSize, details.Size, " mm");
+    out.detail(kResolution, details.Resolution, " dpi");
+    out.detail(kColourFormat, details.ColourFormat, out.text(kColourFormatUnit));
+    out.detail(kPens, details.Pens, "");
+    out.detail(kFonts, details.Fonts, "");
+    out.detail(kColours, details.Colours, "");
 
     out.group(out.text(kPaperFormsHeading));
     for (const std::string& paper : details.PaperNames) out.add(PaperLine(paper));

@@ -132,12 +132,12 @@ sim::SimDialogs& FormHarness::dialogs() {
     return machine_->dialogs();
 }
 
-std::vector<std::string> FormHarness::mouseLines() {
-    return SectionMarkup(MouseSection(state_->mouse, state_->lang));
+DeviceSection FormHarness::mouseSection() {
+    return MouseSection(state_->mouse, state_->lang);
 }
 
-std::vector<std::string> FormHarness::keyboardLines() {
-    return SectionMarkup(KeyboardSection(state_->keyboard, form_->KeyState1(), state_->lang));
+DeviceSection FormHarness::keyboardSection() {
+    return KeyboardSection(state_->keyboard, form_->KeyState1(), state_->lang);
 }
 
 std::vector<std::string> FormHarness::printerLines(int printer) {

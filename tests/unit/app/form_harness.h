@@ -15,6 +15,7 @@
 #include "ui/application.h"
 #include "ui/section_list.h"
 #include "ui/section_list_style.h"
+#include "ui/section_markup.h"
 
 namespace tamux::test {
 
@@ -96,9 +97,11 @@ class FormHarness {
     // The lines each builder gives now for the form's facts. A section equal to them shows that
     // the form put that builder's lines there, nothing more: the builders' own tests check the
     // lines, and a test that needs to tell the builders apart checks a line of its own.
-    std::vector<std::string> mouseLines();
-    std::vector<std::string> keyboardLines();
+    std::vector<std::string> mouseLines() { return SectionMarkup(mouseSection()); }
+    std::vector<std::string> keyboardLines() { return SectionMarkup(keyboardSection()); }
     std::vector<std::string> printerLines(int printer);
+    DeviceSection mouseSection();
+    DeviceSection keyboardSection();
 
     // The lines of right-pane section `section`.
     std::vector<std::string> rightLines(int section);

@@ -15,6 +15,7 @@
 #include "platform/sim/sim_keyboard.h"
 #include "platform/sim/sim_profile.h"
 #include "platform/sim/sim_system.h"
+#include "report/text_report.h"
 #include "tests/unit/bad_input/program_view.h"
 #include "ui/section_markup.h"
 
@@ -136,8 +137,20 @@ TEST_P(BadLanguageModule, TheReportHoldsEachDevicesOwnLines) {
     h.start();
     const auto report = SaveEverything(h, "C:\\report.txt");
     ASSERT_TRUE(report.has_value()) << "nothing saved";
-    const std::vector<std::string> mouse = Plain(h.mouseLines());
-    const std::vector<std::string> keyboard = Plain(h.keyboardLines());
+    // Each section as the text report writes it, apart from the frame around it.
+    auto asReported = [&](const DeviceSection& section) {
+        const LangModule& lang = h.state().lang;
+        const ReportDocument alone{"",
+                                   {{"", "", {section}}},
+                                   "",
+                                   lang.GetLangText(kOnText),
+                                   lang.GetLangText(kOffText),
+                                   1252};
+        const std::vector<std::string> lines = TextReportLines(alone);
+        return std::vector<std::string>(lines.begin() + 4, lines.end() - 4);
+    };
+    const std::vector<std::string> mouse = asReported(h.mouseSection());
+    const std::vector<std::string> keyboard = asReported(h.keyboardSection());
     const auto at = [&](const std::vector<std::string>& lines) {
         return std::search(report->begin(), report->end(), lines.begin(), lines.end());
     };

@@ -91,7 +91,7 @@ TEST_F(KeyboardSectionTest, TheWholeSectionWithTwoLayouts) {
         kNavy + "Layout name" + kVal + "German</FONT>",
         kNavy + "Layout file" + kVal + "KBDGR.DLL</FONT>",
         "",
-        kBlue + "Repeat delay" + kVal + "1 ms</FONT>",
+        kBlue + "Repeat delay" + kVal + "500 ms</FONT>",  // the second of four steps
         kBlue + "Repeat rate" + kVal + "31</FONT>",
         kBlue + "Function keys" + kVal + "12</FONT>",
         "",
@@ -118,10 +118,10 @@ TEST_F(KeyboardSectionTest, EmptyFactsGiveEveryLabelWithAnEmptyValue) {
     EXPECT_EQ(lines[0], "<FONT color=\"clnavy\" size=\"12\"></FONT>");
     // Without layouts the group is its heading alone, followed by the repeat delay.
     EXPECT_EQ(lines[13], "<FONT color=\"clgreen\" size=\"10\">Keyboard layouts</FONT>");
-    EXPECT_EQ(lines[14], kBlue + "Repeat delay" + kVal + " ms</FONT>");
+    EXPECT_EQ(lines[14], kBlue + "Repeat delay" + kVal + "</FONT>");  // no unit without a value
     EXPECT_EQ(lines[15], kBlue + "Repeat rate" + kVal + "</FONT>");
     EXPECT_EQ(lines[19], kBlue + "FilterKeys" + kVal10 + "</FONT>");
-    EXPECT_EQ(lines[22], kBlue + "Bounce time" + kVal + " ms</FONT>");
+    EXPECT_EQ(lines[22], kBlue + "Bounce time" + kVal + "</FONT>");
 }
 
 TEST_F(KeyboardSectionTest, LinesGrowByFourPerLayoutWhateverItHolds) {
@@ -129,6 +129,18 @@ TEST_F(KeyboardSectionTest, LinesGrowByFourPerLayoutWhateverItHolds) {
     for (int n = 1; n <= 5; ++n) {
         f.Layouts.push_back({});
         EXPECT_EQ(build(f).size(), 30u + 4u * static_cast<unsigned>(n));
+    }
+}
+
+TEST_F(KeyboardSectionTest, TheRepeatDelayStepShowsItsMilliseconds) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"0", "250 ms"}, {"1", "500 ms"}, {"2", "750 ms"}, {"3", "1000 ms"},
+        {"4", "4"},      {"-1", "-1"},    {"01", "01"},    {"", ""},
+    };
+    for (const auto& [stored, shown] : cases) {
+        KeyboardFacts facts;
+        facts.KeyboardDelay = stored;
+        EXPECT_EQ(build(facts)[14], kBlue + "Repeat delay" + kVal + shown + "</FONT>") << stored;
     }
 }
 
@@ -145,7 +157,7 @@ TEST_F(KeyboardSectionTest, ValuesFromTheSystemAreEscapedAndDoNotBecomeMarkup) {
     EXPECT_EQ(lines[14], kNavy + "Layout ID" + kVal + "0000&lt;409</FONT>");
     EXPECT_EQ(lines[15], kNavy + "Layout name" + kVal + "US &gt; UK</FONT>");
     EXPECT_EQ(lines[16], kNavy + "Layout file" + kVal + "KBD&amp;.DLL</FONT>");
-    EXPECT_EQ(lines[18], kBlue + "Repeat delay" + kVal + "&lt;1&gt; ms</FONT>");
+    EXPECT_EQ(lines[18], kBlue + "Repeat delay" + kVal + "&lt;1&gt;</FONT>");  // not a step
 }
 
 TEST_F(KeyboardSectionTest, IndicatorLinesFollowEachKey) {

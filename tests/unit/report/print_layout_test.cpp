@@ -30,7 +30,7 @@ PageSetup smallPage() {
 
 TEST(PrintReport, LinesFollowEachOtherFromTheTopAtTheMargin) {
     RecordingCanvas canvas;  // A4 at 600 dpi: margin 248, gap 60
-    PrintReport({{14, "A"}, {10, " "}, {2, "<b>Lab & co"}}, canvas);
+    PrintReport({PlainLine(14, "A"), PlainLine(10, " "), PlainLine(2, "<b>Lab & co")}, canvas);
 
     const auto& log = *canvas.log();
     EXPECT_TRUE(log.mistakes.empty());
@@ -67,7 +67,7 @@ TEST(PrintReport, LinesFollowEachOtherFromTheTopAtTheMargin) {
 
 TEST(PrintReport, ALongReportRunsOverThreePagesEachWithItsFooter) {
     std::vector<TextLine> lines;
-    for (int i = 0; i < 90; ++i) lines.push_back({10, "line " + std::to_string(i)});
+    for (int i = 0; i < 90; ++i) lines.push_back(PlainLine(10, "line " + std::to_string(i)));
     RecordingCanvas canvas(smallPage());
     PrintReport(lines, canvas);
 
@@ -111,7 +111,7 @@ TEST(PrintReport, ALineTallerThanThePageStillPrintsOnItsOwnPage) {
     PageSetup tiny = smallPage();
     tiny.height = 80;  // margin 50: not even the title fits
     RecordingCanvas canvas(tiny);
-    PrintReport({{10, "a"}}, canvas);
+    PrintReport({PlainLine(10, "a")}, canvas);
     const auto& pages = canvas.log()->documents.at(0).pages;
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(pages[0].texts.at(0).text, kTitleText);
@@ -124,9 +124,41 @@ TEST(PrintReport, AJobThatCannotStartIsAnErrorAndPrintsNothing) {
     PageSetup failing;
     failing.beginFails = true;
     RecordingCanvas canvas(failing);
-    EXPECT_THROW(PrintReport({{10, "x"}}, canvas), Error);
+    EXPECT_THROW(PrintReport({PlainLine(10, "x")}, canvas), Error);
     EXPECT_TRUE(canvas.log()->documents.empty());
     EXPECT_TRUE(canvas.log()->mistakes.empty());
+}
+
+TEST(PrintReport, ValuesStartAtTheirTabStopScaledToThePrinterOrAfterALongLabel) {
+    PageSetup page = smallPage();
+    page.logPixelsX = 192;  // twice the panes' resolution: a tab stop of 200 lands 400 dots in
+    RecordingCanvas canvas(page);
+    TextLine item = PlainLine(10, "Label");
+    item.value = "value";
+    item.tabStop = 200;
+    TextLine paper = PlainLine(10, "A4");
+    paper.indent = 70;
+    TextLine longLabel = PlainLine(10, std::string(120, 'L'));
+    longLabel.value = "after";
+    longLabel.tabStop = 200;
+    TextLine noValue = item;
+    noValue.value = "";
+    PrintReport({item, paper, longLabel, noValue}, canvas);
+
+    const auto& texts = canvas.log()->documents.at(0).pages.at(0).texts;
+    ASSERT_EQ(texts.size(), 8u);  // title, two cells, paper, two cells, a label alone, footer
+    EXPECT_EQ(texts[1].text, "Label");
+    EXPECT_EQ(texts[1].x, 50);
+    EXPECT_EQ(texts[2].text, "value");
+    EXPECT_EQ(texts[2].x, 50 + 400);
+    EXPECT_EQ(texts[2].y, texts[1].y);
+    EXPECT_EQ(texts[3].text, "A4");
+    EXPECT_EQ(texts[3].x, 50 + 140);
+    // 120 characters of 10 points at 192 dpi are 1600 dots: the value follows a blank later.
+    EXPECT_EQ(texts[5].text, "after");
+    EXPECT_EQ(texts[5].x, 50 + 1600 + 13);
+    EXPECT_EQ(texts[6].text, "Label");
+    EXPECT_EQ(texts[7].text, "-1.-");
 }
 
 TEST(PageFooter, NumbersInDecimal) {

@@ -21,18 +21,6 @@ namespace {
 
 const std::string kCreatedLine = "Created on 1/15/2026  9:30:00 AM";
 
-std::vector<std::string> plain(const DeviceSection& section) {
-    std::vector<std::string> result;
-    for (const SectionLine& line : section.lines) {
-        result.push_back(SectionLineText(section.kind, line).text);
-    }
-    return result;
-}
-
-void append(std::vector<std::string>& lines, const std::vector<std::string>& more) {
-    lines.insert(lines.end(), more.begin(), more.end());
-}
-
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
@@ -53,68 +41,79 @@ std::vector<std::string> saveReport(ReportHarness& h, std::vector<Entry> entries
     return h.fileLines(path);
 }
 
-TEST(SaveAsText, TheKeyboardAloneLineByLine) {
+TEST(SaveAsText, LabelsAndValuesInColumnsAndLockKeysInWords) {
     ReportHarness h;
-    const std::vector<std::string> lines = saveReport(h, {{0, 1}}, "C:\\r.txt");
+    const std::vector<std::string> lines = saveReport(h, {{0, 0}, {0, 1}}, "C:\\r.txt");
 
-    std::vector<std::string> expected = {"Zorv Info Report", kCreatedLine,
-                                         "Input devices - Keyboard:", " "};
-    const std::vector<std::string> keyboard = plain(h.keyboardSection());
-    append(expected, keyboard);
-    append(expected, {" ", " ", "", "Created by Zorv Info Tamux"});
-    EXPECT_EQ(lines, expected);
-    // The keyboard's lines themselves, tags gone: its indicator lines among them.
-    EXPECT_NE(std::find(keyboard.begin(), keyboard.end(), " CAPS "), keyboard.end());
-    EXPECT_NE(std::find(keyboard.begin(), keyboard.end(), " NUM "), keyboard.end());
+    ASSERT_GT(lines.size(), 20u);
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4),
+              (std::vector<std::string>{"Zorv Info Report", kCreatedLine,
+                                        "Input devices - Mouse:", ""}));
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
+              (std::vector<std::string>{"", "", "Created by Zorv Info Tamux"}));
+    auto find = [&](const std::string& start) {
+        const auto at = std::find_if(lines.begin(), lines.end(), [&](const std::string& line) {
+            return line.rfind(start, 0) == 0;
+        });
+        return at == lines.end() ? std::string() : *at;
+    };
+    // Each section's values start in one column; the keyboard's labels are longer.
+    const std::string mouseDriver = find("Description  ");
+    const std::string caps = find("CAPS ");
+    const std::string num = find("NUM ");
+    ASSERT_FALSE(mouseDriver.empty());
+    EXPECT_EQ(caps.substr(caps.find_first_not_of(' ', 4)), "Off");
+    const std::string numState = num.substr(num.find_first_not_of(' ', 3));
+    EXPECT_TRUE(numState == "On" || numState == "Off") << num;
+    EXPECT_EQ(caps.find_first_not_of(' ', 4), num.find_first_not_of(' ', 3));
+    EXPECT_EQ(find("Repeat delay").substr(caps.find_first_not_of(' ', 4)).back(), 's');
     for (const std::string& line : lines) EXPECT_FALSE(contains(line, "<")) << line;
 
     const std::string content = h.fileContent("C:\\r.txt");
     EXPECT_EQ(content.substr(0, 18), "Zorv Info Report\r\n");
-    EXPECT_EQ(content.substr(content.size() - 28), "Created by Zorv Info Tamux\r\n");
     EXPECT_EQ(std::count(content.begin(), content.end(), '\n'),
               std::count(content.begin(), content.end(), '\r'));
 }
 
-TEST(SaveAsHtml, RowsWithHtmlSizesNoImagesAndAnOpenTable) {
+TEST(SaveAsHtml, ADocumentWithItsCharsetOneTableAndLabelAndValueInCellsOfTheirOwn) {
     ReportHarness h;
-    const std::vector<std::string> rows = saveReport(h, {{0, 0}, {0, 1}}, "C:\\r.htm");
+    const std::vector<std::string> lines = saveReport(h, {{0, 1}}, "C:\\r.htm");
+    ASSERT_GT(lines.size(), 20u);
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 8),
+              (std::vector<std::string>{"<!DOCTYPE html>", "<html>", "<head>",
+                                        "<meta charset=\"windows-1252\">",
+                                        "<title>Zorv Info Report</title>", "</head>", "<body>",
+                                        "<table>"}));
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
+              (std::vector<std::string>{"</table>", "</body>", "</html>"}));
+    EXPECT_EQ(lines[8],
+              "<tr><td colspan=\"2\" style=\"color:#000080;font-size:large\">Zorv Info "
+              "Report</td></tr>");
+    const std::string html = h.fileContent("C:\\r.htm");
+    EXPECT_TRUE(contains(html, "<tr><td style=\"color:#0000ff;font-size:medium\">Repeat "
+                               "delay</td><td style=\"color:#800000;font-size:medium\">"));
+    EXPECT_TRUE(contains(html, "<tr><td style=\"color:#000000;font-size:medium\">CAPS</td><td "
+                               "style=\"color:#000000;font-size:medium\">Off</td></tr>"));
+    EXPECT_FALSE(contains(html, "<IMG"));
+    EXPECT_FALSE(contains(html, "<img"));
+    EXPECT_FALSE(contains(html, "\"cl"));
+    // One row per line of the text report.
+    const std::vector<std::string> text = saveReport(h, {{0, 1}}, "C:\\r.txt");
+    EXPECT_EQ(static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(),
+                                                     [](const std::string& line) {
+                                                         return line.rfind("<tr>", 0) == 0;
+                                                     })),
+              text.size());
+}
 
-    ASSERT_GT(rows.size(), 10u);
-    EXPECT_EQ(rows[0], "<TR><TD><TABLE></TD></TR>");
-    EXPECT_EQ(rows[1],
-              "<TR><TD><FONT color=\"clnavy\" size=\"4\">Zorv Info Report</FONT></TD></TR>");
-    EXPECT_EQ(rows[2],
-              "<TR><TD><FONT color=\"clblack\" size=\"3\">" + kCreatedLine + "</FONT></TD></TR>");
-    EXPECT_EQ(rows[3],
-              "<TR><TD><FONT size=\"4\" color=\"clblue\">Input devices - <FONT size=\"4\" "
-              "color=\"clnavy\">Mouse:</FONT></TD></TR>");
-    EXPECT_EQ(rows[rows.size() - 2], "<TR><TD><HR color-\"clblue\"></TD></TR>");
-    EXPECT_EQ(
-        rows.back(),
-        "<TR><TD><FONT color=\"clblack\" size=\"2\">Created by Zorv Info Tamux</FONT></TD></TR>");
-
-    // One row per line of the text report, and the table line.
-    h.choose({{0, 0}, {0, 1}}, raSave);
-    h.dialogs().queueSavePath("C:\\r.txt");
-    h.report();
-    EXPECT_EQ(rows.size(), h.fileLines("C:\\r.txt").size() + 1);
-
-    bool size3 = false, size4 = false;
-    for (const std::string& row : rows) {
-        EXPECT_EQ(row.rfind("<TR><TD>", 0), 0u) << row;
-        EXPECT_EQ(row.substr(row.size() - 10), "</TD></TR>") << row;
-        std::string upper = row;
-        std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
-        EXPECT_FALSE(contains(upper, "<IMG")) << row;
-        EXPECT_FALSE(contains(upper, "</TABLE")) << row;
-        for (const char* size : {"\"14\"", "\"12\"", "\"11\"", "\"10\""}) {
-            EXPECT_FALSE(contains(row, size)) << row;
-        }
-        size3 = size3 || contains(row, "size=\"3\"");
-        size4 = size4 || contains(row, "size=\"4\"");
+TEST(SaveAsHtml, TheCharsetIsTheSystemsCodePage) {
+    for (const auto& [machine, charset] : std::vector<std::pair<std::string, std::string>>{
+             {"win2000", "windows-1250"}, {"winme", "windows-1251"}, {"winxp", "windows-1252"}}) {
+        ReportHarness h(machine);
+        EXPECT_EQ(saveReport(h, {{0, 0}}, "C:\\r.htm").at(3),
+                  "<meta charset=\"" + charset + "\">")
+            << machine;
     }
-    EXPECT_TRUE(size3);
-    EXPECT_TRUE(size4);
 }
 
 TEST(Save, TheFormatFollowsTheExtensionInAnyLetterCase) {
@@ -132,7 +131,7 @@ TEST(Save, TheFormatFollowsTheExtensionInAnyLetterCase) {
     for (const Case& c : cases) {
         const std::vector<std::string> lines = saveReport(h, {{0, 1}}, c.path);
         ASSERT_FALSE(lines.empty()) << c.path << " was not written";
-        EXPECT_EQ(lines[0], c.html ? "<TR><TD><TABLE></TD></TR>" : "Zorv Info Report") << c.path;
+        EXPECT_EQ(lines[0], c.html ? "<!DOCTYPE html>" : "Zorv Info Report") << c.path;
     }
     EXPECT_TRUE(h.dialogs().messageBoxes().empty());
 }
@@ -212,9 +211,7 @@ TEST(Send, WritesTheHtmlAndTextFilesThenStartsTheMailModule) {
     const std::vector<std::string> saved = saveReport(h, {{0, 1}, {1, 0}}, "C:\\r.txt");
     const std::vector<std::string> savedHtml = saveReport(h, {{0, 1}, {1, 0}}, "C:\\r.htm");
     EXPECT_EQ(html, savedHtml);
-    ASSERT_FALSE(text.empty());
-    EXPECT_EQ(text[0], "");
-    EXPECT_EQ(std::vector<std::string>(text.begin() + 1, text.end()), saved);
+    EXPECT_EQ(text, saved);
 
     ASSERT_EQ(h.shell().calls().size(), 1u);
     const sim::ShellExecuteCall& call = h.shell().calls()[0];
@@ -250,10 +247,11 @@ TEST(Values, AQuotedNumberInAValueStaysInEveryOutput) {
     h.makeMailFolder();
     const std::string heading = "Printers - Laser \"10\":";
     EXPECT_EQ(saveReport(h, {{1, 2}}, "C:\\r.txt").at(2), heading);
-    EXPECT_TRUE(contains(saveReport(h, {{1, 2}}, "C:\\r.htm").at(3), "Laser \"10\":"));
+    saveReport(h, {{1, 2}}, "C:\\r.htm");
+    EXPECT_TRUE(contains(h.fileContent("C:\\r.htm"), "Laser &quot;10&quot;:"));
     h.choose({{1, 2}}, raSend);
     h.report();
-    EXPECT_EQ(h.fileLines("..\\Zmail\\report.txt").at(3), heading);
+    EXPECT_EQ(h.fileLines("..\\Zmail\\report.txt").at(2), heading);
 }
 
 TEST(Values, APrinterNameWithMarkupReadsAsItIsEverywhere) {
@@ -269,7 +267,7 @@ TEST(Values, APrinterNameWithMarkupReadsAsItIsEverywhere) {
 
     saveReport(h, {{1, 2}}, "C:\\r.htm");
     const std::string html = h.fileContent("C:\\r.htm");
-    EXPECT_TRUE(contains(html, "&lt;b&gt;Lab &amp; \"Main\"&lt;/b&gt;:"));
+    EXPECT_TRUE(contains(html, "&lt;b&gt;Lab &amp; &quot;Main&quot;&lt;/b&gt;:"));
     EXPECT_FALSE(contains(html, "<b>"));
     EXPECT_FALSE(contains(html, "</b>"));
 
@@ -296,17 +294,30 @@ TEST(Print, TheFramedReportOnTheChosenPrinter) {
     EXPECT_TRUE(log.mistakes.empty());
     ASSERT_EQ(log.documents.size(), 1u);
     EXPECT_TRUE(log.documents[0].ended);
-    std::vector<std::string> printed;
+    // Each printed line: its texts at one height, left to right.
+    std::vector<std::vector<sim::PrintedText>> printed;
     for (const auto& page : log.documents[0].pages) {
-        for (const auto& text : page.texts) printed.push_back(text.text);
+        for (std::size_t i = 0; i < page.texts.size(); ++i) {
+            if (i == 0 || page.texts[i].y != page.texts[i - 1].y) printed.emplace_back();
+            printed.back().push_back(page.texts[i]);
+        }
     }
     const std::vector<std::string> saved = saveReport(h, {{0, 1}}, "C:\\r.txt");
     // The title line, the report's lines and a footer per page.
     ASSERT_EQ(printed.size(), saved.size() + 1 + log.documents[0].pages.size());
-    EXPECT_EQ(printed[0], std::string(32, ' ') + "ZorvInfo Report");
-    EXPECT_EQ(printed[1], "Zorv Info Report");
-    EXPECT_EQ(printed[2], kCreatedLine);
-    EXPECT_EQ(printed.back(), "-" + std::to_string(log.documents[0].pages.size()) + ".-");
+    EXPECT_EQ(printed[0].at(0).text, std::string(32, ' ') + "ZorvInfo Report");
+    EXPECT_EQ(printed[1].at(0).text, "Zorv Info Report");
+    EXPECT_EQ(printed[2].at(0).text, kCreatedLine);
+    EXPECT_EQ(printed.back().at(0).text,
+              "-" + std::to_string(log.documents[0].pages.size()) + ".-");
+    // A lock key's line: the key at the margin, its state in words further right.
+    const auto caps = std::find_if(printed.begin(), printed.end(), [](const auto& line) {
+        return line.at(0).text == "CAPS";
+    });
+    ASSERT_NE(caps, printed.end());
+    ASSERT_EQ(caps->size(), 2u);
+    EXPECT_EQ((*caps)[1].text, "Off");
+    EXPECT_GT((*caps)[1].x, (*caps)[0].x);
 }
 
 TEST(Frame, TheDateAndTimeInTheSystemsFormats) {
