@@ -14,7 +14,7 @@ namespace tamux {
 
 namespace {
 
-// The selectors of GetVersionItem that the dialog shows.
+// The selectors of getVersionItem that the dialog shows.
 constexpr int kInternalNameItem = 2;
 constexpr int kFileVersionItem = 4;
 constexpr int kLegalCopyrightItem = 5;
@@ -39,51 +39,51 @@ const AboutLanguage& languageFor(const std::string& runLang) {
 
 }  // namespace
 
-TDlgAbout::TDlgAbout(const platform::Platform& platform) : platform_(platform) {}
+AboutDialog::AboutDialog(const platform::Platform& platform) : platform_(platform) {}
 
-bool TDlgAbout::SetDlg() {
+bool AboutDialog::setDlg() {
     const std::string path = platform_.system.executablePath();
 
     // The language the program runs in; a missing or unreadable value is English.
     const AboutLanguage* language = &kAboutDefaultLanguage;
     try {
         std::string runLang;
-        ReadIniValue(platform_.profile, SettingsFilePath(path), kOptionsSection, kRunLangKey,
+        readIniValue(platform_.profile, settingsFilePath(path), kOptionsSection, kRunLangKey,
                      runLang);
-        language = &languageFor(AsciiUpper(runLang));
+        language = &languageFor(toAsciiUpper(runLang));
     } catch (const std::exception&) {
         language = &kAboutDefaultLanguage;
     }
-    VisibleFlag = language->flag;
-    Caption = std::string(language->title);
+    visibleFlag = language->flag;
+    caption = std::string(language->title);
 
-    LabelName.caption = GetVersionItem(platform_, path, kInternalNameItem);
-    if (LabelName.caption.size() > kLongestLargeName) {
-        LabelName.points = kNameSmallPoints;
-        LabelName.top = kNameSmallTop;
+    labelName.caption = getVersionItem(platform_, path, kInternalNameItem);
+    if (labelName.caption.size() > kLongestLargeName) {
+        labelName.points = kNameSmallPoints;
+        labelName.top = kNameSmallTop;
     } else {
-        LabelName.points = kNameLargePoints;
-        LabelName.top = kNameLargeTop;
+        labelName.points = kNameLargePoints;
+        labelName.top = kNameLargeTop;
     }
-    LabelName.hint = GetVersionItem(platform_, path, kCommentsItem);
-    LabelCopyr1 = GetVersionItem(platform_, path, kLegalCopyrightItem);
-    LabelVer.caption = GetVersionItem(platform_, path, kProductVersionItem);
-    LabelVer.hint =
-        std::string(kBuildHintPrefix) + GetVersionItem(platform_, path, kFileVersionItem);
-    LabelWww = std::string(kMakerWebHost);
-    LabelMail = std::string(kMakerSupportMail);
+    labelName.hint = getVersionItem(platform_, path, kCommentsItem);
+    labelCopyright = getVersionItem(platform_, path, kLegalCopyrightItem);
+    labelVer.caption = getVersionItem(platform_, path, kProductVersionItem);
+    labelVer.hint =
+        std::string(kBuildHintPrefix) + getVersionItem(platform_, path, kFileVersionItem);
+    labelWww = std::string(kMakerWebHost);
+    labelMail = std::string(kMakerSupportMail);
     return true;
 }
 
-void TDlgAbout::LabelWwwDblClick() {
+void AboutDialog::labelWwwDblClick() {
     openLink("http://" + std::string(kMakerWebHost));
 }
 
-void TDlgAbout::LabelMailClick() {
+void AboutDialog::labelMailClick() {
     openLink("mailto:" + std::string(kMakerSupportMail));
 }
 
-void TDlgAbout::openLink(const std::string& target) {
+void AboutDialog::openLink(const std::string& target) {
     const std::intptr_t result =
         platform_.shell.shellExecute("open", target, "", "", platform::kSwShowNormal);
     if (result > 32) return;
@@ -91,23 +91,23 @@ void TDlgAbout::openLink(const std::string& target) {
     // still say that all went well.
     std::string message = replaceFirst(std::string(kShellExecuteErrorMessage), "%d",
                                        std::to_string(static_cast<std::int32_t>(result)));
-    message = replaceFirst(std::move(message), "%s", ShellFailureText(platform_.shell, result));
+    message = replaceFirst(std::move(message), "%s", shellFailureText(platform_.shell, result));
     platform_.dialogs.messageBox(message, kErrorCaption,
                                  platform::mb::kOk | platform::mb::kIconError);
 }
 
-TZInfoAbout::TZInfoAbout(const platform::Platform& platform, AboutViewFactory views)
+AboutLauncher::AboutLauncher(const platform::Platform& platform, AboutViewFactory views)
     : platform_(platform), views_(std::move(views)) {}
 
-int TZInfoAbout::Execute() {
+int AboutLauncher::execute() {
     int result = kAboutNotShown;
-    std::unique_ptr<TDlgAbout> dialog;
+    std::unique_ptr<AboutDialog> dialog;
     std::unique_ptr<AboutDialogView> view;
     try {
-        dialog = std::make_unique<TDlgAbout>(platform_);
+        dialog = std::make_unique<AboutDialog>(platform_);
         if (views_) view = views_(*dialog);
         // A factory that makes no window leaves nothing to show.
-        if (view && dialog->SetDlg()) result = view->ShowModal();
+        if (view && dialog->setDlg()) result = view->showModal();
     } catch (const std::exception& error) {
         platform_.dialogs.messageBox(
             replaceFirst(std::string(kOpenDialogErrorMessage), "%s", error.what()), kErrorCaption,
@@ -124,9 +124,9 @@ int TZInfoAbout::Execute() {
     return result;
 }
 
-int ShowAbout(const platform::Platform& platform, const AboutViewFactory& views) {
-    TZInfoAbout about(platform, views);
-    return about.Execute();
+int showAboutDialog(const platform::Platform& platform, const AboutViewFactory& views) {
+    AboutLauncher about(platform, views);
+    return about.execute();
 }
 
 }  // namespace tamux

@@ -1,6 +1,6 @@
-// The About dialog (TDlgAbout): what it shows - the program's name, version and copyright from
+// The About dialog (AboutDialog): what it shows - the program's name, version and copyright from
 // the executable's version resource, the flag and title of the language the program runs in, the
-// maker's links - and what its links do. TZInfoAbout creates, fills, shows and frees it. The
+// maker's links - and what its links do. AboutLauncher creates, fills, shows and frees it. The
 // window itself is a view made by a factory, so the whole flow runs on a simulated machine.
 #pragma once
 
@@ -14,8 +14,8 @@
 
 namespace tamux {
 
-// The flag images of the dialog; all hidden until SetDlg shows one.
-enum class AboutFlag { CSY, DE, EN, ES, FR, IT, RUS };
+// The flag images of the dialog; all hidden until setDlg shows one.
+enum class AboutFlag { Czech, German, English, Spanish, French, Italian, Russian };
 inline constexpr int kAboutFlagCount = 7;
 
 // The flag and title for a "RunLang" value (upper-cased); any other value gets the English flag
@@ -27,16 +27,16 @@ struct AboutLanguage {
     std::string_view title;
 };
 inline constexpr AboutLanguage kAboutLanguages[] = {
-    {"CSY", AboutFlag::CSY, "O Aplikaci"},
-    {"DE", AboutFlag::DE,
+    {"CSY", AboutFlag::Czech, "O Aplikaci"},
+    {"DE", AboutFlag::German,
      "\xDC"
      "ber Applikacion"},
-    {"ES", AboutFlag::ES, "Sobre aplicati\xF3n"},
-    {"FR", AboutFlag::FR, "About"},
-    {"IT", AboutFlag::IT, "About"},
-    {"RUS", AboutFlag::RUS, "About"},
+    {"ES", AboutFlag::Spanish, "Sobre aplicati\xF3n"},
+    {"FR", AboutFlag::French, "About"},
+    {"IT", AboutFlag::Italian, "About"},
+    {"RUS", AboutFlag::Russian, "About"},
 };
-inline constexpr AboutLanguage kAboutDefaultLanguage = {"EN", AboutFlag::EN, "About"};
+inline constexpr AboutLanguage kAboutDefaultLanguage = {"EN", AboutFlag::English, "About"};
 
 // The name label: names longer than this many characters get the smaller font, lower down.
 inline constexpr std::size_t kLongestLargeName = 15;
@@ -62,9 +62,9 @@ inline constexpr std::string_view kShellExecuteErrorMessage =
 inline constexpr std::string_view kErrorCaption = "Error";
 inline constexpr std::string_view kInformationCaption = "Information";
 
-class TDlgAbout {
+class AboutDialog {
   public:
-    // A label as SetDlg fills it.
+    // A label as setDlg fills it.
     struct Label {
         std::string caption;
         std::string hint;
@@ -74,30 +74,30 @@ class TDlgAbout {
         int top = kNameLargeTop;
     };
 
-    explicit TDlgAbout(const platform::Platform& platform);
+    explicit AboutDialog(const platform::Platform& platform);
 
     // Fills the dialog from the executable's version resource and the settings file's
     // "RunLang". Always returns true.
-    bool SetDlg();
+    bool setDlg();
 
     // The web link (a click or a double-click) and the e-mail link: opened through the shell,
     // with a message naming the error when that fails. The dialog stays open either way: they
     // leave ModalResult alone.
-    void LabelWwwDblClick();
-    void LabelMailClick();
+    void labelWwwDblClick();
+    void labelMailClick();
 
     // What the view shows.
-    std::string Caption = std::string(kAboutDefaultLanguage.title);
-    std::optional<AboutFlag> VisibleFlag;
-    NameLabel LabelName;
-    Label LabelVer;
-    std::string LabelCopyr1;
-    std::string LabelWww;
-    std::string LabelMail;
+    std::string caption = std::string(kAboutDefaultLanguage.title);
+    std::optional<AboutFlag> visibleFlag;
+    NameLabel labelName;
+    Label labelVer;
+    std::string labelCopyright;
+    std::string labelWww;
+    std::string labelMail;
 
     // 0 while the dialog stays open; a handler that ends the dialog sets the result the window
     // closes with.
-    int ModalResult = 0;
+    int modalResult = 0;
 
   private:
     void openLink(const std::string& target);
@@ -111,27 +111,27 @@ class AboutDialogView {
     virtual ~AboutDialogView() = default;
     // Shows the filled dialog modally and returns its modal result once it has closed
     // (kModalCancel when closed by the close box).
-    virtual int ShowModal() = 0;
+    virtual int showModal() = 0;
 };
 
 // Creates the window of a dialog (it reads the dialog when it is shown). May raise an error.
-using AboutViewFactory = std::function<std::unique_ptr<AboutDialogView>(TDlgAbout& dialog)>;
+using AboutViewFactory = std::function<std::unique_ptr<AboutDialogView>(AboutDialog& dialog)>;
 
-class TZInfoAbout {
+class AboutLauncher {
   public:
-    TZInfoAbout(const platform::Platform& platform, AboutViewFactory views);
+    AboutLauncher(const platform::Platform& platform, AboutViewFactory views);
 
     // Creates, fills and shows the dialog, then frees it; returns its modal result. When it
     // cannot be created or filled, the error is shown; whenever nothing was shown, a message
     // says so and the result is kAboutNotShown.
-    int Execute();
+    int execute();
 
   private:
     platform::Platform platform_;
     AboutViewFactory views_;
 };
 
-// The About button's launcher: one TZInfoAbout, executed and freed.
-int ShowAbout(const platform::Platform& platform, const AboutViewFactory& views);
+// The About button's launcher: one AboutLauncher, executed and freed.
+int showAboutDialog(const platform::Platform& platform, const AboutViewFactory& views);
 
 }  // namespace tamux

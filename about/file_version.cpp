@@ -35,40 +35,40 @@ std::string translationName(std::uint16_t language, std::uint16_t codePage) {
 
 }  // namespace
 
-std::string TVersionNumberInformation::Text() const {
-    if (!Valid) return {};
+std::string VersionNumber::Text() const {
+    if (!valid) return {};
     if (!Value.empty()) return Value;
     char text[48];
-    std::snprintf(text, sizeof text, "%d.%d.%d.%d", Major(), Minor(), Release(), Build());
+    std::snprintf(text, sizeof text, "%d.%d.%d.%d", major(), minor(), release(), build());
     return text;
 }
 
-TFileVersion::TFileVersion(platform::ResourceModules& modules, platform::System& system,
-                           std::string ownModulePath)
+FileVersionInfo::FileVersionInfo(platform::ResourceModules& modules, platform::System& system,
+                                 std::string ownModulePath)
     : modules_(modules), system_(system), ownModulePath_(std::move(ownModulePath)) {}
 
-void TFileVersion::setFilename(std::string filename) {
+void FileVersionInfo::setFilename(std::string filename) {
     filename_ = std::move(filename);
     load();
 }
 
-void TFileVersion::setForceEXE(bool force) {
+void FileVersionInfo::setForceEXE(bool force) {
     if (force == forceExe_) return;
     forceExe_ = force;
     load();
 }
 
-std::string TFileVersion::fileToRead() const {
+std::string FileVersionInfo::fileToRead() const {
     if (!filename_.empty()) return filename_;
     if (forceExe_ || ownModulePath_.empty()) return system_.executablePath();
     return ownModulePath_;
 }
 
-void TFileVersion::setTranslationIndex(int index) {
+void FileVersionInfo::setTranslationIndex(int index) {
     if (index >= 0 && index < static_cast<int>(translations_.size())) translationIndex_ = index;
 }
 
-void TFileVersion::load() {
+void FileVersionInfo::load() {
     const std::string file = fileToRead();
     translations_.clear();
     block_.reset();
@@ -96,7 +96,7 @@ void TFileVersion::load() {
     readFixedVersions();
 }
 
-void TFileVersion::readTranslations() {
+void FileVersionInfo::readTranslations() {
     auto value = modules_.queryVersionValue(*block_, "\\VarFileInfo\\Translation");
     if (!value || value->empty()) return;
     const std::vector<std::uint8_t>& bytes = *value;
@@ -111,24 +111,24 @@ void TFileVersion::readTranslations() {
     }
 }
 
-void TFileVersion::readFixedVersions() {
+void FileVersionInfo::readFixedVersions() {
     // A block without its fixed part still has its string values; the numbers are then 0.
     auto fixed = modules_.queryVersionValue(*block_, "\\");
     const bool hasFixed = fixed && fixed->size() >= kFixedInfoSize;
 
-    fileVersion_.Valid = true;
-    productVersion_.Valid = true;
+    fileVersion_.valid = true;
+    productVersion_.valid = true;
     if (hasFixed) {
         fileVersion_.MS = dword(*fixed, kFileVersionMsAt);
         fileVersion_.LS = dword(*fixed, kFileVersionMsAt + 4);
         productVersion_.MS = dword(*fixed, kProductVersionMsAt);
         productVersion_.LS = dword(*fixed, kProductVersionMsAt + 4);
     }
-    fileVersion_.Value = GetByIndex(kFileVersionKey);
-    productVersion_.Value = GetByIndex(kProductVersionKey);
+    fileVersion_.Value = getByIndex(kFileVersionKey);
+    productVersion_.Value = getByIndex(kProductVersionKey);
 }
 
-std::string TFileVersion::GetByIndex(int index) const {
+std::string FileVersionInfo::getByIndex(int index) const {
     if (index < 0 || index >= kVersionKeyCount || !block_) return {};
     const std::string translation =
         translations_.empty() ? std::string(kDefaultTranslation)
@@ -141,7 +141,7 @@ std::string TFileVersion::GetByIndex(int index) const {
     return text.substr(0, text.find('\0'));
 }
 
-platform::SystemTime FileTimeToSystemTime(std::uint64_t fileTime) {
+platform::SystemTime fileTimeToSystemTime(std::uint64_t fileTime) {
     constexpr std::uint64_t kTicksPerSecond = 10'000'000;
     constexpr std::uint64_t kSecondsPerDay = 86'400;
     const std::uint64_t seconds = fileTime / kTicksPerSecond;
@@ -173,19 +173,19 @@ platform::SystemTime FileTimeToSystemTime(std::uint64_t fileTime) {
     return time;
 }
 
-std::string GetVersionItem(const platform::Platform& platform, std::string_view path,
+std::string getVersionItem(const platform::Platform& platform, std::string_view path,
                            int selector) {
     if (selector < 0 || selector >= kVersionItemCount) return {};
     if (selector == kVersionItemFileDate) {
         auto written = platform.files.lastWriteTime(path);
         if (!written) return {};
-        return platform.clock.formatShortDate(FileTimeToSystemTime(*written));
+        return platform.clock.formatShortDate(fileTimeToSystemTime(*written));
     }
-    TFileVersion version(platform.modules, platform.system);
+    FileVersionInfo version(platform.modules, platform.system);
     version.setForceEXE(true);
     version.setFilename(std::string(path));
     for (int key = 0; key < kVersionKeyCount; ++key) {
-        if (kVersionKeys[key] == kVersionItemKeys[selector]) return version.GetByIndex(key);
+        if (kVersionKeys[key] == kVersionItemKeys[selector]) return version.getByIndex(key);
     }
     return {};
 }

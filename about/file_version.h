@@ -1,6 +1,6 @@
 // The reader of a file's version resource: its translations, its string values by key and its
 // fixed file and product versions, through the platform's version functions. The About dialog
-// asks it for one item at a time (GetVersionItem).
+// asks it for one item at a time (getVersionItem).
 #pragma once
 
 #include <cstdint>
@@ -13,7 +13,7 @@
 
 namespace tamux {
 
-// The string keys, by the index GetByIndex takes.
+// The string keys, by the index getByIndex takes.
 inline constexpr int kVersionKeyCount = 11;
 inline constexpr std::string_view kVersionKeys[kVersionKeyCount] = {
     "CompanyName",    "FileDescription", "FileVersion",      "InternalName",
@@ -27,34 +27,34 @@ inline constexpr std::string_view kDefaultTranslation = "040904E4";
 inline constexpr std::uint16_t kShortTranslationLanguage = 1033;
 
 // One of the two versions of a block: the fixed 64-bit number and the matching string value.
-class TVersionNumberInformation {
+class VersionNumber {
   public:
-    bool Valid = false;
+    bool valid = false;
     std::uint32_t MS = 0;  // most significant half: major, minor
     std::uint32_t LS = 0;  // least significant half: release, build
     std::string Value;     // the string value of the same version
 
-    int Major() const { return static_cast<int>(MS >> 16); }
-    int Minor() const { return static_cast<int>(MS & 0xFFFF); }
-    int Release() const { return static_cast<int>(LS >> 16); }
-    int Build() const { return static_cast<int>(LS & 0xFFFF); }
+    int major() const { return static_cast<int>(MS >> 16); }
+    int minor() const { return static_cast<int>(MS & 0xFFFF); }
+    int release() const { return static_cast<int>(LS >> 16); }
+    int build() const { return static_cast<int>(LS & 0xFFFF); }
 
     // Empty when invalid; else the string value, or "major.minor.release.build" when that is
     // empty.
     std::string Text() const;
 };
 
-class TFileVersion {
+class FileVersionInfo {
   public:
     // `ownModulePath` is the path of the module this code runs in when that is a library; empty
     // in the program itself, whose file is then always the executable.
-    TFileVersion(platform::ResourceModules& modules, platform::System& system,
-                 std::string ownModulePath = {});
-    TFileVersion(const TFileVersion&) = delete;
-    TFileVersion& operator=(const TFileVersion&) = delete;
+    FileVersionInfo(platform::ResourceModules& modules, platform::System& system,
+                    std::string ownModulePath = {});
+    FileVersionInfo(const FileVersionInfo&) = delete;
+    FileVersionInfo& operator=(const FileVersionInfo&) = delete;
 
     // Setting the file name reads its version resource.
-    const std::string& Filename() const { return filename_; }
+    const std::string& filename() const { return filename_; }
     void setFilename(std::string filename);
 
     // Read the executable even when running in a library. Changing it reads the file again.
@@ -70,18 +70,18 @@ class TFileVersion {
     bool hasBlock() const { return block_.has_value(); }
 
     // The block's translations as eight upper-case hexadecimal digits, language then code page.
-    const std::vector<std::string>& Translations() const { return translations_; }
-    int TranslationIndex() const { return translationIndex_; }
-    // Chooses the translation GetByIndex reads; an index outside the list is ignored.
+    const std::vector<std::string>& translations() const { return translations_; }
+    int translationIndex() const { return translationIndex_; }
+    // Chooses the translation getByIndex reads; an index outside the list is ignored.
     void setTranslationIndex(int index);
 
     // The value of key `index` (kVersionKeys) in the current translation's string table, or in
     // the default one when the block has no translation. Empty for an index outside 0..10, a
     // file without version resource or a value the table lacks.
-    std::string GetByIndex(int index) const;
+    std::string getByIndex(int index) const;
 
-    const TVersionNumberInformation& FileVersion() const { return fileVersion_; }
-    const TVersionNumberInformation& ProductVersion() const { return productVersion_; }
+    const VersionNumber& fileVersion() const { return fileVersion_; }
+    const VersionNumber& productVersion() const { return productVersion_; }
 
   private:
     void load();
@@ -96,11 +96,11 @@ class TFileVersion {
     std::optional<std::vector<std::uint8_t>> block_;
     std::vector<std::string> translations_;
     int translationIndex_ = 0;
-    TVersionNumberInformation fileVersion_;
-    TVersionNumberInformation productVersion_;
+    VersionNumber fileVersion_;
+    VersionNumber productVersion_;
 };
 
-// What GetVersionItem reads, by its selector. The order differs from kVersionKeys; 10 is the
+// What getVersionItem reads, by its selector. The order differs from kVersionKeys; 10 is the
 // file's last-write date.
 inline constexpr int kVersionItemCount = 11;
 inline constexpr int kVersionItemFileDate = 10;
@@ -112,10 +112,10 @@ inline constexpr std::string_view kVersionItemKeys[kVersionItemFileDate] = {
 // string value of kVersionItemKeys[selector], or for selector 10 the file's last-write date in
 // the system's short date format. Empty for any other selector, and when the file has no such
 // value or date.
-std::string GetVersionItem(const platform::Platform& platform, std::string_view path, int selector);
+std::string getVersionItem(const platform::Platform& platform, std::string_view path, int selector);
 
 // The calendar day and time of a FILETIME count (100 ns since 1601-01-01), in the same time
 // scale as the count.
-platform::SystemTime FileTimeToSystemTime(std::uint64_t fileTime);
+platform::SystemTime fileTimeToSystemTime(std::uint64_t fileTime);
 
 }  // namespace tamux

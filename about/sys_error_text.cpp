@@ -20,13 +20,13 @@ std::string trimmedSystemText(platform::Shell& shell, std::uint32_t code) {
 
 }  // namespace
 
-std::string SysErrorText(platform::Shell& shell, std::uint32_t code) {
+std::string sysErrorText(platform::Shell& shell, std::uint32_t code) {
     return "SysErr: " + trimmedSystemText(shell, code);
 }
 
-std::string ShellFailureText(platform::Shell& shell, std::intptr_t result) {
-    std::string text = trimmedSystemText(shell, platform::Win32ErrorOfShellResult(result));
-    if (text.empty()) text = platform::ShellResultText(result);
+std::string shellFailureText(platform::Shell& shell, std::intptr_t result) {
+    std::string text = trimmedSystemText(shell, platform::win32ErrorOfShellResult(result));
+    if (text.empty()) text = platform::shellResultText(result);
     return "SysErr: " + text;
 }
 

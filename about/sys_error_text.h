@@ -11,10 +11,10 @@ namespace tamux {
 // "SysErr: " followed by the system's message text for `code`, without what trails it: line
 // breaks, blanks and other control characters, and full stops. Letters of the upper half of
 // the code page are text, never trimmed.
-std::string SysErrorText(platform::Shell& shell, std::uint32_t code);
+std::string sysErrorText(platform::Shell& shell, std::uint32_t code);
 
 // The same for a failure result of ShellExecute: the system's text for the error code the result
 // stands for, or the program's own English text where the system has none.
-std::string ShellFailureText(platform::Shell& shell, std::intptr_t result);
+std::string shellFailureText(platform::Shell& shell, std::intptr_t result);
 
 }  // namespace tamux

@@ -4,7 +4,7 @@
 
 namespace tamux {
 
-void ShowException(platform::Dialogs& dialogs, const std::exception& error) {
+void showException(platform::Dialogs& dialogs, const std::exception& error) {
     dialogs.messageBox(error.what(), kApplicationTitle,
                        platform::mb::kOk | platform::mb::kIconError);
 }

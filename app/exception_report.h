@@ -10,16 +10,16 @@
 namespace tamux {
 
 // An error message box: the error's text, the application's title as caption, one OK button.
-void ShowException(platform::Dialogs& dialogs, const std::exception& error);
+void showException(platform::Dialogs& dialogs, const std::exception& error);
 
-// Runs `work`; an error it raises is shown with ShowException. Returns whether it ran through.
+// Runs `work`; an error it raises is shown with showException. Returns whether it ran through.
 template <typename Work>
-bool RunReportingErrors(platform::Dialogs& dialogs, Work&& work) {
+bool runReportingErrors(platform::Dialogs& dialogs, Work&& work) {
     try {
         std::forward<Work>(work)();
         return true;
     } catch (const std::exception& error) {
-        ShowException(dialogs, error);
+        showException(dialogs, error);
         return false;
     }
 }

@@ -12,36 +12,36 @@
 
 namespace tamux {
 
-TImputFrm::TImputFrm(AppState& state, Application& application, SectionList& leftPane,
-                     SectionList& rightPane, AboutViewFactory aboutViews)
+MainForm::MainForm(AppState& state, Application& application, SectionList& leftPane,
+                   SectionList& rightPane, AboutViewFactory aboutViews)
     : state_(state),
       left_(leftPane),
       right_(rightPane),
       aboutViews_(std::move(aboutViews)),
-      keyState1_(application, state.platform.keyboard, state.platform.system),
-      printersInfo1_(state.platform.spooler, PrinterListingOf(state.platform.system)),
+      keyState_(application, state.platform.keyboard, state.platform.system),
+      printers_(state.platform.spooler, printerListingOf(state.platform.system)),
       printerCaps_(state.platform.spooler) {
-    // The two categories exist before any text is known; FormCreate captions them.
+    // The two categories exist before any text is known; formCreate captions them.
     left_.clearSections();
     left_.addSection().setImageIndex(kInputDevicesHeadingImage);
     left_.addSection().setImageIndex(kPrinterHeadingImage);
 
     for (int i = 0; i < kFormButtonCount; ++i) {
         const auto b = static_cast<FormButton>(i);
-        TExplBtnModel& model = button(b);
-        model.NoFocusBitmap = ButtonColourPicture(b);
-        model.DisabledBitmap = ButtonGreyPicture(b);
-        model.Bitmap = model.DisabledBitmap;
+        ExplorerButtonModel& model = button(b);
+        model.noFocusBitmap = buttonColourPicture(b);
+        model.disabledBitmap = buttonGreyPicture(b);
+        model.bitmap = model.disabledBitmap;
     }
 
-    keyState1_.OnCapsLock = [this](TKeyState&) { KeyState1CapsLock(); };
-    keyState1_.OnNumLock = [this](TKeyState&) { KeyState1NumLock(); };
-    keyState1_.OnScrollLock = [this](TKeyState&) { KeyState1ScrollLock(); };
-    keyState1_.OnInsert = [this](TKeyState&) { KeyState1Insert(); };
+    keyState_.onCapsLock = [this](KeyState&) { capsLockChanged(); };
+    keyState_.onNumLock = [this](KeyState&) { numLockChanged(); };
+    keyState_.onScrollLock = [this](KeyState&) { scrollLockChanged(); };
+    keyState_.onInsert = [this](KeyState&) { insertChanged(); };
     connectPanes();
 }
 
-TImputFrm::~TImputFrm() {
+MainForm::~MainForm() {
     left_.onExpandSection = nullptr;
     left_.onContractSection = nullptr;
     left_.onSubItemClick = nullptr;
@@ -50,29 +50,29 @@ TImputFrm::~TImputFrm() {
 }
 
 template <typename Work>
-void TImputFrm::reportingErrors(Work&& work) {
-    RunReportingErrors(state_.platform.dialogs, std::forward<Work>(work));
+void MainForm::reportingErrors(Work&& work) {
+    runReportingErrors(state_.platform.dialogs, std::forward<Work>(work));
 }
 
-void TImputFrm::connectPanes() {
+void MainForm::connectPanes() {
     left_.onExpandSection = [this](int category) {
-        reportingErrors([&] { SectionListBox1ExpandSection(category); });
+        reportingErrors([&] { leftCategoryExpanded(category); });
     };
     left_.onContractSection = [this](int category) {
-        reportingErrors([&] { SectionListBox1ContractSection(category); });
+        reportingErrors([&] { leftCategoryContracted(category); });
     };
     left_.onSubItemClick = [this](int category, int item) {
-        reportingErrors([&] { SectionListBox1SubItemClick(category, item); });
+        reportingErrors([&] { leftEntryClicked(category, item); });
     };
     right_.onSectionClick = [this](int section) {
-        reportingErrors([&] { SectionListBox2SectionClick(section); });
+        reportingErrors([&] { rightSectionClicked(section); });
     };
     right_.onSubItemClick = [this](int section, int item) {
-        reportingErrors([&] { SectionListBox2SubItemClick(section, item); });
+        reportingErrors([&] { rightEntryClicked(section, item); });
     };
 }
 
-void TImputFrm::FormCreate() {
+void MainForm::formCreate() {
     // Each step on its own: a step that fails (a registry value of an unexpected type, a
     // damaged database) costs only what it gathers, and the user is told why.
     auto step = [this](auto&& work) { reportingErrors(work); };
@@ -88,133 +88,132 @@ void TImputFrm::FormCreate() {
     step([this] { addPrinters(); });
 }
 
-void TImputFrm::loadLanguage() {
-    state_.lang.LoadLangModule();
+void MainForm::loadLanguage() {
+    state_.lang.loadLangModule();
 }
 
-void TImputFrm::enumerateDevices() {
-    EnumDevices(state_.platform.registry, state_.platform.system, state_.devices);
+void MainForm::enumerateDevices() {
+    readDeviceTable(state_.platform.registry, state_.platform.system, state_.devices);
 }
 
-void TImputFrm::lookUpDevices(const char* className) {
-    LookupDeviceDatabase(state_.platform.registry, state_.platform.system, state_.platform.files,
+void MainForm::lookUpDevices(const char* className) {
+    lookupDeviceDatabase(state_.platform.registry, state_.platform.system, state_.platform.files,
                          state_.devices, className, "");
 }
 
-void TImputFrm::gatherKeyboardFacts() {
-    getkeyboardInfos(state_.platform, state_.devices, state_.lang, state_.keyboard);
+void MainForm::gatherKeyboardFacts() {
+    readKeyboardFacts(state_.platform, state_.devices, state_.lang, state_.keyboard);
 }
 
-void TImputFrm::gatherMouseFacts() {
-    getmouseinfos(state_.platform, state_.devices, state_.lang, state_.mouse);
+void MainForm::gatherMouseFacts() {
+    readMouseFacts(state_.platform, state_.devices, state_.lang, state_.mouse);
 }
 
-void TImputFrm::setCaptions() {
+void MainForm::setCaptions() {
     constexpr TextId kCaptions[kFormButtonCount] = {kReportButtonText, kAboutButtonText,
                                                     kLanguageButtonText, kMinimizeButtonText,
                                                     kCloseButtonText};
     for (int i = 0; i < kFormButtonCount; ++i) {
         const auto b = static_cast<FormButton>(i);
-        button(b).Caption = text(kCaptions[i]);
-        if (view_) view_->ButtonChanged(b);
+        button(b).caption = text(kCaptions[i]);
+        if (view_) view_->buttonChanged(b);
     }
-    label1_ = text(kWindowTitleText);
-    if (view_) view_->LabelChanged();
+    captionLabel_ = text(kWindowTitleText);
+    if (view_) view_->labelChanged();
 }
 
-void TImputFrm::setCategoryCaptions() {
+void MainForm::setCategoryCaptions() {
     left_.section(kInputDevicesCategory).setCaption(markup(kInputDevicesText));
     left_.section(kPrintersCategory).setCaption(markup(kPrintersText));
 }
 
-void TImputFrm::addInputDevices() {
-    TSubItems& entries = left_.section(kInputDevicesCategory).subItems();
+void MainForm::addInputDevices() {
+    SubItems& entries = left_.section(kInputDevicesCategory).subItems();
     entries.add(markup(kMouseText));
     entries.add(markup(kKeyboardText));
     entries.setImageIndex(0, kMouseImage);
     entries.setImageIndex(1, kKeyboardImage);
 }
 
-void TImputFrm::addPrinters() {
-    getprinters(printersInfo1_, left_);
-    TSubItems& entries = left_.section(kPrintersCategory).subItems();
+void MainForm::addPrinters() {
+    readPrinters(printers_, left_);
+    SubItems& entries = left_.section(kPrintersCategory).subItems();
     for (int i = 0; i < entries.count(); ++i) entries.setImageIndex(i, kPrinterImage);
 }
 
-void TImputFrm::KeyState1CapsLock() {
+void MainForm::capsLockChanged() {
     refreshIndicators();
 }
 
-void TImputFrm::KeyState1NumLock() {
+void MainForm::numLockChanged() {
     refreshIndicators();
 }
 
-void TImputFrm::KeyState1ScrollLock() {
+void MainForm::scrollLockChanged() {
     refreshIndicators();
 }
 
-void TImputFrm::KeyState1Insert() {
+void MainForm::insertChanged() {
     refreshIndicators();
 }
 
-void TImputFrm::ButtonClick(FormButton b) {
+void MainForm::buttonClick(FormButton b) {
     reportingErrors([&] {
         switch (b) {
             case ReportBtn:
-                ReportBtnClick();
+                reportBtnClick();
                 break;
             case AboutBtn:
-                AboutBtnClick();
+                aboutBtnClick();
                 break;
             case LangBtn:
-                LangBtnClick();
+                langBtnClick();
                 break;
-            case minimizeBtn:
-                MinimizeBtnClick();
+            case MinimizeBtn:
+                minimizeBtnClick();
                 break;
             case CloseBtn:
-                CloseBtnClick();
+                closeBtnClick();
                 break;
         }
     });
 }
 
-void TImputFrm::ReportBtnClick() {
-    RunReport(
-        state_.reportDialog, left_,
-        {state_.mouse, state_.keyboard, keyState1_, printersInfo1_, printerCaps_, state_.lang});
+void MainForm::reportBtnClick() {
+    runReport(state_.reportDialog, left_,
+              {state_.mouse, state_.keyboard, keyState_, printers_, printerCaps_, state_.lang});
 }
 
-void TImputFrm::AboutBtnClick() {
-    ShowAbout(state_.platform, aboutViews_);
+void MainForm::aboutBtnClick() {
+    showAboutDialog(state_.platform, aboutViews_);
 }
 
-void TImputFrm::LangBtnClick() {
+void MainForm::langBtnClick() {
     // A language chosen there applies from the next start; the running window keeps its texts.
-    showlanguagedialog(state_.languageDialog);
+    showLanguageDialog(state_.languageDialog);
 }
 
-void TImputFrm::MinimizeBtnClick() {
-    if (view_) view_->MinimizeApplication();
+void MainForm::minimizeBtnClick() {
+    if (view_) view_->minimizeApplication();
 }
 
-void TImputFrm::CloseBtnClick() {
-    if (view_) view_->CloseForm();
+void MainForm::closeBtnClick() {
+    if (view_) view_->closeForm();
 }
 
-void TImputFrm::ButtonMouseMove(FormButton b) {
-    setButtonBitmap(b, button(b).NoFocusBitmap);
+void MainForm::buttonMouseMove(FormButton b) {
+    setButtonBitmap(b, button(b).noFocusBitmap);
 }
 
-void TImputFrm::ButtonExit(FormButton b) {
-    setButtonBitmap(b, button(b).DisabledBitmap);
+void MainForm::buttonExit(FormButton b) {
+    setButtonBitmap(b, button(b).disabledBitmap);
 }
 
-void TImputFrm::setButtonBitmap(FormButton b, int picture) {
-    TExplBtnModel& model = button(b);
-    if (model.Bitmap == picture) return;  // every pointer move lands here
-    model.Bitmap = picture;
-    if (view_) view_->ButtonChanged(b);
+void MainForm::setButtonBitmap(FormButton b, int picture) {
+    ExplorerButtonModel& model = button(b);
+    if (model.bitmap == picture) return;  // every pointer move lands here
+    model.bitmap = picture;
+    if (view_) view_->buttonChanged(b);
 }
 
 }  // namespace tamux

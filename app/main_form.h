@@ -1,4 +1,4 @@
-// TImputFrm, the main window, as the program's logic sees it: the start-up sequence that gathers
+// MainForm, the main window, as the program's logic sees it: the start-up sequence that gathers
 // the facts and fills the left pane, the right pane built from the line builders when a category
 // opens, the device sections opened from either pane, the lock-key answers, and the five top-bar
 // buttons. The Win32 window is a thin view over this: it draws the two section list models and
@@ -17,41 +17,41 @@
 #include "lang/lang_markup.h"
 #include "lang/lang_module.h"
 #include "lang/window_text_ids.h"
+#include "ui/application.h"
 #include "ui/device_section.h"
 #include "ui/pane_layout.h"
-#include "ui/application.h"
 #include "ui/section_list.h"
 
 namespace tamux {
 
-// Images of ImageList1, the left pane's heading images.
+// Images of the heading images, the left pane's heading images.
 inline constexpr int kPrinterHeadingImage = 0;
 inline constexpr int kInputDevicesHeadingImage = 1;
 
-// Images of Subitems1Images, the device images of both panes.
+// Images of the device images, the device images of both panes.
 inline constexpr int kMouseImage = 0;
 inline constexpr int kKeyboardImage = 1;
 inline constexpr int kPrinterImage = 2;
 
 // The top-bar buttons, left to right.
-enum FormButton { ReportBtn, AboutBtn, LangBtn, minimizeBtn, CloseBtn };
+enum FormButton { ReportBtn, AboutBtn, LangBtn, MinimizeBtn, CloseBtn };
 inline constexpr int kFormButtonCount = 5;
 
-// A TExplBtn: its caption and its three pictures (indexes into the window's button pictures).
+// A ExplorerButton: its caption and its three pictures (indexes into the window's button pictures).
 // Bitmap is the one shown; the other two are what the pointer and the focus switch it to.
-struct TExplBtnModel {
-    std::string Caption;
-    int Bitmap = -1;
-    int NoFocusBitmap = -1;
-    int DisabledBitmap = -1;
+struct ExplorerButtonModel {
+    std::string caption;
+    int bitmap = -1;
+    int noFocusBitmap = -1;
+    int disabledBitmap = -1;
 };
 
 // The pictures a button starts with: its own picture in colour for NoFocusBitmap (under the
 // pointer), in grey for DisabledBitmap, which it shows until the pointer comes.
-inline constexpr int ButtonColourPicture(FormButton button) {
+inline constexpr int buttonColourPicture(FormButton button) {
     return static_cast<int>(button);
 }
-inline constexpr int ButtonGreyPicture(FormButton button) {
+inline constexpr int buttonGreyPicture(FormButton button) {
     return kFormButtonCount + static_cast<int>(button);
 }
 
@@ -59,93 +59,93 @@ inline constexpr int ButtonGreyPicture(FormButton button) {
 enum class PaneRequest { LeftPane, RightPane };
 
 // What the logic asks of the window.
-class ImputFormView {
+class MainFormView {
   public:
-    virtual ~ImputFormView() = default;
+    virtual ~MainFormView() = default;
     // The button's caption or Bitmap changed.
-    virtual void ButtonChanged(FormButton button) = 0;
-    // Label1's text changed.
-    virtual void LabelChanged() = 0;
+    virtual void buttonChanged(FormButton button) = 0;
+    // captionLabel's text changed.
+    virtual void labelChanged() = 0;
     // Minimises the application.
-    virtual void MinimizeApplication() = 0;
+    virtual void minimizeApplication() = 0;
     // Closes the main window, which ends the program.
-    virtual void CloseForm() = 0;
+    virtual void closeForm() = 0;
 };
 
-class TImputFrm {
+class MainForm {
   public:
-    // The two panes are the models of the window's section lists (SectionListBox1 left,
-    // SectionListBox2 right); the left one is given its two contracted categories with their
-    // heading images here. KeyState1 hooks into `application` for the form's lifetime, and
-    // PrintersInfo1 asks the spooler at once.
-    TImputFrm(AppState& state, Application& application, SectionList& leftPane,
-              SectionList& rightPane, AboutViewFactory aboutViews);
+    // The two panes are the models of the window's section lists (leftSections left,
+    // rightSections right); the left one is given its two contracted categories with their
+    // heading images here. keyState hooks into `application` for the form's lifetime, and
+    // printers asks the spooler at once.
+    MainForm(AppState& state, Application& application, SectionList& leftPane,
+             SectionList& rightPane, AboutViewFactory aboutViews);
     // Disconnects the panes' events.
-    ~TImputFrm();
-    TImputFrm(const TImputFrm&) = delete;
-    TImputFrm& operator=(const TImputFrm&) = delete;
+    ~MainForm();
+    MainForm(const MainForm&) = delete;
+    MainForm& operator=(const MainForm&) = delete;
 
-    void setView(ImputFormView* view) { view_ = view; }
+    void setView(MainFormView* view) { view_ = view; }
 
     // The start-up sequence, once, when the window has been created: the language module, the
     // device table, the database lookups, the keyboard and mouse facts, the captions, the
     // input-device entries and the printer entries. An error in one step is shown in a message
     // box, and the later steps still run, so that only what that step gathers is missing.
-    void FormCreate();
+    void formCreate();
 
     // The panes' events reach the handlers below by themselves (connected at construction); an
     // error a handler raises ends there and is shown in a message box.
 
     // The left pane.
-    void SectionListBox1ExpandSection(int category);
-    void SectionListBox1ContractSection(int category);
-    void SectionListBox1SubItemClick(int category, int item);
+    void leftCategoryExpanded(int category);
+    void leftCategoryContracted(int category);
+    void leftEntryClicked(int category, int item);
     // The right pane.
-    void SectionListBox2SectionClick(int section);
-    void SectionListBox2SubItemClick(int section, int item);
+    void rightSectionClicked(int section);
+    void rightEntryClicked(int section, int item);
 
     // Rebuilds the right pane for a category of the left pane: its heading, then one section per
     // entry holding that device's lines, all contracted. The wait dialog is shown meanwhile for
     // the printers. A failing builder leaves the sections added so far, and the error
     // propagates; the wait dialog is hidden and the pane redrawn whatever happens.
-    void ShowCategory(int category);
+    void showCategory(int category);
     // Opens right-pane section `section` (a click on its heading in the right pane toggles it
     // instead) and scrolls it to the top. Errors are swallowed.
-    void OpenDeviceSection(PaneRequest from, int section);
+    void openDeviceSection(PaneRequest from, int section);
 
     // The lock keys: each refreshes the keyboard section's indicator lines.
-    void KeyState1CapsLock();
-    void KeyState1NumLock();
-    void KeyState1ScrollLock();
-    void KeyState1Insert();
+    void capsLockChanged();
+    void numLockChanged();
+    void scrollLockChanged();
+    void insertChanged();
 
     // A click on a button, as the window reports it: the button's handler, with an error it
     // raises shown in a message box.
-    void ButtonClick(FormButton button);
+    void buttonClick(FormButton button);
 
     // The buttons.
-    void ReportBtnClick();
-    void AboutBtnClick();
-    void LangBtnClick();
-    void MinimizeBtnClick();
-    void CloseBtnClick();
+    void reportBtnClick();
+    void aboutBtnClick();
+    void langBtnClick();
+    void minimizeBtnClick();
+    void closeBtnClick();
     // The pointer moved over a button: it shows its NoFocusBitmap.
-    void ButtonMouseMove(FormButton button);
+    void buttonMouseMove(FormButton button);
     // A button lost the focus: it shows its DisabledBitmap.
-    void ButtonExit(FormButton button);
+    void buttonExit(FormButton button);
 
     // What the window shows.
-    const TExplBtnModel& Button(FormButton button) const {
+    const ExplorerButtonModel& Button(FormButton button) const {
         return buttons_[static_cast<std::size_t>(button)];
     }
-    const std::string& Label1() const { return label1_; }
-    SectionList& SectionListBox1() { return left_; }
-    SectionList& SectionListBox2() { return right_; }
-    TKeyState& KeyState1() { return keyState1_; }
-    const TPrintersInfo& PrintersInfo1() const { return printersInfo1_; }
+    const std::string& captionLabel() const { return captionLabel_; }
+    SectionList& leftSections() { return left_; }
+    SectionList& rightSections() { return right_; }
+    KeyState& keyState() { return keyState_; }
+    const PrinterList& printers() const { return printers_; }
 
   private:
-    // The steps of FormCreate.
+    // The steps of formCreate.
     void loadLanguage();
     void enumerateDevices();
     void lookUpDevices(const char* className);
@@ -167,25 +167,25 @@ class TImputFrm {
     void clearRightPane();
     // Brings the keyboard section's indicators up to the keys' states.
     void refreshIndicators();
-    TExplBtnModel& button(FormButton b) { return buttons_[static_cast<std::size_t>(b)]; }
+    ExplorerButtonModel& button(FormButton b) { return buttons_[static_cast<std::size_t>(b)]; }
     void setButtonBitmap(FormButton b, int picture);
-    std::string text(TextId id) const { return state_.lang.GetLangText(id); }
+    std::string text(TextId id) const { return state_.lang.getLangText(id); }
     // The same text as a heading or a pane entry, which are markup.
-    std::string markup(TextId id) const { return LangMarkup(state_.lang, id); }
+    std::string markup(TextId id) const { return langMarkup(state_.lang, id); }
 
     AppState& state_;
     SectionList& left_;
     SectionList& right_;
     AboutViewFactory aboutViews_;
-    ImputFormView* view_ = nullptr;
-    TKeyState keyState1_;
-    TPrintersInfo printersInfo1_;
+    MainFormView* view_ = nullptr;
+    KeyState keyState_;
+    PrinterList printers_;
     // The last printer queried for its section.
     PrinterCaps printerCaps_;
     // What the right pane's device sections show, in the pane's order after its heading.
     std::vector<DeviceSection> shownSections_;
-    std::array<TExplBtnModel, kFormButtonCount> buttons_;
-    std::string label1_;
+    std::array<ExplorerButtonModel, kFormButtonCount> buttons_;
+    std::string captionLabel_;
 };
 
 }  // namespace tamux

@@ -35,57 +35,57 @@ class AtScopeEnd {
 
 }  // namespace
 
-void TImputFrm::SectionListBox1ExpandSection(int category) {
-    ShowCategory(category);
+void MainForm::leftCategoryExpanded(int category) {
+    showCategory(category);
 }
 
-void TImputFrm::SectionListBox1ContractSection(int) {
+void MainForm::leftCategoryContracted(int) {
     // Whichever category closed, the right pane no longer follows an open one.
     clearRightPane();
 }
 
-void TImputFrm::SectionListBox1SubItemClick(int category, int item) {
-    ShowCategory(category);
-    OpenDeviceSection(PaneRequest::LeftPane, item + 1);
+void MainForm::leftEntryClicked(int category, int item) {
+    showCategory(category);
+    openDeviceSection(PaneRequest::LeftPane, item + 1);
 }
 
-void TImputFrm::SectionListBox2SectionClick(int section) {
-    OpenDeviceSection(PaneRequest::RightPane, section);
+void MainForm::rightSectionClicked(int section) {
+    openDeviceSection(PaneRequest::RightPane, section);
 }
 
-void TImputFrm::SectionListBox2SubItemClick(int section, int item) {
+void MainForm::rightEntryClicked(int section, int item) {
     if (const DeviceSection* shown = shownSection(section)) {
-        ToggleLockKeyOfLine(*shown, item, keyState1_);
+        toggleLockKeyOfLine(*shown, item, keyState_);
     }
 }
 
-const DeviceSection* TImputFrm::shownSection(int section) const {
+const DeviceSection* MainForm::shownSection(int section) const {
     // Section 0 is the category's heading; the devices follow it.
     if (section < 1 || section > static_cast<int>(shownSections_.size())) return nullptr;
     return &shownSections_[static_cast<std::size_t>(section - 1)];
 }
 
-void TImputFrm::clearRightPane() {
+void MainForm::clearRightPane() {
     right_.clearSections();
     shownSections_.clear();
 }
 
-void TImputFrm::refreshIndicators() {
+void MainForm::refreshIndicators() {
     for (std::size_t i = 0; i < shownSections_.size(); ++i) {
         DeviceSection& shown = shownSections_[i];
         if (shown.kind != DeviceKind::Keyboard) continue;
-        TSubItems& lines = right_.section(static_cast<int>(i) + 1).subItems();
-        for (int line : UpdateIndicators(shown, keyState1_)) {
+        SubItems& lines = right_.section(static_cast<int>(i) + 1).subItems();
+        for (int line : UpdateIndicators(shown, keyState_)) {
             lines.set(line,
                       SectionLineMarkup(shown.kind, shown.lines[static_cast<std::size_t>(line)]));
         }
     }
 }
 
-void TImputFrm::ShowCategory(int category) {
+void MainForm::showCategory(int category) {
     bool suspended = false;
     AtScopeEnd atEnd([&] {
-        state_.waitSet.HideWaitDialog();
+        state_.waitSet.hideWaitDialog();
         if (suspended) right_.resumeRedraw();
     });
 
@@ -93,12 +93,12 @@ void TImputFrm::ShowCategory(int category) {
     right_.suspendRedraw();
     suspended = true;
 
-    const TListSection& source = left_.section(category);
+    const ListSection& source = left_.section(category);
     clearRightPane();
     right_.addSection().setCaption(source.caption());
-    const TSubItems& entries = source.subItems();
+    const SubItems& entries = source.subItems();
     for (int i = 0; i < entries.count(); ++i) {
-        TListSection& section = right_.addSection();
+        ListSection& section = right_.addSection();
         section.setCaption(entries[i]);
         shownSections_.push_back(deviceSection(category, i, entries[i]));
         section.subItems().assign(SectionMarkup(shownSections_.back()));
@@ -108,22 +108,22 @@ void TImputFrm::ShowCategory(int category) {
     }
 }
 
-void TImputFrm::announcePrinterQueries() {
+void MainForm::announcePrinterQueries() {
     // The dialog only tells the user to wait; the category is shown without it too.
     try {
-        state_.waitSet.ShowWaitDialog();
-        state_.waitSet.SetWaitCaption(text(kWaitCaptionText));
-        state_.waitSet.SetWaitText(text(kWaitMessageText));
+        state_.waitSet.showWaitDialog();
+        state_.waitSet.setWaitCaption(text(kWaitCaptionText));
+        state_.waitSet.setWaitText(text(kWaitMessageText));
     } catch (const std::exception&) {
     }
 }
 
-DeviceSection TImputFrm::deviceSection(int category, int entry, const std::string& caption) {
+DeviceSection MainForm::deviceSection(int category, int entry, const std::string& caption) {
     // The input devices are always the mouse, then the keyboard.
     if (category == kInputDevicesCategory) {
         if (entry == kMouseEntry) return MouseSection(state_.mouse, state_.lang);
         if (entry == kKeyboardEntry) {
-            return KeyboardSection(state_.keyboard, keyState1_, state_.lang);
+            return KeyboardSection(state_.keyboard, keyState_, state_.lang);
         }
     }
     // A printer entry stands for the printers of its name, and only among the printers: one named
@@ -131,20 +131,20 @@ DeviceSection TImputFrm::deviceSection(int category, int entry, const std::strin
     // the pane shows the last.
     if (category == kPrintersCategory) {
         DeviceSection section{DeviceKind::Printer, caption, {}};
-        for (int printer : PrinterIndicesForCaption(printersInfo1_, caption)) {
-            section = PrinterSection(printersInfo1_, printer, printerCaps_, state_.lang);
+        for (int printer : printerIndicesForCaption(printers_, caption)) {
+            section = PrinterSection(printers_, printer, printerCaps_, state_.lang);
         }
         return section;
     }
     return {};
 }
 
-void TImputFrm::OpenDeviceSection(PaneRequest from, int section) {
+void MainForm::openDeviceSection(PaneRequest from, int section) {
     right_.suspendRedraw();
     try {
-        TListSection& target = right_.section(section);
+        ListSection& target = right_.section(section);
         const bool open = !target.expanded() || from == PaneRequest::LeftPane;
-        target.setState(open ? lssExpanded : lssContracted);
+        target.setState(open ? SectionState::Expanded : SectionState::Contracted);
         right_.scrollSectionToTop(section);
     } catch (const std::exception&) {
         // A section that is not there (the pane was emptied meanwhile) is nothing to open.

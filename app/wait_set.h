@@ -1,6 +1,6 @@
 // The small "please wait" dialog shown while the printers category is built: a caption, an
 // hourglass picture and a message. At most one exists at a time; the WaitSet holds it from
-// ShowWaitDialog to HideWaitDialog. The window itself is a view made by a factory, so that the
+// showWaitDialog to hideWaitDialog. The window itself is a view made by a factory, so that the
 // operations run without a window in the tests.
 #pragma once
 
@@ -20,9 +20,9 @@ inline constexpr std::string_view kInitialWaitText =
     "Aktualizuji seznam hardwaru, po\xE8kejte pros\xEDm...";
 
 // What the dialog shows.
-struct TDlgWaitSet {
-    std::string Caption = std::string(kInitialWaitCaption);
-    std::string LabelWait = std::string(kInitialWaitText);
+struct WaitDialog {
+    std::string caption = std::string(kInitialWaitCaption);
+    std::string labelWait = std::string(kInitialWaitText);
 };
 
 // The dialog's window. Each call may raise an error.
@@ -30,17 +30,17 @@ class WaitDialogView {
   public:
     virtual ~WaitDialogView() = default;
     // Shows the window and paints it at once (no message is processed meanwhile).
-    virtual void Show() = 0;
+    virtual void show() = 0;
     // The dialog's Caption changed.
-    virtual void CaptionChanged() = 0;
+    virtual void captionChanged() = 0;
     // LabelWait changed: the label is painted again at once.
-    virtual void TextChanged() = 0;
+    virtual void textChanged() = 0;
     // Hides the window and paints what it covered at once.
-    virtual void Hide() = 0;
+    virtual void hide() = 0;
 };
 
 // Makes the window of a new dialog (it reads the dialog's texts). May raise an error.
-using WaitViewFactory = std::function<std::unique_ptr<WaitDialogView>(const TDlgWaitSet& dialog)>;
+using WaitViewFactory = std::function<std::unique_ptr<WaitDialogView>(const WaitDialog& dialog)>;
 
 // Sets the application-wide cursor: the hourglass (true) or the default one (false).
 using BusyCursor = std::function<void(bool hourglass)>;
@@ -58,21 +58,21 @@ class WaitSet {
 
     // Unless a dialog exists: creates one, shows it, paints it at once and sets the hourglass.
     // An error while creating or showing it is swallowed: whatever asked for it goes on.
-    void ShowWaitDialog();
+    void showWaitDialog();
     // Set the dialog's caption and message. Without a dialog (its creation failed) they do
     // nothing rather than fail the work the dialog was only to announce.
-    void SetWaitCaption(std::string_view caption);
-    void SetWaitText(std::string_view text);
+    void setWaitCaption(std::string_view caption);
+    void setWaitText(std::string_view text);
     // If a dialog exists: hides and destroys it, sets the default cursor and forgets it, also
     // when hiding it fails. Otherwise nothing.
-    void HideWaitDialog();
+    void hideWaitDialog();
 
     // The dialog that exists, or null.
-    const TDlgWaitSet* DlgWaitSet() const { return dialog_ ? &dialog_->texts : nullptr; }
+    const WaitDialog* dlgWaitSet() const { return dialog_ ? &dialog_->texts : nullptr; }
 
   private:
     struct Dialog {
-        TDlgWaitSet texts;
+        WaitDialog texts;
         std::unique_ptr<WaitDialogView> view;  // after the texts: destroyed before them
     };
 

@@ -68,7 +68,7 @@ class WholeFileReads : public platform::Files {
     bool fileExists(std::string_view path) override { return machine_.files().fileExists(path); }
     std::optional<std::string> readFile(std::string_view path) override {
         if (!fileExists(path)) return std::nullopt;
-        return ReadWholeFile(machine_.hostPath(path));
+        return readEntireFile(machine_.hostPath(path));
     }
     void writeFile(std::string_view path, std::string_view content) override {
         machine_.files().writeFile(path, content);
@@ -93,7 +93,7 @@ BenchMachine::BenchMachine()
     files_ = std::make_unique<WholeFileReads>(*machine_);
 
     // The suite's layout: the program with its language module, SHARED\DATABASES beside it.
-    InstallSuite(*machine_, TAMUX_SUITE_DIR, "EN");
+    installSuite(*machine_, TAMUX_SUITE_DIR, "EN");
 }
 
 BenchMachine::~BenchMachine() {
@@ -114,7 +114,7 @@ platform::Files& BenchMachine::files() {
     return *files_;
 }
 
-std::string BenchMachine::PciInstancePath(const PciPick& pick, std::size_t index) {
+std::string BenchMachine::pciInstancePath(const PciPick& pick, std::size_t index) {
     const std::string subsys =
         pick.subvendor.empty() ? "00000000" : pick.subdevice + pick.subvendor;
     return kEnum + "PCI\\VEN_" + pick.vendor + "&DEV_" + pick.device + "&SUBSYS_" + subsys +
@@ -142,7 +142,7 @@ void BenchMachine::addDevices(const std::vector<PciPick>& pci, const std::vector
         const std::string base = "VEN_" + p.vendor + "&DEV_" + p.device;
         const std::string subsys = p.subvendor.empty() ? "00000000" : p.subdevice + p.subvendor;
         const std::string id = base + "&SUBSYS_" + subsys + "&REV_01";
-        addInstance(r, PciInstancePath(p, i), "PCI device", kUnknownGuid, i,
+        addInstance(r, pciInstancePath(p, i), "PCI device", kUnknownGuid, i,
                     {"PCI\\" + id, "PCI\\" + base + "&SUBSYS_" + subsys,
                      "PCI\\" + base + "&CC_020000", "PCI\\" + base + "&CC_0200"});
     }
@@ -175,36 +175,36 @@ void BenchMachine::growPrinters(int count) {
     }
 }
 
-std::unique_ptr<BenchMachine> SmallMachine() {
+std::unique_ptr<BenchMachine> smallMachine() {
     return std::make_unique<BenchMachine>();
 }
 
-std::unique_ptr<BenchMachine> LargeMachine(const LargeMachineSize& size) {
+std::unique_ptr<BenchMachine> largeMachine(const LargeMachineSize& size) {
     auto machine = std::make_unique<BenchMachine>();
-    machine->addDevices(PickPciDevices(TAMUX_HWDATA_DIR, size.pci),
-                        PickInputDevices(TAMUX_HWDATA_DIR, size.input), size.other);
+    machine->addDevices(pickPciDevices(TAMUX_HWDATA_DIR, size.pci),
+                        pickInputDevices(TAMUX_HWDATA_DIR, size.input), size.other);
     machine->growPrinters(size.printers);
     return machine;
 }
 
 MainWindow::MainWindow(BenchMachine& bench)
     : state_(std::make_unique<AppState>(bench.platform())),
-      left_(LeftPaneStyle().geometry),
-      right_(RightPaneStyle().geometry) {
+      left_(leftPaneStyle().geometry),
+      right_(rightPaneStyle().geometry) {
     left_.setViewportHeight(415);
     right_.setViewportHeight(329);
-    form_ = std::make_unique<TImputFrm>(*state_, application_, left_, right_, AboutViewFactory{});
+    form_ = std::make_unique<MainForm>(*state_, application_, left_, right_, AboutViewFactory{});
 }
 
 MainWindow::~MainWindow() {
     form_.reset();
 }
 
-std::size_t MessageBoxCount(sim::Machine& machine) {
+std::size_t messageBoxCount(sim::Machine& machine) {
     return machine.dialogs().messageBoxes().size();
 }
 
-std::string MessageBoxTexts(sim::Machine& machine) {
+std::string messageBoxTexts(sim::Machine& machine) {
     std::string texts;
     for (const sim::MessageBoxCall& call : machine.dialogs().messageBoxes()) {
         texts += call.text + "\n";

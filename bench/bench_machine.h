@@ -50,7 +50,7 @@ class BenchMachine {
 
     // The instance key of PCI pick `index`, as addDevices wrote it; its last four characters
     // are the index in hex.
-    static std::string PciInstancePath(const PciPick& pick, std::size_t index);
+    static std::string pciInstancePath(const PciPick& pick, std::size_t index);
 
   private:
     std::filesystem::path drive_;
@@ -59,11 +59,11 @@ class BenchMachine {
 };
 
 // The default sample machine, or the large one with the ids drawn from hwdata.
-std::unique_ptr<BenchMachine> SmallMachine();
-std::unique_ptr<BenchMachine> LargeMachine(const LargeMachineSize& size = {});
+std::unique_ptr<BenchMachine> smallMachine();
+std::unique_ptr<BenchMachine> largeMachine(const LargeMachineSize& size = {});
 
 // The program's main window on a bench machine, made as at start (the state, the two panes, the
-// form); FormCreate is the caller's to run. No message is ever pending.
+// form); formCreate is the caller's to run. No message is ever pending.
 class MainWindow {
   public:
     explicit MainWindow(BenchMachine& bench);
@@ -71,7 +71,7 @@ class MainWindow {
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
-    TImputFrm& form() { return *form_; }
+    MainForm& form() { return *form_; }
     AppState& state() { return *state_; }
 
   private:
@@ -86,13 +86,13 @@ class MainWindow {
     std::unique_ptr<AppState> state_;
     SectionList left_;
     SectionList right_;
-    std::unique_ptr<TImputFrm> form_;
+    std::unique_ptr<MainForm> form_;
 };
 
 // The message boxes the machine has shown so far: a benchmark whose work failed halfway measures
 // nothing, so each checks that none was shown.
-std::size_t MessageBoxCount(sim::Machine& machine);
+std::size_t messageBoxCount(sim::Machine& machine);
 // The texts of those message boxes, one per line.
-std::string MessageBoxTexts(sim::Machine& machine);
+std::string messageBoxTexts(sim::Machine& machine);
 
 }  // namespace tamux::bench

@@ -22,12 +22,12 @@ void shuffleAndCut(std::vector<T>& items, int count) {
 }
 
 std::vector<dbgen::IdVendor> idList(const std::filesystem::path& file) {
-    return dbgen::ParseIdList(dbgen::Utf8ToCp1252(ReadWholeFile(file)));
+    return dbgen::parseIdList(dbgen::utf8ToCp1252(readEntireFile(file)));
 }
 
 }  // namespace
 
-std::string ReadWholeFile(const std::filesystem::path& path) {
+std::string readEntireFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path.string());
     std::string text(std::filesystem::file_size(path), '\0');
@@ -36,7 +36,7 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
     return text;
 }
 
-std::vector<PciPick> PickPciDevices(const std::filesystem::path& hwdataDir, int count) {
+std::vector<PciPick> pickPciDevices(const std::filesystem::path& hwdataDir, int count) {
     std::vector<PciPick> picks;
     for (const dbgen::IdVendor& v : idList(hwdataDir / "pci.ids")) {
         for (const dbgen::IdDevice& d : v.devices) {
@@ -59,13 +59,13 @@ std::vector<PciPick> PickPciDevices(const std::filesystem::path& hwdataDir, int 
     return picks;
 }
 
-std::vector<InputPick> PickInputDevices(const std::filesystem::path& hwdataDir, int count) {
+std::vector<InputPick> pickInputDevices(const std::filesystem::path& hwdataDir, int count) {
     std::vector<InputPick> picks;
     for (const dbgen::IdVendor& v : idList(hwdataDir / "usb.ids")) {
         for (const dbgen::IdDevice& d : v.devices) {
-            if (dbgen::IsKeyboardName(d.name)) {
+            if (dbgen::isKeyboardName(d.name)) {
                 picks.push_back({v.id, d.id, true});
-            } else if (dbgen::IsMouseName(d.name)) {
+            } else if (dbgen::isMouseName(d.name)) {
                 picks.push_back({v.id, d.id, false});
             }
         }
@@ -80,7 +80,7 @@ std::string PciSlot(std::size_t index) {
     return slot;
 }
 
-std::string LspciDump(const std::vector<PciPick>& picks) {
+std::string lspciDump(const std::vector<PciPick>& picks) {
     std::string dump;
     for (std::size_t i = 0; i < picks.size(); ++i) {
         unsigned char config[64] = {};

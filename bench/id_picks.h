@@ -21,19 +21,19 @@ struct InputPick {
 
 // Up to `count` PCI devices of pci.ids in `hwdataDir`, each as Windows would list it and as lspci
 // reads it alike (see the .cpp for the ids left out).
-std::vector<PciPick> PickPciDevices(const std::filesystem::path& hwdataDir, int count);
+std::vector<PciPick> pickPciDevices(const std::filesystem::path& hwdataDir, int count);
 
 // Up to `count` USB keyboards and mice of usb.ids, as the databases' generator tells them apart.
-std::vector<InputPick> PickInputDevices(const std::filesystem::path& hwdataDir, int count);
+std::vector<InputPick> pickInputDevices(const std::filesystem::path& hwdataDir, int count);
 
-// The PCI slot that device `index` has in LspciDump ("00:00.0").
+// The PCI slot that device `index` has in lspciDump ("00:00.0").
 std::string PciSlot(std::size_t index);
 
 // A dump in the form `lspci -x` writes and `lspci -F` reads: one function per pick, with its
 // vendor, device, revision, class (network controller) and subsystem ids.
-std::string LspciDump(const std::vector<PciPick>& picks);
+std::string lspciDump(const std::vector<PciPick>& picks);
 
 // The whole of a file.
-std::string ReadWholeFile(const std::filesystem::path& path);
+std::string readEntireFile(const std::filesystem::path& path);
 
 }  // namespace tamux::bench

@@ -1,8 +1,8 @@
-// The device work of the start-up -- EnumDevices and the "Keyboard" and "Mouse" database lookups,
-// deciphering every line of the shipped databases -- on the large simulated Windows XP, side by
-// side with lspci resolving the same PCI ids from the same pci.ids, in turn, round by round.
-// Prints both times, their ratio pair by pair, the memory each needed, whether the two name every
-// PCI device alike, and whether any deciphered database line is left in memory afterwards.
+// The device work of the start-up -- readDeviceTable and the "Keyboard" and "Mouse" database
+// lookups, deciphering every line of the shipped databases -- on the large simulated Windows XP,
+// side by side with lspci resolving the same PCI ids from the same pci.ids, in turn, round by
+// round. Prints both times, their ratio pair by pair, the memory each needed, whether the two name
+// every PCI device alike, and whether any deciphered database line is left in memory afterwards.
 //
 //   bench_lookup [--rounds N] [--lspci PATH] [--pci N] [--input N] [--other N]
 //   bench_lookup --once        the work once, nothing else (to time the whole process)
@@ -40,22 +40,22 @@ struct StartupDeviceWork {
     double enumMs = 0, lookupMs = 0;
 };
 
-// What FormCreate does with the device table, timed step by step.
-StartupDeviceWork RunDeviceWork(BenchMachine& bench, DeviceTable& table) {
+// What formCreate does with the device table, timed step by step.
+StartupDeviceWork runDeviceWork(BenchMachine& bench, DeviceTable& table) {
     sim::Machine& machine = bench.machine();
     StartupDeviceWork work;
     const Clock::time_point start = Clock::now();
-    EnumDevices(machine.registry(), machine.system(), table);
-    work.enumMs = MillisecondsSince(start);
+    readDeviceTable(machine.registry(), machine.system(), table);
+    work.enumMs = millisecondsSince(start);
     const Clock::time_point enumerated = Clock::now();
-    LookupDeviceDatabase(machine.registry(), machine.system(), bench.files(), table, "Keyboard");
-    LookupDeviceDatabase(machine.registry(), machine.system(), bench.files(), table, "Mouse");
-    work.lookupMs = MillisecondsSince(enumerated);
+    lookupDeviceDatabase(machine.registry(), machine.system(), bench.files(), table, "Keyboard");
+    lookupDeviceDatabase(machine.registry(), machine.system(), bench.files(), table, "Mouse");
+    work.lookupMs = millisecondsSince(enumerated);
     return work;
 }
 
 // The blocks of `lspci -vmm`: "Name:\tvalue" lines, a blank line after each device.
-std::map<std::string, std::map<std::string, std::string>> LspciBlocks(const std::string& text) {
+std::map<std::string, std::map<std::string, std::string>> lspciBlocks(const std::string& text) {
     std::map<std::string, std::map<std::string, std::string>> bySlot;
     std::istringstream in(text);
     std::map<std::string, std::string> block;
@@ -77,27 +77,27 @@ std::map<std::string, std::map<std::string, std::string>> LspciBlocks(const std:
 }
 
 // How many PCI records carry the names lspci gives the same ids (in the databases' spelling).
-std::size_t CountAgreeing(const DeviceTable& table, const std::vector<PciPick>& picks,
+std::size_t countAgreeing(const DeviceTable& table, const std::vector<PciPick>& picks,
                           const std::string& lspciOutput, std::size_t& resolved) {
-    std::map<std::string, const devices*> byPath;
-    for (const devices& d : table) byPath[d.KeyPath] = &d;
-    auto bySlot = LspciBlocks(dbgen::Utf8ToCp1252(lspciOutput));
+    std::map<std::string, const DeviceEntry*> byPath;
+    for (const DeviceEntry& d : table) byPath[d.keyPath] = &d;
+    auto bySlot = lspciBlocks(dbgen::utf8ToCp1252(lspciOutput));
     std::size_t agree = 0, shown = 0;
     resolved = 0;
     for (std::size_t i = 0; i < picks.size(); ++i) {
-        auto record = byPath.find(BenchMachine::PciInstancePath(picks[i], i));
+        auto record = byPath.find(BenchMachine::pciInstancePath(picks[i], i));
         if (record == byPath.end()) continue;
-        const devices& d = *record->second;
-        if (!d.DisplayName.empty()) ++resolved;
+        const DeviceEntry& d = *record->second;
+        if (!d.displayName.empty()) ++resolved;
         auto& block = bySlot[PciSlot(i)];
         const std::string device = picks[i].subvendor.empty() ? block["Device"] : block["SDevice"];
-        const std::string expected = dbgen::DeviceLine("", device).substr(1);
-        std::string vendor = dbgen::VendorLine("", "", block["Vendor"]);
+        const std::string expected = dbgen::deviceLine("", device).substr(1);
+        std::string vendor = dbgen::vendorLineOf("", "", block["Vendor"]);
         vendor = vendor.substr(vendor.find(".=") + 2);
-        if (d.DeviceName == expected && d.VendorName == vendor) {
+        if (d.DeviceName == expected && d.vendorName == vendor) {
             ++agree;
         } else if (++shown <= 5) {
-            std::cout << "differs: " << d.HardwareID.substr(0, 40) << " ours \"" << d.VendorName
+            std::cout << "differs: " << d.hardwareID.substr(0, 40) << " ours \"" << d.vendorName
                       << "\" \"" << d.DeviceName << "\", lspci \"" << vendor << "\" \"" << expected
                       << "\"\n";
         }
@@ -106,7 +106,7 @@ std::size_t CountAgreeing(const DeviceTable& table, const std::vector<PciPick>& 
 }
 
 // A deciphered line of the first pick in its "key=name" form, as the database holds it.
-std::string DecipheredLineOf(const PciPick& pick) {
+std::string decipheredLineOf(const PciPick& pick) {
     if (pick.subvendor.empty()) return "VEN_" + pick.vendor + "&DEV_" + pick.device + "=";
     return pick.vendor + pick.device + " SUBSYS " + pick.subdevice + pick.subvendor + "=";
 }
@@ -116,24 +116,24 @@ std::string DecipheredLineOf(const PciPick& pick) {
 int main(int argc, char** argv) try {
     ProgramRunner runner;
     LargeMachineSize size;
-    size.pci = IntOption(argc, argv, "--pci", size.pci);
-    size.input = IntOption(argc, argv, "--input", size.input);
-    size.other = IntOption(argc, argv, "--other", size.other);
-    const int rounds = std::max(1, IntOption(argc, argv, "--rounds", 9));
-    const std::string lspci = TextOption(argc, argv, "--lspci", "lspci");
+    size.pci = intOption(argc, argv, "--pci", size.pci);
+    size.input = intOption(argc, argv, "--input", size.input);
+    size.other = intOption(argc, argv, "--other", size.other);
+    const int rounds = std::max(1, intOption(argc, argv, "--rounds", 9));
+    const std::string lspci = textOption(argc, argv, "--lspci", "lspci");
 
-    const std::vector<PciPick> picks = PickPciDevices(TAMUX_HWDATA_DIR, size.pci);
-    const std::string dumpFile = TextOption(argc, argv, "--write-dump", "");
+    const std::vector<PciPick> picks = pickPciDevices(TAMUX_HWDATA_DIR, size.pci);
+    const std::string dumpFile = textOption(argc, argv, "--write-dump", "");
     if (!dumpFile.empty()) {
-        std::ofstream(dumpFile) << LspciDump(picks);
+        std::ofstream(dumpFile) << lspciDump(picks);
         return 0;
     }
     BenchMachine bench;
-    bench.addDevices(picks, PickInputDevices(TAMUX_HWDATA_DIR, size.input), size.other);
-    if (FlagOption(argc, argv, "--setup-only")) return 0;
+    bench.addDevices(picks, pickInputDevices(TAMUX_HWDATA_DIR, size.input), size.other);
+    if (flagOption(argc, argv, "--setup-only")) return 0;
     DeviceTable table;
-    if (FlagOption(argc, argv, "--once")) {
-        RunDeviceWork(bench, table);
+    if (flagOption(argc, argv, "--once")) {
+        runDeviceWork(bench, table);
         return table.empty() ? 1 : 0;
     }
 
@@ -141,7 +141,7 @@ int main(int argc, char** argv) try {
         fs::temp_directory_path() / ("tamux-bench-lspci-" + std::to_string(getpid()));
     fs::create_directories(work);
     const fs::path dump = work / "dump.txt", listing = work / "lspci.txt";
-    { std::ofstream(dump) << LspciDump(picks); }
+    { std::ofstream(dump) << lspciDump(picks); }
     const fs::path pciIds = fs::path(TAMUX_HWDATA_DIR) / "pci.ids";
 
     std::cout << "machine: the default sample machine with " << picks.size() << " PCI, "
@@ -154,7 +154,7 @@ int main(int argc, char** argv) try {
     Series ours, enumMs, lookupMs, oursKib, theirs, theirsKib;
     for (int round = 0; round < rounds; ++round) {
         StartupDeviceWork steps;
-        const WorkFigures figures = MeasureWork([&] { steps = RunDeviceWork(bench, table); });
+        const WorkFigures figures = measureWork([&] { steps = runDeviceWork(bench, table); });
         ours.add(figures.ms);
         oursKib.add(static_cast<double>(figures.addedKib));
         enumMs.add(steps.enumMs);
@@ -166,19 +166,19 @@ int main(int argc, char** argv) try {
     }
 
     std::size_t resolved = 0;
-    const std::size_t agree = CountAgreeing(table, picks, ReadWholeFile(listing), resolved);
-    const int leftovers = OccurrencesInMemory(DecipheredLineOf(picks.front()));
+    const std::size_t agree = countAgreeing(table, picks, readEntireFile(listing), resolved);
+    const int leftovers = occurrencesInMemory(decipheredLineOf(picks.front()));
     fs::remove_all(work);
 
-    std::cout << "EnumDevices + 2 lookups:  " << FormatMs(ours) << "\n"
-              << "  EnumDevices:            " << FormatMs(enumMs) << "\n"
-              << "  the two lookups:        " << FormatMs(lookupMs) << "\n"
-              << "lspci, whole process:     " << FormatMs(theirs) << "\n"
-              << "time ratio ours / lspci:  " << FormatRatio(PairwiseRatios(ours, theirs))
+    std::cout << "EnumDevices + 2 lookups:  " << formatMs(ours) << "\n"
+              << "  EnumDevices:            " << formatMs(enumMs) << "\n"
+              << "  the two lookups:        " << formatMs(lookupMs) << "\n"
+              << "lspci, whole process:     " << formatMs(theirs) << "\n"
+              << "time ratio ours / lspci:  " << formatRatio(pairwiseRatios(ours, theirs))
               << "   (at most 1: as fast as lspci or faster)\n"
-              << "peak memory, ours:        " << FormatMib(oursKib)
+              << "peak memory, ours:        " << formatMib(oursKib)
               << " above what the process held before the work\n"
-              << "peak memory, lspci:       " << FormatMib(theirsKib) << " (whole process; "
+              << "peak memory, lspci:       " << formatMib(theirsKib) << " (whole process; "
               << runner.floorKib() / 1024 << " MiB at least, the starting process's)\n"
               << "PCI ids resolved:         " << resolved << " of " << picks.size()
               << "; names equal to lspci's for " << agree << "\n"

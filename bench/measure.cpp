@@ -44,23 +44,23 @@ const char* findOption(int argc, char** argv, const std::string& name) {
 
 }  // namespace
 
-double MillisecondsSince(Clock::time_point start) {
+double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-long CurrentMemoryKib() {
+long currentMemoryKib() {
     return statusKib("VmRSS");
 }
 
-long PeakMemoryKib() {
+long peakMemoryKib() {
     return statusKib("VmHWM");
 }
 
-void ReturnFreedMemory() {
+void returnFreedMemory() {
     malloc_trim(0);
 }
 
-bool ResetPeakMemory() {
+bool resetPeakMemory() {
     std::ofstream clear("/proc/self/clear_refs");
     clear << "5";
     clear.flush();
@@ -130,7 +130,7 @@ bool writeAll(int fd, const void* data, std::size_t size) {
         int status = 0;
         struct rusage usage {};
         if (pid > 0 && wait4(pid, &status, 0, &usage) == pid) {
-            reply.ms = MillisecondsSince(start);
+            reply.ms = millisecondsSince(start);
             reply.peakKib = usage.ru_maxrss;
             reply.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         }
@@ -143,7 +143,7 @@ bool writeAll(int fd, const void* data, std::size_t size) {
 ProgramRunner::ProgramRunner() {
     int requests[2], replies[2];
     if (pipe(requests) != 0 || pipe(replies) != 0) throw std::runtime_error("no pipe");
-    floorKib_ = PeakMemoryKib();
+    floorKib_ = peakMemoryKib();
     const pid_t pid = fork();
     if (pid < 0) throw std::runtime_error("cannot fork the program runner");
     if (pid == 0) {
@@ -183,7 +183,7 @@ ChildFigures ProgramRunner::run(const std::vector<std::string>& argv,
     return {reply.ms, reply.peakKib};
 }
 
-double Median(std::vector<double> values) {
+double medianOf(std::vector<double> values) {
     if (values.empty()) return 0;
     std::sort(values.begin(), values.end());
     const std::size_t middle = values.size() / 2;
@@ -198,7 +198,7 @@ double Series::max() const {
     return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
 }
 
-Series PairwiseRatios(const Series& a, const Series& b) {
+Series pairwiseRatios(const Series& a, const Series& b) {
     Series ratios;
     for (std::size_t i = 0; i < a.values.size() && i < b.values.size(); ++i) {
         if (b.values[i] > 0) ratios.add(a.values[i] / b.values[i]);
@@ -206,32 +206,32 @@ Series PairwiseRatios(const Series& a, const Series& b) {
     return ratios;
 }
 
-std::string FormatMs(const Series& series) {
+std::string formatMs(const Series& series) {
     return formatted("%.1f ms (min %.1f, max %.1f)", series.median(), series.min(), series.max());
 }
 
-std::string FormatMib(const Series& kib) {
+std::string formatMib(const Series& kib) {
     return formatted("%.1f MiB (min %.1f, max %.1f)", kib.median() / 1024, kib.min() / 1024,
                      kib.max() / 1024);
 }
 
-std::string FormatRatio(const Series& ratios) {
+std::string formatRatio(const Series& ratios) {
     return formatted("%.2f (min %.2f, max %.2f)", ratios.median(), ratios.min(), ratios.max());
 }
 
-int IntOption(int argc, char** argv, const std::string& name, int fallback) {
+int intOption(int argc, char** argv, const std::string& name, int fallback) {
     const char* value = findOption(argc, argv, name);
     return value ? std::stoi(value) : fallback;
 }
 
-bool FlagOption(int argc, char** argv, const std::string& name) {
+bool flagOption(int argc, char** argv, const std::string& name) {
     for (int i = 1; i < argc; ++i) {
         if (name == argv[i]) return true;
     }
     return false;
 }
 
-std::string TextOption(int argc, char** argv, const std::string& name,
+std::string textOption(int argc, char** argv, const std::string& name,
                        const std::string& fallback) {
     const char* value = findOption(argc, argv, name);
     return value ? value : fallback;

@@ -12,17 +12,17 @@ namespace tamux::bench {
 
 using Clock = std::chrono::steady_clock;
 
-double MillisecondsSince(Clock::time_point start);
+double millisecondsSince(Clock::time_point start);
 
-// Resident memory of this process now, and its peak since the last ResetPeakMemory, in KiB.
-long CurrentMemoryKib();
-long PeakMemoryKib();
+// Resident memory of this process now, and its peak since the last resetPeakMemory, in KiB.
+long currentMemoryKib();
+long peakMemoryKib();
 // Starts a new peak at the current resident size. Returns false where the kernel does not allow
 // it; the peak then covers the whole run so far.
-bool ResetPeakMemory();
+bool resetPeakMemory();
 // Hands the memory that the allocator keeps after frees back to the system, so that the resident
 // size is what the process still uses.
-void ReturnFreedMemory();
+void returnFreedMemory();
 
 // One measured piece of work in this process: its wall time and how far it raised the resident
 // memory above what the process held when it began.
@@ -32,15 +32,15 @@ struct WorkFigures {
 };
 
 template <typename Work>
-WorkFigures MeasureWork(Work&& work) {
-    ReturnFreedMemory();
-    ResetPeakMemory();
-    const long before = CurrentMemoryKib();
+WorkFigures measureWork(Work&& work) {
+    returnFreedMemory();
+    resetPeakMemory();
+    const long before = currentMemoryKib();
     const Clock::time_point start = Clock::now();
     work();
     WorkFigures figures;
-    figures.ms = MillisecondsSince(start);
-    figures.addedKib = PeakMemoryKib() - before;
+    figures.ms = millisecondsSince(start);
+    figures.addedKib = peakMemoryKib() - before;
     return figures;
 }
 
@@ -74,29 +74,29 @@ class ProgramRunner {
     long floorKib_ = 0;
 };
 
-double Median(std::vector<double> values);
+double medianOf(std::vector<double> values);
 
 // A series of figures of one kind, printed as median, minimum and maximum.
 struct Series {
     std::vector<double> values;
     void add(double value) { values.push_back(value); }
-    double median() const { return Median(values); }
+    double median() const { return medianOf(values); }
     double min() const;
     double max() const;
 };
 
 // Ratios a[i] / b[i] of two series measured in turn, pair by pair: the pairing keeps a ratio
 // meaningful when the machine's speed drifts between rounds.
-Series PairwiseRatios(const Series& a, const Series& b);
+Series pairwiseRatios(const Series& a, const Series& b);
 
 // "12.3 ms (min 11.9, max 14.0)", and the same for KiB as MiB and for plain ratios.
-std::string FormatMs(const Series& series);
-std::string FormatMib(const Series& kib);
-std::string FormatRatio(const Series& ratios);
+std::string formatMs(const Series& series);
+std::string formatMib(const Series& kib);
+std::string formatRatio(const Series& ratios);
 
 // The number after a "--name" option, or `fallback`.
-int IntOption(int argc, char** argv, const std::string& name, int fallback);
-bool FlagOption(int argc, char** argv, const std::string& name);
-std::string TextOption(int argc, char** argv, const std::string& name, const std::string& fallback);
+int intOption(int argc, char** argv, const std::string& name, int fallback);
+bool flagOption(int argc, char** argv, const std::string& name);
+std::string textOption(int argc, char** argv, const std::string& name, const std::string& fallback);
 
 }  // namespace tamux::bench

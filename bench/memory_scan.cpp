@@ -13,7 +13,7 @@
 
 namespace tamux::bench {
 
-int OccurrencesInMemory(const std::string& needle) {
+int occurrencesInMemory(const std::string& needle) {
     // The regions are listed before any is read, and each is copied into a mapping of its own
     // that is gone before the next: the copies never become part of what is searched.
     std::vector<std::pair<std::uint64_t, std::uint64_t>> regions;

@@ -8,6 +8,6 @@ namespace tamux::bench {
 
 // How many times `needle` occurs in the process's readable and writable memory, apart from the
 // needle's own characters.
-int OccurrencesInMemory(const std::string& needle);
+int occurrencesInMemory(const std::string& needle);
 
 }  // namespace tamux::bench

@@ -1,4 +1,4 @@
-// Expanding the printers category of a started main window -- ShowCategory(1): the wait dialog,
+// Expanding the printers category of a started main window -- showCategory(1): the wait dialog,
 // and for every printer its capability queries and section lines -- with twenty printers, against
 // the same with the default sample machine's two printers and against expanding the
 // input-devices category, in turn, round by round. Prints the times, the ratios pair by pair and
@@ -25,25 +25,25 @@ class StartedWindow {
   public:
     explicit StartedWindow(std::unique_ptr<BenchMachine> bench)
         : bench_(std::move(bench)), window_(*bench_) {
-        window_.form().FormCreate();
+        window_.form().formCreate();
     }
 
     WorkFigures expand(int category) {
-        return MeasureWork([&] { window_.form().ShowCategory(category); });
+        return measureWork([&] { window_.form().showCategory(category); });
     }
     // The right pane's device sections, and the lines in them.
-    int sections() { return window_.form().SectionListBox2().sectionCount() - 1; }
+    int sections() { return window_.form().rightSections().sectionCount() - 1; }
     int lines() {
         int count = 0;
         for (int i = 1; i <= sections(); ++i) {
-            count += window_.form().SectionListBox2().section(i).subItems().count();
+            count += window_.form().rightSections().section(i).subItems().count();
         }
         return count;
     }
     bool failed(const char* name) {
-        if (MessageBoxCount(bench_->machine()) == 0) return false;
+        if (messageBoxCount(bench_->machine()) == 0) return false;
         std::cerr << "the " << name << " window reported errors:\n"
-                  << MessageBoxTexts(bench_->machine());
+                  << messageBoxTexts(bench_->machine());
         return true;
     }
 
@@ -52,8 +52,8 @@ class StartedWindow {
     MainWindow window_;
 };
 
-std::unique_ptr<BenchMachine> MachineWithPrinters(int count) {
-    auto bench = SmallMachine();
+std::unique_ptr<BenchMachine> machineWithPrinters(int count) {
+    auto bench = smallMachine();
     bench->growPrinters(count);
     return bench;
 }
@@ -61,14 +61,14 @@ std::unique_ptr<BenchMachine> MachineWithPrinters(int count) {
 }  // namespace
 
 int main(int argc, char** argv) try {
-    if (FlagOption(argc, argv, "--once")) {
-        StartedWindow many(MachineWithPrinters(kPrinters));
+    if (flagOption(argc, argv, "--once")) {
+        StartedWindow many(machineWithPrinters(kPrinters));
         many.expand(kPrintersCategory);
         return many.failed("twenty-printer") || many.sections() != kPrinters ? 1 : 0;
     }
-    const int rounds = std::max(1, IntOption(argc, argv, "--rounds", 15));
-    StartedWindow many(MachineWithPrinters(kPrinters));
-    StartedWindow two(SmallMachine());
+    const int rounds = std::max(1, intOption(argc, argv, "--rounds", 15));
+    StartedWindow many(machineWithPrinters(kPrinters));
+    StartedWindow two(smallMachine());
     std::cout << "a started main window on the default sample machine, with twenty printers "
                  "(its two, and copies of them) and with its two; rounds: "
               << rounds << ", in turn\n\n";
@@ -86,17 +86,17 @@ int main(int argc, char** argv) try {
         inputMs.add(many.expand(kInputDevicesCategory).ms);
         inputLines = many.lines();
     }
-    std::cout << "printers, 20:             " << FormatMs(manyMs) << ", " << manySections
+    std::cout << "printers, 20:             " << formatMs(manyMs) << ", " << manySections
               << " sections, " << manyLines << " lines\n"
-              << "printers, 2:              " << FormatMs(twoMs) << ", " << twoSections
+              << "printers, 2:              " << formatMs(twoMs) << ", " << twoSections
               << " sections\n"
-              << "input devices:            " << FormatMs(inputMs) << ", " << inputLines
+              << "input devices:            " << formatMs(inputMs) << ", " << inputLines
               << " lines\n"
-              << "time ratio 20 / 2 printers:        " << FormatRatio(PairwiseRatios(manyMs, twoMs))
+              << "time ratio 20 / 2 printers:        " << formatRatio(pairwiseRatios(manyMs, twoMs))
               << "\n"
               << "time ratio 20 printers / input:    "
-              << FormatRatio(PairwiseRatios(manyMs, inputMs)) << "\n"
-              << "peak memory, 20 printers: " << FormatMib(manyKib)
+              << formatRatio(pairwiseRatios(manyMs, inputMs)) << "\n"
+              << "peak memory, 20 printers: " << formatMib(manyKib)
               << " above what the process held before\n";
     const bool failed =
         many.failed("twenty-printer") || two.failed("two-printer") || manySections != kPrinters;

@@ -1,6 +1,6 @@
-// A report of 5,000 lines saved as HTML -- doreport with the Save action: the frame, every line's
-// image element removed, its font sizes mapped and its table row made, and the file written --
-// against the same report saved as plain text (tags stripped), in turn, round by round. The
+// A report of 5,000 lines saved as HTML -- produceReport with the Save action: the frame, every
+// line's image element removed, its font sizes mapped and its table row made, and the file written
+// -- against the same report saved as plain text (tags stripped), in turn, round by round. The
 // lines are what the line builders give for the entries of a started main window with twenty
 // printers, taken again and again until there are 5,000.
 //
@@ -27,11 +27,11 @@ using namespace tamux::bench;
 constexpr int kPrinters = 20;
 
 // Every entry of the left pane, as the report window lists them when all are ticked.
-ReportRequest EveryEntry(TImputFrm& form) {
+ReportRequest everyEntry(MainForm& form) {
     ReportRequest request;
-    request.action = raSave;
-    for (int section = 0; section < form.SectionListBox1().sectionCount(); ++section) {
-        const TListSection& category = form.SectionListBox1().section(section);
+    request.action = ReportAction::Save;
+    for (int section = 0; section < form.leftSections().sectionCount(); ++section) {
+        const ListSection& category = form.leftSections().section(section);
         for (int item = 0; item < category.subItems().count(); ++item) {
             request.items.push_back({section, item, true,
                                      category.subItems().lines()[static_cast<std::size_t>(item)],
@@ -41,7 +41,7 @@ ReportRequest EveryEntry(TImputFrm& form) {
     return request;
 }
 
-std::size_t LineCount(const std::string& text) {
+std::size_t countLines(const std::string& text) {
     std::size_t count = 0;
     for (char c : text) count += c == '\n' ? 1 : 0;
     return count;
@@ -50,20 +50,20 @@ std::size_t LineCount(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) try {
-    const int rounds = std::max(1, IntOption(argc, argv, "--rounds", 15));
+    const int rounds = std::max(1, intOption(argc, argv, "--rounds", 15));
     const auto lineCount =
-        static_cast<std::size_t>(std::max(1, IntOption(argc, argv, "--lines", 5000)));
+        static_cast<std::size_t>(std::max(1, intOption(argc, argv, "--lines", 5000)));
 
-    auto bench = SmallMachine();
+    auto bench = smallMachine();
     bench->growPrinters(kPrinters);
     MainWindow window(*bench);
-    window.form().FormCreate();
+    window.form().formCreate();
     AppState& state = window.state();
     PrinterCaps caps(bench->machine().spooler());
     const ReportSources sources{
-        state.mouse, state.keyboard, window.form().KeyState1(), window.form().PrintersInfo1(),
+        state.mouse, state.keyboard, window.form().keyState(), window.form().printers(),
         caps,        state.lang};
-    const ReportRequest request = EveryEntry(window.form());
+    const ReportRequest request = everyEntry(window.form());
     // The entries again and again, until their lines (heading, gaps and device lines) reach the
     // count asked for.
     std::vector<ReportEntry> entries;
@@ -83,12 +83,12 @@ int main(int argc, char** argv) try {
     auto save = [&](const std::string& path) {
         std::vector<ReportEntry> report = entries;
         dialogs.queueSavePath(path);
-        return MeasureWork([&] { CarryOutReport(host, raSave, std::move(report)); });
+        return measureWork([&] { CarryOutReport(host, ReportAction::Save, std::move(report)); });
     };
     const std::string htmlPath = "C:\\report.htm", textPath = "C:\\report.txt";
-    if (FlagOption(argc, argv, "--once")) {
+    if (flagOption(argc, argv, "--once")) {
         save(htmlPath);
-        return MessageBoxCount(bench->machine()) == 0 ? 0 : 1;
+        return messageBoxCount(bench->machine()) == 0 ? 0 : 1;
     }
 
     std::cout << "a report of " << lineTotal << " lines: " << request.items.size()
@@ -103,20 +103,21 @@ int main(int argc, char** argv) try {
         textMs.add(text.ms);
         textKib.add(static_cast<double>(text.addedKib));
     }
-    const std::string htmlFile = ReadWholeFile(bench->machine().hostPath(htmlPath));
-    const std::string textFile = ReadWholeFile(bench->machine().hostPath(textPath));
-    std::cout << "saved as HTML:            " << FormatMs(htmlMs) << ", " << LineCount(htmlFile)
+    const std::string htmlFile = readEntireFile(bench->machine().hostPath(htmlPath));
+    const std::string textFile = readEntireFile(bench->machine().hostPath(textPath));
+    std::cout << "saved as HTML:            " << formatMs(htmlMs) << ", " << countLines(htmlFile)
               << " lines, " << htmlFile.size() / 1024 << " KiB\n"
-              << "saved as text:            " << FormatMs(textMs) << ", " << LineCount(textFile)
+              << "saved as text:            " << formatMs(textMs) << ", " << countLines(textFile)
               << " lines, " << textFile.size() / 1024 << " KiB\n"
-              << "time ratio HTML / text:   " << FormatRatio(PairwiseRatios(htmlMs, textMs)) << "\n"
-              << "peak memory, HTML:        " << FormatMib(htmlKib)
+              << "time ratio HTML / text:   " << formatRatio(pairwiseRatios(htmlMs, textMs)) << "\n"
+              << "peak memory, HTML:        " << formatMib(htmlKib)
               << " above what the process held before\n"
-              << "peak memory, text:        " << FormatMib(textKib) << " above the same\n";
+              << "peak memory, text:        " << formatMib(textKib) << " above the same\n";
     // The frame adds five lines, the HTML table's opening one more.
-    const bool whole = LineCount(htmlFile) >= lineTotal + 6 && LineCount(textFile) >= lineTotal + 5;
-    if (MessageBoxCount(bench->machine()) != 0) {
-        std::cerr << "the report reported errors:\n" << MessageBoxTexts(bench->machine());
+    const bool whole =
+        countLines(htmlFile) >= lineTotal + 6 && countLines(textFile) >= lineTotal + 5;
+    if (messageBoxCount(bench->machine()) != 0) {
+        std::cerr << "the report reported errors:\n" << messageBoxTexts(bench->machine());
         return 1;
     }
     return whole ? 0 : 1;

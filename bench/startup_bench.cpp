@@ -1,5 +1,5 @@
-// Start-up to a complete main window -- the form made and its FormCreate run: the language
-// module, EnumDevices, the two database lookups, the keyboard and mouse facts, the captions and
+// Start-up to a complete main window -- the form made and its formCreate run: the language
+// module, readDeviceTable, the two database lookups, the keyboard and mouse facts, the captions and
 // the left pane with the printers -- on the large simulated machine (the default sample machine
 // with 6,000 more device instances and twenty printers) against the same on the small default
 // machine, in turn, round by round. Prints both times, their ratio pair by pair and the memory
@@ -27,40 +27,39 @@ struct StartFigures {
 };
 
 // A main window made and started on `machine`, as the program does at start.
-StartFigures StartMainWindow(BenchMachine& bench) {
+StartFigures startMainWindow(BenchMachine& bench) {
     StartFigures figures;
     std::unique_ptr<MainWindow> window;
-    figures.work = MeasureWork([&] {
+    figures.work = measureWork([&] {
         window = std::make_unique<MainWindow>(bench);
-        window->form().FormCreate();
+        window->form().formCreate();
     });
-    figures.printers =
-        window->form().SectionListBox1().section(kPrintersCategory).subItems().count();
+    figures.printers = window->form().leftSections().section(kPrintersCategory).subItems().count();
     figures.devices = window->state().devices.size();
     return figures;
 }
 
-bool Failed(BenchMachine& bench, const char* name) {
-    if (MessageBoxCount(bench.machine()) == 0) return false;
+bool reportedFailure(BenchMachine& bench, const char* name) {
+    if (messageBoxCount(bench.machine()) == 0) return false;
     std::cerr << "the start-up on the " << name << " machine reported errors:\n"
-              << MessageBoxTexts(bench.machine());
+              << messageBoxTexts(bench.machine());
     return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) try {
-    const bool large = FlagOption(argc, argv, "--large");
-    if (large || FlagOption(argc, argv, "--small")) {
-        auto bench = large ? LargeMachine() : SmallMachine();
-        if (FlagOption(argc, argv, "--setup-only")) return 0;
-        StartMainWindow(*bench);
-        return Failed(*bench, large ? "large" : "small") ? 1 : 0;
+    const bool large = flagOption(argc, argv, "--large");
+    if (large || flagOption(argc, argv, "--small")) {
+        auto bench = large ? largeMachine() : smallMachine();
+        if (flagOption(argc, argv, "--setup-only")) return 0;
+        startMainWindow(*bench);
+        return reportedFailure(*bench, large ? "large" : "small") ? 1 : 0;
     }
 
-    const int rounds = std::max(1, IntOption(argc, argv, "--rounds", 9));
-    auto small = SmallMachine();
-    auto big = LargeMachine();
+    const int rounds = std::max(1, intOption(argc, argv, "--rounds", 9));
+    auto small = smallMachine();
+    auto big = largeMachine();
     std::cout << "small: the default sample machine (Windows XP, 2 printers)\n"
               << "large: the same with 6,000 more device instances of real ids and 20 printers\n"
               << "both with the shipped language module and device databases; rounds: " << rounds
@@ -69,23 +68,23 @@ int main(int argc, char** argv) try {
     Series smallMs, smallKib, largeMs, largeKib;
     StartFigures smallStart, largeStart;
     for (int round = 0; round < rounds; ++round) {
-        smallStart = StartMainWindow(*small);
+        smallStart = startMainWindow(*small);
         smallMs.add(smallStart.work.ms);
         smallKib.add(static_cast<double>(smallStart.work.addedKib));
-        largeStart = StartMainWindow(*big);
+        largeStart = startMainWindow(*big);
         largeMs.add(largeStart.work.ms);
         largeKib.add(static_cast<double>(largeStart.work.addedKib));
     }
-    std::cout << "small machine start-up:   " << FormatMs(smallMs) << ", " << smallStart.devices
+    std::cout << "small machine start-up:   " << formatMs(smallMs) << ", " << smallStart.devices
               << " devices, " << smallStart.printers << " printers\n"
-              << "large machine start-up:   " << FormatMs(largeMs) << ", " << largeStart.devices
+              << "large machine start-up:   " << formatMs(largeMs) << ", " << largeStart.devices
               << " devices, " << largeStart.printers << " printers\n"
-              << "time ratio large / small: " << FormatRatio(PairwiseRatios(largeMs, smallMs))
+              << "time ratio large / small: " << formatRatio(pairwiseRatios(largeMs, smallMs))
               << "   (at most 2: the large machine within twice the small one)\n"
-              << "peak memory, small:       " << FormatMib(smallKib)
+              << "peak memory, small:       " << formatMib(smallKib)
               << " above what the process held before\n"
-              << "peak memory, large:       " << FormatMib(largeKib) << " above the same\n";
-    const bool failed = Failed(*small, "small") || Failed(*big, "large");
+              << "peak memory, large:       " << formatMib(largeKib) << " above the same\n";
+    const bool failed = reportedFailure(*small, "small") || reportedFailure(*big, "large");
     return failed ? 1 : 0;
 } catch (const std::exception& error) {
     std::cerr << "bench_startup: " << error.what() << "\n";

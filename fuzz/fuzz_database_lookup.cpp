@@ -102,11 +102,11 @@ std::vector<std::string> fileLines(std::string_view text) {
 }
 
 std::string fileText(const std::vector<std::string_view>& lines, const Options& options) {
-    tamux::TCryptLib crypt;
-    tamux::UseDatabaseKeys(crypt);
+    tamux::CryptLib crypt;
+    tamux::useDatabaseKeys(crypt);
     std::string text;
     for (std::string_view line : lines) {
-        text += options.raw ? std::string(line) : crypt.EncryptString(line);
+        text += options.raw ? std::string(line) : crypt.encryptString(line);
         text += options.lineEnd;
     }
     return text;
@@ -114,12 +114,12 @@ std::string fileText(const std::vector<std::string_view>& lines, const Options& 
 
 // The first matching line for a hardware id, scanning from the first line.
 std::optional<std::size_t> scan(const std::vector<std::string>& lines, std::string_view id) {
-    const std::string pci = tamux::AsciiUpper(tamux::PciKey(id));
+    const std::string pci = tamux::toAsciiUpper(tamux::pciKeyOf(id));
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view key = tamux::LineKey(lines[i]);
+        const std::string_view key = tamux::lineKey(lines[i]);
         if (key.empty()) continue;
-        if (id.find(tamux::AsciiUpper(key)) != std::string_view::npos) return i;
-        const auto normalized = tamux::NormalizedKey(key);
+        if (id.find(tamux::toAsciiUpper(key)) != std::string_view::npos) return i;
+        const auto normalized = tamux::normalizedKey(key);
         if (!normalized.empty() && normalized.view() == pci) return i;
     }
     return std::nullopt;
@@ -128,30 +128,30 @@ std::optional<std::size_t> scan(const std::vector<std::string>& lines, std::stri
 DeviceTable expectedTable(DeviceTable table, const std::vector<std::string>& lines,
                           std::string_view className) {
     auto& m = machine();
-    for (tamux::devices& record : table) {
-        const bool unknown = tamux::EqualsIgnoringCase(record.ClassName, "UNKNOWN");
-        if (record.HardwareID.empty() ||
-            (!unknown && !tamux::EqualsIgnoringCase(record.ClassName, className))) {
+    for (tamux::DeviceEntry& record : table) {
+        const bool unknown = tamux::equalsIgnoringCase(record.className, "UNKNOWN");
+        if (record.hardwareID.empty() ||
+            (!unknown && !tamux::equalsIgnoringCase(record.className, className))) {
             continue;
         }
-        const auto match = scan(lines, record.HardwareID);
+        const auto match = scan(lines, record.hardwareID);
         if (!match) continue;
         tamux::VendorParts vendor;
         for (std::size_t above = *match; above-- > 0;) {
-            if (tamux::IsVendorLine(lines[above])) {
-                vendor = tamux::ParseVendorLine(lines[above]);
+            if (tamux::isVendorLine(lines[above])) {
+                vendor = tamux::parseVendorLine(lines[above]);
                 break;
             }
         }
-        const tamux::DeviceParts device = tamux::ParseDeviceLine(lines[*match]);
-        record.VendorName = vendor.name;
+        const tamux::DeviceParts device = tamux::parseDeviceLine(lines[*match]);
+        record.vendorName = vendor.name;
         record.DeviceName = device.name;
-        record.DisplayName = vendor.name + " " + device.name;
-        record.VendorExtra = vendor.extra;
-        record.DeviceExtra = device.extra;
+        record.displayName = vendor.name + " " + device.name;
+        record.vendorExtra = vendor.extra;
+        record.deviceExtra = device.extra;
         if (unknown) {
-            record.ClassName = std::string(className);
-            record.ClassDesc = tamux::GetClassDescription(m.registry(), m.system(), className);
+            record.className = std::string(className);
+            record.classDesc = tamux::getClassDescription(m.registry(), m.system(), className);
         }
     }
     return table;
@@ -181,12 +181,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     DeviceTable table;
     for (std::string_view line : sections[0]) {
-        tamux::devices record;
+        tamux::DeviceEntry record;
         const std::size_t colon = line.find(':');
-        record.ClassName = colon == std::string_view::npos ? "Keyboard" : line.substr(0, colon);
-        record.HardwareID =
-            tamux::AsciiUpper(colon == std::string_view::npos ? line : line.substr(colon + 1));
-        record.Description = "record " + std::to_string(table.size());
+        record.className = colon == std::string_view::npos ? "Keyboard" : line.substr(0, colon);
+        record.hardwareID =
+            tamux::toAsciiUpper(colon == std::string_view::npos ? line : line.substr(colon + 1));
+        record.description = "record " + std::to_string(table.size());
         table.push_back(std::move(record));
     }
 
@@ -209,17 +209,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // What the lookup should read, deciphered line by line; nullopt when a line does not.
     std::optional<std::vector<std::string>> lines = std::vector<std::string>();
     {
-        tamux::TCryptLib crypt;
-        tamux::UseDatabaseKeys(crypt);
+        tamux::CryptLib crypt;
+        tamux::useDatabaseKeys(crypt);
         try {
             if (!options.noClassFile) {
                 for (const std::string& line : fileLines(classText)) {
-                    lines->push_back(crypt.DecryptString(line));
+                    lines->push_back(crypt.decryptString(line));
                 }
             }
             if (!options.noOther) {
                 for (const std::string& line : fileLines(otherText)) {
-                    lines->push_back(crypt.DecryptString(line));
+                    lines->push_back(crypt.decryptString(line));
                 }
             }
         } catch (const tamux::CryptError&) {
@@ -229,7 +229,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     DeviceTable looked = table;
     try {
-        tamux::LookupDeviceDatabase(m.registry(), m.system(), m.files(), looked, className,
+        tamux::lookupDeviceDatabase(m.registry(), m.system(), m.files(), looked, className,
                                     options.ownFolder ? folder : std::string());
     } catch (const tamux::CryptError&) {
         TAMUX_FUZZ_CHECK(!options.nt4 && !lines, "only a line that is not hex is refused");

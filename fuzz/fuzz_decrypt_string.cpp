@@ -1,5 +1,5 @@
-// The string cipher: DecryptString either refuses a text holding a pair that is not hex, or
-// deciphers it into half as many bytes that EncryptString turns back into the same digits; any
+// The string cipher: decryptString either refuses a text holding a pair that is not hex, or
+// deciphers it into half as many bytes that encryptString turns back into the same digits; any
 // text enciphers and deciphers back to itself, with the database's keys and with keys taken from
 // the input. Every so often the text is repeated past one work buffer, so that strings of several
 // chunks get their turn.
@@ -15,7 +15,7 @@
 namespace {
 
 using tamux::CryptError;
-using tamux::TCryptLib;
+using tamux::CryptLib;
 
 bool isHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
@@ -29,27 +29,27 @@ std::string upper(std::string_view text) {
     return out;
 }
 
-void checkDecrypt(TCryptLib& crypt, std::string_view hex) {
+void checkDecrypt(CryptLib& crypt, std::string_view hex) {
     const std::size_t pairs = hex.size() / 2;
     bool allHex = true;
     for (std::size_t i = 0; i < 2 * pairs; ++i) allHex = allHex && isHex(hex[i]);
     std::string text;
     try {
-        text = crypt.DecryptString(hex);
+        text = crypt.decryptString(hex);
     } catch (const CryptError&) {
         TAMUX_FUZZ_CHECK(!allHex, "a text of hex pairs deciphers");
         return;
     }
     TAMUX_FUZZ_CHECK(allHex, "a pair that is not hex is refused");
     TAMUX_FUZZ_CHECK(text.size() == pairs, "one byte per pair; an odd last digit is dropped");
-    TAMUX_FUZZ_CHECK(crypt.EncryptString(text) == upper(hex.substr(0, 2 * pairs)),
+    TAMUX_FUZZ_CHECK(crypt.encryptString(text) == upper(hex.substr(0, 2 * pairs)),
                      "enciphering the text gives the digits back");
 }
 
-void checkRoundTrip(TCryptLib& crypt, std::string_view text) {
-    const std::string hex = crypt.EncryptString(text);
+void checkRoundTrip(CryptLib& crypt, std::string_view text) {
+    const std::string hex = crypt.encryptString(text);
     TAMUX_FUZZ_CHECK(hex.size() == 2 * text.size(), "two digits per byte");
-    TAMUX_FUZZ_CHECK(crypt.DecryptString(hex) == text, "a text deciphers back to itself");
+    TAMUX_FUZZ_CHECK(crypt.decryptString(hex) == text, "a text deciphers back to itself");
 }
 
 std::uint32_t le32(const std::uint8_t* p) {
@@ -62,17 +62,17 @@ std::uint32_t le32(const std::uint8_t* p) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string input(tamux::fuzz::asText(data, size));
     if (size % 23 == 5 && !input.empty()) {
-        while (input.size() <= TCryptLib::kHexChunk + 3) input += input;
+        while (input.size() <= CryptLib::kHexChunk + 3) input += input;
     }
 
-    TCryptLib database;
-    tamux::UseDatabaseKeys(database);
+    CryptLib database;
+    tamux::useDatabaseKeys(database);
     checkDecrypt(database, input);
     checkRoundTrip(database, input);
 
-    // Keys of the input's choosing: AddKey, MultKey, then a password of up to 13 bytes.
+    // Keys of the input's choosing: AddKey, multKey, then a password of up to 13 bytes.
     if (size < 9) return 0;
-    TCryptLib own;
+    CryptLib own;
     const auto addKey = static_cast<std::int32_t>(le32(data));
     const auto multKey = static_cast<std::int32_t>(le32(data + 4));
     const std::size_t passwordLength = std::min<std::size_t>(data[8] % 14, size - 9);
@@ -81,20 +81,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         own.setAddKey(addKey);
         TAMUX_FUZZ_CHECK(addKey != 0, "AddKey 0 is refused");
     } catch (const CryptError&) {
-        TAMUX_FUZZ_CHECK(addKey == 0 && own.AddKey() == 1, "a refused AddKey becomes 1");
+        TAMUX_FUZZ_CHECK(addKey == 0 && own.addKey() == 1, "a refused AddKey becomes 1");
     }
     try {
         own.setMultKey(multKey);
         TAMUX_FUZZ_CHECK(multKey != 0, "MultKey 0 is refused");
     } catch (const CryptError&) {
-        TAMUX_FUZZ_CHECK(multKey == 0 && own.MultKey() == 1, "a refused MultKey becomes 1");
+        TAMUX_FUZZ_CHECK(multKey == 0 && own.multKey() == 1, "a refused MultKey becomes 1");
     }
     try {
         own.setPassword(password);
-        TAMUX_FUZZ_CHECK(password.size() <= TCryptLib::kPasswordLimit,
-                         "a long password is refused");
+        TAMUX_FUZZ_CHECK(password.size() <= CryptLib::kPasswordLimit, "a long password is refused");
     } catch (const CryptError&) {
-        TAMUX_FUZZ_CHECK(password.size() > TCryptLib::kPasswordLimit && own.Password().empty(),
+        TAMUX_FUZZ_CHECK(password.size() > CryptLib::kPasswordLimit && own.password().empty(),
                          "a refused password leaves none");
     }
     const std::string_view rest = std::string_view(input).substr(9 + passwordLength);

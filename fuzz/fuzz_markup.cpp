@@ -67,7 +67,7 @@ void checkBox(const MarkupLayout& layout) {
 // an HR.
 void checkTextKept(std::string_view line, const MarkupLayout& layout) {
     std::string parsed;
-    for (const MarkupToken& token : ParseMarkup(line)) {
+    for (const MarkupToken& token : parseMarkup(line)) {
         if (token.kind == MarkupToken::Kind::Text) {
             parsed += token.text;
         } else if (token.text == "HR" && !token.closing) {
@@ -82,10 +82,10 @@ void checkTextKept(std::string_view line, const MarkupLayout& layout) {
 }
 
 void checkEscaped(std::string_view value) {
-    const std::string escaped = EscapeMarkup(value);
-    TAMUX_FUZZ_CHECK(DecodeMarkupEntities(escaped) == value, "entities decode what was escaped");
-    TAMUX_FUZZ_CHECK(MarkupToPlainText(escaped) == value, "an escaped value is plain text");
-    const auto tokens = ParseMarkup(escaped);
+    const std::string escaped = escapeMarkup(value);
+    TAMUX_FUZZ_CHECK(decodeMarkupEntities(escaped) == value, "entities decode what was escaped");
+    TAMUX_FUZZ_CHECK(markupToPlainText(escaped) == value, "an escaped value is plain text");
+    const auto tokens = parseMarkup(escaped);
     if (value.empty()) {
         TAMUX_FUZZ_CHECK(tokens.empty(), "an empty line has no tokens");
     } else {
@@ -101,12 +101,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view line = tamux::fuzz::asText(data, size);
     FixedMeasurer measurer;
     const MarkupContext context = paneContext(size);
-    const MarkupLayout layout = LayoutMarkup(line, context, measurer);
+    const MarkupLayout layout = layoutMarkup(line, context, measurer);
     checkBox(layout);
     if (!context.wordWrap && line.find('\t') == std::string_view::npos) {
         checkTextKept(line, layout);
     }
-    MarkupToPlainText(line);
+    markupToPlainText(line);
     checkEscaped(line);
     return 0;
 }

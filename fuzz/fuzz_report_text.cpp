@@ -37,7 +37,7 @@ void checkValue(const std::string& value, std::vector<DeviceSection>& sections) 
         DeviceSection section{kind, value, linesHolding(value)};
         for (const SectionLine& line : section.lines) {
             const std::string markup = SectionLineMarkup(kind, line);
-            TAMUX_FUZZ_CHECK(contains(MarkupToPlainText(markup), value),
+            TAMUX_FUZZ_CHECK(contains(markupToPlainText(markup), value),
                              "the pane shows the value as it is");
             TAMUX_FUZZ_CHECK(contains(SectionLineText(kind, line).text, value),
                              "the text report holds the value as it is");
@@ -56,12 +56,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ReportDocument document{
         "Created", {{"Category", "Entry", std::move(sections)}}, "Footer"};
     const std::vector<TextLine> text = ReportTextLines(document);
-    for (const std::string& row : HtmlReportLines(document)) {
+    for (const std::string& row : htmlReportLines(document)) {
         TAMUX_FUZZ_CHECK(row.rfind("<TR><TD>", 0) == 0 && row.size() >= 17 &&
                              row.compare(row.size() - 10, 10, "</TD></TR>") == 0,
                          "every row is one table cell");
     }
-    ReportFileContent(TextReportLines(document));
+    reportFileContent(TextReportLines(document));
 
     // A sheet of A4 at 600 DPI, or a small one on which nearly every line starts a page.
     sim::PageSetup setup;

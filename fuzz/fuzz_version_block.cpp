@@ -1,5 +1,5 @@
 // Version resources: the block GetFileVersionInfo makes of any resource bytes, VerQueryValue
-// over it, and the About dialog's reader (TFileVersion) on top. An input that is a PE file with
+// over it, and the About dialog's reader (FileVersionInfo) on top. An input that is a PE file with
 // a version resource stands for that resource, so that the built modules seed the corpus as
 // they are.
 #include <cstdint>
@@ -87,19 +87,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     tamux::sim::SimSystem system;
-    tamux::TFileVersion version(modules, system);
+    tamux::FileVersionInfo version(modules, system);
     version.setFilename("C:\\fuzz.exe");
     TAMUX_FUZZ_CHECK(version.hasBlock(), "a resource gives a block");
-    const int translations = static_cast<int>(version.Translations().size());
+    const int translations = static_cast<int>(version.translations().size());
     for (int index = 0; index < translations && index < 4; ++index) {
         version.setTranslationIndex(index);
         for (int key = 0; key < tamux::kVersionKeyCount; ++key) {
-            const std::string value = version.GetByIndex(key);
+            const std::string value = version.getByIndex(key);
             TAMUX_FUZZ_CHECK(value.find('\0') == std::string::npos,
                              "a string value ends at its NUL");
         }
     }
-    version.FileVersion().Text();
-    version.ProductVersion().Text();
+    version.fileVersion().Text();
+    version.productVersion().Text();
     return 0;
 }

@@ -11,8 +11,8 @@
 
 namespace tamux {
 
-inline std::string LangMarkup(const LangModule& lang, TextId id) {
-    return EscapeMarkup(lang.GetLangText(id));
+inline std::string langMarkup(const LangModule& lang, TextId id) {
+    return escapeMarkup(lang.getLangText(id));
 }
 
 }  // namespace tamux

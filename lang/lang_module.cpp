@@ -29,7 +29,7 @@ bool staysInProgramFolder(std::string_view code) {
 
 }  // namespace
 
-std::string DefaultLangCode(platform::System& system) {
+std::string defaultLangCode(platform::System& system) {
     switch (system.systemDefaultLangId() & 0x3FF) {
         case 0x05:
             return "CSY";
@@ -48,34 +48,34 @@ std::string DefaultLangCode(platform::System& system) {
     }
 }
 
-std::string LangModuleFileName(std::string_view executablePath, std::string_view code) {
-    return PathWithoutExtension(executablePath) + std::string(code) + ".dll";
+std::string langModuleFileName(std::string_view executablePath, std::string_view code) {
+    return pathWithoutExtension(executablePath) + std::string(code) + ".dll";
 }
 
-std::string LangModulePath(const platform::Platform& platform) {
+std::string langModulePath(const platform::Platform& platform) {
     const std::string executable = platform.system.executablePath();
-    const std::string settings = SettingsFilePath(executable);
+    const std::string settings = settingsFilePath(executable);
 
     std::string code;
-    if (!ReadIniValue(platform.profile, settings, kOptionsSection, kLanguageKey, code)) {
-        code = DefaultLangCode(platform.system);
-        WriteIniValue(platform.profile, settings, kOptionsSection, kLanguageKey, code);
+    if (!readIniValue(platform.profile, settings, kOptionsSection, kLanguageKey, code)) {
+        code = defaultLangCode(platform.system);
+        writeIniValue(platform.profile, settings, kOptionsSection, kLanguageKey, code);
     }
 
-    std::string modulePath = LangModuleFileName(executable, code);
+    std::string modulePath = langModuleFileName(executable, code);
     if (!staysInProgramFolder(code) || !platform.files.fileExists(modulePath)) {
         platform.dialogs.messageBox(missingModuleMessage(code), kMissingModuleCaption,
                                     platform::mb::kOk | platform::mb::kIconError);
         code = std::string(kFallbackLangCode);
-        modulePath = LangModuleFileName(executable, code);
-        WriteIniValue(platform.profile, settings, kOptionsSection, kLanguageKey, code);
+        modulePath = langModuleFileName(executable, code);
+        writeIniValue(platform.profile, settings, kOptionsSection, kLanguageKey, code);
     }
 
-    WriteIniValue(platform.profile, settings, kOptionsSection, kRunLangKey, code);
+    writeIniValue(platform.profile, settings, kOptionsSection, kRunLangKey, code);
     return modulePath;
 }
 
-std::string LoadModuleString(platform::ResourceModules& modules,
+std::string loadModuleString(platform::ResourceModules& modules,
                              platform::ResourceModules::Module module, TextId id) {
     // LoadStringA with no module would read the executable's own string table.
     if (module == 0) return std::string(kNoLoadMessage);
@@ -91,24 +91,24 @@ std::string LoadModuleString(platform::ResourceModules& modules,
     return text;
 }
 
-bool LangModule::LoadLangModule() {
+bool LangModule::loadLangModule() {
     if (handle_ >= kLowestModuleHandle) platform_.modules.freeLibrary(handle_);
     handle_ = 0;
-    const std::string path = LangModulePath(platform_);
+    const std::string path = langModulePath(platform_);
     handle_ = platform_.modules.loadLibrary(path);
     return true;
 }
 
-void LangModule::GetLangText(TextId id, std::string& text) const {
-    std::string found = LoadModuleString(platform_.modules, handle_, id);
+void LangModule::getLangText(TextId id, std::string& text) const {
+    std::string found = loadModuleString(platform_.modules, handle_, id);
     if (std::size_t nul = found.find('\0'); nul != std::string::npos) found.resize(nul);
     // A text that begins with a NUL would leave an empty caption or label behind.
     text = found.empty() ? std::string(kNoLoadMessage) : std::move(found);
 }
 
-std::string LangModule::GetLangText(TextId id) const {
+std::string LangModule::getLangText(TextId id) const {
     std::string text;
-    GetLangText(id, text);
+    getLangText(id, text);
     return text;
 }
 

@@ -33,21 +33,21 @@ inline constexpr std::string_view kMissingModuleCaption = "Error";
 // The language code for the system's default language (GetSystemDefaultLangID, primary language
 // in its low 10 bits): Czech "CSY", German "DE", Spanish "ES", French "FR", Italian "IT",
 // Russian "RUS", anything else (English included) "EN".
-std::string DefaultLangCode(platform::System& system);
+std::string defaultLangCode(platform::System& system);
 
 // The module of a language: the executable's full path without its extension, then the code,
 // then ".dll" ("C:\Tamux\tamux.exe" and "DE" -> "C:\Tamux\tamuxDE.dll").
-std::string LangModuleFileName(std::string_view executablePath, std::string_view code);
+std::string langModuleFileName(std::string_view executablePath, std::string_view code);
 
 // Decides the language and returns the full path of its module, writing the settings file as it
 // goes: "Language" when it was absent (the system default) or its module is missing ("EN", after
 // the error message naming the missing code), and "RunLang" always.
-std::string LangModulePath(const platform::Platform& platform);
+std::string langModulePath(const platform::Platform& platform);
 
 // The text of `id` in `module`'s string table, at most 1023 bytes, in the system code page; the
 // fallback text when the module has none (no such id, an empty text, no module) or the lookup
 // fails.
-std::string LoadModuleString(platform::ResourceModules& modules,
+std::string loadModuleString(platform::ResourceModules& modules,
                              platform::ResourceModules::Module module, TextId id);
 
 // The loaded language module of the process. The application keeps one for its whole run; tests
@@ -58,15 +58,15 @@ class LangModule {
     LangModule(const LangModule&) = delete;
     LangModule& operator=(const LangModule&) = delete;
 
-    // Releases the module that is loaded, if any, then loads the module that LangModulePath
+    // Releases the module that is loaded, if any, then loads the module that langModulePath
     // decides on. A module that cannot be loaded leaves no module (every text is then the
     // fallback text); nothing is shown. Always returns true.
-    bool LoadLangModule();
+    bool loadLangModule();
 
     // Overwrites `text` with the text of `id` cut at its first NUL, or with "<No load message>":
     // never with an empty text.
-    void GetLangText(TextId id, std::string& text) const;
-    std::string GetLangText(TextId id) const;
+    void getLangText(TextId id, std::string& text) const;
+    std::string getLangText(TextId id) const;
 
     // The loaded module; 0 when none is.
     platform::ResourceModules::Module handle() const { return handle_; }

@@ -8,63 +8,63 @@
 
 namespace tamux {
 
-int LanguageButtonOf(std::string_view code) {
+int languageButtonOf(std::string_view code) {
     for (int button = 0; button < kLanguageButtonCount; ++button) {
         if (kLanguageButtons[static_cast<std::size_t>(button)].code == code) return button;
     }
     return -1;
 }
 
-TLanguagesettings::TLanguagesettings(LanguageDialogHost& host) : host_(host) {
+LanguageDialog::LanguageDialog(LanguageDialogHost& host) : host_(host) {
     for (int i = 0; i < kLanguageButtonCount; ++i) buttons_.addButton();
 }
 
-std::string TLanguagesettings::settingsFile() const {
-    return SettingsFilePath(host_.platform.system.executablePath());
+std::string LanguageDialog::settingsFile() const {
+    return settingsFilePath(host_.platform.system.executablePath());
 }
 
-void TLanguagesettings::enablelanguages() {
+void LanguageDialog::enableLanguages() {
     for (int button = 0; button < kLanguageButtonCount; ++button) {
         buttons_.setEnabled(button, false);
     }
     const std::string executable = host_.platform.system.executablePath();
     for (std::string_view code : kLanguageCodeOrder) {
-        if (host_.platform.files.fileExists(LangModuleFileName(executable, code))) {
-            buttons_.setEnabled(LanguageButtonOf(code), true);
+        if (host_.platform.files.fileExists(langModuleFileName(executable, code))) {
+            buttons_.setEnabled(languageButtonOf(code), true);
         }
     }
 }
 
-void TLanguagesettings::markcurrentlanguage() {
+void LanguageDialog::markCurrentLanguage() {
     const std::string file = settingsFile();
     std::string code;
-    if (!ReadIniValue(host_.platform.profile, file, kOptionsSection, kLanguageKey, code)) {
+    if (!readIniValue(host_.platform.profile, file, kOptionsSection, kLanguageKey, code)) {
         code = std::string(kDefaultDialogLanguage);
-        WriteIniValue(host_.platform.profile, file, kOptionsSection, kLanguageKey, code);
+        writeIniValue(host_.platform.profile, file, kOptionsSection, kLanguageKey, code);
     }
-    const int button = LanguageButtonOf(code);
+    const int button = languageButtonOf(code);
     if (button >= 0) buttons_.setDown(button, true);
 }
 
-bool TLanguagesettings::storelanguage() {
+bool LanguageDialog::storeLanguage() {
     std::string code;
     for (std::string_view candidate : kLanguageCodeOrder) {
-        if (buttons_.down(LanguageButtonOf(candidate))) code = std::string(candidate);
+        if (buttons_.down(languageButtonOf(candidate))) code = std::string(candidate);
     }
     // No flag down (the stored code matched none, e.g. written by hand in lower case): an empty
     // code would name no module at the next start, so the stored one stays.
     if (code.empty()) return false;
-    WriteIniValue(host_.platform.profile, settingsFile(), kOptionsSection, kLanguageKey, code);
+    writeIniValue(host_.platform.profile, settingsFile(), kOptionsSection, kLanguageKey, code);
     return true;
 }
 
-void TLanguagesettings::LanguageButtonClick(int button) {
+void LanguageDialog::languageButtonClick(int button) {
     buttons_.click(button);
 }
 
-void TLanguagesettings::SpeedButton8Click() {
-    const bool stored = storelanguage();
-    closelanguagedialog(host_);
+void LanguageDialog::okClick() {
+    const bool stored = storeLanguage();
+    closeLanguageDialog(host_);
     if (!stored) return;  // nothing changed that a restart would show
     const int answer =
         host_.platform.dialogs.messageBox(kRestartQuestion, kRestartQuestionCaption,
@@ -81,25 +81,25 @@ void TLanguagesettings::SpeedButton8Click() {
     if (host_.terminateApplication) host_.terminateApplication();
 }
 
-void TLanguagesettings::SpeedButton9Click() {
-    closelanguagedialog(host_);
+void LanguageDialog::cancelClick() {
+    closeLanguageDialog(host_);
 }
 
-void TLanguagesettings::FormClose() {
-    closelanguagedialog(host_);
+void LanguageDialog::formClose() {
+    closeLanguageDialog(host_);
 }
 
-bool showlanguagedialog(LanguageDialogHost& host) {
+bool showLanguageDialog(LanguageDialogHost& host) {
     if (host.current) return host.restart;
     try {
-        TLanguagesettings dialog(host);
+        LanguageDialog dialog(host);
         OpenDialogGuard current(host.current, dialog);
         std::unique_ptr<LanguageDialogView> view = host.views ? host.views(dialog) : nullptr;
         if (!view) return host.restart;
         dialog.setView(view.get());
-        dialog.enablelanguages();
-        dialog.markcurrentlanguage();
-        view->ShowModal();
+        dialog.enableLanguages();
+        dialog.markCurrentLanguage();
+        view->showModal();
         dialog.setView(nullptr);
     } catch (const std::exception&) {
         // Nothing is shown; the guard has forgotten the dialog.
@@ -107,7 +107,7 @@ bool showlanguagedialog(LanguageDialogHost& host) {
     return host.restart;
 }
 
-void closelanguagedialog(LanguageDialogHost& host) {
+void closeLanguageDialog(LanguageDialogHost& host) {
     CloseOpenDialog(host.current);
 }
 

@@ -1,4 +1,4 @@
-// The language selection dialog (TLanguagesettings): seven flag buttons, one per language the
+// The language selection dialog (LanguageDialog): seven flag buttons, one per language the
 // program knows, enabled where the language's module lies beside the executable, with the
 // language of the settings file down; OK stores the chosen code as "Language" and offers to
 // restart the program in it. The window is a view made by a factory, so that the whole flow runs
@@ -54,23 +54,23 @@ inline constexpr std::string_view kRestartQuestion =
 inline constexpr std::string_view kRestartQuestionCaption = "Information";
 
 // The button of a language code, compared exactly; -1 for a code that is none of the seven.
-int LanguageButtonOf(std::string_view code);
+int languageButtonOf(std::string_view code);
 
-class TLanguagesettings;
+class LanguageDialog;
 
 // The window of the dialog.
 class LanguageDialogView {
   public:
     virtual ~LanguageDialogView() = default;
     // Shows the window modally; returns once it has closed.
-    virtual void ShowModal() = 0;
-    // Closes the window: ShowModal returns.
-    virtual void Close() = 0;
+    virtual void showModal() = 0;
+    // Closes the window: showModal returns.
+    virtual void close() = 0;
 };
 
 // Creates the window of a dialog. May raise an error.
 using LanguageViewFactory =
-    std::function<std::unique_ptr<LanguageDialogView>(TLanguagesettings& dialog)>;
+    std::function<std::unique_ptr<LanguageDialogView>(LanguageDialog& dialog)>;
 
 // Everything the dialog needs from the application, and the two process-wide values it keeps:
 // the open dialog and the restart flag. The application keeps one for its whole run; tests make
@@ -82,19 +82,19 @@ struct LanguageDialogHost {
     std::function<void()> terminateApplication;
 
     // The open dialog, or none; a second opening is refused while there is one.
-    TLanguagesettings* current = nullptr;
+    LanguageDialog* current = nullptr;
     // Set when the user accepted to restart.
     bool restart = false;
 };
 
-class TLanguagesettings {
+class LanguageDialog {
   public:
-    explicit TLanguagesettings(LanguageDialogHost& host);
-    TLanguagesettings(const TLanguagesettings&) = delete;
-    TLanguagesettings& operator=(const TLanguagesettings&) = delete;
+    explicit LanguageDialog(LanguageDialogHost& host);
+    LanguageDialog(const LanguageDialog&) = delete;
+    LanguageDialog& operator=(const LanguageDialog&) = delete;
 
     // The seven language buttons (indexes as in kLanguageButtons): enabled and down states. The
-    // view follows its changes (onChange) and hands the user's clicks to LanguageButtonClick.
+    // view follows its changes (onChange) and hands the user's clicks to languageButtonClick.
     ExclusiveGroup& buttons() { return buttons_; }
     const ExclusiveGroup& buttons() const { return buttons_; }
 
@@ -102,21 +102,21 @@ class TLanguagesettings {
     LanguageDialogView* view() const { return view_; }
 
     // Enables exactly the buttons whose module exists beside the executable.
-    void enablelanguages();
+    void enableLanguages();
     // Puts the button of the stored "Language" down; a missing value marks and writes "EN".
-    void markcurrentlanguage();
+    void markCurrentLanguage();
     // Writes the code of the button that is down as "Language"; false, writing nothing, when
     // none is down.
-    bool storelanguage();
+    bool storeLanguage();
 
     // The user clicks a flag button (disabled buttons ignore it).
-    void LanguageButtonClick(int button);
+    void languageButtonClick(int button);
     // OK: store, close, and offer the restart.
-    void SpeedButton8Click();
+    void okClick();
     // Cancel: close without writing.
-    void SpeedButton9Click();
+    void cancelClick();
     // Closed by the close box, the system menu or the Escape key: as Cancel.
-    void FormClose();
+    void formClose();
 
   private:
     std::string settingsFile() const;
@@ -128,9 +128,9 @@ class TLanguagesettings {
 
 // Opens the dialog modally unless one is open, and returns the restart flag once it has closed
 // (at once when one is open). Errors while creating or showing it are swallowed.
-bool showlanguagedialog(LanguageDialogHost& host);
+bool showLanguageDialog(LanguageDialogHost& host);
 
 // Closes the open dialog, if any, and forgets it.
-void closelanguagedialog(LanguageDialogHost& host);
+void closeLanguageDialog(LanguageDialogHost& host);
 
 }  // namespace tamux

@@ -15,17 +15,17 @@ std::size_t fileNameStart(std::string_view path) {
 
 }  // namespace
 
-std::string PathWithoutExtension(std::string_view path) {
+std::string pathWithoutExtension(std::string_view path) {
     std::size_t dot = path.rfind('.');
     if (dot == std::string_view::npos || dot < fileNameStart(path)) return std::string(path);
     return std::string(path.substr(0, dot));
 }
 
-std::string SettingsFilePath(std::string_view executablePath) {
-    return PathWithoutExtension(executablePath) + ".ini";
+std::string settingsFilePath(std::string_view executablePath) {
+    return pathWithoutExtension(executablePath) + ".ini";
 }
 
-bool ReadIniValue(platform::Profile& profile, std::string_view fileName, std::string_view section,
+bool readIniValue(platform::Profile& profile, std::string_view fileName, std::string_view section,
                   std::string_view key, std::string& value) {
     std::string read;
     try {
@@ -40,7 +40,7 @@ bool ReadIniValue(platform::Profile& profile, std::string_view fileName, std::st
     return value != kMissingValue;
 }
 
-bool WriteIniValue(platform::Profile& profile, std::string_view fileName, std::string_view section,
+bool writeIniValue(platform::Profile& profile, std::string_view fileName, std::string_view section,
                    std::string_view key, std::string_view value) {
     try {
         return profile.writeString(fileName, section, key, value);

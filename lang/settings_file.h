@@ -22,22 +22,22 @@ inline constexpr std::size_t kIniValueBufferSize = 2048;
 
 // `path` without the extension of its file name (the text from the file name's last "."); the
 // dots of folder names do not count. A name without an extension is returned unchanged.
-std::string PathWithoutExtension(std::string_view path);
+std::string pathWithoutExtension(std::string_view path);
 
 // The settings file of an executable: its full path with the extension replaced by ".ini"
 // ("C:\Tamux\tamux.exe" -> "C:\Tamux\tamux.ini"; a name without extension gets ".ini" appended).
-std::string SettingsFilePath(std::string_view executablePath);
+std::string settingsFilePath(std::string_view executablePath);
 
 // Reads `key` in `section` of the settings file `fileName`, with "<Error>" as the default.
 // Returns true with the value read (cut to 2047 characters) in `value`. Returns false when the
 // read raised an error (`value` is then empty) or when the value read is "<Error>" (`value` then
 // holds "<Error>").
-bool ReadIniValue(platform::Profile& profile, std::string_view fileName, std::string_view section,
+bool readIniValue(platform::Profile& profile, std::string_view fileName, std::string_view section,
                   std::string_view key, std::string& value);
 
 // Writes one value; the profile creates the file and the section when needed. Returns false when
 // the write failed: the failure is swallowed, nothing is shown.
-bool WriteIniValue(platform::Profile& profile, std::string_view fileName, std::string_view section,
+bool writeIniValue(platform::Profile& profile, std::string_view fileName, std::string_view section,
                    std::string_view key, std::string_view value);
 
 }  // namespace tamux

@@ -8,12 +8,12 @@
 
 namespace tamux {
 
-constexpr char AsciiUpper(char c) {
+constexpr char toAsciiUpper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-std::string AsciiUpper(std::string_view text);
+std::string toAsciiUpper(std::string_view text);
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace tamux

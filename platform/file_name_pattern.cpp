@@ -2,7 +2,7 @@
 
 namespace tamux::platform {
 
-bool HasWildcard(std::string_view path) {
+bool hasWildcard(std::string_view path) {
     return path.find_first_of("*?") != std::string_view::npos;
 }
 

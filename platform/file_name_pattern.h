@@ -8,6 +8,6 @@
 namespace tamux::platform {
 
 // True when the path holds "*" or "?".
-bool HasWildcard(std::string_view path);
+bool hasWildcard(std::string_view path);
 
 }  // namespace tamux::platform

@@ -24,7 +24,7 @@ Generation generationOf(const OsVersionInfo& version) {
 
 }  // namespace
 
-ExportName ExportNameOf(OptionalFunction function) {
+ExportName exportNameOf(OptionalFunction function) {
     switch (function) {
         case OptionalFunction::TrackMouseEvent:
             return {"USER32.DLL", "TrackMouseEvent"};
@@ -42,7 +42,7 @@ ExportName ExportNameOf(OptionalFunction function) {
     return {"", ""};
 }
 
-bool PresentOnFreshInstall(OptionalFunction function, const OsVersionInfo& version) {
+bool presentOnFreshInstall(OptionalFunction function, const OsVersionInfo& version) {
     const Generation is = generationOf(version);
     switch (function) {
         case OptionalFunction::TrackMouseEvent:
@@ -59,7 +59,7 @@ bool PresentOnFreshInstall(OptionalFunction function, const OsVersionInfo& versi
     return false;
 }
 
-bool ForcesFallbacks(std::string_view variableValue) {
+bool forcesFallbacks(std::string_view variableValue) {
     return !variableValue.empty() && variableValue != "0";
 }
 

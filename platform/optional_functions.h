@@ -30,15 +30,15 @@ struct ExportName {
 };
 
 // The library that exports the function and the name it exports it under.
-ExportName ExportNameOf(OptionalFunction function);
+ExportName exportNameOf(OptionalFunction function);
 
 // Whether a fresh installation of the Windows that `version` describes exports the function (a
 // Windows 95 with a later Internet Explorer may have more; the program copes either way).
-bool PresentOnFreshInstall(OptionalFunction function, const OsVersionInfo& version);
+bool presentOnFreshInstall(OptionalFunction function, const OsVersionInfo& version);
 
 // The environment variable that makes the program take its own way everywhere, as on Windows 95:
 // set to anything but "" or "0".
 inline constexpr char kForceFallbacksVariable[] = "TAMUX_FORCE_FALLBACKS";
-bool ForcesFallbacks(std::string_view variableValue);
+bool forcesFallbacks(std::string_view variableValue);
 
 }  // namespace tamux::platform

@@ -2,7 +2,7 @@
 
 namespace tamux::platform {
 
-std::uint32_t Win32ErrorOfShellResult(std::intptr_t result) {
+std::uint32_t win32ErrorOfShellResult(std::intptr_t result) {
     switch (result) {
         case 0:  // out of memory or resources
         case 8:  // SE_ERR_OOM
@@ -28,7 +28,7 @@ std::uint32_t Win32ErrorOfShellResult(std::intptr_t result) {
     }
 }
 
-std::string ShellResultText(std::intptr_t result) {
+std::string shellResultText(std::intptr_t result) {
     switch (result) {
         case 0:
         case 8:

@@ -12,10 +12,10 @@ namespace tamux::platform {
 // SE_ERR_OOM are "not enough memory", SE_ERR_SHARE a sharing violation, the association and DDE
 // failures their ERROR_NO_ASSOCIATION / ERROR_DDE_FAIL, SE_ERR_DLLNOTFOUND ERROR_DLL_NOT_FOUND;
 // the file, path, access and format failures are their own codes.
-std::uint32_t Win32ErrorOfShellResult(std::intptr_t result);
+std::uint32_t win32ErrorOfShellResult(std::intptr_t result);
 
 // An English text for a failure result, for a system that has no text of its own for the error
 // code above; "" for a value that is not a failure result.
-std::string ShellResultText(std::intptr_t result);
+std::string shellResultText(std::intptr_t result);
 
 }  // namespace tamux::platform

@@ -61,18 +61,18 @@ const std::int16_t* hexPairValues() {
 
 }  // namespace
 
-TCryptLib::TCryptLib()
+CryptLib::CryptLib()
     : password_(kDefaultPassword),
       addKey_(kDefaultAddKey),
       multKey_(kDefaultMultKey),
       buffer_(kBlockBytes),
       shuffle_(kBlockBytes) {}
 
-TCryptLib::~TCryptLib() {
+CryptLib::~CryptLib() {
     wipeWorkArea();
 }
 
-void TCryptLib::setPassword(std::string_view password) {
+void CryptLib::setPassword(std::string_view password) {
     plans_.clear();
     stepsDrawn_ = false;
     if (password.size() > kPasswordLimit) {
@@ -82,7 +82,7 @@ void TCryptLib::setPassword(std::string_view password) {
     password_ = std::string(password);
 }
 
-void TCryptLib::setAddKey(std::int32_t value) {
+void CryptLib::setAddKey(std::int32_t value) {
     stepsDrawn_ = false;
     if (value == 0) {
         addKey_ = 1;
@@ -91,7 +91,7 @@ void TCryptLib::setAddKey(std::int32_t value) {
     addKey_ = value;
 }
 
-void TCryptLib::setMultKey(std::int32_t value) {
+void CryptLib::setMultKey(std::int32_t value) {
     stepsDrawn_ = false;
     if (value == 0) {
         multKey_ = 1;
@@ -100,7 +100,7 @@ void TCryptLib::setMultKey(std::int32_t value) {
     multKey_ = value;
 }
 
-void TCryptLib::InitKey() {
+void CryptLib::initKey() {
     std::uint32_t words[3] = {0, 0, 0};
     for (std::size_t i = 0; i < password_.size() && i < kPasswordLimit; ++i) {
         words[i / 4] |= static_cast<std::uint32_t>(static_cast<unsigned char>(password_[i]))
@@ -112,7 +112,7 @@ void TCryptLib::InitKey() {
     random_.setSeed(k1_);
 }
 
-void TCryptLib::cipherBlock(std::size_t n, Direction direction) {
+void CryptLib::cipherBlock(std::size_t n, Direction direction) {
     if (n == 0) return;
     used_ = std::max(used_, n);
     std::uint8_t* b = buffer_.data();
@@ -149,17 +149,17 @@ void TCryptLib::cipherBlock(std::size_t n, Direction direction) {
     k2_ = k2;
 }
 
-void TCryptLib::wipeWorkArea() {
+void CryptLib::wipeWorkArea() {
     // Only the bytes a block has used can hold text; the swap partners are no text at all.
-    SecureFill(buffer_.data(), used_, 0);
+    secureFill(buffer_.data(), used_, 0);
     used_ = 0;
 }
 
-const TCryptLib::LengthPlan& TCryptLib::planFor(std::size_t n) {
+const CryptLib::LengthPlan& CryptLib::planFor(std::size_t n) {
     if (plans_.size() <= n) plans_.resize(n + 1);
     LengthPlan& plan = plans_[n];
     if (plan.source.empty()) {
-        // The same draws, in the same order, as DecryptBlock makes for n bytes.
+        // The same draws, in the same order, as decryptBlock makes for n bytes.
         RuntimeRandom random(k1_);
         std::vector<std::uint16_t> partner(n);
         random.drawMany(static_cast<std::uint32_t>(n - 1), partner.data(), n);
@@ -172,7 +172,7 @@ const TCryptLib::LengthPlan& TCryptLib::planFor(std::size_t n) {
     return plan;
 }
 
-const std::array<std::uint32_t, 256>& TCryptLib::keySteps() {
+const std::array<std::uint32_t, 256>& CryptLib::keySteps() {
     if (!stepsDrawn_) {
         const auto mult = static_cast<std::uint32_t>(multKey_);
         const auto add = static_cast<std::uint32_t>(addKey_);
@@ -182,7 +182,7 @@ const std::array<std::uint32_t, 256>& TCryptLib::keySteps() {
     return keySteps_;
 }
 
-std::size_t TCryptLib::decryptPlanned(char* data, std::size_t n) {
+std::size_t CryptLib::decryptPlanned(char* data, std::size_t n) {
     const LengthPlan& plan = planFor(n);
     // The pairs in their written order first. These are enciphered bytes, the file's own
     // content in another form, so the buffer needs no wipe.
@@ -226,8 +226,8 @@ std::size_t TCryptLib::decryptPlanned(char* data, std::size_t n) {
     return n;
 }
 
-std::size_t TCryptLib::DecryptInPlace(char* data, std::size_t hexLength) {
-    InitKey();
+std::size_t CryptLib::decryptInPlace(char* data, std::size_t hexLength) {
+    initKey();
     const std::size_t n = hexLength / 2;
     if (hexLength < kHexChunk && n > 0 && n <= kPlannedLengths) return decryptPlanned(data, n);
     const std::size_t chunks = hexLength / kHexChunk + 1;
@@ -239,13 +239,13 @@ std::size_t TCryptLib::DecryptInPlace(char* data, std::size_t hexLength) {
             const int high = hexDigit(hex[2 * i]);
             const int low = hexDigit(hex[2 * i + 1]);
             if (high < 0 || low < 0) {
-                SecureFill(data, written, '0');
+                secureFill(data, written, '0');
                 wipeWorkArea();
                 throw CryptError("TCryptLib: decrypting error - not hexlook string");
             }
             buffer_[i] = static_cast<std::uint8_t>(high * 16 + low);
         }
-        DecryptBlock(n);
+        decryptBlock(n);
         std::memcpy(data + written, buffer_.data(), n);
         written += n;
     }
@@ -253,24 +253,24 @@ std::size_t TCryptLib::DecryptInPlace(char* data, std::size_t hexLength) {
     return written;
 }
 
-std::string TCryptLib::DecryptString(std::string_view hex) {
+std::string CryptLib::decryptString(std::string_view hex) {
     std::string text(hex);
-    text.resize(DecryptInPlace(text.data(), text.size()));
+    text.resize(decryptInPlace(text.data(), text.size()));
     return text;
 }
 
-std::string TCryptLib::EncryptString(std::string_view text) {
+std::string CryptLib::encryptString(std::string_view text) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size() * 2);
-    InitKey();
+    initKey();
     const std::size_t chunks = text.size() / kBlockBytes + 1;
     for (std::size_t chunk = 0; chunk < chunks; ++chunk) {
         std::string_view part = text.substr(chunk * kBlockBytes, kBlockBytes);
         for (std::size_t i = 0; i < part.size(); ++i) {
             buffer_[i] = static_cast<std::uint8_t>(part[i]);
         }
-        EncryptBlock(part.size());
+        encryptBlock(part.size());
         for (std::size_t i = 0; i < part.size(); ++i) {
             out.push_back(kDigits[buffer_[i] >> 4]);
             out.push_back(kDigits[buffer_[i] & 0x0F]);

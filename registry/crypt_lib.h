@@ -1,4 +1,4 @@
-// TCryptLib: the suite's string cipher. A text is enciphered into hexadecimal digit pairs with a
+// CryptLib: the suite's string cipher. A text is enciphered into hexadecimal digit pairs with a
 // key stream drawn from the runtime's linear congruential generator, seeded from the password;
 // every string starts afresh from the password, so strings decipher independently of each other.
 // Deciphering and enciphering share one piece of code: the same draws in the same order.
@@ -71,58 +71,58 @@ class RuntimeRandom {
     std::uint32_t seed_;
 };
 
-class TCryptLib {
+class CryptLib {
   public:
     static constexpr std::size_t kPasswordLimit = 12;
     // One block of the work buffer, and the hex characters that fill it.
     static constexpr std::size_t kBlockBytes = 32768;
     static constexpr std::size_t kHexChunk = 2 * kBlockBytes;
 
-    TCryptLib();
-    ~TCryptLib();
-    TCryptLib(const TCryptLib&) = delete;
-    TCryptLib& operator=(const TCryptLib&) = delete;
+    CryptLib();
+    ~CryptLib();
+    CryptLib(const CryptLib&) = delete;
+    CryptLib& operator=(const CryptLib&) = delete;
 
-    const std::string& Password() const { return password_; }
+    const std::string& password() const { return password_; }
     // At most 12 characters; a longer one empties the password and raises
     // "TCryptLib.Password is too long".
     void setPassword(std::string_view password);
 
-    std::int32_t AddKey() const { return addKey_; }
+    std::int32_t addKey() const { return addKey_; }
     // Never 0: setting 0 stores 1 and raises "TCryptLib.AddKey is too big".
     void setAddKey(std::int32_t value);
 
-    std::int32_t MultKey() const { return multKey_; }
+    std::int32_t multKey() const { return multKey_; }
     // Never 0: setting 0 stores 1 and raises "TCryptLib.MultKey is too big".
     void setMultKey(std::int32_t value);
 
     // Deciphers hex digit pairs (0-9, A-F, a-f) chunk by chunk, 65536 characters at a time; a
     // trailing odd digit is ignored. Raises "TCryptLib: decrypting error - not hexlook string" for
     // a pair that is not a hex number.
-    std::string DecryptString(std::string_view hex);
+    std::string decryptString(std::string_view hex);
 
-    // DecryptString over `hexLength` hex characters at `data`, writing the text over them from
+    // decryptString over `hexLength` hex characters at `data`, writing the text over them from
     // the start (it is half as long, so every chunk is read before its text is written).
     // Returns the text's length. On an error the text written so far is overwritten with "0"s.
-    std::size_t DecryptInPlace(char* data, std::size_t hexLength);
+    std::size_t decryptInPlace(char* data, std::size_t hexLength);
 
-    // The exact inverse of DecryptString with the same password and keys: upper-case hex pairs.
-    std::string EncryptString(std::string_view text);
+    // The exact inverse of decryptString with the same password and keys: upper-case hex pairs.
+    std::string encryptString(std::string_view text);
 
     // Published with the component; the string cipher does not consult them.
-    std::string Infile;
-    std::string Outfile;
-    bool Compression = true;
-    std::function<void()> OnBadPassword;
+    std::string infile;
+    std::string outfile;
+    bool compression = true;
+    std::function<void()> onBadPassword;
 
   private:
     enum class Direction { Decipher, Encipher };
 
-    void InitKey();
+    void initKey();
     // Runs the block cipher over bytes 0..n-1 of the work buffer.
     void cipherBlock(std::size_t n, Direction direction);
-    void DecryptBlock(std::size_t n) { cipherBlock(n, Direction::Decipher); }
-    void EncryptBlock(std::size_t n) { cipherBlock(n, Direction::Encipher); }
+    void decryptBlock(std::size_t n) { cipherBlock(n, Direction::Decipher); }
+    void encryptBlock(std::size_t n) { cipherBlock(n, Direction::Encipher); }
     void wipeWorkArea();
 
     // Every string starts from the same seed, so the swaps and the key stream of a one-chunk
@@ -136,7 +136,7 @@ class TCryptLib {
     static constexpr std::size_t kPlannedLengths = 1024;  // bytes; longer strings draw as they go
     const LengthPlan& planFor(std::size_t n);
     std::size_t decryptPlanned(char* data, std::size_t n);
-    // What each enciphered byte c adds to the key word after the multiply: (c + K3) * MultKey +
+    // What each enciphered byte c adds to the key word after the multiply: (c + K3) * multKey +
     // AddKey. Worked out again after the password or a key changes.
     const std::array<std::uint32_t, 256>& keySteps();
 

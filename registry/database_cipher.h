@@ -13,8 +13,8 @@ constexpr std::int32_t kDatabaseAddKey = 9127;
 constexpr std::int32_t kDatabaseMultKey = 8429;
 constexpr std::string_view kDatabasePassword = "ZorvInfo";
 
-// Sets the database keys in the order the component expects them: AddKey, MultKey, Password.
-inline void UseDatabaseKeys(TCryptLib& crypt) {
+// Sets the database keys in the order the component expects them: AddKey, multKey, Password.
+inline void useDatabaseKeys(CryptLib& crypt) {
     crypt.setAddKey(kDatabaseAddKey);
     crypt.setMultKey(kDatabaseMultKey);
     crypt.setPassword(kDatabasePassword);

@@ -13,7 +13,7 @@ namespace tamux {
 namespace {
 
 unsigned char upperAt(std::string_view text, std::size_t i) {
-    return static_cast<unsigned char>(AsciiUpper(text[i]));
+    return static_cast<unsigned char>(toAsciiUpper(text[i]));
 }
 
 std::uint64_t pack(std::string_view key, std::size_t from) {
@@ -77,12 +77,12 @@ DatabaseIndex::PackedKey DatabaseIndex::packLetters(unsigned char (&letters)[16]
     std::memcpy(&key.head, letters, 8);
     std::memcpy(&key.tail, letters + 8, 8);
     key.size = static_cast<std::uint32_t>(size);
-    SecureFill(letters, sizeof letters, 0);
+    secureFill(letters, sizeof letters, 0);
     return key;
 }
 
 std::optional<DatabaseIndex::PackedKey> DatabaseIndex::packNormalized(std::string_view key) {
-    // As NormalizedKey: blanks removed, the first 8 letters, then the last 8 (which overlap the
+    // As normalizedKey: blanks removed, the first 8 letters, then the last 8 (which overlap the
     // first when fewer than 16 are left), upper-cased.
     unsigned char solid[kNormalizedSource];
     std::size_t count = 0;
@@ -95,7 +95,7 @@ std::optional<DatabaseIndex::PackedKey> DatabaseIndex::packNormalized(std::strin
     unsigned char letters[kPackedLength] = {};
     std::memcpy(letters, solid, head);
     std::memcpy(letters + head, solid + tailStart, count - tailStart);
-    SecureFill(solid, count, 0);
+    secureFill(solid, count, 0);
     return packLetters(letters, head + count - tailStart);
 }
 
@@ -172,7 +172,7 @@ void DatabaseIndex::addTrieKey(std::string_view key, std::uint32_t line) {
         std::vector<SortKey> larger;
         larger.reserve(std::max<std::size_t>(1024, 2 * pending_.capacity()));
         larger.assign(pending_.begin(), pending_.end());
-        SecureRelease(pending_);
+        secureRelease(pending_);
         pending_.swap(larger);
     }
     pending_.push_back({pack(key, 0), pack(key, 8), key, line});
@@ -184,11 +184,11 @@ void DatabaseIndex::finish() {
 }
 
 DatabaseIndex::~DatabaseIndex() {
-    SecureRelease(pending_);
-    SecureRelease(nodes_);
-    SecureRelease(pciKeys_);
-    SecureRelease(firstPairs_);
-    SecureRelease(vendorAbove_);
+    secureRelease(pending_);
+    secureRelease(nodes_);
+    secureRelease(pciKeys_);
+    secureRelease(firstPairs_);
+    secureRelease(vendorAbove_);
 }
 
 void DatabaseIndex::buildTrie(std::vector<SortKey>& keys) {
@@ -218,7 +218,7 @@ void DatabaseIndex::buildTrie(std::vector<SortKey>& keys) {
     for (const SortKey& key : keys) {
         spans.emplace_back(static_cast<std::uint32_t>(arena.size()),
                            static_cast<std::uint32_t>(key.key.size()));
-        for (char c : key.key) arena.push_back(AsciiUpper(c));
+        for (char c : key.key) arena.push_back(toAsciiUpper(c));
     }
 
     // One node per distinct prefix, reserved up front: a growing vector would free copies of
@@ -276,15 +276,15 @@ void DatabaseIndex::buildTrie(std::vector<SortKey>& keys) {
             k = j;
         }
     }
-    SecureFill(arena, '\0');
-    SecureRelease(keys);
+    secureFill(arena, '\0');
+    secureRelease(keys);
 }
 
 void DatabaseIndex::wantPciKeys(const std::vector<std::string_view>& hardwareIds) {
     // The PCI keys of the ids: only normalized keys among them can ever match.
     std::vector<PackedKey> wanted;
     for (std::string_view id : hardwareIds) {
-        const std::string key = PciKey(id);
+        const std::string key = pciKeyOf(id);
         if (!key.empty() && key.size() <= kPackedLength) wanted.push_back(packUpper(key));
     }
     if (wanted.empty()) return;

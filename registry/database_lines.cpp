@@ -33,28 +33,28 @@ std::string tailWithoutLast(std::string_view line, std::size_t from) {
 
 }  // namespace
 
-std::string_view LineKey(std::string_view line) {
+std::string_view lineKey(std::string_view line) {
     auto equals = line.find('=');
     return equals == std::string_view::npos ? std::string_view() : line.substr(0, equals);
 }
 
-NormalizedKeyText NormalizedKey(std::string_view key) {
+NormalizedKeyText normalizedKey(std::string_view key) {
     NormalizedKeyText normalized;
     if (key.size() != kPciKeyLength) return normalized;
     std::array<char, kPciKeyLength> solid{};
     std::size_t length = 0;
     for (char c : key) {
-        if (c != ' ') solid[length++] = AsciiUpper(c);
+        if (c != ' ') solid[length++] = toAsciiUpper(c);
     }
     const std::size_t head = std::min(length, kPciHalf);
     const std::size_t tailStart = length > kPciHalf ? length - kPciHalf : 0;
     for (std::size_t i = 0; i < head; ++i) normalized.text[normalized.size++] = solid[i];
     for (std::size_t i = tailStart; i < length; ++i) normalized.text[normalized.size++] = solid[i];
-    SecureFill(solid.data(), solid.size(), 0);
+    secureFill(solid.data(), solid.size(), 0);
     return normalized;
 }
 
-std::string PciKey(std::string_view h) {
+std::string pciKeyOf(std::string_view h) {
     const long ven = position(h, "VEN_");
     const long dev = position(h, "DEV_");
     const long subsys = position(h, "SUBSYS_");
@@ -65,11 +65,11 @@ std::string PciKey(std::string_view h) {
     return key;
 }
 
-bool IsVendorLine(std::string_view line) {
+bool isVendorLine(std::string_view line) {
     return line.find(".=") != std::string_view::npos;
 }
 
-VendorParts ParseVendorLine(std::string_view line) {
+VendorParts parseVendorLine(std::string_view line) {
     VendorParts parts;
     auto at = line.find(".=");
     if (at == std::string_view::npos) return parts;
@@ -81,7 +81,7 @@ VendorParts ParseVendorLine(std::string_view line) {
     return parts;
 }
 
-DeviceParts ParseDeviceLine(std::string_view line) {
+DeviceParts parseDeviceLine(std::string_view line) {
     DeviceParts parts;
     auto equals = line.find('=');
     if (equals == std::string_view::npos) return parts;

@@ -18,7 +18,7 @@
 namespace tamux {
 
 // The text before the first "=", or "" for an empty line or one without "=".
-std::string_view LineKey(std::string_view line);
+std::string_view lineKey(std::string_view line);
 
 // A normalized key, held without touching the heap (it is deciphered text).
 struct NormalizedKeyText {
@@ -30,25 +30,25 @@ struct NormalizedKeyText {
 
 // For a key of exactly 24 characters: blanks removed, its first 8 characters followed by its
 // last 8 (fewer when less is left), upper-cased. Empty for any other key.
-NormalizedKeyText NormalizedKey(std::string_view key);
+NormalizedKeyText normalizedKey(std::string_view key);
 
 // The PCI key of a hardware id: the text after "VEN_" up to the "&" before "DEV_", after "DEV_"
 // up to the "&" before "SUBSYS_", and after "SUBSYS_" up to the "&" before "REV_", joined. The
 // same formulas apply to ids of any form; a part whose length is not positive is empty.
-std::string PciKey(std::string_view hardwareId);
+std::string pciKeyOf(std::string_view hardwareId);
 
-bool IsVendorLine(std::string_view line);
+bool isVendorLine(std::string_view line);
 
 struct VendorParts {
     std::string name;   // after ".=", up to the first "#"
     std::string extra;  // after that "#", without the line's last character
 };
-VendorParts ParseVendorLine(std::string_view line);
+VendorParts parseVendorLine(std::string_view line);
 
 struct DeviceParts {
     std::string name;   // after the first "=", up to the first "_0" after it
     std::string extra;  // from that "_0", without the line's last character
 };
-DeviceParts ParseDeviceLine(std::string_view line);
+DeviceParts parseDeviceLine(std::string_view line);
 
 }  // namespace tamux

@@ -28,7 +28,7 @@ class DatabaseText {
   public:
     DatabaseText() = default;
     ~DatabaseText() {
-        for (std::string& text : texts_) SecureFill(text, '0');
+        for (std::string& text : texts_) secureFill(text, '0');
         lines_.clear();
     }
     DatabaseText(const DatabaseText&) = delete;
@@ -43,8 +43,8 @@ class DatabaseText {
     // LF or CR end a line; a final line end adds no empty line.
     template <typename EachLine>
     void decipher(EachLine&& eachLine) {
-        TCryptLib crypt;
-        UseDatabaseKeys(crypt);
+        CryptLib crypt;
+        useDatabaseKeys(crypt);
         for (std::string& text : texts_) {
             const std::size_t size = text.size();
             std::size_t start = 0;
@@ -58,7 +58,7 @@ class DatabaseText {
                 const std::size_t cr = std::string_view(text).substr(start, end - start).find('\r');
                 if (cr != std::string_view::npos) end = start + cr;
                 char* line = text.data() + start;
-                lines_.emplace_back(line, crypt.DecryptInPlace(line, end - start));
+                lines_.emplace_back(line, crypt.decryptInPlace(line, end - start));
                 eachLine(lines_.back());
                 start = end + 1;
                 if (end < size && text[end] == '\r' && start < size && text[start] == '\n') {
@@ -86,55 +86,55 @@ void appendFile(platform::Files& files, const std::string& path, DatabaseText& t
 }
 
 // Records of the class and unknown ones, when they have a hardware id.
-bool isLookedUp(const devices& record, std::string_view className) {
-    if (record.HardwareID.empty()) return false;
-    return EqualsIgnoringCase(record.ClassName, className) ||
-           EqualsIgnoringCase(record.ClassName, "UNKNOWN");
+bool isLookedUp(const DeviceEntry& record, std::string_view className) {
+    if (record.hardwareID.empty()) return false;
+    return equalsIgnoringCase(record.className, className) ||
+           equalsIgnoringCase(record.className, "UNKNOWN");
 }
 
-void completeRecord(devices& record, const std::vector<std::string_view>& lines,
+void completeRecord(DeviceEntry& record, const std::vector<std::string_view>& lines,
                     const DatabaseIndex& index, std::size_t match) {
-    DeviceParts device = ParseDeviceLine(lines[match]);
+    DeviceParts device = parseDeviceLine(lines[match]);
     VendorParts vendor;
-    if (auto vendorLine = index.vendorAbove(match)) vendor = ParseVendorLine(lines[*vendorLine]);
-    record.DisplayName = vendor.name + " " + device.name;
-    record.VendorName = std::move(vendor.name);
+    if (auto vendorLine = index.vendorAbove(match)) vendor = parseVendorLine(lines[*vendorLine]);
+    record.displayName = vendor.name + " " + device.name;
+    record.vendorName = std::move(vendor.name);
     record.DeviceName = std::move(device.name);
-    record.VendorExtra = std::move(vendor.extra);
-    record.DeviceExtra = std::move(device.extra);
+    record.vendorExtra = std::move(vendor.extra);
+    record.deviceExtra = std::move(device.extra);
 }
 
 }  // namespace
 
-void DecipherDatabase(std::vector<std::string>& lines) {
-    TCryptLib crypt;
-    UseDatabaseKeys(crypt);
-    for (std::string& line : lines) line.resize(crypt.DecryptInPlace(line.data(), line.size()));
+void decipherDatabase(std::vector<std::string>& lines) {
+    CryptLib crypt;
+    useDatabaseKeys(crypt);
+    for (std::string& line : lines) line.resize(crypt.decryptInPlace(line.data(), line.size()));
 }
 
-std::string GetClassDescription(platform::Registry& registry, platform::System& system,
+std::string getClassDescription(platform::Registry& registry, platform::System& system,
                                 std::string_view className) {
     RegKey key(registry, platform::RootKey::LocalMachine, platform::KeyAccess::Read);
     std::string_view root;
-    if (IsWinNT(system) && key.openKey(kNtClassRoot)) {
+    if (isWinNT(system) && key.openKey(kNtClassRoot)) {
         root = kNtClassRoot;
-    } else if (IsWin9x(system) && key.openKey(k9xClassRoot)) {
+    } else if (isWin9x(system) && key.openKey(k9xClassRoot)) {
         root = k9xClassRoot;
     } else {
         return {};
     }
-    const std::string wanted = AsciiUpper(className);
+    const std::string wanted = toAsciiUpper(className);
     for (const std::string& subkey : key.subkeyNames()) {
         key.openKey(std::string(root) + "\\" + subkey);
-        if (AsciiUpper(key.readString("Class")) == wanted) return key.readString("");
+        if (toAsciiUpper(key.readString("Class")) == wanted) return key.readString("");
     }
     return {};
 }
 
-void LookupDeviceDatabase(platform::Registry& registry, platform::System& system,
+void lookupDeviceDatabase(platform::Registry& registry, platform::System& system,
                           platform::Files& files, DeviceTable& table, std::string_view className,
                           std::string_view directory) {
-    if (GetWinVersion(system) == wvWinNT4) return;
+    if (getWinVersion(system) == WinVersion::WinNt4) return;
     std::string folder(directory.empty() || directory == " " ? kDefaultDatabaseDirectory
                                                              : directory);
     DatabaseText database;
@@ -149,7 +149,7 @@ void LookupDeviceDatabase(platform::Registry& registry, platform::System& system
     for (std::size_t i = 0; i < table.size(); ++i) {
         if (!isLookedUp(table[i], className)) continue;
         lookedUp.push_back(i);
-        wantedIds.push_back(table[i].HardwareID);
+        wantedIds.push_back(table[i].hardwareID);
     }
     // Each line goes into the index as soon as it is deciphered, while it is in the cache.
     DatabaseIndex index(wantedIds);
@@ -158,17 +158,17 @@ void LookupDeviceDatabase(platform::Registry& registry, platform::System& system
     const std::vector<std::string_view>& lines = database.lines();
     std::optional<std::string> classDescription;  // the registry does not change meanwhile
     for (std::size_t i : lookedUp) {
-        devices& record = table[i];
-        const bool unknown = EqualsIgnoringCase(record.ClassName, "UNKNOWN");
-        auto match = index.firstMatch(record.HardwareID, PciKey(record.HardwareID));
+        DeviceEntry& record = table[i];
+        const bool unknown = equalsIgnoringCase(record.className, "UNKNOWN");
+        auto match = index.firstMatch(record.hardwareID, pciKeyOf(record.hardwareID));
         if (!match) continue;
         completeRecord(record, lines, index, *match);
-        if (unknown && !record.DisplayName.empty()) {
+        if (unknown && !record.displayName.empty()) {
             if (!classDescription) {
-                classDescription = GetClassDescription(registry, system, className);
+                classDescription = getClassDescription(registry, system, className);
             }
-            record.ClassName = std::string(className);
-            record.ClassDesc = *classDescription;
+            record.className = std::string(className);
+            record.classDesc = *classDescription;
         }
     }
 }

@@ -18,12 +18,12 @@ constexpr std::string_view kDefaultDatabaseDirectory = "..\\SHARED\\DATABASES\\"
 
 // Replaces every line by its deciphered text (the database keys). Raises CryptError for a line
 // that is not hex; the lines before it are deciphered by then.
-void DecipherDatabase(std::vector<std::string>& lines);
+void decipherDatabase(std::vector<std::string>& lines);
 
 // The description of the registry device class whose "Class" value is `className` (ignoring
 // case): the default value of its class key, under the NT class root on NT and the 9x one on
 // 9x; "" when no class key matches or the root cannot be opened.
-std::string GetClassDescription(platform::Registry& registry, platform::System& system,
+std::string getClassDescription(platform::Registry& registry, platform::System& system,
                                 std::string_view className);
 
 // Completes the records of class `className` and those of class "Unknown" from
@@ -33,7 +33,7 @@ std::string GetClassDescription(platform::Registry& registry, platform::System& 
 // DisplayName (vendor, blank, device); an "Unknown" one also becomes of class `className`, with
 // that class's description. Raises CryptError for a database line that is not hex, before any
 // record is completed. Every deciphered line is overwritten before it is released, on errors too.
-void LookupDeviceDatabase(platform::Registry& registry, platform::System& system,
+void lookupDeviceDatabase(platform::Registry& registry, platform::System& system,
                           platform::Files& files, DeviceTable& table, std::string_view className,
                           std::string_view directory = {});
 

@@ -41,7 +41,7 @@ std::string description(RegKey& key) {
 
 // The table grows while a record is filled only through this index, so a reference taken from
 // it stays valid for one instance.
-devices& appendRecord(DeviceTable& table) {
+DeviceEntry& appendRecord(DeviceTable& table) {
     table.emplace_back();
     return table.back();
 }
@@ -62,8 +62,8 @@ class Nt5Classes {
 
     const Class& find(RegKey& key, const std::string& guid) {
         // Instances of one device id come one after the other and share their class.
-        if (last_ != nullptr && EqualsIgnoringCase(lastGuid_, guid)) return *last_;
-        auto [it, added] = classes_.try_emplace(AsciiUpper(guid));
+        if (last_ != nullptr && equalsIgnoringCase(lastGuid_, guid)) return *last_;
+        auto [it, added] = classes_.try_emplace(toAsciiUpper(guid));
         if (added && key.openKey(std::string(kNtClass) + guid)) {
             it->second.opened = true;
             it->second.description = key.readString("");
@@ -88,7 +88,7 @@ struct Nt5Paths {
 };
 
 void readNt5Instance(RegKey& key, const Nt5Paths& paths, Nt5Walk walk, Nt5Classes& classes,
-                     devices& record) {
+                     DeviceEntry& record) {
     if (!key.openKey(paths.control)) return;
     if (walk == Nt5Walk::Win2000 && !key.valueExists("DeviceReference")) return;
 
@@ -97,21 +97,21 @@ void readNt5Instance(RegKey& key, const Nt5Paths& paths, Nt5Walk walk, Nt5Classe
     if (key.valueExists("DeviceDesc")) {
         // A missing value reads as empty, which is what each field holds before: no separate
         // test for it is needed.
-        record.HardwareID = JoinRegStrings(key.readBinaryView("HardwareID"));
-        for (char& c : record.HardwareID) c = AsciiUpper(c);
-        record.KeyPath = path;
-        record.Description = description(key);
-        record.ClassDesc = key.readString("Classguid");
-        record.HwFlag = key.valueExists("CompatibleIDs");
+        record.hardwareID = joinRegStrings(key.readBinaryView("HardwareID"));
+        for (char& c : record.hardwareID) c = toAsciiUpper(c);
+        record.keyPath = path;
+        record.description = description(key);
+        record.classDesc = key.readString("Classguid");
+        record.hwFlag = key.valueExists("CompatibleIDs");
         // Also without a "Driver" value: the driver key is then the class root itself.
-        record.DriverKey = kNtClass;
-        record.DriverKey += key.readString("Driver");
+        record.driverKey = kNtClass;
+        record.driverKey += key.readString("Driver");
     }
     // A class key that cannot be opened leaves the GUID in ClassDesc.
-    const Nt5Classes::Class& found = classes.find(key, record.ClassDesc);
+    const Nt5Classes::Class& found = classes.find(key, record.classDesc);
     if (found.opened) {
-        record.ClassDesc = found.description;
-        record.ClassName = found.name;
+        record.classDesc = found.description;
+        record.className = found.name;
     }
 }
 
@@ -140,7 +140,7 @@ void walkNt5(platform::Registry& registry, DeviceTable& table, Nt5Walk walk) {
             for (const std::string& instance : key.subkeyNames()) {
                 // The record comes first, so an instance that fails the tests below still
                 // leaves an empty record behind.
-                devices& record = appendRecord(table);
+                DeviceEntry& record = appendRecord(table);
                 paths.instance.assign(devicePath).append(1, '\\').append(instance);
                 paths.control.assign(paths.instance).append("\\Control");
                 readNt5Instance(key, paths, walk, classes, record);
@@ -153,28 +153,29 @@ void walkNt5(platform::Registry& registry, DeviceTable& table, Nt5Walk walk) {
 
 enum class Win9xWalk { ByClassGuid, ByClassName };
 
-void read9xDevice(RegKey& local, const std::string& hardwareKey, Win9xWalk walk, devices& record) {
-    if (local.valueExists("HardwareID")) record.HardwareID = AsciiUpper(hardwareKey);
+void read9xDevice(RegKey& local, const std::string& hardwareKey, Win9xWalk walk,
+                  DeviceEntry& record) {
+    if (local.valueExists("HardwareID")) record.hardwareID = toAsciiUpper(hardwareKey);
     if (local.valueExists("DeviceDesc")) {
-        record.DriverKey = local.readString("driver");
-        record.Description = description(local);
-        record.ClassDesc = local.readString(walk == Win9xWalk::ByClassGuid ? "Classguid" : "Class");
-        record.KeyPath = "ENUM\\" + hardwareKey;
-        const std::string upperPath = AsciiUpper(record.KeyPath);
-        record.HwFlag = upperPath.find("NETWORK") == std::string::npos &&
+        record.driverKey = local.readString("driver");
+        record.description = description(local);
+        record.classDesc = local.readString(walk == Win9xWalk::ByClassGuid ? "Classguid" : "Class");
+        record.keyPath = "ENUM\\" + hardwareKey;
+        const std::string upperPath = toAsciiUpper(record.keyPath);
+        record.hwFlag = upperPath.find("NETWORK") == std::string::npos &&
                         upperPath.find("SW") == std::string::npos;
-        record.DriverKey = std::string(k9xClass) + record.DriverKey;
+        record.driverKey = std::string(k9xClass) + record.driverKey;
     }
     // A class key that cannot be opened makes the reads below empty.
-    local.openKey(std::string(k9xClass) + record.ClassDesc);
+    local.openKey(std::string(k9xClass) + record.classDesc);
     if (walk == Win9xWalk::ByClassGuid) {
-        record.ClassDesc = local.readString("link");
-        record.ClassName = local.readString("Class");
-        local.openKey(std::string(k9xClass) + record.ClassDesc);
-        record.ClassDesc = local.readString("");
+        record.classDesc = local.readString("link");
+        record.className = local.readString("Class");
+        local.openKey(std::string(k9xClass) + record.classDesc);
+        record.classDesc = local.readString("");
     } else {
-        record.ClassName = record.ClassDesc;
-        record.ClassDesc = local.readString("");
+        record.className = record.classDesc;
+        record.classDesc = local.readString("");
     }
 }
 
@@ -210,11 +211,11 @@ class ServiceFinder {
             services_.emplace();
             if (key_.openKey(kNtServices)) *services_ = key_.subkeyNames();
         }
-        const std::string wanted = AsciiUpper(instance);
+        const std::string wanted = toAsciiUpper(instance);
         for (const std::string& service : *services_) {
             if (!key_.openKey(join(join(kNtServices, service), "enum"))) continue;
             if (!key_.valueExists("0")) continue;
-            if (AsciiUpper(key_.readString("0")) == wanted) return service;
+            if (toAsciiUpper(key_.readString("0")) == wanted) return service;
         }
         return std::nullopt;
     }
@@ -223,7 +224,7 @@ class ServiceFinder {
     std::string adapterString(const std::string& service) {
         key_.openKey(join(join(kNtServices, service), "Device0"));
         if (!key_.valueExists("HardwareInformation.AdapterString")) return {};
-        return JoinRegStrings(key_.readBinaryData("HardwareInformation.AdapterString"));
+        return joinRegStrings(key_.readBinaryData("HardwareInformation.AdapterString"));
     }
 
   private:
@@ -249,33 +250,33 @@ void walkNt4(platform::Registry& registry, DeviceTable& table) {
                 key.valueExists("StatusFlags") ? key.readInteger("StatusFlags") : 0;
             if (status != kStatusPresent) continue;
 
-            devices& record = appendRecord(table);
+            DeviceEntry& record = appendRecord(table);
             if (auto service = services.find("Root\\" + rootId + "\\" + instance)) {
-                record.DisplayName = services.adapterString(*service);
+                record.displayName = services.adapterString(*service);
             }
-            record.KeyPath = path;
-            if (key.valueExists("DeviceDesc")) record.Description = description(key);
-            record.HwFlag = key.valueExists("ConfigFlags");
-            record.ClassName = key.readString("Class");
-            record.ClassDesc = key.readString("ClassGuid");
+            record.keyPath = path;
+            if (key.valueExists("DeviceDesc")) record.description = description(key);
+            record.hwFlag = key.valueExists("ConfigFlags");
+            record.className = key.readString("Class");
+            record.classDesc = key.readString("ClassGuid");
 
             key.openKey(path);
-            record.DriverKey = std::string(kNtClass) + key.readString("driver");
-            key.openKey(std::string(kNtClass) + record.ClassDesc);
-            record.ClassDesc = key.readString("");
+            record.driverKey = std::string(kNtClass) + key.readString("driver");
+            key.openKey(std::string(kNtClass) + record.classDesc);
+            record.classDesc = key.readString("");
         }
     }
 }
 
 }  // namespace
 
-void EnumDevices(platform::Registry& registry, platform::System& system, DeviceTable& table) {
+void readDeviceTable(platform::Registry& registry, platform::System& system, DeviceTable& table) {
     table.clear();
-    if (IsWin2000(system)) walkNt5(registry, table, Nt5Walk::Win2000);
-    if (IsWinXP(system)) walkNt5(registry, table, Nt5Walk::WinXP);
-    if (IsWin9x(system)) walk9x(registry, table, Win9xWalk::ByClassGuid);
-    if (IsWin95(system)) walk9x(registry, table, Win9xWalk::ByClassName);
-    if (GetWinVersion(system) == wvWinNT4) walkNt4(registry, table);
+    if (isWin2000(system)) walkNt5(registry, table, Nt5Walk::Win2000);
+    if (isWinXP(system)) walkNt5(registry, table, Nt5Walk::WinXP);
+    if (isWin9x(system)) walk9x(registry, table, Win9xWalk::ByClassGuid);
+    if (isWin95(system)) walk9x(registry, table, Win9xWalk::ByClassName);
+    if (getWinVersion(system) == WinVersion::WinNt4) walkNt4(registry, table);
 }
 
 }  // namespace tamux

@@ -14,6 +14,6 @@ namespace tamux {
 // (Windows 95 only, so Windows 95 lists each device twice), the NT 4 walk. On NT 6 and later no
 // walk runs. A registry error (RegistryError) ends the enumeration where it occurs and
 // propagates; the records appended so far, the one being filled included, stay in the table.
-void EnumDevices(platform::Registry& registry, platform::System& system, DeviceTable& table);
+void readDeviceTable(platform::Registry& registry, platform::System& system, DeviceTable& table);
 
 }  // namespace tamux

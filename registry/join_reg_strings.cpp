@@ -2,7 +2,7 @@
 
 namespace tamux {
 
-std::string JoinRegStrings(std::span<const std::uint8_t> data) {
+std::string joinRegStrings(std::span<const std::uint8_t> data) {
     // Written through a pointer into room for every byte, then cut: hardware id lists run to
     // hundreds of bytes, and a device walk joins thousands of them.
     std::string text(data.size(), '\0');

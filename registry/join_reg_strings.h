@@ -10,6 +10,6 @@ namespace tamux {
 // Appends each non-zero byte as one character, in order, skipping zero bytes, and stops at the
 // second zero byte in a row or at the end of the data. A multi-string "A", "B" becomes "AB" (no
 // separator); a UTF-16 text of ASCII letters becomes the same letters.
-std::string JoinRegStrings(std::span<const std::uint8_t> data);
+std::string joinRegStrings(std::span<const std::uint8_t> data);
 
 }  // namespace tamux

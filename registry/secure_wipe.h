@@ -10,21 +10,21 @@
 
 namespace tamux {
 
-inline void SecureFill(void* data, std::size_t size, unsigned char value) {
+inline void secureFill(void* data, std::size_t size, unsigned char value) {
     if (size == 0) return;
     std::memset(data, value, size);
     __asm__ __volatile__("" : : "r"(data) : "memory");
 }
 
 // Overwrites every character of `text` with `fill`; the length stays.
-inline void SecureFill(std::string& text, char fill) {
-    if (!text.empty()) SecureFill(text.data(), text.size(), static_cast<unsigned char>(fill));
+inline void secureFill(std::string& text, char fill) {
+    if (!text.empty()) secureFill(text.data(), text.size(), static_cast<unsigned char>(fill));
 }
 
 // Zeroes the elements of a vector of plain values and releases its storage.
 template <typename T>
-void SecureRelease(std::vector<T>& values) {
-    if (!values.empty()) SecureFill(values.data(), values.size() * sizeof(T), 0);
+void secureRelease(std::vector<T>& values) {
+    if (!values.empty()) secureFill(values.data(), values.size() * sizeof(T), 0);
     std::vector<T>().swap(values);
 }
 

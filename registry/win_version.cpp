@@ -18,75 +18,75 @@ std::string_view serviceMark(const platform::OsVersionInfo& info) {
 
 }  // namespace
 
-WinVersion ClassifyVersion(const platform::OsVersionInfo& info) {
-    if (info.platformId == platform::platform_id::kWin32s) return wvWin32s;
+WinVersion classifyVersion(const platform::OsVersionInfo& info) {
+    if (info.platformId == platform::platform_id::kWin32s) return WinVersion::Win32s;
     if (info.platformId == platform::platform_id::kNt) {
         switch (info.majorVersion) {
             case 3:
-                return wvWinNT3;
+                return WinVersion::WinNt3;
             case 4:
-                return wvWinNT4;
+                return WinVersion::WinNt4;
             case 5:
-                return info.minorVersion == 1 ? wvWinXP : wvWin2000;
+                return info.minorVersion == 1 ? WinVersion::WinXp : WinVersion::Win2000;
             default:
-                return wvOther;
+                return WinVersion::Other;
         }
     }
-    if (info.majorVersion != 4) return wvOther;
+    if (info.majorVersion != 4) return WinVersion::Other;
     switch (info.minorVersion) {
         case 0:
-            return serviceMark(info) == "B" ? wvWin95OSR2 : wvWin95;
+            return serviceMark(info) == "B" ? WinVersion::Win95Osr2 : WinVersion::Win95;
         case 10:
-            return serviceMark(info) == "A" ? wvWin98SE : wvWin98;
+            return serviceMark(info) == "A" ? WinVersion::Win98Se : WinVersion::Win98;
         case 90:
-            return wvWinMe;
+            return WinVersion::WinMe;
         default:
-            return wvOther;
+            return WinVersion::Other;
     }
 }
 
-WinVersion GetWinVersion(platform::System& system) {
+WinVersion getWinVersion(platform::System& system) {
     platform::OsVersionInfo info;  // zeroed, size 148; a failed query leaves it so
     system.getVersionEx(info);
-    return ClassifyVersion(info);
+    return classifyVersion(info);
 }
 
-bool IsWin9x(platform::System& system) {
-    switch (GetWinVersion(system)) {
-        case wvWin95:
-        case wvWin95OSR2:
-        case wvWin98:
-        case wvWin98SE:
-        case wvWinMe:
+bool isWin9x(platform::System& system) {
+    switch (getWinVersion(system)) {
+        case WinVersion::Win95:
+        case WinVersion::Win95Osr2:
+        case WinVersion::Win98:
+        case WinVersion::Win98Se:
+        case WinVersion::WinMe:
             return true;
         default:
             return false;
     }
 }
 
-bool IsWin95(platform::System& system) {
-    auto code = GetWinVersion(system);
-    return code == wvWin95 || code == wvWin95OSR2;
+bool isWin95(platform::System& system) {
+    auto code = getWinVersion(system);
+    return code == WinVersion::Win95 || code == WinVersion::Win95Osr2;
 }
 
-bool IsWinNT(platform::System& system) {
-    switch (GetWinVersion(system)) {
-        case wvWinNT3:
-        case wvWinNT4:
-        case wvWin2000:
-        case wvWinXP:
+bool isWinNT(platform::System& system) {
+    switch (getWinVersion(system)) {
+        case WinVersion::WinNt3:
+        case WinVersion::WinNt4:
+        case WinVersion::Win2000:
+        case WinVersion::WinXp:
             return true;
         default:
             return false;
     }
 }
 
-bool IsWin2000(platform::System& system) {
-    return GetWinVersion(system) == wvWin2000;
+bool isWin2000(platform::System& system) {
+    return getWinVersion(system) == WinVersion::Win2000;
 }
 
-bool IsWinXP(platform::System& system) {
-    return GetWinVersion(system) == wvWinXP;
+bool isWinXP(platform::System& system) {
+    return getWinVersion(system) == WinVersion::WinXp;
 }
 
 }  // namespace tamux

@@ -17,7 +17,7 @@ std::string_view cssFontSize(int points) {
 }
 
 std::string cssColour(std::string_view markupColour) {
-    const Color colour = ParseMarkupColor(markupColour);
+    const Color colour = parseMarkupColor(markupColour);
     char hex[8];
     std::snprintf(hex, sizeof hex, "#%02x%02x%02x", colour.r, colour.g, colour.b);
     return hex;
@@ -92,7 +92,7 @@ std::string HtmlCharsetName(unsigned codePage) {
     return "windows-" + std::to_string(codePage);
 }
 
-std::vector<std::string> HtmlReportLines(const ReportDocument& document) {
+std::vector<std::string> htmlReportLines(const ReportDocument& document) {
     const std::string title(kReportTitle);
     std::vector<std::string> lines = {
         "<!DOCTYPE html>",

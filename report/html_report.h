@@ -10,7 +10,7 @@
 namespace tamux {
 
 // The HTML file's lines.
-std::vector<std::string> HtmlReportLines(const ReportDocument& document);
+std::vector<std::string> htmlReportLines(const ReportDocument& document);
 
 // The name under which browsers know an ANSI code page ("windows-1250").
 std::string HtmlCharsetName(unsigned codePage);

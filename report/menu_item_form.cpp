@@ -2,7 +2,7 @@
 
 namespace tamux {
 
-MenuItemForm MenuItemFormOf(platform::System& system) {
+MenuItemForm menuItemFormOf(platform::System& system) {
     platform::OsVersionInfo version;
     if (!system.getVersionEx(version)) return MenuItemForm::TextOnly;
     const std::uint32_t major = version.majorVersion, minor = version.minorVersion;

@@ -15,6 +15,6 @@ enum class MenuItemForm {
 
 // The form the system takes: the full one from Windows 98 and 2000 on; the first where the
 // version cannot be read.
-MenuItemForm MenuItemFormOf(platform::System& system);
+MenuItemForm menuItemFormOf(platform::System& system);
 
 }  // namespace tamux

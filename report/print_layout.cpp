@@ -53,7 +53,7 @@ class PageWriter {
     void endPage() {
         canvas_.setFontSize(kFooterFontSize);
         const int height = canvas_.textHeight(kMeasuredText);
-        canvas_.textOut(width_ / 2, height_ - height - gap_, PageFooter(page_));
+        canvas_.textOut(width_ / 2, height_ - height - gap_, pageFooter(page_));
     }
 
   private:
@@ -76,11 +76,11 @@ class PageWriter {
 
 }  // namespace
 
-TextLine PrintTitleLine() {
+TextLine printTitleLine() {
     return PlainLine(14, std::string(32, ' ') + "ZorvInfo Report");
 }
 
-std::string PageFooter(int page) {
+std::string pageFooter(int page) {
     std::string footer = "-";
     footer += std::to_string(page);
     footer += ".-";
@@ -92,7 +92,7 @@ void PrintReport(const std::vector<TextLine>& lines, platform::PrintCanvas& canv
         throw Error("The printer cannot start the print job");
     }
     PageWriter writer(canvas);
-    writer.write(PrintTitleLine());
+    writer.write(printTitleLine());
     for (const TextLine& line : lines) writer.write(line);
     writer.endPage();
     canvas.endDocument();

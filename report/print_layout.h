@@ -15,10 +15,10 @@ namespace tamux {
 inline constexpr std::string_view kReportDocumentName = "Zorv Info Report";
 
 // The printout's own title line, put before the report's lines.
-TextLine PrintTitleLine();
+TextLine printTitleLine();
 
 // A page's footer text: "-1.-" for page 1.
-std::string PageFooter(int page);
+std::string pageFooter(int page);
 
 // Prints `lines` on `canvas` as one document: the title line, then every line at the left margin
 // (a twentieth of the page width) plus its indent, its value at its tab stop (both scaled from

@@ -1,10 +1,10 @@
 #include "report/report_assembly.h"
 
+#include "platform/ascii_case.h"
 #include "platform/shell.h"
 #include "report/html_report.h"
 #include "report/print_layout.h"
 #include "report/text_report.h"
-#include "platform/ascii_case.h"
 
 namespace tamux {
 
@@ -21,16 +21,16 @@ std::string_view extensionOf(std::string_view fileName) {
 
 void writeLines(platform::Files& files, std::string_view path,
                 const std::vector<std::string>& lines) {
-    files.writeFile(path, ReportFileContent(lines));
+    files.writeFile(path, reportFileContent(lines));
 }
 
 void saveReport(ReportDialogHost& host, const ReportDocument& document) {
     // The dialog belongs to a window that is never shown.
-    TReportFrm hidden(host);
-    if (!hidden.SaveDialogEx1.Execute()) return;
-    const std::string& path = hidden.SaveDialogEx1.FileName;
-    if (ReportFileFormatOf(path) == ReportFileFormat::Html) {
-        writeLines(host.platform.files, path, HtmlReportLines(document));
+    ReportDialog hidden(host);
+    if (!hidden.saveDialog.execute()) return;
+    const std::string& path = hidden.saveDialog.fileName;
+    if (reportFileFormatOf(path) == ReportFileFormat::Html) {
+        writeLines(host.platform.files, path, htmlReportLines(document));
     } else {
         writeLines(host.platform.files, path, TextReportLines(document));
     }
@@ -43,23 +43,23 @@ void printReport(ReportDialogHost& host, const ReportDocument& document) {
 }
 
 void sendReport(ReportDialogHost& host, const ReportDocument& document) {
-    writeLines(host.platform.files, kMailHtmlFile, HtmlReportLines(document));
+    writeLines(host.platform.files, kMailHtmlFile, htmlReportLines(document));
     writeLines(host.platform.files, kMailTextFile, TextReportLines(document));
     // Whether the mail module starts is its own affair; the files are there either way.
-    host.platform.shell.shellExecute("", kMailProgram, MailParameters(), kMailFolder,
+    host.platform.shell.shellExecute("", kMailProgram, mailParameters(), kMailFolder,
                                      platform::kSwShowNormal);
 }
 
 }  // namespace
 
-ReportFileFormat ReportFileFormatOf(std::string_view fileName) {
+ReportFileFormat reportFileFormatOf(std::string_view fileName) {
     const std::string_view extension = extensionOf(fileName);
-    return EqualsIgnoringCase(extension, ".htm") || EqualsIgnoringCase(extension, ".html")
+    return equalsIgnoringCase(extension, ".htm") || equalsIgnoringCase(extension, ".html")
                ? ReportFileFormat::Html
                : ReportFileFormat::Text;
 }
 
-std::string MailParameters() {
+std::string mailParameters() {
     return "\" \" \"" + std::string(kMailTextFile) + "\" \"" + std::string(kMailHtmlFile) + "\"";
 }
 
@@ -68,26 +68,26 @@ void CarryOutReport(ReportDialogHost& host, ReportAction action, std::vector<Rep
     const ReportDocument document{CreatedText(host.lang, host.platform.clock),
                                   std::move(entries),
                                   FooterText(host.lang, host.applicationTitle),
-                                  host.lang.GetLangText(kOnText),
-                                  host.lang.GetLangText(kOffText),
+                                  host.lang.getLangText(kOnText),
+                                  host.lang.getLangText(kOffText),
                                   host.platform.system.ansiCodePage()};
     switch (action) {
-        case raSave:
+        case ReportAction::Save:
             saveReport(host, document);
             break;
-        case raPrint:
+        case ReportAction::Print:
             printReport(host, document);
             break;
-        case raSend:
+        case ReportAction::Send:
             sendReport(host, document);
             break;
-        case raNone:
+        case ReportAction::None:
             break;
     }
 }
 
-void RunReport(ReportDialogHost& host, const SectionList& leftPane, const ReportSources& sources) {
-    showreportdialog(host, leftPane);
+void runReport(ReportDialogHost& host, const SectionList& leftPane, const ReportSources& sources) {
+    showReportDialog(host, leftPane);
     CarryOutReport(host, host.sel.action, ReportEntries(host.sel, sources));
 }
 

@@ -23,19 +23,19 @@ inline constexpr std::string_view kMailHtmlFile = "..\\Zmail\\report.htm";
 // The format a report file is saved in: HTML for ".htm" and ".html", plain text otherwise (the
 // extension's letter case does not matter).
 enum class ReportFileFormat { Text, Html };
-ReportFileFormat ReportFileFormatOf(std::string_view fileName);
+ReportFileFormat reportFileFormatOf(std::string_view fileName);
 
 // The parameters the mail module is started with: a quoted blank, then the text and the HTML
 // file, each quoted.
-std::string MailParameters();
+std::string mailParameters();
 
-// Frames the entries and carries out the action: raSave asks for a file name and writes the file,
-// raPrint asks for a printer and prints, raSend writes the two mail files and starts the mail
-// module. Nothing at all happens without entries. A file that cannot be written raises
-// FileCreateError, and what would come after it is not done.
+// Frames the entries and carries out the action: ReportAction::Save asks for a file name and writes
+// the file, ReportAction::Print asks for a printer and prints, ReportAction::Send writes the two
+// mail files and starts the mail module. Nothing at all happens without entries. A file that cannot
+// be written raises FileCreateError, and what would come after it is not done.
 void CarryOutReport(ReportDialogHost& host, ReportAction action, std::vector<ReportEntry> entries);
 
 // The Report button: the report window, then the report of what was ticked there.
-void RunReport(ReportDialogHost& host, const SectionList& leftPane, const ReportSources& sources);
+void runReport(ReportDialogHost& host, const SectionList& leftPane, const ReportSources& sources);
 
 }  // namespace tamux

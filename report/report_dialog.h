@@ -1,4 +1,4 @@
-// The report window (TReportFrm): the left pane's two categories again, every entry with a tick
+// The report window (ReportDialog): the left pane's two categories again, every entry with a tick
 // box, and the Print, Send, Save and Cancel buttons. The window only records the user's choice in
 // the report request and closes; the report assembly does the rest, and borrows the window's save
 // and print dialogs for it. The window on screen is a view made by a factory, so the whole flow
@@ -11,8 +11,8 @@
 
 #include "lang/lang_module.h"
 #include "platform/platform.h"
+#include "report/extended_save_dialog.h"
 #include "report/report_request.h"
-#include "report/save_dialog_ex.h"
 #include "ui/section_list.h"
 
 namespace tamux {
@@ -38,26 +38,27 @@ struct ScreenPoint {
     int x = 0, y = 0;
 };
 
-class TReportFrm;
+class ReportDialog;
 
 // The window of an opening.
 class ReportDialogView {
   public:
     virtual ~ReportDialogView() = default;
-    // The window's list of entries (ReportSectionListBox); it lives as long as the view.
-    virtual SectionList& ReportSectionListBox() = 0;
+    // The window's list of entries (reportSectionListBox); it lives as long as the view.
+    virtual SectionList& reportSectionListBox() = 0;
     // Shows the window modally; returns once it has closed.
-    virtual void ShowModal() = 0;
-    // Closes the window: ShowModal returns.
-    virtual void Close() = 0;
+    virtual void showModal() = 0;
+    // Closes the window: showModal returns.
+    virtual void close() = 0;
     // The window's outer top-left corner on the screen.
-    virtual ScreenPoint WindowOrigin() = 0;
-    // Opens PopupMenu1 at a screen point; a chosen item calls SelAll1Click or UnselAll1Click.
-    virtual void PopupMenu(ScreenPoint at) = 0;
+    virtual ScreenPoint windowOrigin() = 0;
+    // Opens the popup menu at a screen point; a chosen item calls selectAllClick or
+    // unselectAllClick.
+    virtual void popupMenu(ScreenPoint at) = 0;
 };
 
 // Creates the window of an opening, once the form has its texts. May raise an error.
-using ReportViewFactory = std::function<std::unique_ptr<ReportDialogView>(TReportFrm& form)>;
+using ReportViewFactory = std::function<std::unique_ptr<ReportDialogView>(ReportDialog& form)>;
 
 // What the report needs from the application, the report request the window writes, and the
 // process-wide reference to the open report window. The application keeps one for its whole run;
@@ -72,59 +73,59 @@ struct ReportDialogHost {
     ReportViewFactory views;
 
     // The open report window, or none; a second opening is refused while there is one.
-    TReportFrm* current = nullptr;
+    ReportDialog* current = nullptr;
 };
 
-class TReportFrm {
+class ReportDialog {
   public:
     // A window that is never shown has no view: the report assembly makes one for its save
     // and print dialogs.
-    explicit TReportFrm(ReportDialogHost& host);
-    ~TReportFrm();
-    TReportFrm(const TReportFrm&) = delete;
-    TReportFrm& operator=(const TReportFrm&) = delete;
+    explicit ReportDialog(ReportDialogHost& host);
+    ~ReportDialog();
+    ReportDialog(const ReportDialog&) = delete;
+    ReportDialog& operator=(const ReportDialog&) = delete;
 
     void setView(ReportDialogView* view);
     ReportDialogView* view() const { return view_; }
 
     // Sets the texts of the window, its buttons and its menu.
-    void FormCreate();
+    void formCreate();
 
     // The texts the window shows.
-    std::string Caption;
-    std::string PrintBtnCaption;
-    std::string SendBtnCaption;
-    std::string SaveBtnCaption;
-    std::string CloseBtnCaption;
-    std::string SelAll1Caption;
-    std::string UnselAll1Caption;
+    std::string caption;
+    std::string printBtnCaption;
+    std::string sendBtnCaption;
+    std::string saveBtnCaption;
+    std::string closeBtnCaption;
+    std::string selectAllCaption;
+    std::string unselectAllCaption;
 
-    TSaveDialogEx SaveDialogEx1;
+    ExtendedSaveDialog saveDialog;
 
     // The list of the view. Raises Error without a view.
-    SectionList& ReportSectionListBox();
+    SectionList& reportSectionListBox();
 
     // Copies the main window's left-pane sections (captions, images, entries with their images),
     // all contracted and unticked, the first row current, every entry with a tick box.
-    void fillsections(const SectionList& leftPane);
+    void fillSections(const SectionList& leftPane);
 
     // A report request from the current ticks: every ticked entry, section by section.
-    void getselection(ReportAction action, ReportRequest& sel);
+    void getSelection(ReportAction action, ReportRequest& sel);
 
-    // The buttons: the request of the ticks with the button's action, or raNone for Cancel,
-    // becomes the host's request, and the window closes.
-    void PrintBtnClick();
-    void SendBtnClick();
-    void SaveBtnClick();
-    void CloseBtnClick();
+    // The buttons: the request of the ticks with the button's action, or ReportAction::None for
+    // Cancel, becomes the host's request, and the window closes.
+    void printBtnClick();
+    void sendBtnClick();
+    void saveBtnClick();
+    void closeBtnClick();
     // The pop-up menu: ticks, or unticks, every entry of the section holding the current row.
-    void SelAll1Click();
-    void UnselAll1Click();
+    void selectAllClick();
+    void unselectAllClick();
     // The release of a mouse button over the list, in the list's coordinates: the right button
     // opens the pop-up menu beside the pointer.
-    void ReportSectionListBoxMouseUp(MouseButton button, int x, int y);
+    void reportSectionListBoxMouseUp(MouseButton button, int x, int y);
     // Every way of closing the window ends here.
-    void FormClose();
+    void formClose();
 
     // The system the window runs on, for how it builds its menu.
     platform::System& system() { return host_.platform.system; }
@@ -132,7 +133,7 @@ class TReportFrm {
   private:
     void buttonClick(ReportAction action);
     void tickCurrentSection(bool ticked);
-    std::string text(TextId id) const { return host_.lang.GetLangText(id); }
+    std::string text(TextId id) const { return host_.lang.getLangText(id); }
 
     ReportDialogHost& host_;
     ReportDialogView* view_ = nullptr;
@@ -140,11 +141,11 @@ class TReportFrm {
 
 // Opens the report window modally with the left pane's entries, unless one is open, and returns
 // once it has closed; the host's request then holds the user's choice. The request is reset to
-// raNone with no items first. Errors while the window is made, filled or shown are swallowed,
-// and the request is then raNone.
-void showreportdialog(ReportDialogHost& host, const SectionList& leftPane);
+// ReportAction::None with no items first. Errors while the window is made, filled or shown are
+// swallowed, and the request is then ReportAction::None.
+void showReportDialog(ReportDialogHost& host, const SectionList& leftPane);
 
 // Closes the open report window, if any, and forgets it.
-void closereportdialog(ReportDialogHost& host);
+void closeReportDialog(ReportDialogHost& host);
 
 }  // namespace tamux

@@ -9,9 +9,9 @@ namespace tamux {
 
 std::vector<ReportEntry> ReportEntries(const ReportRequest& request, const ReportSources& sources) {
     std::vector<ReportEntry> entries;
-    for (const selitem& item : request.items) {
+    for (const SelectedItem& item : request.items) {
         // The report window's captions are the panes' markup.
-        ReportEntry entry{DecodeMarkupEntities(item.caption), DecodeMarkupEntities(item.text), {}};
+        ReportEntry entry{decodeMarkupEntities(item.caption), decodeMarkupEntities(item.text), {}};
         if (item.section == kInputDevicesCategory) {
             if (item.subitem == kMouseEntry) {
                 entry.sections.push_back(MouseSection(sources.mouse, sources.lang));
@@ -25,7 +25,7 @@ std::vector<ReportEntry> ReportEntries(const ReportRequest& request, const Repor
         // does: a printer named like the mouse or the keyboard text must not add its lines to
         // that entry.
         if (item.section == kPrintersCategory) {
-            for (int printer : PrinterIndicesForCaption(sources.printers, item.text)) {
+            for (int printer : printerIndicesForCaption(sources.printers, item.text)) {
                 entry.sections.push_back(
                     PrinterSection(sources.printers, printer, sources.printerCaps, sources.lang));
             }
@@ -37,7 +37,7 @@ std::vector<ReportEntry> ReportEntries(const ReportRequest& request, const Repor
 
 std::string CreatedText(const LangModule& lang, platform::Clock& clock) {
     const platform::SystemTime now = clock.localTime();
-    return lang.GetLangText(kCreatedOnText) + clock.formatShortDate(now) + "  " +
+    return lang.getLangText(kCreatedOnText) + clock.formatShortDate(now) + "  " +
            clock.formatLongTime(now);
 }
 
@@ -50,7 +50,7 @@ std::string OnOneLine(std::string_view text) {
 }
 
 std::string FooterText(const LangModule& lang, const std::string& applicationTitle) {
-    return lang.GetLangText(kCreatedByText) + applicationTitle;
+    return lang.getLangText(kCreatedByText) + applicationTitle;
 }
 
 }  // namespace tamux

@@ -33,8 +33,8 @@ inline constexpr std::string_view kReportTitle = "Zorv Info Report";
 struct ReportSources {
     const MouseFacts& mouse;
     const KeyboardFacts& keyboard;
-    TKeyState& keys;
-    const TPrintersInfo& printers;
+    KeyState& keys;
+    const PrinterList& printers;
     PrinterCaps& printerCaps;
     const LangModule& lang;
 };

@@ -10,22 +10,22 @@
 
 namespace tamux {
 
-enum ReportAction : std::uint8_t { raNone = 0, raPrint = 1, raSend = 2, raSave = 3 };
+enum ReportAction : std::uint8_t { None = 0, Print = 1, Send = 2, Save = 3 };
 
 // One ticked entry of the report window.
-struct selitem {
+struct SelectedItem {
     std::int32_t section = 0;  // 0 input devices, 1 printers
     std::int32_t subitem = 0;  // the entry's index within its section
     bool ticked = false;
     std::string text;     // the entry's text (a printer's entry caption)
     std::string caption;  // the caption of the entry's section
 
-    bool operator==(const selitem&) const = default;
+    bool operator==(const SelectedItem&) const = default;
 };
 
 struct ReportRequest {
-    ReportAction action = raNone;
-    std::vector<selitem> items;
+    ReportAction action = ReportAction::None;
+    std::vector<SelectedItem> items;
 
     bool operator==(const ReportRequest&) const = default;
 };

@@ -64,7 +64,8 @@ std::vector<TextLine> ReportTextLines(const ReportDocument& document) {
     lines.push_back(PlainLine(kTitlePoints, std::string(kReportTitle)));
     lines.push_back(PlainLine(kLinePoints, OnOneLine(document.created)));
     for (const ReportEntry& entry : document.entries) {
-        lines.push_back(PlainLine(kHeadingPoints, OnOneLine(entry.category + " - " + entry.text + ":")));
+        lines.push_back(
+            PlainLine(kHeadingPoints, OnOneLine(entry.category + " - " + entry.text + ":")));
         lines.push_back(PlainLine(kLinePoints, ""));
         for (const DeviceSection& section : entry.sections) addSection(lines, section, document);
         lines.push_back(PlainLine(kLinePoints, ""));
@@ -88,7 +89,7 @@ std::vector<std::string> TextReportLines(const ReportDocument& document) {
     return texts;
 }
 
-std::string ReportFileContent(const std::vector<std::string>& lines) {
+std::string reportFileContent(const std::vector<std::string>& lines) {
     std::string content;
     for (const std::string& line : lines) {
         content += line;

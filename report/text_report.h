@@ -36,6 +36,6 @@ std::vector<TextLine> ReportTextLines(const ReportDocument& document);
 std::vector<std::string> TextReportLines(const ReportDocument& document);
 
 // The content of a report file: every line followed by CR LF.
-std::string ReportFileContent(const std::vector<std::string>& lines);
+std::string reportFileContent(const std::vector<std::string>& lines);
 
 }  // namespace tamux

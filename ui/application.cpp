@@ -5,11 +5,11 @@ namespace tamux {
 void Application::handleMessage(AppMessage& message) {
     bool handled = false;
     // A copy: a handler may install or remove handlers while it runs.
-    if (MessageHandler handler = OnMessage) handler(message, handled);
+    if (MessageHandler handler = onMessage) handler(message, handled);
     if (!handled) source_.dispatch(message);
 }
 
-int Application::ProcessMessages() {
+int Application::processMessages() {
     int count = 0;
     AppMessage message;
     while (source_.takeMessage(message)) {
@@ -20,7 +20,7 @@ int Application::ProcessMessages() {
 }
 
 void Application::activated() {
-    if (ActivateHandler handler = OnActivate) handler();
+    if (ActivateHandler handler = onActivate) handler();
 }
 
 }  // namespace tamux

@@ -42,8 +42,8 @@ class Application {
     Application& operator=(const Application&) = delete;
 
     // The installed handlers; empty when none is.
-    MessageHandler OnMessage;
-    ActivateHandler OnActivate;
+    MessageHandler onMessage;
+    ActivateHandler onActivate;
 
     // Runs one message taken from the queue: OnMessage first, then the dispatch unless the
     // handler handled it. The program's message loop calls this for every message it gets.
@@ -51,7 +51,7 @@ class Application {
 
     // Takes every message that is pending now and handles each in turn; returns how many it
     // handled. Messages that handlers cause to be posted meanwhile are handled too.
-    int ProcessMessages();
+    int processMessages();
 
     // The program has become the active one.
     void activated();

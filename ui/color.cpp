@@ -52,7 +52,7 @@ int hexDigit(char c) {
 
 }  // namespace
 
-Color ParseMarkupColor(std::string_view text) {
+Color parseMarkupColor(std::string_view text) {
     if (text.size() == 7 && text[0] == '#') {
         int digits[6];
         for (int i = 0; i < 6; ++i) {
@@ -64,10 +64,10 @@ Color ParseMarkupColor(std::string_view text) {
                           static_cast<std::uint8_t>(digits[4] * 16 + digits[5]));
     }
     for (const NamedColor& named : kNamedColors) {
-        if (EqualsIgnoringCase(text, named.name)) return named.color;
+        if (equalsIgnoringCase(text, named.name)) return named.color;
     }
     for (std::size_t i = 0; i < kSystemColorNames.size(); ++i) {
-        if (EqualsIgnoringCase(text, kSystemColorNames[i])) {
+        if (equalsIgnoringCase(text, kSystemColorNames[i])) {
             return Color::system(static_cast<int>(i));
         }
     }

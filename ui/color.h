@@ -60,6 +60,6 @@ struct Color {
 // A colour as the markup writes it: one of the sixteen named colours ("clnavy"), a system
 // colour name ("clWindowText"), both compared without regard to case, or "#rrggbb". Anything
 // else is black.
-Color ParseMarkupColor(std::string_view text);
+Color parseMarkupColor(std::string_view text);
 
 }  // namespace tamux

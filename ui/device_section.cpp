@@ -57,7 +57,7 @@ SectionLine PaperLine(std::string name) {
     return line;
 }
 
-SectionLine IndicatorLine(LockKey key, bool on) {
+SectionLine lockIndicatorLine(LockKey key, bool on) {
     SectionLine line;
     line.kind = LineKind::Indicator;
     line.key = key;

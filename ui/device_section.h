@@ -78,7 +78,7 @@ SectionLine ItemLine(LineIcon icon, Emphasis emphasis, std::string label, std::s
 SectionLine StateLine(LineIcon icon, std::string label, std::string text);
 SectionLine CapabilityLine(std::string name, bool present, std::string text);
 SectionLine PaperLine(std::string name);
-SectionLine IndicatorLine(LockKey key, bool on);
+SectionLine lockIndicatorLine(LockKey key, bool on);
 SectionLine GapLine();
 SectionLine EmptyLine();
 

@@ -118,11 +118,11 @@ std::optional<BgraImage> readPixels(const std::uint8_t* data, std::size_t size,
 
 }  // namespace
 
-std::optional<BgraImage> ReadDib(const std::uint8_t* data, std::size_t size) {
+std::optional<BgraImage> readDib(const std::uint8_t* data, std::size_t size) {
     return readPixels(data, size, 0);
 }
 
-std::optional<BgraImage> ReadBmpFile(const std::uint8_t* data, std::size_t size) {
+std::optional<BgraImage> readBmpFile(const std::uint8_t* data, std::size_t size) {
     if (size < 14 || data[0] != 'B' || data[1] != 'M') return std::nullopt;
     std::uint32_t pixelOffset = u32(data + 10);
     if (pixelOffset < 14 || pixelOffset > size) return std::nullopt;
@@ -130,7 +130,7 @@ std::optional<BgraImage> ReadBmpFile(const std::uint8_t* data, std::size_t size)
     return image;
 }
 
-MaskedImage ToMaskedImage(const BgraImage& image) {
+MaskedImage toMaskedImage(const BgraImage& image) {
     MaskedImage masked{image, image};
     for (std::size_t i = 0; i < image.pixels.size(); ++i) {
         const std::uint32_t pixel = image.pixels[i];

@@ -26,10 +26,10 @@ struct BgraImage {
 // A DIB that starts with its info header, as a BITMAP resource holds it. Reads 24- and 32-bit
 // uncompressed and 32-bit bit-field images; a 32-bit image whose alpha bytes are all zero is
 // opaque. Returns nullopt for anything else, and for data too short for what its header claims.
-std::optional<BgraImage> ReadDib(const std::uint8_t* data, std::size_t size);
+std::optional<BgraImage> readDib(const std::uint8_t* data, std::size_t size);
 
 // A whole .bmp file, file header first.
-std::optional<BgraImage> ReadBmpFile(const std::uint8_t* data, std::size_t size);
+std::optional<BgraImage> readBmpFile(const std::uint8_t* data, std::size_t size);
 
 // An image for a system that cannot blend (Windows 95 and NT 4 have no AlphaBlend): each pixel
 // either shows in full or not at all, drawn by masking. `colours` holds the pixels at least half
@@ -40,6 +40,6 @@ struct MaskedImage {
     BgraImage colours;
     BgraImage mask;
 };
-MaskedImage ToMaskedImage(const BgraImage& image);
+MaskedImage toMaskedImage(const BgraImage& image);
 
 }  // namespace tamux

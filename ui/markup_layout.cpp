@@ -41,7 +41,7 @@ class LineBuilder {
         : context_(context), measurer_(measurer), font_(context.baseFont) {}
 
     MarkupLayout build(std::string_view line) {
-        for (const MarkupToken& token : ParseMarkup(line)) {
+        for (const MarkupToken& token : parseMarkup(line)) {
             if (token.kind == MarkupToken::Kind::Text) {
                 addText(token.text);
             } else if (!applyTag(token)) {
@@ -64,10 +64,10 @@ class LineBuilder {
                 next.color = context_.baseFont.color;
             } else {
                 if (const std::string* color = tag.attribute("color")) {
-                    next.color = ParseMarkupColor(*color);
+                    next.color = parseMarkupColor(*color);
                 }
                 if (const std::string* size = tag.attribute("size")) {
-                    if (int points = MarkupFontPoints(*size)) next.points = points;
+                    if (int points = markupFontPoints(*size)) next.points = points;
                 }
                 if (const std::string* face = tag.attribute("face")) {
                     if (!face->empty()) next.face = *face;
@@ -123,8 +123,8 @@ class LineBuilder {
         int index = 0;
         if (!parseWholeNumber(std::string_view(*src).substr(kPrefix.size()), index)) return;
         if (index < 0 || index >= context_.imageCount) return;  // no such image: nothing at all
-        int width = ScaleForDpi(context_.imageWidth, context_.dpiX);
-        int height = ScaleForDpi(context_.imageHeight, context_.dpiY);
+        int width = scaleForDpi(context_.imageWidth, context_.dpiX);
+        int height = scaleForDpi(context_.imageHeight, context_.dpiY);
         flushRun();
         if (x_ > 0 && wraps(x_ + width)) finishRow();
         ImageDraw image;
@@ -280,19 +280,19 @@ class LineBuilder {
 
 }  // namespace
 
-int MarkupFontPoints(std::string_view size) {
+int markupFontPoints(std::string_view size) {
     int value = 0;
     if (!parseWholeNumber(size, value) || value < 1 || value > kLargestPoints) return 0;
     static constexpr int kSizes[] = {8, 10, 12, 14, 16};
     return value <= 5 ? kSizes[value - 1] : value;
 }
 
-int ScaleForDpi(int pixels, int dpi) {
+int scaleForDpi(int pixels, int dpi) {
     if (dpi <= 0) dpi = 96;
     return (pixels * dpi + 48) / 96;
 }
 
-MarkupLayout LayoutMarkup(std::string_view line, const MarkupContext& context,
+MarkupLayout layoutMarkup(std::string_view line, const MarkupContext& context,
                           TextMeasurer& measurer) {
     return LineBuilder(context, measurer).build(line);
 }

@@ -79,12 +79,12 @@ struct MarkupLayout {
 
 // The font size that FONT size="N" asks for: 1..5 are the sizes 8, 10, 12, 14, 16 points, any
 // other whole number is points. Returns 0 for text that is not a usable size.
-int MarkupFontPoints(std::string_view size);
+int markupFontPoints(std::string_view size);
 
 // An image's size on a screen of `dpi`: `pixels` * dpi / 96, rounded.
-int ScaleForDpi(int pixels, int dpi);
+int scaleForDpi(int pixels, int dpi);
 
-MarkupLayout LayoutMarkup(std::string_view line, const MarkupContext& context,
+MarkupLayout layoutMarkup(std::string_view line, const MarkupContext& context,
                           TextMeasurer& measurer);
 
 }  // namespace tamux

@@ -23,7 +23,7 @@ MarkupToken parseTag(std::string_view inside) {
     }
     std::size_t nameStart = i;
     while (i < inside.size() && !isBlank(inside[i]) && inside[i] != '/') ++i;
-    tag.text = AsciiUpper(inside.substr(nameStart, i - nameStart));
+    tag.text = toAsciiUpper(inside.substr(nameStart, i - nameStart));
 
     while (i < inside.size()) {
         while (i < inside.size() && (isBlank(inside[i]) || inside[i] == '/')) ++i;
@@ -54,7 +54,7 @@ MarkupToken parseTag(std::string_view inside) {
 
 const std::string* MarkupToken::attribute(std::string_view name) const {
     for (const MarkupAttribute& attr : attributes) {
-        if (EqualsIgnoringCase(attr.name, name)) return &attr.value;
+        if (equalsIgnoringCase(attr.name, name)) return &attr.value;
     }
     return nullptr;
 }
@@ -66,13 +66,13 @@ const std::string* MarkupToken::attributeExact(std::string_view name) const {
     return nullptr;
 }
 
-std::vector<MarkupToken> ParseMarkup(std::string_view line) {
+std::vector<MarkupToken> parseMarkup(std::string_view line) {
     std::vector<MarkupToken> tokens;
     std::string pendingText;
     auto flushText = [&] {
         if (pendingText.empty()) return;
         MarkupToken text;
-        text.text = DecodeMarkupEntities(pendingText);
+        text.text = decodeMarkupEntities(pendingText);
         tokens.push_back(std::move(text));
         pendingText.clear();
     };

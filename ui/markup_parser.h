@@ -4,7 +4,7 @@
 // attributes separated by blanks, each name="value". Tag and attribute names are compared without
 // regard to case by the readers below, except where a reader asks for the exact name. A value not
 // in double quotes is not read. A "<" with no ">" after it is ordinary text. Text has its entities
-// decoded (see DecodeMarkupEntities).
+// decoded (see decodeMarkupEntities).
 #pragma once
 
 #include <string>
@@ -31,6 +31,6 @@ struct MarkupToken {
     const std::string* attributeExact(std::string_view name) const;
 };
 
-std::vector<MarkupToken> ParseMarkup(std::string_view line);
+std::vector<MarkupToken> parseMarkup(std::string_view line);
 
 }  // namespace tamux

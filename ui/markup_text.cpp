@@ -20,7 +20,7 @@ constexpr std::array<Entity, 4> kEntities{{
 
 }  // namespace
 
-std::string EscapeMarkup(std::string_view value) {
+std::string escapeMarkup(std::string_view value) {
     std::string result;
     result.reserve(value.size());
     for (char c : value) {
@@ -41,7 +41,7 @@ std::string EscapeMarkup(std::string_view value) {
     return result;
 }
 
-std::string DecodeMarkupEntities(std::string_view text) {
+std::string decodeMarkupEntities(std::string_view text) {
     std::string result;
     result.reserve(text.size());
     std::size_t i = 0;
@@ -62,7 +62,7 @@ std::string DecodeMarkupEntities(std::string_view text) {
     return result;
 }
 
-std::string MarkupToPlainText(std::string_view line) {
+std::string markupToPlainText(std::string_view line) {
     std::string text;
     std::size_t i = 0;
     while (i < line.size()) {
@@ -75,7 +75,7 @@ std::string MarkupToPlainText(std::string_view line) {
         }
         text += line[i++];
     }
-    return DecodeMarkupEntities(text);
+    return decodeMarkupEntities(text);
 }
 
 }  // namespace tamux

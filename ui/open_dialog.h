@@ -31,7 +31,7 @@ void CloseOpenDialog(Dialog*& current) {
     Dialog* dialog = current;
     if (!dialog) return;
     current = nullptr;
-    if (dialog->view()) dialog->view()->Close();
+    if (dialog->view()) dialog->view()->close();
 }
 
 }  // namespace tamux

@@ -15,61 +15,61 @@ Error indexOutOfBounds(int index) {
 
 }  // namespace
 
-// --- TSubItems ---
+// --- SubItems ---
 
-const std::string& TSubItems::operator[](int index) const {
+const std::string& SubItems::operator[](int index) const {
     if (index < 0 || index >= count()) throw indexOutOfBounds(index);
     return entries_[static_cast<std::size_t>(index)].text;
 }
 
-void TSubItems::add(std::string line, int imageIndex) {
+void SubItems::add(std::string line, int imageIndex) {
     entries_.push_back({std::move(line), imageIndex, false});
     changed();
 }
 
-void TSubItems::set(int index, std::string line) {
+void SubItems::set(int index, std::string line) {
     if (index < 0 || index >= count()) throw indexOutOfBounds(index);
     entries_[static_cast<std::size_t>(index)].text = std::move(line);
     changed();
 }
 
-int TSubItems::indexOf(std::string_view line) const {
+int SubItems::indexOf(std::string_view line) const {
     for (int i = 0; i < count(); ++i) {
-        if (EqualsIgnoringCase(entries_[static_cast<std::size_t>(i)].text, line)) return i;
+        if (equalsIgnoringCase(entries_[static_cast<std::size_t>(i)].text, line)) return i;
     }
     return -1;
 }
 
-void TSubItems::assign(const std::vector<std::string>& lines) {
+void SubItems::assign(const std::vector<std::string>& lines) {
     entries_.clear();
     for (const std::string& line : lines) entries_.push_back({line, -1, false});
     changed();
 }
 
-void TSubItems::assign(const TSubItems& other) {
+void SubItems::assign(const SubItems& other) {
     if (&other == this) return;
     entries_ = other.entries_;
     changed();
 }
 
-void TSubItems::clear() {
+void SubItems::clear() {
     entries_.clear();
     changed();
 }
 
-std::vector<std::string> TSubItems::lines() const {
+std::vector<std::string> SubItems::lines() const {
     std::vector<std::string> result;
     result.reserve(entries_.size());
     for (const Entry& entry : entries_) result.push_back(entry.text);
     return result;
 }
 
-int TSubItems::imageIndex(int index) const {
+int SubItems::imageIndex(int index) const {
     if (index < 0 || index >= count()) return -1;
     return entries_[static_cast<std::size_t>(index)].imageIndex;
 }
 
-void TSubItems::setImageIndex(int index, int imageIndex) {
+void SubItems::setImageIndex(int index, int imageIndex) {
     if (index < 0 || index >= count()) {
         throw Error("Access of imageindex of non-existing subitem");
     }
@@ -77,47 +77,47 @@ void TSubItems::setImageIndex(int index, int imageIndex) {
     changed();
 }
 
-bool TSubItems::ticked(int index) const {
+bool SubItems::ticked(int index) const {
     if (index < 0 || index >= count()) return false;
     return entries_[static_cast<std::size_t>(index)].ticked;
 }
 
-void TSubItems::setTicked(int index, bool ticked) {
+void SubItems::setTicked(int index, bool ticked) {
     if (index < 0 || index >= count()) return;
     entries_[static_cast<std::size_t>(index)].ticked = ticked;
     changed();
 }
 
-void TSubItems::changed() {
+void SubItems::changed() {
     // The lines of a contracted section are not on screen: nothing to repaint.
     bool shown = owner_.expanded();
     owner_.owner_.sectionChanged(owner_, shown, shown);
 }
 
-// --- TListSection ---
+// --- ListSection ---
 
-void TListSection::setCaption(std::string caption) {
+void ListSection::setCaption(std::string caption) {
     caption_ = std::move(caption);
     owner_.sectionChanged(*this, false, true);
 }
 
-void TListSection::setImageIndex(int imageIndex) {
+void ListSection::setImageIndex(int imageIndex) {
     imageIndex_ = imageIndex;
     owner_.sectionChanged(*this, false, true);
 }
 
-void TListSection::setState(TListSectionState state) {
+void ListSection::setState(SectionState state) {
     if (state == state_) return;
     state_ = state;
     owner_.sectionChanged(*this, true, true);
 }
 
-void TListSection::setControlType(TSectionControlType type) {
+void ListSection::setControlType(SectionControlType type) {
     controlType_ = type;
     owner_.sectionChanged(*this, false, true);
 }
 
-int TListSection::index() const {
+int ListSection::index() const {
     for (int i = 0; i < owner_.sectionCount(); ++i) {
         if (&owner_.section(i) == this) return i;
     }
@@ -130,18 +130,18 @@ SectionList::SectionList(SectionListGeometry geometry) : geometry_(geometry) {}
 
 SectionList::~SectionList() = default;
 
-TListSection& SectionList::section(int index) {
+ListSection& SectionList::section(int index) {
     if (index < 0 || index >= sectionCount()) throw indexOutOfBounds(index);
     return *sections_[static_cast<std::size_t>(index)];
 }
 
-const TListSection& SectionList::section(int index) const {
+const ListSection& SectionList::section(int index) const {
     if (index < 0 || index >= sectionCount()) throw indexOutOfBounds(index);
     return *sections_[static_cast<std::size_t>(index)];
 }
 
-TListSection& SectionList::addSection() {
-    sections_.push_back(std::unique_ptr<TListSection>(new TListSection(*this)));
+ListSection& SectionList::addSection() {
+    sections_.push_back(std::unique_ptr<ListSection>(new ListSection(*this)));
     changed(true);
     return *sections_.back();
 }
@@ -174,7 +174,7 @@ void SectionList::invalidateLayout() {
     changed(true);
 }
 
-void SectionList::sectionChanged(const TListSection& section, bool rowsChanged, bool visible) {
+void SectionList::sectionChanged(const ListSection& section, bool rowsChanged, bool visible) {
     if (current_ && current_->item >= 0 && &this->section(current_->section) == &section &&
         (!section.expanded() || current_->item >= section.subItems().count())) {
         current_->item = -1;  // the current line went away: its heading takes over
@@ -197,7 +197,7 @@ void SectionList::rebuildRows() const {
     tops_.clear();
     int top = 0;
     for (int s = 0; s < sectionCount(); ++s) {
-        const TListSection& sec = *sections_[static_cast<std::size_t>(s)];
+        const ListSection& sec = *sections_[static_cast<std::size_t>(s)];
         rows_.push_back({s, -1});
         tops_.push_back(top);
         top += geometry_.headingHeight;
@@ -316,12 +316,12 @@ int SectionList::currentSection() const {
 }
 
 void SectionList::toggleByUser(int sectionIndex) {
-    TListSection& sec = section(sectionIndex);
+    ListSection& sec = section(sectionIndex);
     if (sec.expanded()) {
-        sec.setState(lssContracted);
+        sec.setState(SectionState::Contracted);
         if (onContractSection) onContractSection(sectionIndex);
     } else {
-        sec.setState(lssExpanded);
+        sec.setState(SectionState::Expanded);
         if (onExpandSection) onExpandSection(sectionIndex);
     }
 }
@@ -337,8 +337,8 @@ void SectionList::mouseDown(MouseButton button, int x, int y) {
         if (onSectionClick) onSectionClick(hit.section);
         return;
     }
-    TListSection& sec = section(hit.section);
-    if (sec.controlType() == sctTickBox && !sec.readOnly() && inTickBox(x)) {
+    ListSection& sec = section(hit.section);
+    if (sec.controlType() == SectionControlType::TickBox && !sec.readOnly() && inTickBox(x)) {
         sec.subItems().setTicked(hit.item, !sec.subItems().ticked(hit.item));
     }
     if (onSubItemClick) onSubItemClick(hit.section, hit.item);
@@ -380,16 +380,18 @@ void SectionList::keyDown(ListKey key) {
         case ListKey::Enter: {
             if (current < 0) return;
             Row at = row(current);
-            TListSection& sec = section(at.section);
+            ListSection& sec = section(at.section);
             if (at.item < 0) {
-                if (geometry_.expandGlyphsActive || sec.controlType() == sctTickBox) {
+                if (geometry_.expandGlyphsActive ||
+                    sec.controlType() == SectionControlType::TickBox) {
                     toggleByUser(at.section);
                 } else if (onSectionClick) {
                     onSectionClick(at.section);
                 }
                 return;
             }
-            if (key == ListKey::Space && sec.controlType() == sctTickBox && !sec.readOnly()) {
+            if (key == ListKey::Space && sec.controlType() == SectionControlType::TickBox &&
+                !sec.readOnly()) {
                 sec.subItems().setTicked(at.item, !sec.subItems().ticked(at.item));
             }
             if (onSubItemClick) onSubItemClick(at.section, at.item);

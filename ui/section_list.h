@@ -2,7 +2,7 @@
 // heading) or contracted (the heading alone). This is the whole behaviour of the control -
 // sections and their lines, rows, scrolling, hit testing, the current row, ticking and the
 // events - so that a window's logic runs against it without a window. The Win32 control
-// (TSectionListBox) draws it and feeds it the mouse and the keyboard.
+// (SectionListBox) draws it and feeds it the mouse and the keyboard.
 #pragma once
 
 #include <functional>
@@ -14,17 +14,17 @@
 
 namespace tamux {
 
-enum TListSectionState { lssContracted, lssExpanded };
+enum class SectionState { Contracted, Expanded };
 
 // How a section's lines behave: plain text, or each line with a tick box in front.
-enum TSectionControlType { sctText, sctTickBox };
+enum class SectionControlType { Text, TickBox };
 
 class SectionList;
-class TListSection;
+class ListSection;
 
 // The lines of a section. Each line is one info line, stored with an image index (-1: none) and
 // a tick.
-class TSubItems {
+class SubItems {
   public:
     int count() const { return static_cast<int>(entries_.size()); }
     // Raises Error "List index out of bounds (i)" outside 0..count-1.
@@ -37,7 +37,7 @@ class TSubItems {
     // Replaces all lines by a copy of `lines` (no images, no ticks).
     void assign(const std::vector<std::string>& lines);
     // Replaces all lines by a copy of `other`'s: texts, images and ticks.
-    void assign(const TSubItems& other);
+    void assign(const SubItems& other);
     void clear();
     std::vector<std::string> lines() const;
 
@@ -51,8 +51,8 @@ class TSubItems {
     void setTicked(int index, bool ticked);
 
   private:
-    friend class TListSection;
-    explicit TSubItems(TListSection& owner) : owner_(owner) {}
+    friend class ListSection;
+    explicit SubItems(ListSection& owner) : owner_(owner) {}
     void changed();
 
     struct Entry {
@@ -60,14 +60,14 @@ class TSubItems {
         int imageIndex = -1;
         bool ticked = false;
     };
-    TListSection& owner_;
+    ListSection& owner_;
     std::vector<Entry> entries_;
 };
 
-class TListSection {
+class ListSection {
   public:
-    TListSection(const TListSection&) = delete;
-    TListSection& operator=(const TListSection&) = delete;
+    ListSection(const ListSection&) = delete;
+    ListSection& operator=(const ListSection&) = delete;
 
     const std::string& caption() const { return caption_; }
     void setCaption(std::string caption);
@@ -76,15 +76,15 @@ class TListSection {
 
     // Setting the state shows or hides the lines; it raises no event (events report what the
     // user did).
-    TListSectionState state() const { return state_; }
-    void setState(TListSectionState state);
-    bool expanded() const { return state_ == lssExpanded; }
+    SectionState state() const { return state_; }
+    void setState(SectionState state);
+    bool expanded() const { return state_ == SectionState::Expanded; }
 
-    TSubItems& subItems() { return subItems_; }
-    const TSubItems& subItems() const { return subItems_; }
+    SubItems& subItems() { return subItems_; }
+    const SubItems& subItems() const { return subItems_; }
 
-    TSectionControlType controlType() const { return controlType_; }
-    void setControlType(TSectionControlType type);
+    SectionControlType controlType() const { return controlType_; }
+    void setControlType(SectionControlType type);
     // A read-only tick-box section shows its ticks but the user cannot change them.
     bool readOnly() const { return readOnly_; }
     void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
@@ -93,15 +93,15 @@ class TListSection {
 
   private:
     friend class SectionList;
-    friend class TSubItems;
-    explicit TListSection(SectionList& owner) : owner_(owner), subItems_(*this) {}
+    friend class SubItems;
+    explicit ListSection(SectionList& owner) : owner_(owner), subItems_(*this) {}
 
     SectionList& owner_;
     std::string caption_;
     int imageIndex_ = -1;
-    TListSectionState state_ = lssContracted;
-    TSubItems subItems_;
-    TSectionControlType controlType_ = sctText;
+    SectionState state_ = SectionState::Contracted;
+    SubItems subItems_;
+    SectionControlType controlType_ = SectionControlType::Text;
     bool readOnly_ = false;
 };
 
@@ -147,10 +147,10 @@ class SectionList {
     // Sections, index 0 first.
     int sectionCount() const { return static_cast<int>(sections_.size()); }
     // Raises Error "List index out of bounds (i)" outside 0..count-1.
-    TListSection& section(int index);
-    const TListSection& section(int index) const;
+    ListSection& section(int index);
+    const ListSection& section(int index) const;
     // A new section at the end: no caption, no image, contracted.
-    TListSection& addSection();
+    ListSection& addSection();
     void clearSections();
 
     // Redraw suspension: a counter. Suspending turns painting off when it goes from 0 to 1;
@@ -163,7 +163,7 @@ class SectionList {
     void setView(SectionListView* view) { view_ = view; }
     // The height line `item` of `section` needs (wrapped text, large fonts, images); a row is
     // at least the geometry's line height. Without a measure every line is the line height.
-    using LineMeasure = std::function<int(const TListSection& section, int item)>;
+    using LineMeasure = std::function<int(const ListSection& section, int item)>;
     void setLineMeasure(LineMeasure measure);
     // The measure's answers changed (the control was resized, a font changed).
     void invalidateLayout();
@@ -210,16 +210,16 @@ class SectionList {
     std::function<void(MouseButton button, int x, int y)> onMouseUp;
 
   private:
-    friend class TListSection;
-    friend class TSubItems;
+    friend class ListSection;
+    friend class SubItems;
 
-    void sectionChanged(const TListSection& section, bool rowsChanged, bool visible);
+    void sectionChanged(const ListSection& section, bool rowsChanged, bool visible);
     void changed(bool rowsChanged);
     void rebuildRows() const;
     void toggleByUser(int section);
 
     SectionListGeometry geometry_;
-    std::vector<std::unique_ptr<TListSection>> sections_;
+    std::vector<std::unique_ptr<ListSection>> sections_;
     SectionListView* view_ = nullptr;
     LineMeasure measure_;
     int suspension_ = 0;

@@ -25,7 +25,7 @@ SectionListGeometry paneGeometry(bool glyphsActive) {
 
 }  // namespace
 
-SectionListStyle LeftPaneStyle() {
+SectionListStyle leftPaneStyle() {
     SectionListStyle style;
     style.geometry = paneGeometry(true);
     style.background = Color::system(syscolor::kInfoBk);
@@ -38,7 +38,7 @@ SectionListStyle LeftPaneStyle() {
     return style;
 }
 
-SectionListStyle RightPaneStyle() {
+SectionListStyle rightPaneStyle() {
     SectionListStyle style;
     style.geometry = paneGeometry(false);
     style.background = Color::system(syscolor::kWindow);
@@ -50,7 +50,7 @@ SectionListStyle RightPaneStyle() {
     return style;
 }
 
-SectionListStyle ReportListStyle() {
+SectionListStyle reportListStyle() {
     SectionListStyle style;
     style.geometry = paneGeometry(true);
     style.background = Color::system(syscolor::kInfoBk);

@@ -24,10 +24,10 @@ struct SectionListStyle {
 };
 
 // The main window's left pane: categories on a tooltip-coloured ground.
-SectionListStyle LeftPaneStyle();
+SectionListStyle leftPaneStyle();
 // The main window's right pane: device sections, long lines wrapped, opened by the window.
-SectionListStyle RightPaneStyle();
+SectionListStyle rightPaneStyle();
 // The report window's list of entries to tick.
-SectionListStyle ReportListStyle();
+SectionListStyle reportListStyle();
 
 }  // namespace tamux

@@ -17,7 +17,7 @@ class LineWriter {
         return *this;
     }
     LineWriter& escaped(std::string_view value) {
-        line_ += EscapeMarkup(value);
+        line_ += escapeMarkup(value);
         return *this;
     }
     // The picture and what follows it (a blank on most lines); where pictures are left out,

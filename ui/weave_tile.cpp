@@ -2,7 +2,7 @@
 
 namespace tamux {
 
-BgraImage WeaveTile(std::uint32_t alpha) {
+BgraImage weaveTile(std::uint32_t alpha) {
     BgraImage tile;
     tile.width = 8;
     tile.height = 8;

@@ -9,6 +9,6 @@
 namespace tamux {
 
 // An 8 x 8 tile, transparent but for its two diagonals, which are black at `alpha` (0 to 255).
-BgraImage WeaveTile(std::uint32_t alpha);
+BgraImage weaveTile(std::uint32_t alpha);
 
 }  // namespace tamux

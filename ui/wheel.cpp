@@ -2,7 +2,7 @@
 
 namespace tamux {
 
-std::optional<int> WheelTurn(unsigned message, std::uintptr_t wParam, unsigned msWheelMessage) {
+std::optional<int> wheelTurn(unsigned message, std::uintptr_t wParam, unsigned msWheelMessage) {
     if (message == kWmMouseWheel) {
         return static_cast<std::int16_t>(static_cast<std::uint16_t>(wParam >> 16));
     }

@@ -15,7 +15,7 @@ inline constexpr char kMsWheelMessageName[] = "MSWHEEL_ROLLMSG";
 // The turn a message carries, positive away from the user: WM_MOUSEWHEEL's in the high word of
 // wParam, the driver's message (`msWheelMessage`, 0 when it could not be registered) in all of
 // wParam. nullopt for any other message.
-std::optional<int> WheelTurn(unsigned message, std::uintptr_t wParam, unsigned msWheelMessage);
+std::optional<int> wheelTurn(unsigned message, std::uintptr_t wParam, unsigned msWheelMessage);
 
 // Adds up turns that may be finer than a notch and hands out whole notches.
 class WheelNotches {

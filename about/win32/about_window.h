@@ -10,9 +10,10 @@ namespace tamux::win32 {
 
 // Makes the windows of About dialogs, owned by `owner` (the main window; may be null). The
 // pictures come from the program's resources TAMUX_ABOUT_LOGO, TAMUX_MAKER_MARK and TAMUX_FLAGS.
-AboutViewFactory AboutWindowFactory(HWND owner);
+AboutViewFactory aboutWindowFactory(HWND owner);
 
-// The About button's launcher over the Win32 window: ShowAbout with AboutWindowFactory(owner).
-int ShowAbout(const platform::Platform& platform, HWND owner);
+// The About button's launcher over the Win32 window: showAboutDialog with
+// aboutWindowFactory(owner).
+int showAboutDialog(const platform::Platform& platform, HWND owner);
 
 }  // namespace tamux::win32

@@ -15,14 +15,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     Application application(queue);
     AppState state(real.platform());
     int exitCode = 1;
-    RunReportingErrors(real.dialogs(), [&] {
-        win32::TImputFrmWindow window(state, application);
-        window.form().FormCreate();
+    runReportingErrors(real.dialogs(), [&] {
+        win32::MainFormWindow window(state, application);
+        window.form().formCreate();
         real.dialogs().setOwner(window.handle());
         queue.setDialogWindow(window.handle());
         ShowWindow(window.handle(), show);
         UpdateWindow(window.handle());
-        exitCode = win32::RunMessageLoop(application, queue, real.dialogs());
+        exitCode = win32::runMessageLoop(application, queue, real.dialogs());
         queue.setDialogWindow(nullptr);
         real.dialogs().setOwner(nullptr);
     });

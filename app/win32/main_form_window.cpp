@@ -35,13 +35,13 @@ constexpr Color kPanelColor = Color::rgb(197, 210, 226);
 constexpr UINT kActivatedMessage = WM_APP + 1;
 
 enum ControlId {
-    kPanel3Id = 100,
+    kTopBarPanelId = 100,
     kFirstButtonId = 101,  // one per button
-    kPanel2Id = 200,
-    kSectionListBox1Id,
-    kGaugeBar1Id,
-    kLabel1Id,
-    kSectionListBox2Id,
+    kBodyPanelId = 200,
+    kLeftPaneId,
+    kGaugeBarId,
+    kCaptionLabelId,
+    kRightPaneId,
 };
 
 // The top bar's picture: a band that darkens downwards, the height of the bar.
@@ -61,174 +61,174 @@ BgraImage topBarTile() {
 
 }  // namespace
 
-TImputFrmWindow::TImputFrmWindow(AppState& state, Application& application)
+MainFormWindow::MainFormWindow(AppState& state, Application& application)
     : state_(state), application_(application) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    RegisterWindowClass(kClassName, windowProc);
-    const POINT at = CentredOnScreen(kWidth, kHeight);
+    registerWindowClass(kClassName, windowProc);
+    const POINT at = centredOnScreen(kWidth, kHeight);
     const std::string title(kApplicationTitle);
     window_ = CreateWindowExA(0, kClassName, title.c_str(), kStyle, at.x, at.y, kWidth, kHeight,
                               nullptr, nullptr, instance, this);
     if (!window_) throw std::runtime_error("Cannot create the main window");
 
-    subitems1Images_ = ImageStrip::fromResource(instance, "SILK_SUBITEMS", 16);
-    imageList1_ = ImageStrip::fromResource(instance, "SILK_SECTIONS", 16);
+    deviceImages_ = ImageStrip::fromResource(instance, "SILK_SUBITEMS", 16);
+    headingImages_ = ImageStrip::fromResource(instance, "SILK_SECTIONS", 16);
     formPictures_ = ImageStrip::fromResource(instance, "TAMUX_FORM_PICTURES", 16);
-    imgBkgrnd1_ = ImageStrip::fromImage(WeaveTile(24), 8);
-    arImage1_ = ImageStrip::fromImage(topBarTile(), 4);
-    wallpaper_ = ImageStrip::fromImage(WeaveTile(16), 8);
+    backgroundTile_ = ImageStrip::fromImage(weaveTile(24), 8);
+    topBarTile_ = ImageStrip::fromImage(topBarTile(), 4);
+    wallpaper_ = ImageStrip::fromImage(weaveTile(16), 8);
     createControls();
 
-    form_ = std::make_unique<TImputFrm>(state_, application_, sectionListBox1_->model(),
-                                        sectionListBox2_->model(), AboutWindowFactory(window_));
+    form_ = std::make_unique<MainForm>(state_, application_, leftPane_->model(),
+                                       rightPane_->model(), aboutWindowFactory(window_));
     form_->setView(this);
-    state_.languageDialog.views = LanguageWindowFactory(window_);
+    state_.languageDialog.views = languageWindowFactory(window_);
     // Ending the program from inside a button's click: the window closes once that is done.
     state_.languageDialog.terminateApplication = [this] { PostMessageA(window_, WM_CLOSE, 0, 0); };
     state_.reportDialog.views =
-        ReportWindowFactory(window_, imageList1_.get(), subitems1Images_.get());
-    state_.waitSet.setViews(WaitWindowFactory(window_, kHourglassPicture));
+        reportWindowFactory(window_, headingImages_.get(), deviceImages_.get());
+    state_.waitSet.setViews(waitWindowFactory(window_, kHourglassPicture));
     state_.waitSet.setCursor([this](bool hourglass) { setBusyCursor(hourglass); });
 }
 
-TImputFrmWindow::~TImputFrmWindow() {
-    state_.waitSet.HideWaitDialog();
+MainFormWindow::~MainFormWindow() {
+    state_.waitSet.hideWaitDialog();
     state_.waitSet.setViews(nullptr);
     state_.waitSet.setCursor(nullptr);
     state_.languageDialog.views = nullptr;
     state_.languageDialog.terminateApplication = nullptr;
     state_.reportDialog.views = nullptr;
     form_.reset();
-    sectionListBox2_.reset();
-    label1_.reset();
-    gaugeBar1_.reset();
-    sectionListBox1_.reset();
-    panel2_.reset();
+    rightPane_.reset();
+    captionLabel_.reset();
+    gaugeBar_.reset();
+    leftPane_.reset();
+    bodyPanel_.reset();
     for (auto& button : buttons_) button.reset();
-    panel3_.reset();
-    DestroyLetGo(window_);
+    topBarPanel_.reset();
+    destroyLetGo(window_);
 }
 
-void TImputFrmWindow::createControls() {
+void MainFormWindow::createControls() {
     createTopBar();
     createBody();
     // Tab moves between the buttons and the panes that lie on the two panels.
-    for (HWND panel : {panel3_->handle(), panel2_->handle()}) LetTabInto(panel);
+    for (HWND panel : {topBarPanel_->handle(), bodyPanel_->handle()}) letTabInto(panel);
 }
 
-void TImputFrmWindow::createTopBar() {
+void MainFormWindow::createTopBar() {
     RECT client;
     GetClientRect(window_, &client);
-    TPanel::CreateArgs bar;
-    bar.placement = {window_, 0, 0, client.right, kTopBarHeight, kPanel3Id};
+    Panel::CreateArgs bar;
+    bar.placement = {window_, 0, 0, client.right, kTopBarHeight, kTopBarPanelId};
     bar.color = kTopBarColor;
     bar.innerBevel = Bevel::Lowered;
-    bar.tilePicture = {arImage1_.get(), 0};
-    panel3_ = std::make_unique<TPanel>(bar);
+    bar.tilePicture = {topBarTile_.get(), 0};
+    topBarPanel_ = std::make_unique<Panel>(bar);
 
     for (int i = 0; i < kFormButtonCount; ++i) {
         const auto which = static_cast<FormButton>(i);
-        TExplBtn::CreateArgs args;
-        args.placement = {panel3_->handle(), kButtonLefts[i], kButtonTop,
-                          kButtonWidth,      kButtonHeight,   kFirstButtonId + i};
-        // Until the form's models are there; ButtonChanged shows what they hold.
-        args.bitmap = {formPictures_.get(), ButtonGreyPicture(which)};
-        args.noFocusBitmap = {formPictures_.get(), ButtonColourPicture(which)};
-        args.disabledBitmap = {formPictures_.get(), ButtonGreyPicture(which)};
+        ExplorerButton::CreateArgs args;
+        args.placement = {topBarPanel_->handle(), kButtonLefts[i], kButtonTop,
+                          kButtonWidth,           kButtonHeight,   kFirstButtonId + i};
+        // Until the form's models are there; buttonChanged shows what they hold.
+        args.bitmap = {formPictures_.get(), buttonGreyPicture(which)};
+        args.noFocusBitmap = {formPictures_.get(), buttonColourPicture(which)};
+        args.disabledBitmap = {formPictures_.get(), buttonGreyPicture(which)};
         args.captionColor = Color::rgb(255, 255, 255);
         args.unselectedTextColor = Color::rgb(192, 192, 192);
-        auto button = std::make_unique<TExplBtn>(args);
-        button->onClick = [this, which] { form_->ButtonClick(which); };
-        button->onMouseMove = [this, which] { form_->ButtonMouseMove(which); };
-        button->onExit = [this, which] { form_->ButtonExit(which); };
+        auto button = std::make_unique<ExplorerButton>(args);
+        button->onClick = [this, which] { form_->buttonClick(which); };
+        button->onMouseMove = [this, which] { form_->buttonMouseMove(which); };
+        button->onExit = [this, which] { form_->buttonExit(which); };
         buttons_[static_cast<std::size_t>(i)] = std::move(button);
     }
 }
 
-void TImputFrmWindow::createBody() {
-    TPanel::CreateArgs body;
-    body.placement = {window_, 8, 32, 561, 417, kPanel2Id};
+void MainFormWindow::createBody() {
+    Panel::CreateArgs body;
+    body.placement = {window_, 8, 32, 561, 417, kBodyPanelId};
     body.color = kPanelColor;
-    panel2_ = std::make_unique<TPanel>(body);
-    HWND parent = panel2_->handle();
+    bodyPanel_ = std::make_unique<Panel>(body);
+    HWND parent = bodyPanel_->handle();
 
-    TSectionListBox::CreateArgs left;
-    left.placement = {parent, 1, 1, 193, 415, kSectionListBox1Id};
-    left.style = LeftPaneStyle();
-    left.sectionImages = imageList1_.get();
-    left.subItemImages = subitems1Images_.get();
+    SectionListBox::CreateArgs left;
+    left.placement = {parent, 1, 1, 193, 415, kLeftPaneId};
+    left.style = leftPaneStyle();
+    left.sectionImages = headingImages_.get();
+    left.subItemImages = deviceImages_.get();
     left.wallpaper = {wallpaper_.get(), 0};
-    sectionListBox1_ = std::make_unique<TSectionListBox>(left);
+    leftPane_ = std::make_unique<SectionListBox>(left);
 
-    TGaugeBar::CreateArgs gauge;
-    gauge.placement = {parent, 200, 16, 353, 17, kGaugeBar1Id};
+    GaugeBar::CreateArgs gauge;
+    gauge.placement = {parent, 200, 16, 353, 17, kGaugeBarId};
     gauge.maximum = 111;
     gauge.position = 111;
     gauge.showText = false;
     gauge.outerBorder.reset();
     gauge.innerBorder = Color::rgb(255, 255, 255);
-    gaugeBar1_ = std::make_unique<TGaugeBar>(gauge);
+    gaugeBar_ = std::make_unique<GaugeBar>(gauge);
 
-    TExtLabel::CreateArgs label;
-    label.placement = {parent, 208, 16, 0, 0, kLabel1Id};
+    ExtendedLabel::CreateArgs label;
+    label.placement = {parent, 208, 16, 0, 0, kCaptionLabelId};
     label.font.points = 10;
     label.font.bold = true;
     label.font.color = Color::rgb(255, 255, 255);
     label.transparent = true;
-    label1_ = std::make_unique<TExtLabel>(label);
+    captionLabel_ = std::make_unique<ExtendedLabel>(label);
     // It is drawn over the band, so it must lie above it.
-    SetWindowPos(label1_->handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(captionLabel_->handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
-    TSectionListBox::CreateArgs right;
-    right.placement = {parent, 200, 87, 345, 329, kSectionListBox2Id};
-    right.style = RightPaneStyle();
-    right.sectionImages = subitems1Images_.get();
-    right.subItemImages = subitems1Images_.get();
+    SectionListBox::CreateArgs right;
+    right.placement = {parent, 200, 87, 345, 329, kRightPaneId};
+    right.style = rightPaneStyle();
+    right.sectionImages = deviceImages_.get();
+    right.subItemImages = deviceImages_.get();
     right.wallpaper = {wallpaper_.get(), 0};
-    sectionListBox2_ = std::make_unique<TSectionListBox>(right);
+    rightPane_ = std::make_unique<SectionListBox>(right);
 }
 
-void TImputFrmWindow::ButtonChanged(FormButton which) {
-    const TExplBtnModel& model = form_->Button(which);
-    TExplBtn& button = *buttons_[static_cast<std::size_t>(which)];
-    button.setCaption(model.Caption);
-    button.setBitmap({formPictures_.get(), model.Bitmap});
+void MainFormWindow::buttonChanged(FormButton which) {
+    const ExplorerButtonModel& model = form_->Button(which);
+    ExplorerButton& button = *buttons_[static_cast<std::size_t>(which)];
+    button.setCaption(model.caption);
+    button.setBitmap({formPictures_.get(), model.bitmap});
 }
 
-void TImputFrmWindow::LabelChanged() {
-    label1_->setCaption(form_->Label1());
+void MainFormWindow::labelChanged() {
+    captionLabel_->setCaption(form_->captionLabel());
 }
 
-void TImputFrmWindow::MinimizeApplication() {
+void MainFormWindow::minimizeApplication() {
     ShowWindow(window_, SW_MINIMIZE);
 }
 
-void TImputFrmWindow::CloseForm() {
+void MainFormWindow::closeForm() {
     // Posted: the click that asks for it is still being handled by a control of this window.
     PostMessageA(window_, WM_CLOSE, 0, 0);
 }
 
-void TImputFrmWindow::setBusyCursor(bool hourglass) {
+void MainFormWindow::setBusyCursor(bool hourglass) {
     busy_ = hourglass;
     SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(hourglass ? IDC_WAIT : IDC_ARROW)));
 }
 
-LRESULT CALLBACK TImputFrmWindow::windowProc(HWND window, UINT message, WPARAM wParam,
-                                             LPARAM lParam) {
-    TImputFrmWindow* self = WindowObject<TImputFrmWindow>(window, message, lParam);
+LRESULT CALLBACK MainFormWindow::windowProc(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+    MainFormWindow* self = windowObject<MainFormWindow>(window, message, lParam);
     if (!self) return DefWindowProcA(window, message, wParam, lParam);
     if (message == WM_NCCREATE) self->window_ = window;
     return self->handleMessage(message, wParam, lParam);
 }
 
-LRESULT TImputFrmWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainFormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND:
             // The window's own tiled background, which the controls over it show through.
-            EraseToTiledFace(window_, reinterpret_cast<HDC>(wParam), {imgBkgrnd1_.get(), 0});
+            eraseToTiledFace(window_, reinterpret_cast<HDC>(wParam), {backgroundTile_.get(), 0});
             return 1;
         case WM_GETMINMAXINFO:
-            KeepOuterSize(lParam, kWidth, kHeight);
+            keepOuterSize(lParam, kWidth, kHeight);
             return 0;
         case WM_SETCURSOR:
             if (busy_) {
@@ -242,7 +242,7 @@ LRESULT TImputFrmWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
             if (wParam) PostMessageA(window_, kActivatedMessage, 0, 0);
             return 0;
         case kActivatedMessage:
-            RunReportingErrors(state_.platform.dialogs, [this] { application_.activated(); });
+            runReportingErrors(state_.platform.dialogs, [this] { application_.activated(); });
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);

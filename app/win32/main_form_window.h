@@ -10,8 +10,8 @@
 #include "app/main_form.h"
 #include "platform/win32/windows_support.h"
 #include "ui/application.h"
-#include "ui/win32/expl_btn.h"
-#include "ui/win32/ext_label.h"
+#include "ui/win32/explorer_button.h"
+#include "ui/win32/extended_label.h"
 #include "ui/win32/gauge_bar.h"
 #include "ui/win32/image_strip.h"
 #include "ui/win32/panel.h"
@@ -22,16 +22,16 @@ namespace tamux::win32 {
 // The pictures of TAMUX_FORM_PICTURES after the buttons' colour and grey ones.
 inline constexpr int kHourglassPicture = 2 * kFormButtonCount;
 
-class TImputFrmWindow : private ImputFormView {
+class MainFormWindow : private MainFormView {
   public:
     // Creates the window (hidden) and its controls, and the form over them.
-    TImputFrmWindow(AppState& state, Application& application);
-    ~TImputFrmWindow() override;
-    TImputFrmWindow(const TImputFrmWindow&) = delete;
-    TImputFrmWindow& operator=(const TImputFrmWindow&) = delete;
+    MainFormWindow(AppState& state, Application& application);
+    ~MainFormWindow() override;
+    MainFormWindow(const MainFormWindow&) = delete;
+    MainFormWindow& operator=(const MainFormWindow&) = delete;
 
     HWND handle() const { return window_; }
-    TImputFrm& form() { return *form_; }
+    MainForm& form() { return *form_; }
 
     // Sets the application-wide cursor: the hourglass over all of the program's windows.
     void setBusyCursor(bool hourglass);
@@ -43,32 +43,32 @@ class TImputFrmWindow : private ImputFormView {
     void createTopBar();
     void createBody();
 
-    // ImputFormView
-    void ButtonChanged(FormButton button) override;
-    void LabelChanged() override;
-    void MinimizeApplication() override;
-    void CloseForm() override;
+    // MainFormView
+    void buttonChanged(FormButton button) override;
+    void labelChanged() override;
+    void minimizeApplication() override;
+    void closeForm() override;
 
     AppState& state_;
     Application& application_;
     HWND window_ = nullptr;
     bool busy_ = false;
 
-    std::unique_ptr<ImageStrip> subitems1Images_;  // Subitems1Images
-    std::unique_ptr<ImageStrip> imageList1_;       // ImageList1
-    std::unique_ptr<ImageStrip> formPictures_;     // the buttons' pictures, the hourglass
-    std::unique_ptr<ImageStrip> imgBkgrnd1_;       // the window's tiled background
-    std::unique_ptr<ImageStrip> arImage1_;         // the top bar's tiled picture
-    std::unique_ptr<ImageStrip> wallpaper_;        // the panes' wallpaper
+    std::unique_ptr<ImageStrip> deviceImages_;    // the device images
+    std::unique_ptr<ImageStrip> headingImages_;   // the heading images
+    std::unique_ptr<ImageStrip> formPictures_;    // the buttons' pictures, the hourglass
+    std::unique_ptr<ImageStrip> backgroundTile_;  // the window's tiled background
+    std::unique_ptr<ImageStrip> topBarTile_;      // the top bar's tiled picture
+    std::unique_ptr<ImageStrip> wallpaper_;       // the panes' wallpaper
 
-    std::unique_ptr<TPanel> panel3_;
-    std::array<std::unique_ptr<TExplBtn>, kFormButtonCount> buttons_;
-    std::unique_ptr<TPanel> panel2_;
-    std::unique_ptr<TSectionListBox> sectionListBox1_;
-    std::unique_ptr<TGaugeBar> gaugeBar1_;
-    std::unique_ptr<TExtLabel> label1_;
-    std::unique_ptr<TSectionListBox> sectionListBox2_;
-    std::unique_ptr<TImputFrm> form_;
+    std::unique_ptr<Panel> topBarPanel_;
+    std::array<std::unique_ptr<ExplorerButton>, kFormButtonCount> buttons_;
+    std::unique_ptr<Panel> bodyPanel_;
+    std::unique_ptr<SectionListBox> leftPane_;
+    std::unique_ptr<GaugeBar> gaugeBar_;
+    std::unique_ptr<ExtendedLabel> captionLabel_;
+    std::unique_ptr<SectionListBox> rightPane_;
+    std::unique_ptr<MainForm> form_;
 };
 
 }  // namespace tamux::win32

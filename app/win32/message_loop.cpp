@@ -34,12 +34,12 @@ void Win32MessageSource::dispatch(const AppMessage& message) {
     DispatchMessageA(&msg);
 }
 
-int RunMessageLoop(Application& application, Win32MessageSource& source,
+int runMessageLoop(Application& application, Win32MessageSource& source,
                    platform::Dialogs& dialogs) {
     MSG msg{};
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         AppMessage message = source.accept(msg);
-        RunReportingErrors(dialogs, [&] { application.handleMessage(message); });
+        runReportingErrors(dialogs, [&] { application.handleMessage(message); });
     }
     return static_cast<int>(msg.wParam);
 }

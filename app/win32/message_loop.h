@@ -29,7 +29,7 @@ class Win32MessageSource : public MessageSource {
 
 // Runs until WM_QUIT and returns its exit code. An error that a message's processing raises is
 // shown in a message box, and the loop goes on.
-int RunMessageLoop(Application& application, Win32MessageSource& source,
+int runMessageLoop(Application& application, Win32MessageSource& source,
                    platform::Dialogs& dialogs);
 
 }  // namespace tamux::win32

@@ -3,7 +3,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "ui/win32/ext_label.h"
+#include "ui/win32/extended_label.h"
 #include "ui/win32/gdi.h"
 #include "ui/win32/image_strip.h"
 #include "ui/win32/image_view.h"
@@ -24,7 +24,7 @@ LRESULT CALLBACK waitWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     if (message == WM_ERASEBKGND) {
         RECT client;
         GetClientRect(window, &client);
-        FillSolid(reinterpret_cast<HDC>(wParam), client, RGB(255, 255, 255));
+        fillSolid(reinterpret_cast<HDC>(wParam), client, RGB(255, 255, 255));
         return 1;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -32,10 +32,10 @@ LRESULT CALLBACK waitWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 class WaitWindow : public WaitDialogView {
   public:
-    WaitWindow(const TDlgWaitSet& dialog, HWND owner, int hourglass)
+    WaitWindow(const WaitDialog& dialog, HWND owner, int hourglass)
         : dialog_(dialog), owner_(owner) {
         HINSTANCE instance = GetModuleHandleA(nullptr);
-        if (!RegisterWindowClass(kClassName, waitWindowProc, reinterpret_cast<LPCSTR>(IDC_WAIT))) {
+        if (!registerWindowClass(kClassName, waitWindowProc, reinterpret_cast<LPCSTR>(IDC_WAIT))) {
             throw std::runtime_error("Cannot register the wait window");
         }
         RECT frame{0, 0, kClientWidth, kClientHeight};
@@ -48,22 +48,22 @@ class WaitWindow : public WaitDialogView {
         }
         const int x = around.left + (around.right - around.left - width) / 2;
         const int y = around.top + (around.bottom - around.top - height) / 2;
-        window_ = CreateWindowExA(kExStyle, kClassName, dialog_.Caption.c_str(), kStyle, x, y,
+        window_ = CreateWindowExA(kExStyle, kClassName, dialog_.caption.c_str(), kStyle, x, y,
                                   width, height, owner, nullptr, instance, nullptr);
         if (!window_) throw std::runtime_error("Cannot create the wait window");
 
         pictures_ = ImageStrip::fromResource(instance, "TAMUX_FORM_PICTURES", 16);
-        TImage::CreateArgs image;
+        ImageView::CreateArgs image;
         image.placement = {window_, 8, 8, 33, 33, kImageId};
         image.picture = {pictures_.get(), hourglass};
-        imageWait_ = std::make_unique<TImage>(image);
+        imageWait_ = std::make_unique<ImageView>(image);
 
-        TExtLabel::CreateArgs label;
+        ExtendedLabel::CreateArgs label;
         label.placement = {window_, 53, 16, 0, 0, kLabelId};
-        label.caption = dialog_.LabelWait;
+        label.caption = dialog_.labelWait;
         label.font.color = Color::rgb(0, 0, 128);
         label.font.bold = true;
-        labelWait_ = std::make_unique<TExtLabel>(label);
+        labelWait_ = std::make_unique<ExtendedLabel>(label);
     }
 
     ~WaitWindow() override {
@@ -72,19 +72,19 @@ class WaitWindow : public WaitDialogView {
         if (window_) DestroyWindow(window_);
     }
 
-    void Show() override {
+    void show() override {
         ShowWindow(window_, SW_SHOWNOACTIVATE);
         paintNow(window_);
     }
 
-    void CaptionChanged() override { SetWindowTextA(window_, dialog_.Caption.c_str()); }
+    void captionChanged() override { SetWindowTextA(window_, dialog_.caption.c_str()); }
 
-    void TextChanged() override {
-        labelWait_->setCaption(dialog_.LabelWait);
+    void textChanged() override {
+        labelWait_->setCaption(dialog_.labelWait);
         paintNow(labelWait_->handle());
     }
 
-    void Hide() override {
+    void hide() override {
         ShowWindow(window_, SW_HIDE);
         if (owner_) paintNow(owner_);
     }
@@ -96,18 +96,18 @@ class WaitWindow : public WaitDialogView {
                      RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
 
-    const TDlgWaitSet& dialog_;
+    const WaitDialog& dialog_;
     HWND owner_;
     HWND window_ = nullptr;
     std::unique_ptr<ImageStrip> pictures_;
-    std::unique_ptr<TImage> imageWait_;
-    std::unique_ptr<TExtLabel> labelWait_;
+    std::unique_ptr<ImageView> imageWait_;
+    std::unique_ptr<ExtendedLabel> labelWait_;
 };
 
 }  // namespace
 
-WaitViewFactory WaitWindowFactory(HWND owner, int hourglass) {
-    return [owner, hourglass](const TDlgWaitSet& dialog) -> std::unique_ptr<WaitDialogView> {
+WaitViewFactory waitWindowFactory(HWND owner, int hourglass) {
+    return [owner, hourglass](const WaitDialog& dialog) -> std::unique_ptr<WaitDialogView> {
         return std::make_unique<WaitWindow>(dialog, owner, hourglass);
     };
 }

@@ -1,4 +1,4 @@
-// The Win32 window of the wait dialog (TDlgWaitSet): a small white box, always on top and centred
+// The Win32 window of the wait dialog (WaitDialog): a small white box, always on top and centred
 // on the main window, with the hourglass picture and the message, and the hourglass cursor over
 // it.
 #pragma once
@@ -10,6 +10,6 @@ namespace tamux::win32 {
 
 // Makes the windows of wait dialogs, owned by `owner` (the main window). The picture is image
 // `hourglass` of the TAMUX_FORM_PICTURES strip of the program's resources.
-WaitViewFactory WaitWindowFactory(HWND owner, int hourglass);
+WaitViewFactory waitWindowFactory(HWND owner, int hourglass);
 
 }  // namespace tamux::win32

@@ -4,7 +4,7 @@
 
 namespace tamux {
 
-std::optional<std::int32_t> ParseDecimalInteger(std::string_view text) {
+std::optional<std::int32_t> parseDecimalInteger(std::string_view text) {
     bool negative = false;
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
         negative = text.front() == '-';

@@ -1,4 +1,4 @@
-// TKeyState: the toggle states of Caps Lock, Num Lock, Scroll Lock and Insert, read and set, and
+// KeyState: the toggle states of Caps Lock, Num Lock, Scroll Lock and Insert, read and set, and
 // an event whenever one of these keys is pressed in the program or the program is activated. It
 // sees only the key presses that reach the program's own queue, through the application's
 // message processing, which it hooks into for its lifetime.
@@ -20,7 +20,7 @@ using platform::kVkNumLock;
 using platform::kVkScroll;
 using platform::kWmKeyDown;
 
-constexpr std::uint8_t VirtualKeyOf(LockKey key) {
+constexpr std::uint8_t virtualKeyOf(LockKey key) {
     switch (key) {
         case LockKey::CapsLock:
             return kVkCapital;
@@ -34,17 +34,17 @@ constexpr std::uint8_t VirtualKeyOf(LockKey key) {
     return 0;
 }
 
-class TKeyState {
+class KeyState {
   public:
-    using Event = std::function<void(TKeyState& sender)>;
+    using Event = std::function<void(KeyState& sender)>;
 
     // Installs the component's message and activation handlers in the application, remembering
     // the ones installed before. The application must outlive the component.
-    TKeyState(Application& application, platform::Keyboard& keyboard, platform::System& system);
+    KeyState(Application& application, platform::Keyboard& keyboard, platform::System& system);
     // Puts the remembered handlers back.
-    ~TKeyState();
-    TKeyState(const TKeyState&) = delete;
-    TKeyState& operator=(const TKeyState&) = delete;
+    ~KeyState();
+    KeyState(const KeyState&) = delete;
+    KeyState& operator=(const KeyState&) = delete;
 
     // Whether the key's toggle state is on, as GetKeyboardState tells it now. Should that query
     // fail, the answer is the one last read.
@@ -66,10 +66,10 @@ class TKeyState {
     // Raised for every key-down of the key taken from the queue (repeats included), before the
     // message is dispatched, and, on activation, in the order NumLock, ScrollLock, CapsLock,
     // Insert. An event without a handler is skipped.
-    Event OnNumLock;
-    Event OnScrollLock;
-    Event OnCapsLock;
-    Event OnInsert;
+    Event onNumLock;
+    Event onScrollLock;
+    Event onCapsLock;
+    Event onInsert;
 
   private:
     void messageHandler(AppMessage& message, bool& handled);

@@ -30,7 +30,7 @@ constexpr std::string_view kNtCurrentLayouts =
 constexpr std::string_view k9xLayouts = "System\\CurrentControlSet\\Control\\keyboard layouts\\";
 
 std::string onOffText(bool on, const LangModule& lang) {
-    return lang.GetLangText(on ? kTextOn : kTextOff);
+    return lang.getLangText(on ? kTextOn : kTextOff);
 }
 
 // Stores the value's text in `field` when the value exists; returns whether it did.
@@ -44,7 +44,7 @@ bool readIfPresent(RegKey& key, std::string_view name, std::string& field) {
 // tells nothing, so the state is left empty rather than guessed.
 void readFlagState(RegKey& key, std::string_view name, const LangModule& lang, std::string& state) {
     if (!key.valueExists(name)) return;
-    if (std::optional<std::int32_t> flags = ParseDecimalInteger(key.readString(name))) {
+    if (std::optional<std::int32_t> flags = parseDecimalInteger(key.readString(name))) {
         state = onOffText((*flags & 1) != 0, lang);
     }
 }
@@ -63,7 +63,7 @@ void readSerialKeysState(RegKey& key, const LangModule& lang, std::string& state
         if (*type == regtype::kDword) {
             flags = static_cast<std::int32_t>(key.readInteger("Flags"));
         } else {
-            std::optional<std::int32_t> parsed = ParseDecimalInteger(key.readString("Flags"));
+            std::optional<std::int32_t> parsed = parseDecimalInteger(key.readString("Flags"));
             if (!parsed) return;
             flags = *parsed;
         }
@@ -76,20 +76,20 @@ void readLayoutNames(platform::Registry& registry, std::string_view layoutsKey,
                      std::vector<LayoutEntry>& layouts, std::string_view fallbackKey = {}) {
     RegKey machine(registry, RootKey::LocalMachine, KeyAccess::Read);
     for (LayoutEntry& layout : layouts) {
-        if (!machine.openKey(std::string(layoutsKey) + layout.LayoutId) && !fallbackKey.empty()) {
-            machine.openKey(std::string(fallbackKey) + layout.LayoutId);
+        if (!machine.openKey(std::string(layoutsKey) + layout.layoutId) && !fallbackKey.empty()) {
+            machine.openKey(std::string(fallbackKey) + layout.layoutId);
         }
-        readIfPresent(machine, "Layout Text", layout.LayoutText);
-        readIfPresent(machine, "Layout File", layout.LayoutFile);
+        readIfPresent(machine, "Layout Text", layout.layoutText);
+        readIfPresent(machine, "Layout File", layout.layoutFile);
         machine.closeKey();
     }
 }
 
 void readKeyboardResponse(RegKey& user, KeyboardFacts& facts) {
-    readIfPresent(user, "AutoRepeatDelay", facts.AutoRepeatDelay);
-    readIfPresent(user, "AutoRepeatRate", facts.AutoRepeatRate);
-    readIfPresent(user, "BounceTime", facts.BounceTime);
-    readIfPresent(user, "DelayBeforeAcceptance", facts.DelayBeforeAcceptance);
+    readIfPresent(user, "AutoRepeatDelay", facts.autoRepeatDelay);
+    readIfPresent(user, "AutoRepeatRate", facts.autoRepeatRate);
+    readIfPresent(user, "BounceTime", facts.bounceTime);
+    readIfPresent(user, "DelayBeforeAcceptance", facts.delayBeforeAcceptance);
 }
 
 // The accessibility features, which both families keep in the same keys but for the spelling of
@@ -99,25 +99,25 @@ void readAccessibility(RegKey& user, const LangModule& lang, std::string_view ke
                        std::string_view stickyKeysKey, ReadState readState, KeyboardFacts& facts) {
     user.openKey(keyboardResponseKey);
     readKeyboardResponse(user, facts);
-    readState(user, facts.FilterKeysState);
+    readState(user, facts.filterKeysState);
     user.closeKey();
 
     user.openKey("Control Panel\\Accessibility\\ToggleKeys");
-    readState(user, facts.ToggleKeysState);
+    readState(user, facts.toggleKeysState);
     user.closeKey();
 
     user.openKey(stickyKeysKey);
-    readState(user, facts.StickyKeysState);
+    readState(user, facts.stickyKeysState);
     user.closeKey();
 
     user.openKey("Control Panel\\Accessibility\\MouseKeys");
-    readState(user, facts.MouseKeysState);
-    readIfPresent(user, "MaximumSpeed", facts.MaximumSpeed);
-    readIfPresent(user, "TimeToMaximumSpeed", facts.TimeToMaximumSpeed);
+    readState(user, facts.mouseKeysState);
+    readIfPresent(user, "MaximumSpeed", facts.maximumSpeed);
+    readIfPresent(user, "TimeToMaximumSpeed", facts.timeToMaximumSpeed);
     user.closeKey();
 
     user.openKey("Control Panel\\Accessibility\\SerialKeys");
-    readSerialKeysState(user, lang, facts.SerialKeysState);
+    readSerialKeysState(user, lang, facts.serialKeysState);
     user.closeKey();
 }
 
@@ -125,21 +125,21 @@ void collectNt(const platform::Platform& platform, const LangModule& lang, Keybo
     RegKey user(platform.registry, RootKey::CurrentUser, KeyAccess::Read);
 
     user.openKey("Control Panel\\Keyboard");
-    readIfPresent(user, "KeyboardDelay", facts.KeyboardDelay);
-    readIfPresent(user, "KeyboardSpeed", facts.KeyboardSpeed);
+    readIfPresent(user, "KeyboardDelay", facts.keyboardDelay);
+    readIfPresent(user, "KeyboardSpeed", facts.keyboardSpeed);
     user.closeKey();
 
     // NT lists the layouts as values named "1", "2", ...; only plain strings count.
     user.openKey("Keyboard Layout\\Preload");
     for (const std::string& name : user.valueNames()) {
         if (user.valueType(name) == regtype::kSz) {
-            facts.Layouts.push_back({user.readString(name), {}, {}});
+            facts.layouts.push_back({user.readString(name), {}, {}});
         }
     }
     user.closeKey();
-    readLayoutNames(platform.registry, kNtLayouts, facts.Layouts, kNtCurrentLayouts);
+    readLayoutNames(platform.registry, kNtLayouts, facts.layouts, kNtCurrentLayouts);
 
-    facts.FunctionKeys = std::to_string(platform.system.keyboardType(2));
+    facts.functionKeys = std::to_string(platform.system.keyboardType(2));
 
     readAccessibility(
         user, lang, "Control Panel\\Accessibility\\Keyboard Response",
@@ -152,15 +152,15 @@ void collect9x(const platform::Platform& platform, const LangModule& lang, Keybo
     RegKey user(platform.registry, RootKey::CurrentUser, KeyAccess::Read);
 
     user.openKey("Control Panel\\Accessibility\\KeyboardResponse");
-    const bool delayFound = readIfPresent(user, "KeyboardDelay", facts.KeyboardDelay);
-    const bool speedFound = readIfPresent(user, "KeyboardSpeed", facts.KeyboardSpeed);
+    const bool delayFound = readIfPresent(user, "KeyboardDelay", facts.keyboardDelay);
+    const bool speedFound = readIfPresent(user, "KeyboardSpeed", facts.keyboardSpeed);
     user.closeKey();
     // 9x itself keeps the repeat settings in "Control Panel\Keyboard"; without looking there the
     // delay and speed would come out empty on every 9x machine.
     if (!delayFound || !speedFound) {
         user.openKey("Control Panel\\Keyboard");
-        if (!delayFound) readIfPresent(user, "KeyboardDelay", facts.KeyboardDelay);
-        if (!speedFound) readIfPresent(user, "KeyboardSpeed", facts.KeyboardSpeed);
+        if (!delayFound) readIfPresent(user, "KeyboardDelay", facts.keyboardDelay);
+        if (!speedFound) readIfPresent(user, "KeyboardSpeed", facts.keyboardSpeed);
         user.closeKey();
     }
 
@@ -170,12 +170,12 @@ void collect9x(const platform::Platform& platform, const LangModule& lang, Keybo
     user.closeKey();
     for (const std::string& name : preload) {
         user.openKey("keyboard layout\\preload\\" + name);
-        facts.Layouts.push_back({user.readString(""), {}, {}});
+        facts.layouts.push_back({user.readString(""), {}, {}});
         user.closeKey();
     }
-    readLayoutNames(platform.registry, k9xLayouts, facts.Layouts);
+    readLayoutNames(platform.registry, k9xLayouts, facts.layouts);
 
-    facts.FunctionKeys = std::to_string(platform.system.keyboardType(2));
+    facts.functionKeys = std::to_string(platform.system.keyboardType(2));
 
     readAccessibility(
         user, lang, "Control Panel\\Accessibility\\KeyboardResponse",
@@ -185,19 +185,19 @@ void collect9x(const platform::Platform& platform, const LangModule& lang, Keybo
 
 void collectDevice(platform::Registry& registry, const DeviceTable& table, KeyboardFacts& facts) {
     // Only the first keyboard counts.
-    const devices* keyboard = FirstDeviceOfClass(table, "KEYBOARD");
+    const DeviceEntry* keyboard = firstDeviceOfClass(table, "KEYBOARD");
     if (!keyboard) return;
-    facts.KeyboardName = DeviceName(*keyboard).substr(0, kMaxKeyboardName);
-    ReadDriverValues(registry, keyboard->DriverKey, facts);
+    facts.keyboardName = DeviceName(*keyboard).substr(0, kMaxKeyboardName);
+    readDriverValues(registry, keyboard->driverKey, facts);
 }
 
 }  // namespace
 
-void getkeyboardInfos(const platform::Platform& platform, const DeviceTable& devices,
-                      const LangModule& lang, KeyboardFacts& facts) {
-    if (IsWinNT(platform.system)) {
+void readKeyboardFacts(const platform::Platform& platform, const DeviceTable& devices,
+                       const LangModule& lang, KeyboardFacts& facts) {
+    if (isWinNT(platform.system)) {
         collectNt(platform, lang, facts);
-    } else if (IsWin9x(platform.system)) {
+    } else if (isWin9x(platform.system)) {
         collect9x(platform, lang, facts);
     }
     collectDevice(platform.registry, devices, facts);

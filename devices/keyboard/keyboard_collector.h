@@ -16,7 +16,7 @@ namespace tamux {
 // leaves its state empty. On a Windows of neither family only the device part runs. A value of
 // a type the read does not accept raises RegistryError, which ends the collection there; the
 // fields filled before it stay.
-void getkeyboardInfos(const platform::Platform& platform, const DeviceTable& devices,
-                      const LangModule& lang, KeyboardFacts& facts);
+void readKeyboardFacts(const platform::Platform& platform, const DeviceTable& devices,
+                       const LangModule& lang, KeyboardFacts& facts);
 
 }  // namespace tamux

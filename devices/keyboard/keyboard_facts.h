@@ -9,28 +9,28 @@ namespace tamux {
 
 // One installed keyboard layout, in preload order.
 struct LayoutEntry {
-    std::string LayoutId;    // as stored, for example "00000409"
-    std::string LayoutText;  // the layout's display name
-    std::string LayoutFile;  // the layout's driver file
+    std::string layoutId;    // as stored, for example "00000409"
+    std::string layoutText;  // the layout's display name
+    std::string layoutFile;  // the layout's driver file
 
     bool operator==(const LayoutEntry&) const = default;
 };
 
 struct KeyboardFacts {
     // The keyboard device's name, at most 255 characters.
-    std::string KeyboardName;
+    std::string keyboardName;
     // From the keyboard's driver key.
-    std::string DriverDesc, ProviderName, DriverVersion, DriverDate, InfPath;
+    std::string driverDesc, providerName, driverVersion, driverDate, infPath;
     // Repeat settings, as the registry stores them (not converted to milliseconds).
-    std::string KeyboardDelay, KeyboardSpeed;
-    std::vector<LayoutEntry> Layouts;
+    std::string keyboardDelay, keyboardSpeed;
+    std::vector<LayoutEntry> layouts;
     // GetKeyboardType(2) in decimal.
-    std::string FunctionKeys;
+    std::string functionKeys;
     // The on/off facts hold the language's own text for on (id 7) or off (id 8).
-    std::string FilterKeysState;
-    std::string AutoRepeatDelay, AutoRepeatRate, BounceTime, DelayBeforeAcceptance;
-    std::string ToggleKeysState, StickyKeysState, MouseKeysState, SerialKeysState;
-    std::string MaximumSpeed, TimeToMaximumSpeed;
+    std::string filterKeysState;
+    std::string autoRepeatDelay, autoRepeatRate, bounceTime, delayBeforeAcceptance;
+    std::string toggleKeysState, stickyKeysState, mouseKeysState, serialKeysState;
+    std::string maximumSpeed, timeToMaximumSpeed;
 
     bool operator==(const KeyboardFacts&) const = default;
 };

@@ -26,19 +26,19 @@ class KeyboardLines {
 
     void add(SectionLine line) { lines_.push_back(std::move(line)); }
     void group(TextId label, bool major, LineIcon icon = LineIcon::None) {
-        add(GroupLine(lang_.GetLangText(label), major, icon));
+        add(GroupLine(lang_.getLangText(label), major, icon));
     }
     // A driver or layout record line.
     void record(TextId label, const std::string& value) {
-        add(ItemLine(LineIcon::Keyboard, Emphasis::Strong, lang_.GetLangText(label), value));
+        add(ItemLine(LineIcon::Keyboard, Emphasis::Strong, lang_.getLangText(label), value));
     }
     // A unit follows a value only: an empty value shows empty.
     void setting(TextId label, const std::string& value, std::string_view unit = {}) {
-        add(ItemLine(LineIcon::Keyboard, Emphasis::Normal, lang_.GetLangText(label), value,
+        add(ItemLine(LineIcon::Keyboard, Emphasis::Normal, lang_.getLangText(label), value,
                      value.empty() ? std::string() : std::string(unit)));
     }
     void state(TextId label, const std::string& text) {
-        add(StateLine(LineIcon::Keyboard, lang_.GetLangText(label), text));
+        add(StateLine(LineIcon::Keyboard, lang_.getLangText(label), text));
     }
     std::vector<SectionLine> take() { return std::move(lines_); }
 
@@ -49,50 +49,50 @@ class KeyboardLines {
 
 }  // namespace
 
-DeviceSection KeyboardSection(const KeyboardFacts& facts, TKeyState& keys, const LangModule& lang) {
+DeviceSection KeyboardSection(const KeyboardFacts& facts, KeyState& keys, const LangModule& lang) {
     KeyboardLines out(lang);
-    out.add(TitleLine(facts.KeyboardName));
+    out.add(TitleLine(facts.keyboardName));
     out.group(500, true, LineIcon::Keyboard);
-    out.record(501, facts.DriverDesc);
-    out.record(502, facts.ProviderName);
-    out.record(503, facts.DriverVersion);
-    out.record(504, facts.DriverDate);
-    out.record(505, facts.InfPath);
+    out.record(501, facts.driverDesc);
+    out.record(502, facts.providerName);
+    out.record(503, facts.driverVersion);
+    out.record(504, facts.driverDate);
+    out.record(505, facts.infPath);
     out.add(GapLine());
 
-    for (LockKey key : kLockKeysInShownOrder) out.add(IndicatorLine(key, keys.isOn(key)));
+    for (LockKey key : kLockKeysInShownOrder) out.add(lockIndicatorLine(key, keys.isOn(key)));
     out.add(EmptyLine());
 
     out.group(102, false);
-    for (const LayoutEntry& layout : facts.Layouts) {
-        out.record(103, layout.LayoutId);
-        out.record(104, layout.LayoutText);
-        out.record(105, layout.LayoutFile);
+    for (const LayoutEntry& layout : facts.layouts) {
+        out.record(103, layout.layoutId);
+        out.record(104, layout.layoutText);
+        out.record(105, layout.layoutFile);
         out.add(EmptyLine());
     }
     std::string delay, delayUnit;
-    repeatDelay(facts.KeyboardDelay, delay, delayUnit);
+    repeatDelay(facts.keyboardDelay, delay, delayUnit);
     out.setting(100, delay, delayUnit);
-    out.setting(101, facts.KeyboardSpeed);
-    out.setting(107, facts.FunctionKeys);
+    out.setting(101, facts.keyboardSpeed);
+    out.setting(107, facts.functionKeys);
     out.add(EmptyLine());
 
     out.group(200, false);
-    out.state(202, facts.FilterKeysState);
-    out.setting(108, facts.AutoRepeatDelay, kMilliseconds);
-    out.setting(109, facts.AutoRepeatRate, kMilliseconds);
-    out.setting(110, facts.BounceTime, kMilliseconds);
-    out.setting(111, facts.DelayBeforeAcceptance, kMilliseconds);
-    out.state(201, facts.ToggleKeysState);
-    out.state(203, facts.MouseKeysState);
-    out.setting(208, facts.MaximumSpeed);
-    out.setting(209, facts.TimeToMaximumSpeed, kMilliseconds);
-    out.state(204, facts.StickyKeysState);
-    out.state(205, facts.SerialKeysState);
-    return {DeviceKind::Keyboard, lang.GetLangText(kKeyboardText), out.take()};
+    out.state(202, facts.filterKeysState);
+    out.setting(108, facts.autoRepeatDelay, kMilliseconds);
+    out.setting(109, facts.autoRepeatRate, kMilliseconds);
+    out.setting(110, facts.bounceTime, kMilliseconds);
+    out.setting(111, facts.delayBeforeAcceptance, kMilliseconds);
+    out.state(201, facts.toggleKeysState);
+    out.state(203, facts.mouseKeysState);
+    out.setting(208, facts.maximumSpeed);
+    out.setting(209, facts.timeToMaximumSpeed, kMilliseconds);
+    out.state(204, facts.stickyKeysState);
+    out.state(205, facts.serialKeysState);
+    return {DeviceKind::Keyboard, lang.getLangText(kKeyboardText), out.take()};
 }
 
-std::vector<int> UpdateIndicators(DeviceSection& section, TKeyState& keys) {
+std::vector<int> UpdateIndicators(DeviceSection& section, KeyState& keys) {
     std::vector<int> changed;
     for (std::size_t i = 0; i < section.lines.size(); ++i) {
         SectionLine& line = section.lines[i];

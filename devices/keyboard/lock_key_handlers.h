@@ -12,6 +12,6 @@ namespace tamux {
 // the opposite of its current state and returns the key. Any other line, however much it spells
 // like a key's name, toggles nothing. The line is not rewritten here: the synthesised press comes
 // back as a key-down, whose event refreshes the indicators.
-std::optional<LockKey> ToggleLockKeyOfLine(const DeviceSection& section, int item, TKeyState& keys);
+std::optional<LockKey> toggleLockKeyOfLine(const DeviceSection& section, int item, KeyState& keys);
 
 }  // namespace tamux

@@ -50,28 +50,28 @@ TextId accelerationText(std::string_view speed, std::string_view threshold1,
 
 }  // namespace
 
-void getmouseinfos(const platform::Platform& platform, const DeviceTable& devices,
-                   const LangModule& lang, MouseFacts& facts) {
+void readMouseFacts(const platform::Platform& platform, const DeviceTable& devices,
+                    const LangModule& lang, MouseFacts& facts) {
     {
         RegKey user(platform.registry, RootKey::CurrentUser, KeyAccess::Read);
         user.openKey("Control Panel\\Mouse");
         if (user.valueExists("SwapMouseButtons")) {
             const bool normal = user.readString("SwapMouseButtons") == "0";
-            facts.ButtonsText = lang.GetLangText(normal ? kButtonsNormal : kButtonsSwapped);
+            facts.buttonsText = lang.getLangText(normal ? kButtonsNormal : kButtonsSwapped);
         }
-        readIfPresent(user, "DoubleClickSpeed", facts.DoubleClickSpeed);
-        readIfPresent(user, "MouseSensitivity", facts.Sensitivity);
+        readIfPresent(user, "DoubleClickSpeed", facts.doubleClickSpeed);
+        readIfPresent(user, "MouseSensitivity", facts.sensitivity);
         const std::string speed = readIfPresent(user, "MouseSpeed");
         const std::string threshold1 = readIfPresent(user, "MouseThreshold1");
         const std::string threshold2 = readIfPresent(user, "MouseThreshold2");
-        facts.AccelerationText = lang.GetLangText(accelerationText(speed, threshold1, threshold2));
+        facts.accelerationText = lang.getLangText(accelerationText(speed, threshold1, threshold2));
     }
 
     // Only the first mouse counts.
-    const tamux::devices* mouse = FirstDeviceOfClass(devices, "MOUSE");
+    const tamux::DeviceEntry* mouse = firstDeviceOfClass(devices, "MOUSE");
     if (!mouse) return;
     facts.Name = DeviceName(*mouse);
-    ReadDriverValues(platform.registry, mouse->DriverKey, facts);
+    readDriverValues(platform.registry, mouse->driverKey, facts);
 }
 
 }  // namespace tamux

@@ -13,7 +13,7 @@ namespace tamux {
 // administrator sees. A missing value or key leaves its fact empty, except the acceleration,
 // which is always one of its texts. A value that is not a string raises RegistryError, which
 // ends the collection there; the facts set before it stay.
-void getmouseinfos(const platform::Platform& platform, const DeviceTable& devices,
-                   const LangModule& lang, MouseFacts& facts);
+void readMouseFacts(const platform::Platform& platform, const DeviceTable& devices,
+                    const LangModule& lang, MouseFacts& facts);
 
 }  // namespace tamux

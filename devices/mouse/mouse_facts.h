@@ -10,9 +10,9 @@ struct MouseFacts {
     std::string Name;
     // The button order and the acceleration as texts of the language module; the double-click
     // speed and the sensitivity as stored.
-    std::string ButtonsText, DoubleClickSpeed, Sensitivity, AccelerationText;
+    std::string buttonsText, doubleClickSpeed, sensitivity, accelerationText;
     // From the mouse's driver key.
-    std::string DriverDesc, ProviderName, DriverVersion, DriverDate, InfPath;
+    std::string driverDesc, providerName, driverVersion, driverDate, infPath;
 
     bool operator==(const MouseFacts&) const = default;
 };

@@ -5,7 +5,7 @@
 namespace tamux {
 
 DeviceSection MouseSection(const MouseFacts& facts, const LangModule& lang) {
-    auto text = [&lang](TextId id) { return lang.GetLangText(id); };
+    auto text = [&lang](TextId id) { return lang.getLangText(id); };
     // The driver lines carry the mouse's picture, the settings lines the information sign.
     auto driver = [&](TextId label, const std::string& value) {
         return ItemLine(LineIcon::Mouse, Emphasis::Strong, text(label), value);
@@ -18,16 +18,16 @@ DeviceSection MouseSection(const MouseFacts& facts, const LangModule& lang) {
             {
                 TitleLine(facts.Name),
                 GroupLine(text(500), true),
-                driver(501, facts.DriverDesc),
-                driver(502, facts.ProviderName),
-                driver(503, facts.DriverVersion),
-                driver(504, facts.DriverDate),
-                driver(505, facts.InfPath),
+                driver(501, facts.driverDesc),
+                driver(502, facts.providerName),
+                driver(503, facts.driverVersion),
+                driver(504, facts.driverDate),
+                driver(505, facts.infPath),
                 GapLine(),
-                setting(299, facts.ButtonsText),
-                setting(320, facts.DoubleClickSpeed),
-                setting(321, facts.Sensitivity),
-                setting(322, facts.AccelerationText),
+                setting(299, facts.buttonsText),
+                setting(320, facts.doubleClickSpeed),
+                setting(321, facts.sensitivity),
+                setting(322, facts.accelerationText),
             }};
 }
 

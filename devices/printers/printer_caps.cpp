@@ -98,7 +98,7 @@ class DeviceContext {
 
 }  // namespace
 
-std::span<const CapabilityMember> CapabilityMembers(CapabilitySet set) {
+std::span<const CapabilityMember> capabilityMembers(CapabilitySet set) {
     switch (set) {
         case CapabilitySet::Curve:
             return kCurveMembers;
@@ -114,7 +114,7 @@ std::span<const CapabilityMember> CapabilityMembers(CapabilitySet set) {
     return {};
 }
 
-int CapabilityIndex(CapabilitySet set) {
+int capabilityIndex(CapabilitySet set) {
     switch (set) {
         case CapabilitySet::Curve:
             return devicecaps::kCurveCaps;
@@ -130,7 +130,7 @@ int CapabilityIndex(CapabilitySet set) {
     return 0;
 }
 
-std::string_view CapabilityTitle(CapabilitySet set) {
+std::string_view capabilityTitle(CapabilitySet set) {
     switch (set) {
         case CapabilitySet::Curve:
             return "Curve Capabilities";
@@ -146,7 +146,7 @@ std::string_view CapabilityTitle(CapabilitySet set) {
     return {};
 }
 
-void PrinterCaps::QueryPrinterCaps(std::string_view printerName, std::string_view portName) {
+void PrinterCaps::queryPrinterCaps(std::string_view printerName, std::string_view portName) {
     DeviceContext dc(spooler_, printerName);
     queryDetails(dc.get());
     queryPaperNames(printerName, portName);
@@ -155,25 +155,25 @@ void PrinterCaps::QueryPrinterCaps(std::string_view printerName, std::string_vie
 
 void PrinterCaps::queryDetails(platform::Spooler::Dc dc) {
     if (dc == 0) {
-        details_.Size.clear();
-        details_.Resolution.clear();
-        details_.ColourFormat.clear();
-        details_.Pens.clear();
-        details_.Fonts.clear();
-        details_.Colours.clear();
+        details_.size.clear();
+        details_.resolution.clear();
+        details_.colourFormat.clear();
+        details_.pens.clear();
+        details_.fonts.clear();
+        details_.colours.clear();
         return;
     }
     auto caps = [&](int index) { return std::to_string(spooler_.getDeviceCaps(dc, index)); };
-    details_.Size = caps(devicecaps::kHorzSize) + " X " + caps(devicecaps::kVertSize);
-    details_.Resolution = caps(devicecaps::kLogPixelsX) + " X " + caps(devicecaps::kLogPixelsY);
-    details_.ColourFormat = caps(devicecaps::kBitsPixel) + " / " + caps(devicecaps::kPlanes);
-    details_.Pens = caps(devicecaps::kNumPens);
-    details_.Fonts = caps(devicecaps::kNumFonts);
-    details_.Colours = caps(devicecaps::kNumColors);
+    details_.size = caps(devicecaps::kHorzSize) + " X " + caps(devicecaps::kVertSize);
+    details_.resolution = caps(devicecaps::kLogPixelsX) + " X " + caps(devicecaps::kLogPixelsY);
+    details_.colourFormat = caps(devicecaps::kBitsPixel) + " / " + caps(devicecaps::kPlanes);
+    details_.pens = caps(devicecaps::kNumPens);
+    details_.fonts = caps(devicecaps::kNumFonts);
+    details_.colours = caps(devicecaps::kNumColors);
 }
 
 void PrinterCaps::queryPaperNames(std::string_view printerName, std::string_view portName) {
-    details_.PaperNames.clear();
+    details_.paperNames.clear();
     const int count =
         spooler_.deviceCapabilities(printerName, portName, platform::kDcPaperNames, nullptr);
     // No driver has this many forms; a count beyond it is a broken answer, and its buffer would
@@ -192,7 +192,7 @@ void PrinterCaps::queryPaperNames(std::string_view printerName, std::string_view
         const char* slot =
             slots.data() + static_cast<std::size_t>(i) * platform::kPaperNameSlotSize;
         const char* end = std::find(slot, slot + platform::kPaperNameSlotSize, '\0');
-        details_.PaperNames.emplace_back(slot, end);
+        details_.paperNames.emplace_back(slot, end);
     }
 }
 
@@ -202,16 +202,16 @@ void PrinterCaps::queryCapabilities(platform::Spooler::Dc dc) {
         present = 0;
         if (dc == 0) continue;
         const auto mask =
-            static_cast<std::uint32_t>(spooler_.getDeviceCaps(dc, CapabilityIndex(set)));
-        const auto members = CapabilityMembers(set);
+            static_cast<std::uint32_t>(spooler_.getDeviceCaps(dc, capabilityIndex(set)));
+        const auto members = capabilityMembers(set);
         for (std::size_t k = 0; k < members.size(); ++k) {
             if (mask & members[k].bit) present |= 1u << k;
         }
     }
 }
 
-bool PrinterCaps::HasCapability(CapabilitySet set, std::size_t member) const {
-    return member < CapabilityMembers(set).size() && ((present_[setIndex(set)] >> member) & 1u);
+bool PrinterCaps::hasCapability(CapabilitySet set, std::size_t member) const {
+    return member < capabilityMembers(set).size() && ((present_[setIndex(set)] >> member) & 1u);
 }
 
 }  // namespace tamux

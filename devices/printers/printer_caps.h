@@ -1,5 +1,5 @@
 // What one printer's driver can do: the device details, the names of its paper forms and five
-// sets of drawing capabilities, read by QueryPrinterCaps and kept until the next query.
+// sets of drawing capabilities, read by queryPrinterCaps and kept until the next query.
 #pragma once
 
 #include <cstddef>
@@ -31,23 +31,23 @@ struct CapabilityMember {
 
 // The members of a set in the order of their lines (the raster set in the alphabetical order of
 // the bits' names, not in bit order).
-std::span<const CapabilityMember> CapabilityMembers(CapabilitySet set);
+std::span<const CapabilityMember> capabilityMembers(CapabilitySet set);
 // The GetDeviceCaps index whose answer is the set's mask.
-int CapabilityIndex(CapabilitySet set);
+int capabilityIndex(CapabilitySet set);
 // The set's name ("Polygonal Capabilities").
-std::string_view CapabilityTitle(CapabilitySet set);
+std::string_view capabilityTitle(CapabilitySet set);
 
 // The device details of the printer last queried, written as signed decimal numbers; empty when
 // the printer gave no device context.
-struct TDetaily {
-    std::string Size;          // printable width " X " height, in millimetres
-    std::string Resolution;    // dots per inch across " X " down
-    std::string ColourFormat;  // bits per pixel " / " colour planes
-    std::string Pens;
-    std::string Fonts;
-    std::string Colours;
+struct PrinterDetails {
+    std::string size;          // printable width " X " height, in millimetres
+    std::string resolution;    // dots per inch across " X " down
+    std::string colourFormat;  // bits per pixel " / " colour planes
+    std::string pens;
+    std::string fonts;
+    std::string colours;
     // The names of the paper forms, in the driver's order.
-    std::vector<std::string> PaperNames;
+    std::vector<std::string> paperNames;
 };
 
 // The results of the last query, owned by whoever shows printers. Every query overwrites all of
@@ -60,12 +60,12 @@ class PrinterCaps {
     // Asks the printer's driver again. Without a device context for the printer the six details
     // are empty and no capability is present; the paper names come from the spooler and are
     // fetched either way. The context is released before this returns, whatever happens.
-    void QueryPrinterCaps(std::string_view printerName, std::string_view portName);
+    void queryPrinterCaps(std::string_view printerName, std::string_view portName);
 
-    const TDetaily& tdetaily() const { return details_; }
+    const PrinterDetails& details() const { return details_; }
 
-    // Whether member `member` (0-based, in CapabilityMembers order) of `set` is present.
-    bool HasCapability(CapabilitySet set, std::size_t member) const;
+    // Whether member `member` (0-based, in capabilityMembers order) of `set` is present.
+    bool hasCapability(CapabilitySet set, std::size_t member) const;
 
   private:
     void queryDetails(platform::Spooler::Dc dc);
@@ -73,7 +73,7 @@ class PrinterCaps {
     void queryCapabilities(platform::Spooler::Dc dc);
 
     platform::Spooler& spooler_;
-    TDetaily details_;
+    PrinterDetails details_;
     // Per set, bit k is set when member k is present.
     std::uint32_t present_[std::size(kCapabilitySets)] = {};
 };

@@ -33,57 +33,57 @@ bool fetch(platform::Spooler& spooler, std::uint32_t flags,
 
 }  // namespace
 
-TPrinterInfo ToPrinterInfo(const platform::PrinterInfo2& record) {
-    TPrinterInfo info;
-    info.ServerName = record.serverName.value_or("");
-    info.PrinterName = record.printerName.value_or("");
-    info.ShareName = record.shareName.value_or("");
-    info.PortName = record.portName.value_or("");
-    info.DriverName = record.driverName.value_or("");
-    info.Comment = record.comment.value_or("");
-    info.Location = record.location.value_or("");
-    info.SepFile = record.sepFile.value_or("");
-    info.PrintProcessor = record.printProcessor.value_or("");
-    info.Datatype = record.datatype.value_or("");
-    info.Parameters = record.parameters.value_or("");
+PrinterInfo toPrinterInfo(const platform::PrinterInfo2& record) {
+    PrinterInfo info;
+    info.serverName = record.serverName.value_or("");
+    info.printerName = record.printerName.value_or("");
+    info.shareName = record.shareName.value_or("");
+    info.portName = record.portName.value_or("");
+    info.driverName = record.driverName.value_or("");
+    info.comment = record.comment.value_or("");
+    info.location = record.location.value_or("");
+    info.sepFile = record.sepFile.value_or("");
+    info.printProcessor = record.printProcessor.value_or("");
+    info.datatype = record.datatype.value_or("");
+    info.parameters = record.parameters.value_or("");
     info.Attributes = record.attributes;
     info.Priority = record.priority;
     info.DefaultPriority = record.defaultPriority;
     info.StartTime = record.startTime;
     info.UntilTime = record.untilTime;
     info.Status = record.status;
-    info.Jobs = record.jobs;
+    info.jobs = record.jobs;
     info.AveragePPM = record.averagePpm;
     return info;
 }
 
-PrinterListing PrinterListingOf(platform::System& system) {
+PrinterListing printerListingOf(platform::System& system) {
     platform::OsVersionInfo version;
     const bool nt = system.getVersionEx(version) ? version.platformId == platform::platform_id::kNt
                                                  : (system.getVersion() & 0x80000000u) == 0;
     return nt ? PrinterListing::LocalThenConnections : PrinterListing::LocalOnly;
 }
 
-void AppendUnlistedPrinters(std::vector<platform::PrinterInfo2>& list,
+void appendUnlistedPrinters(std::vector<platform::PrinterInfo2>& list,
                             const std::vector<platform::PrinterInfo2>& more) {
     for (const platform::PrinterInfo2& record : more) {
         const bool listed =
             record.printerName &&
             std::any_of(list.begin(), list.end(), [&](const platform::PrinterInfo2& known) {
                 return known.printerName &&
-                       EqualsIgnoringCase(*known.printerName, *record.printerName);
+                       equalsIgnoringCase(*known.printerName, *record.printerName);
             });
         if (!listed) list.push_back(record);
     }
 }
 
-TPrintersInfo::TPrintersInfo(platform::Spooler& spooler, PrinterListing listing)
+PrinterList::PrinterList(platform::Spooler& spooler, PrinterListing listing)
     : spooler_(spooler), listing_(listing) {
     printers_.reserve(kInitialCapacity);
-    Refresh();
+    refresh();
 }
 
-void TPrintersInfo::Refresh() {
+void PrinterList::refresh() {
     printers_.clear();
 
     std::vector<platform::PrinterInfo2> records;
@@ -91,41 +91,41 @@ void TPrintersInfo::Refresh() {
     if (listing_ == PrinterListing::LocalThenConnections) {
         std::vector<platform::PrinterInfo2> connections;
         if (fetch(spooler_, platform::kPrinterEnumConnections, connections)) {
-            AppendUnlistedPrinters(records, connections);
+            appendUnlistedPrinters(records, connections);
         }
     }
-    for (const platform::PrinterInfo2& record : records) printers_.push_back(ToPrinterInfo(record));
+    for (const platform::PrinterInfo2& record : records) printers_.push_back(toPrinterInfo(record));
 }
 
-void TPrintersInfo::GetPrinter(int index, TPrinterInfo& info) const {
+void PrinterList::getPrinter(int index, PrinterInfo& info) const {
     if (printers_.empty()) return;
-    if (index < 0 || index >= Count()) {
+    if (index < 0 || index >= count()) {
         throw EInvalidIndex("Printer index " + std::to_string(index) + " is out of range (0 to " +
-                            std::to_string(Count() - 1) + ")");
+                            std::to_string(count() - 1) + ")");
     }
     info = printers_[static_cast<std::size_t>(index)];
 }
 
-std::string PrinterEntryCaption(std::string_view printerName) {
-    return EscapeMarkup(printerName);
+std::string printerEntryCaption(std::string_view printerName) {
+    return escapeMarkup(printerName);
 }
 
-void getprinters(TPrintersInfo& printers, SectionList& leftPane) {
-    printers.Refresh();
-    for (int i = 0; i < printers.Count(); ++i) {
+void readPrinters(PrinterList& printers, SectionList& leftPane) {
+    printers.refresh();
+    for (int i = 0; i < printers.count(); ++i) {
         if (leftPane.sectionCount() <= kPrintersCategory) continue;
-        TPrinterInfo info;
-        printers.GetPrinter(i, info);
-        leftPane.section(kPrintersCategory).subItems().add(PrinterEntryCaption(info.PrinterName));
+        PrinterInfo info;
+        printers.getPrinter(i, info);
+        leftPane.section(kPrintersCategory).subItems().add(printerEntryCaption(info.printerName));
     }
 }
 
-std::vector<int> PrinterIndicesForCaption(const TPrintersInfo& printers, std::string_view caption) {
+std::vector<int> printerIndicesForCaption(const PrinterList& printers, std::string_view caption) {
     std::vector<int> indices;
-    for (int i = 0; i < printers.Count(); ++i) {
-        TPrinterInfo info;
-        printers.GetPrinter(i, info);
-        if (PrinterEntryCaption(info.PrinterName) == caption) indices.push_back(i);
+    for (int i = 0; i < printers.count(); ++i) {
+        PrinterInfo info;
+        printers.getPrinter(i, info);
+        if (printerEntryCaption(info.printerName) == caption) indices.push_back(i);
     }
     return indices;
 }

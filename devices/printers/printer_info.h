@@ -13,8 +13,8 @@
 
 // <windows.h> maps GetPrinter to the spooler's GetPrinterA; a Win32 file that includes it before
 // this header must still reach the method. (Include this header after it, or the macro returns.)
-#ifdef GetPrinter
-#undef GetPrinter
+#ifdef getPrinter
+#undef getPrinter
 #endif
 
 namespace tamux {
@@ -23,28 +23,28 @@ class SectionList;
 
 // One printer as the spooler reports it (its PRINTER_INFO_2 record without the device mode and
 // the security descriptor). A string the spooler leaves null is empty here.
-struct TPrinterInfo {
-    std::string ServerName;
-    std::string PrinterName;
-    std::string ShareName;
-    std::string PortName;
-    std::string DriverName;
-    std::string Comment;
-    std::string Location;
-    std::string SepFile;
-    std::string PrintProcessor;
-    std::string Datatype;
-    std::string Parameters;
+struct PrinterInfo {
+    std::string serverName;
+    std::string printerName;
+    std::string shareName;
+    std::string portName;
+    std::string driverName;
+    std::string comment;
+    std::string location;
+    std::string sepFile;
+    std::string printProcessor;
+    std::string datatype;
+    std::string parameters;
     std::uint32_t Attributes = 0;
     std::uint32_t Priority = 0;
     std::uint32_t DefaultPriority = 0;
     std::uint32_t StartTime = 0;  // minutes after midnight
     std::uint32_t UntilTime = 0;  // minutes after midnight
     std::uint32_t Status = 0;     // bit mask
-    std::uint32_t Jobs = 0;
+    std::uint32_t jobs = 0;
     std::uint32_t AveragePPM = 0;
 
-    bool operator==(const TPrinterInfo&) const = default;
+    bool operator==(const PrinterInfo&) const = default;
 };
 
 // An index outside the printer list.
@@ -60,22 +60,22 @@ enum class PrinterListing { LocalOnly, LocalThenConnections };
 
 // The listing the running system needs: by its platform, from GetVersionEx, or from GetVersion
 // when that fails.
-PrinterListing PrinterListingOf(platform::System& system);
+PrinterListing printerListingOf(platform::System& system);
 
 // Appends each record of `more` whose printer name `list` does not hold yet, compared without
 // regard to the case of ASCII letters (the same printer in two of the spooler's lists is one
 // printer). Records without a name are always appended.
-void AppendUnlistedPrinters(std::vector<platform::PrinterInfo2>& list,
+void appendUnlistedPrinters(std::vector<platform::PrinterInfo2>& list,
                             const std::vector<platform::PrinterInfo2>& more);
 
 // The list of the printers. Filled when it is made, and again by each Refresh; read-only in
 // between. The spooler must outlive the list.
-class TPrintersInfo {
+class PrinterList {
   public:
-    explicit TPrintersInfo(platform::Spooler& spooler,
-                           PrinterListing listing = PrinterListing::LocalOnly);
-    TPrintersInfo(const TPrintersInfo&) = delete;
-    TPrintersInfo& operator=(const TPrintersInfo&) = delete;
+    explicit PrinterList(platform::Spooler& spooler,
+                         PrinterListing listing = PrinterListing::LocalOnly);
+    PrinterList(const PrinterList&) = delete;
+    PrinterList& operator=(const PrinterList&) = delete;
 
     // Discards the records and asks the spooler again: first for the bytes the list needs, then
     // for the list in a buffer of that size. When the second call fails (a printer was added in
@@ -83,34 +83,34 @@ class TPrintersInfo {
     // the connections listed apart, they are asked for the same way and follow the local
     // printers, leaving out a name already listed; if that list cannot be had the local printers
     // still show.
-    void Refresh();
+    void refresh();
 
-    int Count() const { return static_cast<int>(printers_.size()); }
+    int count() const { return static_cast<int>(printers_.size()); }
 
     // Copies record `index` (0-based) into `info`. On an empty list it returns at once and leaves
     // `info` as it was; on a non-empty list an index outside 0..Count()-1 raises EInvalidIndex.
-    void GetPrinter(int index, TPrinterInfo& info) const;
+    void getPrinter(int index, PrinterInfo& info) const;
 
   private:
     platform::Spooler& spooler_;
     PrinterListing listing_;
-    std::vector<TPrinterInfo> printers_;
+    std::vector<PrinterInfo> printers_;
 };
 
 // The record as the list holds it: null strings become empty.
-TPrinterInfo ToPrinterInfo(const platform::PrinterInfo2& record);
+PrinterInfo toPrinterInfo(const platform::PrinterInfo2& record);
 
 // The entry text of a printer in a section list. Entries are drawn as info lines, so the name is
 // escaped; a name holding "<" or "&" then shows as it is.
-std::string PrinterEntryCaption(std::string_view printerName);
+std::string printerEntryCaption(std::string_view printerName);
 
 // Refreshes `printers`, then appends one entry per printer, in the list's order, to section 1
 // (the printers category) of `leftPane` - provided the pane has more than one section. It does
 // not clear the section first and sets no images.
-void getprinters(TPrintersInfo& printers, SectionList& leftPane);
+void readPrinters(PrinterList& printers, SectionList& leftPane);
 
 // The indices of every printer whose entry caption equals `caption` exactly (letter case
 // counts), in list order: the printers whose section lines an entry stands for.
-std::vector<int> PrinterIndicesForCaption(const TPrintersInfo& printers, std::string_view caption);
+std::vector<int> printerIndicesForCaption(const PrinterList& printers, std::string_view caption);
 
 }  // namespace tamux

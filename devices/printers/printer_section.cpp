@@ -13,14 +13,14 @@ constexpr TextId kDeviceDetailsHeading = 702, kPrintableSize = 703, kResolution 
 // The display headings of the groups. The polygonal group is headed "Polygon" on screen, though
 // its capability text says "Polygonal".
 std::string_view groupHeading(CapabilitySet set) {
-    return set == CapabilitySet::Polygonal ? "Polygon Capabilities" : CapabilityTitle(set);
+    return set == CapabilitySet::Polygonal ? "Polygon Capabilities" : capabilityTitle(set);
 }
 
 class PrinterLines {
   public:
     explicit PrinterLines(const LangModule& lang) : lang_(lang) {}
 
-    std::string text(TextId id) const { return lang_.GetLangText(id); }
+    std::string text(TextId id) const { return lang_.getLangText(id); }
     void item(TextId label, std::string value, std::string unit) {
         add(ItemLine(LineIcon::Printer, Emphasis::Normal, text(label), std::move(value),
                      std::move(unit)));
@@ -48,56 +48,56 @@ class PrinterLines {
 
 }  // namespace
 
-DeviceSection PrinterSection(const TPrintersInfo& printers, int index, PrinterCaps& caps,
+DeviceSection PrinterSection(const PrinterList& printers, int index, PrinterCaps& caps,
                              const LangModule& lang) {
-    TPrinterInfo printer;
-    printers.GetPrinter(index, printer);
+    PrinterInfo printer;
+    printers.getPrinter(index, printer);
 
     PrinterLines out(lang);
-    out.record(5601, printer.PrinterName);
-    out.record(5600, printer.ServerName);
-    out.record(5602, printer.ShareName);
-    out.record(5603, printer.PortName);
-    out.record(5604, printer.DriverName);
-    out.record(5605, printer.Comment);
-    out.record(5606, printer.Location);
-    out.record(5607, printer.SepFile);
-    out.record(5608, printer.PrintProcessor);
-    out.record(5609, printer.Datatype);
-    out.record(5610, printer.Parameters);
+    out.record(5601, printer.printerName);
+    out.record(5600, printer.serverName);
+    out.record(5602, printer.shareName);
+    out.record(5603, printer.portName);
+    out.record(5604, printer.driverName);
+    out.record(5605, printer.comment);
+    out.record(5606, printer.location);
+    out.record(5607, printer.sepFile);
+    out.record(5608, printer.printProcessor);
+    out.record(5609, printer.datatype);
+    out.record(5610, printer.parameters);
     out.record(5611, printer.Attributes);
     out.record(5612, printer.Priority);
     out.record(5613, printer.DefaultPriority);
     out.record(5614, printer.StartTime);
     out.record(5615, printer.UntilTime);
     out.record(5616, printer.Status);
-    out.record(5617, printer.Jobs);
+    out.record(5617, printer.jobs);
     out.record(5618, printer.AveragePPM);
 
-    caps.QueryPrinterCaps(printer.PrinterName, printer.PortName);
-    const TDetaily& details = caps.tdetaily();
+    caps.queryPrinterCaps(printer.printerName, printer.portName);
+    const PrinterDetails& details = caps.details();
 
     out.group(out.text(kDeviceDetailsHeading));
-    out.detail(kPrintableSize, details.Size, " mm");
-    out.detail(kResolution, details.Resolution, " dpi");
-    out.detail(kColourFormat, details.ColourFormat, out.text(kColourFormatUnit));
-    out.detail(kPens, details.Pens, "");
-    out.detail(kFonts, details.Fonts, "");
-    out.detail(kColours, details.Colours, "");
+    out.detail(kPrintableSize, details.size, " mm");
+    out.detail(kResolution, details.resolution, " dpi");
+    out.detail(kColourFormat, details.colourFormat, out.text(kColourFormatUnit));
+    out.detail(kPens, details.pens, "");
+    out.detail(kFonts, details.fonts, "");
+    out.detail(kColours, details.colours, "");
 
     out.group(out.text(kPaperFormsHeading));
-    for (const std::string& paper : details.PaperNames) out.add(PaperLine(paper));
+    for (const std::string& paper : details.paperNames) out.add(PaperLine(paper));
 
     const std::string present = out.text(kPresent), absent = out.text(kAbsent);
     for (CapabilitySet set : kCapabilitySets) {
         out.group(std::string(groupHeading(set)));
-        const auto members = CapabilityMembers(set);
+        const auto members = capabilityMembers(set);
         for (std::size_t k = 0; k < members.size(); ++k) {
-            const bool has = caps.HasCapability(set, k);
+            const bool has = caps.hasCapability(set, k);
             out.add(CapabilityLine(std::string(members[k].label), has, has ? present : absent));
         }
     }
-    return {DeviceKind::Printer, printer.PrinterName, out.take()};
+    return {DeviceKind::Printer, printer.printerName, out.take()};
 }
 
 }  // namespace tamux

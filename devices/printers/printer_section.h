@@ -9,11 +9,11 @@
 
 namespace tamux {
 
-// The section of printer `index` of `printers` (0-based; see PrinterIndicesForCaption): nineteen
+// The section of printer `index` of `printers` (0-based; see printerIndicesForCaption): nineteen
 // record lines, the details and paper forms, and the curve, line, polygon, raster and text groups
 // - 90 lines plus one per paper form. Queries the driver anew through `caps`, which then holds
 // this printer's results until its next query.
-DeviceSection PrinterSection(const TPrintersInfo& printers, int index, PrinterCaps& caps,
+DeviceSection PrinterSection(const PrinterList& printers, int index, PrinterCaps& caps,
                              const LangModule& lang);
 
 }  // namespace tamux

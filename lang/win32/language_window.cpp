@@ -6,7 +6,7 @@
 #include <string>
 
 #include "ui/win32/background.h"
-#include "ui/win32/ext_label.h"
+#include "ui/win32/extended_label.h"
 #include "ui/win32/image_strip.h"
 #include "ui/win32/modal_dialog.h"
 #include "ui/win32/panel.h"
@@ -45,7 +45,7 @@ BgraImage backgroundTile() {
 
 class LanguageWindow : public LanguageDialogView, private ModalDialog {
   public:
-    LanguageWindow(TLanguagesettings& dialog, HWND owner) : dialog_(dialog), owner_(owner) {
+    LanguageWindow(LanguageDialog& dialog, HWND owner) : dialog_(dialog), owner_(owner) {
         HINSTANCE instance = GetModuleHandleA(nullptr);
         flags_ = ImageStrip::fromResource(instance, "TAMUX_FLAGS", kFlagWidth);
         glyphs_ = ImageStrip::fromResource(instance, "SILK_SUBITEMS", kSilkWidth);
@@ -53,7 +53,7 @@ class LanguageWindow : public LanguageDialogView, private ModalDialog {
     }
     ~LanguageWindow() override { dialog_.buttons().onChange = nullptr; }
 
-    void ShowModal() override {
+    void showModal() override {
         Frame frame;
         frame.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
         frame.title = std::string(kLanguageDialogTitle);
@@ -62,35 +62,35 @@ class LanguageWindow : public LanguageDialogView, private ModalDialog {
         if (run(owner_, frame) == -1) throw std::runtime_error("The language window failed");
     }
 
-    void Close() override { end(IDOK); }
+    void close() override { end(IDOK); }
 
   private:
     void onInit() override {
-        TPanel::CreateArgs panel;
+        Panel::CreateArgs panel;
         panel.placement = {window(), 4, 4, 161, 213, kPanelId};
         panel.color = kPanelColor;
         panel.outerBevel = Bevel::Raised;
-        panel_ = std::make_unique<TPanel>(panel);
+        panel_ = std::make_unique<Panel>(panel);
         HWND parent = panel_->handle();
         // The buttons lie on the panel: Tab must reach into it.
-        LetTabInto(parent);
+        letTabInto(parent);
 
         for (int i = 0; i < kLanguageButtonCount; ++i) {
             const LanguageButton& language = kLanguageButtons[static_cast<std::size_t>(i)];
-            TSpeedButton::CreateArgs flag;
+            SpeedButton::CreateArgs flag;
             flag.placement = {parent,    kButtonLeft, language.top,
                               kFlagSize, kFlagSize,   kFirstFlagId + i};
             flag.glyph = {flags_.get(), i};
-            auto button = std::make_unique<TSpeedButton>(flag);
-            button->onClick = [this, i] { dialog_.LanguageButtonClick(i); };
+            auto button = std::make_unique<SpeedButton>(flag);
+            button->onClick = [this, i] { dialog_.languageButtonClick(i); };
             button->setEnabled(dialog_.buttons().enabled(i));
             button->setDown(dialog_.buttons().down(i));
             flagButtons_[static_cast<std::size_t>(i)] = std::move(button);
 
-            TExtLabel::CreateArgs label;
+            ExtendedLabel::CreateArgs label;
             label.placement = {parent, kLabelLeft, language.top + 8, 0, 0, kFirstLabelId + i};
             label.caption = std::string(language.label);
-            labels_[static_cast<std::size_t>(i)] = std::make_unique<TExtLabel>(label);
+            labels_[static_cast<std::size_t>(i)] = std::make_unique<ExtendedLabel>(label);
         }
         // The model decides which button is down; the buttons follow.
         dialog_.buttons().onChange = [this](int button, bool down) {
@@ -99,9 +99,9 @@ class LanguageWindow : public LanguageDialogView, private ModalDialog {
         };
 
         ok_ = commandButton(8, kOkCaption, kSilkTick, kOkId);
-        ok_->onClick = [this] { dialog_.SpeedButton8Click(); };
+        ok_->onClick = [this] { dialog_.okClick(); };
         cancel_ = commandButton(80, kCancelCaption, kSilkCross, kCancelId);
-        cancel_->onClick = [this] { dialog_.SpeedButton9Click(); };
+        cancel_->onClick = [this] { dialog_.cancelClick(); };
     }
 
     // The chosen language's button has the focus, or Ok when that one cannot be chosen.
@@ -112,21 +112,21 @@ class LanguageWindow : public LanguageDialogView, private ModalDialog {
                      : ok_->handle());
     }
 
-    std::unique_ptr<TSpeedButton> commandButton(int left, std::string_view caption, int glyph,
-                                                int id) {
-        TSpeedButton::CreateArgs args;
+    std::unique_ptr<SpeedButton> commandButton(int left, std::string_view caption, int glyph,
+                                               int id) {
+        SpeedButton::CreateArgs args;
         args.placement = {panel_->handle(), left, 180, 73, 25, id};
         args.caption = std::string(caption);
         args.font.bold = true;
         args.font.color = Color::system(syscolor::kBtnText);
         args.glyph = {glyphs_.get(), glyph};
-        return std::make_unique<TSpeedButton>(args);
+        return std::make_unique<SpeedButton>(args);
     }
 
-    void onCloseRequest() override { dialog_.FormClose(); }
+    void onCloseRequest() override { dialog_.formClose(); }
 
     void paintBackground(HDC dc, const RECT& client) override {
-        PaintTiled(dc, client, Picture{background_.get(), 0});
+        paintTiled(dc, client, Picture{background_.get(), 0});
     }
 
     void onDestroy() override {
@@ -138,22 +138,22 @@ class LanguageWindow : public LanguageDialogView, private ModalDialog {
         panel_.reset();
     }
 
-    TLanguagesettings& dialog_;
+    LanguageDialog& dialog_;
     HWND owner_;
     std::unique_ptr<ImageStrip> flags_;
     std::unique_ptr<ImageStrip> glyphs_;
     std::unique_ptr<ImageStrip> background_;
-    std::unique_ptr<TPanel> panel_;
-    std::array<std::unique_ptr<TSpeedButton>, kLanguageButtonCount> flagButtons_;
-    std::array<std::unique_ptr<TExtLabel>, kLanguageButtonCount> labels_;
-    std::unique_ptr<TSpeedButton> ok_;
-    std::unique_ptr<TSpeedButton> cancel_;
+    std::unique_ptr<Panel> panel_;
+    std::array<std::unique_ptr<SpeedButton>, kLanguageButtonCount> flagButtons_;
+    std::array<std::unique_ptr<ExtendedLabel>, kLanguageButtonCount> labels_;
+    std::unique_ptr<SpeedButton> ok_;
+    std::unique_ptr<SpeedButton> cancel_;
 };
 
 }  // namespace
 
-LanguageViewFactory LanguageWindowFactory(HWND owner) {
-    return [owner](TLanguagesettings& dialog) -> std::unique_ptr<LanguageDialogView> {
+LanguageViewFactory languageWindowFactory(HWND owner) {
+    return [owner](LanguageDialog& dialog) -> std::unique_ptr<LanguageDialogView> {
         return std::make_unique<LanguageWindow>(dialog, owner);
     };
 }

@@ -11,6 +11,6 @@ namespace tamux::win32 {
 // Makes the windows of language dialogs, owned by `owner` (the main window; may be null). The
 // pictures come from the program's resources: TAMUX_FLAGS, and SILK_SUBITEMS for the Ok and
 // Cancel glyphs; without them the buttons show no picture.
-LanguageViewFactory LanguageWindowFactory(HWND owner);
+LanguageViewFactory languageWindowFactory(HWND owner);
 
 }  // namespace tamux::win32

@@ -69,7 +69,7 @@ std::vector<fs::path> regFiles(const fs::path& folder) {
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string ext = it->path().extension().string();
-        if (EqualsIgnoringCase(ext, ".reg") && it->is_regular_file(ec)) files.push_back(it->path());
+        if (equalsIgnoringCase(ext, ".reg") && it->is_regular_file(ec)) files.push_back(it->path());
     }
     std::sort(files.begin(), files.end());
     return files;

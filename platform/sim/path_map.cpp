@@ -57,7 +57,7 @@ PathMap::PathMap(fs::path driveC, unsigned codePage) : codePage_(codePage) {
 }
 
 void PathMap::mapDrive(char letter, fs::path hostFolder) {
-    drives_[AsciiUpper(letter)] = std::move(hostFolder);
+    drives_[toAsciiUpper(letter)] = std::move(hostFolder);
 }
 
 std::string PathMap::fullPath(std::string_view path, std::string_view currentDirectory) {
@@ -68,10 +68,10 @@ std::string PathMap::fullPath(std::string_view path, std::string_view currentDir
     std::string_view rest;
     std::string_view base;  // the folder a relative rest starts from, without its drive
     const bool cwdHasDrive = hasDrive(currentDirectory);
-    const char cwdDrive = cwdHasDrive ? AsciiUpper(currentDirectory[0]) : 0;
+    const char cwdDrive = cwdHasDrive ? toAsciiUpper(currentDirectory[0]) : 0;
 
     if (hasDrive(path)) {
-        drive = AsciiUpper(path[0]);
+        drive = toAsciiUpper(path[0]);
         rest = path.substr(2);
         if (!rest.empty() && isSeparator(rest[0])) {
             base = {};

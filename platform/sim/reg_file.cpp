@@ -18,8 +18,8 @@ namespace {
 namespace regtype = platform::regtype;
 using View = std::u16string_view;
 
-constexpr std::string_view kHeader4 = "REGEDIT4";
-constexpr std::string_view kHeader5 = "Windows Registry Editor Version 5.00";
+constexpr std::string_view kRegedit4Header = "REGEDIT4";
+constexpr std::string_view kRegedit5Header = "Windows Registry Editor Version 5.00";
 
 // The file's text as 16-bit units: UTF-16 for a file with a BOM, otherwise one byte per unit, so
 // that one parser serves both and an 8-bit file's bytes pass through untouched.
@@ -136,9 +136,9 @@ class Parser {
         std::size_t i = 0;
         while (i < lines_.size() && trim(lines_[i]).empty()) ++i;
         View header = i < lines_.size() ? trim(lines_[i]) : View();
-        if (equalsAscii(header, kHeader5, false)) {
+        if (equalsAscii(header, kRegedit5Header, false)) {
             version5_ = true;
-        } else if (!equalsAscii(header, kHeader4, false)) {
+        } else if (!equalsAscii(header, kRegedit4Header, false)) {
             fail(lineNumber(std::min(i, lines_.size() - 1)),
                  "the header \"REGEDIT4\" or \"Windows Registry Editor Version 5.00\"");
         }

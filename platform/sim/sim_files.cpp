@@ -30,7 +30,7 @@ bool matches(std::string_view pattern, std::string_view name) {
         return false;
     }
     if (name.empty()) return false;
-    if (pattern.front() != '?' && AsciiUpper(pattern.front()) != AsciiUpper(name.front())) {
+    if (pattern.front() != '?' && toAsciiUpper(pattern.front()) != toAsciiUpper(name.front())) {
         return false;
     }
     return matches(pattern.substr(1), name.substr(1));
@@ -148,7 +148,7 @@ std::optional<std::uint64_t> SimFiles::findFirstWriteTime(std::string_view patte
 std::optional<std::uint64_t> SimFiles::lastWriteTime(std::string_view path) {
     if (hasAttributesQuery_ && !hasAttributesQuery_()) {
         // A pattern would find some other file's entry.
-        if (platform::HasWildcard(path)) return std::nullopt;
+        if (platform::hasWildcard(path)) return std::nullopt;
         return findFirstWriteTime(path);
     }
     const fs::path host = mapper_(path);

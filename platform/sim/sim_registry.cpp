@@ -581,7 +581,7 @@ void SimRegistry::denyOpen(RootKey root, std::string_view path) {
     std::u16string widePath = wide(path);
     auto parts = components(widePath);
     deniedPaths_.insert(std::to_string(rootIndex(root)) + "\\" +
-                        AsciiUpper(narrow(joined(parts, parts.size()))));
+                        toAsciiUpper(narrow(joined(parts, parts.size()))));
 }
 
 std::size_t SimRegistry::openKeyCount() const {

@@ -25,7 +25,7 @@ void SimShell::queueResult(std::intptr_t result, std::optional<std::uint32_t> la
 }
 
 std::uint32_t SimShell::lastErrorForResult(std::intptr_t result) {
-    return platform::Win32ErrorOfShellResult(result);
+    return platform::win32ErrorOfShellResult(result);
 }
 
 std::string SimShell::englishSystemMessage(std::uint32_t code) {

@@ -100,7 +100,7 @@ unsigned SimSystem::ansiCodePage() {
 
 bool SimSystem::hasFunction(platform::OptionalFunction function) {
     return !settings_.forceFallbacks &&
-           platform::PresentOnFreshInstall(function, settings_.version);
+           platform::presentOnFreshInstall(function, settings_.version);
 }
 
 }  // namespace tamux::sim

@@ -16,11 +16,11 @@ bool fallbacksForced() {
         GetEnvironmentVariableA(platform::kForceFallbacksVariable, value, sizeof(value));
     // A value too long for the buffer is still a value that asks for the fallbacks.
     if (length >= sizeof(value)) return true;
-    return platform::ForcesFallbacks(std::string_view(value, length));
+    return platform::forcesFallbacks(std::string_view(value, length));
 }
 
 FARPROC lookUp(platform::OptionalFunction function) {
-    const platform::ExportName name = platform::ExportNameOf(function);
+    const platform::ExportName name = platform::exportNameOf(function);
     HMODULE module = GetModuleHandleA(name.dll);
     if (!module) module = LoadLibraryA(name.dll);
     return module ? GetProcAddress(module, name.function) : nullptr;
@@ -35,7 +35,7 @@ std::array<FARPROC, kCount> lookUpAll() {
 
 }  // namespace
 
-FARPROC FindOptionalFunction(platform::OptionalFunction function) {
+FARPROC findOptionalFunction(platform::OptionalFunction function) {
     static const std::array<FARPROC, kCount> found = lookUpAll();
     for (std::size_t i = 0; i < kCount; ++i) {
         if (platform::kOptionalFunctions[i] == function) return found[i];

@@ -10,14 +10,14 @@ namespace tamux::win32 {
 // The function's address, or null where the system does not export it or where the environment
 // variable TAMUX_FORCE_FALLBACKS asks the program to do without. Looked up once per process; the
 // library is loaded if it is not yet and stays loaded.
-FARPROC FindOptionalFunction(platform::OptionalFunction function);
+FARPROC findOptionalFunction(platform::OptionalFunction function);
 
 // The same, as a pointer of the function's own type (e.g. decltype(&::AlphaBlend)).
 template <typename FunctionPointer>
-FunctionPointer OptionalFunctionAs(platform::OptionalFunction function) {
+FunctionPointer optionalFunctionAs(platform::OptionalFunction function) {
     // Through the generic function pointer type, which converts to any other without a warning.
     return reinterpret_cast<FunctionPointer>(
-        reinterpret_cast<void (*)()>(FindOptionalFunction(function)));
+        reinterpret_cast<void (*)()>(findOptionalFunction(function)));
 }
 
 }  // namespace tamux::win32

@@ -45,7 +45,7 @@ std::string folderOf(const std::string& path) {
 // Puts the complete file `fresh` in the place of `target`, which may exist.
 bool replaceWith(const std::string& fresh, const std::string& target) {
     using Move = decltype(&MoveFileExA);
-    if (auto move = OptionalFunctionAs<Move>(platform::OptionalFunction::ReplacingMove)) {
+    if (auto move = optionalFunctionAs<Move>(platform::OptionalFunction::ReplacingMove)) {
         if (move(fresh.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
         // The 9x family exports a MoveFileExA that only fails; anything else is a real refusal.
         if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
@@ -114,13 +114,13 @@ std::optional<std::uint64_t> Win32Files::lastWriteTime(std::string_view path) {
     const std::string name(path);
     using AttributesQuery = decltype(&GetFileAttributesExA);
     if (auto query =
-            OptionalFunctionAs<AttributesQuery>(platform::OptionalFunction::FileAttributesEx)) {
+            optionalFunctionAs<AttributesQuery>(platform::OptionalFunction::FileAttributesEx)) {
         WIN32_FILE_ATTRIBUTE_DATA data{};
         if (!query(name.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
         return ticks(data.ftLastWriteTime);
     }
     // Windows 95: the file's directory entry carries the same times.
-    if (platform::HasWildcard(path)) return std::nullopt;
+    if (platform::hasWildcard(path)) return std::nullopt;
     WIN32_FIND_DATAA entry{};
     HANDLE search = FindFirstFileA(name.c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) return std::nullopt;

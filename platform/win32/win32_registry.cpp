@@ -54,7 +54,7 @@ long enumerateNames(std::size_t initialLength, EnumOne enumOne, std::vector<std:
 
 }  // namespace
 
-HKEY RootKeyHandle(platform::RootKey root) {
+HKEY rootKeyHandle(platform::RootKey root) {
     switch (root) {
         case platform::RootKey::CurrentUser:
             return HKEY_CURRENT_USER;
@@ -72,7 +72,7 @@ long Win32Registry::openKey(platform::RootKey root, std::string_view path,
     HKEY opened = nullptr;
     const std::string subKey(path);
     LONG result =
-        RegOpenKeyExA(RootKeyHandle(root), subKey.c_str(), 0, accessMask(access), &opened);
+        RegOpenKeyExA(rootKeyHandle(root), subKey.c_str(), 0, accessMask(access), &opened);
     if (result != ERROR_SUCCESS) return result;
     key = reinterpret_cast<Key>(opened);
     return status::kSuccess;

@@ -7,7 +7,7 @@
 namespace tamux::win32 {
 
 // The predefined key of a root, HKEY_DYN_DATA included (which the SDK no longer names).
-HKEY RootKeyHandle(platform::RootKey root);
+HKEY rootKeyHandle(platform::RootKey root);
 
 class Win32Registry final : public platform::Registry {
   public:

@@ -17,7 +17,7 @@ HMODULE toHandle(platform::ResourceModules::Module module) {
 
 bool isStringQuery(std::string_view subBlock) {
     constexpr std::string_view kPrefix = "\\StringFileInfo\\";
-    return EqualsIgnoringCase(subBlock.substr(0, kPrefix.size()), kPrefix);
+    return equalsIgnoringCase(subBlock.substr(0, kPrefix.size()), kPrefix);
 }
 
 }  // namespace

@@ -92,7 +92,7 @@ unsigned Win32System::ansiCodePage() {
 }
 
 bool Win32System::hasFunction(platform::OptionalFunction function) {
-    return FindOptionalFunction(function) != nullptr;
+    return findOptionalFunction(function) != nullptr;
 }
 
 }  // namespace tamux::win32

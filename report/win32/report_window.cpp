@@ -52,7 +52,7 @@ enum ControlId {
     kCloseBtnId,
 };
 
-enum MenuId : UINT { kSelAll1Id = 1, kUnselAll1Id = 2 };
+enum MenuId : UINT { kSelectAllId = 1, kUnselectAllId = 2 };
 
 struct ButtonPlace {
     int top;
@@ -78,18 +78,18 @@ BgraImage stripeTile() {
 
 class ReportWindow : public ReportDialogView {
   public:
-    ReportWindow(TReportFrm& form, HWND owner, const ImageStrip* sectionImages,
+    ReportWindow(ReportDialog& form, HWND owner, const ImageStrip* sectionImages,
                  const ImageStrip* subItemImages)
         : form_(form), owner_(owner) {
         HINSTANCE instance = GetModuleHandleA(nullptr);
         glyphs_ = ImageStrip::fromResource(instance, "SILK_SUBITEMS", kSilkWidth);
-        background_ = ImageStrip::fromImage(WeaveTile(24), 8);
-        wallpaper_ = ImageStrip::fromImage(WeaveTile(16), 8);
+        background_ = ImageStrip::fromImage(weaveTile(24), 8);
+        wallpaper_ = ImageStrip::fromImage(weaveTile(16), 8);
         stripes_ = ImageStrip::fromImage(stripeTile(), 4);
 
-        RegisterWindowClass(kClassName, windowProc);
-        const POINT at = CentredOnScreen(kWidth, kHeight);
-        window_ = CreateWindowExA(kExStyle, kClassName, form_.Caption.c_str(), kStyle, at.x, at.y,
+        registerWindowClass(kClassName, windowProc);
+        const POINT at = centredOnScreen(kWidth, kHeight);
+        window_ = CreateWindowExA(kExStyle, kClassName, form_.caption.c_str(), kStyle, at.x, at.y,
                                   kWidth, kHeight, owner_, nullptr, instance, this);
         if (!window_) throw std::runtime_error("Cannot create the report window");
         createControls(sectionImages, subItemImages);
@@ -100,12 +100,12 @@ class ReportWindow : public ReportDialogView {
         rightPanel_.reset();
         list_.reset();
         listPanel_.reset();
-        DestroyLetGo(window_);
+        destroyLetGo(window_);
     }
 
-    SectionList& ReportSectionListBox() override { return list_->model(); }
+    SectionList& reportSectionListBox() override { return list_->model(); }
 
-    void ShowModal() override {
+    void showModal() override {
         closed_ = false;
         error_ = nullptr;
         RunModal(window_, owner_, closed_, [this] {
@@ -115,20 +115,20 @@ class ReportWindow : public ReportDialogView {
         if (error_) std::rethrow_exception(error_);
     }
 
-    void Close() override { closed_ = true; }
+    void close() override { closed_ = true; }
 
-    ScreenPoint WindowOrigin() override {
+    ScreenPoint windowOrigin() override {
         RECT outer{};
         GetWindowRect(window_, &outer);
         return {outer.left, outer.top};
     }
 
-    void PopupMenu(ScreenPoint at) override {
+    void popupMenu(ScreenPoint at) override {
         HMENU menu = CreatePopupMenu();
         if (!menu) return;
-        const MenuItemForm itemForm = MenuItemFormOf(form_.system());
-        if (!addMenuItem(menu, kSelAll1Id, form_.SelAll1Caption, itemForm) ||
-            !addMenuItem(menu, kUnselAll1Id, form_.UnselAll1Caption, itemForm)) {
+        const MenuItemForm itemForm = menuItemFormOf(form_.system());
+        if (!addMenuItem(menu, kSelectAllId, form_.selectAllCaption, itemForm) ||
+            !addMenuItem(menu, kUnselectAllId, form_.unselectAllCaption, itemForm)) {
             // A menu with an item missing is not shown.
             DestroyMenu(menu);
             return;
@@ -138,8 +138,8 @@ class ReportWindow : public ReportDialogView {
                            at.x, at.y, 0, window_, nullptr));
         DestroyMenu(menu);
         guarded([&] {
-            if (chosen == kSelAll1Id) form_.SelAll1Click();
-            if (chosen == kUnselAll1Id) form_.UnselAll1Click();
+            if (chosen == kSelectAllId) form_.selectAllClick();
+            if (chosen == kUnselectAllId) form_.unselectAllClick();
         });
     }
 
@@ -148,35 +148,35 @@ class ReportWindow : public ReportDialogView {
         RECT client;
         GetClientRect(window_, &client);
 
-        TPanel::CreateArgs listPanel;
+        Panel::CreateArgs listPanel;
         listPanel.placement = {window_, 3, 5, 201, 329, kListPanelId};
         listPanel.outerBevel = Bevel::Lowered;
-        listPanel_ = std::make_unique<TPanel>(listPanel);
+        listPanel_ = std::make_unique<Panel>(listPanel);
 
-        TSectionListBox::CreateArgs list;
+        SectionListBox::CreateArgs list;
         list.placement = {listPanel_->handle(), 4, 0, 193, 327, kListId};
-        list.style = ReportListStyle();
+        list.style = reportListStyle();
         list.sectionImages = sectionImages;
         list.subItemImages = subItemImages;
         list.wallpaper = {wallpaper_.get(), 0};
-        list_ = std::make_unique<TSectionListBox>(list);
+        list_ = std::make_unique<SectionListBox>(list);
 
-        TPanel::CreateArgs rightPanel;
+        Panel::CreateArgs rightPanel;
         rightPanel.placement = {
             window_,      client.right - kRightPanelWidth, 0, kRightPanelWidth, client.bottom,
             kRightPanelId};
         rightPanel.color = kRightPanelColor;
         rightPanel.tilePicture = {stripes_.get(), 0};
-        rightPanel_ = std::make_unique<TPanel>(rightPanel);
+        rightPanel_ = std::make_unique<Panel>(rightPanel);
 
         const std::array<const std::string*, 4> captions = {
-            &form_.PrintBtnCaption, &form_.SendBtnCaption, &form_.SaveBtnCaption,
-            &form_.CloseBtnCaption};
-        const std::array<void (TReportFrm::*)(), 4> handlers = {
-            &TReportFrm::PrintBtnClick, &TReportFrm::SendBtnClick, &TReportFrm::SaveBtnClick,
-            &TReportFrm::CloseBtnClick};
+            &form_.printBtnCaption, &form_.sendBtnCaption, &form_.saveBtnCaption,
+            &form_.closeBtnCaption};
+        const std::array<void (ReportDialog::*)(), 4> handlers = {
+            &ReportDialog::printBtnClick, &ReportDialog::sendBtnClick, &ReportDialog::saveBtnClick,
+            &ReportDialog::closeBtnClick};
         for (std::size_t i = 0; i < kButtons.size(); ++i) {
-            TSpeedButton::CreateArgs args;
+            SpeedButton::CreateArgs args;
             args.placement = {rightPanel_->handle(), 1,
                               kButtons[i].top,       kButtonWidth,
                               kButtonHeight,         kButtons[i].id};
@@ -184,13 +184,13 @@ class ReportWindow : public ReportDialogView {
             args.glyph = {glyphs_.get(), kButtons[i].glyph};
             args.font.bold = true;
             args.font.color = Color::system(syscolor::kBtnText);
-            auto button = std::make_unique<TSpeedButton>(args);
+            auto button = std::make_unique<SpeedButton>(args);
             const auto handler = handlers[i];
             button->onClick = [this, handler] { guarded([&] { (form_.*handler)(); }); };
             buttons_[i] = std::move(button);
         }
         // Tab reaches the buttons on their panel and the list on its own.
-        for (HWND panel : {listPanel_->handle(), rightPanel_->handle()}) LetTabInto(panel);
+        for (HWND panel : {listPanel_->handle(), rightPanel_->handle()}) letTabInto(panel);
     }
 
     // Appends an item in the form the system takes; a system that refuses the full form gets
@@ -222,7 +222,7 @@ class ReportWindow : public ReportDialogView {
     }
 
     // Runs a handler of the form from inside the message loop, where an error must not travel
-    // through the system's frames: it closes the window and comes out of ShowModal instead.
+    // through the system's frames: it closes the window and comes out of showModal instead.
     template <typename Work>
     void guarded(Work&& work) {
         try {
@@ -234,7 +234,7 @@ class ReportWindow : public ReportDialogView {
     }
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        ReportWindow* self = WindowObject<ReportWindow>(window, message, lParam);
+        ReportWindow* self = windowObject<ReportWindow>(window, message, lParam);
         if (!self) return DefWindowProcA(window, message, wParam, lParam);
         return self->handleMessage(window, message, wParam, lParam);
     }
@@ -242,18 +242,18 @@ class ReportWindow : public ReportDialogView {
     LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
             case WM_ERASEBKGND:
-                EraseToTiledFace(window, reinterpret_cast<HDC>(wParam), {background_.get(), 0});
+                eraseToTiledFace(window, reinterpret_cast<HDC>(wParam), {background_.get(), 0});
                 return 1;
             case WM_GETMINMAXINFO:
-                KeepOuterSize(lParam, kWidth, kHeight);
+                keepOuterSize(lParam, kWidth, kHeight);
                 return 0;
             case WM_CLOSE:
-                guarded([this] { form_.FormClose(); });
+                guarded([this] { form_.formClose(); });
                 return 0;
             case WM_COMMAND:
                 // Escape, through the dialog keys: as the close box.
                 if (LOWORD(wParam) == IDCANCEL) {
-                    guarded([this] { form_.FormClose(); });
+                    guarded([this] { form_.formClose(); });
                     return 0;
                 }
                 break;
@@ -267,7 +267,7 @@ class ReportWindow : public ReportDialogView {
             case WM_DRAWITEM: {
                 auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
                 if (item->CtlType != ODT_MENU || !glyphs_) break;
-                const int glyph = item->itemID == kSelAll1Id ? kTickGlyph : kCrossGlyph;
+                const int glyph = item->itemID == kSelectAllId ? kTickGlyph : kCrossGlyph;
                 const int top = item->rcItem.top +
                                 (item->rcItem.bottom - item->rcItem.top - glyphs_->height()) / 2;
                 glyphs_->draw(item->hDC, glyph, item->rcItem.left, top);
@@ -281,7 +281,7 @@ class ReportWindow : public ReportDialogView {
         return DefWindowProcA(window, message, wParam, lParam);
     }
 
-    TReportFrm& form_;
+    ReportDialog& form_;
     HWND owner_;
     HWND window_ = nullptr;
     bool closed_ = false;
@@ -291,17 +291,17 @@ class ReportWindow : public ReportDialogView {
     std::unique_ptr<ImageStrip> background_;
     std::unique_ptr<ImageStrip> wallpaper_;
     std::unique_ptr<ImageStrip> stripes_;
-    std::unique_ptr<TPanel> listPanel_;
-    std::unique_ptr<TSectionListBox> list_;
-    std::unique_ptr<TPanel> rightPanel_;
-    std::array<std::unique_ptr<TSpeedButton>, kButtons.size()> buttons_;
+    std::unique_ptr<Panel> listPanel_;
+    std::unique_ptr<SectionListBox> list_;
+    std::unique_ptr<Panel> rightPanel_;
+    std::array<std::unique_ptr<SpeedButton>, kButtons.size()> buttons_;
 };
 
 }  // namespace
 
-ReportViewFactory ReportWindowFactory(HWND owner, const ImageStrip* sectionImages,
+ReportViewFactory reportWindowFactory(HWND owner, const ImageStrip* sectionImages,
                                       const ImageStrip* subItemImages) {
-    return [=](TReportFrm& form) -> std::unique_ptr<ReportDialogView> {
+    return [=](ReportDialog& form) -> std::unique_ptr<ReportDialogView> {
         return std::make_unique<ReportWindow>(form, owner, sectionImages, subItemImages);
     };
 }

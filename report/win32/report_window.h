@@ -13,7 +13,7 @@ namespace tamux::win32 {
 // list draws its headings and entries with the main window's image lists, which must outlive
 // the windows. The buttons' and the menu's pictures come from the program's SILK_SUBITEMS
 // resource; without it they show none.
-ReportViewFactory ReportWindowFactory(HWND owner, const ImageStrip* sectionImages,
+ReportViewFactory reportWindowFactory(HWND owner, const ImageStrip* sectionImages,
                                       const ImageStrip* subItemImages);
 
 }  // namespace tamux::win32

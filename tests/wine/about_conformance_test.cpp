@@ -108,25 +108,25 @@ TYPED_TEST(AboutConformance, EachTestModuleGivesItsTranslationsAndName) {
     for (const TestModule& module : kModules) {
         ASSERT_TRUE(fs::exists(moduleDir() / (std::string(module.name) + ".dll")))
             << "expected the test module " << module.name << " in " << moduleDir().string();
-        TFileVersion version(this->side.modules(), this->side.system());
+        FileVersionInfo version(this->side.modules(), this->side.system());
         version.setFilename(this->side.place(module.name));
-        EXPECT_EQ(version.Translations(), module.translations) << module.name;
-        EXPECT_EQ(version.GetByIndex(3), module.internalName) << module.name;
+        EXPECT_EQ(version.translations(), module.translations) << module.name;
+        EXPECT_EQ(version.getByIndex(3), module.internalName) << module.name;
     }
 }
 
 TYPED_TEST(AboutConformance, TheProgramsVersionResourceReadsAsTheDialogShowsIt) {
-    TFileVersion version(this->side.modules(), this->side.system());
+    FileVersionInfo version(this->side.modules(), this->side.system());
     version.setForceEXE(true);
     version.setFilename(this->side.place("tamux_version"));
-    EXPECT_EQ(version.GetByIndex(2), "1.0.0.608");
-    EXPECT_EQ(version.GetByIndex(8), "1.00");
-    EXPECT_EQ(version.GetByIndex(4).substr(0, 14), "Copyright (C) ");
-    EXPECT_EQ(version.GetByIndex(5), "") << "LegalTrademarks is empty";
-    EXPECT_EQ(version.GetByIndex(6), "tamux.exe");
-    EXPECT_EQ(version.FileVersion().MS, 0x00010000u);
-    EXPECT_EQ(version.FileVersion().LS, 0x00000260u);
-    EXPECT_EQ(version.ProductVersion().Text(), "1.00");
+    EXPECT_EQ(version.getByIndex(2), "1.0.0.608");
+    EXPECT_EQ(version.getByIndex(8), "1.00");
+    EXPECT_EQ(version.getByIndex(4).substr(0, 14), "Copyright (C) ");
+    EXPECT_EQ(version.getByIndex(5), "") << "LegalTrademarks is empty";
+    EXPECT_EQ(version.getByIndex(6), "tamux.exe");
+    EXPECT_EQ(version.fileVersion().MS, 0x00010000u);
+    EXPECT_EQ(version.fileVersion().LS, 0x00000260u);
+    EXPECT_EQ(version.productVersion().Text(), "1.00");
 }
 
 // Both sides agree on everything the reader gives, for every test module.
@@ -135,25 +135,25 @@ TEST(AboutSidesAgree, OnEveryValueOfEveryTestModule) {
     SimVersionSide simulated;
     int compared = 0;
     for (const TestModule& module : kModules) {
-        TFileVersion a(real.modules(), real.system());
-        TFileVersion b(simulated.modules(), simulated.system());
+        FileVersionInfo a(real.modules(), real.system());
+        FileVersionInfo b(simulated.modules(), simulated.system());
         a.setFilename(real.place(module.name));
         b.setFilename(simulated.place(module.name));
         for (int translation = 0; translation < 2; ++translation) {
             a.setTranslationIndex(translation);
             b.setTranslationIndex(translation);
-            ASSERT_EQ(a.TranslationIndex(), b.TranslationIndex()) << module.name;
+            ASSERT_EQ(a.translationIndex(), b.translationIndex()) << module.name;
             EXPECT_EQ(a.hasBlock(), b.hasBlock()) << module.name;
-            EXPECT_EQ(a.Translations(), b.Translations()) << module.name;
+            EXPECT_EQ(a.translations(), b.translations()) << module.name;
             for (int key = 0; key < kVersionKeyCount; ++key) {
-                EXPECT_EQ(a.GetByIndex(key), b.GetByIndex(key))
+                EXPECT_EQ(a.getByIndex(key), b.getByIndex(key))
                     << module.name << " " << kVersionKeys[key] << " translation " << translation;
                 ++compared;
             }
-            for (auto number : {&TFileVersion::FileVersion, &TFileVersion::ProductVersion}) {
-                const TVersionNumberInformation& x = (a.*number)();
-                const TVersionNumberInformation& y = (b.*number)();
-                EXPECT_EQ(x.Valid, y.Valid) << module.name;
+            for (auto number : {&FileVersionInfo::fileVersion, &FileVersionInfo::productVersion}) {
+                const VersionNumber& x = (a.*number)();
+                const VersionNumber& y = (b.*number)();
+                EXPECT_EQ(x.valid, y.valid) << module.name;
                 EXPECT_EQ(x.MS, y.MS) << module.name;
                 EXPECT_EQ(x.LS, y.LS) << module.name;
                 EXPECT_EQ(x.Text(), y.Text()) << module.name;
@@ -168,7 +168,7 @@ TEST(AboutSystemErrorText, FileNotFoundLosesItsFullStopAndLineBreak) {
     const std::string system = shell.systemMessage(2);
     ASSERT_GT(system.size(), 3u) << "no system text for error 2";
     ASSERT_EQ(system.substr(system.size() - 3), ".\r\n") << "'" << system << "'";
-    const std::string shown = SysErrorText(shell, 2);
+    const std::string shown = sysErrorText(shell, 2);
     EXPECT_EQ(shown, "SysErr: " + system.substr(0, system.size() - 3));
     EXPECT_NE(shown.back(), '.');
 }

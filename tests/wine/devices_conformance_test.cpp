@@ -65,12 +65,12 @@ class RelocatedRegistry : public platform::Registry {
     std::string base_;
 };
 
-std::string describe(const devices& d) {
+std::string describe(const DeviceEntry& d) {
     std::ostringstream text;
-    text << "{ClassDesc \"" << d.ClassDesc << "\", ClassName \"" << d.ClassName << "\", KeyPath \""
-         << d.KeyPath << "\", Description \"" << d.Description << "\", DriverKey \"" << d.DriverKey
-         << "\", DisplayName \"" << d.DisplayName << "\", HardwareID \"" << d.HardwareID
-         << "\", HwFlag " << d.HwFlag << "}";
+    text << "{ClassDesc \"" << d.classDesc << "\", ClassName \"" << d.className << "\", KeyPath \""
+         << d.keyPath << "\", Description \"" << d.description << "\", DriverKey \"" << d.driverKey
+         << "\", DisplayName \"" << d.displayName << "\", HardwareID \"" << d.hardwareID
+         << "\", HwFlag " << d.hwFlag << "}";
     return text.str();
 }
 
@@ -90,7 +90,7 @@ DeviceTable enumerate(platform::Registry& registry, std::uint32_t platformId, st
     sim::SimSystem system;
     system.setVersion(sim::makeVersion(platformId, major, minor, 0, csd));
     DeviceTable table;
-    EnumDevices(registry, system, table);
+    readDeviceTable(registry, system, table);
     return table;
 }
 
@@ -238,9 +238,9 @@ class XpDevicesNamed : public CopiedDeviceTrees {
         sim::SimSystem system;  // Windows XP SP2
         win32::Win32Files files;
         DeviceTable table;
-        EnumDevices(registry, system, table);
-        LookupDeviceDatabase(registry, system, files, table, "Keyboard", databaseDirectory());
-        LookupDeviceDatabase(registry, system, files, table, "Mouse", databaseDirectory());
+        readDeviceTable(registry, system, table);
+        lookupDeviceDatabase(registry, system, files, table, "Keyboard", databaseDirectory());
+        lookupDeviceDatabase(registry, system, files, table, "Mouse", databaseDirectory());
         return table;
     }
 };
@@ -250,12 +250,12 @@ TEST_F(XpDevicesNamed, KeyboardsAndMiceAreNamedAlikeOnBothSides) {
     const DeviceTable simulated = startup(simulated_);
     expectSameTables(real, simulated);
     int named = 0;
-    for (const devices& d : real) {
-        if (d.ClassName != "Keyboard" && d.ClassName != "Mouse") continue;
-        EXPECT_TRUE(d.DisplayName == "Dell Computer Corp. Model L100 Keyboard" ||
-                    d.DisplayName == "Dell Computer Corp. Optical Wheel Mouse")
-            << d.KeyPath << ": " << d.DisplayName;
-        EXPECT_EQ(d.VendorExtra + d.DeviceExtra, "");
+    for (const DeviceEntry& d : real) {
+        if (d.className != "Keyboard" && d.className != "Mouse") continue;
+        EXPECT_TRUE(d.displayName == "Dell Computer Corp. Model L100 Keyboard" ||
+                    d.displayName == "Dell Computer Corp. Optical Wheel Mouse")
+            << d.keyPath << ": " << d.displayName;
+        EXPECT_EQ(d.vendorExtra + d.deviceExtra, "");
         ++named;
     }
     EXPECT_EQ(named, 9);

@@ -145,7 +145,7 @@ class LangConformance : public ::testing::Test {
         for (const auto& language : test::kLanguages) install(language.code);
     }
 
-    std::string settings() { return SettingsFilePath(side.executable()); }
+    std::string settings() { return settingsFilePath(side.executable()); }
     std::string setting(const char* key) {
         return side.platform().profile.getString(settings(), "Options", key, "(absent)", 2048);
     }
@@ -166,9 +166,9 @@ TYPED_TEST_SUITE(LangConformance, LangSides, SideName);
 TYPED_TEST(LangConformance, AFreshSettingsFileGetsTheSystemsLanguage) {
     this->installAll();
     LangModule lang(this->side.platform());
-    lang.LoadLangModule();
+    lang.loadLangModule();
 
-    const std::string code = DefaultLangCode(this->side.platform().system);
+    const std::string code = defaultLangCode(this->side.platform().system);
     std::string expected = environment("TAMUX_EXPECTED_LANG");
     if (!expected.empty()) {
         EXPECT_EQ(code, expected) << "the language of the locale";
@@ -177,42 +177,42 @@ TYPED_TEST(LangConformance, AFreshSettingsFileGetsTheSystemsLanguage) {
     EXPECT_NE(lang.handle(), 0u);
     EXPECT_EQ(this->setting("Language"), code);
     EXPECT_EQ(this->setting("RunLang"), code);
-    EXPECT_EQ(lang.GetLangText(601), this->expectedText(code, 601));
+    EXPECT_EQ(lang.getLangText(601), this->expectedText(code, 601));
 }
 
 TYPED_TEST(LangConformance, AChosenLanguageWithoutModuleFallsBackToEnglish) {
     this->install("EN");
-    ASSERT_TRUE(WriteIniValue(this->side.platform().profile, this->settings(), "Options",
+    ASSERT_TRUE(writeIniValue(this->side.platform().profile, this->settings(), "Options",
                               "Language", "IT"));
     LangModule lang(this->side.platform());
-    lang.LoadLangModule();
+    lang.loadLangModule();
 
     ASSERT_EQ(this->side.dialogs().boxes.size(), 1u);
     EXPECT_EQ(this->side.dialogs().boxes[0].text, "Jazykov\xE1 mutace IT modulu neexistuje!");
     EXPECT_EQ(this->side.dialogs().boxes[0].caption, "Error");
-    EXPECT_EQ(lang.GetLangText(602), "Mouse");
+    EXPECT_EQ(lang.getLangText(602), "Mouse");
     EXPECT_EQ(this->setting("Language"), "EN");
     EXPECT_EQ(this->setting("RunLang"), "EN");
 }
 
 TYPED_TEST(LangConformance, TextsAtTheLimitsOfTheLookup) {
     fs::copy_file(testModule(), this->side.hostFolder() / "tamuxTEST.dll");
-    ASSERT_TRUE(WriteIniValue(this->side.platform().profile, this->settings(), "Options",
+    ASSERT_TRUE(writeIniValue(this->side.platform().profile, this->settings(), "Options",
                               "Language", "TEST"));
     LangModule lang(this->side.platform());
-    lang.LoadLangModule();
+    lang.loadLangModule();
     ASSERT_NE(lang.handle(), 0u);
 
-    std::string first = lang.GetLangText(1);
+    std::string first = lang.getLangText(1);
     EXPECT_EQ(first.size(), 1023u);
     EXPECT_EQ(first.substr(0, 10), "0000,0001,");
     EXPECT_EQ(first.substr(1015), "0203,020");
-    EXPECT_EQ(lang.GetLangText(8), std::string(1023, 'x'));
+    EXPECT_EQ(lang.getLangText(8), std::string(1023, 'x'));
     for (TextId id : {2u, 3u, 9u, 1000u}) {
-        EXPECT_EQ(lang.GetLangText(id), "<No load message>") << "id " << id;
+        EXPECT_EQ(lang.getLangText(id), "<No load message>") << "id " << id;
     }
-    EXPECT_EQ(lang.GetLangText(4), "before");
-    EXPECT_EQ(lang.GetLangText(17), "seventeen");
+    EXPECT_EQ(lang.getLangText(4), "before");
+    EXPECT_EQ(lang.getLangText(17), "seventeen");
 }
 
 TYPED_TEST(LangConformance, EveryTextOfTheCodePagesOwnLanguagesArrivesAsWritten) {
@@ -226,11 +226,11 @@ TYPED_TEST(LangConformance, EveryTextOfTheCodePagesOwnLanguagesArrivesAsWritten)
         const std::string code = language.code;
         auto texts = test::readRcTexts(sourceDir() / (code + ".rc"));
         platform::ResourceModules& modules = this->side.platform().modules;
-        auto module = modules.loadLibrary(LangModuleFileName(this->side.executable(), code));
+        auto module = modules.loadLibrary(langModuleFileName(this->side.executable(), code));
         ASSERT_NE(module, 0u) << code;
         for (TextId id : ids) {
             std::string expected = sim::narrowUtf16(codePage, sim::utf8ToUtf16(texts[id]));
-            EXPECT_EQ(LoadModuleString(modules, module, id), expected) << code << " id " << id;
+            EXPECT_EQ(loadModuleString(modules, module, id), expected) << code << " id " << id;
         }
         modules.freeLibrary(module);
         ++checked;
@@ -252,13 +252,13 @@ TEST(LangSidesAgree, OnEveryTextOfEveryModule) {
         fs::copy_file(module, simulated.hostFolder() / module.filename());
         platform::ResourceModules& realModules = real.platform().modules;
         platform::ResourceModules& simModules = simulated.platform().modules;
-        auto realModule = realModules.loadLibrary(LangModuleFileName(real.executable(), code));
-        auto simModule = simModules.loadLibrary(LangModuleFileName(simulated.executable(), code));
+        auto realModule = realModules.loadLibrary(langModuleFileName(real.executable(), code));
+        auto simModule = simModules.loadLibrary(langModuleFileName(simulated.executable(), code));
         ASSERT_NE(realModule, 0u) << code;
         ASSERT_NE(simModule, 0u) << code;
         for (TextId id : ids) {
-            std::string fromReal = LoadModuleString(realModules, realModule, id);
-            std::string fromSim = LoadModuleString(simModules, simModule, id);
+            std::string fromReal = loadModuleString(realModules, realModule, id);
+            std::string fromSim = loadModuleString(simModules, simModule, id);
             EXPECT_EQ(fromSim, fromReal)
                 << code << " id " << id << ": real " << describe(bytesOf(fromReal, false))
                 << ", simulated " << describe(bytesOf(fromSim, false));

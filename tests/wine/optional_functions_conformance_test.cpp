@@ -15,7 +15,7 @@ namespace {
 
 TEST(OptionalFunctionsConformance, FoundOnBothSidesExactlyWhenNotForcedToDoWithout) {
     const char* variable = std::getenv(platform::kForceFallbacksVariable);
-    const bool forced = platform::ForcesFallbacks(variable ? variable : "");
+    const bool forced = platform::forcesFallbacks(variable ? variable : "");
     win32::Win32System real;
     platform::OsVersionInfo version;
     ASSERT_TRUE(real.getVersionEx(version));
@@ -23,7 +23,7 @@ TEST(OptionalFunctionsConformance, FoundOnBothSidesExactlyWhenNotForcedToDoWitho
     simulated.setVersion(version);
     simulated.setForceFallbacks(forced);
     for (platform::OptionalFunction function : platform::kOptionalFunctions) {
-        const char* name = platform::ExportNameOf(function).function;
+        const char* name = platform::exportNameOf(function).function;
         EXPECT_EQ(real.hasFunction(function), !forced) << name << " on the real system";
         EXPECT_EQ(simulated.hasFunction(function), real.hasFunction(function))
             << name << ": the simulated " << version.majorVersion << "." << version.minorVersion

@@ -51,17 +51,17 @@ std::vector<std::string> expectedPaperNames() {
 }
 
 // The record of the queue in the program's printer list; fails the test when it is not there.
-bool findQueue(const TPrintersInfo& printers, TPrinterInfo& queue, int& index) {
-    for (int i = 0; i < printers.Count(); ++i) {
-        TPrinterInfo info;
-        printers.GetPrinter(i, info);
-        if (info.PrinterName == queueName()) {
+bool findQueue(const PrinterList& printers, PrinterInfo& queue, int& index) {
+    for (int i = 0; i < printers.count(); ++i) {
+        PrinterInfo info;
+        printers.getPrinter(i, info);
+        if (info.printerName == queueName()) {
             queue = info;
             index = i;
             return true;
         }
     }
-    ADD_FAILURE() << "the printer list of " << printers.Count() << " printers lacks "
+    ADD_FAILURE() << "the printer list of " << printers.count() << " printers lacks "
                   << queueName();
     return false;
 }
@@ -91,58 +91,58 @@ class PrintersOnWine : public ::testing::Test {
 
 TEST_F(PrintersOnWine, TheListHoldsTheCupsQueueAsALocalPrinter) {
     TAMUX_REQUIRE_CUPS_QUEUE();
-    TPrintersInfo printers(spooler);
-    TPrinterInfo queue;
+    PrinterList printers(spooler);
+    PrinterInfo queue;
     int index = -1;
     ASSERT_TRUE(findQueue(printers, queue, index));
-    EXPECT_EQ(queue.ServerName, "") << "a local printer names no server";
-    EXPECT_FALSE(queue.PortName.empty());
-    EXPECT_FALSE(queue.DriverName.empty());
-    EXPECT_EQ(queue.Jobs, 0u);
+    EXPECT_EQ(queue.serverName, "") << "a local printer names no server";
+    EXPECT_FALSE(queue.portName.empty());
+    EXPECT_FALSE(queue.driverName.empty());
+    EXPECT_EQ(queue.jobs, 0u);
 
-    // getprinters gives the queue its entry, and the entry leads back to it.
+    // readPrinters gives the queue its entry, and the entry leads back to it.
     SectionList pane;
     pane.addSection();
     pane.addSection();
-    getprinters(printers, pane);
+    readPrinters(printers, pane);
     const auto entries = pane.section(1).subItems().lines();
-    ASSERT_EQ(static_cast<int>(entries.size()), printers.Count());
+    ASSERT_EQ(static_cast<int>(entries.size()), printers.count());
     EXPECT_EQ(entries[static_cast<std::size_t>(index)], queueName());
-    EXPECT_EQ(PrinterIndicesForCaption(printers, queueName()), std::vector<int>{index});
+    EXPECT_EQ(printerIndicesForCaption(printers, queueName()), std::vector<int>{index});
 
-    TPrinterInfo untouched;
-    untouched.PrinterName = "sentinel";
-    EXPECT_THROW(printers.GetPrinter(printers.Count(), untouched), EInvalidIndex);
-    EXPECT_EQ(untouched.PrinterName, "sentinel");
+    PrinterInfo untouched;
+    untouched.printerName = "sentinel";
+    EXPECT_THROW(printers.getPrinter(printers.count(), untouched), EInvalidIndex);
+    EXPECT_EQ(untouched.printerName, "sentinel");
 }
 
 TEST_F(PrintersOnWine, DetailsAndCapabilitiesAreWhatGetDeviceCapsAnswers) {
     TAMUX_REQUIRE_CUPS_QUEUE();
-    TPrintersInfo printers(spooler);
-    TPrinterInfo queue;
+    PrinterList printers(spooler);
+    PrinterInfo queue;
     int index = -1;
     ASSERT_TRUE(findQueue(printers, queue, index));
-    DirectContext direct(queue.PrinterName);
-    ASSERT_TRUE(direct.valid()) << "CreateDCA failed for " << queue.PrinterName;
+    DirectContext direct(queue.printerName);
+    ASSERT_TRUE(direct.valid()) << "CreateDCA failed for " << queue.printerName;
 
     PrinterCaps caps(spooler);
-    caps.QueryPrinterCaps(queue.PrinterName, queue.PortName);
-    const TDetaily& d = caps.tdetaily();
+    caps.queryPrinterCaps(queue.printerName, queue.portName);
+    const PrinterDetails& d = caps.details();
     namespace dc = devicecaps;
     auto pair = [&](int a, const char* between, int b) {
         return std::to_string(direct.caps(a)) + between + std::to_string(direct.caps(b));
     };
-    EXPECT_EQ(d.Size, pair(dc::kHorzSize, " X ", dc::kVertSize));
-    EXPECT_EQ(d.Resolution, pair(dc::kLogPixelsX, " X ", dc::kLogPixelsY));
-    EXPECT_EQ(d.ColourFormat, pair(dc::kBitsPixel, " / ", dc::kPlanes));
-    EXPECT_EQ(d.Pens, std::to_string(direct.caps(dc::kNumPens)));
-    EXPECT_EQ(d.Fonts, std::to_string(direct.caps(dc::kNumFonts)));
-    EXPECT_EQ(d.Colours, std::to_string(direct.caps(dc::kNumColors)));
+    EXPECT_EQ(d.size, pair(dc::kHorzSize, " X ", dc::kVertSize));
+    EXPECT_EQ(d.resolution, pair(dc::kLogPixelsX, " X ", dc::kLogPixelsY));
+    EXPECT_EQ(d.colourFormat, pair(dc::kBitsPixel, " / ", dc::kPlanes));
+    EXPECT_EQ(d.pens, std::to_string(direct.caps(dc::kNumPens)));
+    EXPECT_EQ(d.fonts, std::to_string(direct.caps(dc::kNumFonts)));
+    EXPECT_EQ(d.colours, std::to_string(direct.caps(dc::kNumColors)));
     // A printer context, not the screen's: a page-sized area at a printer's resolution.
     EXPECT_GT(direct.caps(dc::kHorzSize), 100);
     EXPECT_GE(direct.caps(dc::kLogPixelsX), 150);
-    std::cout << "[ printer  ] " << queue.PrinterName << ": " << d.Size << " mm, " << d.Resolution
-              << " dpi, " << d.ColourFormat << ", colours " << d.Colours << "\n";
+    std::cout << "[ printer  ] " << queue.printerName << ": " << d.size << " mm, " << d.resolution
+              << " dpi, " << d.colourFormat << ", colours " << d.colours << "\n";
 
     // The index constants agree with the SDK's.
     EXPECT_EQ(dc::kHorzSize, HORZSIZE);
@@ -150,42 +150,42 @@ TEST_F(PrintersOnWine, DetailsAndCapabilitiesAreWhatGetDeviceCapsAnswers) {
     EXPECT_EQ(dc::kNumColors, NUMCOLORS);
 
     for (CapabilitySet set : kCapabilitySets) {
-        const auto mask = static_cast<std::uint32_t>(direct.caps(CapabilityIndex(set)));
-        const auto members = CapabilityMembers(set);
+        const auto mask = static_cast<std::uint32_t>(direct.caps(capabilityIndex(set)));
+        const auto members = capabilityMembers(set);
         for (std::size_t k = 0; k < members.size(); ++k) {
-            EXPECT_EQ(caps.HasCapability(set, k), (mask & members[k].bit) != 0)
-                << CapabilityTitle(set) << ": " << members[k].label << " (mask 0x" << std::hex
+            EXPECT_EQ(caps.hasCapability(set, k), (mask & members[k].bit) != 0)
+                << capabilityTitle(set) << ": " << members[k].label << " (mask 0x" << std::hex
                 << mask << std::dec << ")";
         }
     }
     // The bits of the labels are the SDK's.
-    EXPECT_EQ(CapabilityMembers(CapabilitySet::Raster)[1].bit,
+    EXPECT_EQ(capabilityMembers(CapabilitySet::Raster)[1].bit,
               static_cast<std::uint32_t>(RC_BITBLT));
-    EXPECT_EQ(CapabilityMembers(CapabilitySet::Text).back().bit,
+    EXPECT_EQ(capabilityMembers(CapabilitySet::Text).back().bit,
               static_cast<std::uint32_t>(TC_SCROLLBLT));
-    EXPECT_EQ(CapabilityMembers(CapabilitySet::Curve).back().bit,
+    EXPECT_EQ(capabilityMembers(CapabilitySet::Curve).back().bit,
               static_cast<std::uint32_t>(CC_ROUNDRECT));
 }
 
 TEST_F(PrintersOnWine, PaperFormsAreThoseCupsListsForTheQueue) {
     TAMUX_REQUIRE_CUPS_QUEUE();
-    TPrintersInfo printers(spooler);
-    TPrinterInfo queue;
+    PrinterList printers(spooler);
+    PrinterInfo queue;
     int index = -1;
     ASSERT_TRUE(findQueue(printers, queue, index));
 
     // What the driver hands over, read directly.
-    const int count = DeviceCapabilitiesA(queue.PrinterName.c_str(), queue.PortName.c_str(),
+    const int count = DeviceCapabilitiesA(queue.printerName.c_str(), queue.portName.c_str(),
                                           DC_PAPERNAMES, nullptr, nullptr);
     ASSERT_GT(count, 0);
     std::vector<char> slots(static_cast<std::size_t>(count) * 64);
-    ASSERT_EQ(DeviceCapabilitiesA(queue.PrinterName.c_str(), queue.PortName.c_str(), DC_PAPERNAMES,
+    ASSERT_EQ(DeviceCapabilitiesA(queue.printerName.c_str(), queue.portName.c_str(), DC_PAPERNAMES,
                                   slots.data(), nullptr),
               count);
 
     PrinterCaps caps(spooler);
-    caps.QueryPrinterCaps(queue.PrinterName, queue.PortName);
-    const auto& lines = caps.tdetaily().PaperNames;
+    caps.queryPrinterCaps(queue.printerName, queue.portName);
+    const auto& lines = caps.details().paperNames;
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         const char* slot = slots.data() + i * 64;
@@ -200,29 +200,29 @@ TEST_F(PrintersOnWine, PaperFormsAreThoseCupsListsForTheQueue) {
 
 TEST_F(PrintersOnWine, TheSectionHasNinetyLinesAndOnePerPaperForm) {
     TAMUX_REQUIRE_CUPS_QUEUE();
-    TPrintersInfo printers(spooler);
-    TPrinterInfo queue;
+    PrinterList printers(spooler);
+    PrinterInfo queue;
     int index = -1;
     ASSERT_TRUE(findQueue(printers, queue, index));
     PrinterCaps caps(spooler);
     // No language module is loaded: every label is the fallback text, escaped as markup.
     LangModule lang(real.platform());
     const auto lines = SectionMarkup(PrinterSection(printers, index, caps, lang));
-    EXPECT_EQ(lines.size(), 90u + caps.tdetaily().PaperNames.size());
+    EXPECT_EQ(lines.size(), 90u + caps.details().paperNames.size());
     EXPECT_NE(lines[0].find("&lt;No load message&gt; <IND x=\"200\"><FONT color=\"clmaroon\"> " +
                             queueName() + " </FONT>"),
               std::string::npos)
         << lines[0];
-    EXPECT_NE(lines[21].find(caps.tdetaily().Size + " mm</FONT>"), std::string::npos);
+    EXPECT_NE(lines[21].find(caps.details().size + " mm</FONT>"), std::string::npos);
 }
 
 TEST_F(PrintersOnWine, APrinterThatDoesNotExistGivesNoDetailsAndNoForms) {
     PrinterCaps caps(spooler);
-    caps.QueryPrinterCaps("Tamux No Such Printer", "LPT1:");
-    EXPECT_EQ(caps.tdetaily().Size, "");
-    EXPECT_EQ(caps.tdetaily().Colours, "");
-    EXPECT_TRUE(caps.tdetaily().PaperNames.empty());
-    for (CapabilitySet set : kCapabilitySets) EXPECT_FALSE(caps.HasCapability(set, 0));
+    caps.queryPrinterCaps("Tamux No Such Printer", "LPT1:");
+    EXPECT_EQ(caps.details().size, "");
+    EXPECT_EQ(caps.details().colours, "");
+    EXPECT_TRUE(caps.details().paperNames.empty());
+    for (CapabilitySet set : kCapabilitySets) EXPECT_FALSE(caps.hasCapability(set, 0));
 }
 
 }  // namespace

@@ -291,7 +291,7 @@ TYPED_TEST(RegistryConformance, DynDataHoldsTheNineXHardwareTree) {
 // The predefined keys are numbered in a row; HKEY_DYN_DATA follows HKEY_CURRENT_CONFIG, widened
 // to a handle the same way in a 32-bit and in a 64-bit program.
 TEST(PredefinedKeys, DynDataFollowsCurrentConfig) {
-    const auto dynData = reinterpret_cast<ULONG_PTR>(win32::RootKeyHandle(RootKey::DynData));
+    const auto dynData = reinterpret_cast<ULONG_PTR>(win32::rootKeyHandle(RootKey::DynData));
     EXPECT_EQ(dynData, reinterpret_cast<ULONG_PTR>(HKEY_CURRENT_CONFIG) + 1)
         << std::hex << "HKEY_DYN_DATA is 0x" << dynData;
 }

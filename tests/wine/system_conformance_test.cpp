@@ -42,7 +42,7 @@ TYPED_TEST(SystemConformance, TheVersionRecordIsFilledAndAgreesWithGetVersion) {
         << "GetVersion gives 0x" << std::hex << version;
     if (TypeParam::kSimulated || prefixPrepared()) {
         // The lane sets the prefix to Windows XP; the simulated machine is XP by default.
-        EXPECT_EQ(GetWinVersion(this->system()), wvWinXP)
+        EXPECT_EQ(getWinVersion(this->system()), WinVersion::WinXp)
             << info.platformId << " " << info.majorVersion << "." << info.minorVersion;
     }
 }

@@ -22,15 +22,15 @@ struct Expected {
 
 // What Wine 8 reports for each: 95 without the OSR2 mark, 98 with the Second Edition's " A ".
 const std::map<std::string, Expected> kExpected = {
-    {"win95", {platform::platform_id::kWindows, wvWin95}},
-    {"win98", {platform::platform_id::kWindows, wvWin98SE}},
-    {"winme", {platform::platform_id::kWindows, wvWinMe}},
-    {"nt40", {platform::platform_id::kNt, wvWinNT4}},
-    {"win2k", {platform::platform_id::kNt, wvWin2000}},
-    {"winxp", {platform::platform_id::kNt, wvWinXP}},
+    {"win95", {platform::platform_id::kWindows, WinVersion::Win95}},
+    {"win98", {platform::platform_id::kWindows, WinVersion::Win98Se}},
+    {"winme", {platform::platform_id::kWindows, WinVersion::WinMe}},
+    {"nt40", {platform::platform_id::kNt, WinVersion::WinNt4}},
+    {"win2k", {platform::platform_id::kNt, WinVersion::Win2000}},
+    {"winxp", {platform::platform_id::kNt, WinVersion::WinXp}},
     // NT 6 is no version the program knows: no family, no walks.
-    {"vista", {platform::platform_id::kNt, wvOther}},
-    {"win7", {platform::platform_id::kNt, wvOther}},
+    {"vista", {platform::platform_id::kNt, WinVersion::Other}},
+    {"win7", {platform::platform_id::kNt, WinVersion::Other}},
 };
 
 TEST(WineVersion, TheCodeIsTheClassificationOfWhatWineReports) {
@@ -42,7 +42,7 @@ TEST(WineVersion, TheCodeIsTheClassificationOfWhatWineReports) {
     win32::Win32System system;
     platform::OsVersionInfo info;
     ASSERT_TRUE(system.getVersionEx(info));
-    const WinVersion code = GetWinVersion(system);
+    const WinVersion code = getWinVersion(system);
     std::printf("[ version ] %s: platform %u, %u.%u.%u, CSD \"%s\" -> code %d\n", version.c_str(),
                 info.platformId, info.majorVersion, info.minorVersion, info.buildNumber & 0xFFFF,
                 info.csdVersion.data(), code);
@@ -53,18 +53,18 @@ TEST(WineVersion, TheCodeIsTheClassificationOfWhatWineReports) {
     // The same record on the simulated machine: every test answers alike.
     sim::SimSystem simulated;
     simulated.setVersion(info);
-    EXPECT_EQ(GetWinVersion(simulated), code);
-    EXPECT_EQ(IsWin9x(simulated), IsWin9x(system));
-    EXPECT_EQ(IsWin95(simulated), IsWin95(system));
-    EXPECT_EQ(IsWinNT(simulated), IsWinNT(system));
-    EXPECT_EQ(IsWin2000(simulated), IsWin2000(system));
-    EXPECT_EQ(IsWinXP(simulated), IsWinXP(system));
+    EXPECT_EQ(getWinVersion(simulated), code);
+    EXPECT_EQ(isWin9x(simulated), isWin9x(system));
+    EXPECT_EQ(isWin95(simulated), isWin95(system));
+    EXPECT_EQ(isWinNT(simulated), isWinNT(system));
+    EXPECT_EQ(isWin2000(simulated), isWin2000(system));
+    EXPECT_EQ(isWinXP(simulated), isWinXP(system));
 
-    EXPECT_EQ(IsWin9x(system), info.platformId == platform::platform_id::kWindows);
-    EXPECT_EQ(IsWin95(system), version == "win95");
-    EXPECT_EQ(IsWinNT(system), version == "nt40" || version == "win2k" || version == "winxp");
-    EXPECT_EQ(IsWin2000(system), version == "win2k");
-    EXPECT_EQ(IsWinXP(system), version == "winxp");
+    EXPECT_EQ(isWin9x(system), info.platformId == platform::platform_id::kWindows);
+    EXPECT_EQ(isWin95(system), version == "win95");
+    EXPECT_EQ(isWinNT(system), version == "nt40" || version == "win2k" || version == "winxp");
+    EXPECT_EQ(isWin2000(system), version == "win2k");
+    EXPECT_EQ(isWinXP(system), version == "winxp");
 }
 
 }  // namespace

@@ -53,10 +53,10 @@ void appendUsb(std::vector<std::string>& lines, const std::vector<IdVendor>& usb
         for (const IdDevice& device : vendor.devices) {
             if (!keep(device)) continue;
             if (!vendorWritten) {
-                lines.push_back(VendorLine("USB", vendor.id, vendor.name));
+                lines.push_back(vendorLineOf("USB", vendor.id, vendor.name));
                 vendorWritten = true;
             }
-            lines.push_back(DeviceLine("VID_" + vendor.id + "&PID_" + device.id, device.name));
+            lines.push_back(deviceLine("VID_" + vendor.id + "&PID_" + device.id, device.name));
         }
     }
 }
@@ -67,67 +67,67 @@ void appendPnp(std::vector<std::string>& lines, const std::vector<PnpDevice>& pn
     for (const PnpDevice& device : pnp) {
         if (!className.empty() && device.className != className) continue;
         if (!vendorWritten) {
-            lines.push_back(VendorLine("EISA", "PNP", pnpVendor));
+            lines.push_back(vendorLineOf("EISA", "PNP", pnpVendor));
             vendorWritten = true;
         }
-        lines.push_back(DeviceLine(device.id, device.name));
+        lines.push_back(deviceLine(device.id, device.name));
     }
 }
 
 }  // namespace
 
-bool IsKeyboardName(std::string_view name) {
+bool isKeyboardName(std::string_view name) {
     return containsAny(name, {"keyboard", "keypad"});
 }
 
-bool IsMouseName(std::string_view name) {
+bool isMouseName(std::string_view name) {
     return containsAny(name, {"mouse", "mice", "trackball", "touchpad", "trackpoint"});
 }
 
-std::string VendorLine(std::string_view bus, std::string_view id, std::string_view name) {
+std::string vendorLineOf(std::string_view bus, std::string_view id, std::string_view name) {
     return std::string(bus) + " " + std::string(id) + ".=" + vendorName(name);
 }
 
-std::string DeviceLine(std::string_view key, std::string_view name) {
+std::string deviceLine(std::string_view key, std::string_view name) {
     return std::string(key) + "=" + deviceName(name);
 }
 
-std::string PciSubsystemKey(std::string_view vendor, std::string_view device,
+std::string pciSubsystemKey(std::string_view vendor, std::string_view device,
                             std::string_view subvendor, std::string_view subdevice) {
     // SUBSYS_ carries the subsystem's device id first, then its vendor id.
     return std::string(vendor) + std::string(device) + " SUBSYS " + std::string(subdevice) +
            std::string(subvendor);
 }
 
-DatabaseSet BuildDatabases(const std::vector<IdVendor>& pci, const std::vector<IdVendor>& usb,
+DatabaseSet buildDatabases(const std::vector<IdVendor>& pci, const std::vector<IdVendor>& usb,
                            const std::vector<PnpDevice>& pnp, std::string_view pnpVendor) {
     DatabaseSet set;
     appendPnp(set.keyboard, pnp, pnpVendor, "Keyboard");
-    appendUsb(set.keyboard, usb, [](const IdDevice& d) { return IsKeyboardName(d.name); });
+    appendUsb(set.keyboard, usb, [](const IdDevice& d) { return isKeyboardName(d.name); });
     appendPnp(set.mouse, pnp, pnpVendor, "Mouse");
-    appendUsb(set.mouse, usb, [](const IdDevice& d) { return IsMouseName(d.name); });
+    appendUsb(set.mouse, usb, [](const IdDevice& d) { return isMouseName(d.name); });
 
     appendPnp(set.other, pnp, pnpVendor, "");
     for (const IdVendor& vendor : pci) {
-        set.other.push_back(VendorLine("PCI", vendor.id, vendor.name));
+        set.other.push_back(vendorLineOf("PCI", vendor.id, vendor.name));
         for (const IdDevice& device : vendor.devices) {
             for (const IdSubsystem& sub : device.subsystems) {
-                set.other.push_back(DeviceLine(
-                    PciSubsystemKey(vendor.id, device.id, sub.subvendor, sub.subdevice), sub.name));
+                set.other.push_back(deviceLine(
+                    pciSubsystemKey(vendor.id, device.id, sub.subvendor, sub.subdevice), sub.name));
             }
-            set.other.push_back(DeviceLine("VEN_" + vendor.id + "&DEV_" + device.id, device.name));
+            set.other.push_back(deviceLine("VEN_" + vendor.id + "&DEV_" + device.id, device.name));
         }
     }
     appendUsb(set.other, usb, [](const IdDevice&) { return true; });
     return set;
 }
 
-std::string EncipherDatabase(const std::vector<std::string>& lines) {
-    TCryptLib crypt;
-    UseDatabaseKeys(crypt);
+std::string encipherDatabase(const std::vector<std::string>& lines) {
+    CryptLib crypt;
+    useDatabaseKeys(crypt);
     std::string text;
     for (const std::string& line : lines) {
-        text += crypt.EncryptString(line);
+        text += crypt.encryptString(line);
         text += "\r\n";
     }
     return text;

@@ -25,19 +25,19 @@ struct DatabaseSet {
 
 // Whether a USB product's name says it is a keyboard, or a mouse (trackballs and touchpads
 // included).
-bool IsKeyboardName(std::string_view name);
-bool IsMouseName(std::string_view name);
+bool isKeyboardName(std::string_view name);
+bool isMouseName(std::string_view name);
 
-std::string VendorLine(std::string_view bus, std::string_view id, std::string_view name);
-std::string DeviceLine(std::string_view key, std::string_view name);
-std::string PciSubsystemKey(std::string_view vendor, std::string_view device,
+std::string vendorLineOf(std::string_view bus, std::string_view id, std::string_view name);
+std::string deviceLine(std::string_view key, std::string_view name);
+std::string pciSubsystemKey(std::string_view vendor, std::string_view device,
                             std::string_view subvendor, std::string_view subdevice);
 
 // The three databases' plain lines. `pnpVendor` names the vendor of the PNP ids.
-DatabaseSet BuildDatabases(const std::vector<IdVendor>& pci, const std::vector<IdVendor>& usb,
+DatabaseSet buildDatabases(const std::vector<IdVendor>& pci, const std::vector<IdVendor>& usb,
                            const std::vector<PnpDevice>& pnp, std::string_view pnpVendor);
 
 // Each line enciphered with the database keys, one per line, CR LF after each.
-std::string EncipherDatabase(const std::vector<std::string>& lines);
+std::string encipherDatabase(const std::vector<std::string>& lines);
 
 }  // namespace tamux::dbgen

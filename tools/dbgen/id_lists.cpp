@@ -51,7 +51,7 @@ void forEachLine(std::string_view text, Visit visit) {
 
 }  // namespace
 
-std::vector<IdVendor> ParseIdList(std::string_view text) {
+std::vector<IdVendor> parseIdList(std::string_view text) {
     std::vector<IdVendor> vendors;
     bool inVendor = false;
     forEachLine(text, [&](std::string_view line) {
@@ -80,7 +80,7 @@ std::vector<IdVendor> ParseIdList(std::string_view text) {
     return vendors;
 }
 
-std::string PnpVendorName(std::string_view text, std::string_view code) {
+std::string pnpVendorName(std::string_view text, std::string_view code) {
     std::string found;
     forEachLine(text, [&](std::string_view line) {
         if (!found.empty() || line.size() <= code.size() + 1) return;
@@ -91,7 +91,7 @@ std::string PnpVendorName(std::string_view text, std::string_view code) {
     return found;
 }
 
-std::vector<PnpDevice> ParsePnpList(std::string_view text) {
+std::vector<PnpDevice> parsePnpList(std::string_view text) {
     std::vector<PnpDevice> devices;
     forEachLine(text, [&](std::string_view line) {
         if (line.empty() || line[0] == '#') return;
@@ -105,7 +105,7 @@ std::vector<PnpDevice> ParsePnpList(std::string_view text) {
     return devices;
 }
 
-std::string Utf8ToCp1252(std::string_view text) {
+std::string utf8ToCp1252(std::string_view text) {
     // Code points 0x80-0x9F of code page 1252, indexed by byte - 0x80 (0 where unassigned).
     static constexpr char16_t kHigh[32] = {
         0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,

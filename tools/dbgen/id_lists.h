@@ -31,10 +31,10 @@ struct IdVendor {
 // blank lines are skipped; the class, language and other lists that follow the vendors (any
 // other line at the start of a line) end the current vendor, and their indented lines are
 // ignored.
-std::vector<IdVendor> ParseIdList(std::string_view text);
+std::vector<IdVendor> parseIdList(std::string_view text);
 
 // The vendor name of a three-letter code in a pnp.ids text ("PNP\tMicrosoft"), or "".
-std::string PnpVendorName(std::string_view text, std::string_view code);
+std::string pnpVendorName(std::string_view text, std::string_view code);
 
 struct PnpDevice {
     std::string id;         // "PNP0303"
@@ -43,10 +43,10 @@ struct PnpDevice {
 };
 
 // Lines "id<TAB>class<TAB>name"; "#" comments and blank lines are skipped.
-std::vector<PnpDevice> ParsePnpList(std::string_view text);
+std::vector<PnpDevice> parsePnpList(std::string_view text);
 
 // UTF-8 text as Windows code page 1252, the code page the databases are written in; a
 // character the code page lacks becomes "?".
-std::string Utf8ToCp1252(std::string_view text);
+std::string utf8ToCp1252(std::string_view text);
 
 }  // namespace tamux::dbgen

@@ -52,21 +52,21 @@ int main(int argc, char** argv) {
         }
     }
     try {
-        auto pci = ParseIdList(Utf8ToCp1252(readFile(options["--pci"])));
-        auto usb = ParseIdList(Utf8ToCp1252(readFile(options["--usb"])));
-        auto pnp = ParsePnpList(readFile(options["--pnp-devices"]));
+        auto pci = parseIdList(utf8ToCp1252(readFile(options["--pci"])));
+        auto usb = parseIdList(utf8ToCp1252(readFile(options["--usb"])));
+        auto pnp = parsePnpList(readFile(options["--pnp-devices"]));
         std::string pnpVendor =
-            PnpVendorName(Utf8ToCp1252(readFile(options["--pnp-vendors"])), "PNP");
+            pnpVendorName(utf8ToCp1252(readFile(options["--pnp-vendors"])), "PNP");
         if (pci.empty() || usb.empty() || pnp.empty() || pnpVendor.empty()) {
             std::cerr << "dbgen: an id list is empty or lacks the PNP vendor\n";
             return 1;
         }
-        DatabaseSet set = BuildDatabases(pci, usb, pnp, pnpVendor);
+        DatabaseSet set = buildDatabases(pci, usb, pnp, pnpVendor);
         const fs::path out = options["--out"];
         fs::create_directories(out);
-        writeFile(out / "Keyboard.txt", EncipherDatabase(set.keyboard));
-        writeFile(out / "Mouse.txt", EncipherDatabase(set.mouse));
-        writeFile(out / "other.txt", EncipherDatabase(set.other));
+        writeFile(out / "Keyboard.txt", encipherDatabase(set.keyboard));
+        writeFile(out / "Mouse.txt", encipherDatabase(set.mouse));
+        writeFile(out / "other.txt", encipherDatabase(set.other));
         std::cout << "dbgen: Keyboard.txt " << set.keyboard.size() << " lines, Mouse.txt "
                   << set.mouse.size() << " lines, other.txt " << set.other.size() << " lines\n";
     } catch (const std::exception& error) {

@@ -26,20 +26,20 @@ using namespace tamux;
 // The About window, reporting what it showed once it has closed.
 class ReportingAboutView : public AboutDialogView {
   public:
-    ReportingAboutView(TDlgAbout& dialog, std::unique_ptr<AboutDialogView> window)
+    ReportingAboutView(AboutDialog& dialog, std::unique_ptr<AboutDialogView> window)
         : dialog_(dialog), window_(std::move(window)) {}
-    int ShowModal() override {
-        const int result = window_->ShowModal();
+    int showModal() override {
+        const int result = window_->showModal();
         std::printf("title: %s\nname: %s\nversion: %s\nversion hint: %s\ncopyright: %s\n",
-                    dialog_.Caption.c_str(), dialog_.LabelName.caption.c_str(),
-                    dialog_.LabelVer.caption.c_str(), dialog_.LabelVer.hint.c_str(),
-                    dialog_.LabelCopyr1.c_str());
+                    dialog_.caption.c_str(), dialog_.labelName.caption.c_str(),
+                    dialog_.labelVer.caption.c_str(), dialog_.labelVer.hint.c_str(),
+                    dialog_.labelCopyright.c_str());
         std::fflush(stdout);
         return result;
     }
 
   private:
-    TDlgAbout& dialog_;
+    AboutDialog& dialog_;
     std::unique_ptr<AboutDialogView> window_;
 };
 
@@ -79,16 +79,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
                                 base.spooler,  base.clock};
 
     if (which == "language") {
-        LanguageDialogHost host{platform, win32::LanguageWindowFactory(nullptr),
+        LanguageDialogHost host{platform, win32::languageWindowFactory(nullptr),
                                 [] { PostQuitMessage(0); }};
-        const bool restart = showlanguagedialog(host);
+        const bool restart = showLanguageDialog(host);
         std::printf("language dialog: restart %s\n", restart ? "yes" : "no");
         return restart ? 1 : 0;
     }
     // What the window showed, for the end-to-end check.
-    AboutViewFactory windows = win32::AboutWindowFactory(nullptr);
-    const int result =
-        ShowAbout(platform, [&windows](TDlgAbout& dialog) -> std::unique_ptr<AboutDialogView> {
+    AboutViewFactory windows = win32::aboutWindowFactory(nullptr);
+    const int result = showAboutDialog(
+        platform, [&windows](AboutDialog& dialog) -> std::unique_ptr<AboutDialogView> {
             return std::make_unique<ReportingAboutView>(dialog, windows(dialog));
         });
     std::printf("about dialog: %d\n", result);

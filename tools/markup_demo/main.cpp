@@ -16,8 +16,8 @@
 #include "ui/section_list_style.h"
 #include "ui/weave_tile.h"
 #include "ui/win32/background.h"
-#include "ui/win32/expl_btn.h"
-#include "ui/win32/ext_label.h"
+#include "ui/win32/explorer_button.h"
+#include "ui/win32/extended_label.h"
 #include "ui/win32/gauge_bar.h"
 #include "ui/win32/image_strip.h"
 #include "ui/win32/panel.h"
@@ -44,7 +44,7 @@ std::string imagePart(int image, const char* color = "clnavy") {
 std::string itemLine(int image, const std::string& label, const std::string& value,
                      const char* end = "</FONT>") {
     return imagePart(image) + label + "<IND x=\"200\"><FONT color=\"clmaroon\">" +
-           EscapeMarkup(value) + end;
+           escapeMarkup(value) + end;
 }
 std::string indicatorLine(const char* key, bool on) {
     return std::string("<FONT color=\"") + (on ? "clgreen" : "clblack") + "\" size=\"10\"> " + key +
@@ -53,12 +53,12 @@ std::string indicatorLine(const char* key, bool on) {
 
 enum KeyboardLine {
     kTitleLine,
-    kSpacer1,
+    kSpacerAfterTitle,
     kDriverGroup,
     kDriverItem,
     kLongLabelItem,
     kDelayItem,
-    kSpacer2,
+    kSpacerBeforeLocks,
     kCapsLine,
     kNumLine,
     kScrollLine,
@@ -90,7 +90,7 @@ std::vector<std::string> keyboardLines() {
 
 std::vector<std::string> printerLines() {
     return {
-        "<FONT color=\"clnavy\" size=\"12\">" + EscapeMarkup(kPrinterName) + "</FONT>",
+        "<FONT color=\"clnavy\" size=\"12\">" + escapeMarkup(kPrinterName) + "</FONT>",
         itemLine(2, "Printer name", kPrinterName),
         "<FONT color=\"clblue\" size=\"11\">Capabilities</FONT>",
         imagePart(4) + "Colour</FONT>",
@@ -109,7 +109,7 @@ class Demo {
         HINSTANCE instance = GetModuleHandleA(nullptr);
         subItemImages_ = ImageStrip::fromResource(instance, "SILK_SUBITEMS", 16);
         sectionImages_ = ImageStrip::fromResource(instance, "SILK_SECTIONS", 16);
-        wallpaper_ = ImageStrip::fromImage(WeaveTile(20), 8);
+        wallpaper_ = ImageStrip::fromImage(weaveTile(20), 8);
         buildTopBar();
         buildBody();
         fillLeftPane();
@@ -134,23 +134,23 @@ class Demo {
 
   private:
     void buildTopBar() {
-        TPanel::CreateArgs bar;
+        Panel::CreateArgs bar;
         bar.placement = {window_, 0, 0, 584, 25, 100};
         bar.color = Color::rgb(58, 84, 140);
         bar.innerBevel = Bevel::Lowered;
         bar.tilePicture = wallpaper();
-        topBar_ = std::make_unique<TPanel>(bar);
+        topBar_ = std::make_unique<Panel>(bar);
         const char* captions[] = {"Report", "About", "Language", "Minimize", "Close"};
         const int lefts[] = {0, 190, 280, 370, 460};
         for (int i = 0; i < 5; ++i) {
-            TExplBtn::CreateArgs args;
+            ExplorerButton::CreateArgs args;
             args.placement = {topBar_->handle(), lefts[i], 3, 90, 19, 101 + i};
             args.caption = captions[i];
             args.bitmap = {subItemImages_.get(), 6};
             args.noFocusBitmap = {subItemImages_.get(), 3};
             args.disabledBitmap = {subItemImages_.get(), 6};
-            auto button = std::make_unique<TExplBtn>(args);
-            TExplBtn* raw = button.get();
+            auto button = std::make_unique<ExplorerButton>(args);
+            ExplorerButton* raw = button.get();
             raw->onMouseMove = [raw] { raw->setBitmap(raw->noFocusBitmap()); };
             raw->onExit = [raw] { raw->setBitmap(raw->disabledBitmap()); };
             if (i == 4) raw->onClick = [this] { DestroyWindow(window_); };
@@ -159,37 +159,37 @@ class Demo {
     }
 
     void buildBody() {
-        TPanel::CreateArgs body;
+        Panel::CreateArgs body;
         body.placement = {window_, 8, 32, 561, 417, 200};
         body.color = Color::rgb(197, 210, 226);
-        body_ = std::make_unique<TPanel>(body);
+        body_ = std::make_unique<Panel>(body);
         HWND parent = body_->handle();
 
-        TSectionListBox::CreateArgs left;
+        SectionListBox::CreateArgs left;
         left.placement = {parent, 1, 1, 193, 415, 201};
-        left.style = LeftPaneStyle();
+        left.style = leftPaneStyle();
         left.sectionImages = sectionImages_.get();
         left.subItemImages = subItemImages_.get();
         left.wallpaper = wallpaper();
-        left_ = std::make_unique<TSectionListBox>(left);
+        left_ = std::make_unique<SectionListBox>(left);
 
-        TGaugeBar::CreateArgs gauge;
+        GaugeBar::CreateArgs gauge;
         gauge.placement = {parent, 200, 16, 353, 17, 202};
         gauge.maximum = 111;
         gauge.position = 111;
-        gauge_ = std::make_unique<TGaugeBar>(gauge);
+        gauge_ = std::make_unique<GaugeBar>(gauge);
 
-        TExtLabel::CreateArgs label;
+        ExtendedLabel::CreateArgs label;
         label.placement = {parent, 208, 16, 0, 0, 203};
         label.caption = "Input/output devices";
         label.font.points = 10;
         label.font.bold = true;
         label.font.color = Color::rgb(255, 255, 255);
-        heading_ = std::make_unique<TExtLabel>(label);
+        heading_ = std::make_unique<ExtendedLabel>(label);
         // Over the band, it must lie above it.
         SetWindowPos(heading_->handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
-        TExtLabel::CreateArgs shadow;
+        ExtendedLabel::CreateArgs shadow;
         shadow.placement = {parent, 206, 44, 0, 0, 204};
         shadow.caption = "Zorv Info";
         shadow.font.face = "Times New Roman";
@@ -199,49 +199,49 @@ class Demo {
         shadow.shadow = true;
         shadow.shadowColor = Color::rgb(0, 128, 255);
         shadow.hint = "A label with a drop shadow";
-        shadowLabel_ = std::make_unique<TExtLabel>(shadow);
+        shadowLabel_ = std::make_unique<ExtendedLabel>(shadow);
 
         for (int i = 0; i < 3; ++i) {
-            TSpeedButton::CreateArgs flag;
+            SpeedButton::CreateArgs flag;
             flag.placement = {parent, 400 + i * 25, 48, 23, 23, 210 + i};
             flag.glyph = {subItemImages_.get(), i};
             flag.group = &flags_;
-            flagButtons_.push_back(std::make_unique<TSpeedButton>(flag));
+            flagButtons_.push_back(std::make_unique<SpeedButton>(flag));
         }
         flagButtons_[1]->setDown(true);
         flagButtons_[2]->setEnabled(false);
 
-        TSpeedButton::CreateArgs ok;
+        SpeedButton::CreateArgs ok;
         ok.placement = {parent, 480, 47, 73, 25, 220};
         ok.caption = "Ok";
         ok.font.bold = true;
         ok.font.color = Color::system(syscolor::kBtnText);
         ok.glyph = {subItemImages_.get(), 4};
-        okButton_ = std::make_unique<TSpeedButton>(ok);
+        okButton_ = std::make_unique<SpeedButton>(ok);
 
-        TSectionListBox::CreateArgs right;
+        SectionListBox::CreateArgs right;
         right.placement = {parent, 200, 87, 345, 329, 205};
-        right.style = RightPaneStyle();
+        right.style = rightPaneStyle();
         right.sectionImages = subItemImages_.get();
         right.subItemImages = subItemImages_.get();
         right.wallpaper = wallpaper();
-        right_ = std::make_unique<TSectionListBox>(right);
+        right_ = std::make_unique<SectionListBox>(right);
     }
 
     void fillLeftPane() {
         SectionList& pane = left_->model();
-        TListSection& input = pane.addSection();
+        ListSection& input = pane.addSection();
         input.setCaption("Input devices");
         input.setImageIndex(1);
         input.subItems().add("Mouse", 0);
         input.subItems().add("Keyboard", 1);
-        input.setState(lssExpanded);
-        TListSection& printers = pane.addSection();
+        input.setState(SectionState::Expanded);
+        ListSection& printers = pane.addSection();
         printers.setCaption("Printers");
         printers.setImageIndex(0);
-        printers.subItems().add(EscapeMarkup(kPrinterName), 2);
+        printers.subItems().add(escapeMarkup(kPrinterName), 2);
         printers.subItems().add("HP LaserJet\tPCL", 2);
-        printers.setState(lssExpanded);
+        printers.setState(SectionState::Expanded);
         pane.onSubItemClick = [this](int category, int) {
             openRightSection(category == 0 ? 1 : 2);
         };
@@ -251,17 +251,17 @@ class Demo {
         SectionList& pane = right_->model();
         pane.suspendRedraw();
         pane.addSection().setCaption("Input devices");
-        TListSection& keyboard = pane.addSection();
+        ListSection& keyboard = pane.addSection();
         keyboard.setCaption("Keyboard");
         keyboard.setImageIndex(1);
         keyboard.subItems().assign(keyboardLines());
-        keyboard.setState(lssExpanded);
-        TListSection& printer = pane.addSection();
-        printer.setCaption(EscapeMarkup(kPrinterName));
+        keyboard.setState(SectionState::Expanded);
+        ListSection& printer = pane.addSection();
+        printer.setCaption(escapeMarkup(kPrinterName));
         printer.setImageIndex(2);
         printer.subItems().assign(printerLines());
-        printer.setState(lssExpanded);
-        TListSection& mouse = pane.addSection();
+        printer.setState(SectionState::Expanded);
+        ListSection& mouse = pane.addSection();
         mouse.setCaption("Mouse");
         mouse.setImageIndex(0);
         pane.resumeRedraw();
@@ -272,7 +272,7 @@ class Demo {
     void openRightSection(int section) {
         SectionList& pane = right_->model();
         pane.suspendRedraw();
-        pane.section(section).setState(lssExpanded);
+        pane.section(section).setState(SectionState::Expanded);
         pane.scrollSectionToTop(section);
         pane.resumeRedraw();
     }
@@ -280,8 +280,8 @@ class Demo {
     void toggleRightSection(int section) {
         SectionList& pane = right_->model();
         pane.suspendRedraw();
-        TListSection& target = pane.section(section);
-        target.setState(target.expanded() ? lssContracted : lssExpanded);
+        ListSection& target = pane.section(section);
+        target.setState(target.expanded() ? SectionState::Contracted : SectionState::Expanded);
         pane.scrollSectionToTop(section);
         pane.resumeRedraw();
     }
@@ -314,17 +314,17 @@ class Demo {
     std::unique_ptr<ImageStrip> subItemImages_;
     std::unique_ptr<ImageStrip> sectionImages_;
     std::unique_ptr<ImageStrip> wallpaper_;
-    std::unique_ptr<TPanel> topBar_;
-    std::vector<std::unique_ptr<TExplBtn>> buttons_;
-    std::unique_ptr<TPanel> body_;
-    std::unique_ptr<TSectionListBox> left_;
-    std::unique_ptr<TGaugeBar> gauge_;
-    std::unique_ptr<TExtLabel> heading_;
-    std::unique_ptr<TExtLabel> shadowLabel_;
-    TSpeedButtonGroup flags_;
-    std::vector<std::unique_ptr<TSpeedButton>> flagButtons_;
-    std::unique_ptr<TSpeedButton> okButton_;
-    std::unique_ptr<TSectionListBox> right_;
+    std::unique_ptr<Panel> topBar_;
+    std::vector<std::unique_ptr<ExplorerButton>> buttons_;
+    std::unique_ptr<Panel> body_;
+    std::unique_ptr<SectionListBox> left_;
+    std::unique_ptr<GaugeBar> gauge_;
+    std::unique_ptr<ExtendedLabel> heading_;
+    std::unique_ptr<ExtendedLabel> shadowLabel_;
+    SpeedButtonGroup flags_;
+    std::vector<std::unique_ptr<SpeedButton>> flagButtons_;
+    std::unique_ptr<SpeedButton> okButton_;
+    std::unique_ptr<SectionListBox> right_;
 };
 
 Demo* demo = nullptr;
@@ -333,7 +333,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
         case WM_ERASEBKGND:
             // The window's own tiled background, which the panels' children show through.
-            EraseToTiledFace(window, reinterpret_cast<HDC>(wParam),
+            eraseToTiledFace(window, reinterpret_cast<HDC>(wParam),
                              demo ? demo->wallpaper() : Picture{});
             return 1;
         case WM_DESTROY:

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     int keys = 0, values = 0;
     for (RootKey root : {RootKey::CurrentUser, RootKey::LocalMachine, RootKey::DynData}) {
         tamux::regimport::CopyResult result =
-            tamux::regimport::copyTree(loaded, root, tamux::win32::RootKeyHandle(root));
+            tamux::regimport::copyTree(loaded, root, tamux::win32::rootKeyHandle(root));
         keys += result.keys;
         values += result.values;
         if (result.error != 0) {

@@ -20,15 +20,15 @@ void copyFrom(const fs::path& from, const fs::path& to) {
 
 }  // namespace
 
-void InstallSuite(sim::Machine& machine, const fs::path& suite, const std::string& language) {
+void installSuite(sim::Machine& machine, const fs::path& suite, const std::string& language) {
     const std::string exe = machine.system().executablePath();
-    const fs::path module = machine.hostPath(LangModuleFileName(exe, language));
+    const fs::path module = machine.hostPath(langModuleFileName(exe, language));
     copyFrom(suite / "Tamux" / module.filename(), module);
     const fs::path databases = module.parent_path().parent_path() / "SHARED" / "DATABASES";
     for (const char* name : {"Keyboard.txt", "Mouse.txt", "other.txt"}) {
         copyFrom(suite / "SHARED" / "DATABASES" / name, databases / name);
     }
-    machine.profile().writeString(SettingsFilePath(exe), kOptionsSection, kLanguageKey, language);
+    machine.profile().writeString(settingsFilePath(exe), kOptionsSection, kLanguageKey, language);
 }
 
 }  // namespace tamux

@@ -13,7 +13,7 @@ namespace tamux {
 // the module of `language` beside the machine's tamux.exe, the settings file choosing that
 // language, and the three databases in ..\SHARED\DATABASES. Files already there are replaced.
 // Raises Error "Missing <file>" for a file the suite lacks.
-void InstallSuite(sim::Machine& machine, const std::filesystem::path& suite,
+void installSuite(sim::Machine& machine, const std::filesystem::path& suite,
                   const std::string& language);
 
 }  // namespace tamux

@@ -73,10 +73,10 @@ int main(int argc, char** argv) {
     }
     if (run.machine.empty()) return usage("no machine folder");
     if (run.entries.empty() && !run.all) return usage("nothing to tick (--tick or --all)");
-    if (!formatGiven && !outputPath.empty()) run.format = ReportFileFormatOf(outputPath);
+    if (!formatGiven && !outputPath.empty()) run.format = reportFileFormatOf(outputPath);
 
     try {
-        const tools::ReportResult result = tools::RunReport(run);
+        const tools::ReportResult result = tools::runReport(run);
         for (const std::string& message : result.messages) {
             std::cerr << "tamux-report: the program showed: " << message << "\n";
         }

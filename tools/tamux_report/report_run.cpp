@@ -54,24 +54,24 @@ class NoMessages : public MessageSource {
 };
 
 bool names(const std::string& entry, const std::string& wanted) {
-    return entry == wanted || DecodeMarkupEntities(entry) == wanted;
+    return entry == wanted || decodeMarkupEntities(entry) == wanted;
 }
 
 // The report window's user: ticks the entries asked for and presses Save.
 class TickingView : public ReportDialogView {
   public:
-    TickingView(TReportFrm& form, const ReportRun& run, std::string& error)
+    TickingView(ReportDialog& form, const ReportRun& run, std::string& error)
         : form_(form), run_(run), error_(error) {}
 
-    SectionList& ReportSectionListBox() override { return list_; }
-    void Close() override {}
-    ScreenPoint WindowOrigin() override { return {}; }
-    void PopupMenu(ScreenPoint) override {}
+    SectionList& reportSectionListBox() override { return list_; }
+    void close() override {}
+    ScreenPoint windowOrigin() override { return {}; }
+    void popupMenu(ScreenPoint) override {}
 
-    void ShowModal() override {
+    void showModal() override {
         std::vector<bool> found(run_.entries.size(), false);
         for (int s = 0; s < list_.sectionCount(); ++s) {
-            TSubItems& entries = list_.section(s).subItems();
+            SubItems& entries = list_.section(s).subItems();
             for (int i = 0; i < entries.count(); ++i) {
                 for (std::size_t w = 0; w < run_.entries.size(); ++w) {
                     if (!names(entries[i], run_.entries[w])) continue;
@@ -85,35 +85,35 @@ class TickingView : public ReportDialogView {
             if (!found[w]) {
                 error_ =
                     "No entry \"" + run_.entries[w] + "\"; the report window lists: " + listed();
-                form_.CloseBtnClick();
+                form_.closeBtnClick();
                 return;
             }
         }
-        form_.SaveBtnClick();
+        form_.saveBtnClick();
     }
 
   private:
     std::string listed() {
         std::string all;
         for (int s = 0; s < list_.sectionCount(); ++s) {
-            const TSubItems& entries = list_.section(s).subItems();
+            const SubItems& entries = list_.section(s).subItems();
             for (int i = 0; i < entries.count(); ++i) {
                 if (!all.empty()) all += ", ";
-                all += "\"" + DecodeMarkupEntities(entries[i]) + "\"";
+                all += "\"" + decodeMarkupEntities(entries[i]) + "\"";
             }
         }
         return all.empty() ? "nothing" : all;
     }
 
-    TReportFrm& form_;
+    ReportDialog& form_;
     const ReportRun& run_;
     std::string& error_;
-    SectionList list_{ReportListStyle().geometry};
+    SectionList list_{reportListStyle().geometry};
 };
 
 }  // namespace
 
-ReportResult RunReport(const ReportRun& run) {
+ReportResult runReport(const ReportRun& run) {
     ScratchFolder scratch;
     const fs::path drive = scratch.path() / "c";
     const fs::path output = scratch.path() / "out";
@@ -123,18 +123,18 @@ ReportResult RunReport(const ReportRun& run) {
     // The tool reads the texts of a distribution built for either architecture.
     machine->modules().setModuleLoad(sim::ModuleLoad::AsData);
 
-    InstallSuite(*machine, run.suite, run.language);
+    installSuite(*machine, run.suite, run.language);
 
     NoMessages queue;
     Application application(queue);
     AppState state(machine->platform());
-    SectionList left{LeftPaneStyle().geometry};
-    SectionList right{RightPaneStyle().geometry};
-    TImputFrm form(state, application, left, right, [](TDlgAbout&) { return nullptr; });
-    form.FormCreate();
+    SectionList left{leftPaneStyle().geometry};
+    SectionList right{rightPaneStyle().geometry};
+    MainForm form(state, application, left, right, [](AboutDialog&) { return nullptr; });
+    form.formCreate();
 
     std::string error;
-    state.reportDialog.views = [&](TReportFrm& window) {
+    state.reportDialog.views = [&](ReportDialog& window) {
         return std::make_unique<TickingView>(window, run, error);
     };
     // The file is chosen on a drive of its own that stands for the output folder.
@@ -142,7 +142,7 @@ ReportResult RunReport(const ReportRun& run) {
     const std::string chosen =
         run.format == ReportFileFormat::Html ? "R:\\report.htm" : "R:\\report.txt";
     machine->dialogs().queueSavePath(chosen);
-    form.ReportBtnClick();
+    form.reportBtnClick();
     if (!error.empty()) throw Error(error);
 
     ReportResult result;

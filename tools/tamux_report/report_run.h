@@ -30,6 +30,6 @@ struct ReportResult {
 // Raises tamux::Error for a machine that cannot be loaded, a missing module or database file,
 // an entry the report window does not list (the message names those it lists), and whatever
 // the report itself raises.
-ReportResult RunReport(const ReportRun& run);
+ReportResult runReport(const ReportRun& run);
 
 }  // namespace tamux::tools

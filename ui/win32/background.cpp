@@ -22,7 +22,7 @@ void forEachTile(const RECT& area, int width, int height, POINT origin, Draw dra
 
 }  // namespace
 
-void PaintTiled(HDC dc, const RECT& area, HBITMAP tile, POINT origin) {
+void paintTiled(HDC dc, const RECT& area, HBITMAP tile, POINT origin) {
     BITMAP info{};
     if (!tile || !GetObjectA(tile, sizeof(info), &info)) return;
     ScopedMemoryDc source(CreateCompatibleDC(dc));
@@ -35,7 +35,7 @@ void PaintTiled(HDC dc, const RECT& area, HBITMAP tile, POINT origin) {
     RestoreDC(dc, saved);
 }
 
-void PaintTiled(HDC dc, const RECT& area, const Picture& tile, POINT origin) {
+void paintTiled(HDC dc, const RECT& area, const Picture& tile, POINT origin) {
     if (!tile.valid()) return;
     int saved = SaveDC(dc);
     IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
@@ -44,11 +44,11 @@ void PaintTiled(HDC dc, const RECT& area, const Picture& tile, POINT origin) {
     RestoreDC(dc, saved);
 }
 
-void EraseToTiledFace(HWND window, HDC dc, const Picture& tile) {
+void eraseToTiledFace(HWND window, HDC dc, const Picture& tile) {
     RECT client;
     GetClientRect(window, &client);
-    FillSolid(dc, client, GetSysColor(COLOR_BTNFACE));
-    PaintTiled(dc, client, tile);
+    fillSolid(dc, client, GetSysColor(COLOR_BTNFACE));
+    paintTiled(dc, client, tile);
 }
 
 }  // namespace tamux::win32

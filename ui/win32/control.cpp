@@ -113,7 +113,7 @@ std::string Control::text() const {
     return std::string(buffer.data());
 }
 
-void PaintParentBackground(HWND child, HDC dc) {
+void paintParentBackground(HWND child, HDC dc) {
     HWND parent = GetParent(child);
     if (!parent) return;
     RECT area;
@@ -147,11 +147,11 @@ void PaintParentBackground(HWND child, HDC dc) {
     }
 }
 
-int MouseX(LPARAM lParam) {
+int mouseX(LPARAM lParam) {
     return static_cast<short>(LOWORD(lParam));
 }
 
-int MouseY(LPARAM lParam) {
+int mouseY(LPARAM lParam) {
     return static_cast<short>(HIWORD(lParam));
 }
 
@@ -171,7 +171,7 @@ void CALLBACK pollMouseLeave(HWND window, UINT, UINT_PTR timer, DWORD) {
 
 }  // namespace
 
-void TrackMouseLeave(HWND window) {
+void trackMouseLeave(HWND window) {
     TRACKMOUSEEVENT track{};
     track.cbSize = sizeof(track);
     track.dwFlags = TME_LEAVE;
@@ -179,7 +179,7 @@ void TrackMouseLeave(HWND window) {
     using TrackFunction = BOOL(WINAPI*)(LPTRACKMOUSEEVENT);
     for (platform::OptionalFunction way : {platform::OptionalFunction::TrackMouseEvent,
                                            platform::OptionalFunction::ComctlTrackMouseEvent}) {
-        TrackFunction trackFunction = OptionalFunctionAs<TrackFunction>(way);
+        TrackFunction trackFunction = optionalFunctionAs<TrackFunction>(way);
         if (trackFunction && trackFunction(&track)) return;
     }
     // A second call while the timer runs restarts it; the timer ends with the window.

@@ -53,13 +53,13 @@ class Control {
 // to the child's place), then the visible siblings below the child that it overlaps (each paints
 // itself on WM_PRINTCLIENT). Controls that draw over a tiled panel or a gradient band look
 // transparent this way; a control meant to lie over another must be above it in the z-order.
-void PaintParentBackground(HWND child, HDC dc);
+void paintParentBackground(HWND child, HDC dc);
 
 // Client coordinates of a mouse message.
-int MouseX(LPARAM lParam);
-int MouseY(LPARAM lParam);
+int mouseX(LPARAM lParam);
+int mouseY(LPARAM lParam);
 
 // Asks for WM_MOUSELEAVE once the pointer leaves the window.
-void TrackMouseLeave(HWND window);
+void trackMouseLeave(HWND window);
 
 }  // namespace tamux::win32

@@ -10,7 +10,7 @@ LRESULT FlatButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MOUSEMOVE:
             if (!hot_) {
                 hot_ = true;
-                TrackMouseLeave(handle());
+                trackMouseLeave(handle());
                 invalidate();
             }
             pointerMoved();
@@ -32,7 +32,7 @@ LRESULT FlatButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             ReleaseCapture();
             RECT client;
             GetClientRect(handle(), &client);
-            POINT at{MouseX(lParam), MouseY(lParam)};
+            POINT at{mouseX(lParam), mouseY(lParam)};
             invalidate();
             if (PtInRect(&client, at)) clicked();
             return 0;

@@ -15,15 +15,15 @@ int screenCaps(int index) {
 
 }  // namespace
 
-int ScreenDpiX() {
+int horizontalScreenDpi() {
     return screenCaps(LOGPIXELSX);
 }
 
-int ScreenDpiY() {
+int verticalScreenDpi() {
     return screenCaps(LOGPIXELSY);
 }
 
-FontCache::FontCache() : logPixelsY_(ScreenDpiY()) {}
+FontCache::FontCache() : logPixelsY_(verticalScreenDpi()) {}
 
 HFONT FontCache::font(const FontSpec& wanted) {
     // The colour is drawn with, not part of the font: one font serves every colour.

@@ -36,7 +36,7 @@ class GdiMeasurer : public TextMeasurer {
 };
 
 // The screen's resolution in dots per inch.
-int ScreenDpiX();
-int ScreenDpiY();
+int horizontalScreenDpi();
+int verticalScreenDpi();
 
 }  // namespace tamux::win32

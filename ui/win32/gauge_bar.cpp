@@ -11,7 +11,7 @@ namespace tamux::win32 {
 namespace {
 
 TRIVERTEX vertex(int x, int y, const Color& color) {
-    COLORREF rgb = ToColorRef(color);
+    COLORREF rgb = toColorRef(color);
     TRIVERTEX v{};
     v.x = x;
     v.y = y;
@@ -32,7 +32,7 @@ void fillInBands(HDC dc, int left, int right, int top, int bottom, COLORREF from
     for (int x = left; x < right; x += kBand) {
         const int at = x - left;
         const RECT band{x, top, std::min(x + kBand, right), bottom};
-        FillSolid(
+        fillSolid(
             dc, band,
             RGB(mix(GetRValue(from), GetRValue(to), at), mix(GetGValue(from), GetGValue(to), at),
                 mix(GetBValue(from), GetBValue(to), at)));
@@ -41,17 +41,17 @@ void fillInBands(HDC dc, int left, int right, int top, int bottom, COLORREF from
 
 }  // namespace
 
-TGaugeBar::TGaugeBar(const CreateArgs& args) : args_(args) {
+GaugeBar::GaugeBar(const CreateArgs& args) : args_(args) {
     create("TamuxGaugeBar", args.placement, WS_VISIBLE | WS_CLIPSIBLINGS);
 }
 
-void TGaugeBar::paintClient(HDC dc) {
+void GaugeBar::paintClient(HDC dc) {
     RECT area;
     GetClientRect(handle(), &area);
-    PaintParentBackground(handle(), dc);
+    paintParentBackground(handle(), dc);
     for (const std::optional<Color>* border : {&args_.outerBorder, &args_.innerBorder}) {
         if (!*border) continue;
-        FrameSolid(dc, area, ToColorRef(**border));
+        frameSolid(dc, area, toColorRef(**border));
         InflateRect(&area, -1, -1);
     }
     int maximum = std::max(1, args_.maximum);
@@ -70,13 +70,13 @@ void TGaugeBar::paintClient(HDC dc) {
         GRADIENT_RECT rects[] = {{0, 1}, {2, 3}};
         int saved = SaveDC(dc);
         IntersectClipRect(dc, area.left, area.top, area.left + filled, area.bottom);
-        if (auto gradientFill = OptionalFunctionAs<GradientFillFunction>(
+        if (auto gradientFill = optionalFunctionAs<GradientFillFunction>(
                 platform::OptionalFunction::GradientFill)) {
             gradientFill(dc, vertices, 4, rects, 2, GRADIENT_FILL_RECT_H);
         } else {
-            const COLORREF colors[] = {ToColorRef(args_.barColors[0]),
-                                       ToColorRef(args_.barColors[1]),
-                                       ToColorRef(args_.barColors[2])};
+            const COLORREF colors[] = {toColorRef(args_.barColors[0]),
+                                       toColorRef(args_.barColors[1]),
+                                       toColorRef(args_.barColors[2])};
             fillInBands(dc, area.left, middle, area.top, area.bottom, colors[0], colors[1]);
             fillInBands(dc, middle, area.right, area.top, area.bottom, colors[1], colors[2]);
         }
@@ -92,7 +92,7 @@ void TGaugeBar::paintClient(HDC dc) {
     }
 }
 
-LRESULT TGaugeBar::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT GaugeBar::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (handlePaint(message, wParam)) return 0;
     return defaultHandling(message, wParam, lParam);
 }

@@ -1,4 +1,4 @@
-// TGaugeBar: a horizontal bar filled to position / maximum with a gradient of three colours,
+// GaugeBar: a horizontal bar filled to position / maximum with a gradient of three colours,
 // with an optional outer and inner border and an optional percentage text. The main window uses
 // it, always full, as a decorative band.
 #pragma once
@@ -10,7 +10,7 @@
 
 namespace tamux::win32 {
 
-class TGaugeBar : public Control {
+class GaugeBar : public Control {
   public:
     struct CreateArgs {
         Placement placement;
@@ -23,7 +23,7 @@ class TGaugeBar : public Control {
         std::optional<Color> innerBorder = Color::rgb(255, 255, 255);
     };
 
-    explicit TGaugeBar(const CreateArgs& args);
+    explicit GaugeBar(const CreateArgs& args);
     int position() const { return args_.position; }
 
   private:

@@ -2,30 +2,30 @@
 
 namespace tamux::win32 {
 
-COLORREF ToColorRef(const Color& color) {
+COLORREF toColorRef(const Color& color) {
     if (color.isSystem) return GetSysColor(color.systemIndex);
     return RGB(color.r, color.g, color.b);
 }
 
-void FillSolid(HDC dc, const RECT& area, COLORREF color) {
+void fillSolid(HDC dc, const RECT& area, COLORREF color) {
     COLORREF previous = SetBkColor(dc, color);
     ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
     SetBkColor(dc, previous);
 }
 
-void FrameSolid(HDC dc, const RECT& area, COLORREF color) {
-    Frame3D(dc, area, color, color);
+void frameSolid(HDC dc, const RECT& area, COLORREF color) {
+    frame3D(dc, area, color, color);
 }
 
-void Frame3D(HDC dc, const RECT& area, COLORREF topLeft, COLORREF bottomRight) {
+void frame3D(HDC dc, const RECT& area, COLORREF topLeft, COLORREF bottomRight) {
     RECT top{area.left, area.top, area.right, area.top + 1};
     RECT left{area.left, area.top, area.left + 1, area.bottom};
     RECT bottom{area.left, area.bottom - 1, area.right, area.bottom};
     RECT right{area.right - 1, area.top, area.right, area.bottom};
-    FillSolid(dc, top, topLeft);
-    FillSolid(dc, left, topLeft);
-    FillSolid(dc, bottom, bottomRight);
-    FillSolid(dc, right, bottomRight);
+    fillSolid(dc, top, topLeft);
+    fillSolid(dc, left, topLeft);
+    fillSolid(dc, bottom, bottomRight);
+    fillSolid(dc, right, bottomRight);
 }
 
 BufferedPaint::BufferedPaint(HDC target, const RECT& area)

@@ -11,7 +11,7 @@ namespace tamux::win32 {
 using ScopedMemoryDc = ScopedDc;
 
 // The COLORREF of a colour, system colours as they are set now.
-COLORREF ToColorRef(const Color& color);
+COLORREF toColorRef(const Color& color);
 
 // Selects an object into a DC and puts the previous one back at the end of the scope.
 class SelectInDc {
@@ -26,13 +26,13 @@ class SelectInDc {
     HGDIOBJ previous_;
 };
 
-void FillSolid(HDC dc, const RECT& area, COLORREF color);
+void fillSolid(HDC dc, const RECT& area, COLORREF color);
 
 // A one-pixel frame.
-void FrameSolid(HDC dc, const RECT& area, COLORREF color);
+void frameSolid(HDC dc, const RECT& area, COLORREF color);
 
 // Two-colour 3D edges: top and left in `topLeft`, bottom and right in `bottomRight`.
-void Frame3D(HDC dc, const RECT& area, COLORREF topLeft, COLORREF bottomRight);
+void frame3D(HDC dc, const RECT& area, COLORREF topLeft, COLORREF bottomRight);
 
 // Off-screen painting: draw into dc(), then the destructor copies the whole area to the target,
 // so the window never shows a half-drawn state.

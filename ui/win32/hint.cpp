@@ -16,8 +16,8 @@ LRESULT CALLBACK hintProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         HDC dc = BeginPaint(window, &ps);
         RECT client;
         GetClientRect(window, &client);
-        FillSolid(dc, client, GetSysColor(COLOR_INFOBK));
-        FrameSolid(dc, client, GetSysColor(COLOR_WINDOWFRAME));
+        fillSolid(dc, client, GetSysColor(COLOR_INFOBK));
+        frameSolid(dc, client, GetSysColor(COLOR_WINDOWFRAME));
         SelectInDc font(dc, GetStockObject(DEFAULT_GUI_FONT));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
@@ -31,9 +31,9 @@ LRESULT CALLBACK hintProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-void ShowHint(const std::string& text) {
+void showHint(const std::string& text) {
     if (text.empty()) {
-        HideHint();
+        hideHint();
         return;
     }
     HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -62,7 +62,7 @@ void ShowHint(const std::string& text) {
     InvalidateRect(hintWindow, nullptr, TRUE);
 }
 
-void HideHint() {
+void hideHint() {
     if (hintWindow) ShowWindow(hintWindow, SW_HIDE);
 }
 

@@ -9,7 +9,7 @@
 namespace tamux::win32 {
 
 // Shows `text` below the pointer; an empty text hides the hint.
-void ShowHint(const std::string& text);
-void HideHint();
+void showHint(const std::string& text);
+void hideHint();
 
 }  // namespace tamux::win32

@@ -11,7 +11,7 @@ namespace {
 using AlphaBlendFunction = decltype(&::AlphaBlend);
 
 AlphaBlendFunction alphaBlend() {
-    return OptionalFunctionAs<AlphaBlendFunction>(platform::OptionalFunction::AlphaBlend);
+    return optionalFunctionAs<AlphaBlendFunction>(platform::OptionalFunction::AlphaBlend);
 }
 
 }  // namespace
@@ -24,7 +24,7 @@ std::unique_ptr<ImageStrip> ImageStrip::fromResource(HINSTANCE module, const cha
     const void* data = loaded ? LockResource(loaded) : nullptr;
     if (!data) return nullptr;
     std::optional<BgraImage> image =
-        ReadDib(static_cast<const std::uint8_t*>(data), SizeofResource(module, resource));
+        readDib(static_cast<const std::uint8_t*>(data), SizeofResource(module, resource));
     if (!image) return nullptr;
     return fromImage(*image, imageWidth);
 }
@@ -71,7 +71,7 @@ ScopedGdiObject ImageStrip::makeBitmap(const BgraImage& image) {
 }
 
 bool ImageStrip::Masked::make(const BgraImage& image) {
-    const MaskedImage masked = ToMaskedImage(image);
+    const MaskedImage masked = toMaskedImage(image);
     colours = makeBitmap(masked.colours);
     mask = makeBitmap(masked.mask);
     return colours && mask;

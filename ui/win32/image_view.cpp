@@ -4,14 +4,14 @@
 
 namespace tamux::win32 {
 
-TImage::TImage(const CreateArgs& args) : args_(args) {
+ImageView::ImageView(const CreateArgs& args) : args_(args) {
     create("TamuxImage", args.placement, WS_VISIBLE | WS_CLIPSIBLINGS);
 }
 
-void TImage::paintClient(HDC dc) {
+void ImageView::paintClient(HDC dc) {
     RECT client;
     GetClientRect(handle(), &client);
-    PaintParentBackground(handle(), dc);
+    paintParentBackground(handle(), dc);
     if (!args_.picture.valid()) return;
     const ImageStrip& strip = *args_.picture.strip;
     if (args_.stretch) {
@@ -22,32 +22,32 @@ void TImage::paintClient(HDC dc) {
     }
 }
 
-LRESULT TImage::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ImageView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (handlePaint(message, wParam)) return 0;
     return defaultHandling(message, wParam, lParam);
 }
 
-TBevel::TBevel(const CreateArgs& args) : args_(args) {
+BevelLine::BevelLine(const CreateArgs& args) : args_(args) {
     create("TamuxBevel", args.placement, WS_VISIBLE | WS_CLIPSIBLINGS);
 }
 
-void TBevel::paintClient(HDC dc) {
+void BevelLine::paintClient(HDC dc) {
     RECT client;
     GetClientRect(handle(), &client);
-    PaintParentBackground(handle(), dc);
+    paintParentBackground(handle(), dc);
     COLORREF first = GetSysColor(args_.raised ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW);
     COLORREF second = GetSysColor(args_.raised ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT);
     if (args_.shape == Shape::Frame) {
-        Frame3D(dc, client, first, second);
+        frame3D(dc, client, first, second);
         return;
     }
     RECT top{0, 0, client.right, 1};
     RECT below{0, 1, client.right, 2};
-    FillSolid(dc, top, first);
-    FillSolid(dc, below, second);
+    fillSolid(dc, top, first);
+    fillSolid(dc, below, second);
 }
 
-LRESULT TBevel::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT BevelLine::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (handlePaint(message, wParam)) return 0;
     return defaultHandling(message, wParam, lParam);
 }

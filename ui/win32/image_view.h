@@ -1,5 +1,5 @@
-// TImage: one picture on its parent's background, at its natural size (centred) or stretched
-// to the control. TBevel: a sunken line or frame that separates parts of a window.
+// ImageView: one picture on its parent's background, at its natural size (centred) or stretched
+// to the control. BevelLine: a sunken line or frame that separates parts of a window.
 #pragma once
 
 #include "ui/win32/control.h"
@@ -7,7 +7,7 @@
 
 namespace tamux::win32 {
 
-class TImage : public Control {
+class ImageView : public Control {
   public:
     struct CreateArgs {
         Placement placement;
@@ -15,7 +15,7 @@ class TImage : public Control {
         bool stretch = false;
     };
 
-    explicit TImage(const CreateArgs& args);
+    explicit ImageView(const CreateArgs& args);
 
   private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -23,7 +23,7 @@ class TImage : public Control {
     CreateArgs args_;
 };
 
-class TBevel : public Control {
+class BevelLine : public Control {
   public:
     enum class Shape { TopLine, Frame };
     struct CreateArgs {
@@ -32,7 +32,7 @@ class TBevel : public Control {
         bool raised = false;
     };
 
-    explicit TBevel(const CreateArgs& args);
+    explicit BevelLine(const CreateArgs& args);
 
   private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -2,14 +2,14 @@
 
 namespace tamux::win32 {
 
-void PaintMarkup(HDC dc, const MarkupLayout& layout, int left, int top, FontCache& fonts,
+void paintMarkup(HDC dc, const MarkupLayout& layout, int left, int top, FontCache& fonts,
                  const ImageStrip* images) {
     int previousMode = SetBkMode(dc, TRANSPARENT);
     COLORREF previousColor = GetTextColor(dc);
     for (const DrawInstruction& item : layout.items) {
         if (const auto* text = std::get_if<TextDraw>(&item)) {
             SelectInDc select(dc, fonts.font(text->font));
-            SetTextColor(dc, ToColorRef(text->font.color));
+            SetTextColor(dc, toColorRef(text->font.color));
             TextOutA(dc, left + text->x, top + text->y, text->text.data(),
                      static_cast<int>(text->text.size()));
         } else if (const auto* image = std::get_if<ImageDraw>(&item)) {
@@ -20,14 +20,14 @@ void PaintMarkup(HDC dc, const MarkupLayout& layout, int left, int top, FontCach
         } else if (const auto* rule = std::get_if<RuleDraw>(&item)) {
             RECT line{left + rule->x, top + rule->y, left + rule->x + rule->width,
                       top + rule->y + 1};
-            FillSolid(dc, line, RGB(0, 0, 0));
+            fillSolid(dc, line, RGB(0, 0, 0));
         }
     }
     SetTextColor(dc, previousColor);
     SetBkMode(dc, previousMode);
 }
 
-MarkupContext ScreenMarkupContext(const FontSpec& baseFont, const ImageStrip* images, int width) {
+MarkupContext screenMarkupContext(const FontSpec& baseFont, const ImageStrip* images, int width) {
     MarkupContext context;
     context.baseFont = baseFont;
     if (images) {
@@ -35,8 +35,8 @@ MarkupContext ScreenMarkupContext(const FontSpec& baseFont, const ImageStrip* im
         context.imageWidth = images->width();
         context.imageHeight = images->height();
     }
-    context.dpiX = ScreenDpiX();
-    context.dpiY = ScreenDpiY();
+    context.dpiX = horizontalScreenDpi();
+    context.dpiY = verticalScreenDpi();
     context.width = width;
     return context;
 }

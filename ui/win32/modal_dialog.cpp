@@ -49,7 +49,7 @@ void ModalDialog::place(const Frame& frame) {
         width += (outer.right - outer.left) - client.right;
         height += (outer.bottom - outer.top) - client.bottom;
     }
-    const POINT at = CentredOnScreen(width, height);
+    const POINT at = centredOnScreen(width, height);
     SetWindowPos(window_, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -11,31 +11,31 @@ void drawBevel(HDC dc, RECT& area, Bevel bevel) {
     COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
     COLORREF dark = GetSysColor(COLOR_BTNSHADOW);
     if (bevel == Bevel::Raised) {
-        Frame3D(dc, area, light, dark);
+        frame3D(dc, area, light, dark);
     } else {
-        Frame3D(dc, area, dark, light);
+        frame3D(dc, area, dark, light);
     }
     InflateRect(&area, -1, -1);
 }
 
 }  // namespace
 
-TPanel::TPanel(const CreateArgs& args) : args_(args) {
+Panel::Panel(const CreateArgs& args) : args_(args) {
     create("TamuxPanel", args.placement, WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
 }
 
-void TPanel::paintBackground(HDC dc) {
+void Panel::paintBackground(HDC dc) {
     RECT client;
     GetClientRect(handle(), &client);
-    FillSolid(dc, client, ToColorRef(args_.color));
-    PaintTiled(dc, client, args_.tile);
-    PaintTiled(dc, client, args_.tilePicture);
+    fillSolid(dc, client, toColorRef(args_.color));
+    paintTiled(dc, client, args_.tile);
+    paintTiled(dc, client, args_.tilePicture);
     RECT edge = client;
     drawBevel(dc, edge, args_.outerBevel);
     drawBevel(dc, edge, args_.innerBevel);
 }
 
-LRESULT TPanel::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Panel::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND:
             paintBackground(reinterpret_cast<HDC>(wParam));

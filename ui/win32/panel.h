@@ -1,6 +1,6 @@
-// TPanel: a rectangle in one colour, optionally covered by a tiled picture, with raised or
+// Panel: a rectangle in one colour, optionally covered by a tiled picture, with raised or
 // lowered bevels. It paints in its background step, so that controls over it can borrow its
-// look (PaintParentBackground).
+// look (paintParentBackground).
 #pragma once
 
 #include "ui/color.h"
@@ -11,7 +11,7 @@ namespace tamux::win32 {
 
 enum class Bevel { None, Raised, Lowered };
 
-class TPanel : public Control {
+class Panel : public Control {
   public:
     struct CreateArgs {
         Placement placement;
@@ -22,7 +22,7 @@ class TPanel : public Control {
         Picture tilePicture;     // or a picture with alpha, repeated over the colour
     };
 
-    explicit TPanel(const CreateArgs& args);
+    explicit Panel(const CreateArgs& args);
 
   private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

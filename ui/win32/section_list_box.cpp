@@ -50,7 +50,7 @@ ListKey* keyFor(WPARAM key, ListKey& out) {
 
 }  // namespace
 
-TSectionListBox::TSectionListBox(const CreateArgs& args)
+SectionListBox::SectionListBox(const CreateArgs& args)
     : style_(args.style),
       sectionImages_(args.sectionImages),
       subItemImages_(args.subItemImages),
@@ -59,7 +59,7 @@ TSectionListBox::TSectionListBox(const CreateArgs& args)
       measurer_(fonts_) {
     model_.setView(this);
     model_.setLineMeasure(
-        [this](const TListSection& section, int item) { return lineLayout(section, item).height; });
+        [this](const ListSection& section, int item) { return lineLayout(section, item).height; });
     create("TamuxSectionListBox", args.placement, WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS);
     if (handle()) {
         RECT client;
@@ -70,54 +70,55 @@ TSectionListBox::TSectionListBox(const CreateArgs& args)
     }
 }
 
-TSectionListBox::~TSectionListBox() {
+SectionListBox::~SectionListBox() {
     model_.setView(nullptr);
     model_.setLineMeasure(nullptr);
 }
 
-void TSectionListBox::setRedraw(bool on) {
+void SectionListBox::setRedraw(bool on) {
     redraw_ = on;
 }
 
-void TSectionListBox::repaint() {
+void SectionListBox::repaint() {
     if (redraw_ && handle()) InvalidateRect(handle(), nullptr, FALSE);
 }
 
-int TSectionListBox::rowsWidth() const {
+int SectionListBox::rowsWidth() const {
     return std::max(0, clientWidth_ - style_.scrollBarWidth);
 }
 
-int TSectionListBox::lineTextLeft(const TListSection& section, int item) const {
+int SectionListBox::lineTextLeft(const ListSection& section, int item) const {
     int left = style_.geometry.lineIndent;
-    if (section.controlType() == sctTickBox) left = kTickBoxLeft + kTickBoxSize + kImageGap;
+    if (section.controlType() == SectionControlType::TickBox)
+        left = kTickBoxLeft + kTickBoxSize + kImageGap;
     if (subItemImages_ && section.subItems().imageIndex(item) >= 0) {
         left += subItemImages_->width() + kImageGap;
     }
     return left;
 }
 
-int TSectionListBox::lineTextWidth(const TListSection& section, int item) const {
+int SectionListBox::lineTextWidth(const ListSection& section, int item) const {
     return std::max(1, rowsWidth() - lineTextLeft(section, item) - 2);
 }
 
-const MarkupLayout& TSectionListBox::lineLayout(const TListSection& section, int item) {
+const MarkupLayout& SectionListBox::lineLayout(const ListSection& section, int item) {
     int width = lineTextWidth(section, item);
     std::string key = std::to_string(width) + ':' + section.subItems()[item];
     auto found = layouts_.find(key);
     if (found != layouts_.end()) return found->second;
     if (layouts_.size() > kMaxCachedLayouts) layouts_.clear();
-    MarkupContext context = ScreenMarkupContext(style_.lineFont, subItemImages_, width);
+    MarkupContext context = screenMarkupContext(style_.lineFont, subItemImages_, width);
     context.wordWrap = style_.wordWrap;
     context.tabStops = style_.tabStops;
-    return layouts_.emplace(key, LayoutMarkup(section.subItems()[item], context, measurer_))
+    return layouts_.emplace(key, layoutMarkup(section.subItems()[item], context, measurer_))
         .first->second;
 }
 
-ScrollBarGeometry TSectionListBox::scrollGeometry() const {
+ScrollBarGeometry SectionListBox::scrollGeometry() const {
     return ScrollBarGeometry{clientHeight_, model_.contentHeight(), clientHeight_, 12};
 }
 
-void TSectionListBox::smoothScrollTo(int offset) {
+void SectionListBox::smoothScrollTo(int offset) {
     int start = model_.scrollOffset();
     int target = std::clamp(offset, 0, model_.maxScrollOffset());
     if (target == start) return;
@@ -129,7 +130,7 @@ void TSectionListBox::smoothScrollTo(int offset) {
     }
 }
 
-void TSectionListBox::resized() {
+void SectionListBox::resized() {
     RECT client;
     GetClientRect(handle(), &client);
     if (client.right != clientWidth_) layouts_.clear();
@@ -139,11 +140,11 @@ void TSectionListBox::resized() {
     model_.invalidateLayout();
 }
 
-bool TSectionListBox::onScrollBar(int x) const {
+bool SectionListBox::onScrollBar(int x) const {
     return x >= rowsWidth();
 }
 
-void TSectionListBox::scrollBarDown(int y) {
+void SectionListBox::scrollBarDown(int y) {
     ScrollBarGeometry geometry = scrollGeometry();
     ScrollThumb thumb = geometry.thumb(model_.scrollOffset());
     if (thumb.length == 0) return;
@@ -157,7 +158,7 @@ void TSectionListBox::scrollBarDown(int y) {
     }
 }
 
-LRESULT TSectionListBox::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SectionListBox::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND:
             return 1;  // everything is painted off-screen in WM_PAINT
@@ -189,7 +190,7 @@ LRESULT TSectionListBox::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {
             SetFocus(handle());
-            int x = MouseX(lParam), y = MouseY(lParam);
+            int x = mouseX(lParam), y = mouseY(lParam);
             if (onScrollBar(x)) {
                 scrollBarDown(y);
             } else {
@@ -202,7 +203,7 @@ LRESULT TSectionListBox::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
             return 0;
         case WM_MOUSEMOVE:
             if (draggingThumb_) {
-                model_.scrollTo(scrollGeometry().offsetForThumbTop(MouseY(lParam) - dragGrab_));
+                model_.scrollTo(scrollGeometry().offsetForThumbTop(mouseY(lParam) - dragGrab_));
                 if (redraw_) UpdateWindow(handle());
             }
             return 0;
@@ -217,7 +218,7 @@ LRESULT TSectionListBox::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
             MouseButton button = message == WM_LBUTTONUP   ? MouseButton::Left
                                  : message == WM_RBUTTONUP ? MouseButton::Right
                                                            : MouseButton::Middle;
-            model_.mouseUp(button, MouseX(lParam), MouseY(lParam));
+            model_.mouseUp(button, mouseX(lParam), mouseY(lParam));
             return 0;
         }
         case WM_CAPTURECHANGED:
@@ -249,21 +250,21 @@ LRESULT TSectionListBox::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
     return defaultHandling(message, wParam, lParam);
 }
 
-unsigned TSectionListBox::msWheelMessage() {
+unsigned SectionListBox::msWheelMessage() {
     static const unsigned registered = RegisterWindowMessageA(kMsWheelMessageName);
     return registered;
 }
 
-void TSectionListBox::wheelTurned(UINT message, WPARAM wParam) {
-    const std::optional<int> turn = WheelTurn(message, wParam, msWheelMessage());
+void SectionListBox::wheelTurned(UINT message, WPARAM wParam) {
+    const std::optional<int> turn = wheelTurn(message, wParam, msWheelMessage());
     const int notches = turn ? wheelNotches_.add(*turn) : 0;
     if (notches) smoothScrollTo(model_.scrollOffset() - notches * 3 * style_.geometry.lineHeight);
 }
 
-void TSectionListBox::paint(HDC dc, const RECT& client) {
+void SectionListBox::paint(HDC dc, const RECT& client) {
     RECT rows{0, 0, rowsWidth(), client.bottom};
-    FillSolid(dc, rows, ToColorRef(style_.background));
-    PaintTiled(dc, rows, wallpaper_);
+    fillSolid(dc, rows, toColorRef(style_.background));
+    paintTiled(dc, rows, wallpaper_);
 
     int offset = model_.scrollOffset();
     int current = model_.currentRow();
@@ -273,7 +274,7 @@ void TSectionListBox::paint(HDC dc, const RECT& client) {
         if (top >= client.bottom) break;
         RECT row{0, top, rowsWidth(), top + model_.rowHeight(index)};
         SectionList::Row at = model_.row(index);
-        const TListSection& section = model_.section(at.section);
+        const ListSection& section = model_.section(at.section);
         int saved = SaveDC(dc);
         IntersectClipRect(dc, row.left, row.top, row.right, row.bottom);
         if (at.item < 0) {
@@ -287,11 +288,11 @@ void TSectionListBox::paint(HDC dc, const RECT& client) {
     paintScrollBar(dc, client);
 }
 
-void TSectionListBox::paintHeading(HDC dc, const RECT& row, const TListSection& section,
-                                   bool current) {
-    FillSolid(dc, row, ToColorRef(current ? style_.selectionBackground : style_.headingColor));
+void SectionListBox::paintHeading(HDC dc, const RECT& row, const ListSection& section,
+                                  bool current) {
+    fillSolid(dc, row, toColorRef(current ? style_.selectionBackground : style_.headingColor));
     RECT band{row.left, row.bottom - 1, row.right, row.bottom};
-    FillSolid(dc, band, GetSysColor(COLOR_BTNSHADOW));
+    fillSolid(dc, band, GetSysColor(COLOR_BTNSHADOW));
     paintGlyph(dc, row, section.expanded());
 
     int x = style_.geometry.headingIndent;
@@ -304,36 +305,36 @@ void TSectionListBox::paintHeading(HDC dc, const RECT& row, const TListSection& 
     }
     // Captions are drawn as info lines too: a caption copied from a line (a device's entry in
     // the left pane) then shows the same, escaped values included.
-    MarkupContext context = ScreenMarkupContext(style_.headingFont, subItemImages_,
+    MarkupContext context = screenMarkupContext(style_.headingFont, subItemImages_,
                                                 std::max(1, static_cast<int>(row.right) - x - 2));
     if (current) context.baseFont.color = style_.selectionText;
-    MarkupLayout caption = LayoutMarkup(section.caption(), context, measurer_);
-    PaintMarkup(dc, caption, x, row.top + (height - caption.height) / 2, fonts_, subItemImages_);
+    MarkupLayout caption = layoutMarkup(section.caption(), context, measurer_);
+    paintMarkup(dc, caption, x, row.top + (height - caption.height) / 2, fonts_, subItemImages_);
 }
 
-POINT TSectionListBox::lineOrigin(int section, int item) {
+POINT SectionListBox::lineOrigin(int section, int item) {
     int index = model_.rowIndex({section, item});
     if (index < 0) return {-1, -1};
     int top = model_.rowTop(index) - model_.scrollOffset();
     int height = model_.rowHeight(index);
-    const TListSection& owner = model_.section(section);
+    const ListSection& owner = model_.section(section);
     const MarkupLayout& layout = lineLayout(owner, item);
     return {lineTextLeft(owner, item), top + std::max(0, (height - layout.height) / 2)};
 }
 
-void TSectionListBox::paintGlyph(HDC dc, const RECT& row, bool expanded) {
+void SectionListBox::paintGlyph(HDC dc, const RECT& row, bool expanded) {
     int middle = (row.top + row.bottom) / 2;
     if (style_.geometry.expandGlyphsActive) {
         // A box with a plus (contracted) or a minus (expanded).
         RECT box{2, middle - 4, 11, middle + 5};
         RECT inside{3, middle - 3, 10, middle + 4};
-        FillSolid(dc, inside, GetSysColor(COLOR_WINDOW));
-        FrameSolid(dc, box, GetSysColor(COLOR_BTNSHADOW));
+        fillSolid(dc, inside, GetSysColor(COLOR_WINDOW));
+        frameSolid(dc, box, GetSysColor(COLOR_BTNSHADOW));
         RECT across{4, middle, 9, middle + 1};
-        FillSolid(dc, across, GetSysColor(COLOR_WINDOWTEXT));
+        fillSolid(dc, across, GetSysColor(COLOR_WINDOWTEXT));
         if (!expanded) {
             RECT down{6, middle - 2, 7, middle + 3};
-            FillSolid(dc, down, GetSysColor(COLOR_WINDOWTEXT));
+            fillSolid(dc, down, GetSysColor(COLOR_WINDOWTEXT));
         }
         return;
     }
@@ -342,19 +343,19 @@ void TSectionListBox::paintGlyph(HDC dc, const RECT& row, bool expanded) {
     for (int i = 0; i < 4; ++i) {
         RECT line = expanded ? RECT{3 + i, middle - 2 + i, 10 - i, middle - 1 + i}
                              : RECT{5 + i, middle - 3 + i, 6 + i, middle + 4 - i};
-        FillSolid(dc, line, grey);
+        fillSolid(dc, line, grey);
     }
 }
 
-void TSectionListBox::paintLine(HDC dc, const RECT& row, const TListSection& section, int item,
-                                bool current) {
-    if (current) FillSolid(dc, row, ToColorRef(style_.selectionBackground));
+void SectionListBox::paintLine(HDC dc, const RECT& row, const ListSection& section, int item,
+                               bool current) {
+    if (current) fillSolid(dc, row, toColorRef(style_.selectionBackground));
     int height = row.bottom - row.top;
-    if (section.controlType() == sctTickBox) {
+    if (section.controlType() == SectionControlType::TickBox) {
         int top = row.top + (height - kTickBoxSize) / 2;
         RECT box{kTickBoxLeft, top, kTickBoxLeft + kTickBoxSize, top + kTickBoxSize};
-        FillSolid(dc, box, GetSysColor(section.readOnly() ? COLOR_BTNFACE : COLOR_WINDOW));
-        Frame3D(dc, box, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
+        fillSolid(dc, box, GetSysColor(section.readOnly() ? COLOR_BTNFACE : COLOR_WINDOW));
+        frame3D(dc, box, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
         if (section.subItems().ticked(item)) {
             // A check mark of three short strokes down and five up.
             COLORREF ink = GetSysColor(COLOR_WINDOWTEXT);
@@ -362,7 +363,7 @@ void TSectionListBox::paintLine(HDC dc, const RECT& row, const TListSection& sec
                 int x = box.left + 3 + i;
                 int y = i < 3 ? top + 5 + i : top + 9 - (i - 2);
                 RECT stroke{x, y, x + 1, y + 3};
-                FillSolid(dc, stroke, ink);
+                fillSolid(dc, stroke, ink);
             }
         }
     }
@@ -376,28 +377,28 @@ void TSectionListBox::paintLine(HDC dc, const RECT& row, const TListSection& sec
     const MarkupLayout& layout = lineLayout(section, item);
     int top = row.top + std::max(0, (height - layout.height) / 2);
     if (!current) {
-        PaintMarkup(dc, layout, left, top, fonts_, subItemImages_);
+        paintMarkup(dc, layout, left, top, fonts_, subItemImages_);
         return;
     }
     // The current line: what is drawn in the list's own colour takes the selection colour.
     MarkupContext context =
-        ScreenMarkupContext(style_.lineFont, subItemImages_, lineTextWidth(section, item));
+        screenMarkupContext(style_.lineFont, subItemImages_, lineTextWidth(section, item));
     context.baseFont.color = style_.selectionText;
     context.wordWrap = style_.wordWrap;
     context.tabStops = style_.tabStops;
-    PaintMarkup(dc, LayoutMarkup(section.subItems()[item], context, measurer_), left, top, fonts_,
+    paintMarkup(dc, layoutMarkup(section.subItems()[item], context, measurer_), left, top, fonts_,
                 subItemImages_);
 }
 
-void TSectionListBox::paintScrollBar(HDC dc, const RECT& client) {
+void SectionListBox::paintScrollBar(HDC dc, const RECT& client) {
     if (style_.scrollBarWidth <= 0) return;
     RECT track{rowsWidth(), 0, client.right, client.bottom};
-    FillSolid(dc, track, GetSysColor(COLOR_SCROLLBAR));
+    fillSolid(dc, track, GetSysColor(COLOR_SCROLLBAR));
     ScrollThumb thumb = scrollGeometry().thumb(model_.scrollOffset());
     if (thumb.length == 0) return;
     RECT box{track.left, thumb.top, track.right, thumb.top + thumb.length};
-    FillSolid(dc, box, GetSysColor(COLOR_BTNFACE));
-    Frame3D(dc, box, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW));
+    fillSolid(dc, box, GetSysColor(COLOR_BTNFACE));
+    frame3D(dc, box, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW));
 }
 
 }  // namespace tamux::win32

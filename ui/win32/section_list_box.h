@@ -1,4 +1,4 @@
-// TSectionListBox: the section list on screen. It draws the SectionList model - headings,
+// SectionListBox: the section list on screen. It draws the SectionList model - headings,
 // lines through the markup painter, tick boxes, selection, wallpaper and its own scroll bar -
 // and hands it the mouse and the keyboard. Everything the list does lives in the model.
 #pragma once
@@ -16,7 +16,7 @@
 
 namespace tamux::win32 {
 
-class TSectionListBox : public Control, private SectionListView {
+class SectionListBox : public Control, private SectionListView {
   public:
     struct CreateArgs {
         Placement placement;
@@ -26,18 +26,18 @@ class TSectionListBox : public Control, private SectionListView {
         Picture wallpaper;                          // tiled over the background colour
     };
 
-    explicit TSectionListBox(const CreateArgs& args);
-    ~TSectionListBox() override;
+    explicit SectionListBox(const CreateArgs& args);
+    ~SectionListBox() override;
 
     SectionList& model() { return model_; }
     const SectionListStyle& style() const { return style_; }
 
     // Where line `item` of `section` starts drawing its markup, in client coordinates.
-    int lineTextLeft(const TListSection& section, int item) const;
+    int lineTextLeft(const ListSection& section, int item) const;
     // The width lines are laid out in (word wrap breaks there).
-    int lineTextWidth(const TListSection& section, int item) const;
+    int lineTextWidth(const ListSection& section, int item) const;
     // The laid-out line, as it is drawn (cached).
-    const MarkupLayout& lineLayout(const TListSection& section, int item);
+    const MarkupLayout& lineLayout(const ListSection& section, int item);
     // Where the markup of line `item` of `section` is drawn from (its top-left corner), in
     // client coordinates as scrolled now; (-1, -1) when the line is not shown.
     POINT lineOrigin(int section, int item);
@@ -48,8 +48,8 @@ class TSectionListBox : public Control, private SectionListView {
     void repaint() override;
 
     void paint(HDC dc, const RECT& client);
-    void paintHeading(HDC dc, const RECT& row, const TListSection& section, bool current);
-    void paintLine(HDC dc, const RECT& row, const TListSection& section, int item, bool current);
+    void paintHeading(HDC dc, const RECT& row, const ListSection& section, bool current);
+    void paintLine(HDC dc, const RECT& row, const ListSection& section, int item, bool current);
     void paintGlyph(HDC dc, const RECT& row, bool expanded);
     void paintScrollBar(HDC dc, const RECT& client);
 

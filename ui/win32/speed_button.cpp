@@ -2,7 +2,7 @@
 
 namespace tamux::win32 {
 
-TSpeedButtonGroup::TSpeedButtonGroup(bool allowAllUp) : model_(allowAllUp) {
+SpeedButtonGroup::SpeedButtonGroup(bool allowAllUp) : model_(allowAllUp) {
     model_.onChange = [this](int button, bool) {
         if (buttons_[static_cast<std::size_t>(button)]) {
             buttons_[static_cast<std::size_t>(button)]->invalidate();
@@ -10,29 +10,29 @@ TSpeedButtonGroup::TSpeedButtonGroup(bool allowAllUp) : model_(allowAllUp) {
     };
 }
 
-int TSpeedButtonGroup::attach(TSpeedButton* button) {
+int SpeedButtonGroup::attach(SpeedButton* button) {
     buttons_.push_back(button);
     return model_.addButton();
 }
 
-void TSpeedButtonGroup::detach(int index) {
+void SpeedButtonGroup::detach(int index) {
     buttons_[static_cast<std::size_t>(index)] = nullptr;
 }
 
-TSpeedButton::TSpeedButton(const CreateArgs& args) : args_(args) {
+SpeedButton::SpeedButton(const CreateArgs& args) : args_(args) {
     if (args_.group) groupIndex_ = args_.group->attach(this);
     create("TamuxSpeedButton", args.placement, WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS);
 }
 
-TSpeedButton::~TSpeedButton() {
+SpeedButton::~SpeedButton() {
     if (args_.group) args_.group->detach(groupIndex_);
 }
 
-bool TSpeedButton::down() const {
+bool SpeedButton::down() const {
     return args_.group ? args_.group->model().down(groupIndex_) : ownDown_;
 }
 
-void TSpeedButton::setDown(bool down) {
+void SpeedButton::setDown(bool down) {
     if (args_.group) {
         args_.group->model().setDown(groupIndex_, down);
     } else {
@@ -41,32 +41,32 @@ void TSpeedButton::setDown(bool down) {
     invalidate();
 }
 
-void TSpeedButton::setEnabled(bool enabled) {
+void SpeedButton::setEnabled(bool enabled) {
     if (args_.group) args_.group->model().setEnabled(groupIndex_, enabled);
     Control::setEnabled(enabled);
 }
 
-void TSpeedButton::clicked() {
+void SpeedButton::clicked() {
     if (!IsWindowEnabled(handle())) return;
     if (args_.group) args_.group->model().click(groupIndex_);
     if (onClick) onClick();
 }
 
-void TSpeedButton::paintClient(HDC dc) {
+void SpeedButton::paintClient(HDC dc) {
     RECT client;
     GetClientRect(handle(), &client);
-    PaintParentBackground(handle(), dc);
+    paintParentBackground(handle(), dc);
     bool enabled = IsWindowEnabled(handle()) != FALSE;
     bool sunken = down() || (pressed() && hot());
     if (down()) {
         RECT inside = client;
         InflateRect(&inside, -1, -1);
-        FillSolid(dc, inside, GetSysColor(COLOR_3DLIGHT));
+        fillSolid(dc, inside, GetSysColor(COLOR_3DLIGHT));
     }
     if (sunken) {
-        Frame3D(dc, client, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
+        frame3D(dc, client, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
     } else if (!args_.flat || (hot() && enabled)) {
-        Frame3D(dc, client, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW));
+        frame3D(dc, client, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW));
     }
     int shift = sunken ? 1 : 0;
     bool hasCaption = !args_.caption.empty();
@@ -81,7 +81,7 @@ void TSpeedButton::paintClient(HDC dc) {
     if (hasCaption) {
         SelectInDc select(dc, fonts_.font(args_.font));
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, enabled ? ToColorRef(args_.font.color) : GetSysColor(COLOR_GRAYTEXT));
+        SetTextColor(dc, enabled ? toColorRef(args_.font.color) : GetSysColor(COLOR_GRAYTEXT));
         RECT text{x + shift, shift, client.right - 2 + shift, client.bottom + shift};
         DrawTextA(
             dc, args_.caption.c_str(), static_cast<int>(args_.caption.size()), &text,

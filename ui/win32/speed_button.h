@@ -1,5 +1,5 @@
-// TSpeedButton: a flat button with a glyph and an optional caption; it shows a raised edge under
-// the pointer and a sunken one while down. Buttons of one TSpeedButtonGroup are exclusive: at
+// SpeedButton: a flat button with a glyph and an optional caption; it shows a raised edge under
+// the pointer and a sunken one while down. Buttons of one SpeedButtonGroup are exclusive: at
 // most one is down (see ExclusiveGroup).
 #pragma once
 
@@ -15,25 +15,25 @@
 
 namespace tamux::win32 {
 
-class TSpeedButton;
+class SpeedButton;
 
-class TSpeedButtonGroup {
+class SpeedButtonGroup {
   public:
-    explicit TSpeedButtonGroup(bool allowAllUp = false);
-    TSpeedButtonGroup(const TSpeedButtonGroup&) = delete;
-    TSpeedButtonGroup& operator=(const TSpeedButtonGroup&) = delete;
+    explicit SpeedButtonGroup(bool allowAllUp = false);
+    SpeedButtonGroup(const SpeedButtonGroup&) = delete;
+    SpeedButtonGroup& operator=(const SpeedButtonGroup&) = delete;
     ExclusiveGroup& model() { return model_; }
 
   private:
-    friend class TSpeedButton;
-    int attach(TSpeedButton* button);
+    friend class SpeedButton;
+    int attach(SpeedButton* button);
     void detach(int index);
 
     ExclusiveGroup model_;
-    std::vector<TSpeedButton*> buttons_;
+    std::vector<SpeedButton*> buttons_;
 };
 
-class TSpeedButton : public FlatButton {
+class SpeedButton : public FlatButton {
   public:
     struct CreateArgs {
         Placement placement;
@@ -41,11 +41,11 @@ class TSpeedButton : public FlatButton {
         Picture glyph;
         FontSpec font;
         bool flat = true;
-        TSpeedButtonGroup* group = nullptr;  // must outlive the button
+        SpeedButtonGroup* group = nullptr;  // must outlive the button
     };
 
-    explicit TSpeedButton(const CreateArgs& args);
-    ~TSpeedButton() override;
+    explicit SpeedButton(const CreateArgs& args);
+    ~SpeedButton() override;
 
     bool down() const;
     void setDown(bool down);
@@ -55,7 +55,7 @@ class TSpeedButton : public FlatButton {
     std::function<void()> onClick;
 
   private:
-    friend class TSpeedButtonGroup;
+    friend class SpeedButtonGroup;
     void paintClient(HDC dc) override;
     void clicked() override;
 

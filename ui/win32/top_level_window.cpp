@@ -2,7 +2,7 @@
 
 namespace tamux::win32 {
 
-bool RegisterWindowClass(const char* className, WNDPROC windowProc, LPCSTR cursor) {
+bool registerWindowClass(const char* className, WNDPROC windowProc, LPCSTR cursor) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA windowClass{};
     if (GetClassInfoA(instance, className, &windowClass)) return true;
@@ -14,24 +14,24 @@ bool RegisterWindowClass(const char* className, WNDPROC windowProc, LPCSTR curso
     return RegisterClassA(&windowClass) != 0;
 }
 
-void DestroyLetGo(HWND window) {
+void destroyLetGo(HWND window) {
     if (!window) return;
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     DestroyWindow(window);
 }
 
-POINT CentredOnScreen(int width, int height) {
+POINT centredOnScreen(int width, int height) {
     return {(GetSystemMetrics(SM_CXSCREEN) - width) / 2,
             (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
 }
 
-void KeepOuterSize(LPARAM minMaxInfo, int width, int height) {
+void keepOuterSize(LPARAM minMaxInfo, int width, int height) {
     auto* limits = reinterpret_cast<MINMAXINFO*>(minMaxInfo);
     limits->ptMinTrackSize = {width, height};
     limits->ptMaxTrackSize = {width, height};
 }
 
-void LetTabInto(HWND panel) {
+void letTabInto(HWND panel) {
     SetWindowLongPtrA(panel, GWL_EXSTYLE,
                       GetWindowLongPtrA(panel, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
 }

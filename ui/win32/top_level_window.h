@@ -8,12 +8,12 @@ namespace tamux::win32 {
 
 // Registers a window class with that cursor (the arrow when null) and no class brush, unless it
 // is registered already. Returns whether the class is there.
-bool RegisterWindowClass(const char* className, WNDPROC windowProc, LPCSTR cursor = nullptr);
+bool registerWindowClass(const char* className, WNDPROC windowProc, LPCSTR cursor = nullptr);
 
 // The object a window procedure serves: CreateWindowEx's last argument, kept in the window's
 // user data from WM_NCCREATE on. Null before that, and once the object has let the window go.
 template <typename Object>
-Object* WindowObject(HWND window, UINT message, LPARAM lParam) {
+Object* windowObject(HWND window, UINT message, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
         SetWindowLongPtrA(window, GWLP_USERDATA,
@@ -24,15 +24,15 @@ Object* WindowObject(HWND window, UINT message, LPARAM lParam) {
 
 // Destroys a window after its object has let it go, so that the messages of the destruction no
 // longer reach an object that is itself being destroyed. Does nothing for a null window.
-void DestroyLetGo(HWND window);
+void destroyLetGo(HWND window);
 
 // The top-left corner of a window of that outer size centred on the screen.
-POINT CentredOnScreen(int width, int height);
+POINT centredOnScreen(int width, int height);
 
 // Answers WM_GETMINMAXINFO for a window that keeps one outer size.
-void KeepOuterSize(LPARAM minMaxInfo, int width, int height);
+void keepOuterSize(LPARAM minMaxInfo, int width, int height);
 
 // Lets Tab and the dialog keys reach the controls that lie on `panel`.
-void LetTabInto(HWND panel);
+void letTabInto(HWND panel);
 
 }  // namespace tamux::win32

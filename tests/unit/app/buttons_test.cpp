@@ -10,23 +10,23 @@
 namespace tamux::test {
 namespace {
 
-const FormButton kButtons[] = {ReportBtn, AboutBtn, LangBtn, minimizeBtn, CloseBtn};
+const FormButton kButtons[] = {ReportBtn, AboutBtn, LangBtn, MinimizeBtn, CloseBtn};
 
 TEST(TopBar, HoverShowsNoFocusBitmapAndLosingTheFocusDisabledBitmap) {
     FormHarness h;
-    TImputFrm& form = h.start();
+    MainForm& form = h.start();
     for (const FormButton which : kButtons) {
         SCOPED_TRACE(static_cast<int>(which));
-        const TExplBtnModel& button = form.Button(which);
-        ASSERT_NE(button.NoFocusBitmap, button.DisabledBitmap);
-        EXPECT_EQ(button.Bitmap, button.DisabledBitmap);
+        const ExplorerButtonModel& button = form.Button(which);
+        ASSERT_NE(button.noFocusBitmap, button.disabledBitmap);
+        EXPECT_EQ(button.bitmap, button.disabledBitmap);
         h.log.clear();
 
-        form.ButtonMouseMove(which);
-        EXPECT_EQ(button.Bitmap, button.NoFocusBitmap);
-        form.ButtonMouseMove(which);  // every move reports; the picture changes once
-        form.ButtonExit(which);
-        EXPECT_EQ(button.Bitmap, button.DisabledBitmap);
+        form.buttonMouseMove(which);
+        EXPECT_EQ(button.bitmap, button.noFocusBitmap);
+        form.buttonMouseMove(which);  // every move reports; the picture changes once
+        form.buttonExit(which);
+        EXPECT_EQ(button.bitmap, button.disabledBitmap);
 
         const std::string changed = "button " + std::to_string(static_cast<int>(which));
         EXPECT_EQ(h.log, (EventLog{changed, changed}));
@@ -35,25 +35,25 @@ TEST(TopBar, HoverShowsNoFocusBitmapAndLosingTheFocusDisabledBitmap) {
 
 TEST(TopBar, MinimizeAndCloseGoToTheWindow) {
     FormHarness h;
-    TImputFrm& form = h.start();
+    MainForm& form = h.start();
     h.log.clear();
-    form.MinimizeBtnClick();
-    form.CloseBtnClick();
+    form.minimizeBtnClick();
+    form.closeBtnClick();
     EXPECT_EQ(h.log, (EventLog{"minimize", "close"}));
 }
 
 TEST(TopBar, AboutAndLanguageOpenTheirDialogs) {
     FormHarness h;
-    TImputFrm& form = h.start();
-    form.AboutBtnClick();
+    MainForm& form = h.start();
+    form.aboutBtnClick();
     EXPECT_EQ(h.aboutViews, 1);
     EXPECT_EQ(h.languageViews, 0);
 
-    form.LangBtnClick();
+    form.langBtnClick();
     EXPECT_EQ(h.languageViews, 1);
     // Closed again: the next click opens a new one.
     EXPECT_EQ(h.state().languageDialog.current, nullptr);
-    form.LangBtnClick();
+    form.langBtnClick();
     EXPECT_EQ(h.languageViews, 2);
     EXPECT_TRUE(h.dialogs().messageBoxes().empty());
 }

@@ -26,39 +26,39 @@ std::unique_ptr<sim::Machine> loadMachine(const std::string& sample, const fs::p
 // A window that is shown and closed at once.
 class ClosedAboutView : public AboutDialogView {
   public:
-    int ShowModal() override { return kModalCancel; }
+    int showModal() override { return kModalCancel; }
 };
 
 class ClosedLanguageView : public LanguageDialogView {
   public:
-    void ShowModal() override {}
-    void Close() override {}
+    void showModal() override {}
+    void close() override {}
 };
 
 class RecordingWaitView : public WaitDialogView {
   public:
-    RecordingWaitView(const TDlgWaitSet& dialog, FormHarness& harness)
+    RecordingWaitView(const WaitDialog& dialog, FormHarness& harness)
         : dialog_(dialog), harness_(harness) {
         harness_.log.push_back("wait:create");
     }
     ~RecordingWaitView() override { harness_.log.push_back("wait:destroy"); }
-    void Show() override {
-        harness_.waitCaption = dialog_.Caption;
-        harness_.waitText = dialog_.LabelWait;
+    void show() override {
+        harness_.waitCaption = dialog_.caption;
+        harness_.waitText = dialog_.labelWait;
         harness_.log.push_back("wait:show");
     }
-    void CaptionChanged() override {
-        harness_.waitCaption = dialog_.Caption;
+    void captionChanged() override {
+        harness_.waitCaption = dialog_.caption;
         harness_.log.push_back("wait:caption");
     }
-    void TextChanged() override {
-        harness_.waitText = dialog_.LabelWait;
+    void textChanged() override {
+        harness_.waitText = dialog_.labelWait;
         harness_.log.push_back("wait:text");
     }
-    void Hide() override { harness_.log.push_back("wait:hide"); }
+    void hide() override { harness_.log.push_back("wait:hide"); }
 
   private:
-    const TDlgWaitSet& dialog_;
+    const WaitDialog& dialog_;
     FormHarness& harness_;
 };
 
@@ -74,7 +74,7 @@ bool SimMessageQueue::takeMessage(AppMessage& message) {
     return true;
 }
 
-void RecordingFormView::ButtonChanged(FormButton button) {
+void RecordingFormView::buttonChanged(FormButton button) {
     log_.push_back("button " + std::to_string(static_cast<int>(button)));
 }
 
@@ -82,17 +82,17 @@ FormHarness::FormHarness(const FormOptions& options)
     : machine_(loadMachine(options.sample, drive_.path())), queue_(*machine_) {
     const std::string exe = machine_->system().executablePath();
     for (const std::string& code : options.modules) {
-        const fs::path module = machine_->hostPath(LangModuleFileName(exe, code));
+        const fs::path module = machine_->hostPath(langModuleFileName(exe, code));
         fs::create_directories(module.parent_path());
         fs::copy_file(fs::path(TAMUX_LANG_MODULE_DIR) / ("tamux" + code + ".dll"), module);
     }
     if (!options.language.empty()) {
-        machine_->profile().writeString(SettingsFilePath(exe), kOptionsSection, kLanguageKey,
+        machine_->profile().writeString(settingsFilePath(exe), kOptionsSection, kLanguageKey,
                                         options.language);
     }
     if (options.databases) {
         // The suite's layout: SHARED\DATABASES beside the program's folder.
-        const fs::path folder = machine_->hostPath(PathWithoutExtension(exe)).parent_path();
+        const fs::path folder = machine_->hostPath(pathWithoutExtension(exe)).parent_path();
         const fs::path databases = folder.parent_path() / "SHARED" / "DATABASES";
         fs::create_directories(databases);
         for (const char* name : {"Keyboard.txt", "Mouse.txt", "other.txt"}) {
@@ -100,12 +100,12 @@ FormHarness::FormHarness(const FormOptions& options)
         }
     }
     state_ = std::make_unique<AppState>(machine_->platform());
-    state_->waitSet.setViews([this](const TDlgWaitSet& dialog) {
+    state_->waitSet.setViews([this](const WaitDialog& dialog) {
         return std::make_unique<RecordingWaitView>(dialog, *this);
     });
     state_->waitSet.setCursor(
         [this](bool hourglass) { log.push_back(hourglass ? "cursor:wait" : "cursor:default"); });
-    state_->languageDialog.views = [this](TLanguagesettings&) {
+    state_->languageDialog.views = [this](LanguageDialog&) {
         ++languageViews;
         return std::make_unique<ClosedLanguageView>();
     };
@@ -114,8 +114,8 @@ FormHarness::FormHarness(const FormOptions& options)
     right.setView(&rightView_);
 }
 
-TImputFrm& FormHarness::makeForm() {
-    form_ = std::make_unique<TImputFrm>(*state_, application_, left, right, [this](TDlgAbout&) {
+MainForm& FormHarness::makeForm() {
+    form_ = std::make_unique<MainForm>(*state_, application_, left, right, [this](AboutDialog&) {
         ++aboutViews;
         return std::make_unique<ClosedAboutView>();
     });
@@ -123,8 +123,8 @@ TImputFrm& FormHarness::makeForm() {
     return *form_;
 }
 
-TImputFrm& FormHarness::start() {
-    makeForm().FormCreate();
+MainForm& FormHarness::start() {
+    makeForm().formCreate();
     return *form_;
 }
 
@@ -137,12 +137,12 @@ DeviceSection FormHarness::mouseSection() {
 }
 
 DeviceSection FormHarness::keyboardSection() {
-    return KeyboardSection(state_->keyboard, form_->KeyState1(), state_->lang);
+    return KeyboardSection(state_->keyboard, form_->keyState(), state_->lang);
 }
 
 std::vector<std::string> FormHarness::printerLines(int printer) {
     PrinterCaps caps(machine_->spooler());
-    return SectionMarkup(PrinterSection(form_->PrintersInfo1(), printer, caps, state_->lang));
+    return SectionMarkup(PrinterSection(form_->printers(), printer, caps, state_->lang));
 }
 
 std::vector<std::string> FormHarness::rightLines(int section) {

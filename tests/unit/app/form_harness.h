@@ -35,13 +35,13 @@ class SimMessageQueue : public MessageSource {
 // Everything the views were told, in order, as short texts ("wait:show", "right:redraw off").
 using EventLog = std::vector<std::string>;
 
-class RecordingFormView : public ImputFormView {
+class RecordingFormView : public MainFormView {
   public:
     explicit RecordingFormView(EventLog& log) : log_(log) {}
-    void ButtonChanged(FormButton button) override;
-    void LabelChanged() override { log_.push_back("label"); }
-    void MinimizeApplication() override { log_.push_back("minimize"); }
-    void CloseForm() override { log_.push_back("close"); }
+    void buttonChanged(FormButton button) override;
+    void labelChanged() override { log_.push_back("label"); }
+    void minimizeApplication() override { log_.push_back("minimize"); }
+    void closeForm() override { log_.push_back("close"); }
 
   private:
     EventLog& log_;
@@ -74,18 +74,18 @@ class FormHarness {
     FormHarness(const FormHarness&) = delete;
     FormHarness& operator=(const FormHarness&) = delete;
 
-    // Makes the form (after the test has changed the machine); FormCreate is the test's to run.
-    TImputFrm& makeForm();
-    // makeForm and FormCreate.
-    TImputFrm& start();
+    // Makes the form (after the test has changed the machine); formCreate is the test's to run.
+    MainForm& makeForm();
+    // makeForm and formCreate.
+    MainForm& start();
 
     sim::Machine& machine() { return *machine_; }
     sim::SimDialogs& dialogs();
     AppState& state() { return *state_; }
-    TImputFrm& form() { return *form_; }
+    MainForm& form() { return *form_; }
     Application& application() { return application_; }
-    SectionList left{LeftPaneStyle().geometry};
-    SectionList right{RightPaneStyle().geometry};
+    SectionList left{leftPaneStyle().geometry};
+    SectionList right{rightPaneStyle().geometry};
     EventLog log;
     // How many About and language windows were made.
     int aboutViews = 0;
@@ -115,7 +115,7 @@ class FormHarness {
     std::unique_ptr<AppState> state_;
     RecordingFormView formView_{log};
     RecordingPaneView rightView_{log, "right"};
-    std::unique_ptr<TImputFrm> form_;
+    std::unique_ptr<MainForm> form_;
 };
 
 }  // namespace tamux::test

@@ -59,12 +59,12 @@ int headingTop(SectionList& pane, int section) {
     return pane.rowTop(pane.rowIndex({section, -1}));
 }
 
-TEST(ShowCategory, InputDevicesGiveTheHeadingTheMouseAndTheKeyboard) {
+TEST(showCategory, InputDevicesGiveTheHeadingTheMouseAndTheKeyboard) {
     FormHarness h;
-    TImputFrm& form = h.start();
+    MainForm& form = h.start();
     h.log.clear();
 
-    form.SectionListBox1ExpandSection(kInputDevicesCategory);
+    form.leftCategoryExpanded(kInputDevicesCategory);
 
     EXPECT_EQ(h.rightCaptions(), (std::vector<std::string>{"Input devices", "Mouse", "Keyboard"}));
     EXPECT_EQ(rightImages(h.right), (std::vector<int>{-1, kMouseImage, kKeyboardImage}));
@@ -79,12 +79,12 @@ TEST(ShowCategory, InputDevicesGiveTheHeadingTheMouseAndTheKeyboard) {
     EXPECT_EQ(h.log, (EventLog{"right:redraw off", "right:redraw on"}));
 }
 
-TEST(ShowCategory, NoPrintersGiveOnlyTheHeadingWhileTheWaitDialogShows) {
+TEST(showCategory, NoPrintersGiveOnlyTheHeadingWhileTheWaitDialogShows) {
     FormHarness h({.sample = "empty"});
-    TImputFrm& form = h.start();
+    MainForm& form = h.start();
     h.log.clear();
 
-    form.SectionListBox1ExpandSection(kPrintersCategory);
+    form.leftCategoryExpanded(kPrintersCategory);
 
     EXPECT_EQ(h.rightCaptions(), (std::vector<std::string>{"Printers"}));
     EXPECT_EQ(h.log, (EventLog{"wait:create", "wait:show", "cursor:wait", "wait:caption",
@@ -92,13 +92,13 @@ TEST(ShowCategory, NoPrintersGiveOnlyTheHeadingWhileTheWaitDialogShows) {
                                "cursor:default", "right:redraw on"}));
     EXPECT_EQ(h.waitCaption, "Please wait...");
     EXPECT_EQ(h.waitText, "Updating the hardware list...");
-    EXPECT_EQ(h.state().waitSet.DlgWaitSet(), nullptr);
+    EXPECT_EQ(h.state().waitSet.dlgWaitSet(), nullptr);
 }
 
-TEST(ShowCategory, EachPrinterGetsItsOwnLinesAndImage) {
+TEST(showCategory, EachPrinterGetsItsOwnLinesAndImage) {
     FormHarness h;
-    TImputFrm& form = h.start();
-    form.SectionListBox1ExpandSection(kPrintersCategory);
+    MainForm& form = h.start();
+    form.leftCategoryExpanded(kPrintersCategory);
 
     ASSERT_EQ(h.right.sectionCount(), 3);
     EXPECT_EQ(rightImages(h.right), (std::vector<int>{-1, kPrinterImage, kPrinterImage}));
@@ -109,69 +109,70 @@ TEST(ShowCategory, EachPrinterGetsItsOwnLinesAndImage) {
     EXPECT_EQ(h.rightLines(2), h.printerLines(1));
 }
 
-TEST(ShowCategory, APrinterNamedLikeTheKeyboardShowsItselfAndLeavesTheKeyboardAlone) {
+TEST(showCategory, APrinterNamedLikeTheKeyboardShowsItselfAndLeavesTheKeyboardAlone) {
     FormHarness h({.sample = "empty"});
     h.machine().spooler().addPrinter(TextOnlyPrinter("Keyboard"));
-    TImputFrm& form = h.start();
+    MainForm& form = h.start();
 
-    form.SectionListBox1ExpandSection(kPrintersCategory);
+    form.leftCategoryExpanded(kPrintersCategory);
     ASSERT_EQ(h.rightCaptions(), (std::vector<std::string>{"Printers", "Keyboard"}));
     EXPECT_EQ(firstLine(h, 1), printerTitle("Keyboard"));
     EXPECT_EQ(h.rightLines(1), h.printerLines(0));
 
-    form.SectionListBox1ExpandSection(kInputDevicesCategory);
+    form.leftCategoryExpanded(kInputDevicesCategory);
     ASSERT_EQ(h.right.sectionCount(), 3);
     EXPECT_EQ(firstLine(h, 2), deviceTitle(""));  // the empty machine has no keyboard record
     EXPECT_EQ(h.rightLines(2), h.keyboardLines());
 }
 
-TEST(ShowCategory, APrinterNameHoldingMarkupFindsItsLinesThroughTheEscapedEntry) {
+TEST(showCategory, APrinterNameHoldingMarkupFindsItsLinesThroughTheEscapedEntry) {
     FormHarness h({.sample = "empty"});
     const std::string name = "<b>Lab & \"Main\"</b>";
     h.machine().spooler().addPrinter(TextOnlyPrinter(name));
-    TImputFrm& form = h.start();
+    MainForm& form = h.start();
 
     ASSERT_EQ(h.left.section(kPrintersCategory).subItems().lines(),
               std::vector<std::string>{"&lt;b&gt;Lab &amp; \"Main\"&lt;/b&gt;"});
-    form.SectionListBox1ExpandSection(kPrintersCategory);
+    form.leftCategoryExpanded(kPrintersCategory);
     ASSERT_EQ(h.right.sectionCount(), 2);
     EXPECT_EQ(h.right.section(1).caption(), "&lt;b&gt;Lab &amp; \"Main\"&lt;/b&gt;");
     EXPECT_EQ(firstLine(h, 1), printerTitle("&lt;b&gt;Lab &amp; \"Main\"&lt;/b&gt;"));
     EXPECT_EQ(h.rightLines(1), h.printerLines(0));
 }
 
-TEST(ShowCategory, AnErrorHalfwayStillHidesTheWaitDialogAndRedrawsThePane) {
+TEST(showCategory, AnErrorHalfwayStillHidesTheWaitDialogAndRedrawsThePane) {
     FormHarness h;
-    TImputFrm& form = h.start();
+    MainForm& form = h.start();
     h.left.clearSections();  // the printers category is gone: reading it fails
     h.log.clear();
 
-    EXPECT_THROW(form.ShowCategory(kPrintersCategory), std::exception);
-    EXPECT_EQ(h.state().waitSet.DlgWaitSet(), nullptr);
+    EXPECT_THROW(form.showCategory(kPrintersCategory), std::exception);
+    EXPECT_EQ(h.state().waitSet.dlgWaitSet(), nullptr);
     EXPECT_EQ(h.right.redrawSuspension(), 0);
     ASSERT_GE(h.log.size(), 3u);
     EXPECT_EQ(h.log.back(), "right:redraw on");
     EXPECT_EQ(h.log[h.log.size() - 2], "cursor:default");
 }
 
-TEST(ShowCategory, AWaitDialogThatCannotBeMadeDoesNotKeepThePrintersFromShowing) {
+TEST(showCategory, AWaitDialogThatCannotBeMadeDoesNotKeepThePrintersFromShowing) {
     FormHarness h;
-    TImputFrm& form = h.start();
+    MainForm& form = h.start();
     h.state().waitSet.setViews(
-        [](const TDlgWaitSet&) -> std::unique_ptr<WaitDialogView> { throw std::bad_alloc(); });
+        [](const WaitDialog&) -> std::unique_ptr<WaitDialogView> { throw std::bad_alloc(); });
 
-    form.SectionListBox1ExpandSection(kPrintersCategory);
+    form.leftCategoryExpanded(kPrintersCategory);
     EXPECT_EQ(h.right.sectionCount(), 3);
-    EXPECT_EQ(h.state().waitSet.DlgWaitSet(), nullptr);
+    EXPECT_EQ(h.state().waitSet.dlgWaitSet(), nullptr);
 }
 
 TEST(DeviceSections, ClickingTheKeyboardOpensItsSectionAtTheTopAndItsHeadingToggles) {
     FormHarness h;
-    TImputFrm& form = h.start();
-    form.SectionListBox1ExpandSection(kInputDevicesCategory);
-    h.right.section(1).setState(lssExpanded);  // left open from before: rebuilt contracted
+    MainForm& form = h.start();
+    form.leftCategoryExpanded(kInputDevicesCategory);
+    h.right.section(1).setState(
+        SectionState::Expanded);  // left open from before: rebuilt contracted
 
-    form.SectionListBox1SubItemClick(kInputDevicesCategory, 1);
+    form.leftEntryClicked(kInputDevicesCategory, 1);
 
     ASSERT_EQ(h.right.sectionCount(), 3);
     EXPECT_FALSE(h.right.section(1).expanded());
@@ -180,42 +181,42 @@ TEST(DeviceSections, ClickingTheKeyboardOpensItsSectionAtTheTopAndItsHeadingTogg
     EXPECT_EQ(h.right.scrollOffset(), headingTop(h.right, 2));
     EXPECT_EQ(h.right.redrawSuspension(), 0);
 
-    form.SectionListBox2SectionClick(2);
+    form.rightSectionClicked(2);
     EXPECT_FALSE(h.right.section(2).expanded());
-    form.SectionListBox2SectionClick(2);
+    form.rightSectionClicked(2);
     EXPECT_TRUE(h.right.section(2).expanded());
     EXPECT_EQ(h.right.scrollOffset(), headingTop(h.right, 2));
 }
 
 TEST(DeviceSections, ARequestFromTheLeftPaneOpensWhatIsOpenAlready) {
     FormHarness h;
-    TImputFrm& form = h.start();
-    form.SectionListBox1ExpandSection(kInputDevicesCategory);
-    h.right.section(1).setState(lssExpanded);
+    MainForm& form = h.start();
+    form.leftCategoryExpanded(kInputDevicesCategory);
+    h.right.section(1).setState(SectionState::Expanded);
 
-    form.OpenDeviceSection(PaneRequest::LeftPane, 1);
+    form.openDeviceSection(PaneRequest::LeftPane, 1);
     EXPECT_TRUE(h.right.section(1).expanded());
-    form.OpenDeviceSection(PaneRequest::RightPane, 1);
+    form.openDeviceSection(PaneRequest::RightPane, 1);
     EXPECT_FALSE(h.right.section(1).expanded());
 }
 
 TEST(DeviceSections, ASectionThatIsNotThereIsIgnored) {
     FormHarness h;
-    TImputFrm& form = h.start();
-    EXPECT_NO_THROW(form.SectionListBox2SectionClick(3));  // the pane is empty
+    MainForm& form = h.start();
+    EXPECT_NO_THROW(form.rightSectionClicked(3));  // the pane is empty
     EXPECT_EQ(h.right.redrawSuspension(), 0);
     EXPECT_EQ(h.right.sectionCount(), 0);
 }
 
 TEST(DeviceSections, ContractingEitherCategoryEmptiesThePane) {
     FormHarness h;
-    TImputFrm& form = h.start();
-    form.SectionListBox1ExpandSection(kInputDevicesCategory);
-    form.SectionListBox1ContractSection(kPrintersCategory);
+    MainForm& form = h.start();
+    form.leftCategoryExpanded(kInputDevicesCategory);
+    form.leftCategoryContracted(kPrintersCategory);
     EXPECT_EQ(h.right.sectionCount(), 0);
 
-    form.SectionListBox1SubItemClick(kInputDevicesCategory, 0);
-    form.SectionListBox1ContractSection(kInputDevicesCategory);
+    form.leftEntryClicked(kInputDevicesCategory, 0);
+    form.leftCategoryContracted(kInputDevicesCategory);
     EXPECT_EQ(h.right.sectionCount(), 0);
 }
 
@@ -241,37 +242,37 @@ TEST(PaneEvents, TheUsersClicksInThePanesReachTheHandlers) {
 
 TEST(LockKeys, PressingCapsLockRewritesTheShownKeyboardSectionOnly) {
     FormHarness h;
-    TImputFrm& form = h.start();
-    form.SectionListBox1SubItemClick(kInputDevicesCategory, 1);
+    MainForm& form = h.start();
+    form.leftEntryClicked(kInputDevicesCategory, 1);
     std::vector<std::string> lines = h.rightLines(2);
     ASSERT_EQ(std::count(lines.begin(), lines.end(), kCapsOff), 1);
 
     h.machine().keyboard().pressKey(sim::kVkCapital);
-    h.application().ProcessMessages();
+    h.application().processMessages();
     std::replace(lines.begin(), lines.end(), kCapsOff, kCapsOn);
     EXPECT_EQ(h.rightLines(2), lines);
 
     // With the printers shown, a press changes nothing in the pane.
-    form.SectionListBox1ExpandSection(kPrintersCategory);
+    form.leftCategoryExpanded(kPrintersCategory);
     const std::vector<std::string> printer = h.rightLines(1);
     h.machine().keyboard().pressKey(sim::kVkCapital);
-    h.application().ProcessMessages();
+    h.application().processMessages();
     EXPECT_EQ(h.rightLines(1), printer);
     EXPECT_EQ(h.right.section(1).subItems().count(), static_cast<int>(printer.size()));
 }
 
 TEST(LockKeys, ClickingTheNumLineTogglesNumLockAndTheLineFollows) {
     FormHarness h;
-    TImputFrm& form = h.start();
-    form.SectionListBox1SubItemClick(kInputDevicesCategory, 1);
+    MainForm& form = h.start();
+    form.leftEntryClicked(kInputDevicesCategory, 1);
     const std::vector<std::string> lines = h.rightLines(2);
     const auto at = std::find(lines.begin(), lines.end(), kNumOn);  // Num Lock is on in the sample
     ASSERT_NE(at, lines.end());
     const int line = static_cast<int>(at - lines.begin());
 
-    form.SectionListBox2SubItemClick(2, line);
+    form.rightEntryClicked(2, line);
     EXPECT_FALSE(h.machine().keyboard().isToggled(sim::kVkNumLock));
-    h.application().ProcessMessages();
+    h.application().processMessages();
     EXPECT_EQ(h.rightLines(2)[static_cast<std::size_t>(line)], kNumOff);
 }
 

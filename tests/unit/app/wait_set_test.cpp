@@ -20,22 +20,22 @@ struct ViewFaults {
 
 class FakeWaitView : public WaitDialogView {
   public:
-    FakeWaitView(const TDlgWaitSet& dialog, Log& log, const ViewFaults& faults)
+    FakeWaitView(const WaitDialog& dialog, Log& log, const ViewFaults& faults)
         : dialog_(dialog), log_(log), faults_(faults) {}
     ~FakeWaitView() override { log_.push_back("destroy"); }
-    void Show() override {
-        log_.push_back("show " + dialog_.Caption + " / " + dialog_.LabelWait);
+    void show() override {
+        log_.push_back("show " + dialog_.caption + " / " + dialog_.labelWait);
         if (faults_.show) throw std::runtime_error("cannot show");
     }
-    void CaptionChanged() override { log_.push_back("caption " + dialog_.Caption); }
-    void TextChanged() override { log_.push_back("text " + dialog_.LabelWait); }
-    void Hide() override {
+    void captionChanged() override { log_.push_back("caption " + dialog_.caption); }
+    void textChanged() override { log_.push_back("text " + dialog_.labelWait); }
+    void hide() override {
         log_.push_back("hide");
         if (faults_.hide) throw std::runtime_error("cannot hide");
     }
 
   private:
-    const TDlgWaitSet& dialog_;
+    const WaitDialog& dialog_;
     Log& log_;
     const ViewFaults& faults_;
 };
@@ -43,7 +43,7 @@ class FakeWaitView : public WaitDialogView {
 class WaitSetTest : public ::testing::Test {
   protected:
     WaitSetTest() {
-        waits.setViews([this](const TDlgWaitSet& dialog) -> std::unique_ptr<WaitDialogView> {
+        waits.setViews([this](const WaitDialog& dialog) -> std::unique_ptr<WaitDialogView> {
             ++created;
             if (faults.create) throw std::runtime_error("no window");
             return std::make_unique<FakeWaitView>(dialog, log, faults);
@@ -58,17 +58,17 @@ class WaitSetTest : public ::testing::Test {
 };
 
 TEST_F(WaitSetTest, OneDialogAtATimeFromShowToHide) {
-    waits.ShowWaitDialog();
-    waits.ShowWaitDialog();  // a second one is not made
-    waits.SetWaitCaption("Please wait...");
-    waits.SetWaitText("Updating the hardware list...");
-    ASSERT_NE(waits.DlgWaitSet(), nullptr);
-    EXPECT_EQ(waits.DlgWaitSet()->LabelWait, "Updating the hardware list...");
-    waits.HideWaitDialog();
-    waits.HideWaitDialog();  // nothing left to hide
+    waits.showWaitDialog();
+    waits.showWaitDialog();  // a second one is not made
+    waits.setWaitCaption("Please wait...");
+    waits.setWaitText("Updating the hardware list...");
+    ASSERT_NE(waits.dlgWaitSet(), nullptr);
+    EXPECT_EQ(waits.dlgWaitSet()->labelWait, "Updating the hardware list...");
+    waits.hideWaitDialog();
+    waits.hideWaitDialog();  // nothing left to hide
 
     EXPECT_EQ(created, 1);
-    EXPECT_EQ(waits.DlgWaitSet(), nullptr);
+    EXPECT_EQ(waits.dlgWaitSet(), nullptr);
     const std::string czech =
         "show \xC8"
         "ekejte pros\xEDm.... / Aktualizuji seznam hardwaru, po\xE8kejte pros\xEDm...";
@@ -77,36 +77,36 @@ TEST_F(WaitSetTest, OneDialogAtATimeFromShowToHide) {
 }
 
 TEST_F(WaitSetTest, ADialogCanBeShownAgainAfterItWasHidden) {
-    waits.ShowWaitDialog();
-    waits.HideWaitDialog();
-    waits.ShowWaitDialog();
+    waits.showWaitDialog();
+    waits.hideWaitDialog();
+    waits.showWaitDialog();
     EXPECT_EQ(created, 2);
-    ASSERT_NE(waits.DlgWaitSet(), nullptr);
+    ASSERT_NE(waits.dlgWaitSet(), nullptr);
     // A new dialog starts with its own texts again.
-    EXPECT_EQ(waits.DlgWaitSet()->Caption, kInitialWaitCaption);
+    EXPECT_EQ(waits.dlgWaitSet()->caption, kInitialWaitCaption);
 }
 
 TEST_F(WaitSetTest, AWindowThatCannotBeMadeLeavesNoDialogAndTheTextsGoNowhere) {
     faults.create = true;
-    EXPECT_NO_THROW(waits.ShowWaitDialog());
-    EXPECT_EQ(waits.DlgWaitSet(), nullptr);
-    EXPECT_NO_THROW(waits.SetWaitCaption("Please wait..."));
-    EXPECT_NO_THROW(waits.SetWaitText("Updating..."));
-    waits.HideWaitDialog();
+    EXPECT_NO_THROW(waits.showWaitDialog());
+    EXPECT_EQ(waits.dlgWaitSet(), nullptr);
+    EXPECT_NO_THROW(waits.setWaitCaption("Please wait..."));
+    EXPECT_NO_THROW(waits.setWaitText("Updating..."));
+    waits.hideWaitDialog();
     EXPECT_TRUE(log.empty()) << log.front();  // no cursor change either
 
     // The next request tries again.
     faults.create = false;
-    waits.ShowWaitDialog();
-    EXPECT_NE(waits.DlgWaitSet(), nullptr);
+    waits.showWaitDialog();
+    EXPECT_NE(waits.dlgWaitSet(), nullptr);
 }
 
 TEST_F(WaitSetTest, AWindowThatCannotBeShownIsStillDestroyedByHide) {
     faults.show = true;
-    EXPECT_NO_THROW(waits.ShowWaitDialog());
-    ASSERT_NE(waits.DlgWaitSet(), nullptr);
-    waits.HideWaitDialog();
-    EXPECT_EQ(waits.DlgWaitSet(), nullptr);
+    EXPECT_NO_THROW(waits.showWaitDialog());
+    ASSERT_NE(waits.dlgWaitSet(), nullptr);
+    waits.hideWaitDialog();
+    EXPECT_EQ(waits.dlgWaitSet(), nullptr);
     ASSERT_EQ(log.size(), 4u);
     EXPECT_EQ(log[1], "hide");
     EXPECT_EQ(log[2], "destroy");
@@ -115,9 +115,9 @@ TEST_F(WaitSetTest, AWindowThatCannotBeShownIsStillDestroyedByHide) {
 
 TEST_F(WaitSetTest, AWindowThatCannotBeHiddenIsStillDestroyedAndTheCursorRestored) {
     faults.hide = true;
-    waits.ShowWaitDialog();
-    EXPECT_NO_THROW(waits.HideWaitDialog());
-    EXPECT_EQ(waits.DlgWaitSet(), nullptr);
+    waits.showWaitDialog();
+    EXPECT_NO_THROW(waits.hideWaitDialog());
+    EXPECT_EQ(waits.dlgWaitSet(), nullptr);
     EXPECT_EQ(log.back(), "arrow");
     EXPECT_EQ(log[log.size() - 2], "destroy");
 }

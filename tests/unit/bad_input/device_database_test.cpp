@@ -35,9 +35,9 @@ void writeHostFile(const fs::path& file, const std::string& content) {
 }
 
 std::string encipher(const std::string& text) {
-    TCryptLib crypt;
-    UseDatabaseKeys(crypt);
-    return crypt.EncryptString(text);
+    CryptLib crypt;
+    useDatabaseKeys(crypt);
+    return crypt.encryptString(text);
 }
 
 class DamagedDatabase : public ::testing::Test {

@@ -41,7 +41,7 @@ const char* nameOf(Damage damage) {
 }
 
 fs::path englishModule(FormHarness& h) {
-    return h.machine().hostPath(LangModuleFileName(h.machine().system().executablePath(), "EN"));
+    return h.machine().hostPath(langModuleFileName(h.machine().system().executablePath(), "EN"));
 }
 
 void damageModule(FormHarness& h, Damage damage) {
@@ -62,7 +62,7 @@ void damageModule(FormHarness& h, Damage damage) {
 }
 
 std::string setting(FormHarness& h, std::string_view key) {
-    return h.machine().profile().getString(SettingsFilePath(h.machine().system().executablePath()),
+    return h.machine().profile().getString(settingsFilePath(h.machine().system().executablePath()),
                                            kOptionsSection, key, "(absent)", kIniValueBufferSize);
 }
 
@@ -90,11 +90,11 @@ TEST_P(BadLanguageModule, StartsQuietlyWithTheFallbackTextAndEveryDeviceInItsOwn
 
     // The facts are the machine's, whatever the labels; only those made of texts differ.
     EXPECT_EQ(h.state().devices, sound.state().devices);
-    EXPECT_EQ(h.state().keyboard.KeyboardName, sound.state().keyboard.KeyboardName);
-    EXPECT_EQ(h.state().keyboard.Layouts, sound.state().keyboard.Layouts);
+    EXPECT_EQ(h.state().keyboard.keyboardName, sound.state().keyboard.keyboardName);
+    EXPECT_EQ(h.state().keyboard.layouts, sound.state().keyboard.layouts);
     EXPECT_EQ(h.state().mouse.Name, sound.state().mouse.Name);
-    EXPECT_EQ(h.state().mouse.DoubleClickSpeed, sound.state().mouse.DoubleClickSpeed);
-    EXPECT_EQ(h.state().keyboard.ToggleKeysState, kNoText);
+    EXPECT_EQ(h.state().mouse.doubleClickSpeed, sound.state().mouse.doubleClickSpeed);
+    EXPECT_EQ(h.state().keyboard.toggleKeysState, kNoText);
 
     // Both entries are captioned alike, yet each section holds its own device's lines: the name
     // on top, and as many lines as on the sound machine.
@@ -116,19 +116,19 @@ TEST_P(BadLanguageModule, StartsQuietlyWithTheFallbackTextAndEveryDeviceInItsOwn
 TEST_P(BadLanguageModule, TheLockKeysRewriteTheKeyboardSectionOnly) {
     FormHarness h({.databases = true});
     damageModule(h, GetParam());
-    TImputFrm& form = h.start();
-    form.SectionListBox1ExpandSection(kInputDevicesCategory);
+    MainForm& form = h.start();
+    form.leftCategoryExpanded(kInputDevicesCategory);
     const std::vector<std::string> mouse = h.rightLines(1);
 
     h.machine().keyboard().pressKey(sim::kVkCapital);
-    h.application().ProcessMessages();
+    h.application().processMessages();
 
     EXPECT_EQ(h.rightLines(1), mouse) << "the mouse section got indicator lines";
     const std::vector<std::string> keyboard = h.rightLines(2);
-    EXPECT_NE(
-        std::find(keyboard.begin(), keyboard.end(),
-                  SectionLineMarkup(DeviceKind::Keyboard, IndicatorLine(LockKey::CapsLock, true))),
-        keyboard.end());
+    EXPECT_NE(std::find(keyboard.begin(), keyboard.end(),
+                        SectionLineMarkup(DeviceKind::Keyboard,
+                                          lockIndicatorLine(LockKey::CapsLock, true))),
+              keyboard.end());
 }
 
 TEST_P(BadLanguageModule, TheReportHoldsEachDevicesOwnLines) {
@@ -140,12 +140,9 @@ TEST_P(BadLanguageModule, TheReportHoldsEachDevicesOwnLines) {
     // Each section as the text report writes it, apart from the frame around it.
     auto asReported = [&](const DeviceSection& section) {
         const LangModule& lang = h.state().lang;
-        const ReportDocument alone{"",
-                                   {{"", "", {section}}},
-                                   "",
-                                   lang.GetLangText(kOnText),
-                                   lang.GetLangText(kOffText),
-                                   1252};
+        const ReportDocument alone{
+            "",  {{"", "", {section}}}, "", lang.getLangText(kOnText), lang.getLangText(kOffText),
+            1252};
         const std::vector<std::string> lines = TextReportLines(alone);
         return std::vector<std::string>(lines.begin() + 4, lines.end() - 4);
     };

@@ -20,37 +20,37 @@ namespace {
 // A report window on no screen: showing it ticks every entry and presses one button.
 class TickingReportView : public ReportDialogView {
   public:
-    TickingReportView(TReportFrm& form, ReportAction action) : form_(form), action_(action) {}
+    TickingReportView(ReportDialog& form, ReportAction action) : form_(form), action_(action) {}
 
-    SectionList& ReportSectionListBox() override { return list_; }
-    void ShowModal() override {
+    SectionList& reportSectionListBox() override { return list_; }
+    void showModal() override {
         for (int s = 0; s < list_.sectionCount(); ++s) {
-            TSubItems& entries = list_.section(s).subItems();
+            SubItems& entries = list_.section(s).subItems();
             for (int i = 0; i < entries.count(); ++i) entries.setTicked(i, true);
         }
         switch (action_) {
-            case raPrint:
-                form_.PrintBtnClick();
+            case ReportAction::Print:
+                form_.printBtnClick();
                 break;
-            case raSend:
-                form_.SendBtnClick();
+            case ReportAction::Send:
+                form_.sendBtnClick();
                 break;
-            case raSave:
-                form_.SaveBtnClick();
+            case ReportAction::Save:
+                form_.saveBtnClick();
                 break;
-            case raNone:
-                form_.CloseBtnClick();
+            case ReportAction::None:
+                form_.closeBtnClick();
                 break;
         }
     }
-    void Close() override {}
-    ScreenPoint WindowOrigin() override { return {}; }
-    void PopupMenu(ScreenPoint) override {}
+    void close() override {}
+    ScreenPoint windowOrigin() override { return {}; }
+    void popupMenu(ScreenPoint) override {}
 
   private:
-    TReportFrm& form_;
+    ReportDialog& form_;
     ReportAction action_;
-    SectionList list_{ReportListStyle().geometry};
+    SectionList list_{reportListStyle().geometry};
 };
 
 std::vector<std::string> drawn(const std::vector<std::string>& lines) {
@@ -62,7 +62,7 @@ std::vector<std::string> drawn(const std::vector<std::string>& lines) {
 std::vector<PaneSection> readPane(const SectionList& pane) {
     std::vector<PaneSection> sections;
     for (int s = 0; s < pane.sectionCount(); ++s) {
-        const TListSection& section = pane.section(s);
+        const ListSection& section = pane.section(s);
         sections.push_back({Drawn(section.caption()), drawn(section.subItems().lines())});
     }
     return sections;
@@ -77,14 +77,14 @@ void PrintTo(const PaneSection& section, std::ostream* out) {
 
 std::vector<std::string> Plain(const std::vector<std::string>& lines) {
     std::vector<std::string> plain;
-    for (const std::string& line : lines) plain.push_back(MarkupToPlainText(line));
+    for (const std::string& line : lines) plain.push_back(markupToPlainText(line));
     return plain;
 }
 
 std::string Drawn(std::string_view markup) {
     FixedMeasurer measurer;
     std::string text;
-    for (const DrawInstruction& item : LayoutMarkup(markup, MarkupContext{}, measurer).items) {
+    for (const DrawInstruction& item : layoutMarkup(markup, MarkupContext{}, measurer).items) {
         if (const auto* run = std::get_if<TextDraw>(&item)) text += run->text;
     }
     return text;
@@ -92,13 +92,13 @@ std::string Drawn(std::string_view markup) {
 
 Seen Look(FormHarness& h) {
     Seen seen;
-    TImputFrm& form = h.form();
+    MainForm& form = h.form();
     for (int i = 0; i < kFormButtonCount; ++i) {
-        seen.captions.push_back(form.Button(static_cast<FormButton>(i)).Caption);
+        seen.captions.push_back(form.Button(static_cast<FormButton>(i)).caption);
     }
-    seen.captions.push_back(form.Label1());
+    seen.captions.push_back(form.captionLabel());
     for (int category : {kInputDevicesCategory, kPrintersCategory}) {
-        const TListSection& section = h.left.section(category);
+        const ListSection& section = h.left.section(category);
         seen.captions.push_back(Drawn(section.caption()));
         for (const std::string& entry : section.subItems().lines()) {
             seen.entries.push_back(Drawn(entry));
@@ -117,15 +117,15 @@ Seen Look(FormHarness& h) {
 }
 
 void TickEverything(FormHarness& h, ReportAction action) {
-    h.state().reportDialog.views = [action](TReportFrm& form) {
+    h.state().reportDialog.views = [action](ReportDialog& form) {
         return std::make_unique<TickingReportView>(form, action);
     };
 }
 
 std::optional<std::vector<std::string>> SaveEverything(FormHarness& h, const std::string& path) {
-    TickEverything(h, raSave);
+    TickEverything(h, ReportAction::Save);
     h.dialogs().queueSavePath(path);
-    h.form().ButtonClick(ReportBtn);
+    h.form().buttonClick(ReportBtn);
     std::optional<std::string> content = FileContent(h.machine(), path);
     if (!content) return std::nullopt;
     return SplitCrLf(*content);
@@ -145,7 +145,7 @@ void PutFile(sim::Machine& machine, const std::string& windowsPath, const std::s
 
 fs::path DatabaseFolder(sim::Machine& machine) {
     const fs::path program =
-        machine.hostPath(PathWithoutExtension(machine.system().executablePath())).parent_path();
+        machine.hostPath(pathWithoutExtension(machine.system().executablePath())).parent_path();
     return program.parent_path() / "SHARED" / "DATABASES";
 }
 

@@ -49,7 +49,8 @@ std::string Drawn(std::string_view markup);
 // Lines as the plain-text outputs write them.
 std::vector<std::string> Plain(const std::vector<std::string>& lines);
 
-// The report window's user ticks every entry and presses the button of `action` (raNone: Cancel).
+// The report window's user ticks every entry and presses the button of `action`
+// (ReportAction::None: Cancel).
 void TickEverything(FormHarness& h, ReportAction action);
 
 // The Report button with every entry ticked and Save pressed, the save dialog answered with

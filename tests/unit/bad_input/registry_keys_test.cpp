@@ -69,11 +69,11 @@ TEST_F(KeysThatRefuseOpening, TheMouseSettingsKeyLeavesTheSettingsEmpty) {
     expectQuietAndOtherwiseSound(run);
 
     MouseFacts expectedMouse = soundState().mouse;
-    expectedMouse.ButtonsText.clear();
-    expectedMouse.DoubleClickSpeed.clear();
-    expectedMouse.Sensitivity.clear();
+    expectedMouse.buttonsText.clear();
+    expectedMouse.doubleClickSpeed.clear();
+    expectedMouse.sensitivity.clear();
     // No values match none of the named settings: "Other", never an empty acceleration.
-    expectedMouse.AccelerationText = "Other";
+    expectedMouse.accelerationText = "Other";
     EXPECT_EQ(run.h.state().mouse, expectedMouse);
     EXPECT_EQ(run.seen.mouse().lines[9], " Double-click speed");
     EXPECT_EQ(run.seen.keyboard(), expected().keyboard());
@@ -88,20 +88,20 @@ TEST_F(KeysThatRefuseOpening, TheDeviceTreeLeavesTheDeviceNamesAndDriversEmpty) 
     EXPECT_TRUE(run.h.state().devices.empty());
     // The user's own settings do not come from the tree.
     KeyboardFacts keyboard = soundState().keyboard;
-    keyboard.KeyboardName.clear();
-    keyboard.DriverDesc.clear();
-    keyboard.ProviderName.clear();
-    keyboard.DriverVersion.clear();
-    keyboard.DriverDate.clear();
-    keyboard.InfPath.clear();
+    keyboard.keyboardName.clear();
+    keyboard.driverDesc.clear();
+    keyboard.providerName.clear();
+    keyboard.driverVersion.clear();
+    keyboard.driverDate.clear();
+    keyboard.infPath.clear();
     EXPECT_EQ(run.h.state().keyboard, keyboard);
     MouseFacts mouse = soundState().mouse;
     mouse.Name.clear();
-    mouse.DriverDesc.clear();
-    mouse.ProviderName.clear();
-    mouse.DriverVersion.clear();
-    mouse.DriverDate.clear();
-    mouse.InfPath.clear();
+    mouse.driverDesc.clear();
+    mouse.providerName.clear();
+    mouse.driverVersion.clear();
+    mouse.driverDate.clear();
+    mouse.infPath.clear();
     EXPECT_EQ(run.h.state().mouse, mouse);
     EXPECT_EQ(run.seen.keyboard().lines[0], "");
     EXPECT_EQ(run.seen.keyboard().lines[2], " Description");
@@ -112,11 +112,11 @@ TEST_F(KeysThatRefuseOpening, TheKeyboardDriverKeyLeavesTheDriverFactsEmpty) {
     expectQuietAndOtherwiseSound(run);
 
     KeyboardFacts keyboard = soundState().keyboard;
-    keyboard.DriverDesc.clear();
-    keyboard.ProviderName.clear();
-    keyboard.DriverVersion.clear();
-    keyboard.DriverDate.clear();
-    keyboard.InfPath.clear();
+    keyboard.driverDesc.clear();
+    keyboard.providerName.clear();
+    keyboard.driverVersion.clear();
+    keyboard.driverDate.clear();
+    keyboard.infPath.clear();
     EXPECT_EQ(run.h.state().keyboard, keyboard);
     EXPECT_EQ(run.h.state().devices, soundState().devices);
     EXPECT_EQ(run.seen.mouse(), expected().mouse());
@@ -133,10 +133,10 @@ TEST_F(KeysThatRefuseOpening, OneLayoutKeyLeavesThatLayoutsNameAndFileEmpty) {
     expectQuietAndOtherwiseSound(run);
 
     KeyboardFacts keyboard = soundState().keyboard;
-    ASSERT_EQ(keyboard.Layouts.size(), 3u);
-    ASSERT_EQ(keyboard.Layouts[1].LayoutId, "00000407");
-    keyboard.Layouts[1].LayoutText.clear();
-    keyboard.Layouts[1].LayoutFile.clear();
+    ASSERT_EQ(keyboard.layouts.size(), 3u);
+    ASSERT_EQ(keyboard.layouts[1].layoutId, "00000407");
+    keyboard.layouts[1].layoutText.clear();
+    keyboard.layouts[1].layoutFile.clear();
     EXPECT_EQ(run.h.state().keyboard, keyboard);
 }
 

@@ -74,7 +74,7 @@ TEST_P(StringReadOfAnotherType, NamesTheValueAndLosesOnlyTheMouseFactsAfterIt) {
     // The button order came before the bad value; the rest of the mouse's facts is missing and
     // shows as empty values.
     MouseFacts kept;
-    kept.ButtonsText = sound.state().mouse.ButtonsText;
+    kept.buttonsText = sound.state().mouse.buttonsText;
     EXPECT_EQ(h.state().mouse, kept);
     EXPECT_EQ(seen.mouse().lines, Plain(SectionMarkup(MouseSection(kept, h.state().lang))));
 
@@ -98,7 +98,7 @@ TEST(StringReadOfAnotherType, AnExpandableStringIsAStringAndShownUnexpanded) {
     h.start();
     const Seen seen = Look(h);
     EXPECT_TRUE(seen.messages.empty());
-    EXPECT_EQ(h.state().mouse.DoubleClickSpeed, "%X%");
+    EXPECT_EQ(h.state().mouse.doubleClickSpeed, "%X%");
 }
 
 // ---- An integer read: the present-flag of an NT 4 device ----
@@ -135,8 +135,8 @@ TEST_P(IntegerReadOfAnotherType, EndsTheDeviceListThereAndKeepsWhatWasFound) {
     // The mouse came after it: its name and driver are missing, its settings are the user's.
     EXPECT_FALSE(sound.state().mouse.Name.empty());
     EXPECT_EQ(h.state().mouse.Name, "");
-    EXPECT_EQ(h.state().mouse.DriverDesc, "");
-    EXPECT_EQ(h.state().mouse.DoubleClickSpeed, sound.state().mouse.DoubleClickSpeed);
+    EXPECT_EQ(h.state().mouse.driverDesc, "");
+    EXPECT_EQ(h.state().mouse.doubleClickSpeed, sound.state().mouse.doubleClickSpeed);
 
     EXPECT_EQ(seen.captions, expected.captions);
     EXPECT_EQ(seen.entries, expected.entries);
@@ -182,12 +182,12 @@ TEST_P(RawReadOfAnotherType, EndsTheDeviceListAtTheMouseAndKeepsTheKeyboard) {
     const DeviceTable& all = sound.state().devices;
     ASSERT_LT(devices.size(), all.size());
     EXPECT_TRUE(std::equal(devices.begin(), devices.end() - 1, all.begin()));
-    EXPECT_EQ(devices.back(), tamux::devices{});
+    EXPECT_EQ(devices.back(), tamux::DeviceEntry{});
 
     const Seen& expected = soundXp();
     EXPECT_EQ(seen.keyboard(), expected.keyboard());
     EXPECT_EQ(h.state().mouse.Name, "");
-    EXPECT_EQ(h.state().mouse.DoubleClickSpeed, sound.state().mouse.DoubleClickSpeed);
+    EXPECT_EQ(h.state().mouse.doubleClickSpeed, sound.state().mouse.doubleClickSpeed);
     EXPECT_EQ(seen.captions, expected.captions);
     EXPECT_EQ(seen.entries, expected.entries);
     EXPECT_EQ(seen.printers, expected.printers);

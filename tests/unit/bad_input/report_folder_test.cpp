@@ -80,9 +80,9 @@ TEST(FailedReportWrite, ADiskThatFillsUpKeepsTheEarlierFiles) {
         std::string file;  // the one the failure is reported for
     };
     const std::vector<Row> rows = {
-        {raSave, "C:\\Reports\\report.txt"},
-        {raSave, "C:\\Reports\\report.htm"},
-        {raSend, "..\\Zmail\\report.htm"},
+        {ReportAction::Save, "C:\\Reports\\report.txt"},
+        {ReportAction::Save, "C:\\Reports\\report.htm"},
+        {ReportAction::Send, "..\\Zmail\\report.htm"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.file);
@@ -93,11 +93,11 @@ TEST(FailedReportWrite, ADiskThatFillsUpKeepsTheEarlierFiles) {
                                                   "..\\Zmail\\report.htm", "..\\Zmail\\report.txt"};
         for (const std::string& file : earlier) PutFile(machine.machine(), file, "earlier\r\n");
         machine.machine().files().setDiskSpace(1000);
-        if (row.action == raSave) {
+        if (row.action == ReportAction::Save) {
             SaveEverything(machine, row.file);
         } else {
-            TickEverything(machine, raSend);
-            machine.form().ButtonClick(ReportBtn);
+            TickEverything(machine, ReportAction::Send);
+            machine.form().buttonClick(ReportBtn);
         }
         const std::vector<sim::MessageBoxCall>& boxes = machine.dialogs().messageBoxes();
         ASSERT_EQ(boxes.size(), 1u);
@@ -114,15 +114,15 @@ TEST(FailedReportWrite, ADiskThatFillsUpKeepsTheEarlierFiles) {
 }
 
 TEST_F(UnwritableReport, SendWithoutTheMailFolderStartsNoMailModule) {
-    TickEverything(h, raSend);
-    h.form().ButtonClick(ReportBtn);
+    TickEverything(h, ReportAction::Send);
+    h.form().buttonClick(ReportBtn);
     expectOnlyTheMessage("..\\Zmail\\report.htm");
     EXPECT_TRUE(h.machine().shell().calls().empty());
     EXPECT_FALSE(fs::exists(h.machine().hostPath("..\\Zmail")));
 
     // With the folder there, the same request hands both files over.
     fs::create_directories(h.machine().hostPath("..") / "Zmail");
-    h.form().ButtonClick(ReportBtn);
+    h.form().buttonClick(ReportBtn);
     EXPECT_EQ(h.machine().shell().calls().size(), 1u);
     EXPECT_TRUE(FileContent(h.machine(), "..\\Zmail\\report.htm").has_value());
     EXPECT_TRUE(FileContent(h.machine(), "..\\Zmail\\report.txt").has_value());

@@ -25,7 +25,7 @@ const std::string kOtherSections =
     "[Window]\r\nLeft=10\r\nTop=20\r\n\r\n[Report]\r\nFolder=C:\\\r\n";
 
 std::string settingsPath(FormHarness& h) {
-    return SettingsFilePath(h.machine().system().executablePath());
+    return settingsFilePath(h.machine().system().executablePath());
 }
 
 std::string missingModuleMessage(const std::string& code) {
@@ -96,7 +96,7 @@ TEST_F(LanguageSetting, ACodeThatNamesAPathLoadsNothingFromThere) {
     const std::string code = "..\\..\\Zmail\\mail";
     PutFile(
         h.machine(), "C:\\Program Files\\Zmail\\mail.dll",
-        *FileContent(h.machine(), LangModuleFileName(h.machine().system().executablePath(), "DE")));
+        *FileContent(h.machine(), langModuleFileName(h.machine().system().executablePath(), "DE")));
     writeSettings(h, "Language=" + code + "\r\nRunLang=DE");
     h.start();
     const Seen seen = Look(h);
@@ -127,19 +127,20 @@ struct ShownAbout {
 ShownAbout showAbout(FormHarness& h) {
     class View : public AboutDialogView {
       public:
-        View(TDlgAbout& dialog, ShownAbout& shown) : dialog_(dialog), shown_(shown) {}
-        int ShowModal() override {
-            shown_ = {dialog_.Caption, dialog_.VisibleFlag};
+        View(AboutDialog& dialog, ShownAbout& shown) : dialog_(dialog), shown_(shown) {}
+        int showModal() override {
+            shown_ = {dialog_.caption, dialog_.visibleFlag};
             return kModalCancel;
         }
 
       private:
-        TDlgAbout& dialog_;
+        AboutDialog& dialog_;
         ShownAbout& shown_;
     };
     ShownAbout shown;
-    ShowAbout(h.machine().platform(),
-              [&shown](TDlgAbout& dialog) { return std::make_unique<View>(dialog, shown); });
+    showAboutDialog(h.machine().platform(), [&shown](AboutDialog& dialog) {
+        return std::make_unique<View>(dialog, shown);
+    });
     return shown;
 }
 
@@ -147,7 +148,7 @@ TEST_F(LanguageSetting, AnAboutDialogOfAnUnknownRunLangIsEnglish) {
     writeSettings(h, "Language=DE\r\nRunLang=" + std::string(5000, 'D') + "E");
     const ShownAbout shown = showAbout(h);
     EXPECT_EQ(shown.caption, "About");
-    EXPECT_EQ(shown.flag, AboutFlag::EN);
+    EXPECT_EQ(shown.flag, AboutFlag::English);
     EXPECT_TRUE(h.dialogs().messageBoxes().empty());
 }
 

@@ -160,7 +160,7 @@ TEST(OddCharacters, MarkupNulsAndControlCharactersReadAsStored) {
 
     EXPECT_TRUE(seen.messages.empty()) << seen.messages.front();
     EXPECT_EQ(seen.keyboard().lines[2], " Description" + markup);
-    EXPECT_EQ(h.state().keyboard.KeyboardDelay, controls);
+    EXPECT_EQ(h.state().keyboard.keyboardDelay, controls);
     // The right pane has no tab stops: the tab is drawn as a blank. A delay that is none of the
     // four steps shows as stored, without a unit.
     EXPECT_TRUE(contains(seen.keyboard().lines, " Repeat delay1 2\x01\x1b\x7f\r\n3"));

@@ -22,50 +22,50 @@ using platform::mb::kIconInformation;
 
 class AboutDialogTest : public test::ProgramFolderTest {
   protected:
-    TDlgAbout filled() {
-        TDlgAbout dialog(machine->platform());
-        EXPECT_TRUE(dialog.SetDlg());
+    AboutDialog filled() {
+        AboutDialog dialog(machine->platform());
+        EXPECT_TRUE(dialog.setDlg());
         return dialog;
     }
 };
 
 TEST_F(AboutDialogTest, TheProgramsOwnVersionResourceFillsTheLabels) {
     installExecutable("tamux_version");
-    const TDlgAbout dialog = filled();
-    EXPECT_EQ(dialog.LabelName.caption, "Zorv Info Tamux");
-    EXPECT_EQ(dialog.LabelName.points, 16) << "15 characters keep the large font";
-    EXPECT_EQ(dialog.LabelName.top, 194);
-    EXPECT_EQ(dialog.LabelName.hint,
+    const AboutDialog dialog = filled();
+    EXPECT_EQ(dialog.labelName.caption, "Zorv Info Tamux");
+    EXPECT_EQ(dialog.labelName.points, 16) << "15 characters keep the large font";
+    EXPECT_EQ(dialog.labelName.top, 194);
+    EXPECT_EQ(dialog.labelName.hint,
               "Imput/Output device information (keyboard, mouse, printers, ..)");
-    EXPECT_EQ(dialog.LabelVer.caption, "1.00");
-    EXPECT_EQ(dialog.LabelVer.hint, "Build:  1.0.0.608");
-    EXPECT_EQ(dialog.LabelCopyr1, kMakerCopyright);
-    EXPECT_EQ(dialog.LabelWww, kMakerWebHost);
-    EXPECT_EQ(dialog.LabelMail, kMakerSupportMail);
+    EXPECT_EQ(dialog.labelVer.caption, "1.00");
+    EXPECT_EQ(dialog.labelVer.hint, "Build:  1.0.0.608");
+    EXPECT_EQ(dialog.labelCopyright, kMakerCopyright);
+    EXPECT_EQ(dialog.labelWww, kMakerWebHost);
+    EXPECT_EQ(dialog.labelMail, kMakerSupportMail);
     // No settings file: English.
-    EXPECT_EQ(dialog.VisibleFlag, AboutFlag::EN);
-    EXPECT_EQ(dialog.Caption, "About");
+    EXPECT_EQ(dialog.visibleFlag, AboutFlag::English);
+    EXPECT_EQ(dialog.caption, "About");
     EXPECT_EQ(settingsFileContent(), "(no file)") << "reading the language writes nothing";
 }
 
 TEST_F(AboutDialogTest, ASixteenCharacterNameGetsTheSmallFontLowerDown) {
     installExecutable("version_short_translation");
-    const TDlgAbout dialog = filled();
-    ASSERT_EQ(dialog.LabelName.caption, "Zorv Info Tamux!");
-    EXPECT_EQ(dialog.LabelName.points, 12);
-    EXPECT_EQ(dialog.LabelName.top, 198);
+    const AboutDialog dialog = filled();
+    ASSERT_EQ(dialog.labelName.caption, "Zorv Info Tamux!");
+    EXPECT_EQ(dialog.labelName.points, 12);
+    EXPECT_EQ(dialog.labelName.top, 198);
 }
 
 TEST_F(AboutDialogTest, WithoutVersionResourceTheLabelsStayEmpty) {
     installExecutable("version_none");
-    const TDlgAbout dialog = filled();
-    EXPECT_EQ(dialog.LabelName.caption, "");
-    EXPECT_EQ(dialog.LabelName.points, 16);
-    EXPECT_EQ(dialog.LabelName.hint, "");
-    EXPECT_EQ(dialog.LabelVer.caption, "");
-    EXPECT_EQ(dialog.LabelVer.hint, "Build:  ");
-    EXPECT_EQ(dialog.LabelCopyr1, "");
-    EXPECT_EQ(dialog.LabelWww, kMakerWebHost) << "the links do not come from the resource";
+    const AboutDialog dialog = filled();
+    EXPECT_EQ(dialog.labelName.caption, "");
+    EXPECT_EQ(dialog.labelName.points, 16);
+    EXPECT_EQ(dialog.labelName.hint, "");
+    EXPECT_EQ(dialog.labelVer.caption, "");
+    EXPECT_EQ(dialog.labelVer.hint, "Build:  ");
+    EXPECT_EQ(dialog.labelCopyright, "");
+    EXPECT_EQ(dialog.labelWww, kMakerWebHost) << "the links do not come from the resource";
 }
 
 TEST_F(AboutDialogTest, RunLangPicksFlagAndTitleAfterUpperCasing) {
@@ -76,32 +76,32 @@ TEST_F(AboutDialogTest, RunLangPicksFlagAndTitleAfterUpperCasing) {
         const char* title;
     };
     const Case cases[] = {
-        {"de", AboutFlag::DE,
+        {"de", AboutFlag::German,
          "\xDC"
          "ber Applikacion"},
-        {"Es", AboutFlag::ES, "Sobre aplicati\xF3n"},
-        {"CSY", AboutFlag::CSY, "O Aplikaci"},
-        {"fr", AboutFlag::FR, "About"},
-        {"IT", AboutFlag::IT, "About"},
-        {"rus", AboutFlag::RUS, "About"},
-        {"EN", AboutFlag::EN, "About"},
-        {"PL", AboutFlag::EN, "About"},
-        {"CZ", AboutFlag::EN, "About"},  // a button label, not a code
-        {"", AboutFlag::EN, "About"},
-        {"DEU", AboutFlag::EN, "About"},
+        {"Es", AboutFlag::Spanish, "Sobre aplicati\xF3n"},
+        {"CSY", AboutFlag::Czech, "O Aplikaci"},
+        {"fr", AboutFlag::French, "About"},
+        {"IT", AboutFlag::Italian, "About"},
+        {"rus", AboutFlag::Russian, "About"},
+        {"EN", AboutFlag::English, "About"},
+        {"PL", AboutFlag::English, "About"},
+        {"CZ", AboutFlag::English, "About"},  // a button label, not a code
+        {"", AboutFlag::English, "About"},
+        {"DEU", AboutFlag::English, "About"},
     };
     for (const Case& c : cases) {
         setSetting("RunLang", c.runLang);
-        const TDlgAbout dialog = filled();
-        EXPECT_EQ(dialog.VisibleFlag, c.flag) << "'" << c.runLang << "'";
-        EXPECT_EQ(dialog.Caption, c.title) << "'" << c.runLang << "'";
+        const AboutDialog dialog = filled();
+        EXPECT_EQ(dialog.visibleFlag, c.flag) << "'" << c.runLang << "'";
+        EXPECT_EQ(dialog.caption, c.title) << "'" << c.runLang << "'";
     }
 }
 
 TEST_F(AboutDialogTest, LinksOpenTheWebSiteAndTheMailAddressThroughTheShell) {
-    TDlgAbout dialog = filled();
-    dialog.LabelWwwDblClick();
-    dialog.LabelMailClick();
+    AboutDialog dialog = filled();
+    dialog.labelWwwDblClick();
+    dialog.labelMailClick();
     ASSERT_EQ(launches().size(), 2u);
     EXPECT_EQ(launches()[0].verb, "open");
     EXPECT_EQ(launches()[0].file, "http://" + std::string(kMakerWebHost));
@@ -144,11 +144,11 @@ TEST_F(AboutDialogTest, AFailedLinkNamesShellExecutesOwnResultEvenWithNoLastErro
          "Error no.32 of 'ShellExecute' design!\\n\\nSysErr: One of the library files needed to "
          "run this application cannot be found"},
     };
-    TDlgAbout dialog = filled();
+    AboutDialog dialog = filled();
     for (const LinkFailureRow& row : rows) {
         if (!row.systemHasText) machine->shell().setSystemMessage(1155, "");
         machine->shell().queueResult(row.result);
-        dialog.LabelWwwDblClick();
+        dialog.labelWwwDblClick();
         ASSERT_FALSE(boxes().empty());
         EXPECT_EQ(boxes().back().text, row.text);
         EXPECT_EQ(boxes().back().caption, "Error");
@@ -158,25 +158,25 @@ TEST_F(AboutDialogTest, AFailedLinkNamesShellExecutesOwnResultEvenWithNoLastErro
 }
 
 TEST_F(AboutDialogTest, ALinkErrorTextIsShownAsItIsEvenWithPercentSigns) {
-    TDlgAbout dialog = filled();
+    AboutDialog dialog = filled();
     machine->shell().setSystemMessage(5, "100%s %d denied.\r\n");
     machine->shell().queueResult(5);
-    dialog.LabelWwwDblClick();
+    dialog.labelWwwDblClick();
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, "Error no.5 of 'ShellExecute' design!\\n\\nSysErr: 100%s %d denied");
 }
 
 TEST_F(AboutDialogTest, SysErrorTextDropsTrailingControlCharactersAndFullStopsOnly) {
     sim::SimShell& shell = machine->shell();
-    EXPECT_EQ(SysErrorText(shell, 2), "SysErr: The system cannot find the file specified");
+    EXPECT_EQ(sysErrorText(shell, 2), "SysErr: The system cannot find the file specified");
     shell.setSystemMessage(7000, "Several. Sentences here...\t \r\n");
-    EXPECT_EQ(SysErrorText(shell, 7000), "SysErr: Several. Sentences here");
+    EXPECT_EQ(sysErrorText(shell, 7000), "SysErr: Several. Sentences here");
     // Letters of the code page's upper half are text, not control characters.
     shell.setSystemMessage(7001, "Soubor nenalezen: \xE1\xE9\r\n");
-    EXPECT_EQ(SysErrorText(shell, 7001), "SysErr: Soubor nenalezen: \xE1\xE9");
+    EXPECT_EQ(sysErrorText(shell, 7001), "SysErr: Soubor nenalezen: \xE1\xE9");
     shell.setSystemMessage(7002, ". .\r\n");
-    EXPECT_EQ(SysErrorText(shell, 7002), "SysErr: ");
-    EXPECT_EQ(SysErrorText(shell, 0x2000FFFF), "SysErr: ") << "a code without text";
+    EXPECT_EQ(sysErrorText(shell, 7002), "SysErr: ");
+    EXPECT_EQ(sysErrorText(shell, 0x2000FFFF), "SysErr: ") << "a code without text";
 }
 
 // The window, scripted: the script plays the user on the shown dialog and returns the result of
@@ -184,22 +184,22 @@ TEST_F(AboutDialogTest, SysErrorTextDropsTrailingControlCharactersAndFullStopsOn
 // window closes with.
 class FakeAboutView : public AboutDialogView {
   public:
-    FakeAboutView(TDlgAbout& dialog, std::function<int(TDlgAbout&)> script)
+    FakeAboutView(AboutDialog& dialog, std::function<int(AboutDialog&)> script)
         : dialog_(dialog), script_(std::move(script)) {}
-    int ShowModal() override {
+    int showModal() override {
         const int closedByUser = script_(dialog_);
-        return dialog_.ModalResult != 0 ? dialog_.ModalResult : closedByUser;
+        return dialog_.modalResult != 0 ? dialog_.modalResult : closedByUser;
     }
 
   private:
-    TDlgAbout& dialog_;
-    std::function<int(TDlgAbout&)> script_;
+    AboutDialog& dialog_;
+    std::function<int(AboutDialog&)> script_;
 };
 
 class ExecuteTest : public AboutDialogTest {
   protected:
-    AboutViewFactory showing(std::function<int(TDlgAbout&)> script) {
-        return [this, script](TDlgAbout& dialog) {
+    AboutViewFactory showing(std::function<int(AboutDialog&)> script) {
+        return [this, script](AboutDialog& dialog) {
             ++windowsMade;
             return std::make_unique<FakeAboutView>(dialog, script);
         };
@@ -211,11 +211,11 @@ TEST_F(ExecuteTest, TheDialogIsFilledBeforeItIsShownAndItsResultReturned) {
     installExecutable("tamux_version");
     setSetting("RunLang", "DE");
     std::string shownName, shownTitle;
-    const int result = ShowAbout(machine->platform(), showing([&](TDlgAbout& dialog) {
-                                     shownName = dialog.LabelName.caption;
-                                     shownTitle = dialog.Caption;
-                                     return kModalCancel;
-                                 }));
+    const int result = showAboutDialog(machine->platform(), showing([&](AboutDialog& dialog) {
+                                           shownName = dialog.labelName.caption;
+                                           shownTitle = dialog.caption;
+                                           return kModalCancel;
+                                       }));
     EXPECT_EQ(result, kModalCancel);
     EXPECT_EQ(windowsMade, 1);
     EXPECT_EQ(shownName, "Zorv Info Tamux");
@@ -226,10 +226,10 @@ TEST_F(ExecuteTest, TheDialogIsFilledBeforeItIsShownAndItsResultReturned) {
 }
 
 TEST_F(ExecuteTest, AWindowThatCannotBeMadeIsReportedThenNotShown) {
-    TZInfoAbout about(machine->platform(), [](TDlgAbout&) -> std::unique_ptr<AboutDialogView> {
+    AboutLauncher about(machine->platform(), [](AboutDialog&) -> std::unique_ptr<AboutDialogView> {
         throw Error("Window class not registered: 100%s");
     });
-    EXPECT_EQ(about.Execute(), kAboutNotShown);
+    EXPECT_EQ(about.execute(), kAboutNotShown);
     ASSERT_EQ(boxes().size(), 2u);
     EXPECT_EQ(boxes()[0].text, "Error open dialog !\\n\\nWindow class not registered: 100%s");
     EXPECT_EQ(boxes()[0].caption, "Error");
@@ -240,9 +240,9 @@ TEST_F(ExecuteTest, AWindowThatCannotBeMadeIsReportedThenNotShown) {
 }
 
 TEST_F(ExecuteTest, AnErrorWhileShowingIsReportedLikeOneWhileCreating) {
-    const int result =
-        ShowAbout(machine->platform(),
-                  showing([](TDlgAbout&) -> int { throw std::runtime_error("out of handles"); }));
+    const int result = showAboutDialog(machine->platform(), showing([](AboutDialog&) -> int {
+                                           throw std::runtime_error("out of handles");
+                                       }));
     EXPECT_EQ(result, kAboutNotShown);
     ASSERT_EQ(boxes().size(), 2u);
     EXPECT_EQ(boxes()[0].text, "Error open dialog !\\n\\nout of handles");
@@ -250,8 +250,9 @@ TEST_F(ExecuteTest, AnErrorWhileShowingIsReportedLikeOneWhileCreating) {
 }
 
 TEST_F(ExecuteTest, NoWindowOrAResultOfThreeCountsAsNotShown) {
-    EXPECT_EQ(ShowAbout(machine->platform(), [](TDlgAbout&) { return nullptr; }), kAboutNotShown);
-    EXPECT_EQ(ShowAbout(machine->platform(), showing([](TDlgAbout&) { return 3; })), 3);
+    EXPECT_EQ(showAboutDialog(machine->platform(), [](AboutDialog&) { return nullptr; }),
+              kAboutNotShown);
+    EXPECT_EQ(showAboutDialog(machine->platform(), showing([](AboutDialog&) { return 3; })), 3);
     ASSERT_EQ(boxes().size(), 2u);
     EXPECT_EQ(boxes()[0].text, "Not show 'About' !");
     EXPECT_EQ(boxes()[1].text, "Not show 'About' !");
@@ -261,13 +262,13 @@ TEST_F(ExecuteTest, ALinkClickedInTheShownDialogKeepsItOpen) {
     machine->shell().queueResult(2);
     // The modal result after each click: a failed start and a good one both leave it at 0.
     std::vector<int> afterClicks;
-    const int result = ShowAbout(machine->platform(), showing([&](TDlgAbout& dialog) {
-                                     for (int i = 0; i < 2; ++i) {
-                                         dialog.LabelMailClick();
-                                         afterClicks.push_back(dialog.ModalResult);
-                                     }
-                                     return kModalCancel;  // the close box
-                                 }));
+    const int result = showAboutDialog(machine->platform(), showing([&](AboutDialog& dialog) {
+                                           for (int i = 0; i < 2; ++i) {
+                                               dialog.labelMailClick();
+                                               afterClicks.push_back(dialog.modalResult);
+                                           }
+                                           return kModalCancel;  // the close box
+                                       }));
     EXPECT_EQ(afterClicks, (std::vector<int>{0, 0}));
     EXPECT_EQ(result, kModalCancel);
     EXPECT_EQ(launches().size(), 2u);

@@ -32,128 +32,128 @@ class FileVersionTest : public test::ProgramFolderTest {
         return std::string(kFolder) + name + ".dll";
     }
 
-    TFileVersion reader() { return TFileVersion(machine->modules(), machine->system()); }
+    FileVersionInfo reader() { return FileVersionInfo(machine->modules(), machine->system()); }
 };
 
 TEST_F(FileVersionTest, AFullBlockGivesEveryKeyOfItsFirstTranslationAndBothVersions) {
-    TFileVersion version(machine->modules(), machine->system());
+    FileVersionInfo version(machine->modules(), machine->system());
     version.setFilename(module("version_full"));
 
     ASSERT_TRUE(version.hasBlock());
-    EXPECT_EQ(version.Translations(), (std::vector<std::string>{"040504E2", "040904E4"}));
-    EXPECT_EQ(version.TranslationIndex(), 0);
+    EXPECT_EQ(version.translations(), (std::vector<std::string>{"040504E2", "040904E4"}));
+    EXPECT_EQ(version.translationIndex(), 0);
     const char* expected[kVersionKeyCount] = {
         "Company (cs)",    "Description (cs)",    "1.2.3.4 (cs)",
         "Internal (cs)",   "\xA9 Copyright (cs)", "Trademarks (cs)",
         "original-cs.dll", "Product (cs)",        "5.6 (cs)",
         "Comments (cs)",   "Flags (cs)"};
     for (int index = 0; index < kVersionKeyCount; ++index) {
-        EXPECT_EQ(version.GetByIndex(index), expected[index]) << kVersionKeys[index];
+        EXPECT_EQ(version.getByIndex(index), expected[index]) << kVersionKeys[index];
     }
-    EXPECT_EQ(version.GetByIndex(-1), "");
-    EXPECT_EQ(version.GetByIndex(kVersionKeyCount), "");
+    EXPECT_EQ(version.getByIndex(-1), "");
+    EXPECT_EQ(version.getByIndex(kVersionKeyCount), "");
 
-    const TVersionNumberInformation& file = version.FileVersion();
-    EXPECT_TRUE(file.Valid);
+    const VersionNumber& file = version.fileVersion();
+    EXPECT_TRUE(file.valid);
     EXPECT_EQ(file.MS, 0x00010002u);
     EXPECT_EQ(file.LS, 0x00030004u);
     EXPECT_EQ(file.Text(), "1.2.3.4 (cs)");
-    const TVersionNumberInformation& product = version.ProductVersion();
-    EXPECT_EQ(product.Major(), 5);
-    EXPECT_EQ(product.Minor(), 6);
-    EXPECT_EQ(product.Release(), 7);
-    EXPECT_EQ(product.Build(), 8);
+    const VersionNumber& product = version.productVersion();
+    EXPECT_EQ(product.major(), 5);
+    EXPECT_EQ(product.minor(), 6);
+    EXPECT_EQ(product.release(), 7);
+    EXPECT_EQ(product.build(), 8);
     EXPECT_EQ(product.Text(), "5.6 (cs)");
 }
 
 TEST_F(FileVersionTest, TheTranslationIndexChoosesTheTableAndIsResetWhenTheFileHasFewer) {
     const std::string full = module("version_full");
-    TFileVersion version = reader();
+    FileVersionInfo version = reader();
     version.setFilename(full);
     version.setTranslationIndex(1);
-    EXPECT_EQ(version.GetByIndex(3), "Internal (en)");
-    EXPECT_EQ(version.GetByIndex(1), "") << "the English table has no description";
+    EXPECT_EQ(version.getByIndex(3), "Internal (en)");
+    EXPECT_EQ(version.getByIndex(1), "") << "the English table has no description";
     version.setTranslationIndex(2);
-    EXPECT_EQ(version.TranslationIndex(), 1) << "an index outside the list is ignored";
+    EXPECT_EQ(version.translationIndex(), 1) << "an index outside the list is ignored";
 
     // Reading a file with as many translations keeps the choice; one with fewer resets it.
     version.setFilename(full);
-    EXPECT_EQ(version.TranslationIndex(), 1);
+    EXPECT_EQ(version.translationIndex(), 1);
     version.setFilename(module("version_short_translation"));
-    EXPECT_EQ(version.TranslationIndex(), 0);
-    EXPECT_EQ(version.GetByIndex(3), "Zorv Info Tamux!");
+    EXPECT_EQ(version.translationIndex(), 0);
+    EXPECT_EQ(version.getByIndex(3), "Zorv Info Tamux!");
 }
 
 TEST_F(FileVersionTest, ABlockWithoutTranslationIsReadInUsEnglishAndCodePage1252) {
-    TFileVersion version = reader();
+    FileVersionInfo version = reader();
     version.setFilename(module("version_untranslated"));
-    EXPECT_TRUE(version.Translations().empty());
-    EXPECT_EQ(version.GetByIndex(3), "English table");
-    EXPECT_EQ(version.FileVersion().Text(), "2.5.7.11");
+    EXPECT_TRUE(version.translations().empty());
+    EXPECT_EQ(version.getByIndex(3), "English table");
+    EXPECT_EQ(version.fileVersion().Text(), "2.5.7.11");
     // No product version text: the numbers stand in.
-    EXPECT_TRUE(version.ProductVersion().Valid);
-    EXPECT_EQ(version.ProductVersion().Text(), "3.0.0.1");
+    EXPECT_TRUE(version.productVersion().valid);
+    EXPECT_EQ(version.productVersion().Text(), "3.0.0.1");
 }
 
 TEST_F(FileVersionTest, ATwoByteTranslationIsTheCodePageOfUsEnglish) {
-    TFileVersion version = reader();
+    FileVersionInfo version = reader();
     version.setFilename(module("version_short_translation"));
-    EXPECT_EQ(version.Translations(), std::vector<std::string>{"040904E2"});
-    EXPECT_EQ(version.GetByIndex(3), "Zorv Info Tamux!");
-    EXPECT_EQ(version.ProductVersion().Text(), "9.8");
+    EXPECT_EQ(version.translations(), std::vector<std::string>{"040904E2"});
+    EXPECT_EQ(version.getByIndex(3), "Zorv Info Tamux!");
+    EXPECT_EQ(version.productVersion().Text(), "9.8");
 }
 
 TEST_F(FileVersionTest, AFileWithoutVersionResourceOrNoFileAtAllGivesNothing) {
     const std::string files[] = {module("version_none"), std::string(kFolder) + "missing.dll"};
     for (const std::string& file : files) {
-        TFileVersion version = reader();
+        FileVersionInfo version = reader();
         version.setFilename(file);
         EXPECT_FALSE(version.hasBlock()) << file;
-        EXPECT_TRUE(version.Translations().empty()) << file;
+        EXPECT_TRUE(version.translations().empty()) << file;
         for (int index = 0; index < kVersionKeyCount; ++index) {
-            EXPECT_EQ(version.GetByIndex(index), "") << file << " " << index;
+            EXPECT_EQ(version.getByIndex(index), "") << file << " " << index;
         }
-        EXPECT_FALSE(version.FileVersion().Valid) << file;
-        EXPECT_EQ(version.FileVersion().Text(), "") << file;
-        EXPECT_EQ(version.ProductVersion().Text(), "") << file;
+        EXPECT_FALSE(version.fileVersion().valid) << file;
+        EXPECT_EQ(version.fileVersion().Text(), "") << file;
+        EXPECT_EQ(version.productVersion().Text(), "") << file;
     }
 }
 
 TEST_F(FileVersionTest, LoadingAFileWithoutBlockForgetsThePreviousOne) {
-    TFileVersion version = reader();
+    FileVersionInfo version = reader();
     version.setFilename(module("version_full"));
-    ASSERT_EQ(version.GetByIndex(0), "Company (cs)");
+    ASSERT_EQ(version.getByIndex(0), "Company (cs)");
     version.setFilename(module("version_none"));
-    EXPECT_EQ(version.GetByIndex(0), "");
-    EXPECT_TRUE(version.Translations().empty());
-    EXPECT_FALSE(version.ProductVersion().Valid);
+    EXPECT_EQ(version.getByIndex(0), "");
+    EXPECT_TRUE(version.translations().empty());
+    EXPECT_FALSE(version.productVersion().valid);
 }
 
 TEST_F(FileVersionTest, WithoutFileNameTheExecutableIsReadUnlessALibraryReadsItself) {
     installExecutable("version_untranslated");
     const std::string library = module("version_full");
 
-    TFileVersion program(machine->modules(), machine->system());
+    FileVersionInfo program(machine->modules(), machine->system());
     program.Loaded();
     EXPECT_EQ(program.fileToRead(), kExecutable);
-    EXPECT_EQ(program.GetByIndex(3), "English table");
+    EXPECT_EQ(program.getByIndex(3), "English table");
 
-    TFileVersion inLibrary(machine->modules(), machine->system(), library);
+    FileVersionInfo inLibrary(machine->modules(), machine->system(), library);
     inLibrary.Loaded();
-    EXPECT_EQ(inLibrary.GetByIndex(3), "Internal (cs)");
+    EXPECT_EQ(inLibrary.getByIndex(3), "Internal (cs)");
     // Forcing the executable reads it at once; the file name, once set, wins over both.
     inLibrary.setForceEXE(true);
-    EXPECT_EQ(inLibrary.GetByIndex(3), "English table");
+    EXPECT_EQ(inLibrary.getByIndex(3), "English table");
     inLibrary.setFilename(module("version_short_translation"));
-    EXPECT_EQ(inLibrary.GetByIndex(3), "Zorv Info Tamux!");
+    EXPECT_EQ(inLibrary.getByIndex(3), "Zorv Info Tamux!");
 }
 
 TEST_F(FileVersionTest, VersionNumberTextFallsBackToTheFourNumbers) {
-    TVersionNumberInformation number;
+    VersionNumber number;
     number.MS = 0x0001FFFF;
     number.LS = 0x00000260;
     EXPECT_EQ(number.Text(), "") << "invalid";
-    number.Valid = true;
+    number.valid = true;
     EXPECT_EQ(number.Text(), "1.65535.0.608");
     number.Value = "1.00";
     EXPECT_EQ(number.Text(), "1.00");
@@ -167,11 +167,11 @@ TEST_F(FileVersionTest, GetVersionItemMapsItsSelectorsToTheKeys) {
                                                   "original-cs.dll", "Comments (cs)",
                                                   "Product (cs)",    "5.6 (cs)"};
     for (int selector = 0; selector < kVersionItemFileDate; ++selector) {
-        EXPECT_EQ(GetVersionItem(machine->platform(), file, selector), expected[selector])
+        EXPECT_EQ(getVersionItem(machine->platform(), file, selector), expected[selector])
             << selector;
     }
-    EXPECT_EQ(GetVersionItem(machine->platform(), file, -1), "");
-    EXPECT_EQ(GetVersionItem(machine->platform(), file, 11), "");
+    EXPECT_EQ(getVersionItem(machine->platform(), file, -1), "");
+    EXPECT_EQ(getVersionItem(machine->platform(), file, 11), "");
 }
 
 TEST_F(FileVersionTest, GetVersionItemTenIsTheFileDateInTheShortDateFormat) {
@@ -181,13 +181,13 @@ TEST_F(FileVersionTest, GetVersionItemTenIsTheFileDateInTheShortDateFormat) {
     fs::last_write_time(folder() / "version_full.dll",
                         file_clock::from_sys(time_point_cast<system_clock::duration>(written)));
     machine->clock().setShortDateFormat("dd.MM.yyyy");
-    EXPECT_EQ(GetVersionItem(machine->platform(), file, kVersionItemFileDate), "05.03.2024");
-    EXPECT_EQ(GetVersionItem(machine->platform(), std::string(kFolder) + "none.dll",
+    EXPECT_EQ(getVersionItem(machine->platform(), file, kVersionItemFileDate), "05.03.2024");
+    EXPECT_EQ(getVersionItem(machine->platform(), std::string(kFolder) + "none.dll",
                              kVersionItemFileDate),
               "");
 }
 
-TEST(FileTimeToSystemTime, CountsCalendarDaysFrom1601) {
+TEST(fileTimeToSystemTime, CountsCalendarDaysFrom1601) {
     struct Case {
         std::uint64_t fileTime;
         int year, month, day, dayOfWeek, hour, minute, second, milliseconds;
@@ -202,7 +202,7 @@ TEST(FileTimeToSystemTime, CountsCalendarDaysFrom1601) {
         {(1'735'689'599 + kUnixEpoch) * kTicks, 2024, 12, 31, 2, 23, 59, 59, 0},
     };
     for (const Case& c : cases) {
-        const platform::SystemTime time = FileTimeToSystemTime(c.fileTime);
+        const platform::SystemTime time = fileTimeToSystemTime(c.fileTime);
         EXPECT_EQ(time.year, c.year) << c.fileTime;
         EXPECT_EQ(time.month, c.month) << c.fileTime;
         EXPECT_EQ(time.day, c.day) << c.fileTime;
@@ -253,9 +253,9 @@ TEST_F(FileVersionTest, TranslationValuesOfOddLengthsAreReadWithinTheirBytes) {
     for (const Case& c : cases) {
         ScriptedVersionModules modules;
         modules.values["\\VarFileInfo\\Translation"] = c.value;
-        TFileVersion version(modules, machine->system());
+        FileVersionInfo version(modules, machine->system());
         version.setFilename("C:\\x.dll");
-        EXPECT_EQ(version.Translations(), c.translations) << c.value.size() << " bytes";
+        EXPECT_EQ(version.translations(), c.translations) << c.value.size() << " bytes";
     }
 }
 
@@ -263,23 +263,23 @@ TEST_F(FileVersionTest, ABlockWithoutFixedPartKeepsItsTextsAndHasZeroNumbers) {
     ScriptedVersionModules modules;
     modules.values["\\StringFileInfo\\040904E4\\FileVersion"] = {'7', '.', '1', 0};
     modules.values["\\"] = {0xBD, 0x04, 0xEF, 0xFE};  // cut short
-    TFileVersion version(modules, machine->system());
+    FileVersionInfo version(modules, machine->system());
     version.setFilename("C:\\x.dll");
-    EXPECT_TRUE(version.FileVersion().Valid);
-    EXPECT_EQ(version.FileVersion().MS, 0u);
-    EXPECT_EQ(version.FileVersion().Text(), "7.1");
-    EXPECT_EQ(version.ProductVersion().Text(), "0.0.0.0");
+    EXPECT_TRUE(version.fileVersion().valid);
+    EXPECT_EQ(version.fileVersion().MS, 0u);
+    EXPECT_EQ(version.fileVersion().Text(), "7.1");
+    EXPECT_EQ(version.productVersion().Text(), "0.0.0.0");
 }
 
 TEST_F(FileVersionTest, ABlockThatCannotBeReadAfterItsSizeCountsAsNone) {
     ScriptedVersionModules modules;
     modules.blockReadable = false;
     modules.values["\\StringFileInfo\\040904E4\\FileVersion"] = {'7', 0};
-    TFileVersion version(modules, machine->system());
+    FileVersionInfo version(modules, machine->system());
     version.setFilename("C:\\x.dll");
     EXPECT_FALSE(version.hasBlock());
-    EXPECT_EQ(version.GetByIndex(2), "");
-    EXPECT_FALSE(version.FileVersion().Valid);
+    EXPECT_EQ(version.getByIndex(2), "");
+    EXPECT_FALSE(version.fileVersion().valid);
 }
 
 }  // namespace

@@ -30,21 +30,21 @@ struct Shown {
 // The window, scripted: the user's actions run while it is shown.
 class FakeLanguageView : public LanguageDialogView {
   public:
-    FakeLanguageView(TLanguagesettings& dialog, std::function<void(TLanguagesettings&)> script,
+    FakeLanguageView(LanguageDialog& dialog, std::function<void(LanguageDialog&)> script,
                      std::function<void()> onShow, int& closes)
         : dialog_(dialog),
           script_(std::move(script)),
           onShow_(std::move(onShow)),
           closes_(closes) {}
-    void ShowModal() override {
+    void showModal() override {
         onShow_();
         if (script_) script_(dialog_);
     }
-    void Close() override { ++closes_; }
+    void close() override { ++closes_; }
 
   private:
-    TLanguagesettings& dialog_;
-    std::function<void(TLanguagesettings&)> script_;
+    LanguageDialog& dialog_;
+    std::function<void(LanguageDialog&)> script_;
     std::function<void()> onShow_;
     int& closes_;
 };
@@ -52,7 +52,7 @@ class FakeLanguageView : public LanguageDialogView {
 class LanguageDialogTest : public test::ProgramFolderTest {
   protected:
     LanguageDialogTest() {
-        host.views = [this](TLanguagesettings& dialog) -> std::unique_ptr<LanguageDialogView> {
+        host.views = [this](LanguageDialog& dialog) -> std::unique_ptr<LanguageDialogView> {
             auto view = std::make_unique<FakeLanguageView>(
                 dialog, script,
                 [this, &dialog] {
@@ -75,15 +75,15 @@ class LanguageDialogTest : public test::ProgramFolderTest {
     }
 
     // Opens the dialog with the user doing `actions`.
-    bool open(std::function<void(TLanguagesettings&)> actions) {
+    bool open(std::function<void(LanguageDialog&)> actions) {
         script = std::move(actions);
-        return showlanguagedialog(host);
+        return showLanguageDialog(host);
     }
 
     sim::SimProfile& profile() { return machine->profile(); }
 
     LanguageDialogHost host{machine->platform(), nullptr, nullptr};
-    std::function<void(TLanguagesettings&)> script;
+    std::function<void(LanguageDialog&)> script;
     std::vector<Shown> shown;
     int closes = 0;  // of every window so far
     int terminations = 0;
@@ -101,7 +101,7 @@ TEST_F(LanguageDialogTest, OnlyTheLanguagesWithAModuleAreEnabled) {
     putFile("tamuxFR.txt");
     putFile("tamux.dll");
     std::filesystem::create_directory(folder() / "tamuxES.dll");  // a folder, not a module
-    open([](TLanguagesettings& dialog) { dialog.SpeedButton9Click(); });
+    open([](LanguageDialog& dialog) { dialog.cancelClick(); });
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].enabled, only({kDE, kEN}));
 }
@@ -119,7 +119,7 @@ TEST_F(LanguageDialogTest, TheStoredLanguageIsMarkedByExactCode) {
     for (const Case& c : cases) {
         setSetting("Language", c.stored);
         shown.clear();
-        open([](TLanguagesettings& dialog) { dialog.SpeedButton9Click(); });
+        open([](LanguageDialog& dialog) { dialog.cancelClick(); });
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].down, c.down) << "'" << c.stored << "'";
         EXPECT_EQ(setting("Language"), c.stored) << "marking rewrites nothing";
@@ -129,7 +129,7 @@ TEST_F(LanguageDialogTest, TheStoredLanguageIsMarkedByExactCode) {
 TEST_F(LanguageDialogTest, AButtonWithoutModuleIsStillMarked) {
     installModules({"EN"});
     setSetting("Language", "FR");
-    open([](TLanguagesettings& dialog) { dialog.SpeedButton9Click(); });
+    open([](LanguageDialog& dialog) { dialog.cancelClick(); });
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].down, only({kFR}));
     EXPECT_FALSE(shown[0].enabled[kFR]);
@@ -137,7 +137,7 @@ TEST_F(LanguageDialogTest, AButtonWithoutModuleIsStillMarked) {
 
 TEST_F(LanguageDialogTest, AMissingLanguageMarksEnglishAndWritesItAtOnce) {
     installModules({"EN", "DE"});
-    open([](TLanguagesettings& dialog) { dialog.SpeedButton9Click(); });
+    open([](LanguageDialog& dialog) { dialog.cancelClick(); });
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].down, only({kEN}));
     EXPECT_EQ(shown[0].languageInFile, "EN") << "written before the user chose anything";
@@ -150,9 +150,9 @@ TEST_F(LanguageDialogTest, ChoosingFrenchOkAndNoStoresItAndKeepsRunning) {
     setSetting("Language", "EN");
     setSetting("RunLang", "EN");
     machine->dialogs().queueMessageBoxAnswer(platform::mb::kIdNo);
-    const bool restart = open([](TLanguagesettings& dialog) {
-        dialog.LanguageButtonClick(kFR);
-        dialog.SpeedButton8Click();
+    const bool restart = open([](LanguageDialog& dialog) {
+        dialog.languageButtonClick(kFR);
+        dialog.okClick();
     });
     EXPECT_FALSE(restart);
     EXPECT_EQ(setting("Language"), "FR");
@@ -172,9 +172,9 @@ TEST_F(LanguageDialogTest, AnsweringYesStartsTheProgramAgainAndEndsThisOne) {
     installModules({"EN", "FR"});
     setSetting("Language", "EN");
     machine->dialogs().queueMessageBoxAnswer(platform::mb::kIdYes);
-    const bool restart = open([this](TLanguagesettings& dialog) {
-        dialog.LanguageButtonClick(kFR);
-        dialog.SpeedButton8Click();
+    const bool restart = open([this](LanguageDialog& dialog) {
+        dialog.languageButtonClick(kFR);
+        dialog.okClick();
         // The language is stored and the window closed before the question is asked.
         EXPECT_EQ(closes, 1);
         EXPECT_EQ(host.current, nullptr);
@@ -205,7 +205,7 @@ TEST_F(LanguageDialogTest, TheProgramEndsEvenWhenTheRestartFails) {
     setSetting("Language", "EN");
     machine->shell().queueResult(2);
     machine->dialogs().queueMessageBoxAnswer(platform::mb::kIdYes);
-    EXPECT_TRUE(open([](TLanguagesettings& dialog) { dialog.SpeedButton8Click(); }));
+    EXPECT_TRUE(open([](LanguageDialog& dialog) { dialog.okClick(); }));
     EXPECT_EQ(terminations, 1);
     EXPECT_EQ(boxes().size(), 1u) << "the failed start is not reported";
 
@@ -218,8 +218,8 @@ TEST_F(LanguageDialogTest, TheProgramEndsEvenWhenTheRestartFails) {
             withThrowingShell.keyboard, withThrowingShell.spooler, withThrowingShell.clock},
         host.views, host.terminateApplication};
     machine->dialogs().queueMessageBoxAnswer(platform::mb::kIdYes);
-    script = [](TLanguagesettings& dialog) { dialog.SpeedButton8Click(); };
-    EXPECT_TRUE(showlanguagedialog(throwing));
+    script = [](LanguageDialog& dialog) { dialog.okClick(); };
+    EXPECT_TRUE(showLanguageDialog(throwing));
     EXPECT_EQ(terminations, 2);
 }
 
@@ -228,10 +228,10 @@ TEST_F(LanguageDialogTest, CancelAfterChoosingLeavesTheFileUntouched) {
     setSetting("Language", "EN");
     const std::string before = settingsFileContent();
     const int writesBefore = profile().writeCount();
-    const bool restart = open([](TLanguagesettings& dialog) {
-        dialog.LanguageButtonClick(kDE);
+    const bool restart = open([](LanguageDialog& dialog) {
+        dialog.languageButtonClick(kDE);
         EXPECT_TRUE(dialog.buttons().down(kDE));
-        dialog.SpeedButton9Click();
+        dialog.cancelClick();
     });
     EXPECT_FALSE(restart);
     EXPECT_EQ(settingsFileContent(), before);
@@ -244,9 +244,9 @@ TEST_F(LanguageDialogTest, CancelAfterChoosingLeavesTheFileUntouched) {
 TEST_F(LanguageDialogTest, TheCloseBoxForgetsTheDialogSoThatItOpensAgainRebuilt) {
     installModules({"EN"});
     setSetting("Language", "EN");
-    open([](TLanguagesettings& dialog) {
-        dialog.LanguageButtonClick(kEN);
-        dialog.FormClose();
+    open([](LanguageDialog& dialog) {
+        dialog.languageButtonClick(kEN);
+        dialog.formClose();
     });
     EXPECT_EQ(host.current, nullptr);
     EXPECT_EQ(closes, 1);
@@ -254,7 +254,7 @@ TEST_F(LanguageDialogTest, TheCloseBoxForgetsTheDialogSoThatItOpensAgainRebuilt)
     // A module installed in between, and another stored language: the new window shows both.
     installModules({"IT"});
     setSetting("Language", "IT");
-    open([](TLanguagesettings& dialog) { dialog.FormClose(); });
+    open([](LanguageDialog& dialog) { dialog.formClose(); });
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[1].enabled, only({kEN, kIT}));
     EXPECT_EQ(shown[1].down, only({kIT}));
@@ -265,18 +265,18 @@ TEST_F(LanguageDialogTest, ASecondOpeningWhileOneIsOpenIsRefused) {
     installModules({"EN"});
     setSetting("Language", "EN");
     bool nested = true;
-    open([&](TLanguagesettings& dialog) {
+    open([&](LanguageDialog& dialog) {
         EXPECT_EQ(host.current, &dialog);
-        nested = showlanguagedialog(host);
-        dialog.SpeedButton9Click();
+        nested = showLanguageDialog(host);
+        dialog.cancelClick();
     });
     EXPECT_FALSE(nested) << "the refusal returns the restart flag";
     EXPECT_EQ(shown.size(), 1u) << "no second window";
 
     host.restart = true;  // a restart accepted earlier is what a refused opening reports
-    open([&](TLanguagesettings& dialog) {
-        nested = showlanguagedialog(host);
-        dialog.SpeedButton9Click();
+    open([&](LanguageDialog& dialog) {
+        nested = showLanguageDialog(host);
+        dialog.cancelClick();
     });
     EXPECT_TRUE(nested);
 }
@@ -284,15 +284,15 @@ TEST_F(LanguageDialogTest, ASecondOpeningWhileOneIsOpenIsRefused) {
 TEST_F(LanguageDialogTest, FlagsAreExclusiveAndDisabledOnesIgnoreClicks) {
     installModules({"EN", "DE"});
     setSetting("Language", "EN");
-    open([](TLanguagesettings& dialog) {
-        dialog.LanguageButtonClick(kRU);  // disabled
+    open([](LanguageDialog& dialog) {
+        dialog.languageButtonClick(kRU);  // disabled
         EXPECT_EQ(dialog.buttons().downButton(), kEN);
-        dialog.LanguageButtonClick(kDE);
+        dialog.languageButtonClick(kDE);
         EXPECT_EQ(dialog.buttons().downButton(), kDE);
-        dialog.LanguageButtonClick(kDE);  // the button that is down stays down
+        dialog.languageButtonClick(kDE);  // the button that is down stays down
         EXPECT_EQ(dialog.buttons().downButton(), kDE);
         EXPECT_FALSE(dialog.buttons().down(kEN));
-        dialog.SpeedButton8Click();
+        dialog.okClick();
     });
     EXPECT_EQ(setting("Language"), "DE");
 }
@@ -300,9 +300,9 @@ TEST_F(LanguageDialogTest, FlagsAreExclusiveAndDisabledOnesIgnoreClicks) {
 TEST_F(LanguageDialogTest, EachButtonStoresItsCodeNotItsLabel) {
     installModules({"EN", "ES", "DE", "FR", "IT", "RUS", "CSY"});
     for (int button = 0; button < kLanguageButtonCount; ++button) {
-        open([button](TLanguagesettings& dialog) {
-            dialog.LanguageButtonClick(button);
-            dialog.SpeedButton8Click();
+        open([button](LanguageDialog& dialog) {
+            dialog.languageButtonClick(button);
+            dialog.okClick();
         });
         EXPECT_EQ(setting("Language"), kLanguageButtons[static_cast<std::size_t>(button)].code)
             << kLanguageButtons[static_cast<std::size_t>(button)].label;
@@ -312,7 +312,7 @@ TEST_F(LanguageDialogTest, EachButtonStoresItsCodeNotItsLabel) {
 TEST_F(LanguageDialogTest, OkWithNoButtonDownKeepsTheStoredLanguageAndAsksNothing) {
     installModules({"EN", "DE"});
     setSetting("Language", "de");
-    open([](TLanguagesettings& dialog) { dialog.SpeedButton8Click(); });
+    open([](LanguageDialog& dialog) { dialog.okClick(); });
     EXPECT_EQ(setting("Language"), "de");
     EXPECT_TRUE(boxes().empty()) << "a restart was offered";
 }
@@ -321,9 +321,9 @@ TEST_F(LanguageDialogTest, AFailedWriteOnOkIsIgnoredAndTheQuestionStillAsked) {
     installModules({"EN", "DE"});
     setSetting("Language", "EN");
     profile().setWritesFail(true);
-    open([](TLanguagesettings& dialog) {
-        dialog.LanguageButtonClick(kDE);
-        dialog.SpeedButton8Click();
+    open([](LanguageDialog& dialog) {
+        dialog.languageButtonClick(kDE);
+        dialog.okClick();
     });
     EXPECT_EQ(setting("Language"), "EN");
     EXPECT_EQ(boxes().size(), 1u);
@@ -334,17 +334,17 @@ TEST_F(LanguageDialogTest, ErrorsWhileCreatingOrShowingAreSwallowedAndForgotten)
     setSetting("Language", "EN");
     LanguageViewFactory working = host.views;
 
-    host.views = [](TLanguagesettings&) -> std::unique_ptr<LanguageDialogView> {
+    host.views = [](LanguageDialog&) -> std::unique_ptr<LanguageDialogView> {
         throw std::runtime_error("no window");
     };
-    EXPECT_FALSE(showlanguagedialog(host));
+    EXPECT_FALSE(showLanguageDialog(host));
     EXPECT_EQ(host.current, nullptr);
 
     host.views = working;
-    EXPECT_FALSE(open([](TLanguagesettings&) { throw std::runtime_error("lost"); }));
+    EXPECT_FALSE(open([](LanguageDialog&) { throw std::runtime_error("lost"); }));
     EXPECT_EQ(host.current, nullptr);
 
-    open([](TLanguagesettings& dialog) { dialog.SpeedButton9Click(); });
+    open([](LanguageDialog& dialog) { dialog.cancelClick(); });
     EXPECT_EQ(shown.size(), 2u) << "the dialog opens again";
     EXPECT_TRUE(boxes().empty());
 }
@@ -359,12 +359,12 @@ TEST_F(LanguageDialogTest, AWindowThatClosesWithoutAHandlerIsForgottenToo) {
 }
 
 TEST_F(LanguageDialogTest, CloseLanguageDialogWithoutOpenDialogDoesNothing) {
-    closelanguagedialog(host);
+    closeLanguageDialog(host);
     EXPECT_EQ(host.current, nullptr);
-    EXPECT_EQ(LanguageButtonOf("RUS"), kRU);
-    EXPECT_EQ(LanguageButtonOf("CSY"), kCZ);
-    EXPECT_EQ(LanguageButtonOf("RU"), -1);
-    EXPECT_EQ(LanguageButtonOf("rus"), -1);
+    EXPECT_EQ(languageButtonOf("RUS"), kRU);
+    EXPECT_EQ(languageButtonOf("CSY"), kCZ);
+    EXPECT_EQ(languageButtonOf("RU"), -1);
+    EXPECT_EQ(languageButtonOf("rus"), -1);
 }
 
 }  // namespace

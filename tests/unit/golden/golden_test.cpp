@@ -60,7 +60,7 @@ std::vector<std::string> languages() {
 
 // The separators start with characters no markup line starts with, so that a line moving from
 // one section to the next shows as a difference.
-void writeSection(std::string& out, const char* pane, const TListSection& section) {
+void writeSection(std::string& out, const char* pane, const ListSection& section) {
     out += "==== " + std::string(pane) + " section: " + section.caption() + " [image " +
            std::to_string(section.imageIndex()) + "]\n";
     for (const std::string& line : section.subItems().lines()) out += line + "\n";
@@ -99,18 +99,18 @@ std::string savedReport(const std::string& machine, const std::string& language,
     run.language = language;
     run.all = true;
     run.format = format;
-    return tools::RunReport(run).content;
+    return tools::runReport(run).content;
 }
 
 // The report window's user ticks every entry and presses the button of `action`.
 void tickAllAndPress(ReportHarness& h, ReportAction action) {
-    h.onShow([action](TReportFrm& form, SectionList& list) {
+    h.onShow([action](ReportDialog& form, SectionList& list) {
         for (int s = 0; s < list.sectionCount(); ++s) {
-            TSubItems& entries = list.section(s).subItems();
+            SubItems& entries = list.section(s).subItems();
             for (int i = 0; i < entries.count(); ++i) entries.setTicked(i, true);
         }
-        if (action == raPrint) form.PrintBtnClick();
-        if (action == raSend) form.SendBtnClick();
+        if (action == ReportAction::Print) form.printBtnClick();
+        if (action == ReportAction::Send) form.sendBtnClick();
     });
     h.report();
 }
@@ -143,9 +143,9 @@ void addReports(Outputs& outputs, const std::string& machine, const std::string&
         outputs[folder + "report.htm"] = savedReport(machine, language, ReportFileFormat::Html);
     }
 
-    ReportHarness h(machine, [&](sim::Machine& m) { InstallSuite(m, TAMUX_SUITE_DIR, language); });
+    ReportHarness h(machine, [&](sim::Machine& m) { installSuite(m, TAMUX_SUITE_DIR, language); });
     h.dialogs().queuePrinter();
-    tickAllAndPress(h, raPrint);
+    tickAllAndPress(h, ReportAction::Print);
     std::string printout;
     for (const auto& job : h.dialogs().printJobs()) printout += printLog(*job);
     writeMessageBoxes(printout, h.dialogs());
@@ -153,7 +153,7 @@ void addReports(Outputs& outputs, const std::string& machine, const std::string&
 
     if (!everyOutput) return;
     h.makeMailFolder();
-    tickAllAndPress(h, raSend);
+    tickAllAndPress(h, ReportAction::Send);
     outputs[folder + "send-report.htm"] = h.fileContent("..\\Zmail\\report.htm");
     outputs[folder + "send-report.txt"] = h.fileContent("..\\Zmail\\report.txt");
 }

@@ -17,14 +17,14 @@ InputTestMachine::InputTestMachine(const std::string& sample) {
                               : sim::Machine::load(sourceDir() / "samples" / "machines" / sample,
                                                    drive_.path());
     const std::string exe = machine_->system().executablePath();
-    const fs::path module = machine_->hostPath(LangModuleFileName(exe, "EN"));
+    const fs::path module = machine_->hostPath(langModuleFileName(exe, "EN"));
     fs::create_directories(module.parent_path());
     fs::copy_file(fs::path(TAMUX_LANG_MODULE_DIR) / "tamuxEN.dll", module);
     // English whatever the system's language, so that no other module is looked for.
     const std::string settings = exe.substr(0, exe.rfind('.')) + ".ini";
     machine_->profile().writeString(settings, "Options", "Language", "EN");
     lang_ = std::make_unique<LangModule>(machine_->platform());
-    lang_->LoadLangModule();
+    lang_->loadLangModule();
 }
 
 sim::SimRegistry& InputTestMachine::registry() {
@@ -33,7 +33,7 @@ sim::SimRegistry& InputTestMachine::registry() {
 
 DeviceTable InputTestMachine::enumDevices() {
     DeviceTable table;
-    EnumDevices(machine_->registry(), machine_->system(), table);
+    readDeviceTable(machine_->registry(), machine_->system(), table);
     return table;
 }
 
@@ -46,13 +46,13 @@ void InputTestMachine::importReg(const std::string& text) {
     machine_->registry().importText(text, "test.reg");
 }
 
-devices DeviceRecord(std::string className, std::string displayName, std::string description,
-                     std::string driverKey) {
-    devices d;
-    d.ClassName = std::move(className);
-    d.DisplayName = std::move(displayName);
-    d.Description = std::move(description);
-    d.DriverKey = std::move(driverKey);
+DeviceEntry DeviceRecord(std::string className, std::string displayName, std::string description,
+                         std::string driverKey) {
+    DeviceEntry d;
+    d.className = std::move(className);
+    d.displayName = std::move(displayName);
+    d.description = std::move(description);
+    d.driverKey = std::move(driverKey);
     return d;
 }
 

@@ -42,7 +42,7 @@ class InputTestMachine {
 };
 
 // A record of the device table with the fields the keyboard and mouse collectors read.
-devices DeviceRecord(std::string className, std::string displayName, std::string description,
-                     std::string driverKey = {});
+DeviceEntry DeviceRecord(std::string className, std::string displayName, std::string description,
+                         std::string driverKey = {});
 
 }  // namespace tamux::test

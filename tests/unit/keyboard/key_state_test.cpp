@@ -1,4 +1,4 @@
-// TKeyState on the simulated keyboard: reading and setting the toggle states, the events raised
+// KeyState on the simulated keyboard: reading and setting the toggle states, the events raised
 // from the queue and on activation, and its place in the application's handler chain.
 #include "devices/keyboard/key_state.h"
 
@@ -24,14 +24,14 @@ class KeyStateTest : public ::testing::Test {
     sim::SimKeyboard& keyboard() { return machine->keyboard(); }
 
     // Records every event raised, by name.
-    void recordEvents(TKeyState& keys) {
-        keys.OnCapsLock = [this, &keys](TKeyState& sender) {
+    void recordEvents(KeyState& keys) {
+        keys.onCapsLock = [this, &keys](KeyState& sender) {
             EXPECT_EQ(&sender, &keys);
             events.push_back("caps");
         };
-        keys.OnNumLock = [this](TKeyState&) { events.push_back("num"); };
-        keys.OnScrollLock = [this](TKeyState&) { events.push_back("scroll"); };
-        keys.OnInsert = [this](TKeyState&) { events.push_back("insert"); };
+        keys.onNumLock = [this](KeyState&) { events.push_back("num"); };
+        keys.onScrollLock = [this](KeyState&) { events.push_back("scroll"); };
+        keys.onInsert = [this](KeyState&) { events.push_back("insert"); };
     }
     void use9x() { machine->system().setVersion(sim::makeVersion(1, 4, 10, 2222, " A ")); }
 
@@ -39,7 +39,7 @@ class KeyStateTest : public ::testing::Test {
     std::unique_ptr<sim::Machine> machine = sim::Machine::blank(drive.path());
     SimKeyQueue queue{keyboard()};
     Application app{queue};
-    TKeyState keys{app, keyboard(), machine->system()};
+    KeyState keys{app, keyboard(), machine->system()};
     std::vector<std::string> events;
 };
 
@@ -87,14 +87,14 @@ TEST_F(KeyStateTest, SettingAnotherStatePressesAndReleasesTheKeyOnce) {
 TEST_F(KeyStateTest, APressComesBackAsAKeyDownThatRaisesItsEventBeforeDispatch) {
     recordEvents(keys);
     bool stateSeen = false;
-    keys.OnInsert = [&](TKeyState& sender) {
+    keys.onInsert = [&](KeyState& sender) {
         events.push_back("insert");
         stateSeen = sender.Insert();  // the press is already counted
         EXPECT_TRUE(queue.dispatched.empty());
     };
     keys.setInsert(true);
     EXPECT_TRUE(events.empty());          // nothing before the queue is processed
-    EXPECT_EQ(app.ProcessMessages(), 2);  // the key-down and the key-up
+    EXPECT_EQ(app.processMessages(), 2);  // the key-down and the key-up
     EXPECT_EQ(events, (std::vector<std::string>{"insert"}));
     EXPECT_TRUE(stateSeen);
     ASSERT_EQ(queue.dispatched.size(), 2u);
@@ -114,7 +114,7 @@ TEST_F(KeyStateTest, EachLockKeyRaisesItsOwnEventAndRepeatsRaiseItAgain) {
     keyboard().keybdEvent(sim::kVkCapital, 0, 0, 0);
     keyboard().keybdEvent(sim::kVkCapital, 0, 0, 0);
     keyboard().keybdEvent(sim::kVkCapital, 0, kUp, 0);
-    app.ProcessMessages();
+    app.processMessages();
     EXPECT_EQ(events, (std::vector<std::string>{"caps", "num", "scroll", "insert", "caps", "caps",
                                                 "caps"}));
     EXPECT_EQ(queue.dispatched.size(), 14u);  // every message still reaches the window
@@ -125,7 +125,7 @@ TEST_F(KeyStateTest, OtherMessagesWithALockKeysCodeRaiseNothing) {
     queue.post({0, 257, sim::kVkCapital, 0});  // WM_KEYUP
     queue.post({0, 258, sim::kVkCapital, 0});  // WM_CHAR
     queue.post({0, 260, sim::kVkCapital, 0});  // WM_SYSKEYDOWN
-    app.ProcessMessages();
+    app.processMessages();
     EXPECT_TRUE(events.empty());
 }
 
@@ -134,7 +134,7 @@ TEST_F(KeyStateTest, PressesInAnotherProgramRaiseNothingUntilActivation) {
     keyboard().setActive(false);
     keyboard().pressKey(sim::kVkCapital);
     keyboard().setActive(true);
-    app.ProcessMessages();
+    app.processMessages();
     EXPECT_TRUE(events.empty());
     EXPECT_TRUE(keys.CapsLock());
 
@@ -143,13 +143,13 @@ TEST_F(KeyStateTest, PressesInAnotherProgramRaiseNothingUntilActivation) {
 }
 
 TEST_F(KeyStateTest, ActivationSkipsEventsWithoutHandlers) {
-    keys.OnScrollLock = [this](TKeyState&) { events.push_back("scroll"); };
-    keys.OnInsert = [this](TKeyState&) { events.push_back("insert"); };
+    keys.onScrollLock = [this](KeyState&) { events.push_back("scroll"); };
+    keys.onInsert = [this](KeyState&) { events.push_back("insert"); };
     app.activated();
     EXPECT_EQ(events, (std::vector<std::string>{"scroll", "insert"}));
     // Key-downs of keys without handlers are simply passed on.
     keyboard().pressKey(sim::kVkCapital);
-    app.ProcessMessages();
+    app.processMessages();
     EXPECT_EQ(events.size(), 2u);
 }
 
@@ -159,18 +159,18 @@ TEST(KeyStateChain, HandlersInstalledBeforeStillSeeEveryMessageAndActivation) {
     SimKeyQueue queue(machine->keyboard());
     Application app(queue);
     std::vector<std::string> seen;
-    app.OnMessage = [&](AppMessage& message, bool& handled) {
+    app.onMessage = [&](AppMessage& message, bool& handled) {
         seen.push_back("previous " + std::to_string(message.message) + " " +
                        std::to_string(message.wParam));
         handled = message.message == 15;  // the earlier handler keeps paint messages
     };
-    app.OnActivate = [&] { seen.push_back("previous activate"); };
+    app.onActivate = [&] { seen.push_back("previous activate"); };
     {
-        TKeyState keys(app, machine->keyboard(), machine->system());
-        keys.OnNumLock = [&](TKeyState&) { seen.push_back("num"); };
+        KeyState keys(app, machine->keyboard(), machine->system());
+        keys.onNumLock = [&](KeyState&) { seen.push_back("num"); };
         machine->keyboard().pressKey(sim::kVkNumLock);
         queue.post({0, 15, 0, 0});
-        app.ProcessMessages();
+        app.processMessages();
         app.activated();
         EXPECT_EQ(seen, (std::vector<std::string>{"num", "previous 256 144", "previous 257 144",
                                                   "previous 15 0", "num", "previous activate"}));
@@ -180,7 +180,7 @@ TEST(KeyStateChain, HandlersInstalledBeforeStillSeeEveryMessageAndActivation) {
     // Gone: the earlier handlers are back in place alone.
     seen.clear();
     machine->keyboard().pressKey(sim::kVkNumLock);
-    app.ProcessMessages();
+    app.processMessages();
     app.activated();
     EXPECT_EQ(seen, (std::vector<std::string>{"previous 256 144", "previous 257 144",
                                               "previous activate"}));
@@ -192,12 +192,12 @@ TEST(KeyStateChain, WithoutEarlierHandlersTheApplicationIsLeftWithoutAny) {
     SimKeyQueue queue(machine->keyboard());
     Application app(queue);
     {
-        TKeyState keys(app, machine->keyboard(), machine->system());
-        EXPECT_TRUE(app.OnMessage);
-        EXPECT_TRUE(app.OnActivate);
+        KeyState keys(app, machine->keyboard(), machine->system());
+        EXPECT_TRUE(app.onMessage);
+        EXPECT_TRUE(app.onActivate);
     }
-    EXPECT_FALSE(app.OnMessage);
-    EXPECT_FALSE(app.OnActivate);
+    EXPECT_FALSE(app.onMessage);
+    EXPECT_FALSE(app.onActivate);
 }
 
 TEST_F(KeyStateTest, On9xSettingProcessesTheQueueAndWritesTheState) {

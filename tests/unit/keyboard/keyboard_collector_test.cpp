@@ -17,7 +17,7 @@ namespace tamux {
 
 // Layouts read in failure messages.
 void PrintTo(const LayoutEntry& layout, std::ostream* out) {
-    *out << "{" << layout.LayoutId << ", " << layout.LayoutText << ", " << layout.LayoutFile << "}";
+    *out << "{" << layout.layoutId << ", " << layout.layoutText << ", " << layout.layoutFile << "}";
 }
 
 namespace test {
@@ -38,7 +38,7 @@ constexpr const char* kPreloadNt = "Keyboard Layout\\Preload";
 
 KeyboardFacts collect(InputTestMachine& m, const DeviceTable& devices = {}) {
     KeyboardFacts facts;
-    getkeyboardInfos(m.platform(), devices, m.lang(), facts);
+    readKeyboardFacts(m.platform(), devices, m.lang(), facts);
     EXPECT_EQ(m.registry().openKeyCount(), 0u) << "a key was left open";
     return facts;
 }
@@ -47,30 +47,30 @@ KeyboardFacts collect(InputTestMachine& m, const DeviceTable& devices = {}) {
 
 KeyboardFacts winxpFacts() {
     KeyboardFacts f;
-    f.KeyboardName = "Standard 101/102-Key or Microsoft Natural PS/2 Keyboard";
-    f.DriverDesc = f.KeyboardName;
-    f.ProviderName = "Microsoft";
-    f.DriverVersion = "5.1.2600.0";
-    f.DriverDate = "7-1-2001";
-    f.InfPath = "keyboard.inf";
-    f.KeyboardDelay = "1";
-    f.KeyboardSpeed = "31";
+    f.keyboardName = "Standard 101/102-Key or Microsoft Natural PS/2 Keyboard";
+    f.driverDesc = f.keyboardName;
+    f.providerName = "Microsoft";
+    f.driverVersion = "5.1.2600.0";
+    f.driverDate = "7-1-2001";
+    f.infPath = "keyboard.inf";
+    f.keyboardDelay = "1";
+    f.keyboardSpeed = "31";
     // Preload "3" is a REG_EXPAND_SZ: skipped, while "4" after it still counts.
-    f.Layouts = {{"00000409", "US", "KBDUS.DLL"},
+    f.layouts = {{"00000409", "US", "KBDUS.DLL"},
                  {"00000407", "German", "KBDGR.DLL"},
                  {"00000405", "Czech", "KBDCZ.DLL"}};
-    f.FunctionKeys = "12";
-    f.FilterKeysState = "Off";  // "126"
-    f.AutoRepeatDelay = "1000";
-    f.AutoRepeatRate = "500";
-    f.BounceTime = "0";
-    f.DelayBeforeAcceptance = "1000";
-    f.ToggleKeysState = "On";   // "63"
-    f.StickyKeysState = "Off";  // "510"
-    f.MouseKeysState = "Off";   // "62"
-    f.SerialKeysState = "Off";  // DWORD 2
-    f.MaximumSpeed = "80";
-    f.TimeToMaximumSpeed = "3000";
+    f.functionKeys = "12";
+    f.filterKeysState = "Off";  // "126"
+    f.autoRepeatDelay = "1000";
+    f.autoRepeatRate = "500";
+    f.bounceTime = "0";
+    f.delayBeforeAcceptance = "1000";
+    f.toggleKeysState = "On";   // "63"
+    f.stickyKeysState = "Off";  // "510"
+    f.mouseKeysState = "Off";   // "62"
+    f.serialKeysState = "Off";  // DWORD 2
+    f.maximumSpeed = "80";
+    f.timeToMaximumSpeed = "3000";
     return f;
 }
 
@@ -93,25 +93,25 @@ TEST(KeyboardCollector, OtherNtSamples) {
     {
         InputTestMachine m("win2000");
         const KeyboardFacts f = collect(m, m.enumDevices());
-        ASSERT_EQ(f.Layouts.size(), 3u);
-        EXPECT_EQ(f.Layouts[0], (LayoutEntry{"00000405",
+        ASSERT_EQ(f.layouts.size(), 3u);
+        EXPECT_EQ(f.layouts[0], (LayoutEntry{"00000405",
                                              "\xC8"
                                              "esk\xE1",
                                              "KBDCZ.DLL"}));
-        EXPECT_EQ(f.Layouts[2].LayoutId, "00010405");
-        EXPECT_EQ(f.KeyboardDelay, "0");
-        EXPECT_EQ(f.StickyKeysState, "On");   // "59"
-        EXPECT_EQ(f.SerialKeysState, "Off");  // "2" stored as text
-        EXPECT_EQ(f.DriverVersion, "5.0.2195.1");
+        EXPECT_EQ(f.layouts[2].layoutId, "00010405");
+        EXPECT_EQ(f.keyboardDelay, "0");
+        EXPECT_EQ(f.stickyKeysState, "On");   // "59"
+        EXPECT_EQ(f.serialKeysState, "Off");  // "2" stored as text
+        EXPECT_EQ(f.driverVersion, "5.0.2195.1");
     }
     {
         InputTestMachine m("nt4");
         const KeyboardFacts f = collect(m, m.enumDevices());
-        EXPECT_EQ(f.FilterKeysState, "On");  // "127"
+        EXPECT_EQ(f.filterKeysState, "On");  // "127"
         // A SerialKeys key without flags: off.
-        EXPECT_EQ(f.SerialKeysState, "Off");
-        ASSERT_EQ(f.Layouts.size(), 2u);
-        EXPECT_EQ(f.Layouts[1], (LayoutEntry{"00000809", "United Kingdom", "KBDUK.DLL"}));
+        EXPECT_EQ(f.serialKeysState, "Off");
+        ASSERT_EQ(f.layouts.size(), 2u);
+        EXPECT_EQ(f.layouts[1], (LayoutEntry{"00000809", "United Kingdom", "KBDUK.DLL"}));
     }
 }
 
@@ -156,20 +156,20 @@ TEST(KeyboardCollector, NinexSamplesReadTheirOwnKeysAndTheRepeatSettingsWhere9xK
         SCOPED_TRACE(c.machine);
         InputTestMachine m(c.machine);
         const KeyboardFacts f = collect(m, m.enumDevices());
-        EXPECT_EQ(f.Layouts, c.layouts);
-        EXPECT_EQ(f.KeyboardDelay, c.delay);
-        EXPECT_EQ(f.KeyboardSpeed, c.speed);
-        EXPECT_EQ(f.FunctionKeys, "12");
-        EXPECT_EQ(f.FilterKeysState, "Off");
-        EXPECT_EQ(f.AutoRepeatDelay, "1000");
-        EXPECT_EQ(f.DelayBeforeAcceptance, "1000");
-        EXPECT_EQ(f.ToggleKeysState, c.toggle);
-        EXPECT_EQ(f.StickyKeysState, c.sticky);
-        EXPECT_EQ(f.MouseKeysState, c.mouseKeys);
-        EXPECT_EQ(f.SerialKeysState, c.serial);
-        EXPECT_EQ(f.MaximumSpeed, c.maxSpeed);
-        EXPECT_FALSE(f.KeyboardName.empty());
-        EXPECT_FALSE(f.InfPath.empty());
+        EXPECT_EQ(f.layouts, c.layouts);
+        EXPECT_EQ(f.keyboardDelay, c.delay);
+        EXPECT_EQ(f.keyboardSpeed, c.speed);
+        EXPECT_EQ(f.functionKeys, "12");
+        EXPECT_EQ(f.filterKeysState, "Off");
+        EXPECT_EQ(f.autoRepeatDelay, "1000");
+        EXPECT_EQ(f.delayBeforeAcceptance, "1000");
+        EXPECT_EQ(f.toggleKeysState, c.toggle);
+        EXPECT_EQ(f.stickyKeysState, c.sticky);
+        EXPECT_EQ(f.mouseKeysState, c.mouseKeys);
+        EXPECT_EQ(f.serialKeysState, c.serial);
+        EXPECT_EQ(f.maximumSpeed, c.maxSpeed);
+        EXPECT_FALSE(f.keyboardName.empty());
+        EXPECT_FALSE(f.infPath.empty());
     }
 }
 
@@ -181,7 +181,7 @@ TEST(KeyboardCollector, VistaReadsNoSettingsOnlyTheDevice) {
     // With a keyboard in the table, the device part still runs.
     const KeyboardFacts f = collect(m, {DeviceRecord("Keyboard", "", "PS/2 Keyboard")});
     KeyboardFacts expected;
-    expected.KeyboardName = "PS/2 Keyboard";
+    expected.keyboardName = "PS/2 Keyboard";
     EXPECT_EQ(f, expected);
 }
 
@@ -194,13 +194,13 @@ TEST(KeyboardCollector, WinePrefixRegistry) {
     }
     const KeyboardFacts f = collect(m, m.enumDevices());
     KeyboardFacts expected;
-    expected.KeyboardDelay = "1";
-    expected.KeyboardSpeed = "31";
+    expected.keyboardDelay = "1";
+    expected.keyboardSpeed = "31";
     // The exported keys hold no layout names, and Wine lists no keyboard device.
-    expected.Layouts = {{"00000409", "", ""}};
-    expected.FunctionKeys = "12";
+    expected.layouts = {{"00000409", "", ""}};
+    expected.functionKeys = "12";
     // No accessibility keys: every state empty but the serial keys', which is off without flags.
-    expected.SerialKeysState = "Off";
+    expected.serialKeysState = "Off";
     EXPECT_EQ(f, expected);
 }
 
@@ -215,8 +215,8 @@ TEST(KeyboardCollector, LayoutNamesComeThroughTheCurrentSetWhenControlSet001Lack
     m.registry().setString(HKLM, layout, "Layout Text", "German");
     m.registry().setString(HKLM, layout, "Layout File", "KBDGR.DLL");
     const KeyboardFacts f = collect(m);
-    ASSERT_EQ(f.Layouts.size(), 1u);
-    EXPECT_EQ(f.Layouts[0], (LayoutEntry{"00000407", "German", "KBDGR.DLL"}));
+    ASSERT_EQ(f.layouts.size(), 1u);
+    EXPECT_EQ(f.layouts[0], (LayoutEntry{"00000407", "German", "KBDGR.DLL"}));
 }
 
 TEST(KeyboardCollector, NtFlagTestIsBitZeroOfTheDecimalText) {
@@ -231,10 +231,10 @@ TEST(KeyboardCollector, NtFlagTestIsBitZeroOfTheDecimalText) {
             m.registry().setString(HKCU, key, "Flags", flags);
         }
         const KeyboardFacts f = collect(m);
-        EXPECT_EQ(f.FilterKeysState, state);
-        EXPECT_EQ(f.ToggleKeysState, state);
-        EXPECT_EQ(f.StickyKeysState, state);
-        EXPECT_EQ(f.MouseKeysState, state);
+        EXPECT_EQ(f.filterKeysState, state);
+        EXPECT_EQ(f.toggleKeysState, state);
+        EXPECT_EQ(f.stickyKeysState, state);
+        EXPECT_EQ(f.mouseKeysState, state);
     }
 }
 
@@ -246,10 +246,10 @@ TEST(KeyboardCollector, NtFlagsThatAreNoDecimalNumberLeaveTheirStateEmptyAndTheR
         m.registry().setString(HKCU, kResponseNt, "BounceTime", "5");
         m.registry().setString(HKCU, kStickyKeys, "Flags", "1");
         const KeyboardFacts f = collect(m, {DeviceRecord("Keyboard", "Kbd", "")});
-        EXPECT_EQ(f.FilterKeysState, "");
-        EXPECT_EQ(f.BounceTime, "5");
-        EXPECT_EQ(f.StickyKeysState, "On");
-        EXPECT_EQ(f.KeyboardName, "Kbd");
+        EXPECT_EQ(f.filterKeysState, "");
+        EXPECT_EQ(f.bounceTime, "5");
+        EXPECT_EQ(f.stickyKeysState, "On");
+        EXPECT_EQ(f.keyboardName, "Kbd");
     }
 }
 
@@ -283,12 +283,12 @@ TEST(KeyboardCollector, NtSerialKeysFlagsInEveryStoredForm) {
         InputTestMachine m;
         c.write(m.registry());
         const KeyboardFacts f = collect(m, {DeviceRecord("Keyboard", "Kbd", "")});
-        EXPECT_EQ(f.SerialKeysState, c.state);
+        EXPECT_EQ(f.serialKeysState, c.state);
         // The collection reaches the device part whatever the form.
-        EXPECT_EQ(f.KeyboardName, "Kbd");
+        EXPECT_EQ(f.keyboardName, "Kbd");
         // The other on/off states stay empty when their keys are missing.
-        EXPECT_EQ(f.FilterKeysState, "");
-        EXPECT_EQ(f.ToggleKeysState, "");
+        EXPECT_EQ(f.filterKeysState, "");
+        EXPECT_EQ(f.toggleKeysState, "");
     }
 }
 
@@ -310,7 +310,7 @@ TEST(KeyboardCollector, NtPreloadTakesPlainStringValuesInTheirOrder) {
     const KeyboardFacts f = collect(m);
     const std::vector<LayoutEntry> expected = {
         {"00000409", "US", "KBDUS.DLL"}, {"0000040c", "French", ""}, {"00000419", "", ""}};
-    EXPECT_EQ(f.Layouts, expected);
+    EXPECT_EQ(f.layouts, expected);
 }
 
 TEST(KeyboardCollector, NtValuesAreShownAsStoredAndTheFunctionKeysCounted) {
@@ -319,13 +319,13 @@ TEST(KeyboardCollector, NtValuesAreShownAsStoredAndTheFunctionKeysCounted) {
     m.registry().setString(HKCU, "Control Panel\\Keyboard", "KeyboardSpeed", "");
     m.machine().system().setKeyboardType({4, 0, 10});
     const KeyboardFacts f = collect(m);
-    EXPECT_EQ(f.KeyboardDelay, "1");  // not converted to milliseconds
-    EXPECT_EQ(f.KeyboardSpeed, "");
-    EXPECT_EQ(f.FunctionKeys, "10");
+    EXPECT_EQ(f.keyboardDelay, "1");  // not converted to milliseconds
+    EXPECT_EQ(f.keyboardSpeed, "");
+    EXPECT_EQ(f.functionKeys, "10");
     // On NT the 9x place is not read.
     InputTestMachine other;
     other.registry().setString(HKCU, kResponse9x, "KeyboardDelay", "3");
-    EXPECT_EQ(collect(other).KeyboardDelay, "");
+    EXPECT_EQ(collect(other).keyboardDelay, "");
 }
 
 TEST(KeyboardCollector, AValueOfTheWrongTypeEndsTheCollectionKeepingWhatCameBefore) {
@@ -337,16 +337,16 @@ TEST(KeyboardCollector, AValueOfTheWrongTypeEndsTheCollectionKeepingWhatCameBefo
     m.registry().setString(HKCU, kToggleKeys, "Flags", "1");
     KeyboardFacts f;
     try {
-        getkeyboardInfos(m.platform(), {DeviceRecord("Keyboard", "Kbd", "")}, m.lang(), f);
+        readKeyboardFacts(m.platform(), {DeviceRecord("Keyboard", "Kbd", "")}, m.lang(), f);
         FAIL() << "expected a RegistryError";
     } catch (const RegistryError& e) {
         EXPECT_STREQ(e.what(), "Invalid data type for 'AutoRepeatRate'");
     }
-    EXPECT_EQ(f.KeyboardDelay, "2");
-    EXPECT_EQ(f.Layouts.size(), 1u);
-    EXPECT_EQ(f.AutoRepeatDelay, "1000");
-    EXPECT_EQ(f.ToggleKeysState, "");  // after the failure
-    EXPECT_EQ(f.KeyboardName, "");
+    EXPECT_EQ(f.keyboardDelay, "2");
+    EXPECT_EQ(f.layouts.size(), 1u);
+    EXPECT_EQ(f.autoRepeatDelay, "1000");
+    EXPECT_EQ(f.toggleKeysState, "");  // after the failure
+    EXPECT_EQ(f.keyboardName, "");
     EXPECT_EQ(m.registry().openKeyCount(), 0u);
 }
 
@@ -370,10 +370,10 @@ TEST_F(NinexKeyboard, OnTestIsOnOnlyForExactlyOne) {
             nx.registry().setString(HKCU, key, "On", on);
         }
         const KeyboardFacts f = collect(nx);
-        EXPECT_EQ(f.FilterKeysState, state);
-        EXPECT_EQ(f.ToggleKeysState, state);
-        EXPECT_EQ(f.StickyKeysState, state);
-        EXPECT_EQ(f.MouseKeysState, state);
+        EXPECT_EQ(f.filterKeysState, state);
+        EXPECT_EQ(f.toggleKeysState, state);
+        EXPECT_EQ(f.stickyKeysState, state);
+        EXPECT_EQ(f.mouseKeysState, state);
     }
 }
 
@@ -381,8 +381,8 @@ TEST_F(NinexKeyboard, FlagsAreNotReadOnlyOnIs) {
     m.registry().setString(HKCU, kToggleKeys, "Flags", "1");
     m.registry().setString(HKCU, kStickyKeys, "On", "1");
     const KeyboardFacts f = collect(m);
-    EXPECT_EQ(f.ToggleKeysState, "");
-    EXPECT_EQ(f.StickyKeysState, "On");
+    EXPECT_EQ(f.toggleKeysState, "");
+    EXPECT_EQ(f.stickyKeysState, "On");
 }
 
 TEST_F(NinexKeyboard, SerialKeysFlagsText) {
@@ -394,10 +394,10 @@ TEST_F(NinexKeyboard, SerialKeysFlagsText) {
         nx.setVersion(1, 4, 90);
         nx.registry().setString(HKCU, kSerialKeys, "flags", flags);
         const KeyboardFacts f = collect(nx, {DeviceRecord("keyboard", "Kbd", "")});
-        EXPECT_EQ(f.SerialKeysState, state);
-        EXPECT_EQ(f.KeyboardName, "Kbd");
+        EXPECT_EQ(f.serialKeysState, state);
+        EXPECT_EQ(f.keyboardName, "Kbd");
     }
-    EXPECT_EQ(collect(m).SerialKeysState, "Off");  // no key at all
+    EXPECT_EQ(collect(m).serialKeysState, "Off");  // no key at all
 }
 
 TEST_F(NinexKeyboard, PreloadSubkeysNameTheLayoutsInTheirOrder) {
@@ -412,7 +412,7 @@ TEST_F(NinexKeyboard, PreloadSubkeysNameTheLayoutsInTheirOrder) {
     r.setString(HKCU, kPreloadNt + std::string(), "9", "00000405");
     const std::vector<LayoutEntry> expected = {
         {"00000407", "German (Standard)", "KBDGR.KBD"}, {"00000409", "", ""}, {"", "", ""}};
-    EXPECT_EQ(collect(m).Layouts, expected);
+    EXPECT_EQ(collect(m).layouts, expected);
 }
 
 TEST_F(NinexKeyboard, RepeatSettingsUnderKeyboardResponseComeFirst) {
@@ -420,8 +420,8 @@ TEST_F(NinexKeyboard, RepeatSettingsUnderKeyboardResponseComeFirst) {
     m.registry().setString(HKCU, "Control Panel\\Keyboard", "KeyboardSpeed", "31");
     m.registry().setString(HKCU, kResponse9x, "KeyboardDelay", "3");
     const KeyboardFacts f = collect(m);
-    EXPECT_EQ(f.KeyboardDelay, "3");
-    EXPECT_EQ(f.KeyboardSpeed, "31");
+    EXPECT_EQ(f.keyboardDelay, "3");
+    EXPECT_EQ(f.keyboardSpeed, "31");
 }
 
 // --- The device part ---
@@ -440,20 +440,20 @@ TEST(KeyboardCollector, OnlyTheFirstKeyboardRecordCountsInAnyLetterCase) {
         DeviceRecord("KEYBOARD", "Second keyboard", "", driver2),
     };
     const KeyboardFacts f = collect(m, table);
-    EXPECT_EQ(f.KeyboardName, "First keyboard");  // the description when no display name
-    EXPECT_EQ(f.DriverDesc, "First driver");
-    EXPECT_EQ(f.InfPath, "first.inf");
-    EXPECT_EQ(f.ProviderName, "");
+    EXPECT_EQ(f.keyboardName, "First keyboard");  // the description when no display name
+    EXPECT_EQ(f.driverDesc, "First driver");
+    EXPECT_EQ(f.infPath, "first.inf");
+    EXPECT_EQ(f.providerName, "");
 }
 
 TEST(KeyboardCollector, TheDisplayNameWinsAndTheNameIsCutTo255) {
     InputTestMachine m;
-    EXPECT_EQ(collect(m, {DeviceRecord("Keyboard", "Vendor  Device", "Description")}).KeyboardName,
+    EXPECT_EQ(collect(m, {DeviceRecord("Keyboard", "Vendor  Device", "Description")}).keyboardName,
               "Vendor  Device");
     const std::string longName(300, 'k');
-    EXPECT_EQ(collect(m, {DeviceRecord("Keyboard", longName, "")}).KeyboardName,
+    EXPECT_EQ(collect(m, {DeviceRecord("Keyboard", longName, "")}).keyboardName,
               std::string(255, 'k'));
-    EXPECT_EQ(collect(m, {DeviceRecord("Keyboard", std::string(255, 'x'), "")}).KeyboardName,
+    EXPECT_EQ(collect(m, {DeviceRecord("Keyboard", std::string(255, 'x'), "")}).keyboardName,
               std::string(255, 'x'));
 }
 

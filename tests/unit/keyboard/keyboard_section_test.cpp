@@ -21,7 +21,7 @@ namespace {
 const std::string kNavy = "<IMG src=\"idx:1\"></IMG> <FONT color=\"clnavy\" size=\"10\">";
 const std::string kBlue = "<IMG src=\"idx:1\"></IMG> <FONT color=\"clblue\" size=\"10\">";
 const std::string kVal = "<IND x=\"200\"><FONT color=\"clmaroon\">";
-const std::string kVal10 = "<IND x=\"200\"><FONT color=\"clmaroon\" size=\"10\">";
+const std::string kValue10 = "<IND x=\"200\"><FONT color=\"clmaroon\" size=\"10\">";
 
 class KeyboardSectionTest : public ::testing::Test {
   protected:
@@ -40,32 +40,32 @@ class KeyboardSectionTest : public ::testing::Test {
     InputTestMachine m;
     SimKeyQueue queue{m.machine().keyboard()};
     Application app{queue};
-    TKeyState keys{app, m.machine().keyboard(), m.machine().system()};
+    KeyState keys{app, m.machine().keyboard(), m.machine().system()};
 };
 
 TEST_F(KeyboardSectionTest, TheWholeSectionWithTwoLayouts) {
     KeyboardFacts f;
-    f.KeyboardName = "PS/2 Keyboard";
-    f.DriverDesc = "Standard keyboard";
-    f.ProviderName = "Microsoft";
-    f.DriverVersion = "5.1.2600.0";
-    f.DriverDate = "7-1-2001";
-    f.InfPath = "keyboard.inf";
-    f.KeyboardDelay = "1";
-    f.KeyboardSpeed = "31";
-    f.Layouts = {{"00000409", "US", "KBDUS.DLL"}, {"00000407", "German", "KBDGR.DLL"}};
-    f.FunctionKeys = "12";
-    f.FilterKeysState = "Off";
-    f.AutoRepeatDelay = "1000";
-    f.AutoRepeatRate = "500";
-    f.BounceTime = "0";
-    f.DelayBeforeAcceptance = "900";
-    f.ToggleKeysState = "On";
-    f.MouseKeysState = "Off";
-    f.MaximumSpeed = "80";
-    f.TimeToMaximumSpeed = "3000";
-    f.StickyKeysState = "On";
-    f.SerialKeysState = "Off";
+    f.keyboardName = "PS/2 Keyboard";
+    f.driverDesc = "Standard keyboard";
+    f.providerName = "Microsoft";
+    f.driverVersion = "5.1.2600.0";
+    f.driverDate = "7-1-2001";
+    f.infPath = "keyboard.inf";
+    f.keyboardDelay = "1";
+    f.keyboardSpeed = "31";
+    f.layouts = {{"00000409", "US", "KBDUS.DLL"}, {"00000407", "German", "KBDGR.DLL"}};
+    f.functionKeys = "12";
+    f.filterKeysState = "Off";
+    f.autoRepeatDelay = "1000";
+    f.autoRepeatRate = "500";
+    f.bounceTime = "0";
+    f.delayBeforeAcceptance = "900";
+    f.toggleKeysState = "On";
+    f.mouseKeysState = "Off";
+    f.maximumSpeed = "80";
+    f.timeToMaximumSpeed = "3000";
+    f.stickyKeysState = "On";
+    f.serialKeysState = "Off";
     setLocks(true, false, false, false);
 
     const std::vector<std::string> expected = {
@@ -96,17 +96,17 @@ TEST_F(KeyboardSectionTest, TheWholeSectionWithTwoLayouts) {
         kBlue + "Function keys" + kVal + "12</FONT>",
         "",
         "<FONT color=\"clgreen\" size=\"10\">Accessibility</FONT>",
-        kBlue + "FilterKeys" + kVal10 + "Off</FONT>",
+        kBlue + "FilterKeys" + kValue10 + "Off</FONT>",
         kBlue + "Auto-repeat delay" + kVal + "1000 ms</FONT>",
         kBlue + "Auto-repeat rate" + kVal + "500 ms</FONT>",
         kBlue + "Bounce time" + kVal + "0 ms</FONT>",
         kBlue + "Acceptance delay" + kVal + "900 ms</FONT>",
-        kBlue + "ToggleKeys" + kVal10 + "On</FONT>",
-        kBlue + "MouseKeys" + kVal10 + "Off</FONT>",
+        kBlue + "ToggleKeys" + kValue10 + "On</FONT>",
+        kBlue + "MouseKeys" + kValue10 + "Off</FONT>",
         kBlue + "Top speed" + kVal + "80</FONT>",
         kBlue + "Time to top speed" + kVal + "3000 ms</FONT>",
-        kBlue + "StickyKeys" + kVal10 + "On</FONT>",
-        kBlue + "SerialKey devices" + kVal10 + "Off</FONT>",
+        kBlue + "StickyKeys" + kValue10 + "On</FONT>",
+        kBlue + "SerialKey devices" + kValue10 + "Off</FONT>",
     };
     EXPECT_EQ(build(f), expected);
     EXPECT_EQ(expected.size(), 30u + 4u * 2u);
@@ -120,14 +120,14 @@ TEST_F(KeyboardSectionTest, EmptyFactsGiveEveryLabelWithAnEmptyValue) {
     EXPECT_EQ(lines[13], "<FONT color=\"clgreen\" size=\"10\">Keyboard layouts</FONT>");
     EXPECT_EQ(lines[14], kBlue + "Repeat delay" + kVal + "</FONT>");  // no unit without a value
     EXPECT_EQ(lines[15], kBlue + "Repeat rate" + kVal + "</FONT>");
-    EXPECT_EQ(lines[19], kBlue + "FilterKeys" + kVal10 + "</FONT>");
+    EXPECT_EQ(lines[19], kBlue + "FilterKeys" + kValue10 + "</FONT>");
     EXPECT_EQ(lines[22], kBlue + "Bounce time" + kVal + "</FONT>");
 }
 
 TEST_F(KeyboardSectionTest, LinesGrowByFourPerLayoutWhateverItHolds) {
     KeyboardFacts f;
     for (int n = 1; n <= 5; ++n) {
-        f.Layouts.push_back({});
+        f.layouts.push_back({});
         EXPECT_EQ(build(f).size(), 30u + 4u * static_cast<unsigned>(n));
     }
 }
@@ -139,17 +139,17 @@ TEST_F(KeyboardSectionTest, TheRepeatDelayStepShowsItsMilliseconds) {
     };
     for (const auto& [stored, shown] : cases) {
         KeyboardFacts facts;
-        facts.KeyboardDelay = stored;
+        facts.keyboardDelay = stored;
         EXPECT_EQ(build(facts)[14], kBlue + "Repeat delay" + kVal + shown + "</FONT>") << stored;
     }
 }
 
 TEST_F(KeyboardSectionTest, ValuesFromTheSystemAreEscapedAndDoNotBecomeMarkup) {
     KeyboardFacts f;
-    f.KeyboardName = "<B>Fancy</B> & co";
-    f.DriverDesc = "a<b";
-    f.Layouts = {{"0000<409", "US > UK", "KBD&.DLL"}};
-    f.KeyboardDelay = "<1>";
+    f.keyboardName = "<B>Fancy</B> & co";
+    f.driverDesc = "a<b";
+    f.layouts = {{"0000<409", "US > UK", "KBD&.DLL"}};
+    f.keyboardDelay = "<1>";
     const std::vector<std::string> lines = build(f);
     EXPECT_EQ(lines[0],
               "<FONT color=\"clnavy\" size=\"12\">&lt;B&gt;Fancy&lt;/B&gt; &amp; co</FONT>");

@@ -29,9 +29,9 @@ class LockKeyHandlersTest : public ::testing::Test {
   protected:
     void SetUp() override {
         // Every lock-key event brings the section's indicators up to the keys.
-        for (TKeyState::Event* event :
-             {&keys.OnCapsLock, &keys.OnNumLock, &keys.OnScrollLock, &keys.OnInsert}) {
-            *event = [this](TKeyState&) {
+        for (KeyState::Event* event :
+             {&keys.onCapsLock, &keys.onNumLock, &keys.onScrollLock, &keys.onInsert}) {
+            *event = [this](KeyState&) {
                 ++refreshes;
                 UpdateIndicators(section, keys);
             };
@@ -49,7 +49,7 @@ class LockKeyHandlersTest : public ::testing::Test {
     InputTestMachine m;
     SimKeyQueue queue{keyboard()};
     Application app{queue};
-    TKeyState keys{app, keyboard(), m.machine().system()};
+    KeyState keys{app, keyboard(), m.machine().system()};
     DeviceSection section;
     int refreshes = 0;
 };
@@ -60,14 +60,14 @@ TEST_F(LockKeyHandlersTest, PressingCapsLockTurnsItsLineGreenAndBlackAgainInPlac
     ASSERT_EQ(line(kCapsLine), kCapsOff);
 
     keyboard().pressKey(sim::kVkCapital);
-    app.ProcessMessages();
+    app.processMessages();
     EXPECT_EQ(line(kCapsLine), kCapsOn);
     std::vector<std::string> after = SectionMarkup(section);
     after[kCapsLine] = kCapsOff;
     EXPECT_EQ(after, before);  // nothing else moved or changed
 
     keyboard().pressKey(sim::kVkCapital);
-    app.ProcessMessages();
+    app.processMessages();
     EXPECT_EQ(line(kCapsLine), kCapsOff);
     EXPECT_EQ(SectionMarkup(section), before);
 }
@@ -75,15 +75,15 @@ TEST_F(LockKeyHandlersTest, PressingCapsLockTurnsItsLineGreenAndBlackAgainInPlac
 TEST_F(LockKeyHandlersTest, ClickingTheNumLineTogglesNumLockAndTheLineFollows) {
     showKeyboard();
     ASSERT_EQ(line(kNumLine), kNumOff);
-    EXPECT_EQ(ToggleLockKeyOfLine(section, kNumLine, keys), LockKey::NumLock);
+    EXPECT_EQ(toggleLockKeyOfLine(section, kNumLine, keys), LockKey::NumLock);
     EXPECT_TRUE(keyboard().isToggled(sim::kVkNumLock));
     // The click does not rewrite the line; the key-down it causes does.
     EXPECT_EQ(line(kNumLine), kNumOff);
-    app.ProcessMessages();
+    app.processMessages();
     EXPECT_EQ(line(kNumLine), kNumOn);
 
-    ToggleLockKeyOfLine(section, kNumLine, keys);
-    app.ProcessMessages();
+    toggleLockKeyOfLine(section, kNumLine, keys);
+    app.processMessages();
     EXPECT_FALSE(keyboard().isToggled(sim::kVkNumLock));
     EXPECT_EQ(line(kNumLine), kNumOff);
 }
@@ -96,8 +96,8 @@ TEST_F(LockKeyHandlersTest, EachIndicatorLineTogglesItsOwnKeyOnly) {
                                                              {kInsLine, sim::kVkInsert}};
     for (const auto& [item, vk] : cases) {
         keyboard().clearKeybdEvents();
-        ToggleLockKeyOfLine(section, item, keys);
-        app.ProcessMessages();
+        toggleLockKeyOfLine(section, item, keys);
+        app.processMessages();
         const std::vector<sim::KeybdEventCall> press = {{vk, 0, 0, 0},
                                                         {vk, 0, platform::kKeyEventKeyUp, 0}};
         EXPECT_EQ(keyboard().keybdEvents(), press) << "line " << item;
@@ -108,17 +108,17 @@ TEST_F(LockKeyHandlersTest, EachIndicatorLineTogglesItsOwnKeyOnly) {
 
 TEST_F(LockKeyHandlersTest, LinesThatOnlySpellAKeysNameAndClicksOutsideToggleNothing) {
     KeyboardFacts facts;
-    facts.DriverDesc = "INSTALLED";
-    facts.ProviderName = "NUMERIC CAPS SCROLL";
-    facts.Layouts = {{"INS", " CAPS ", "NUM"}};
+    facts.driverDesc = "INSTALLED";
+    facts.providerName = "NUMERIC CAPS SCROLL";
+    facts.layouts = {{"INS", " CAPS ", "NUM"}};
     showKeyboard(facts);
     const int count = static_cast<int>(section.lines.size());
     for (int item = 0; item < count; ++item) {
         if (item >= kCapsLine && item <= kInsLine) continue;
-        EXPECT_EQ(ToggleLockKeyOfLine(section, item, keys), std::nullopt) << line(item);
+        EXPECT_EQ(toggleLockKeyOfLine(section, item, keys), std::nullopt) << line(item);
     }
     for (int item : {-1, count, 1000}) {
-        EXPECT_EQ(ToggleLockKeyOfLine(section, item, keys), std::nullopt) << item;
+        EXPECT_EQ(toggleLockKeyOfLine(section, item, keys), std::nullopt) << item;
     }
     EXPECT_TRUE(keyboard().keybdEvents().empty());
 }
@@ -128,7 +128,7 @@ TEST_F(LockKeyHandlersTest, SwitchingAwayAndBackRefreshesTheLinesOnActivation) {
     keyboard().setActive(false);
     keyboard().pressKey(sim::kVkCapital);  // in another program
     keyboard().setActive(true);
-    app.ProcessMessages();
+    app.processMessages();
     EXPECT_EQ(line(kCapsLine), kCapsOff);
     EXPECT_EQ(refreshes, 0);
 
@@ -141,7 +141,7 @@ TEST_F(LockKeyHandlersTest, SwitchingAwayAndBackRefreshesTheLinesOnActivation) {
 TEST_F(LockKeyHandlersTest, On9xAClickHasRefreshedTheLineBeforeItReturns) {
     m.setVersion(1, 4, 10);
     showKeyboard();
-    EXPECT_EQ(ToggleLockKeyOfLine(section, kCapsLine, keys), LockKey::CapsLock);
+    EXPECT_EQ(toggleLockKeyOfLine(section, kCapsLine, keys), LockKey::CapsLock);
     EXPECT_EQ(line(kCapsLine), kCapsOn);
     EXPECT_EQ(keyboard().state()[sim::kVkCapital], 1);
 }

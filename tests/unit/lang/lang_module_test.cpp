@@ -68,10 +68,10 @@ TEST_F(LangModuleTest, FreshSettingsOnAGermanSystemLoadTheGermanModuleAndRecordI
     install("EN");
     install("DE");
     LangModule lang(machine->platform());
-    EXPECT_TRUE(lang.LoadLangModule());
+    EXPECT_TRUE(lang.loadLangModule());
 
     EXPECT_EQ(machine->modules().modulePath(lang.handle()), folder() / "tamuxDE.dll");
-    EXPECT_EQ(lang.GetLangText(601), "Tastatur");
+    EXPECT_EQ(lang.getLangText(601), "Tastatur");
     EXPECT_EQ(setting("Language"), "DE");
     EXPECT_EQ(setting("RunLang"), "DE");
     EXPECT_TRUE(boxes().empty());
@@ -83,13 +83,13 @@ TEST_F(LangModuleTest, AChosenLanguageWithoutModuleShowsTheCzechMessageAndFallsB
     install("DE");
     setSetting("Language", "IT");
     LangModule lang(machine->platform());
-    lang.LoadLangModule();
+    lang.loadLangModule();
 
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, "Jazykov\xE1 mutace IT modulu neexistuje!");
     EXPECT_EQ(boxes()[0].caption, "Error");
     EXPECT_EQ(boxes()[0].type, platform::mb::kOk | platform::mb::kIconError);
-    EXPECT_EQ(lang.GetLangText(601), "Keyboard");
+    EXPECT_EQ(lang.getLangText(601), "Keyboard");
     EXPECT_EQ(setting("Language"), "EN");
     EXPECT_EQ(setting("RunLang"), "EN");
 }
@@ -100,10 +100,10 @@ TEST_F(LangModuleTest, AnAvailableChosenLanguageIsLoadedAndLeftAsWritten) {
     // The code is used unchanged: Windows finds tamuxfr.dll as tamuxFR.dll.
     setSetting("Language", "fr");
     LangModule lang(machine->platform());
-    lang.LoadLangModule();
+    lang.loadLangModule();
 
     EXPECT_TRUE(boxes().empty());
-    EXPECT_EQ(lang.GetLangText(602), "Souris");
+    EXPECT_EQ(lang.getLangText(602), "Souris");
     EXPECT_EQ(setting("Language"), "fr");
     EXPECT_EQ(setting("RunLang"), "fr");
 }
@@ -114,10 +114,10 @@ TEST_F(LangModuleTest, TheMissingValueMarkerInTheFileBehavesAsAnAbsentKey) {
     install("DE");
     setSetting("Language", "<Error>");
     LangModule lang(machine->platform());
-    lang.LoadLangModule();
+    lang.loadLangModule();
 
     EXPECT_TRUE(boxes().empty());
-    EXPECT_EQ(lang.GetLangText(52),
+    EXPECT_EQ(lang.getLangText(52),
               "Schlie\xDF"
               "en");
     EXPECT_EQ(setting("Language"), "DE");
@@ -128,7 +128,7 @@ TEST_F(LangModuleTest, AnEmptyLanguageFormsThePathWithoutACode) {
     install("EN");
     setSetting("Language", "");
     // Without such a module: the message names the empty code, and English is used.
-    EXPECT_EQ(LangModulePath(machine->platform()), std::string(kModuleBase) + "EN.dll");
+    EXPECT_EQ(langModulePath(machine->platform()), std::string(kModuleBase) + "EN.dll");
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, "Jazykov\xE1 mutace  modulu neexistuje!");
     EXPECT_EQ(setting("Language"), "EN");
@@ -136,7 +136,7 @@ TEST_F(LangModuleTest, AnEmptyLanguageFormsThePathWithoutACode) {
     // With a file of exactly that name, it is the module.
     setSetting("Language", "");
     fs::copy_file(folder() / "tamuxEN.dll", folder() / "tamux.dll");
-    EXPECT_EQ(LangModulePath(machine->platform()), std::string(kModuleBase) + ".dll");
+    EXPECT_EQ(langModulePath(machine->platform()), std::string(kModuleBase) + ".dll");
     EXPECT_EQ(boxes().size(), 1u);
     EXPECT_EQ(setting("Language"), "");
     EXPECT_EQ(setting("RunLang"), "");
@@ -155,11 +155,11 @@ TEST_F(LangModuleTest, ALanguageCodeThatNamesAFolderIsNotFollowed) {
         SCOPED_TRACE(code);
         setSetting("Language", code);
         LangModule lang(machine->platform());
-        lang.LoadLangModule();
+        lang.loadLangModule();
         ASSERT_FALSE(boxes().empty());
         EXPECT_EQ(boxes().back().text,
                   std::string("Jazykov\xE1 mutace ") + code + " modulu neexistuje!");
-        EXPECT_EQ(lang.GetLangText(601), "Keyboard");
+        EXPECT_EQ(lang.getLangText(601), "Keyboard");
         EXPECT_EQ(setting("Language"), "EN");
     }
 }
@@ -168,11 +168,11 @@ TEST_F(LangModuleTest, WithoutTheEnglishModuleEitherEveryTextIsTheFallback) {
     install("DE");
     setSetting("Language", "IT");
     LangModule lang(machine->platform());
-    EXPECT_TRUE(lang.LoadLangModule());
+    EXPECT_TRUE(lang.loadLangModule());
 
     EXPECT_EQ(boxes().size(), 1u);  // for IT only: English is not tested again
     EXPECT_EQ(lang.handle(), 0u);
-    EXPECT_EQ(lang.GetLangText(601), "<No load message>");
+    EXPECT_EQ(lang.getLangText(601), "<No load message>");
     EXPECT_EQ(setting("Language"), "EN");
     EXPECT_EQ(setting("RunLang"), "EN");
 }
@@ -181,11 +181,11 @@ TEST_F(LangModuleTest, AModuleFileThatCannotBeLoadedGivesNoMessageAndFallbackTex
     machine->system().setSystemLanguage(0x0407);
     std::ofstream(folder() / "tamuxDE.dll") << "not a module";
     LangModule lang(machine->platform());
-    lang.LoadLangModule();
+    lang.loadLangModule();
 
     EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(lang.handle(), 0u);
-    EXPECT_EQ(lang.GetLangText(10), "<No load message>");
+    EXPECT_EQ(lang.getLangText(10), "<No load message>");
     EXPECT_EQ(setting("RunLang"), "DE");
 }
 
@@ -194,9 +194,9 @@ TEST_F(LangModuleTest, AnUnwritableSettingsFileStillLoadsTheSystemLanguage) {
     install("FR");
     machine->profile().setWritesFail(true);
     LangModule lang(machine->platform());
-    EXPECT_NO_THROW(lang.LoadLangModule());
+    EXPECT_NO_THROW(lang.loadLangModule());
 
-    EXPECT_EQ(lang.GetLangText(601), "Clavier");
+    EXPECT_EQ(lang.getLangText(601), "Clavier");
     EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(setting("Language"), "(absent)");
     EXPECT_GE(machine->profile().writeCount(), 2);  // "Language" and "RunLang" were attempted
@@ -206,13 +206,13 @@ TEST_F(LangModuleTest, LoadingAgainReleasesTheModuleLoadedBefore) {
     install("EN");
     install("DE");
     LangModule lang(machine->platform());
-    lang.LoadLangModule();
-    EXPECT_EQ(lang.GetLangText(601), "Keyboard");
+    lang.loadLangModule();
+    EXPECT_EQ(lang.getLangText(601), "Keyboard");
     setSetting("Language", "DE");
-    lang.LoadLangModule();
+    lang.loadLangModule();
 
     EXPECT_EQ(machine->modules().loadedModuleCount(), 1u);
-    EXPECT_EQ(lang.GetLangText(601), "Tastatur");
+    EXPECT_EQ(lang.getLangText(601), "Tastatur");
 }
 
 TEST_F(LangModuleTest, ACzechSystemGetsCzechTextsInItsOwnCodePage) {
@@ -220,12 +220,12 @@ TEST_F(LangModuleTest, ACzechSystemGetsCzechTextsInItsOwnCodePage) {
     install("EN");
     install("CSY");
     LangModule lang(machine->platform());
-    lang.LoadLangModule();
+    lang.loadLangModule();
 
     EXPECT_EQ(setting("Language"), "CSY");
-    EXPECT_EQ(lang.GetLangText(52), "Zav\xF8\xEDt");   // Zavřít
-    EXPECT_EQ(lang.GetLangText(602), "My\x9A");        // Myš
-    EXPECT_EQ(lang.GetLangText(5591), "Tisk\xE1rny");  // Tiskárny
+    EXPECT_EQ(lang.getLangText(52), "Zav\xF8\xEDt");   // Zavřít
+    EXPECT_EQ(lang.getLangText(602), "My\x9A");        // Myš
+    EXPECT_EQ(lang.getLangText(5591), "Tisk\xE1rny");  // Tiskárny
 }
 
 TEST_F(LangModuleTest, ARussianSystemGetsRussianTextsInItsOwnCodePage) {
@@ -233,13 +233,13 @@ TEST_F(LangModuleTest, ARussianSystemGetsRussianTextsInItsOwnCodePage) {
     install("EN");
     install("RUS");
     LangModule lang(machine->platform());
-    lang.LoadLangModule();
+    lang.loadLangModule();
 
     EXPECT_EQ(setting("RunLang"), "RUS");
-    EXPECT_EQ(lang.GetLangText(602), "\xCC\xFB\xF8\xFC");  // Мышь
+    EXPECT_EQ(lang.getLangText(602), "\xCC\xFB\xF8\xFC");  // Мышь
 }
 
-TEST(DefaultLangCode, MapsThePrimaryLanguageOfTheSystemDefault) {
+TEST(defaultLangCode, MapsThePrimaryLanguageOfTheSystemDefault) {
     test::TempDir drive;
     auto machine = sim::Machine::blank(drive.path());
     struct Row {
@@ -254,7 +254,7 @@ TEST(DefaultLangCode, MapsThePrimaryLanguageOfTheSystemDefault) {
     };
     for (const Row& row : rows) {
         machine->system().setSystemLanguage(row.langId);
-        EXPECT_EQ(DefaultLangCode(machine->system()), row.code) << "language id " << row.langId;
+        EXPECT_EQ(defaultLangCode(machine->system()), row.code) << "language id " << row.langId;
     }
 }
 
@@ -265,7 +265,7 @@ class LangTextTest : public LangModuleTest {
         LangModuleTest::SetUp();
         fs::copy_file(TAMUX_LANG_TEST_MODULE, folder() / "tamuxTEST.dll");
         setSetting("Language", "TEST");
-        lang.LoadLangModule();
+        lang.loadLangModule();
         ASSERT_NE(lang.handle(), 0u);
     }
 
@@ -280,30 +280,30 @@ TEST_F(LangTextTest, ALongTextComesBackAsItsFirst1023Bytes) {
         full += number;
     }
     ASSERT_EQ(full.size(), 1200u);
-    EXPECT_EQ(lang.GetLangText(1), full.substr(0, 1023));
-    EXPECT_EQ(lang.GetLangText(8), std::string(1023, 'x'));
+    EXPECT_EQ(lang.getLangText(1), full.substr(0, 1023));
+    EXPECT_EQ(lang.getLangText(8), std::string(1023, 'x'));
 }
 
 TEST_F(LangTextTest, AMissingOrEmptyTextIsExactlyTheFallbackAndAlwaysOverwrites) {
     for (TextId id : {2u, 9u, 15u, 16u, 1000u, 65535u}) {
         std::string text = "sentinel";
-        lang.GetLangText(id, text);
+        lang.getLangText(id, text);
         EXPECT_EQ(text, "<No load message>") << "id " << id;
     }
     std::string text = "sentinel";
-    lang.GetLangText(17, text);
+    lang.getLangText(17, text);
     EXPECT_EQ(text, "seventeen");
 }
 
 TEST_F(LangTextTest, ATextIsCutAtItsFirstNulButNeverToNothing) {
-    EXPECT_EQ(lang.GetLangText(4), "before");
-    EXPECT_EQ(lang.GetLangText(3), "<No load message>");
+    EXPECT_EQ(lang.getLangText(4), "before");
+    EXPECT_EQ(lang.getLangText(3), "<No load message>");
 }
 
 TEST_F(LangTextTest, TextsArriveInTheSystemCodePage) {
     // A Western system: letters of 1252 arrive as such, others as the system converts them.
-    EXPECT_EQ(lang.GetLangText(7), "Ein- und Ausgabeger\xE4te");
-    std::string czech = lang.GetLangText(5);
+    EXPECT_EQ(lang.getLangText(7), "Ein- und Ausgabeger\xE4te");
+    std::string czech = lang.getLangText(5);
     EXPECT_EQ(czech.size(), 6u);
     EXPECT_EQ(czech.substr(0, 3), "Zav");
     EXPECT_EQ(czech.substr(4), "\xEDt");
@@ -314,8 +314,8 @@ TEST(LangModuleWithoutLoad, EveryTextIsTheFallback) {
     auto machine = sim::Machine::blank(drive.path());
     LangModule lang(machine->platform());
     EXPECT_EQ(lang.handle(), 0u);
-    EXPECT_EQ(lang.GetLangText(1), "<No load message>");
-    EXPECT_EQ(LoadModuleString(machine->modules(), 0, 1), "<No load message>");
+    EXPECT_EQ(lang.getLangText(1), "<No load message>");
+    EXPECT_EQ(loadModuleString(machine->modules(), 0, 1), "<No load message>");
 }
 
 }  // namespace

@@ -13,18 +13,18 @@
 namespace tamux {
 namespace {
 
-TEST(SettingsFilePath, ReplacesOnlyTheExtensionOfTheFileName) {
-    EXPECT_EQ(SettingsFilePath("C:\\Program Files\\Zorv Info\\Tamux\\tamux.exe"),
+TEST(settingsFilePath, ReplacesOnlyTheExtensionOfTheFileName) {
+    EXPECT_EQ(settingsFilePath("C:\\Program Files\\Zorv Info\\Tamux\\tamux.exe"),
               "C:\\Program Files\\Zorv Info\\Tamux\\tamux.ini");
     // Only the last extension goes.
-    EXPECT_EQ(SettingsFilePath("C:\\Tamux\\tamux.old.exe"), "C:\\Tamux\\tamux.old.ini");
+    EXPECT_EQ(settingsFilePath("C:\\Tamux\\tamux.old.exe"), "C:\\Tamux\\tamux.old.ini");
     // A name without extension gets one, also when a folder name has a dot.
-    EXPECT_EQ(SettingsFilePath("C:\\Zorv.Info\\tamux"), "C:\\Zorv.Info\\tamux.ini");
-    EXPECT_EQ(SettingsFilePath("C:/Zorv.Info/tamux"), "C:/Zorv.Info/tamux.ini");
-    EXPECT_EQ(SettingsFilePath("tamux"), "tamux.ini");
-    EXPECT_EQ(SettingsFilePath("C:tamux.exe"), "C:tamux.ini");
-    EXPECT_EQ(PathWithoutExtension("C:\\Zorv.Info\\tamux.exe"), "C:\\Zorv.Info\\tamux");
-    EXPECT_EQ(PathWithoutExtension("C:\\Zorv.Info\\tamux"), "C:\\Zorv.Info\\tamux");
+    EXPECT_EQ(settingsFilePath("C:\\Zorv.Info\\tamux"), "C:\\Zorv.Info\\tamux.ini");
+    EXPECT_EQ(settingsFilePath("C:/Zorv.Info/tamux"), "C:/Zorv.Info/tamux.ini");
+    EXPECT_EQ(settingsFilePath("tamux"), "tamux.ini");
+    EXPECT_EQ(settingsFilePath("C:tamux.exe"), "C:tamux.ini");
+    EXPECT_EQ(pathWithoutExtension("C:\\Zorv.Info\\tamux.exe"), "C:\\Zorv.Info\\tamux");
+    EXPECT_EQ(pathWithoutExtension("C:\\Zorv.Info\\tamux"), "C:\\Zorv.Info\\tamux");
 }
 
 // A settings file on a simulated machine, written through the profile as Windows would.
@@ -43,38 +43,38 @@ class IniValueTest : public ::testing::Test {
 TEST_F(IniValueTest, ReadsAStoredValueWhateverTheCaseOfTheNames) {
     store("Language", "DE");
     std::string value = "sentinel";
-    EXPECT_TRUE(ReadIniValue(profile, file, "options", "LANGUAGE", value));
+    EXPECT_TRUE(readIniValue(profile, file, "options", "LANGUAGE", value));
     EXPECT_EQ(value, "DE");
 }
 
 TEST_F(IniValueTest, AnAbsentFileSectionOrKeyGivesTheMarkerAndFalse) {
     std::string value = "sentinel";
-    EXPECT_FALSE(ReadIniValue(profile, file, "Options", "Language", value));
+    EXPECT_FALSE(readIniValue(profile, file, "Options", "Language", value));
     EXPECT_EQ(value, "<Error>");
 
     store("RunLang", "EN");
     value = "sentinel";
-    EXPECT_FALSE(ReadIniValue(profile, file, "Options", "Language", value));
+    EXPECT_FALSE(readIniValue(profile, file, "Options", "Language", value));
     EXPECT_EQ(value, "<Error>");
     value = "sentinel";
-    EXPECT_FALSE(ReadIniValue(profile, file, "Other", "RunLang", value));
+    EXPECT_FALSE(readIniValue(profile, file, "Other", "RunLang", value));
     EXPECT_EQ(value, "<Error>");
 }
 
 TEST_F(IniValueTest, TheMarkerItselfCountsAsAbsentButAnEmptyValueIsARead) {
     store("Language", "<Error>");
     std::string value;
-    EXPECT_FALSE(ReadIniValue(profile, file, "Options", "Language", value));
+    EXPECT_FALSE(readIniValue(profile, file, "Options", "Language", value));
     EXPECT_EQ(value, "<Error>");
 
     store("Language", "");
     value = "sentinel";
-    EXPECT_TRUE(ReadIniValue(profile, file, "Options", "Language", value));
+    EXPECT_TRUE(readIniValue(profile, file, "Options", "Language", value));
     EXPECT_EQ(value, "");
 
     // Only the exact marker is absent.
     store("Language", "<error>");
-    EXPECT_TRUE(ReadIniValue(profile, file, "Options", "Language", value));
+    EXPECT_TRUE(readIniValue(profile, file, "Options", "Language", value));
     EXPECT_EQ(value, "<error>");
 }
 
@@ -83,22 +83,22 @@ TEST_F(IniValueTest, ALongValueComesBackCutTo2047Characters) {
     for (int i = 0; stored.size() < 3000; ++i) stored += std::to_string(i % 10);
     store("Language", stored);
     std::string value;
-    EXPECT_TRUE(ReadIniValue(profile, file, "Options", "Language", value));
+    EXPECT_TRUE(readIniValue(profile, file, "Options", "Language", value));
     EXPECT_EQ(value, stored.substr(0, 2047));
 
     store("Language", stored.substr(0, 2047));
-    EXPECT_TRUE(ReadIniValue(profile, file, "Options", "Language", value));
+    EXPECT_TRUE(readIniValue(profile, file, "Options", "Language", value));
     EXPECT_EQ(value.size(), 2047u);
 }
 
 TEST_F(IniValueTest, WritesCreateTheFileAndReplaceValues) {
-    EXPECT_TRUE(WriteIniValue(profile, file, "Options", "Language", "FR"));
-    EXPECT_TRUE(WriteIniValue(profile, file, "Options", "RunLang", "FR"));
-    EXPECT_TRUE(WriteIniValue(profile, file, "Options", "Language", "IT"));
+    EXPECT_TRUE(writeIniValue(profile, file, "Options", "Language", "FR"));
+    EXPECT_TRUE(writeIniValue(profile, file, "Options", "RunLang", "FR"));
+    EXPECT_TRUE(writeIniValue(profile, file, "Options", "Language", "IT"));
     std::string value;
-    EXPECT_TRUE(ReadIniValue(profile, file, "Options", "Language", value));
+    EXPECT_TRUE(readIniValue(profile, file, "Options", "Language", value));
     EXPECT_EQ(value, "IT");
-    EXPECT_TRUE(ReadIniValue(profile, file, "Options", "RunLang", value));
+    EXPECT_TRUE(readIniValue(profile, file, "Options", "RunLang", value));
     EXPECT_EQ(value, "FR");
 }
 
@@ -106,11 +106,11 @@ TEST_F(IniValueTest, AFailedWriteIsSwallowedAndLeavesTheFileAsItWas) {
     store("Language", "DE");
     machine->profile().setWritesFail(true);
     bool result = true;
-    EXPECT_NO_THROW(result = WriteIniValue(profile, file, "Options", "Language", "EN"));
+    EXPECT_NO_THROW(result = writeIniValue(profile, file, "Options", "Language", "EN"));
     EXPECT_FALSE(result);
     machine->profile().setWritesFail(false);
     std::string value;
-    EXPECT_TRUE(ReadIniValue(profile, file, "Options", "Language", value));
+    EXPECT_TRUE(readIniValue(profile, file, "Options", "Language", value));
     EXPECT_EQ(value, "DE");
 }
 
@@ -130,9 +130,9 @@ class RaisingProfile : public platform::Profile {
 TEST(IniValueErrors, AReadOrWriteThatRaisesGivesFalseAndAnEmptyValue) {
     RaisingProfile profile;
     std::string value = "sentinel";
-    EXPECT_FALSE(ReadIniValue(profile, "C:\\tamux.ini", "Options", "Language", value));
+    EXPECT_FALSE(readIniValue(profile, "C:\\tamux.ini", "Options", "Language", value));
     EXPECT_EQ(value, "");
-    EXPECT_FALSE(WriteIniValue(profile, "C:\\tamux.ini", "Options", "Language", "EN"));
+    EXPECT_FALSE(writeIniValue(profile, "C:\\tamux.ini", "Options", "Language", "EN"));
 }
 
 }  // namespace

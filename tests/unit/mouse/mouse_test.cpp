@@ -19,13 +19,13 @@ constexpr auto HKCU = RootKey::CurrentUser;
 constexpr auto HKLM = RootKey::LocalMachine;
 constexpr const char* kMouseKey = "Control Panel\\Mouse";
 
-const std::string kP0 = "<IMG src=\"idx:0\"></IMG> <FONT color=\"clnavy\" size=\"10\">";
+const std::string kMouseLine = "<IMG src=\"idx:0\"></IMG> <FONT color=\"clnavy\" size=\"10\">";
 const std::string kP3 = "<IMG src=\"idx:3\"></IMG> <FONT color=\"clnavy\" size=\"10\">";
 const std::string kV = "<IND x=\"200\"><FONT color=\"clmaroon\">";
 
 MouseFacts collect(InputTestMachine& m, const DeviceTable& devices = {}) {
     MouseFacts facts;
-    getmouseinfos(m.platform(), devices, m.lang(), facts);
+    readMouseFacts(m.platform(), devices, m.lang(), facts);
     EXPECT_EQ(m.registry().openKeyCount(), 0u) << "a key was left open";
     return facts;
 }
@@ -35,11 +35,11 @@ std::vector<std::string> xpLines(const std::string& buttons, const std::string& 
     return {
         "<FONT color=\"clnavy\" size=\"12\">HID-compliant mouse</FONT>",
         "<FONT color=\"clblue\" size=\"11\">Driver</FONT>",
-        kP0 + "Description" + kV + "HID-compliant mouse</FONT>",
-        kP0 + "Provider" + kV + "Microsoft</FONT>",
-        kP0 + "Version" + kV + "5.1.2600.0</FONT>",
-        kP0 + "Date" + kV + "7-1-2001</FONT>",
-        kP0 + "INF file" + kV + "msmouse.inf</FONT>",
+        kMouseLine + "Description" + kV + "HID-compliant mouse</FONT>",
+        kMouseLine + "Provider" + kV + "Microsoft</FONT>",
+        kMouseLine + "Version" + kV + "5.1.2600.0</FONT>",
+        kMouseLine + "Date" + kV + "7-1-2001</FONT>",
+        kMouseLine + "INF file" + kV + "msmouse.inf</FONT>",
         " ",
         kP3 + "Button configuration" + kV + buttons + "</FONT>",
         kP3 + "Double-click speed" + kV + doubleClick + "</FONT>",
@@ -70,8 +70,8 @@ TEST(Mouse, EachSampleShowsItsAccelerationSetting) {
         SCOPED_TRACE(machine);
         InputTestMachine m(machine);
         const MouseFacts f = collect(m, m.enumDevices());
-        EXPECT_EQ(f.AccelerationText, text);
-        EXPECT_EQ(f.ButtonsText, "Right-handed");
+        EXPECT_EQ(f.accelerationText, text);
+        EXPECT_EQ(f.buttonsText, "Right-handed");
         EXPECT_EQ(SectionMarkup(MouseSection(f, m.lang())).size(), 12u);
     }
 }
@@ -80,10 +80,10 @@ TEST(Mouse, NinexSampleNamesItsMouseAndLeavesMissingValuesEmpty) {
     InputTestMachine m("win95");
     const MouseFacts f = collect(m, m.enumDevices());
     EXPECT_EQ(f.Name, "Standard PS/2 Port Mouse");
-    EXPECT_EQ(f.InfPath, "MSMOUSE.INF");
-    EXPECT_EQ(f.DriverVersion, "");  // the 9x driver key has none
-    EXPECT_EQ(f.Sensitivity, "");    // 95 has no sensitivity setting
-    EXPECT_EQ(f.DoubleClickSpeed, "500");
+    EXPECT_EQ(f.infPath, "MSMOUSE.INF");
+    EXPECT_EQ(f.driverVersion, "");  // the 9x driver key has none
+    EXPECT_EQ(f.sensitivity, "");    // 95 has no sensitivity setting
+    EXPECT_EQ(f.doubleClickSpeed, "500");
 }
 
 // The twelve lines of a machine with no record of class Mouse and the mouse settings a fresh
@@ -92,11 +92,11 @@ std::vector<std::string> noMouseLines() {
     return {
         "<FONT color=\"clnavy\" size=\"12\"></FONT>",
         "<FONT color=\"clblue\" size=\"11\">Driver</FONT>",
-        kP0 + "Description" + kV + "</FONT>",
-        kP0 + "Provider" + kV + "</FONT>",
-        kP0 + "Version" + kV + "</FONT>",
-        kP0 + "Date" + kV + "</FONT>",
-        kP0 + "INF file" + kV + "</FONT>",
+        kMouseLine + "Description" + kV + "</FONT>",
+        kMouseLine + "Provider" + kV + "</FONT>",
+        kMouseLine + "Version" + kV + "</FONT>",
+        kMouseLine + "Date" + kV + "</FONT>",
+        kMouseLine + "INF file" + kV + "</FONT>",
         " ",
         kP3 + "Button configuration" + kV + "Right-handed</FONT>",
         kP3 + "Double-click speed" + kV + "500</FONT>",  // no unit added
@@ -140,7 +140,7 @@ TEST(Mouse, NoMouseRecordYetTwelveLines) {
 )");
     const DeviceTable devices = m.enumDevices();
     ASSERT_EQ(devices.size(), 1u);
-    ASSERT_EQ(devices[0].ClassName, "HIDClass") << "the HID device was not read";
+    ASSERT_EQ(devices[0].className, "HIDClass") << "the HID device was not read";
     EXPECT_EQ(SectionMarkup(MouseSection(collect(m, devices), m.lang())), noMouseLines());
 }
 
@@ -175,7 +175,7 @@ TEST(Mouse, AccelerationIsMatchedAsExactStrings) {
         if (c.speed) m.registry().setString(HKCU, kMouseKey, "MouseSpeed", c.speed);
         if (c.threshold1) m.registry().setString(HKCU, kMouseKey, "MouseThreshold1", c.threshold1);
         if (c.threshold2) m.registry().setString(HKCU, kMouseKey, "MouseThreshold2", c.threshold2);
-        EXPECT_EQ(collect(m).AccelerationText, c.text);
+        EXPECT_EQ(collect(m).accelerationText, c.text);
     }
 }
 
@@ -186,7 +186,7 @@ TEST(Mouse, ButtonOrderIsNormalOnlyForExactlyZero) {
         SCOPED_TRACE(stored);
         InputTestMachine m;
         m.registry().setString(HKCU, kMouseKey, "SwapMouseButtons", stored);
-        EXPECT_EQ(collect(m).ButtonsText, text);
+        EXPECT_EQ(collect(m).buttonsText, text);
     }
     // Absent: an empty value after the label.
     InputTestMachine m;
@@ -213,12 +213,12 @@ TEST(Mouse, OnlyTheFirstMouseRecordCountsInAnyLetterCase) {
     };
     MouseFacts expected;
     expected.Name = "First mouse";  // the description when there is no display name
-    expected.DriverDate = "first DriverDate";
-    expected.DriverDesc = "first DriverDesc";
-    expected.DriverVersion = "first DriverVersion";
-    expected.InfPath = "first InfPath";
-    expected.ProviderName = "first ProviderName";
-    expected.AccelerationText = "Other";
+    expected.driverDate = "first DriverDate";
+    expected.driverDesc = "first DriverDesc";
+    expected.driverVersion = "first DriverVersion";
+    expected.infPath = "first InfPath";
+    expected.providerName = "first ProviderName";
+    expected.accelerationText = "Other";
     EXPECT_EQ(collect(m, table), expected);
     EXPECT_EQ(collect(m, {DeviceRecord("MOUSE", "Logitech  M-BT58", "USB mouse")}).Name,
               "Logitech  M-BT58");
@@ -228,14 +228,14 @@ TEST(Mouse, ValuesFromTheSystemAreEscapedTextsOfTheLanguageAreNot) {
     InputTestMachine m;
     MouseFacts f;
     f.Name = "<I>Mouse</I>";
-    f.DriverDesc = "A & B";
-    f.InfPath = "x>y";
-    f.DoubleClickSpeed = "<500";
-    f.ButtonsText = "Right-handed";
+    f.driverDesc = "A & B";
+    f.infPath = "x>y";
+    f.doubleClickSpeed = "<500";
+    f.buttonsText = "Right-handed";
     const std::vector<std::string> lines = SectionMarkup(MouseSection(f, m.lang()));
     EXPECT_EQ(lines[0], "<FONT color=\"clnavy\" size=\"12\">&lt;I&gt;Mouse&lt;/I&gt;</FONT>");
-    EXPECT_EQ(lines[2], kP0 + "Description" + kV + "A &amp; B</FONT>");
-    EXPECT_EQ(lines[6], kP0 + "INF file" + kV + "x&gt;y</FONT>");
+    EXPECT_EQ(lines[2], kMouseLine + "Description" + kV + "A &amp; B</FONT>");
+    EXPECT_EQ(lines[6], kMouseLine + "INF file" + kV + "x&gt;y</FONT>");
     EXPECT_EQ(lines[9], kP3 + "Double-click speed" + kV + "&lt;500</FONT>");
 }
 
@@ -246,13 +246,13 @@ TEST(Mouse, AValueThatIsNoStringEndsTheCollectionKeepingWhatCameBefore) {
     m.registry().setString(HKCU, kMouseKey, "MouseSensitivity", "10");
     MouseFacts f;
     try {
-        getmouseinfos(m.platform(), {DeviceRecord("Mouse", "M", "")}, m.lang(), f);
+        readMouseFacts(m.platform(), {DeviceRecord("Mouse", "M", "")}, m.lang(), f);
         FAIL() << "expected a RegistryError";
     } catch (const RegistryError& e) {
         EXPECT_STREQ(e.what(), "Invalid data type for 'DoubleClickSpeed'");
     }
-    EXPECT_EQ(f.ButtonsText, "Left-handed");
-    EXPECT_EQ(f.Sensitivity, "");
+    EXPECT_EQ(f.buttonsText, "Left-handed");
+    EXPECT_EQ(f.sensitivity, "");
     EXPECT_EQ(f.Name, "");
     EXPECT_EQ(m.registry().openKeyCount(), 0u);
 }

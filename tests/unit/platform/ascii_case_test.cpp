@@ -22,9 +22,9 @@ TEST(AsciiCase, UpperCaseFoldsOnlyTheAsciiLetters) {
         {std::string("a\0b", 3), std::string("A\0B", 3)},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(AsciiUpper(c.text), c.expected) << "text \"" << c.text << "\"";
+        EXPECT_EQ(toAsciiUpper(c.text), c.expected) << "text \"" << c.text << "\"";
     }
-    static_assert(AsciiUpper('q') == 'Q' && AsciiUpper('Q') == 'Q' && AsciiUpper('1') == '1');
+    static_assert(toAsciiUpper('q') == 'Q' && toAsciiUpper('Q') == 'Q' && toAsciiUpper('1') == '1');
 }
 
 TEST(AsciiCase, EqualsIgnoringCaseComparesLetterByLetter) {
@@ -44,7 +44,7 @@ TEST(AsciiCase, EqualsIgnoringCaseComparesLetterByLetter) {
         {"\xe0", "\xc0", false},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(EqualsIgnoringCase(c.a, c.b), c.equal)
+        EXPECT_EQ(equalsIgnoringCase(c.a, c.b), c.equal)
             << "\"" << c.a << "\" and \"" << c.b << "\"";
     }
 }

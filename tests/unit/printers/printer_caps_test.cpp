@@ -16,10 +16,10 @@ namespace dc = devicecaps;
 
 // The set as text: its heading, then "label=1" or "label=0" per member.
 std::vector<std::string> capsText(const PrinterCaps& caps, CapabilitySet set) {
-    std::vector<std::string> text{"[" + std::string(CapabilityTitle(set)) + "]"};
-    const auto members = CapabilityMembers(set);
+    std::vector<std::string> text{"[" + std::string(capabilityTitle(set)) + "]"};
+    const auto members = capabilityMembers(set);
     for (std::size_t k = 0; k < members.size(); ++k) {
-        text.push_back(std::string(members[k].label) + (caps.HasCapability(set, k) ? "=1" : "=0"));
+        text.push_back(std::string(members[k].label) + (caps.hasCapability(set, k) ? "=1" : "=0"));
     }
     return text;
 }
@@ -36,7 +36,7 @@ std::vector<std::string> presentLines(const std::vector<std::string>& text) {
 // Queries a lone printer whose driver answers `caps`.
 PrinterCaps& queried(sim::SimSpooler& spooler, PrinterCaps& caps, std::map<int, int> answers) {
     spooler.addPrinter(simPrinter("P", std::move(answers)));
-    caps.QueryPrinterCaps("P", "LPT1:");
+    caps.queryPrinterCaps("P", "LPT1:");
     return caps;
 }
 
@@ -53,13 +53,13 @@ TEST(PrinterCaps, DetailsAreSignedDecimalsFromTheDeviceContext) {
              {dc::kNumPens, 0},
              {dc::kNumFonts, 45},
              {dc::kNumColors, -1}});
-    const TDetaily& d = caps.tdetaily();
-    EXPECT_EQ(d.Size, "203 X 289");
-    EXPECT_EQ(d.Resolution, "600 X 1200");
-    EXPECT_EQ(d.ColourFormat, "24 / 1");
-    EXPECT_EQ(d.Pens, "0");
-    EXPECT_EQ(d.Fonts, "45");
-    EXPECT_EQ(d.Colours, "-1");
+    const PrinterDetails& d = caps.details();
+    EXPECT_EQ(d.size, "203 X 289");
+    EXPECT_EQ(d.resolution, "600 X 1200");
+    EXPECT_EQ(d.colourFormat, "24 / 1");
+    EXPECT_EQ(d.pens, "0");
+    EXPECT_EQ(d.fonts, "45");
+    EXPECT_EQ(d.colours, "-1");
 }
 
 TEST(PrinterCaps, EveryCapabilityTextHasItsHeadingAndOneLinePerMember) {
@@ -96,12 +96,12 @@ TEST(PrinterCaps, EachBitTurnsOnAtMostOneLineAndTheMasksCoverTheDocumentedBits) 
         for (int bit = 0; bit < 31; ++bit) {
             sim::SimSpooler spooler;
             PrinterCaps caps(spooler);
-            queried(spooler, caps, {{CapabilityIndex(set), 1 << bit}});
+            queried(spooler, caps, {{capabilityIndex(set), 1 << bit}});
             const auto on = presentLines(capsText(caps, set));
             ASSERT_LE(on.size(), 1u) << "bit " << bit;
             if (!on.empty()) seen |= 1u << bit;
         }
-        EXPECT_EQ(seen, mask) << CapabilityTitle(set);
+        EXPECT_EQ(seen, mask) << capabilityTitle(set);
     }
 }
 
@@ -165,75 +165,75 @@ TEST(PrinterCaps, EachSetHasItsMembersAndFindsItsOwnBit) {
     }
 }
 
-TEST(PaperNames, SixtyFourCharactersFillASlotAndTheNextNameStartsInTheNextSlot) {
+TEST(paperNames, SixtyFourCharactersFillASlotAndTheNextNameStartsInTheNextSlot) {
     const std::string full(64, 'W');
     sim::SimSpooler spooler({simPrinter("P", {}, {"Letter", full, "A4", ""})});
     PrinterCaps caps(spooler);
-    caps.QueryPrinterCaps("P", "LPT1:");
-    EXPECT_EQ(caps.tdetaily().PaperNames, (std::vector<std::string>{"Letter", full, "A4", ""}));
+    caps.queryPrinterCaps("P", "LPT1:");
+    EXPECT_EQ(caps.details().paperNames, (std::vector<std::string>{"Letter", full, "A4", ""}));
 }
 
-TEST(PaperNames, NamesKeepTheirCodePageBytes) {
+TEST(paperNames, NamesKeepTheirCodePageBytes) {
     sim::SimSpooler spooler({simPrinter("P", {}, {"<Custom> & \xE8. 10"})});
     PrinterCaps caps(spooler);
-    caps.QueryPrinterCaps("P", "LPT1:");
-    ASSERT_EQ(caps.tdetaily().PaperNames.size(), 1u);
-    EXPECT_EQ(caps.tdetaily().PaperNames[0], "<Custom> & \xE8. 10");
+    caps.queryPrinterCaps("P", "LPT1:");
+    ASSERT_EQ(caps.details().paperNames.size(), 1u);
+    EXPECT_EQ(caps.details().paperNames[0], "<Custom> & \xE8. 10");
 }
 
-TEST(PaperNames, QueryingAThenBLeavesOnlyBsNames) {
+TEST(paperNames, QueryingAThenBLeavesOnlyBsNames) {
     sim::SimSpooler spooler(
         {simPrinter("A", {}, {"A4", "A5", "A6"}), simPrinter("B", {}, {"Legal"})});
     PrinterCaps caps(spooler);
-    caps.QueryPrinterCaps("A", "LPT1:");
-    EXPECT_EQ(caps.tdetaily().PaperNames.size(), 3u);
-    caps.QueryPrinterCaps("B", "LPT1:");
-    ASSERT_EQ(caps.tdetaily().PaperNames.size(), 1u);
-    EXPECT_NE(caps.tdetaily().PaperNames[0].find("Legal"), std::string::npos);
+    caps.queryPrinterCaps("A", "LPT1:");
+    EXPECT_EQ(caps.details().paperNames.size(), 3u);
+    caps.queryPrinterCaps("B", "LPT1:");
+    ASSERT_EQ(caps.details().paperNames.size(), 1u);
+    EXPECT_NE(caps.details().paperNames[0].find("Legal"), std::string::npos);
 }
 
-TEST(PaperNames, AFailedOrEmptyAnswerLeavesTheListEmpty) {
+TEST(paperNames, AFailedOrEmptyAnswerLeavesTheListEmpty) {
     sim::SimPrinter failing = simPrinter("Failing");
     failing.paperNames.reset();  // DC_PAPERNAMES answers -1
     BendableSpooler spooler({simPrinter("Before", {}, {"A4"}), failing, simPrinter("None"),
                              simPrinter("Fetch fails", {}, {"A4", "A5"})});
     PrinterCaps caps(spooler);
     for (const char* name : {"Failing", "None", "No such printer"}) {
-        caps.QueryPrinterCaps("Before", "LPT1:");
-        ASSERT_EQ(caps.tdetaily().PaperNames.size(), 1u);
-        caps.QueryPrinterCaps(name, "LPT1:");
-        EXPECT_TRUE(caps.tdetaily().PaperNames.empty()) << name;
+        caps.queryPrinterCaps("Before", "LPT1:");
+        ASSERT_EQ(caps.details().paperNames.size(), 1u);
+        caps.queryPrinterCaps(name, "LPT1:");
+        EXPECT_TRUE(caps.details().paperNames.empty()) << name;
     }
     spooler.bendFetchedCount = [](int) { return -1; };
-    caps.QueryPrinterCaps("Fetch fails", "LPT1:");
-    EXPECT_TRUE(caps.tdetaily().PaperNames.empty());
+    caps.queryPrinterCaps("Fetch fails", "LPT1:");
+    EXPECT_TRUE(caps.details().paperNames.empty());
 }
 
-TEST(PaperNames, AFetchThatWritesFewerNamesThanCountedGivesOnlyThose) {
+TEST(paperNames, AFetchThatWritesFewerNamesThanCountedGivesOnlyThose) {
     BendableSpooler spooler({simPrinter("P", {}, {"A4", "A5", "A6"})});
     spooler.bendFetchedCount = [](int) { return 2; };
     PrinterCaps caps(spooler);
-    caps.QueryPrinterCaps("P", "LPT1:");
-    ASSERT_EQ(caps.tdetaily().PaperNames.size(), 2u);
-    EXPECT_NE(caps.tdetaily().PaperNames[1].find("A5"), std::string::npos);
+    caps.queryPrinterCaps("P", "LPT1:");
+    ASSERT_EQ(caps.details().paperNames.size(), 2u);
+    EXPECT_NE(caps.details().paperNames[1].find("A5"), std::string::npos);
 
     // A driver answering more than it was asked for gives no more than the buffer holds.
     spooler.bendFetchedCount = [](int) { return 50; };
-    caps.QueryPrinterCaps("P", "LPT1:");
-    EXPECT_EQ(caps.tdetaily().PaperNames.size(), 3u);
+    caps.queryPrinterCaps("P", "LPT1:");
+    EXPECT_EQ(caps.details().paperNames.size(), 3u);
 }
 
-TEST(PaperNames, ACountNoDriverCouldHaveGivesNoNames) {
+TEST(paperNames, ACountNoDriverCouldHaveGivesNoNames) {
     BendableSpooler spooler({simPrinter("P", {}, {"A4", "A5"})});
     PrinterCaps caps(spooler);
     for (int count : {65537, 1 << 26, std::numeric_limits<int>::max()}) {
         spooler.bendCount = [count](int) { return count; };
-        caps.QueryPrinterCaps("P", "LPT1:");
-        EXPECT_TRUE(caps.tdetaily().PaperNames.empty()) << count;
+        caps.queryPrinterCaps("P", "LPT1:");
+        EXPECT_TRUE(caps.details().paperNames.empty()) << count;
     }
     spooler.bendCount = [](int) { return 65536; };  // the most taken: the two names are read
-    caps.QueryPrinterCaps("P", "LPT1:");
-    EXPECT_EQ(caps.tdetaily().PaperNames.size(), 2u);
+    caps.queryPrinterCaps("P", "LPT1:");
+    EXPECT_EQ(caps.details().paperNames.size(), 2u);
 }
 
 TEST(NoDeviceContext, DetailsAreEmptyAndNoCapabilityIsPresentButPaperNamesAreFetched) {
@@ -246,33 +246,33 @@ TEST(NoDeviceContext, DetailsAreEmptyAndNoCapabilityIsPresentButPaperNamesAreFet
                                                       {dc::kTextCaps, 0x7FFF}}),
                              unreachable});
     PrinterCaps caps(spooler);
-    caps.QueryPrinterCaps("Reachable", "LPT1:");
-    ASSERT_EQ(caps.tdetaily().Size, "210 X 297");
+    caps.queryPrinterCaps("Reachable", "LPT1:");
+    ASSERT_EQ(caps.details().size, "210 X 297");
 
-    caps.QueryPrinterCaps("Unreachable", "LPT1:");
-    const TDetaily& d = caps.tdetaily();
+    caps.queryPrinterCaps("Unreachable", "LPT1:");
+    const PrinterDetails& d = caps.details();
     for (const std::string* field :
-         {&d.Size, &d.Resolution, &d.ColourFormat, &d.Pens, &d.Fonts, &d.Colours}) {
+         {&d.size, &d.resolution, &d.colourFormat, &d.pens, &d.fonts, &d.colours}) {
         EXPECT_EQ(*field, "");
     }
     for (CapabilitySet set : kCapabilitySets) {
-        EXPECT_TRUE(presentLines(capsText(caps, set)).empty()) << CapabilityTitle(set);
+        EXPECT_TRUE(presentLines(capsText(caps, set)).empty()) << capabilityTitle(set);
     }
-    EXPECT_EQ(d.PaperNames.size(), 2u);
+    EXPECT_EQ(d.paperNames.size(), 2u);
     EXPECT_EQ(spooler.strayDeleteCount(), 0) << "deleted a context it never had";
 }
 
 TEST(DeviceContext, IsReleasedAfterEveryQueryAlsoWhenTheDriverFails) {
     BendableSpooler spooler({simPrinter("P", {{dc::kHorzSize, 210}}, {"A4"})});
     PrinterCaps caps(spooler);
-    caps.QueryPrinterCaps("P", "LPT1:");
-    caps.QueryPrinterCaps("P", "LPT1:");
+    caps.queryPrinterCaps("P", "LPT1:");
+    caps.queryPrinterCaps("P", "LPT1:");
     EXPECT_EQ(spooler.createDcCount(), 2);
     EXPECT_EQ(spooler.openDcCount(), 0u);
 
     for (int failing : {dc::kHorzSize, dc::kRasterCaps}) {
         spooler.throwOnCapsIndex = failing;
-        EXPECT_THROW(caps.QueryPrinterCaps("P", "LPT1:"), std::runtime_error);
+        EXPECT_THROW(caps.queryPrinterCaps("P", "LPT1:"), std::runtime_error);
         EXPECT_EQ(spooler.openDcCount(), 0u) << "index " << failing;
     }
     EXPECT_EQ(spooler.strayDeleteCount(), 0);

@@ -45,7 +45,7 @@ EnglishMachine::EnglishMachine(const std::string& sample) {
     fs::copy_file(fs::path(TAMUX_LANG_MODULE_DIR) / "tamuxEN.dll",
                   program.parent_path() / "tamuxEN.dll");
     lang_ = std::make_unique<LangModule>(machine_->platform());
-    lang_->LoadLangModule();
+    lang_->loadLangModule();
     if (lang_->handle() == 0) ADD_FAILURE() << "the English module did not load";
 }
 

@@ -12,12 +12,12 @@
 namespace tamux::test {
 namespace {
 
-std::vector<std::string> names(const TPrintersInfo& printers) {
+std::vector<std::string> names(const PrinterList& printers) {
     std::vector<std::string> list;
-    for (int i = 0; i < printers.Count(); ++i) {
-        TPrinterInfo info;
-        printers.GetPrinter(i, info);
-        list.push_back(info.PrinterName);
+    for (int i = 0; i < printers.count(); ++i) {
+        PrinterInfo info;
+        printers.getPrinter(i, info);
+        list.push_back(info.printerName);
     }
     return list;
 }
@@ -33,37 +33,37 @@ void addCategories(SectionList& pane, int count) {
 
 TEST(PrintersInfo, ConstructionListsThePrintersInTheSpoolersOrderWithTwoCalls) {
     sim::SimSpooler spooler = threePrinters();
-    TPrintersInfo printers(spooler);
+    PrinterList printers(spooler);
     EXPECT_EQ(spooler.enumCallCount(), 2);
     EXPECT_EQ(names(printers), (std::vector<std::string>{"Laser", "Ink Jet", "Dot Matrix"}));
 }
 
 TEST(PrintersInfo, RefreshDiscardsTheOldRecords) {
     sim::SimSpooler spooler = threePrinters();
-    TPrintersInfo printers(spooler);
+    PrinterList printers(spooler);
     spooler.printers().erase(spooler.printers().begin());
     spooler.addPrinter(simPrinter("Plotter"));
-    printers.Refresh();
+    printers.refresh();
     EXPECT_EQ(names(printers), (std::vector<std::string>{"Ink Jet", "Dot Matrix", "Plotter"}));
 
     spooler.printers().clear();
-    printers.Refresh();
-    EXPECT_EQ(printers.Count(), 0);
+    printers.refresh();
+    EXPECT_EQ(printers.count(), 0);
 }
 
 TEST(PrintersInfo, ASpoolerThatCannotBeAskedOrGrowsBetweenTheCallsGivesNoRecords) {
     sim::SimSpooler failing = threePrinters();
     failing.setEnumFails(true);
-    EXPECT_EQ(TPrintersInfo(failing).Count(), 0);
+    EXPECT_EQ(PrinterList(failing).count(), 0);
 
     // The size query counts three printers; a fourth arrives before the fetch, which then no
     // longer fits: no record at all rather than a partial list.
     sim::SimSpooler growing = threePrinters();
     growing.addPrinterAfterNextEnum(simPrinter("Newcomer"));
-    TPrintersInfo printers(growing);
-    EXPECT_EQ(printers.Count(), 0);
-    printers.Refresh();
-    EXPECT_EQ(printers.Count(), 4);
+    PrinterList printers(growing);
+    EXPECT_EQ(printers.count(), 0);
+    printers.refresh();
+    EXPECT_EQ(printers.count(), 4);
 }
 
 TEST(PrintersInfo, RecordsCopyAllNineteenFieldsAndNullStringsBecomeEmpty) {
@@ -91,81 +91,81 @@ TEST(PrintersInfo, RecordsCopyAllNineteenFieldsAndNullStringsBecomeEmpty) {
     sim::SimPrinter sparse = simPrinter("Sparse");  // no share, comment, location, server
     sim::SimSpooler spooler({full, sparse});
 
-    TPrintersInfo printers(spooler);
-    ASSERT_EQ(printers.Count(), 2);
-    TPrinterInfo got;
-    printers.GetPrinter(0, got);
-    EXPECT_EQ(got.ServerName, "\\\\SERVER");
-    EXPECT_EQ(got.PrinterName, "\\\\SERVER\\Laser");
-    EXPECT_EQ(got.ShareName, "Laser");
-    EXPECT_EQ(got.PortName, "IP_10.0.0.7");
-    EXPECT_EQ(got.DriverName, "HP LaserJet 4");
-    EXPECT_EQ(got.Comment, "second floor");
-    EXPECT_EQ(got.Location, "Room 2.14");
-    EXPECT_EQ(got.SepFile, "sysprint.sep");
-    EXPECT_EQ(got.PrintProcessor, "WinPrint");
-    EXPECT_EQ(got.Datatype, "RAW");
-    EXPECT_EQ(got.Parameters, "-duplex");
+    PrinterList printers(spooler);
+    ASSERT_EQ(printers.count(), 2);
+    PrinterInfo got;
+    printers.getPrinter(0, got);
+    EXPECT_EQ(got.serverName, "\\\\SERVER");
+    EXPECT_EQ(got.printerName, "\\\\SERVER\\Laser");
+    EXPECT_EQ(got.shareName, "Laser");
+    EXPECT_EQ(got.portName, "IP_10.0.0.7");
+    EXPECT_EQ(got.driverName, "HP LaserJet 4");
+    EXPECT_EQ(got.comment, "second floor");
+    EXPECT_EQ(got.location, "Room 2.14");
+    EXPECT_EQ(got.sepFile, "sysprint.sep");
+    EXPECT_EQ(got.printProcessor, "WinPrint");
+    EXPECT_EQ(got.datatype, "RAW");
+    EXPECT_EQ(got.parameters, "-duplex");
     EXPECT_EQ(got.Attributes, 0x240u);
     EXPECT_EQ(got.Priority, 2u);
     EXPECT_EQ(got.DefaultPriority, 3u);
     EXPECT_EQ(got.StartTime, 480u);
     EXPECT_EQ(got.UntilTime, 1020u);
     EXPECT_EQ(got.Status, 0x80000000u);
-    EXPECT_EQ(got.Jobs, 7u);
+    EXPECT_EQ(got.jobs, 7u);
     EXPECT_EQ(got.AveragePPM, 12u);
 
     // Every string of the first record is overwritten by the second's, empty ones included.
-    printers.GetPrinter(1, got);
-    EXPECT_EQ(got.PrinterName, "Sparse");
-    EXPECT_EQ(got.ServerName, "");
-    EXPECT_EQ(got.ShareName, "");
-    EXPECT_EQ(got.Comment, "");
-    EXPECT_EQ(got.Location, "");
+    printers.getPrinter(1, got);
+    EXPECT_EQ(got.printerName, "Sparse");
+    EXPECT_EQ(got.serverName, "");
+    EXPECT_EQ(got.shareName, "");
+    EXPECT_EQ(got.comment, "");
+    EXPECT_EQ(got.location, "");
     EXPECT_EQ(got.Status, 0u);
 }
 
 TEST(PrintersInfo, GetPrinterOnAnEmptyListLeavesTheRecordAndRaisesNothing) {
     sim::SimSpooler spooler;
-    TPrintersInfo printers(spooler);
-    TPrinterInfo sentinel;
-    sentinel.PrinterName = "sentinel";
-    sentinel.Jobs = 99;
-    TPrinterInfo record = sentinel;
-    EXPECT_NO_THROW(printers.GetPrinter(0, record));
-    EXPECT_NO_THROW(printers.GetPrinter(5, record));
+    PrinterList printers(spooler);
+    PrinterInfo sentinel;
+    sentinel.printerName = "sentinel";
+    sentinel.jobs = 99;
+    PrinterInfo record = sentinel;
+    EXPECT_NO_THROW(printers.getPrinter(0, record));
+    EXPECT_NO_THROW(printers.getPrinter(5, record));
     EXPECT_EQ(record, sentinel);
 }
 
 TEST(PrintersInfo, ABadIndexOnANonEmptyListRaisesInvalidIndexAndKeepsTheRecord) {
     sim::SimSpooler spooler = threePrinters();
-    TPrintersInfo printers(spooler);
+    PrinterList printers(spooler);
     for (int bad : {-1, 3, 1000}) {
-        TPrinterInfo record;
-        record.PrinterName = "sentinel";
+        PrinterInfo record;
+        record.printerName = "sentinel";
         try {
-            printers.GetPrinter(bad, record);
+            printers.getPrinter(bad, record);
             ADD_FAILURE() << "index " << bad << " raised nothing";
         } catch (const EInvalidIndex& error) {
             const std::string message = error.what();
             EXPECT_NE(message.find(std::to_string(bad)), std::string::npos) << message;
             EXPECT_NE(message.find("0 to 2"), std::string::npos) << message;
         }
-        EXPECT_EQ(record.PrinterName, "sentinel");
+        EXPECT_EQ(record.printerName, "sentinel");
     }
 }
 
 TEST(GetPrinters, ThreePrintersBecomeThreeEntriesOfThePrintersSectionInOrder) {
     sim::SimSpooler spooler;
-    TPrintersInfo printers(spooler);  // empty when made: getprinters asks again
+    PrinterList printers(spooler);  // empty when made: readPrinters asks again
     sim::SimSpooler source = threePrinters();
     for (const auto& p : source.printers()) spooler.addPrinter(p);
     SectionList pane;
     addCategories(pane, 2);
     pane.section(1).subItems().add("already there");
 
-    getprinters(printers, pane);
-    EXPECT_EQ(printers.Count(), 3);
+    readPrinters(printers, pane);
+    EXPECT_EQ(printers.count(), 3);
     EXPECT_EQ(pane.section(0).subItems().count(), 0);
     EXPECT_EQ(pane.section(1).subItems().lines(),
               (std::vector<std::string>{"already there", "Laser", "Ink Jet", "Dot Matrix"}));
@@ -174,42 +174,42 @@ TEST(GetPrinters, ThreePrintersBecomeThreeEntriesOfThePrintersSectionInOrder) {
 
 TEST(GetPrinters, AOneSectionPaneGetsNothingButTheListIsStillFilled) {
     sim::SimSpooler spooler = threePrinters();
-    TPrintersInfo printers(spooler);
+    PrinterList printers(spooler);
     spooler.addPrinter(simPrinter("Fourth"));
     SectionList pane;
     addCategories(pane, 1);
-    getprinters(printers, pane);
-    EXPECT_EQ(printers.Count(), 4);
+    readPrinters(printers, pane);
+    EXPECT_EQ(printers.count(), 4);
     EXPECT_EQ(pane.sectionCount(), 1);
     EXPECT_EQ(pane.section(0).subItems().count(), 0);
 
     SectionList none;
-    EXPECT_NO_THROW(getprinters(printers, none));
+    EXPECT_NO_THROW(readPrinters(printers, none));
 }
 
 TEST(GetPrinters, NamesHoldingMarkupAreEscapedAndStillFoundByTheirEntry) {
     sim::SimSpooler spooler({simPrinter("Tom & Jerry <b>"), simPrinter("Tom & Jerry &lt;b&gt;")});
-    TPrintersInfo printers(spooler);
+    PrinterList printers(spooler);
     SectionList pane;
     addCategories(pane, 2);
-    getprinters(printers, pane);
+    readPrinters(printers, pane);
     const auto entries = pane.section(1).subItems().lines();
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0], "Tom &amp; Jerry &lt;b&gt;");
     // Each entry stands for its own printer, even where one name is the other escaped.
-    EXPECT_EQ(PrinterIndicesForCaption(printers, entries[0]), std::vector<int>{0});
-    EXPECT_EQ(PrinterIndicesForCaption(printers, entries[1]), std::vector<int>{1});
+    EXPECT_EQ(printerIndicesForCaption(printers, entries[0]), std::vector<int>{0});
+    EXPECT_EQ(printerIndicesForCaption(printers, entries[1]), std::vector<int>{1});
 }
 
-TEST(PrinterIndicesForCaption, MatchesExactlyWithCaseAndEveryPrinterOfThatName) {
+TEST(printerIndicesForCaption, MatchesExactlyWithCaseAndEveryPrinterOfThatName) {
     sim::SimSpooler spooler(
         {simPrinter("Laser"), simPrinter("Keyboard"), simPrinter("Laser"), simPrinter("laser")});
-    TPrintersInfo printers(spooler);
-    EXPECT_EQ(PrinterIndicesForCaption(printers, "Laser"), (std::vector<int>{0, 2}));
-    EXPECT_EQ(PrinterIndicesForCaption(printers, "laser"), std::vector<int>{3});
-    EXPECT_TRUE(PrinterIndicesForCaption(printers, "LASER").empty());
-    EXPECT_TRUE(PrinterIndicesForCaption(printers, "Laser ").empty());
-    EXPECT_TRUE(PrinterIndicesForCaption(printers, "").empty());
+    PrinterList printers(spooler);
+    EXPECT_EQ(printerIndicesForCaption(printers, "Laser"), (std::vector<int>{0, 2}));
+    EXPECT_EQ(printerIndicesForCaption(printers, "laser"), std::vector<int>{3});
+    EXPECT_TRUE(printerIndicesForCaption(printers, "LASER").empty());
+    EXPECT_TRUE(printerIndicesForCaption(printers, "Laser ").empty());
+    EXPECT_TRUE(printerIndicesForCaption(printers, "").empty());
 }
 
 }  // namespace
@@ -235,7 +235,7 @@ TEST(PrintersInfo, ConnectedPrintersFollowTheLocalOnesOnceOnEitherFamily) {
         }
         ASSERT_FALSE(expected.empty());
         if (row.sameNameConnected) {
-            sim::SimPrinter again = simPrinter(AsciiUpper(expected.front()));
+            sim::SimPrinter again = simPrinter(toAsciiUpper(expected.front()));
             again.connection = true;
             sample.spooler().addPrinter(again);
         }
@@ -244,7 +244,7 @@ TEST(PrintersInfo, ConnectedPrintersFollowTheLocalOnesOnceOnEitherFamily) {
         sample.spooler().addPrinter(sales);
         expected.push_back("Sales Laser");
 
-        TPrintersInfo printers(sample.spooler(), PrinterListingOf(sample.machine().system()));
+        PrinterList printers(sample.spooler(), printerListingOf(sample.machine().system()));
         EXPECT_EQ(names(printers), expected);
     }
 }

@@ -26,8 +26,8 @@ constexpr std::size_t kDetailsHeading = 20, kPaperHeading = 28, kCurveSpacer = 2
 class PrinterTextTest : public ::testing::Test {
   protected:
     std::vector<std::string> section(const std::string& name) {
-        TPrintersInfo printers(english.spooler());
-        const auto found = PrinterIndicesForCaption(printers, PrinterEntryCaption(name));
+        PrinterList printers(english.spooler());
+        const auto found = printerIndicesForCaption(printers, printerEntryCaption(name));
         EXPECT_EQ(found.size(), 1u) << name;
         return found.empty()
                    ? std::vector<std::string>{}
@@ -78,7 +78,7 @@ TEST_F(PrinterTextTest, RecordLinesComeInLabelOrderWithThePrinterNameFirst) {
     };
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 19), expected);
     // What a plain-text report makes of a record line: label, value, nothing of the markup.
-    EXPECT_EQ(MarkupToPlainText(lines[0]), " Printer name  Office <Laser> ");
+    EXPECT_EQ(markupToPlainText(lines[0]), " Printer name  Office <Laser> ");
 }
 
 TEST_F(PrinterTextTest, DetailsAndPaperFormsFollowTheRecord) {
@@ -111,7 +111,7 @@ TEST_F(PrinterTextTest, DetailsAndPaperFormsFollowTheRecord) {
     const std::string paper =
         R"(<IMG src="idx:6"></IMG><IND x="70"><FONT color="clmaroon" size="10">)";
     for (std::size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(lines[29 + i], paper + EscapeMarkup(caps.tdetaily().PaperNames[i]) + "</FONT>");
+        EXPECT_EQ(lines[29 + i], paper + escapeMarkup(caps.details().paperNames[i]) + "</FONT>");
     }
     EXPECT_TRUE(lines[33].find("&lt;B5&gt;") != std::string::npos);
     EXPECT_EQ(lines[34], " ");
@@ -172,13 +172,13 @@ TEST_F(PrinterTextTest, APrinterWithoutDeviceContextShowsEmptyDetailsAndOnlyCros
 TEST_F(PrinterTextTest, EverySectionQueriesItsOwnPrinterAgain) {
     english.spooler().addPrinter(simPrinter("A", {{dc::kNumFonts, 11}}, {"A4", "A5", "A6"}));
     english.spooler().addPrinter(simPrinter("B", {{dc::kNumFonts, 22}}, {"Legal"}));
-    TPrintersInfo printers(english.spooler());
+    PrinterList printers(english.spooler());
     const auto a = SectionMarkup(PrinterSection(printers, 0, caps, english.lang()));
     const auto b = SectionMarkup(PrinterSection(printers, 1, caps, english.lang()));
     EXPECT_EQ(a.size(), 93u);
     EXPECT_EQ(b.size(), 91u);
     EXPECT_EQ(b[25], L + "Fonts" + M + "22</FONT>");
-    EXPECT_EQ(caps.tdetaily().PaperNames.size(), 1u);
+    EXPECT_EQ(caps.details().paperNames.size(), 1u);
     // The driver's current answers, not a cached copy.
     english.spooler().printers()[0].deviceCaps[dc::kNumFonts] = 33;
     EXPECT_EQ(SectionMarkup(PrinterSection(printers, 0, caps, english.lang()))[25],
@@ -196,9 +196,9 @@ TEST(SamplePrinterSections, CountsFollowThePaperFormsOfEachSamplePrinter) {
                           Case{"win95", "Epson LQ-570", 90}, Case{"nt4", "Accounts LaserJet", 0}}) {
         SCOPED_TRACE(c.printer);
         EnglishMachine sample(c.machine);
-        TPrintersInfo printers(sample.spooler());
+        PrinterList printers(sample.spooler());
         PrinterCaps caps(sample.spooler());
-        const auto found = PrinterIndicesForCaption(printers, c.printer);
+        const auto found = printerIndicesForCaption(printers, c.printer);
         ASSERT_EQ(found.size(), 1u);
         const auto lines = SectionMarkup(PrinterSection(printers, found[0], caps, sample.lang()));
         if (c.lines) {

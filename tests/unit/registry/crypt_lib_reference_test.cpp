@@ -27,7 +27,7 @@ int hexValue(char c) {
     return -1;
 }
 
-// DecryptString, step by step as the algorithm is written; nullopt-like "!" for a bad pair.
+// decryptString, step by step as the algorithm is written; nullopt-like "!" for a bad pair.
 std::string referenceDecrypt(const Keys& keys, const std::string& hex) {
     std::uint32_t k[3] = {0, 0, 0};
     for (std::size_t i = 0; i < keys.password.size(); ++i) {
@@ -66,15 +66,15 @@ std::string referenceDecrypt(const Keys& keys, const std::string& hex) {
     return out;
 }
 
-std::string decrypt(TCryptLib& crypt, const std::string& hex) {
+std::string decrypt(CryptLib& crypt, const std::string& hex) {
     try {
-        return crypt.DecryptString(hex);
+        return crypt.decryptString(hex);
     } catch (const CryptError&) {
         return "!";
     }
 }
 
-void useKeys(TCryptLib& crypt, const Keys& keys) {
+void useKeys(CryptLib& crypt, const Keys& keys) {
     crypt.setAddKey(keys.addKey);
     crypt.setMultKey(keys.multKey);
     crypt.setPassword(keys.password);
@@ -93,7 +93,7 @@ const Keys kDatabaseKeys{std::string(kDatabasePassword), kDatabaseAddKey, kDatab
 // same cipher: the second time from the plan drawn the first time.
 TEST(TCryptLibReference, EveryShortLengthAgreesWithThePlainAlgorithm) {
     std::mt19937 random(7);
-    TCryptLib crypt;
+    CryptLib crypt;
     useKeys(crypt, kDatabaseKeys);
     for (std::size_t length = 0; length <= 2 * 1030 + 1; ++length) {
         for (int round = 0; round < 2; ++round) {
@@ -106,7 +106,7 @@ TEST(TCryptLibReference, EveryShortLengthAgreesWithThePlainAlgorithm) {
 
 TEST(TCryptLibReference, LongTextsAcrossChunksAgreeWithThePlainAlgorithm) {
     std::mt19937 random(11);
-    TCryptLib crypt;
+    CryptLib crypt;
     useKeys(crypt, kDatabaseKeys);
     for (std::size_t length : {2050u, 9999u, 65534u, 65536u, 65537u, 131074u}) {
         const std::string hex = randomHex(random, length);
@@ -126,7 +126,7 @@ TEST(TCryptLibReference, OtherKeysAgreeWithThePlainAlgorithm) {
         {"ABCDEFGHIJKL", 9127, -8429},
     };
     for (const Keys& keys : keySets) {
-        TCryptLib crypt;
+        CryptLib crypt;
         useKeys(crypt, keys);
         for (std::size_t length : {1u, 2u, 3u, 16u, 17u, 90u, 2048u, 2050u, 3000u}) {
             const std::string hex = randomHex(random, length);
@@ -141,7 +141,7 @@ TEST(TCryptLibReference, OtherKeysAgreeWithThePlainAlgorithm) {
 TEST(TCryptLibReference, KeysChangedAfterUseTakeEffectAtOnce) {
     std::mt19937 random(5);
     const std::string hex = randomHex(random, 64);
-    TCryptLib crypt;
+    CryptLib crypt;
     useKeys(crypt, kDatabaseKeys);
     ASSERT_EQ(decrypt(crypt, hex), referenceDecrypt(kDatabaseKeys, hex));
 
@@ -161,7 +161,7 @@ TEST(TCryptLibReference, KeysChangedAfterUseTakeEffectAtOnce) {
 // the cipher as good as before.
 TEST(TCryptLibReference, ABadPairAnywhereIsRefused) {
     std::mt19937 random(13);
-    TCryptLib crypt;
+    CryptLib crypt;
     useKeys(crypt, kDatabaseKeys);
     for (std::size_t length : {2u, 40u, 2048u, 2050u, 70000u}) {
         const std::string good = randomHex(random, length);

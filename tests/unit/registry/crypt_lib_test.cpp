@@ -20,8 +20,8 @@ std::string bytesToHex(const std::string& bytes) {
     return hex;
 }
 
-TCryptLib& databaseCipher(TCryptLib& crypt) {
-    UseDatabaseKeys(crypt);
+CryptLib& databaseCipher(CryptLib& crypt) {
+    useDatabaseKeys(crypt);
     return crypt;
 }
 
@@ -58,40 +58,40 @@ TEST(RuntimeRandom, DrawingManyGivesTheSameValuesAsDrawingOneByOne) {
     }
 }
 
-TEST(TCryptLib, DecryptsKnownLinesWithTheDatabaseKeys) {
-    TCryptLib crypt;
+TEST(CryptLib, DecryptsKnownLinesWithTheDatabaseKeys) {
+    CryptLib crypt;
     databaseCipher(crypt);
-    EXPECT_EQ(bytesToHex(crypt.DecryptString("000000000000")), "9a6cb7cb819d");
+    EXPECT_EQ(bytesToHex(crypt.decryptString("000000000000")), "9a6cb7cb819d");
     // Upper- and lower-case digits alike.
-    EXPECT_EQ(bytesToHex(crypt.DecryptString("0123456789abcdefFEDCBA98")),
+    EXPECT_EQ(bytesToHex(crypt.decryptString("0123456789abcdefFEDCBA98")),
               "1aedeae65a9df96b4882557b");
     // Each line starts afresh from the password.
-    EXPECT_EQ(bytesToHex(crypt.DecryptString("000000000000")), "9a6cb7cb819d");
+    EXPECT_EQ(bytesToHex(crypt.decryptString("000000000000")), "9a6cb7cb819d");
 }
 
-TEST(TCryptLib, ANewPasswordIsUsedAtOnce) {
-    TCryptLib reused;
+TEST(CryptLib, ANewPasswordIsUsedAtOnce) {
+    CryptLib reused;
     databaseCipher(reused);
-    const std::string hex = reused.EncryptString("PNP0303=Keyboard");
-    EXPECT_EQ(reused.DecryptString(hex), "PNP0303=Keyboard");
+    const std::string hex = reused.encryptString("PNP0303=Keyboard");
+    EXPECT_EQ(reused.decryptString(hex), "PNP0303=Keyboard");
     reused.setPassword("Other");
-    TCryptLib fresh;
+    CryptLib fresh;
     fresh.setAddKey(kDatabaseAddKey);
     fresh.setMultKey(kDatabaseMultKey);
     fresh.setPassword("Other");
-    EXPECT_EQ(reused.DecryptString(hex), fresh.DecryptString(hex));
-    EXPECT_NE(reused.DecryptString(hex), "PNP0303=Keyboard");
+    EXPECT_EQ(reused.decryptString(hex), fresh.decryptString(hex));
+    EXPECT_NE(reused.decryptString(hex), "PNP0303=Keyboard");
 }
 
-TEST(TCryptLib, TwelveCharacterPasswordAndNegativeKeys) {
-    TCryptLib crypt;
+TEST(CryptLib, TwelveCharacterPasswordAndNegativeKeys) {
+    CryptLib crypt;
     crypt.setAddKey(-5);
     crypt.setMultKey(-7);
     crypt.setPassword("ABCDEFGHIJKL");
-    EXPECT_EQ(bytesToHex(crypt.DecryptString("0123456789ABCDEF")), "bcfbea58fdada5de");
+    EXPECT_EQ(bytesToHex(crypt.decryptString("0123456789ABCDEF")), "bcfbea58fdada5de");
 }
 
-TEST(TCryptLib, KeyStreamCarriesOverIntoTheNextChunk) {
+TEST(CryptLib, KeyStreamCarriesOverIntoTheNextChunk) {
     // 32770 bytes: one full chunk of 65536 hex digits and a second of 4.
     std::string hex;
     for (int i = 0; i < 32770; ++i) {
@@ -100,30 +100,30 @@ TEST(TCryptLib, KeyStreamCarriesOverIntoTheNextChunk) {
         hex.push_back(digits[byte >> 4]);
         hex.push_back(digits[byte & 15]);
     }
-    TCryptLib crypt;
+    CryptLib crypt;
     databaseCipher(crypt);
-    const std::string plain = crypt.DecryptString(hex);
+    const std::string plain = crypt.decryptString(hex);
     ASSERT_EQ(plain.size(), 32770u);
     EXPECT_EQ(bytesToHex(plain.substr(0, 4)), "998ed0dd");
     EXPECT_EQ(bytesToHex(plain.substr(32766, 4)), "5d330256");
 }
 
-TEST(TCryptLib, EmptyAndOddLengthHex) {
-    TCryptLib crypt;
+TEST(CryptLib, EmptyAndOddLengthHex) {
+    CryptLib crypt;
     databaseCipher(crypt);
-    EXPECT_EQ(crypt.DecryptString(""), "");
-    EXPECT_EQ(crypt.DecryptString("7"), "");
-    EXPECT_EQ(crypt.DecryptString("0000000000007"), crypt.DecryptString("000000000000"));
+    EXPECT_EQ(crypt.decryptString(""), "");
+    EXPECT_EQ(crypt.decryptString("7"), "");
+    EXPECT_EQ(crypt.decryptString("0000000000007"), crypt.decryptString("000000000000"));
     // The odd trailing character is not read at all, hex or not.
-    EXPECT_EQ(crypt.DecryptString("000000000000Z"), crypt.DecryptString("000000000000"));
+    EXPECT_EQ(crypt.decryptString("000000000000Z"), crypt.decryptString("000000000000"));
 }
 
-TEST(TCryptLib, RejectsAPairThatIsNotHex) {
-    TCryptLib crypt;
+TEST(CryptLib, RejectsAPairThatIsNotHex) {
+    CryptLib crypt;
     databaseCipher(crypt);
     for (const char* bad : {"0G", "00 1", "+1", "x0", "0-"}) {
         try {
-            crypt.DecryptString(bad);
+            crypt.decryptString(bad);
             ADD_FAILURE() << "expected an error for \"" << bad << "\"";
         } catch (const CryptError& error) {
             EXPECT_STREQ(error.what(), "TCryptLib: decrypting error - not hexlook string");
@@ -131,42 +131,42 @@ TEST(TCryptLib, RejectsAPairThatIsNotHex) {
     }
 }
 
-TEST(TCryptLib, RoundTripsEveryLengthAroundTheBlockSize) {
-    TCryptLib crypt;
+TEST(CryptLib, RoundTripsEveryLengthAroundTheBlockSize) {
+    CryptLib crypt;
     databaseCipher(crypt);
     for (std::size_t length : {0u, 1u, 2u, 3u, 255u, 32767u, 32768u, 32769u, 70000u}) {
         std::string text;
         for (std::size_t i = 0; i < length; ++i) {
             text.push_back(static_cast<char>((i * 131 + length) & 255));
         }
-        const std::string hex = crypt.EncryptString(text);
+        const std::string hex = crypt.encryptString(text);
         ASSERT_EQ(hex.size(), 2 * length);
-        EXPECT_EQ(crypt.DecryptString(hex), text) << "length " << length;
+        EXPECT_EQ(crypt.decryptString(hex), text) << "length " << length;
     }
 }
 
-TEST(TCryptLib, EnciphersWithTheKeysItIsGiven) {
-    TCryptLib database, other;
+TEST(CryptLib, EnciphersWithTheKeysItIsGiven) {
+    CryptLib database, other;
     databaseCipher(database);
     other.setAddKey(kDatabaseAddKey);
     other.setMultKey(kDatabaseMultKey + 1);
     other.setPassword(kDatabasePassword);
     const std::string line = "VID_046D&PID_C00E=Optical Wheel Mouse";
-    EXPECT_NE(other.EncryptString(line), database.EncryptString(line));
-    EXPECT_NE(other.DecryptString(database.EncryptString(line)), line);
+    EXPECT_NE(other.encryptString(line), database.encryptString(line));
+    EXPECT_NE(other.decryptString(database.encryptString(line)), line);
 }
 
-TEST(TCryptLib, PropertyValidation) {
-    TCryptLib crypt;
+TEST(CryptLib, PropertyValidation) {
+    CryptLib crypt;
     crypt.setPassword("123456789012");
-    EXPECT_EQ(crypt.Password(), "123456789012");
+    EXPECT_EQ(crypt.password(), "123456789012");
     try {
         crypt.setPassword("1234567890123");
         ADD_FAILURE() << "a 13-character password was accepted";
     } catch (const CryptError& error) {
         EXPECT_STREQ(error.what(), "TCryptLib.Password is too long");
     }
-    EXPECT_EQ(crypt.Password(), "");
+    EXPECT_EQ(crypt.password(), "");
 
     try {
         crypt.setAddKey(0);
@@ -174,20 +174,20 @@ TEST(TCryptLib, PropertyValidation) {
     } catch (const CryptError& error) {
         EXPECT_STREQ(error.what(), "TCryptLib.AddKey is too big");
     }
-    EXPECT_EQ(crypt.AddKey(), 1);
+    EXPECT_EQ(crypt.addKey(), 1);
     try {
         crypt.setMultKey(0);
         ADD_FAILURE() << "MultKey 0 was accepted";
     } catch (const CryptError& error) {
         EXPECT_STREQ(error.what(), "TCryptLib.MultKey is too big");
     }
-    EXPECT_EQ(crypt.MultKey(), 1);
+    EXPECT_EQ(crypt.multKey(), 1);
 
     crypt.setAddKey(-1);
     crypt.setMultKey(0x7FFFFFFF);
-    EXPECT_EQ(crypt.AddKey(), -1);
-    EXPECT_EQ(crypt.MultKey(), 0x7FFFFFFF);
-    EXPECT_TRUE(TCryptLib().Compression);
+    EXPECT_EQ(crypt.addKey(), -1);
+    EXPECT_EQ(crypt.multKey(), 0x7FFFFFFF);
+    EXPECT_TRUE(CryptLib().compression);
 }
 
 }  // namespace

@@ -19,11 +19,11 @@ std::vector<std::string_view> views(const std::vector<std::string>& lines) {
 std::optional<std::size_t> scan(const std::vector<std::string>& lines, const std::string& id,
                                 const std::string& pciKey) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string key(LineKey(lines[i]));
+        const std::string key(lineKey(lines[i]));
         if (key.empty()) continue;
-        if (id.find(AsciiUpper(key)) != std::string::npos) return i;
-        const NormalizedKeyText normalized = NormalizedKey(key);
-        if (!normalized.empty() && EqualsIgnoringCase(normalized.view(), pciKey)) return i;
+        if (id.find(toAsciiUpper(key)) != std::string::npos) return i;
+        const NormalizedKeyText normalized = normalizedKey(key);
+        if (!normalized.empty() && equalsIgnoringCase(normalized.view(), pciKey)) return i;
     }
     return std::nullopt;
 }
@@ -121,13 +121,13 @@ TEST(DatabaseIndex, AgreesWithThePlainScan) {
         // Ids over the same alphabet, some of them holding a line's key.
         std::vector<std::string> ids;
         for (int probe = 0; probe < 30; ++probe) {
-            std::string id = AsciiUpper(text(20));
+            std::string id = toAsciiUpper(text(20));
             if (random() % 3 == 0 && !lines.empty()) {
-                const std::string key = AsciiUpper(LineKey(lines[random() % lines.size()]));
+                const std::string key = toAsciiUpper(lineKey(lines[random() % lines.size()]));
                 id.insert(random() % (id.size() + 1), key);
             } else if (random() % 2 == 0 && !lines.empty()) {
                 // A PCI id whose PCI key is a line's normalized key (of whatever length).
-                const std::string n(NormalizedKey(LineKey(lines[random() % lines.size()])).view());
+                const std::string n(normalizedKey(lineKey(lines[random() % lines.size()])).view());
                 if (n.size() == 16) {
                     id = "PCI\\VEN_" + n.substr(0, 4) + "&DEV_" + n.substr(4, 4) + "&SUBSYS_" +
                          n.substr(8) + "&REV_0" + id;
@@ -137,7 +137,7 @@ TEST(DatabaseIndex, AgreesWithThePlainScan) {
         }
         const DatabaseIndex index(views(lines), views(ids));
         for (const std::string& id : ids) {
-            const std::string pci = PciKey(id);
+            const std::string pci = pciKeyOf(id);
             ASSERT_EQ(index.firstMatch(id, pci), scan(lines, id, pci))
                 << "round " << round << ", id \"" << id << "\", PCI key \"" << pci << "\"";
         }

@@ -35,7 +35,7 @@ class OneFile : public platform::Files {
 
 // One enciphered line, without a line end.
 std::string hex(const std::string& text) {
-    const std::string line = dbgen::EncipherDatabase({text});
+    const std::string line = dbgen::encipherDatabase({text});
     return line.substr(0, line.size() - 2);
 }
 
@@ -46,14 +46,14 @@ std::vector<std::string> names(const std::string& fileText, const std::vector<st
     OneFile files(fileText);
     DeviceTable table;
     for (const std::string& id : ids) {
-        devices d;
-        d.ClassName = "Mouse";
-        d.HardwareID = id;
+        DeviceEntry d;
+        d.className = "Mouse";
+        d.hardwareID = id;
         table.push_back(d);
     }
-    LookupDeviceDatabase(registry, system, files, table, "Mouse");
+    lookupDeviceDatabase(registry, system, files, table, "Mouse");
     std::vector<std::string> result;
-    for (const devices& d : table) result.push_back(d.DisplayName);
+    for (const DeviceEntry& d : table) result.push_back(d.displayName);
     return result;
 }
 

@@ -42,7 +42,7 @@ const char* kUsbIds =
     "HID 22  Physical Descriptor\n";
 
 TEST(IdLists, VendorsDevicesAndSubsystemsInFileOrder) {
-    auto vendors = ParseIdList(kPciIds);
+    auto vendors = parseIdList(kPciIds);
     ASSERT_EQ(vendors.size(), 2u);
     EXPECT_EQ(vendors[0].id, "8086");
     EXPECT_EQ(vendors[0].name, "Intel Corporation");
@@ -56,24 +56,24 @@ TEST(IdLists, VendorsDevicesAndSubsystemsInFileOrder) {
     // The class list at the end adds nothing to the last vendor.
     EXPECT_EQ(vendors[1].devices.size(), 1u);
 
-    auto usb = ParseIdList(kUsbIds);
+    auto usb = parseIdList(kUsbIds);
     ASSERT_EQ(usb.size(), 2u);
     EXPECT_EQ(usb[1].devices.size(), 2u);
 }
 
 TEST(IdLists, PnpListsAndCodePage) {
-    EXPECT_EQ(PnpVendorName("PNO\tOther\nPNP\tMicrosoft\nPNQ\tx\n", "PNP"), "Microsoft");
-    EXPECT_EQ(PnpVendorName("PNPX\tNot it\n", "PNP"), "");
-    auto pnp = ParsePnpList("# comment\nPNP0303\tKeyboard\tIBM Enhanced\nbroken line\n");
+    EXPECT_EQ(pnpVendorName("PNO\tOther\nPNP\tMicrosoft\nPNQ\tx\n", "PNP"), "Microsoft");
+    EXPECT_EQ(pnpVendorName("PNPX\tNot it\n", "PNP"), "");
+    auto pnp = parsePnpList("# comment\nPNP0303\tKeyboard\tIBM Enhanced\nbroken line\n");
     ASSERT_EQ(pnp.size(), 1u);
     EXPECT_EQ(pnp[0].className, "Keyboard");
     EXPECT_EQ(pnp[0].name, "IBM Enhanced");
-    EXPECT_EQ(Utf8ToCp1252("Caf\xC3\xA9 \xE2\x82\xAC \xE4\xB8\xAD"), "Caf\xE9 \x80 ?");
-    EXPECT_EQ(Utf8ToCp1252("\xC3"), "?");  // cut short
+    EXPECT_EQ(utf8ToCp1252("Caf\xC3\xA9 \xE2\x82\xAC \xE4\xB8\xAD"), "Caf\xE9 \x80 ?");
+    EXPECT_EQ(utf8ToCp1252("\xC3"), "?");  // cut short
 }
 
 TEST(DatabaseWriter, LinesAndClassFiles) {
-    auto set = BuildDatabases(ParseIdList(kPciIds), ParseIdList(kUsbIds),
+    auto set = buildDatabases(parseIdList(kPciIds), parseIdList(kUsbIds),
                               {{"PNP0303", "Keyboard", "IBM Enhanced"},
                                {"PNP0F13", "Mouse", "PS/2 Port for PS/2-style Mice"}},
                               "Microsoft");
@@ -104,9 +104,9 @@ TEST(DatabaseWriter, LinesAndClassFiles) {
     EXPECT_EQ(pciPart, pci);
     EXPECT_EQ(set.other.size(), 3u + 7u + 7u);
     for (const auto& line : set.other) {
-        std::string_view key = LineKey(line);
+        std::string_view key = lineKey(line);
         if (key.size() == 24) {
-            EXPECT_FALSE(NormalizedKey(key).empty()) << line;
+            EXPECT_FALSE(normalizedKey(key).empty()) << line;
         }
     }
 }
@@ -124,17 +124,17 @@ class InMemoryFiles : public platform::Files {
 };
 
 TEST(DatabaseWriter, EveryKeyFormResolves) {
-    auto set = BuildDatabases(ParseIdList(kPciIds), ParseIdList(kUsbIds),
+    auto set = buildDatabases(parseIdList(kPciIds), parseIdList(kUsbIds),
                               {{"PNP0303", "Keyboard", "IBM Enhanced"}}, "Microsoft");
     InMemoryFiles files;
-    files.files["..\\SHARED\\DATABASES\\Keyboard.txt"] = EncipherDatabase(set.keyboard);
-    files.files["..\\SHARED\\DATABASES\\other.txt"] = EncipherDatabase(set.other);
+    files.files["..\\SHARED\\DATABASES\\Keyboard.txt"] = encipherDatabase(set.keyboard);
+    files.files["..\\SHARED\\DATABASES\\other.txt"] = encipherDatabase(set.other);
     sim::SimRegistry registry;
     sim::SimSystem system;
     auto unknown = [](std::string id) {
-        devices d;
-        d.ClassName = "Unknown";
-        d.HardwareID = id;
+        DeviceEntry d;
+        d.className = "Unknown";
+        d.hardwareID = id;
         return d;
     };
     DeviceTable table = {
@@ -144,13 +144,13 @@ TEST(DatabaseWriter, EveryKeyFormResolves) {
         unknown("PCI\\VEN_8086&DEV_100E&SUBSYS_11111111&REV_02"),
         unknown("ACPI\\PNP0303*PNP0303"),
         unknown("PCI\\VEN_10EC&DEV_8139&SUBSYS_813910EC&REV_10")};
-    LookupDeviceDatabase(registry, system, files, table, "Keyboard");
-    EXPECT_EQ(table[0].DisplayName, "Dell Computer Corp. Model L100 Keyboard");
-    EXPECT_EQ(table[1].DisplayName, "Logitech, Inc. Unifying Receiver");
-    EXPECT_EQ(table[2].DisplayName, "Intel Corporation PRO/1000 MT Desktop Adapter #2");
-    EXPECT_EQ(table[3].DisplayName, "Intel Corporation 82540EM Gigabit Ethernet Controller");
-    EXPECT_EQ(table[4].DisplayName, "Microsoft IBM Enhanced");
-    EXPECT_EQ(table[5].DisplayName,
+    lookupDeviceDatabase(registry, system, files, table, "Keyboard");
+    EXPECT_EQ(table[0].displayName, "Dell Computer Corp. Model L100 Keyboard");
+    EXPECT_EQ(table[1].displayName, "Logitech, Inc. Unifying Receiver");
+    EXPECT_EQ(table[2].displayName, "Intel Corporation PRO/1000 MT Desktop Adapter #2");
+    EXPECT_EQ(table[3].displayName, "Intel Corporation 82540EM Gigabit Ethernet Controller");
+    EXPECT_EQ(table[4].displayName, "Microsoft IBM Enhanced");
+    EXPECT_EQ(table[5].displayName,
               "Realtek No.1 Semiconductor RTL-8100/8101L/8139-0 PCI Fast Ethernet");
 }
 

@@ -39,10 +39,10 @@ class MemoryFiles : public platform::Files {
 
 const std::string kDir = "..\\SHARED\\DATABASES\\";
 
-devices record(const std::string& className, const std::string& hardwareId) {
-    devices d;
-    d.ClassName = className;
-    d.HardwareID = hardwareId;
+DeviceEntry record(const std::string& className, const std::string& hardwareId) {
+    DeviceEntry d;
+    d.className = className;
+    d.hardwareID = hardwareId;
     return d;
 }
 
@@ -58,10 +58,10 @@ class LookupTest : public ::testing::Test {
     }
     void database(const std::string& name, const std::vector<std::string>& lines,
                   const std::string& dir = kDir) {
-        files.files[dir + name] = dbgen::EncipherDatabase(lines);
+        files.files[dir + name] = dbgen::encipherDatabase(lines);
     }
     void lookup(const std::string& className, const std::string& dir = "") {
-        LookupDeviceDatabase(registry, system, files, table, className, dir);
+        lookupDeviceDatabase(registry, system, files, table, className, dir);
     }
 
     sim::SimRegistry registry;
@@ -78,10 +78,10 @@ TEST_F(LookupTest, ClassFileComesBeforeOtherTxt) {
              record("keyboard", "HID\\VID_413C&PID_3012"),
              record("Mouse", "HID\\VID_413C&PID_2105")};
     lookup("Keyboard");
-    EXPECT_EQ(table[0].VendorName, "Dell");
+    EXPECT_EQ(table[0].vendorName, "Dell");
     EXPECT_EQ(table[0].DeviceName, "Model L100 Keyboard");
-    EXPECT_EQ(table[0].DisplayName, "Dell Model L100 Keyboard");
-    EXPECT_EQ(table[1].DisplayName, "Other vendor Optical Wheel Mouse");  // class in any case
+    EXPECT_EQ(table[0].displayName, "Dell Model L100 Keyboard");
+    EXPECT_EQ(table[1].displayName, "Other vendor Optical Wheel Mouse");  // class in any case
     EXPECT_EQ(table[2], record("Mouse", "HID\\VID_413C&PID_2105"));       // another class
     EXPECT_EQ(files.asked.front(), kDir + "Keyboard.txt");
 }
@@ -90,7 +90,7 @@ TEST_F(LookupTest, OtherTxtAloneAndTheDirectoryRules) {
     database("other.txt", {"EISA PNP.=Microsoft", "PNP0F13=PS/2 Port for PS/2-style Mice"});
     table = {record("Mouse", "ACPI\\PNP0F13*PNP0F13")};
     lookup("Mouse", " ");
-    EXPECT_EQ(table[0].DisplayName, "Microsoft PS/2 Port for PS/2-style Mice");
+    EXPECT_EQ(table[0].displayName, "Microsoft PS/2 Port for PS/2-style Mice");
 
     database("other.txt", {"PNP0F13=Elsewhere"}, "C:\\db\\");
     table = {record("Mouse", "ACPI\\PNP0F13")};
@@ -104,7 +104,7 @@ TEST_F(LookupTest, NothingHappensOnNt4OrWithoutFiles) {
     system.setVersion(sim::makeVersion(2, 4, 0, 1381, "Service Pack 6"));
     lookup("Mouse");
     EXPECT_TRUE(files.asked.empty());
-    EXPECT_EQ(table[0].DisplayName, "");
+    EXPECT_EQ(table[0].displayName, "");
 
     system.setVersion(sim::makeVersion(2, 5, 1, 2600, ""));
     files.files.clear();
@@ -118,12 +118,12 @@ TEST_F(LookupTest, UnknownRecordIsReclassifiedAndLeftAloneByTheMouseLookup) {
     table = {record("Unknown", "USB\\VID_046D&PID_C31C&REV_6400"),
              record("UNKNOWN", "USB\\VID_9999&PID_0001")};
     lookup("Keyboard");
-    EXPECT_EQ(table[0].ClassName, "Keyboard");
-    EXPECT_EQ(table[0].ClassDesc, "Keyboards");
+    EXPECT_EQ(table[0].className, "Keyboard");
+    EXPECT_EQ(table[0].classDesc, "Keyboards");
     lookup("Mouse");
     EXPECT_EQ(table[0].DeviceName, "Keyboard K120");
-    EXPECT_EQ(table[1].ClassName, "UNKNOWN");  // matched nothing: stays unknown
-    EXPECT_EQ(table[1].DisplayName, "");
+    EXPECT_EQ(table[1].className, "UNKNOWN");  // matched nothing: stays unknown
+    EXPECT_EQ(table[1].displayName, "");
 }
 
 TEST_F(LookupTest, VendorLinesAndNameSuffixes) {
@@ -132,13 +132,13 @@ TEST_F(LookupTest, VendorLinesAndNameSuffixes) {
     table = {record("Keyboard", "ACPI\\PNP0300"), record("Keyboard", "ACPI\\PNP0303"),
              record("Keyboard", "")};
     lookup("Keyboard");
-    EXPECT_EQ(table[0].DisplayName, " No vendor above");
-    EXPECT_EQ(table[0].VendorName, "");
-    EXPECT_EQ(table[1].VendorName, "Microsoft");
-    EXPECT_EQ(table[1].VendorExtra, "www");
+    EXPECT_EQ(table[0].displayName, " No vendor above");
+    EXPECT_EQ(table[0].vendorName, "");
+    EXPECT_EQ(table[1].vendorName, "Microsoft");
+    EXPECT_EQ(table[1].vendorExtra, "www");
     EXPECT_EQ(table[1].DeviceName, "Enhanced");
-    EXPECT_EQ(table[1].DeviceExtra, "_0 extra");
-    EXPECT_EQ(table[1].DisplayName, "Microsoft Enhanced");
+    EXPECT_EQ(table[1].deviceExtra, "_0 extra");
+    EXPECT_EQ(table[1].displayName, "Microsoft Enhanced");
     EXPECT_EQ(table[2], record("Keyboard", ""));  // no hardware id: untouched
 }
 
@@ -149,11 +149,11 @@ TEST_F(LookupTest, TwentyFourCharacterKeysAndTheirVendor) {
              record("Unknown", "PCI\\VEN_8086&DEV_1229&SUBSYS_00098086&REV_08"),
              record("Unknown", "PCI\\VEN_8086&DEV_1229&SUBSYS_12345678&REV_08")};
     lookup("Keyboard");
-    EXPECT_EQ(table[0].DisplayName, "3Com 3C905C");
+    EXPECT_EQ(table[0].displayName, "3Com 3C905C");
     // Matched through the PCI key alone: the vendor is still the nearest vendor line above,
     // not the one of the match before.
-    EXPECT_EQ(table[1].DisplayName, "Intel PRO/100+");
-    EXPECT_EQ(table[2].DisplayName, "Intel 82557");
+    EXPECT_EQ(table[1].displayName, "Intel PRO/100+");
+    EXPECT_EQ(table[2].displayName, "Intel 82557");
 }
 
 TEST_F(LookupTest, KeysOf23Or25CharactersNeverMatchThroughThePciKey) {
@@ -162,8 +162,8 @@ TEST_F(LookupTest, KeysOf23Or25CharactersNeverMatchThroughThePciKey) {
     table = {record("Mouse", "PCI\\VEN_8086&DEV_1229&SUBSYS_00098086&REV_08"),
              record("Mouse", "PCI\\VEN_8086&DEV_1229&SUBSYS_00980866&REV_08")};
     lookup("Mouse");
-    EXPECT_EQ(table[0].DisplayName, "");
-    EXPECT_EQ(table[1].DisplayName, "");
+    EXPECT_EQ(table[0].displayName, "");
+    EXPECT_EQ(table[1].displayName, "");
 }
 
 TEST_F(LookupTest, EveryLineHasItsOwnKey) {
@@ -174,7 +174,7 @@ TEST_F(LookupTest, EveryLineHasItsOwnKey) {
              record("Keyboard", "ACPI\\PNP0F13")};
     lookup("Keyboard");
     EXPECT_EQ(table[0].DeviceName, "Keyboard");
-    EXPECT_EQ(table[1].DisplayName, "");
+    EXPECT_EQ(table[1].displayName, "");
     EXPECT_EQ(table[2].DeviceName, "Mouse");
 }
 
@@ -193,7 +193,7 @@ TEST_F(LookupTest, BadLineFailsBeforeAnyRecordIsCompleted) {
 }
 
 std::string hexLine(const std::string& text) {
-    std::string line = dbgen::EncipherDatabase({text});
+    std::string line = dbgen::encipherDatabase({text});
     return line.substr(0, line.size() - 2);
 }
 
@@ -208,24 +208,24 @@ TEST_F(LookupTest, FilesWithAnyLineEnds) {
     table = {record("Keyboard", "ACPI\\PNP0303"), record("Keyboard", "ACPI\\PNP0F13"),
              record("Keyboard", "HID\\VID_046D&PID_C00E")};
     lookup("Keyboard");
-    EXPECT_EQ(table[0].DisplayName, "Microsoft Keyboard");
-    EXPECT_EQ(table[1].DisplayName, "Microsoft Mouse");  // the class file's vendor line above
-    EXPECT_EQ(table[2].DisplayName, "Logitech Wheel Mouse");
+    EXPECT_EQ(table[0].displayName, "Microsoft Keyboard");
+    EXPECT_EQ(table[1].displayName, "Microsoft Mouse");  // the class file's vendor line above
+    EXPECT_EQ(table[2].displayName, "Logitech Wheel Mouse");
 }
 
-TEST(DecipherDatabase, LinesAndLineEnds) {
+TEST(decipherDatabase, LinesAndLineEnds) {
     std::vector<std::string> lines = {"", "a=b", std::string(300, 'x')};
-    std::string text = dbgen::EncipherDatabase(lines);
+    std::string text = dbgen::encipherDatabase(lines);
     std::vector<std::string> read;
     std::size_t start = 0;
     for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
         read.push_back(text.substr(start, end - start));
     }
-    DecipherDatabase(read);
+    decipherDatabase(read);
     EXPECT_EQ(read, lines);
 }
 
-TEST(GetClassDescription, NtAnd9xClassRoots) {
+TEST(getClassDescription, NtAnd9xClassRoots) {
     sim::SimRegistry registry;
     sim::SimSystem system;
     registry.setString(RootKey::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Class\\{1}",
@@ -236,12 +236,12 @@ TEST(GetClassDescription, NtAnd9xClassRoots) {
                        "Class", "Mouse");
     registry.setString(RootKey::LocalMachine, "System\\CurrentControlSet\\Services\\Class\\Mouse",
                        "", "9x mice");
-    EXPECT_EQ(GetClassDescription(registry, system, "mouse"), "NT mice");
-    EXPECT_EQ(GetClassDescription(registry, system, "Printer"), "");
+    EXPECT_EQ(getClassDescription(registry, system, "mouse"), "NT mice");
+    EXPECT_EQ(getClassDescription(registry, system, "Printer"), "");
     system.setVersion(sim::makeVersion(1, 4, 10, 2222, "A"));
-    EXPECT_EQ(GetClassDescription(registry, system, "Mouse"), "9x mice");
+    EXPECT_EQ(getClassDescription(registry, system, "Mouse"), "9x mice");
     system.setVersion(sim::makeVersion(2, 6, 0, 6000, ""));
-    EXPECT_EQ(GetClassDescription(registry, system, "Mouse"), "");
+    EXPECT_EQ(getClassDescription(registry, system, "Mouse"), "");
     EXPECT_EQ(registry.openKeyCount(), 0u);
 }
 

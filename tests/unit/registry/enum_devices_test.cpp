@@ -64,7 +64,7 @@ class EnumDevicesTest : public ::testing::Test {
 
     DeviceTable run() {
         DeviceTable table(3);  // whatever was there before goes
-        EnumDevices(registry, system, table);
+        readDeviceTable(registry, system, table);
         EXPECT_EQ(registry.openKeyCount(), 0u) << "a walk left a key open";
         return table;
     }
@@ -85,16 +85,16 @@ TEST_F(EnumDevicesTest, XpInstanceFieldByField) {
 
     const DeviceTable table = run();
     ASSERT_EQ(table.size(), 1u);
-    const devices& d = table[0];
-    EXPECT_EQ(d.KeyPath, path);
-    EXPECT_EQ(d.HardwareID, "ACPI\\PNP0303*PNP0303");  // run together, upper-cased
-    EXPECT_EQ(d.Description, "My keyboard");
-    EXPECT_EQ(d.DriverKey, std::string(kNtClass) + kKeyboardGuid + "\\0000");
-    EXPECT_EQ(d.ClassDesc, "Keyboards");
-    EXPECT_EQ(d.ClassName, "Keyboard");
-    EXPECT_TRUE(d.HwFlag);
-    EXPECT_EQ(d.DisplayName, "");
-    EXPECT_EQ(d.VendorName, "");
+    const DeviceEntry& d = table[0];
+    EXPECT_EQ(d.keyPath, path);
+    EXPECT_EQ(d.hardwareID, "ACPI\\PNP0303*PNP0303");  // run together, upper-cased
+    EXPECT_EQ(d.description, "My keyboard");
+    EXPECT_EQ(d.driverKey, std::string(kNtClass) + kKeyboardGuid + "\\0000");
+    EXPECT_EQ(d.classDesc, "Keyboards");
+    EXPECT_EQ(d.className, "Keyboard");
+    EXPECT_TRUE(d.hwFlag);
+    EXPECT_EQ(d.displayName, "");
+    EXPECT_EQ(d.vendorName, "");
 }
 
 TEST_F(EnumDevicesTest, XpFallbacksAndEmptyRecords) {
@@ -113,13 +113,13 @@ TEST_F(EnumDevicesTest, XpFallbacksAndEmptyRecords) {
 
     const DeviceTable table = run();
     ASSERT_EQ(table.size(), 2u);
-    EXPECT_EQ(table[0], devices{});
-    const devices& d = table[1];
-    EXPECT_EQ(d.Description, "PS/2 Compatible Mouse");
-    EXPECT_EQ(d.DriverKey, "SYSTEM\\CurrentControlSet\\Control\\Class\\");
-    EXPECT_EQ(d.ClassDesc, kMouseGuid);  // the class key cannot be opened: the GUID stays
-    EXPECT_EQ(d.ClassName, "");
-    EXPECT_FALSE(d.HwFlag);
+    EXPECT_EQ(table[0], DeviceEntry{});
+    const DeviceEntry& d = table[1];
+    EXPECT_EQ(d.description, "PS/2 Compatible Mouse");
+    EXPECT_EQ(d.driverKey, "SYSTEM\\CurrentControlSet\\Control\\Class\\");
+    EXPECT_EQ(d.classDesc, kMouseGuid);  // the class key cannot be opened: the GUID stays
+    EXPECT_EQ(d.className, "");
+    EXPECT_FALSE(d.hwFlag);
 }
 
 TEST_F(EnumDevicesTest, Windows2000NeedsADeviceReference) {
@@ -133,9 +133,9 @@ TEST_F(EnumDevicesTest, Windows2000NeedsADeviceReference) {
 
     const DeviceTable table = run();
     ASSERT_EQ(table.size(), 2u);
-    EXPECT_EQ(table[0].KeyPath, with);
-    EXPECT_EQ(table[0].ClassName, "Keyboard");
-    EXPECT_EQ(table[1], devices{});
+    EXPECT_EQ(table[0].keyPath, with);
+    EXPECT_EQ(table[0].className, "Keyboard");
+    EXPECT_EQ(table[1], DeviceEntry{});
 }
 
 TEST_F(EnumDevicesTest, LongHardwareIdListIsReadWhole) {
@@ -159,7 +159,7 @@ TEST_F(EnumDevicesTest, LongHardwareIdListIsReadWhole) {
 
     const DeviceTable table = run();
     ASSERT_EQ(table.size(), 1u);
-    EXPECT_EQ(table[0].HardwareID, expected);
+    EXPECT_EQ(table[0].hardwareID, expected);
 }
 
 TEST_F(EnumDevicesTest, RegistryErrorEndsTheWalkAndKeepsTheRecords) {
@@ -172,14 +172,14 @@ TEST_F(EnumDevicesTest, RegistryErrorEndsTheWalkAndKeepsTheRecords) {
 
     DeviceTable table;
     try {
-        EnumDevices(registry, system, table);
+        readDeviceTable(registry, system, table);
         ADD_FAILURE() << "the wrong value type went unnoticed";
     } catch (const RegistryError& error) {
         EXPECT_STREQ(error.what(), "Invalid data type for 'HardwareID'");
     }
     ASSERT_EQ(table.size(), 2u);  // the first, and the one being filled
-    EXPECT_EQ(table[0].Description, "first");
-    EXPECT_EQ(table[1], devices{});
+    EXPECT_EQ(table[0].description, "first");
+    EXPECT_EQ(table[1], DeviceEntry{});
     EXPECT_EQ(registry.openKeyCount(), 0u);
 }
 
@@ -227,20 +227,20 @@ TEST_F(Win9xTest, Windows98WalksByClassGuid) {
 
     const DeviceTable table = run();
     ASSERT_EQ(table.size(), 4u);
-    const devices& d = table[0];
-    EXPECT_EQ(d.HardwareID, "ROOT\\*PNP0303\\0000");  // the key text, not the value
-    EXPECT_EQ(d.KeyPath, "ENUM\\Root\\*PNP0303\\0000");
-    EXPECT_EQ(d.Description, "Friendly");
-    EXPECT_EQ(d.DriverKey, "System\\CurrentControlSet\\Services\\Class\\Keyboard\\0000");
-    EXPECT_EQ(d.ClassName, "Keyboard");
-    EXPECT_EQ(d.ClassDesc, "Keyboards (9x)");
-    EXPECT_TRUE(d.HwFlag);
+    const DeviceEntry& d = table[0];
+    EXPECT_EQ(d.hardwareID, "ROOT\\*PNP0303\\0000");  // the key text, not the value
+    EXPECT_EQ(d.keyPath, "ENUM\\Root\\*PNP0303\\0000");
+    EXPECT_EQ(d.description, "Friendly");
+    EXPECT_EQ(d.driverKey, "System\\CurrentControlSet\\Services\\Class\\Keyboard\\0000");
+    EXPECT_EQ(d.className, "Keyboard");
+    EXPECT_EQ(d.classDesc, "Keyboards (9x)");
+    EXPECT_TRUE(d.hwFlag);
 
-    EXPECT_EQ(table[1].HardwareID, "ROOT\\BARE\\0000");
-    EXPECT_EQ(table[1].KeyPath, "");
-    EXPECT_EQ(table[1].ClassName, "");
-    EXPECT_FALSE(table[2].HwFlag);  // NETWORK
-    EXPECT_FALSE(table[3].HwFlag);  // "SW" inside "ANSW"
+    EXPECT_EQ(table[1].hardwareID, "ROOT\\BARE\\0000");
+    EXPECT_EQ(table[1].keyPath, "");
+    EXPECT_EQ(table[1].className, "");
+    EXPECT_FALSE(table[2].hwFlag);  // NETWORK
+    EXPECT_FALSE(table[3].hwFlag);  // "SW" inside "ANSW"
 }
 
 TEST_F(Win9xTest, Windows95ListsEveryDeviceTwice) {
@@ -250,11 +250,11 @@ TEST_F(Win9xTest, Windows95ListsEveryDeviceTwice) {
            "Keyboard\\0000");
     const DeviceTable table = run();
     ASSERT_EQ(table.size(), 2u);
-    EXPECT_EQ(table[0].ClassName, "Keyboard");  // through the GUID's link
-    EXPECT_EQ(table[0].ClassDesc, "Keyboards (9x)");
-    EXPECT_EQ(table[1].ClassName, "Keyboard");  // the "Class" value itself
-    EXPECT_EQ(table[1].ClassDesc, "Keyboards (9x)");
-    EXPECT_EQ(table[1].KeyPath, table[0].KeyPath);
+    EXPECT_EQ(table[0].className, "Keyboard");  // through the GUID's link
+    EXPECT_EQ(table[0].classDesc, "Keyboards (9x)");
+    EXPECT_EQ(table[1].className, "Keyboard");  // the "Class" value itself
+    EXPECT_EQ(table[1].classDesc, "Keyboards (9x)");
+    EXPECT_EQ(table[1].keyPath, table[0].keyPath);
 }
 
 TEST_F(Win9xTest, MeRunsOnlyTheGuidWalkAndNt6RunsNone) {
@@ -316,15 +316,15 @@ TEST_F(Nt4Test, PresentRootDevicesWithTheirServiceAdapterString) {
 
     const DeviceTable table = run();
     ASSERT_EQ(table.size(), 1u);
-    const devices& d = table[0];
-    EXPECT_EQ(d.DisplayName, "8042 port");
-    EXPECT_EQ(d.KeyPath, path);
-    EXPECT_EQ(d.Description, "LEGACY_I8042PRT device");
-    EXPECT_TRUE(d.HwFlag);
-    EXPECT_EQ(d.ClassName, "Keyboard");
-    EXPECT_EQ(d.ClassDesc, "Keyboards");
-    EXPECT_EQ(d.DriverKey, std::string(kNtClass) + kKeyboardGuid + "\\0000");
-    EXPECT_EQ(d.HardwareID, "");
+    const DeviceEntry& d = table[0];
+    EXPECT_EQ(d.displayName, "8042 port");
+    EXPECT_EQ(d.keyPath, path);
+    EXPECT_EQ(d.description, "LEGACY_I8042PRT device");
+    EXPECT_TRUE(d.hwFlag);
+    EXPECT_EQ(d.className, "Keyboard");
+    EXPECT_EQ(d.classDesc, "Keyboards");
+    EXPECT_EQ(d.driverKey, std::string(kNtClass) + kKeyboardGuid + "\\0000");
+    EXPECT_EQ(d.hardwareID, "");
 }
 
 TEST_F(Nt4Test, InstanceWithoutStatusIsNotJudgedByThePreviousOne) {
@@ -332,9 +332,9 @@ TEST_F(Nt4Test, InstanceWithoutStatusIsNotJudgedByThePreviousOne) {
     instance("A", "0001");  // no StatusFlags right after a present one
     const DeviceTable table = run();
     ASSERT_EQ(table.size(), 1u);
-    EXPECT_EQ(table[0].KeyPath, std::string(kEnum) + "Root\\A\\0000");
-    EXPECT_EQ(table[0].DisplayName, "");  // no service names it
-    EXPECT_EQ(table[0].ClassDesc, "");    // the class key is missing: empty on NT 4
+    EXPECT_EQ(table[0].keyPath, std::string(kEnum) + "Root\\A\\0000");
+    EXPECT_EQ(table[0].displayName, "");  // no service names it
+    EXPECT_EQ(table[0].classDesc, "");    // the class key is missing: empty on NT 4
 }
 
 TEST_F(Nt4Test, StaleServiceValueNeverNamesTheNextInstance) {
@@ -350,8 +350,8 @@ TEST_F(Nt4Test, StaleServiceValueNeverNamesTheNextInstance) {
                       "HardwareInformation.AdapterString", regtype::kBinary, {'B', 0, 0, 0});
     const DeviceTable table = run();
     ASSERT_EQ(table.size(), 2u);
-    EXPECT_EQ(table[0].DisplayName, "");
-    EXPECT_EQ(table[1].DisplayName, "B");
+    EXPECT_EQ(table[0].displayName, "");
+    EXPECT_EQ(table[1].displayName, "B");
 }
 
 }  // namespace

@@ -24,15 +24,15 @@ TEST(FuzzedCipherInputs, A543ByteTextDeciphersBackAfterARefusedLine) {
     const std::string text =
         readFile(test::sourceDir() / "tests/unit/registry/fuzzed/round_trip_543.bin");
     ASSERT_EQ(text.size(), 543u);
-    TCryptLib crypt;
-    UseDatabaseKeys(crypt);
-    EXPECT_THROW(crypt.DecryptString(text), CryptError);
-    const std::string hex = crypt.EncryptString(text);
-    EXPECT_EQ(crypt.DecryptString(hex), text);
+    CryptLib crypt;
+    useDatabaseKeys(crypt);
+    EXPECT_THROW(crypt.decryptString(text), CryptError);
+    const std::string hex = crypt.encryptString(text);
+    EXPECT_EQ(crypt.decryptString(hex), text);
 
-    TCryptLib fresh;
-    UseDatabaseKeys(fresh);
-    EXPECT_EQ(fresh.DecryptString(hex), text);
+    CryptLib fresh;
+    useDatabaseKeys(fresh);
+    EXPECT_EQ(fresh.decryptString(hex), text);
 }
 
 }  // namespace

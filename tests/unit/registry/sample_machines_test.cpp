@@ -23,7 +23,7 @@ struct Startup {
 };
 
 // Loads the machine, puts the shipped databases where the program looks for them, and runs
-// EnumDevices and the "Keyboard" and "Mouse" lookups.
+// readDeviceTable and the "Keyboard" and "Mouse" lookups.
 Startup startup(const std::string& name, const test::TempDir& drive) {
     Startup run;
     run.machine = sim::Machine::load(test::sourceDir() / "samples/machines" / name, drive.path());
@@ -33,16 +33,16 @@ Startup startup(const std::string& name, const test::TempDir& drive) {
         fs::copy_file(test::binaryDir() / "suite/SHARED/DATABASES" / file, databases / file);
     }
     auto platform = run.machine->platform();
-    EnumDevices(platform.registry, platform.system, run.table);
-    LookupDeviceDatabase(platform.registry, platform.system, platform.files, run.table, "Keyboard");
-    LookupDeviceDatabase(platform.registry, platform.system, platform.files, run.table, "Mouse");
+    readDeviceTable(platform.registry, platform.system, run.table);
+    lookupDeviceDatabase(platform.registry, platform.system, platform.files, run.table, "Keyboard");
+    lookupDeviceDatabase(platform.registry, platform.system, platform.files, run.table, "Mouse");
     return run;
 }
 
 // The record the keyboard and mouse collectors take: the first of the class.
-const devices* firstOfClass(const DeviceTable& table, const std::string& upperClass) {
-    for (const devices& d : table) {
-        if (AsciiUpper(d.ClassName) == upperClass) return &d;
+const DeviceEntry* firstOfClass(const DeviceTable& table, const std::string& upperClass) {
+    for (const DeviceEntry& d : table) {
+        if (toAsciiUpper(d.className) == upperClass) return &d;
     }
     return nullptr;
 }
@@ -53,12 +53,12 @@ TEST_P(SampleMachine, KeyboardAndMouseAreNamedFromTheDatabases) {
     test::TempDir drive;
     Startup run = startup(GetParam(), drive);
     for (const char* upperClass : {"KEYBOARD", "MOUSE"}) {
-        const devices* d = firstOfClass(run.table, upperClass);
+        const DeviceEntry* d = firstOfClass(run.table, upperClass);
         ASSERT_NE(d, nullptr) << upperClass;
-        EXPECT_FALSE(d->VendorName.empty()) << upperClass << " " << d->HardwareID;
-        EXPECT_FALSE(d->DeviceName.empty()) << upperClass << " " << d->HardwareID;
-        EXPECT_EQ(d->DisplayName, d->VendorName + " " + d->DeviceName);
-        EXPECT_FALSE(d->DriverKey.empty());
+        EXPECT_FALSE(d->vendorName.empty()) << upperClass << " " << d->hardwareID;
+        EXPECT_FALSE(d->DeviceName.empty()) << upperClass << " " << d->hardwareID;
+        EXPECT_EQ(d->displayName, d->vendorName + " " + d->DeviceName);
+        EXPECT_FALSE(d->driverKey.empty());
     }
 }
 
@@ -73,13 +73,13 @@ TEST(SampleMachines, Windows95ListsEachDeviceOncePerWalk) {
     ASSERT_EQ(t.size() % 2, 0u);
     const std::size_t half = t.size() / 2;
     for (std::size_t i = 0; i < half; ++i) {
-        EXPECT_EQ(t[i].KeyPath, t[half + i].KeyPath) << i;
-        EXPECT_EQ(t[i].HardwareID, t[half + i].HardwareID) << i;
+        EXPECT_EQ(t[i].keyPath, t[half + i].keyPath) << i;
+        EXPECT_EQ(t[i].hardwareID, t[half + i].hardwareID) << i;
     }
     // Both copies of the keyboard are completed by the lookup.
     int namedKeyboards = 0;
-    for (const devices& d : t) {
-        if (d.ClassName == "Keyboard" && !d.DeviceName.empty()) ++namedKeyboards;
+    for (const DeviceEntry& d : t) {
+        if (d.className == "Keyboard" && !d.DeviceName.empty()) ++namedKeyboards;
     }
     EXPECT_EQ(namedKeyboards, 2);
 }
@@ -89,11 +89,11 @@ TEST(SampleMachines, Nt4UsesItsServicesAndNoDatabase) {
     Startup run = startup("nt4", drive);
     ASSERT_FALSE(run.table.empty());
     bool adapterString = false;
-    for (const devices& d : run.table) {
-        EXPECT_EQ(d.VendorName, "") << d.KeyPath;  // no lookup on NT 4
-        EXPECT_EQ(d.HardwareID, "");
-        EXPECT_EQ(d.KeyPath.rfind("SYSTEM\\CurrentControlSet\\Enum\\Root\\", 0), 0u);
-        if (!d.DisplayName.empty()) adapterString = true;
+    for (const DeviceEntry& d : run.table) {
+        EXPECT_EQ(d.vendorName, "") << d.keyPath;  // no lookup on NT 4
+        EXPECT_EQ(d.hardwareID, "");
+        EXPECT_EQ(d.keyPath.rfind("SYSTEM\\CurrentControlSet\\Enum\\Root\\", 0), 0u);
+        if (!d.displayName.empty()) adapterString = true;
     }
     EXPECT_TRUE(adapterString);
     EXPECT_NE(firstOfClass(run.table, "KEYBOARD"), nullptr);
@@ -108,8 +108,8 @@ TEST(SampleMachines, Windows2000WalkNeedsDeviceReferences) {
     test::TempDir drive;
     Startup run = startup("win2000", drive);
     int empty = 0;
-    for (const devices& d : run.table) {
-        if (d == devices{}) ++empty;
+    for (const DeviceEntry& d : run.table) {
+        if (d == DeviceEntry{}) ++empty;
     }
     // Instances without a Control key or without a DeviceReference leave empty records.
     EXPECT_GT(empty, 0);

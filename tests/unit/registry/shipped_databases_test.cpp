@@ -39,9 +39,9 @@ std::unique_ptr<sim::Machine> xpWithDatabases(const test::TempDir& drive) {
 
 void startupLookups(sim::Machine& machine, DeviceTable& table) {
     auto platform = machine.platform();
-    EnumDevices(platform.registry, platform.system, table);
-    LookupDeviceDatabase(platform.registry, platform.system, platform.files, table, "Keyboard");
-    LookupDeviceDatabase(platform.registry, platform.system, platform.files, table, "Mouse");
+    readDeviceTable(platform.registry, platform.system, table);
+    lookupDeviceDatabase(platform.registry, platform.system, platform.files, table, "Keyboard");
+    lookupDeviceDatabase(platform.registry, platform.system, platform.files, table, "Mouse");
 }
 
 // A shipped database's lines, deciphered.
@@ -52,7 +52,7 @@ std::vector<std::string> deciphered(const char* name) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(line);
     }
-    DecipherDatabase(lines);
+    decipherDatabase(lines);
     return lines;
 }
 
@@ -102,20 +102,20 @@ TEST(ShippedDatabases, NameTheRealXpUsbKeyboardsAndMice) {
     DeviceTable table;
     startupLookups(*machine, table);
     int dellKeyboards = 0, dellMice = 0;
-    for (const devices& d : table) {
-        if (d.KeyPath.find("\\Enum\\HID\\Vid_413c&Pid_2105\\") != std::string::npos) {
-            EXPECT_EQ(d.ClassName, "Keyboard");
-            EXPECT_EQ(d.DisplayName, "Dell Computer Corp. Model L100 Keyboard");
+    for (const DeviceEntry& d : table) {
+        if (d.keyPath.find("\\Enum\\HID\\Vid_413c&Pid_2105\\") != std::string::npos) {
+            EXPECT_EQ(d.className, "Keyboard");
+            EXPECT_EQ(d.displayName, "Dell Computer Corp. Model L100 Keyboard");
             ++dellKeyboards;
         }
-        if (d.KeyPath.find("\\Enum\\HID\\Vid_413c&Pid_3012\\") != std::string::npos) {
-            EXPECT_EQ(d.ClassName, "Mouse");
-            EXPECT_EQ(d.DisplayName, "Dell Computer Corp. Optical Wheel Mouse");
+        if (d.keyPath.find("\\Enum\\HID\\Vid_413c&Pid_3012\\") != std::string::npos) {
+            EXPECT_EQ(d.className, "Mouse");
+            EXPECT_EQ(d.displayName, "Dell Computer Corp. Optical Wheel Mouse");
             ++dellMice;
         }
         // The USB parents themselves are of class HIDClass: not looked up.
-        if (d.ClassName == "HIDClass") {
-            EXPECT_EQ(d.DisplayName, "") << d.KeyPath;
+        if (d.className == "HIDClass") {
+            EXPECT_EQ(d.displayName, "") << d.keyPath;
         }
     }
     EXPECT_EQ(dellKeyboards, 4);

@@ -56,31 +56,31 @@ struct Row {
 
 TEST(WinVersion, EveryRowOfTheCodeTable) {
     const Row rows[] = {
-        {0, 3, 11, "", wvWin32s},
-        {1, 4, 0, "", wvWin95},
-        {1, 4, 0, " B ", wvWin95OSR2},
-        {1, 4, 0, "C", wvWin95},
-        {1, 4, 0, "b", wvWin95},
-        {1, 4, 10, "", wvWin98},
-        {1, 4, 10, " A ", wvWin98SE},
-        {1, 4, 10, "a", wvWin98},
-        {1, 4, 90, " ", wvWinMe},
-        {1, 4, 3, "", wvOther},
-        {1, 5, 0, "", wvOther},
-        {2, 3, 51, "Service Pack 5", wvWinNT3},
-        {2, 4, 0, "Service Pack 6", wvWinNT4},
-        {2, 5, 0, "", wvWin2000},
-        {2, 5, 1, "Service Pack 2", wvWinXP},
-        {2, 5, 2, "", wvWin2000},
-        {2, 6, 0, "", wvOther},
-        {2, 6, 1, "", wvOther},
-        {2, 10, 0, "", wvOther},
+        {0, 3, 11, "", WinVersion::Win32s},
+        {1, 4, 0, "", WinVersion::Win95},
+        {1, 4, 0, " B ", WinVersion::Win95Osr2},
+        {1, 4, 0, "C", WinVersion::Win95},
+        {1, 4, 0, "b", WinVersion::Win95},
+        {1, 4, 10, "", WinVersion::Win98},
+        {1, 4, 10, " A ", WinVersion::Win98Se},
+        {1, 4, 10, "a", WinVersion::Win98},
+        {1, 4, 90, " ", WinVersion::WinMe},
+        {1, 4, 3, "", WinVersion::Other},
+        {1, 5, 0, "", WinVersion::Other},
+        {2, 3, 51, "Service Pack 5", WinVersion::WinNt3},
+        {2, 4, 0, "Service Pack 6", WinVersion::WinNt4},
+        {2, 5, 0, "", WinVersion::Win2000},
+        {2, 5, 1, "Service Pack 2", WinVersion::WinXp},
+        {2, 5, 2, "", WinVersion::Win2000},
+        {2, 6, 0, "", WinVersion::Other},
+        {2, 6, 1, "", WinVersion::Other},
+        {2, 10, 0, "", WinVersion::Other},
         // Any platform id but 0 and 2 is classified like the 9x platform.
-        {3, 4, 0, "", wvWin95},
-        {3, 5, 0, "", wvOther},
+        {3, 4, 0, "", WinVersion::Win95},
+        {3, 5, 0, "", WinVersion::Other},
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(ClassifyVersion(record(row.platformId, row.major, row.minor, row.csd)),
+        EXPECT_EQ(classifyVersion(record(row.platformId, row.major, row.minor, row.csd)),
                   row.expected)
             << "platform " << row.platformId << ", " << row.major << "." << row.minor << ", CSD \""
             << row.csd << "\"";
@@ -88,19 +88,19 @@ TEST(WinVersion, EveryRowOfTheCodeTable) {
 }
 
 TEST(WinVersion, ServiceMarkIsTrimmedOfBlanksAndControlCharacters) {
-    EXPECT_EQ(ClassifyVersion(record(1, 4, 0, "\t B\r\n")), wvWin95OSR2);
-    EXPECT_EQ(ClassifyVersion(record(1, 4, 0, "B2")), wvWin95);
-    EXPECT_EQ(ClassifyVersion(record(1, 4, 10, "A A")), wvWin98);
+    EXPECT_EQ(classifyVersion(record(1, 4, 0, "\t B\r\n")), WinVersion::Win95Osr2);
+    EXPECT_EQ(classifyVersion(record(1, 4, 0, "B2")), WinVersion::Win95);
+    EXPECT_EQ(classifyVersion(record(1, 4, 10, "A A")), WinVersion::Win98);
 }
 
 TEST(WinVersion, AFailingQueryYieldsWin32sWhichBelongsToNoFamily) {
     FixedVersionSystem system;  // no record: the query fails
-    EXPECT_EQ(GetWinVersion(system), wvWin32s);
-    EXPECT_FALSE(IsWin9x(system));
-    EXPECT_FALSE(IsWinNT(system));
-    EXPECT_FALSE(IsWin95(system));
-    EXPECT_FALSE(IsWin2000(system));
-    EXPECT_FALSE(IsWinXP(system));
+    EXPECT_EQ(getWinVersion(system), WinVersion::Win32s);
+    EXPECT_FALSE(isWin9x(system));
+    EXPECT_FALSE(isWinNT(system));
+    EXPECT_FALSE(isWin95(system));
+    EXPECT_FALSE(isWin2000(system));
+    EXPECT_FALSE(isWinXP(system));
 }
 
 TEST(WinVersion, PredicatesGroupTheCodesIntoFamilies) {
@@ -126,21 +126,21 @@ TEST(WinVersion, PredicatesGroupTheCodesIntoFamilies) {
         SCOPED_TRACE("version " + std::to_string(f.info.platformId) + ":" +
                      std::to_string(f.info.majorVersion) + "." +
                      std::to_string(f.info.minorVersion));
-        EXPECT_EQ(IsWin9x(system), f.win9x);
-        EXPECT_EQ(IsWin95(system), f.win95);
-        EXPECT_EQ(IsWinNT(system), f.winNT);
-        EXPECT_EQ(IsWin2000(system), f.win2000);
-        EXPECT_EQ(IsWinXP(system), f.winXP);
+        EXPECT_EQ(isWin9x(system), f.win9x);
+        EXPECT_EQ(isWin95(system), f.win95);
+        EXPECT_EQ(isWinNT(system), f.winNT);
+        EXPECT_EQ(isWin2000(system), f.win2000);
+        EXPECT_EQ(isWinXP(system), f.winXP);
     }
 }
 
 TEST(WinVersion, EveryCallAsksTheSystemAgain) {
     FixedVersionSystem system;
     system.record = record(2, 5, 1);
-    EXPECT_TRUE(IsWinXP(system));
+    EXPECT_TRUE(isWinXP(system));
     system.record = record(1, 4, 10);
-    EXPECT_FALSE(IsWinXP(system));
-    EXPECT_TRUE(IsWin9x(system));
+    EXPECT_FALSE(isWinXP(system));
+    EXPECT_TRUE(isWin9x(system));
     EXPECT_EQ(system.queries, 3);
 }
 

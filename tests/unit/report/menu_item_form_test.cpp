@@ -29,7 +29,7 @@ TEST(MenuItemForm, PicturesOnlyFromWindows98And2000On) {
         test::TempDir drive;
         auto machine = sim::Machine::load(test::sourceDir() / "samples" / "machines" / row.machine,
                                           drive.path());
-        EXPECT_EQ(MenuItemFormOf(machine->system()), row.form) << row.machine;
+        EXPECT_EQ(menuItemFormOf(machine->system()), row.form) << row.machine;
     }
 }
 
@@ -37,7 +37,7 @@ TEST(MenuItemForm, AnUnreadableVersionTakesTheFormEverySystemKnows) {
     test::TempDir drive;
     auto machine = sim::Machine::blank(drive.path());
     machine->system().setVersionFails(true);
-    EXPECT_EQ(MenuItemFormOf(machine->system()), MenuItemForm::TextOnly);
+    EXPECT_EQ(menuItemFormOf(machine->system()), MenuItemForm::TextOnly);
 }
 
 }  // namespace

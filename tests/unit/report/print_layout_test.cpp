@@ -161,9 +161,9 @@ TEST(PrintReport, ValuesStartAtTheirTabStopScaledToThePrinterOrAfterALongLabel) 
     EXPECT_EQ(texts[7].text, "-1.-");
 }
 
-TEST(PageFooter, NumbersInDecimal) {
-    EXPECT_EQ(PageFooter(1), "-1.-");
-    EXPECT_EQ(PageFooter(12), "-12.-");
+TEST(pageFooter, NumbersInDecimal) {
+    EXPECT_EQ(pageFooter(1), "-1.-");
+    EXPECT_EQ(pageFooter(12), "-12.-");
 }
 
 }  // namespace

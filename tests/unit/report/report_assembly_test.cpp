@@ -35,7 +35,7 @@ std::function<void(sim::Machine&)> withPrinters(std::vector<std::string> names) 
 // Saves the report of `entries` as `path` and returns the file's lines.
 std::vector<std::string> saveReport(ReportHarness& h, std::vector<Entry> entries,
                                     const std::string& path) {
-    h.choose(std::move(entries), raSave);
+    h.choose(std::move(entries), ReportAction::Save);
     h.dialogs().queueSavePath(path);
     h.report();
     return h.fileLines(path);
@@ -46,9 +46,9 @@ TEST(SaveAsText, LabelsAndValuesInColumnsAndLockKeysInWords) {
     const std::vector<std::string> lines = saveReport(h, {{0, 0}, {0, 1}}, "C:\\r.txt");
 
     ASSERT_GT(lines.size(), 20u);
-    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4),
-              (std::vector<std::string>{"Zorv Info Report", kCreatedLine,
-                                        "Input devices - Mouse:", ""}));
+    EXPECT_EQ(
+        std::vector<std::string>(lines.begin(), lines.begin() + 4),
+        (std::vector<std::string>{"Zorv Info Report", kCreatedLine, "Input devices - Mouse:", ""}));
     EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
               (std::vector<std::string>{"", "", "Created by Zorv Info Tamux"}));
     auto find = [&](const std::string& start) {
@@ -80,29 +80,29 @@ TEST(SaveAsHtml, ADocumentWithItsCharsetOneTableAndLabelAndValueInCellsOfTheirOw
     const std::vector<std::string> lines = saveReport(h, {{0, 1}}, "C:\\r.htm");
     ASSERT_GT(lines.size(), 20u);
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 8),
-              (std::vector<std::string>{"<!DOCTYPE html>", "<html>", "<head>",
-                                        "<meta charset=\"windows-1252\">",
-                                        "<title>Zorv Info Report</title>", "</head>", "<body>",
-                                        "<table>"}));
+              (std::vector<std::string>{
+                  "<!DOCTYPE html>", "<html>", "<head>", "<meta charset=\"windows-1252\">",
+                  "<title>Zorv Info Report</title>", "</head>", "<body>", "<table>"}));
     EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
               (std::vector<std::string>{"</table>", "</body>", "</html>"}));
     EXPECT_EQ(lines[8],
               "<tr><td colspan=\"2\" style=\"color:#000080;font-size:large\">Zorv Info "
               "Report</td></tr>");
     const std::string html = h.fileContent("C:\\r.htm");
-    EXPECT_TRUE(contains(html, "<tr><td style=\"color:#0000ff;font-size:medium\">Repeat "
-                               "delay</td><td style=\"color:#800000;font-size:medium\">"));
-    EXPECT_TRUE(contains(html, "<tr><td style=\"color:#000000;font-size:medium\">CAPS</td><td "
-                               "style=\"color:#000000;font-size:medium\">Off</td></tr>"));
+    EXPECT_TRUE(contains(html,
+                         "<tr><td style=\"color:#0000ff;font-size:medium\">Repeat "
+                         "delay</td><td style=\"color:#800000;font-size:medium\">"));
+    EXPECT_TRUE(contains(html,
+                         "<tr><td style=\"color:#000000;font-size:medium\">CAPS</td><td "
+                         "style=\"color:#000000;font-size:medium\">Off</td></tr>"));
     EXPECT_FALSE(contains(html, "<IMG"));
     EXPECT_FALSE(contains(html, "<img"));
     EXPECT_FALSE(contains(html, "\"cl"));
     // One row per line of the text report.
     const std::vector<std::string> text = saveReport(h, {{0, 1}}, "C:\\r.txt");
-    EXPECT_EQ(static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(),
-                                                     [](const std::string& line) {
-                                                         return line.rfind("<tr>", 0) == 0;
-                                                     })),
+    EXPECT_EQ(static_cast<std::size_t>(std::count_if(
+                  lines.begin(), lines.end(),
+                  [](const std::string& line) { return line.rfind("<tr>", 0) == 0; })),
               text.size());
 }
 
@@ -110,8 +110,7 @@ TEST(SaveAsHtml, TheCharsetIsTheSystemsCodePage) {
     for (const auto& [machine, charset] : std::vector<std::pair<std::string, std::string>>{
              {"win2000", "windows-1250"}, {"winme", "windows-1251"}, {"winxp", "windows-1252"}}) {
         ReportHarness h(machine);
-        EXPECT_EQ(saveReport(h, {{0, 0}}, "C:\\r.htm").at(3),
-                  "<meta charset=\"" + charset + "\">")
+        EXPECT_EQ(saveReport(h, {{0, 0}}, "C:\\r.htm").at(3), "<meta charset=\"" + charset + "\">")
             << machine;
     }
 }
@@ -143,7 +142,7 @@ TEST(Save, AnExistingFileIsOverwrittenAndACancelledDialogWritesNothing) {
     EXPECT_EQ(lines.front(), "Zorv Info Report");
     EXPECT_TRUE(h.dialogs().messageBoxes().empty());
 
-    h.choose({{0, 0}}, raSave);  // no answer queued: the dialog is cancelled
+    h.choose({{0, 0}}, ReportAction::Save);  // no answer queued: the dialog is cancelled
     h.report();
     EXPECT_EQ(h.dialogs().saveRequests().size(), 2u);
     EXPECT_EQ(h.fileLines("C:\\r.txt"), lines);
@@ -152,7 +151,7 @@ TEST(Save, AnExistingFileIsOverwrittenAndACancelledDialogWritesNothing) {
 TEST(Save, AFileThatCannotBeCreatedEndsTheReportInAnError) {
     ReportHarness h;
     h.machine().files().lockFile("C:\\r.txt");
-    h.choose({{0, 1}}, raSave);
+    h.choose({{0, 1}}, ReportAction::Save);
     h.dialogs().queueSavePath("C:\\r.txt");
     try {
         h.report();
@@ -162,7 +161,7 @@ TEST(Save, AFileThatCannotBeCreatedEndsTheReportInAnError) {
     }
     // From the button, the error reaches the user.
     h.dialogs().queueSavePath("C:\\r.txt");
-    h.form().ButtonClick(ReportBtn);
+    h.form().buttonClick(ReportBtn);
     ASSERT_EQ(h.dialogs().messageBoxes().size(), 1u);
     EXPECT_EQ(h.dialogs().messageBoxes()[0].text, "Cannot create file C:\\r.txt");
 }
@@ -170,11 +169,11 @@ TEST(Save, AFileThatCannotBeCreatedEndsTheReportInAnError) {
 TEST(NothingTicked, NoActionShowsADialogWritesAFileOrStartsAProgram) {
     ReportHarness h;
     h.makeMailFolder();
-    for (ReportAction action : {raSave, raPrint, raSend}) {
+    for (ReportAction action : {ReportAction::Save, ReportAction::Print, ReportAction::Send}) {
         h.choose({}, action);
         h.report();
     }
-    h.choose({{0, 1}}, raNone);  // ticked, then Cancel
+    h.choose({{0, 1}}, ReportAction::None);  // ticked, then Cancel
     h.report();
     EXPECT_TRUE(h.dialogs().saveRequests().empty());
     EXPECT_EQ(h.dialogs().printDialogCount(), 0);
@@ -186,7 +185,7 @@ TEST(NothingTicked, NoActionShowsADialogWritesAFileOrStartsAProgram) {
 TEST(ReportEntries, APrinterGivesTheSectionsOfEveryPrinterOfItsNameOncePerTickedEntry) {
     ReportHarness h("winxp", withPrinters({"Twin", "Twin"}));
     const ReportRequest sel = {
-        raSave, {{1, 2, true, "Twin", "Printers"}, {1, 3, true, "Twin", "Printers"}}};
+        ReportAction::Save, {{1, 2, true, "Twin", "Printers"}, {1, 3, true, "Twin", "Printers"}}};
     const ReportEntry twins{"Printers", "Twin", {h.printerSection(2), h.printerSection(3)}};
     EXPECT_EQ(ReportEntries(sel, h.sources()), (std::vector<ReportEntry>{twins, twins}));
 }
@@ -194,16 +193,18 @@ TEST(ReportEntries, APrinterGivesTheSectionsOfEveryPrinterOfItsNameOncePerTicked
 TEST(ReportEntries, EntriesGiveTheirOwnDevicesSectionsOnly) {
     // Printers named like the mouse and the keyboard entries.
     ReportHarness h("winxp", withPrinters({"Mouse", "Keyboard"}));
-    EXPECT_EQ(ReportEntries({raSave, {{0, 0, true, "Mouse", "Input devices"}}}, h.sources()),
-              (std::vector<ReportEntry>{{"Input devices", "Mouse", {h.mouseSection()}}}));
-    EXPECT_EQ(ReportEntries({raSave, {{1, 3, true, "Keyboard", "Printers"}}}, h.sources()),
-              (std::vector<ReportEntry>{{"Printers", "Keyboard", {h.printerSection(3)}}}));
+    EXPECT_EQ(
+        ReportEntries({ReportAction::Save, {{0, 0, true, "Mouse", "Input devices"}}}, h.sources()),
+        (std::vector<ReportEntry>{{"Input devices", "Mouse", {h.mouseSection()}}}));
+    EXPECT_EQ(
+        ReportEntries({ReportAction::Save, {{1, 3, true, "Keyboard", "Printers"}}}, h.sources()),
+        (std::vector<ReportEntry>{{"Printers", "Keyboard", {h.printerSection(3)}}}));
 }
 
 TEST(Send, WritesTheHtmlAndTextFilesThenStartsTheMailModule) {
     ReportHarness h;
     h.makeMailFolder();
-    h.choose({{0, 1}, {1, 0}}, raSend);
+    h.choose({{0, 1}, {1, 0}}, ReportAction::Send);
     h.report();
 
     const std::vector<std::string> html = h.fileLines("..\\Zmail\\report.htm");
@@ -224,8 +225,8 @@ TEST(Send, WritesTheHtmlAndTextFilesThenStartsTheMailModule) {
 
 TEST(Send, WithoutTheMailFolderTheErrorStopsItBeforeTheMailModule) {
     ReportHarness h;
-    h.choose({{0, 1}}, raSend);
-    h.form().ButtonClick(ReportBtn);
+    h.choose({{0, 1}}, ReportAction::Send);
+    h.form().buttonClick(ReportBtn);
     ASSERT_EQ(h.dialogs().messageBoxes().size(), 1u);
     EXPECT_EQ(h.dialogs().messageBoxes()[0].text, "Cannot create file ..\\Zmail\\report.htm");
     EXPECT_TRUE(h.shell().calls().empty());
@@ -235,8 +236,8 @@ TEST(Send, AFailingMailModuleIsNotTheReportsConcern) {
     ReportHarness h;
     h.makeMailFolder();
     h.shell().queueResult(2);  // file not found
-    h.choose({{0, 0}}, raSend);
-    h.form().ButtonClick(ReportBtn);
+    h.choose({{0, 0}}, ReportAction::Send);
+    h.form().buttonClick(ReportBtn);
     EXPECT_EQ(h.shell().calls().size(), 1u);
     EXPECT_TRUE(h.dialogs().messageBoxes().empty());
     EXPECT_TRUE(h.fileExists("..\\Zmail\\report.txt"));
@@ -249,7 +250,7 @@ TEST(Values, AQuotedNumberInAValueStaysInEveryOutput) {
     EXPECT_EQ(saveReport(h, {{1, 2}}, "C:\\r.txt").at(2), heading);
     saveReport(h, {{1, 2}}, "C:\\r.htm");
     EXPECT_TRUE(contains(h.fileContent("C:\\r.htm"), "Laser &quot;10&quot;:"));
-    h.choose({{1, 2}}, raSend);
+    h.choose({{1, 2}}, ReportAction::Send);
     h.report();
     EXPECT_EQ(h.fileLines("..\\Zmail\\report.txt").at(2), heading);
 }
@@ -272,7 +273,7 @@ TEST(Values, APrinterNameWithMarkupReadsAsItIsEverywhere) {
     EXPECT_FALSE(contains(html, "</b>"));
 
     h.dialogs().queuePrinter();
-    h.choose({{1, 2}}, raPrint);
+    h.choose({{1, 2}}, ReportAction::Print);
     h.report();
     ASSERT_EQ(h.dialogs().printJobs().size(), 1u);
     const auto& texts = h.dialogs().printJobs()[0]->documents.at(0).pages.at(0).texts;
@@ -282,7 +283,7 @@ TEST(Values, APrinterNameWithMarkupReadsAsItIsEverywhere) {
 
 TEST(Print, TheFramedReportOnTheChosenPrinter) {
     ReportHarness h;
-    h.choose({{0, 1}}, raPrint);
+    h.choose({{0, 1}}, ReportAction::Print);
     h.report();  // cancelled: nothing printed
     EXPECT_EQ(h.dialogs().printDialogCount(), 1);
     EXPECT_TRUE(h.dialogs().printJobs().empty());
@@ -311,9 +312,8 @@ TEST(Print, TheFramedReportOnTheChosenPrinter) {
     EXPECT_EQ(printed.back().at(0).text,
               "-" + std::to_string(log.documents[0].pages.size()) + ".-");
     // A lock key's line: the key at the margin, its state in words further right.
-    const auto caps = std::find_if(printed.begin(), printed.end(), [](const auto& line) {
-        return line.at(0).text == "CAPS";
-    });
+    const auto caps = std::find_if(printed.begin(), printed.end(),
+                                   [](const auto& line) { return line.at(0).text == "CAPS"; });
     ASSERT_NE(caps, printed.end());
     ASSERT_EQ(caps->size(), 2u);
     EXPECT_EQ((*caps)[1].text, "Off");

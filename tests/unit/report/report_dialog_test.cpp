@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/sim/sim_system.h"
+#include "report/extended_save_dialog.h"
 #include "report/report_dialog.h"
-#include "report/save_dialog_ex.h"
 #include "tests/unit/report/report_harness.h"
 
 namespace tamux::test {
@@ -18,7 +18,7 @@ namespace {
 std::vector<std::vector<bool>> ticks(const SectionList& list) {
     std::vector<std::vector<bool>> all;
     for (int s = 0; s < list.sectionCount(); ++s) {
-        const TSubItems& entries = list.section(s).subItems();
+        const SubItems& entries = list.section(s).subItems();
         std::vector<bool> section;
         for (int i = 0; i < entries.count(); ++i) section.push_back(entries.ticked(i));
         all.push_back(section);
@@ -31,16 +31,16 @@ TEST(ReportWindow, OpensWithTheLeftPaneContractedUntickedAndTheFirstRowCurrent) 
     // A tick of the main window's list is not the report's.
     h.left.section(0).subItems().setTicked(1, true);
     bool shown = false;
-    h.onShow([&](TReportFrm& form, SectionList& list) {
+    h.onShow([&](ReportDialog& form, SectionList& list) {
         shown = true;
         EXPECT_EQ(h.state().reportDialog.current, &form);
-        EXPECT_EQ(form.Caption, "Report");
-        EXPECT_EQ(form.PrintBtnCaption, "Print");
-        EXPECT_EQ(form.SendBtnCaption, "Send");
-        EXPECT_EQ(form.SaveBtnCaption, "Save");
-        EXPECT_EQ(form.CloseBtnCaption, "Close");
-        EXPECT_EQ(form.SelAll1Caption, "Select all");
-        EXPECT_EQ(form.UnselAll1Caption, "Deselect all");
+        EXPECT_EQ(form.caption, "Report");
+        EXPECT_EQ(form.printBtnCaption, "Print");
+        EXPECT_EQ(form.sendBtnCaption, "Send");
+        EXPECT_EQ(form.saveBtnCaption, "Save");
+        EXPECT_EQ(form.closeBtnCaption, "Close");
+        EXPECT_EQ(form.selectAllCaption, "Select all");
+        EXPECT_EQ(form.unselectAllCaption, "Deselect all");
 
         ASSERT_EQ(list.sectionCount(), 2);
         EXPECT_EQ(list.section(0).caption(), "Input devices");
@@ -55,16 +55,16 @@ TEST(ReportWindow, OpensWithTheLeftPaneContractedUntickedAndTheFirstRowCurrent) 
         EXPECT_EQ(list.section(1).subItems().imageIndex(0), 2);
         for (int s = 0; s < 2; ++s) {
             EXPECT_FALSE(list.section(s).expanded());
-            EXPECT_EQ(list.section(s).controlType(), sctTickBox);
+            EXPECT_EQ(list.section(s).controlType(), SectionControlType::TickBox);
             EXPECT_FALSE(list.section(s).readOnly());
         }
         EXPECT_EQ(ticks(list), (std::vector<std::vector<bool>>{{false, false}, {false, false}}));
         EXPECT_EQ(list.currentRow(), 0);
         EXPECT_EQ(list.currentSection(), 0);
     });
-    h.state().sel = {raSave, {{0, 0, true, "Mouse", "Input devices"}}};
+    h.state().sel = {ReportAction::Save, {{0, 0, true, "Mouse", "Input devices"}}};
 
-    showreportdialog(h.state().reportDialog, h.left);
+    showReportDialog(h.state().reportDialog, h.left);
 
     EXPECT_TRUE(shown);
     // Closed without a button: the request of an earlier opening is gone.
@@ -75,7 +75,7 @@ TEST(ReportWindow, OpensWithTheLeftPaneContractedUntickedAndTheFirstRowCurrent) 
 TEST(ReportWindow, EntriesTickWithAClickInTheTickBoxOrTheSpaceBar) {
     ReportHarness h;
     bool shown = false;
-    h.onShow([&shown](TReportFrm&, SectionList& list) {
+    h.onShow([&shown](ReportDialog&, SectionList& list) {
         shown = true;
         list.keyDown(ListKey::Space);  // on the first heading: opens it
         ASSERT_TRUE(list.section(0).expanded());
@@ -93,19 +93,19 @@ TEST(ReportWindow, EntriesTickWithAClickInTheTickBoxOrTheSpaceBar) {
         list.keyDown(ListKey::Space);
         EXPECT_TRUE(list.section(0).subItems().ticked(1));
     });
-    showreportdialog(h.state().reportDialog, h.left);
+    showReportDialog(h.state().reportDialog, h.left);
     EXPECT_TRUE(shown) << "the window was never shown";
 }
 
 TEST(ReportWindow, TheMenuOpensOnTheRightButtonsReleaseBesideThePointer) {
     ReportHarness h;
-    h.onShow([](TReportFrm&, SectionList& list) {
+    h.onShow([](ReportDialog&, SectionList& list) {
         list.mouseDown(MouseButton::Right, 25, 45);
         list.mouseUp(MouseButton::Left, 25, 45);
         list.mouseUp(MouseButton::Middle, 25, 45);
         list.mouseUp(MouseButton::Right, 25, 45);
     });
-    showreportdialog(h.state().reportDialog, h.left);
+    showReportDialog(h.state().reportDialog, h.left);
     ASSERT_EQ(h.windows.popups.size(), 1u);
     EXPECT_EQ(h.windows.popups[0].x, ScriptedReportView::kOrigin.x + 25 + 10);
     EXPECT_EQ(h.windows.popups[0].y, ScriptedReportView::kOrigin.y + 45 + 10);
@@ -114,46 +114,46 @@ TEST(ReportWindow, TheMenuOpensOnTheRightButtonsReleaseBesideThePointer) {
 TEST(ReportWindow, SelectAllAndDeselectAllTouchTheCurrentSectionOnly) {
     ReportHarness h;
     bool shown = false;
-    h.onShow([&shown](TReportFrm& form, SectionList& list) {
+    h.onShow([&shown](ReportDialog& form, SectionList& list) {
         shown = true;
         list.section(0).subItems().setTicked(1, true);  // Keyboard
         list.setCurrentRow(list.rowIndex({1, -1}));     // the printers' heading
-        form.SelAll1Click();
+        form.selectAllClick();
         EXPECT_EQ(ticks(list), (std::vector<std::vector<bool>>{{false, true}, {true, true}}));
-        form.UnselAll1Click();
+        form.unselectAllClick();
         EXPECT_EQ(ticks(list), (std::vector<std::vector<bool>>{{false, true}, {false, false}}));
 
         list.setCurrentRow(0);
-        form.SelAll1Click();
+        form.selectAllClick();
         EXPECT_EQ(ticks(list), (std::vector<std::vector<bool>>{{true, true}, {false, false}}));
 
         list.setCurrentRow(-1);
-        form.UnselAll1Click();
+        form.unselectAllClick();
         EXPECT_EQ(ticks(list), (std::vector<std::vector<bool>>{{true, true}, {false, false}}));
     });
-    showreportdialog(h.state().reportDialog, h.left);
+    showReportDialog(h.state().reportDialog, h.left);
     EXPECT_TRUE(shown) << "the window was never shown";
 }
 
 TEST(ReportWindow, EachButtonLeavesItsRequestAndClosesTheWindow) {
-    const std::vector<selitem> mouseAndFax = {
+    const std::vector<SelectedItem> mouseAndFax = {
         {0, 0, true, "Mouse", "Input devices"},
         {1, 1, true, "Fax", "Printers"},
     };
     struct Case {
-        void (TReportFrm::*button)();
+        void (ReportDialog::*button)();
         ReportRequest expected;
     };
     const std::vector<Case> cases = {
-        {&TReportFrm::PrintBtnClick, {raPrint, mouseAndFax}},
-        {&TReportFrm::SendBtnClick, {raSend, mouseAndFax}},
-        {&TReportFrm::SaveBtnClick, {raSave, mouseAndFax}},
-        {&TReportFrm::CloseBtnClick, {raNone, {}}},
-        {&TReportFrm::FormClose, {raNone, {}}},
+        {&ReportDialog::printBtnClick, {ReportAction::Print, mouseAndFax}},
+        {&ReportDialog::sendBtnClick, {ReportAction::Send, mouseAndFax}},
+        {&ReportDialog::saveBtnClick, {ReportAction::Save, mouseAndFax}},
+        {&ReportDialog::closeBtnClick, {ReportAction::None, {}}},
+        {&ReportDialog::formClose, {ReportAction::None, {}}},
     };
     ReportHarness h;
     for (const Case& c : cases) {
-        h.onShow([&](TReportFrm& form, SectionList& list) {
+        h.onShow([&](ReportDialog& form, SectionList& list) {
             // Ticked in the other order: the request follows the list.
             list.section(1).subItems().setTicked(1, true);
             list.section(0).subItems().setTicked(0, true);
@@ -161,7 +161,7 @@ TEST(ReportWindow, EachButtonLeavesItsRequestAndClosesTheWindow) {
             EXPECT_EQ(h.state().reportDialog.current, nullptr);
         });
         const int closed = h.windows.closed;
-        showreportdialog(h.state().reportDialog, h.left);
+        showReportDialog(h.state().reportDialog, h.left);
         EXPECT_EQ(h.state().sel, c.expected);
         EXPECT_EQ(h.windows.closed, closed + 1);
     }
@@ -169,25 +169,25 @@ TEST(ReportWindow, EachButtonLeavesItsRequestAndClosesTheWindow) {
 
 TEST(ReportWindow, NothingTickedGivesAnEmptyRequest) {
     ReportHarness h;
-    h.choose({}, raPrint);
-    showreportdialog(h.state().reportDialog, h.left);
-    EXPECT_EQ(h.state().sel, (ReportRequest{raPrint, {}}));
+    h.choose({}, ReportAction::Print);
+    showReportDialog(h.state().reportDialog, h.left);
+    EXPECT_EQ(h.state().sel, (ReportRequest{ReportAction::Print, {}}));
 }
 
 TEST(ReportWindow, ASecondOpeningIsRefusedWhileOneIsOpen) {
     ReportHarness h;
-    h.onShow([&](TReportFrm& form, SectionList&) {
-        h.state().sel.action = raSend;
+    h.onShow([&](ReportDialog& form, SectionList&) {
+        h.state().sel.action = ReportAction::Send;
         h.onShow({});
-        showreportdialog(h.state().reportDialog, h.left);
+        showReportDialog(h.state().reportDialog, h.left);
         EXPECT_EQ(h.windows.made, 1);
-        EXPECT_EQ(h.state().sel.action, raSend);  // untouched
+        EXPECT_EQ(h.state().sel.action, ReportAction::Send);  // untouched
         EXPECT_EQ(h.state().reportDialog.current, &form);
     });
-    showreportdialog(h.state().reportDialog, h.left);
+    showReportDialog(h.state().reportDialog, h.left);
     EXPECT_EQ(h.state().reportDialog.current, nullptr);
     // Closed: the next opening gets a window of its own.
-    showreportdialog(h.state().reportDialog, h.left);
+    showReportDialog(h.state().reportDialog, h.left);
     EXPECT_EQ(h.windows.made, 2);
 }
 
@@ -195,22 +195,22 @@ TEST(ReportWindow, AFailureWhileOpeningIsSwallowedAndLeavesNothingToDo) {
     ReportHarness h;
     ReportDialogHost& host = h.state().reportDialog;
     const ReportViewFactory working = host.views;
-    host.views = [](TReportFrm&) -> std::unique_ptr<ReportDialogView> {
+    host.views = [](ReportDialog&) -> std::unique_ptr<ReportDialogView> {
         throw std::runtime_error("no window");
     };
-    h.state().sel = {raSave, {{0, 1, true, "Keyboard", "Input devices"}}};
-    EXPECT_NO_THROW(showreportdialog(host, h.left));
+    h.state().sel = {ReportAction::Save, {{0, 1, true, "Keyboard", "Input devices"}}};
+    EXPECT_NO_THROW(showReportDialog(host, h.left));
     EXPECT_EQ(h.state().sel, ReportRequest{});
     EXPECT_EQ(host.current, nullptr);
 
     // A failure after Save was pressed leaves nothing to do either.
     host.views = working;
-    h.onShow([](TReportFrm& form, SectionList& list) {
+    h.onShow([](ReportDialog& form, SectionList& list) {
         list.section(0).subItems().setTicked(1, true);
-        form.SaveBtnClick();
+        form.saveBtnClick();
         throw std::runtime_error("the window broke");
     });
-    EXPECT_NO_THROW(showreportdialog(host, h.left));
+    EXPECT_NO_THROW(showReportDialog(host, h.left));
     EXPECT_EQ(h.state().sel, ReportRequest{});
     EXPECT_EQ(host.current, nullptr);
 }
@@ -218,13 +218,13 @@ TEST(ReportWindow, AFailureWhileOpeningIsSwallowedAndLeavesNothingToDo) {
 TEST(ReportWindow, TheCloseBoxAfterAnEarlierPrintPrintsNothing) {
     ReportHarness h;
     h.dialogs().queuePrinter();
-    h.choose({{0, 1}}, raPrint);
+    h.choose({{0, 1}}, ReportAction::Print);
     h.report();
     ASSERT_EQ(h.dialogs().printJobs().size(), 1u);
 
-    h.onShow([](TReportFrm& form, SectionList& list) {
+    h.onShow([](ReportDialog& form, SectionList& list) {
         list.section(0).subItems().setTicked(1, true);
-        form.FormClose();
+        form.formClose();
     });
     h.dialogs().queuePrinter();
     h.report();
@@ -232,7 +232,7 @@ TEST(ReportWindow, TheCloseBoxAfterAnEarlierPrintPrintsNothing) {
     EXPECT_EQ(h.dialogs().printJobs().size(), 1u);
 }
 
-TEST(TSaveDialogEx, ThePlacesBarStructureOnNt5AndLaterOnly) {
+TEST(ExtendedSaveDialog, ThePlacesBarStructureOnNt5AndLaterOnly) {
     struct Case {
         std::uint32_t platformId, major, minor;
         bool extended;
@@ -254,21 +254,21 @@ TEST(TSaveDialogEx, ThePlacesBarStructureOnNt5AndLaterOnly) {
         version.majorVersion = c.major;
         version.minorVersion = c.minor;
         machine->system().setVersion(version);
-        TSaveDialogEx dialog(machine->dialogs(), machine->system());
-        EXPECT_EQ(dialog.Request().extendedStructure, c.extended) << c.major << "." << c.minor;
-        EXPECT_EQ(dialog.Request().showPlacesBar, c.extended);
-        dialog.ShowPlacesBar = false;
-        EXPECT_FALSE(dialog.Request().showPlacesBar);
+        ExtendedSaveDialog dialog(machine->dialogs(), machine->system());
+        EXPECT_EQ(dialog.request().extendedStructure, c.extended) << c.major << "." << c.minor;
+        EXPECT_EQ(dialog.request().showPlacesBar, c.extended);
+        dialog.showPlacesBar = false;
+        EXPECT_FALSE(dialog.request().showPlacesBar);
     }
 }
 
-TEST(TSaveDialogEx, TheReportsDialogAsksForTextFilesWithoutAnOverwritePrompt) {
+TEST(ExtendedSaveDialog, TheReportsDialogAsksForTextFilesWithoutAnOverwritePrompt) {
     ReportHarness h;
     h.dialogs().queueSavePath("C:\\chosen.txt");
-    TReportFrm hidden(h.state().reportDialog);
-    hidden.SaveDialogEx1.FileName = "proposed";
-    ASSERT_TRUE(hidden.SaveDialogEx1.Execute());
-    EXPECT_EQ(hidden.SaveDialogEx1.FileName, "C:\\chosen.txt");
+    ReportDialog hidden(h.state().reportDialog);
+    hidden.saveDialog.fileName = "proposed";
+    ASSERT_TRUE(hidden.saveDialog.execute());
+    EXPECT_EQ(hidden.saveDialog.fileName, "C:\\chosen.txt");
     ASSERT_EQ(h.dialogs().saveRequests().size(), 1u);
     const platform::SaveDialogRequest& request = h.dialogs().saveRequests()[0];
     EXPECT_EQ(request.filter, "Text files|*.txt|HTML files|*.htm|All files|*.*");
@@ -280,8 +280,8 @@ TEST(TSaveDialogEx, TheReportsDialogAsksForTextFilesWithoutAnOverwritePrompt) {
     EXPECT_TRUE(request.showPlacesBar);
 
     // Cancelled: the name stays.
-    EXPECT_FALSE(hidden.SaveDialogEx1.Execute());
-    EXPECT_EQ(hidden.SaveDialogEx1.FileName, "C:\\chosen.txt");
+    EXPECT_FALSE(hidden.saveDialog.execute());
+    EXPECT_EQ(hidden.saveDialog.fileName, "C:\\chosen.txt");
 }
 
 }  // namespace

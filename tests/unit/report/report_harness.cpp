@@ -17,7 +17,7 @@ namespace tamux::test {
 
 namespace fs = std::filesystem;
 
-void ScriptedReportView::ShowModal() {
+void ScriptedReportView::showModal() {
     ++log_.shown;
     if (script_) script_(form_, list_);
 }
@@ -27,17 +27,17 @@ ReportHarness::ReportHarness(const std::string& sample,
     : machine_(sample.empty() ? sim::Machine::blank(drive_.path())
                               : sim::Machine::load(sourceDir() / "samples" / "machines" / sample,
                                                    drive_.path())) {
-    InstallSuite(*machine_, TAMUX_SUITE_DIR, "EN");
+    installSuite(*machine_, TAMUX_SUITE_DIR, "EN");
 
     if (prepare) prepare(*machine_);
 
     state_ = std::make_unique<AppState>(machine_->platform());
-    state_->reportDialog.views = [this](TReportFrm& form) {
+    state_->reportDialog.views = [this](ReportDialog& form) {
         return std::make_unique<ScriptedReportView>(form, script_, windows);
     };
-    form_ = std::make_unique<TImputFrm>(*state_, application_, left, right_,
-                                        [](TDlgAbout&) { return nullptr; });
-    form_->FormCreate();
+    form_ = std::make_unique<MainForm>(*state_, application_, left, right_,
+                                       [](AboutDialog&) { return nullptr; });
+    form_->formCreate();
 }
 
 sim::SimDialogs& ReportHarness::dialogs() {
@@ -53,22 +53,22 @@ void ReportHarness::onShow(ScriptedReportView::Script script) {
 }
 
 void ReportHarness::choose(std::vector<Entry> entries, ReportAction action) {
-    onShow([entries, action](TReportFrm& form, SectionList& list) {
+    onShow([entries, action](ReportDialog& form, SectionList& list) {
         for (const auto& [section, item] : entries) {
             list.section(section).subItems().setTicked(item, true);
         }
         switch (action) {
-            case raPrint:
-                form.PrintBtnClick();
+            case ReportAction::Print:
+                form.printBtnClick();
                 break;
-            case raSend:
-                form.SendBtnClick();
+            case ReportAction::Send:
+                form.sendBtnClick();
                 break;
-            case raSave:
-                form.SaveBtnClick();
+            case ReportAction::Save:
+                form.saveBtnClick();
                 break;
-            case raNone:
-                form.CloseBtnClick();
+            case ReportAction::None:
+                form.closeBtnClick();
                 break;
         }
     });
@@ -76,12 +76,12 @@ void ReportHarness::choose(std::vector<Entry> entries, ReportAction action) {
 
 ReportSources ReportHarness::sources() {
     if (!caps_) caps_ = std::make_unique<PrinterCaps>(machine_->spooler());
-    return {state_->mouse,          state_->keyboard, form_->KeyState1(),
-            form_->PrintersInfo1(), *caps_,           state_->lang};
+    return {state_->mouse,     state_->keyboard, form_->keyState(),
+            form_->printers(), *caps_,           state_->lang};
 }
 
 DeviceSection ReportHarness::keyboardSection() {
-    return KeyboardSection(state_->keyboard, form_->KeyState1(), state_->lang);
+    return KeyboardSection(state_->keyboard, form_->keyState(), state_->lang);
 }
 
 DeviceSection ReportHarness::mouseSection() {
@@ -90,7 +90,7 @@ DeviceSection ReportHarness::mouseSection() {
 
 DeviceSection ReportHarness::printerSection(int printer) {
     PrinterCaps caps(machine_->spooler());
-    return PrinterSection(form_->PrintersInfo1(), printer, caps, state_->lang);
+    return PrinterSection(form_->printers(), printer, caps, state_->lang);
 }
 
 std::string ReportHarness::fileContent(const std::string& windowsPath) {

@@ -35,25 +35,25 @@ struct ReportWindowLog {
 // A report window on no screen: showing it runs the script, which plays the user.
 class ScriptedReportView : public ReportDialogView {
   public:
-    using Script = std::function<void(TReportFrm& form, SectionList& list)>;
-    ScriptedReportView(TReportFrm& form, Script script, ReportWindowLog& log)
+    using Script = std::function<void(ReportDialog& form, SectionList& list)>;
+    ScriptedReportView(ReportDialog& form, Script script, ReportWindowLog& log)
         : form_(form), script_(std::move(script)), log_(log) {
         ++log_.made;
     }
 
-    SectionList& ReportSectionListBox() override { return list_; }
-    void ShowModal() override;
-    void Close() override { ++log_.closed; }
-    ScreenPoint WindowOrigin() override { return kOrigin; }
-    void PopupMenu(ScreenPoint at) override { log_.popups.push_back(at); }
+    SectionList& reportSectionListBox() override { return list_; }
+    void showModal() override;
+    void close() override { ++log_.closed; }
+    ScreenPoint windowOrigin() override { return kOrigin; }
+    void popupMenu(ScreenPoint at) override { log_.popups.push_back(at); }
 
     static constexpr ScreenPoint kOrigin{300, 200};
 
   private:
-    TReportFrm& form_;
+    ReportDialog& form_;
     Script script_;
     ReportWindowLog& log_;
-    SectionList list_{ReportListStyle().geometry};
+    SectionList list_{reportListStyle().geometry};
 };
 
 // An entry of the report window: (section, entry).
@@ -71,16 +71,16 @@ class ReportHarness {
     sim::SimDialogs& dialogs();
     sim::SimShell& shell();
     AppState& state() { return *state_; }
-    TImputFrm& form() { return *form_; }
-    SectionList left{LeftPaneStyle().geometry};
+    MainForm& form() { return *form_; }
+    SectionList left{leftPaneStyle().geometry};
 
     // What the report window's user does when it is shown (nothing: the window stays open until
     // the script closes it).
     void onShow(ScriptedReportView::Script script);
-    // The user ticks `entries` and presses the button of `action` (raNone: Cancel).
+    // The user ticks `entries` and presses the button of `action` (ReportAction::None: Cancel).
     void choose(std::vector<Entry> entries, ReportAction action);
     // The Report button.
-    void report() { form_->ReportBtnClick(); }
+    void report() { form_->reportBtnClick(); }
 
     ReportWindowLog windows;
 
@@ -111,8 +111,8 @@ class ReportHarness {
     } queue_;
     Application application_{queue_};
     std::unique_ptr<AppState> state_;
-    SectionList right_{RightPaneStyle().geometry};
-    std::unique_ptr<TImputFrm> form_;
+    SectionList right_{rightPaneStyle().geometry};
+    std::unique_ptr<MainForm> form_;
     ScriptedReportView::Script script_;
     std::unique_ptr<PrinterCaps> caps_;
 };

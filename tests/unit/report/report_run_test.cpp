@@ -37,7 +37,7 @@ std::vector<std::string> headings(const std::string& report) {
 TEST(ReportRun, TicksTheNamedEntriesAndSavesThemInTheReportWindowsOrder) {
     tools::ReportRun run = runOn("winxp");
     run.entries = {"Fax", "Keyboard"};
-    const tools::ReportResult result = tools::RunReport(run);
+    const tools::ReportResult result = tools::runReport(run);
     EXPECT_TRUE(result.messages.empty());
     EXPECT_EQ(result.content.rfind("Zorv Info Report\r\n", 0), 0u) << result.content.substr(0, 40);
     EXPECT_EQ(headings(result.content),
@@ -47,12 +47,12 @@ TEST(ReportRun, TicksTheNamedEntriesAndSavesThemInTheReportWindowsOrder) {
 TEST(ReportRun, AllTicksEveryEntryAndHtmlWritesTheTable) {
     tools::ReportRun run = runOn("winxp");
     run.all = true;
-    EXPECT_EQ(headings(tools::RunReport(run).content),
+    EXPECT_EQ(headings(tools::runReport(run).content),
               (std::vector<std::string>{"Input devices - Mouse:", "Input devices - Keyboard:",
                                         "Printers - HP LaserJet P2015DN:", "Printers - Fax:"}));
 
     run.format = ReportFileFormat::Html;
-    const std::string html = tools::RunReport(run).content;
+    const std::string html = tools::runReport(run).content;
     EXPECT_EQ(html.rfind("<!DOCTYPE html>\r\n", 0), 0u) << html.substr(0, 40);
     EXPECT_NE(html.find("HP LaserJet P2015DN"), std::string::npos);
 }
@@ -61,7 +61,7 @@ TEST(ReportRun, AnEntryTheWindowDoesNotListIsNamedWithThoseItLists) {
     tools::ReportRun run = runOn("winxp");
     run.entries = {"Keyboard", "Scanner"};
     try {
-        tools::RunReport(run);
+        tools::runReport(run);
         FAIL() << "no error for an entry that is not listed";
     } catch (const Error& error) {
         const std::string message = error.what();
@@ -81,7 +81,7 @@ TEST(ReportRun, APrinterIsTickedByItsNameAsTheSystemStoresIt) {
     run.machine = folder.path();
     run.suite = TAMUX_SUITE_DIR;
     run.entries = {"<b>Lab & \"Main\"</b>"};
-    EXPECT_EQ(headings(tools::RunReport(run).content),
+    EXPECT_EQ(headings(tools::runReport(run).content),
               std::vector<std::string>{"Printers - <b>Lab & \"Main\"</b>:"});
 }
 
@@ -95,9 +95,9 @@ TEST(ReportRun, ADistributionOfEitherArchitectureGivesTheSameReport) {
 
     tools::ReportRun run = runOn("winxp");
     run.all = true;
-    const tools::ReportResult from32 = tools::RunReport(run);
+    const tools::ReportResult from32 = tools::runReport(run);
     run.suite = suite64.path();
-    const tools::ReportResult from64 = tools::RunReport(run);
+    const tools::ReportResult from64 = tools::runReport(run);
     EXPECT_EQ(from64.messages, from32.messages);
     EXPECT_EQ(from64.content, from32.content);
 }

@@ -23,19 +23,19 @@ struct MachineRow {
 
 const std::vector<MachineRow>& machineRows() {
     static const std::vector<MachineRow> rows = {
-        {"winxp", wvWinXP, 1033, 1252, {"HP LaserJet P2015DN", "Fax"}},
-        {"winxp-user", wvWinXP, 1033, 1252, {"HP LaserJet P2015DN", "Fax"}},
-        {"win95", wvWin95OSR2, 1033, 1252, {"HP LaserJet 4L", "Epson LQ-570"}},
-        {"win98se", wvWin98SE, 1031, 1252, {"Canon Bubble-Jet BJC-4300"}},
-        {"winme", wvWinMe, 1049, 1251, {"Epson Stylus COLOR 680"}},
+        {"winxp", WinVersion::WinXp, 1033, 1252, {"HP LaserJet P2015DN", "Fax"}},
+        {"winxp-user", WinVersion::WinXp, 1033, 1252, {"HP LaserJet P2015DN", "Fax"}},
+        {"win95", WinVersion::Win95Osr2, 1033, 1252, {"HP LaserJet 4L", "Epson LQ-570"}},
+        {"win98se", WinVersion::Win98Se, 1031, 1252, {"Canon Bubble-Jet BJC-4300"}},
+        {"winme", WinVersion::WinMe, 1049, 1251, {"Epson Stylus COLOR 680"}},
         {"nt4",
-         wvWinNT4,
+         WinVersion::WinNt4,
          1033,
          1252,
          {"HP LaserJet 5Si", "Generic / Text Only", "Accounts LaserJet"}},
-        {"win2000", wvWin2000, 1029, 1250, {"HP DeskJet 895C", "HP LaserJet 1200"}},
-        {"vista", wvOther, 1033, 1252, {"Microsoft XPS Document Writer"}},
-        {"empty", wvWinXP, 1033, 1252, {}},
+        {"win2000", WinVersion::Win2000, 1029, 1250, {"HP DeskJet 895C", "HP LaserJet 1200"}},
+        {"vista", WinVersion::Other, 1033, 1252, {"Microsoft XPS Document Writer"}},
+        {"empty", WinVersion::WinXp, 1033, 1252, {}},
     };
     return rows;
 }
@@ -63,7 +63,7 @@ TEST(SampleMachines, EachLoadsAndAnswersAsItsWindows) {
         SCOPED_TRACE(row.name);
         SampleMachine sample(row.name);
         platform::System& system = sample.machine().platform().system;
-        EXPECT_EQ(static_cast<int>(GetWinVersion(system)), static_cast<int>(row.code));
+        EXPECT_EQ(static_cast<int>(getWinVersion(system)), static_cast<int>(row.code));
         EXPECT_EQ(system.systemDefaultLangId(), row.language);
         EXPECT_EQ(system.ansiCodePage(), row.codePage);
         EXPECT_EQ(printerNames(sample.machine()), row.printers);
@@ -78,12 +78,12 @@ TEST(SampleMachines, EveryWalkHasAMachineAndNt6HasNone) {
         if (std::string(row.name) == "empty") continue;
         SampleMachine sample(row.name);
         platform::System& system = sample.machine().platform().system;
-        win2000 += IsWin2000(system);
-        xp += IsWinXP(system);
-        win9x += IsWin9x(system);
-        win95 += IsWin95(system);
-        nt4 += GetWinVersion(system) == wvWinNT4;
-        noWalk += !IsWinNT(system) && !IsWin9x(system);
+        win2000 += isWin2000(system);
+        xp += isWinXP(system);
+        win9x += isWin9x(system);
+        win95 += isWin95(system);
+        nt4 += getWinVersion(system) == WinVersion::WinNt4;
+        noWalk += !isWinNT(system) && !isWin9x(system);
     }
     EXPECT_EQ(win2000, 1);
     EXPECT_EQ(xp, 2);

@@ -47,7 +47,7 @@ TEST(OptionalFunctions, EachMachineHasWhatItsWindowsShippedWith) {
         for (OptionalFunction function : platform::kOptionalFunctions) {
             EXPECT_EQ(sample.machine().system().hasFunction(function),
                       row.present.count(function) == 1)
-                << row.machine << ": " << platform::ExportNameOf(function).function;
+                << row.machine << ": " << platform::exportNameOf(function).function;
         }
     }
 }
@@ -57,7 +57,7 @@ TEST(OptionalFunctions, TheSwitchTakesEveryFallback) {
     sample.machine().system().setForceFallbacks(true);
     for (OptionalFunction function : platform::kOptionalFunctions) {
         EXPECT_FALSE(sample.machine().system().hasFunction(function))
-            << platform::ExportNameOf(function).function;
+            << platform::exportNameOf(function).function;
     }
 }
 

@@ -27,26 +27,26 @@ TEST(Application, EveryMessageReachesTheHandlerBeforeItIsDispatched) {
     ScriptedSource source;
     Application app(source);
     std::vector<std::string> order;
-    app.OnMessage = [&](AppMessage& message, bool&) {
+    app.onMessage = [&](AppMessage& message, bool&) {
         order.push_back("handler " + std::to_string(message.message));
         EXPECT_EQ(source.dispatched.size(), order.size() - 1);  // not dispatched yet
     };
     source.pending = {{0, 256, 20, 0}, {0, 15, 0, 0}};
-    EXPECT_EQ(app.ProcessMessages(), 2);
+    EXPECT_EQ(app.processMessages(), 2);
     EXPECT_EQ(order, (std::vector<std::string>{"handler 256", "handler 15"}));
     EXPECT_EQ(source.dispatched, (std::vector<std::uint32_t>{256, 15}));
-    EXPECT_EQ(app.ProcessMessages(), 0);
+    EXPECT_EQ(app.processMessages(), 0);
 }
 
 TEST(Application, AHandledMessageIsNotDispatched) {
     ScriptedSource source;
     Application app(source);
-    app.OnMessage = [](AppMessage& message, bool& handled) {
+    app.onMessage = [](AppMessage& message, bool& handled) {
         EXPECT_FALSE(handled);
         handled = message.wParam == 1;
     };
     source.pending = {{0, 256, 1, 0}, {0, 256, 2, 0}};
-    app.ProcessMessages();
+    app.processMessages();
     EXPECT_EQ(source.dispatched, (std::vector<std::uint32_t>{256}));
 }
 
@@ -54,7 +54,7 @@ TEST(Application, WithoutHandlersMessagesAreDispatchedAndActivationDoesNothing) 
     ScriptedSource source;
     Application app(source);
     source.pending = {{0, 256, 1, 0}};
-    app.ProcessMessages();
+    app.processMessages();
     app.activated();
     EXPECT_EQ(source.dispatched.size(), 1u);
 }
@@ -62,11 +62,11 @@ TEST(Application, WithoutHandlersMessagesAreDispatchedAndActivationDoesNothing) 
 TEST(Application, MessagesPostedWhileProcessingAreProcessedToo) {
     ScriptedSource source;
     Application app(source);
-    app.OnMessage = [&](AppMessage& message, bool&) {
+    app.onMessage = [&](AppMessage& message, bool&) {
         if (message.message == 1) source.pending.push_back({0, 2, 0, 0});
     };
     source.pending = {{0, 1, 0, 0}};
-    EXPECT_EQ(app.ProcessMessages(), 2);
+    EXPECT_EQ(app.processMessages(), 2);
     EXPECT_EQ(source.dispatched, (std::vector<std::uint32_t>{1, 2}));
 }
 
@@ -74,12 +74,12 @@ TEST(Application, AHandlerMayReplaceItselfWhileItRuns) {
     ScriptedSource source;
     Application app(source);
     int calls = 0;
-    app.OnMessage = [&](AppMessage&, bool&) {
+    app.onMessage = [&](AppMessage&, bool&) {
         ++calls;
-        app.OnMessage = nullptr;
+        app.onMessage = nullptr;
     };
     source.pending = {{0, 1, 0, 0}, {0, 2, 0, 0}};
-    app.ProcessMessages();
+    app.processMessages();
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(source.dispatched.size(), 2u);
 }

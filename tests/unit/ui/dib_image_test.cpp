@@ -35,13 +35,13 @@ std::vector<std::uint8_t> dib(int width, int height, int bits, std::uint32_t com
     return out;
 }
 
-TEST(ReadDib, BottomUpRowsWithAlphaArePremultiplied) {
+TEST(readDib, BottomUpRowsWithAlphaArePremultiplied) {
     // 2 x 2, bottom row first: blue opaque, red half transparent / green, white invisible.
     std::vector<std::uint8_t> pixels = {
         0x00, 0x00, 0xFF, 0x80, 0xFF, 0x00, 0x00, 0xFF,  // bottom: red 50%, blue
         0x00, 0xFF, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x00,  // top: green, white at alpha 0
     };
-    auto image = ReadDib(dib(2, 2, 32, 0, pixels).data(), 40 + pixels.size());
+    auto image = readDib(dib(2, 2, 32, 0, pixels).data(), 40 + pixels.size());
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width, 2);
     EXPECT_EQ(image->at(0, 0), 0xFF00FF00u);
@@ -50,43 +50,43 @@ TEST(ReadDib, BottomUpRowsWithAlphaArePremultiplied) {
     EXPECT_EQ(image->at(1, 1), 0xFF0000FFu);
 }
 
-TEST(ReadDib, TopDownAndOpaqueImages) {
+TEST(readDib, TopDownAndOpaqueImages) {
     // 32-bit without any alpha written: opaque. Negative height: top row first.
     std::vector<std::uint8_t> pixels = {0x10, 0x20, 0x30, 0x00, 0x40, 0x50, 0x60, 0x00};
-    auto image = ReadDib(dib(1, -2, 32, 0, pixels).data(), 40 + pixels.size());
+    auto image = readDib(dib(1, -2, 32, 0, pixels).data(), 40 + pixels.size());
     ASSERT_TRUE(image);
     EXPECT_EQ(image->at(0, 0), 0xFF302010u);
     EXPECT_EQ(image->at(0, 1), 0xFF605040u);
 
     // 24-bit rows are padded to four bytes.
     std::vector<std::uint8_t> rgb = {0x01, 0x02, 0x03, 0, 0x04, 0x05, 0x06, 0};
-    auto opaque = ReadDib(dib(1, 2, 24, 0, rgb).data(), 40 + rgb.size());
+    auto opaque = readDib(dib(1, 2, 24, 0, rgb).data(), 40 + rgb.size());
     ASSERT_TRUE(opaque);
     EXPECT_EQ(opaque->at(0, 0), 0xFF060504u);
     EXPECT_EQ(opaque->at(0, 1), 0xFF030201u);
 }
 
-TEST(ReadDib, BitFieldMasksAfterTheHeader) {
+TEST(readDib, BitFieldMasksAfterTheHeader) {
     std::vector<std::uint8_t> rest;
     put32(rest, 0x000000FF);  // red in the low byte
     put32(rest, 0x0000FF00);
     put32(rest, 0x00FF0000);
     put32(rest, 0x00332211);
-    auto image = ReadDib(dib(1, 1, 32, 3, rest).data(), 40 + rest.size());
+    auto image = readDib(dib(1, 1, 32, 3, rest).data(), 40 + rest.size());
     ASSERT_TRUE(image);
     EXPECT_EQ(image->at(0, 0), 0xFF112233u);
 }
 
-TEST(ReadDib, RefusesWhatItCannotReadOrWhatIsCutShort) {
+TEST(readDib, RefusesWhatItCannotReadOrWhatIsCutShort) {
     std::vector<std::uint8_t> pixels(16, 0xFF);
-    EXPECT_FALSE(ReadDib(dib(2, 2, 32, 0, pixels).data(), 40 + 15));
-    EXPECT_FALSE(ReadDib(dib(2, 2, 8, 0, pixels).data(), 40 + 16));
-    EXPECT_FALSE(ReadDib(dib(2, 2, 32, 1, pixels).data(), 40 + 16));
-    EXPECT_FALSE(ReadDib(dib(0, 2, 32, 0, pixels).data(), 40 + 16));
-    EXPECT_FALSE(ReadDib(dib(0x7FFFFFFF, 0x7FFFFFFF, 32, 0, pixels).data(), 40 + 16));
-    EXPECT_FALSE(ReadDib(dib(2, 2, 32, 0, pixels).data(), 39));
+    EXPECT_FALSE(readDib(dib(2, 2, 32, 0, pixels).data(), 40 + 15));
+    EXPECT_FALSE(readDib(dib(2, 2, 8, 0, pixels).data(), 40 + 16));
+    EXPECT_FALSE(readDib(dib(2, 2, 32, 1, pixels).data(), 40 + 16));
+    EXPECT_FALSE(readDib(dib(0, 2, 32, 0, pixels).data(), 40 + 16));
+    EXPECT_FALSE(readDib(dib(0x7FFFFFFF, 0x7FFFFFFF, 32, 0, pixels).data(), 40 + 16));
+    EXPECT_FALSE(readDib(dib(2, 2, 32, 0, pixels).data(), 39));
     std::vector<std::uint8_t> notBmp = {'X', 'M', 0, 0};
-    EXPECT_FALSE(ReadBmpFile(notBmp.data(), notBmp.size()));
+    EXPECT_FALSE(readBmpFile(notBmp.data(), notBmp.size()));
 }
 
 std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
@@ -115,7 +115,7 @@ ColorSums sums(const BgraImage& strip, int index) {
 
 TEST(SilkImages, SubItemStripHoldsTheSevenImagesInOrder) {
     auto bytes = readFile(test::sourceDir() / "resources/icons/silk_subitems.bmp");
-    auto strip = ReadBmpFile(bytes.data(), bytes.size());
+    auto strip = readBmpFile(bytes.data(), bytes.size());
     ASSERT_TRUE(strip);
     ASSERT_EQ(strip->width, 7 * 16);
     ASSERT_EQ(strip->height, 16);
@@ -135,8 +135,8 @@ TEST(SilkImages, SubItemStripHoldsTheSevenImagesInOrder) {
 TEST(SilkImages, SectionStripHoldsPrinterThenKeyboard) {
     auto sections = readFile(test::sourceDir() / "resources/icons/silk_sections.bmp");
     auto subItems = readFile(test::sourceDir() / "resources/icons/silk_subitems.bmp");
-    auto sectionStrip = ReadBmpFile(sections.data(), sections.size());
-    auto subItemStrip = ReadBmpFile(subItems.data(), subItems.size());
+    auto sectionStrip = readBmpFile(sections.data(), sections.size());
+    auto subItemStrip = readBmpFile(subItems.data(), subItems.size());
     ASSERT_TRUE(sectionStrip);
     ASSERT_TRUE(subItemStrip);
     ASSERT_EQ(sectionStrip->width, 2 * 16);

@@ -17,7 +17,7 @@ std::vector<int> positions(const std::string& line) {
     context.width = 345;
     test::FixedMeasurer measurer;
     std::vector<int> xs;
-    for (const DrawInstruction& item : LayoutMarkup(line, context, measurer).items) {
+    for (const DrawInstruction& item : layoutMarkup(line, context, measurer).items) {
         std::visit([&xs](const auto& draw) { xs.push_back(draw.x); }, item);
     }
     return xs;

@@ -39,7 +39,7 @@ struct Laid {
 
 Laid lay(const std::string& line, const MarkupContext& context = paneContext()) {
     test::FixedMeasurer measurer;
-    Laid laid{LayoutMarkup(line, context, measurer), {}, {}, {}};
+    Laid laid{layoutMarkup(line, context, measurer), {}, {}, {}};
     for (const DrawInstruction& item : laid.layout.items) {
         if (auto* text = std::get_if<TextDraw>(&item)) laid.texts.push_back(*text);
         if (auto* image = std::get_if<ImageDraw>(&item)) laid.images.push_back(*image);
@@ -274,7 +274,7 @@ TEST(MarkupLayout, ALessThanSignWithoutAClosingOneIsText) {
 
 TEST(MarkupLayout, EscapedValuesShowExactlyAsStored) {
     const std::string printer = "<b>Lab & \"Main\"</b>";
-    std::string title = "<FONT color=\"clnavy\" size=\"12\">" + EscapeMarkup(printer) + "</FONT>";
+    std::string title = "<FONT color=\"clnavy\" size=\"12\">" + escapeMarkup(printer) + "</FONT>";
     Laid laid = lay(title);
     ASSERT_EQ(laid.texts.size(), 1u);
     EXPECT_EQ(laid.texts[0].text, printer);
@@ -283,7 +283,7 @@ TEST(MarkupLayout, EscapedValuesShowExactlyAsStored) {
 
     // A registry value holding a lone "<" keeps the rest of its line.
     Laid item =
-        lay(kKeyboardImage + kNavyLabel + "Name" + kValuePart + EscapeMarkup("<") + kEnd + "after");
+        lay(kKeyboardImage + kNavyLabel + "Name" + kValuePart + escapeMarkup("<") + kEnd + "after");
     EXPECT_EQ(item.texts[2].text, "<");
     EXPECT_EQ(item.texts[2].x, 200);
     EXPECT_EQ(item.texts[3].text, "after");

@@ -28,7 +28,7 @@ TEST(MaskedImage, PixelsAtLeastHalfOpaqueShowInTheirOwnColour) {
     image.height = 1;
     for (const MaskRow& row : rows) image.pixels.push_back(row.pixel);
 
-    const MaskedImage masked = ToMaskedImage(image);
+    const MaskedImage masked = toMaskedImage(image);
     ASSERT_EQ(masked.colours.pixels.size(), rows.size());
     ASSERT_EQ(masked.mask.pixels.size(), rows.size());
     EXPECT_EQ(masked.mask.width, image.width);

@@ -14,7 +14,7 @@ struct RecordingView {
     Dialog** current = nullptr;
     int closes = 0;
     bool openWhenClosed = false;
-    void Close() {
+    void close() {
         ++closes;
         openWhenClosed = current != nullptr && *current != nullptr;
     }

@@ -34,23 +34,23 @@ struct EventLog {
 
 // Two sections of three and two lines.
 void fill(SectionList& list) {
-    TListSection& first = list.addSection();
+    ListSection& first = list.addSection();
     first.setCaption("Input devices");
     first.subItems().assign({"Mouse", "Keyboard", "Tablet"});
-    TListSection& second = list.addSection();
+    ListSection& second = list.addSection();
     second.setCaption("Printers");
     second.subItems().assign({"Laser", "Inkjet"});
 }
 
 TEST(SectionList, NewSectionsAreEmptyContractedAndWithoutImage) {
     SectionList list;
-    TListSection& section = list.addSection();
+    ListSection& section = list.addSection();
     EXPECT_EQ(section.caption(), "");
     EXPECT_EQ(section.imageIndex(), -1);
-    EXPECT_EQ(section.state(), lssContracted);
+    EXPECT_EQ(section.state(), SectionState::Contracted);
     EXPECT_EQ(section.subItems().count(), 0);
-    EXPECT_EQ(section.controlType(), sctText);
-    TListSection* added = &list.addSection();
+    EXPECT_EQ(section.controlType(), SectionControlType::Text);
+    ListSection* added = &list.addSection();
     EXPECT_EQ(added, &list.section(1));
     EXPECT_EQ(list.section(1).index(), 1);
     EXPECT_THROW(list.section(2), Error);
@@ -61,7 +61,7 @@ TEST(SectionList, NewSectionsAreEmptyContractedAndWithoutImage) {
 
 TEST(SectionList, LinesAddReplaceFindAndCopy) {
     SectionList list;
-    TSubItems& lines = list.addSection().subItems();
+    SubItems& lines = list.addSection().subItems();
     lines.add("<FONT color=\"clgreen\" size=\"10\"> CAPS </FONT>");
     lines.add("second", 4);
     lines.add("<font COLOR=\"clgreen\" size=\"10\"> caps </font>");
@@ -84,7 +84,7 @@ TEST(SectionList, LinesAddReplaceFindAndCopy) {
     EXPECT_EQ(lines.imageIndex(1), -1);  // a copied string list carries no images
 
     SectionList other;
-    TSubItems& copy = other.addSection().subItems();
+    SubItems& copy = other.addSection().subItems();
     lines.setImageIndex(0, 2);
     lines.setTicked(1, true);
     copy.assign(lines);
@@ -95,7 +95,7 @@ TEST(SectionList, LinesAddReplaceFindAndCopy) {
 
 TEST(SectionList, ImageIndexOfLinesOutsideTheListReadsMinusOneAndCannotBeSet) {
     SectionList list;
-    TSubItems& lines = list.addSection().subItems();
+    SubItems& lines = list.addSection().subItems();
     lines.assign({"a", "b"});
     lines.setImageIndex(1, 6);
     EXPECT_EQ(lines.imageIndex(1), 6);
@@ -124,7 +124,7 @@ TEST(SectionList, RedrawSuspensionCountsAndRepaintsOnceAtTheEnd) {
     list.suspendRedraw();
     list.suspendRedraw();
     fill(list);
-    list.section(0).setState(lssExpanded);
+    list.section(0).setState(SectionState::Expanded);
     list.resumeRedraw();
     EXPECT_EQ(view.calls, (std::vector<std::string>{"redraw off"}));
     list.resumeRedraw();
@@ -143,7 +143,7 @@ TEST(SectionList, ChangingALineShowsAtOnceOnlyWhenItsSectionIsOpen) {
     list.section(1).subItems().set(0, "Laser 2");
     EXPECT_TRUE(view.calls.empty());
 
-    list.section(0).setState(lssExpanded);
+    list.section(0).setState(SectionState::Expanded);
     view.calls.clear();
     list.section(0).subItems().set(2, "Pen");
     list.section(0).subItems().add("Joystick");
@@ -155,7 +155,7 @@ TEST(SectionList, RowsFollowTheSectionStates) {
     SectionList list;
     fill(list);
     EXPECT_EQ(list.rowCount(), 2);
-    list.section(1).setState(lssExpanded);
+    list.section(1).setState(SectionState::Expanded);
     ASSERT_EQ(list.rowCount(), 4);
     EXPECT_EQ(list.row(0), (SectionList::Row{0, -1}));
     EXPECT_EQ(list.row(1), (SectionList::Row{1, -1}));
@@ -163,17 +163,17 @@ TEST(SectionList, RowsFollowTheSectionStates) {
     EXPECT_EQ(list.rowTop(3), 60);
     EXPECT_EQ(list.contentHeight(), 80);
 
-    list.section(0).setState(lssExpanded);
+    list.section(0).setState(SectionState::Expanded);
     EXPECT_EQ(list.rowIndex({1, 1}), 6);
-    list.section(0).setState(lssContracted);
+    list.section(0).setState(SectionState::Contracted);
     EXPECT_EQ(list.rowIndex({0, 0}), -1);
 }
 
 TEST(SectionList, TallLinesGetTallerRows) {
     SectionList list;
     fill(list);
-    list.section(0).setState(lssExpanded);
-    list.setLineMeasure([](const TListSection& section, int item) {
+    list.section(0).setState(SectionState::Expanded);
+    list.setLineMeasure([](const ListSection& section, int item) {
         return section.subItems()[item] == "Keyboard" ? 45 : 12;
     });
     EXPECT_EQ(list.rowHeight(1), 20);  // never below the line height
@@ -186,9 +186,9 @@ TEST(SectionList, TallLinesGetTallerRows) {
 TEST(SectionList, ScrollingStaysWithinTheContent) {
     SectionList list;
     for (int s = 0; s < 5; ++s) {
-        TListSection& section = list.addSection();
+        ListSection& section = list.addSection();
         section.subItems().assign(std::vector<std::string>(4, "line"));
-        section.setState(lssExpanded);
+        section.setState(SectionState::Expanded);
     }
     list.setViewportHeight(100);  // content: 5 x 100 pixels
     EXPECT_EQ(list.maxScrollOffset(), 400);
@@ -200,7 +200,7 @@ TEST(SectionList, ScrollingStaysWithinTheContent) {
 
     list.scrollSectionToTop(4);
     EXPECT_EQ(list.scrollOffset(), 400);
-    list.section(4).setState(lssContracted);
+    list.section(4).setState(SectionState::Contracted);
     // The last heading cannot come further up than the end of the content allows.
     list.scrollSectionToTop(4);
     EXPECT_EQ(list.scrollOffset(), 320);
@@ -235,8 +235,8 @@ TEST(SectionList, ClickingHeadingsWithActiveGlyphsExpandsAndContracts) {
 
     log.events.clear();
     list.mouseDown(MouseButton::Right, 50, 5);
-    list.mouseDown(MouseButton::Left, 50, 200);  // below the last row
-    list.section(0).setState(lssExpanded);       // the program's own changes raise nothing
+    list.mouseDown(MouseButton::Left, 50, 200);        // below the last row
+    list.section(0).setState(SectionState::Expanded);  // the program's own changes raise nothing
     EXPECT_TRUE(log.events.empty());
 }
 
@@ -260,10 +260,10 @@ TEST(SectionList, TickBoxesToggleWithTheMouseInsideTheBoxAndWithTheSpaceBar) {
     fill(list);
     list.setViewportHeight(300);
     for (int s = 0; s < 2; ++s) {
-        list.section(s).setControlType(sctTickBox);
-        list.section(s).setState(lssExpanded);
+        list.section(s).setControlType(SectionControlType::TickBox);
+        list.section(s).setState(SectionState::Expanded);
     }
-    TSubItems& devices = list.section(0).subItems();
+    SubItems& devices = list.section(0).subItems();
     const int mouseRowY = 25;
     for (int x : {14, 29, 0, 100}) {
         list.mouseDown(MouseButton::Left, x, mouseRowY);
@@ -295,14 +295,14 @@ TEST(SectionList, TickBoxesToggleWithTheMouseInsideTheBoxAndWithTheSpaceBar) {
     EXPECT_FALSE(devices.ticked(0));
     EXPECT_FALSE(devices.ticked(1));
     list.section(0).setReadOnly(false);
-    list.section(0).setControlType(sctText);
+    list.section(0).setControlType(SectionControlType::Text);
     list.mouseDown(MouseButton::Left, 20, mouseRowY);
     EXPECT_FALSE(devices.ticked(0));
 }
 
 TEST(SectionList, TicksOutsideTheListAreFalseAndIgnored) {
     SectionList list;
-    TSubItems& lines = list.addSection().subItems();
+    SubItems& lines = list.addSection().subItems();
     lines.add("only");
     lines.setTicked(5, true);
     lines.setTicked(-1, true);
@@ -315,8 +315,8 @@ TEST(SectionList, TicksOutsideTheListAreFalseAndIgnored) {
 TEST(SectionList, CurrentRowMovesWithTheKeysAndStaysVisible) {
     SectionList list;
     fill(list);
-    list.section(0).setState(lssExpanded);
-    list.section(1).setState(lssExpanded);  // 7 rows of 20
+    list.section(0).setState(SectionState::Expanded);
+    list.section(1).setState(SectionState::Expanded);  // 7 rows of 20
     list.setViewportHeight(50);
     EXPECT_EQ(list.currentRow(), -1);
     EXPECT_EQ(list.currentSection(), -1);
@@ -342,11 +342,11 @@ TEST(SectionList, CurrentRowMovesWithTheKeysAndStaysVisible) {
 TEST(SectionList, TheCurrentLineFallsBackToItsHeadingWhenItGoesAway) {
     SectionList list;
     fill(list);
-    list.section(0).setState(lssExpanded);
+    list.section(0).setState(SectionState::Expanded);
     list.setCurrentRow(list.rowIndex({0, 2}));
-    list.section(0).setState(lssContracted);
+    list.section(0).setState(SectionState::Contracted);
     EXPECT_EQ(list.currentRow(), 0);
-    list.section(0).setState(lssExpanded);
+    list.section(0).setState(SectionState::Expanded);
     EXPECT_EQ(list.currentRow(), 0);  // it does not jump back into the section
 
     list.setCurrentRow(list.rowIndex({0, 2}));

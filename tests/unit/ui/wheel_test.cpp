@@ -19,7 +19,7 @@ struct TurnRow {
     std::optional<int> turn;
 };
 
-TEST(WheelTurn, ReadFromEitherMessageWhereItCarriesIt) {
+TEST(wheelTurn, ReadFromEitherMessageWhereItCarriesIt) {
     const std::vector<TurnRow> rows = {
         {kWmMouseWheel, 0x00780008u, kDriverMessage, 120},   // away, a key held
         {kWmMouseWheel, 0xFF880000u, kDriverMessage, -120},  // towards the user
@@ -30,7 +30,7 @@ TEST(WheelTurn, ReadFromEitherMessageWhereItCarriesIt) {
         {0x0200, 0x00780000u, kDriverMessage, std::nullopt},  // WM_MOUSEMOVE
     };
     for (const TurnRow& row : rows) {
-        EXPECT_EQ(WheelTurn(row.message, row.wParam, row.driverMessage), row.turn)
+        EXPECT_EQ(wheelTurn(row.message, row.wParam, row.driverMessage), row.turn)
             << std::hex << row.message << " " << row.wParam;
     }
 }

@@ -1,4 +1,4 @@
-// TExplBtn: the flat buttons of the main window's top bar. A picture at the left and the
+// ExplorerButton: the flat buttons of the main window's top bar. A picture at the left and the
 // caption beside it, over the parent's background; the caption is white while the button is
 // under the pointer or has the focus and in the unselected colour otherwise. The button keeps
 // three pictures - Bitmap (the one shown), NoFocusBitmap and DisabledBitmap - which the window
@@ -15,7 +15,7 @@
 
 namespace tamux::win32 {
 
-class TExplBtn : public FlatButton {
+class ExplorerButton : public FlatButton {
   public:
     struct CreateArgs {
         Placement placement;
@@ -28,7 +28,7 @@ class TExplBtn : public FlatButton {
         Color unselectedTextColor = Color::rgb(192, 192, 192);
     };
 
-    explicit TExplBtn(const CreateArgs& args);
+    explicit ExplorerButton(const CreateArgs& args);
 
     Picture bitmap() const { return bitmap_; }
     void setBitmap(Picture picture);

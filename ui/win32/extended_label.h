@@ -1,4 +1,4 @@
-// TExtLabel: a label that can draw its text over a drop shadow, over its parent's background
+// ExtendedLabel: a label that can draw its text over a drop shadow, over its parent's background
 // (transparent), aligned left or right, wrapped, and act as a link (hand cursor, click events)
 // with a hint.
 #pragma once
@@ -12,7 +12,7 @@
 
 namespace tamux::win32 {
 
-class TExtLabel : public Control {
+class ExtendedLabel : public Control {
   public:
     enum class Align { Left, Right };
 
@@ -32,7 +32,7 @@ class TExtLabel : public Control {
         std::string hint;
     };
 
-    explicit TExtLabel(const CreateArgs& args);
+    explicit ExtendedLabel(const CreateArgs& args);
 
     const std::string& caption() const { return args_.caption; }
     void setCaption(const std::string& caption);

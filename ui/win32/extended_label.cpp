@@ -1,10 +1,10 @@
-#include "ui/win32/ext_label.h"
+#include "ui/win32/extended_label.h"
 
 #include "ui/win32/hint.h"
 
 namespace tamux::win32 {
 
-TExtLabel::TExtLabel(const CreateArgs& args) : args_(args) {
+ExtendedLabel::ExtendedLabel(const CreateArgs& args) : args_(args) {
     anchorRight_ = args.placement.x + args.placement.width;
     // Windows 95 and NT 4 have no hand cursor: null there, and the class takes the arrow.
     HCURSOR cursor = args.link ? LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)) : nullptr;
@@ -14,25 +14,25 @@ TExtLabel::TExtLabel(const CreateArgs& args) : args_(args) {
     if (args_.autoSize) fitToText();
 }
 
-UINT TExtLabel::drawFlags() const {
+UINT ExtendedLabel::drawFlags() const {
     UINT flags = DT_NOPREFIX | (args_.align == Align::Right ? DT_RIGHT : DT_LEFT);
     flags |= args_.wordWrap ? DT_WORDBREAK : DT_SINGLELINE;
     return flags;
 }
 
-void TExtLabel::setCaption(const std::string& caption) {
+void ExtendedLabel::setCaption(const std::string& caption) {
     args_.caption = caption;
     if (args_.autoSize) fitToText();
     invalidate();
 }
 
-void TExtLabel::setFont(const FontSpec& font) {
+void ExtendedLabel::setFont(const FontSpec& font) {
     args_.font = font;
     if (args_.autoSize) fitToText();
     invalidate();
 }
 
-void TExtLabel::fitToText() {
+void ExtendedLabel::fitToText() {
     if (!handle()) return;
     HDC dc = GetDC(handle());
     RECT area{0, 0, args_.wordWrap ? args_.placement.width : 0, 0};
@@ -53,13 +53,13 @@ void TExtLabel::fitToText() {
     MoveWindow(handle(), left, now.top, width, height, TRUE);
 }
 
-void TExtLabel::paintClient(HDC dc) {
+void ExtendedLabel::paintClient(HDC dc) {
     RECT client;
     GetClientRect(handle(), &client);
     if (args_.transparent) {
-        PaintParentBackground(handle(), dc);
+        paintParentBackground(handle(), dc);
     } else {
-        FillSolid(dc, client, ToColorRef(args_.background));
+        fillSolid(dc, client, toColorRef(args_.background));
     }
     SelectInDc select(dc, fonts_.font(args_.font));
     SetBkMode(dc, TRANSPARENT);
@@ -69,17 +69,17 @@ void TExtLabel::paintClient(HDC dc) {
         text.bottom -= args_.shadowOffset;
         RECT shadow = text;
         OffsetRect(&shadow, args_.shadowOffset, args_.shadowOffset);
-        SetTextColor(dc, ToColorRef(args_.shadowColor));
+        SetTextColor(dc, toColorRef(args_.shadowColor));
         DrawTextA(dc, args_.caption.c_str(), static_cast<int>(args_.caption.size()), &shadow,
                   drawFlags());
     }
     SetTextColor(
-        dc, IsWindowEnabled(handle()) ? ToColorRef(args_.font.color) : GetSysColor(COLOR_GRAYTEXT));
+        dc, IsWindowEnabled(handle()) ? toColorRef(args_.font.color) : GetSysColor(COLOR_GRAYTEXT));
     DrawTextA(dc, args_.caption.c_str(), static_cast<int>(args_.caption.size()), &text,
               drawFlags());
 }
 
-LRESULT TExtLabel::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ExtendedLabel::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (handlePaint(message, wParam)) return 0;
     switch (message) {
         case WM_LBUTTONUP:
@@ -91,13 +91,13 @@ LRESULT TExtLabel::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MOUSEMOVE:
             if (!pointerInside_) {
                 pointerInside_ = true;
-                TrackMouseLeave(handle());
-                ShowHint(args_.hint);
+                trackMouseLeave(handle());
+                showHint(args_.hint);
             }
             return 0;
         case WM_MOUSELEAVE:
             pointerInside_ = false;
-            if (!args_.hint.empty()) HideHint();
+            if (!args_.hint.empty()) hideHint();
             return 0;
     }
     return defaultHandling(message, wParam, lParam);

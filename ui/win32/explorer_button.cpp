@@ -1,31 +1,31 @@
-#include "ui/win32/expl_btn.h"
+#include "ui/win32/explorer_button.h"
 
 namespace tamux::win32 {
 
-TExplBtn::TExplBtn(const CreateArgs& args) : args_(args), bitmap_(args.bitmap) {
+ExplorerButton::ExplorerButton(const CreateArgs& args) : args_(args), bitmap_(args.bitmap) {
     create("TamuxExplBtn", args.placement, WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS);
 }
 
-void TExplBtn::setBitmap(Picture picture) {
+void ExplorerButton::setBitmap(Picture picture) {
     bitmap_ = picture;
     invalidate();
 }
 
-void TExplBtn::setCaption(const std::string& caption) {
+void ExplorerButton::setCaption(const std::string& caption) {
     args_.caption = caption;
     invalidate();
 }
 
-void TExplBtn::paintClient(HDC dc) {
+void ExplorerButton::paintClient(HDC dc) {
     RECT client;
     GetClientRect(handle(), &client);
-    PaintParentBackground(handle(), dc);
+    paintParentBackground(handle(), dc);
     bool enabled = IsWindowEnabled(handle()) != FALSE;
     bool focused = GetFocus() == handle();
     if (enabled && (hot() || pressed())) {
         COLORREF light = RGB(255, 255, 255), dark = RGB(64, 64, 64);
         if (pressed()) std::swap(light, dark);
-        Frame3D(dc, client, light, dark);
+        frame3D(dc, client, light, dark);
     }
     int shift = pressed() && hot() ? 1 : 0;
     int x = 3 + shift;
@@ -36,8 +36,8 @@ void TExplBtn::paintClient(HDC dc) {
         x += bitmap_.strip->width() + 4;
     }
     COLORREF color = !enabled             ? GetSysColor(COLOR_GRAYTEXT)
-                     : (hot() || focused) ? ToColorRef(args_.captionColor)
-                                          : ToColorRef(args_.unselectedTextColor);
+                     : (hot() || focused) ? toColorRef(args_.captionColor)
+                                          : toColorRef(args_.unselectedTextColor);
     SelectInDc select(dc, fonts_.font(args_.font));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, color);
@@ -51,15 +51,15 @@ void TExplBtn::paintClient(HDC dc) {
     }
 }
 
-void TExplBtn::clicked() {
+void ExplorerButton::clicked() {
     if (onClick) onClick();
 }
 
-void TExplBtn::pointerMoved() {
+void ExplorerButton::pointerMoved() {
     if (onMouseMove) onMouseMove();
 }
 
-void TExplBtn::focusLost() {
+void ExplorerButton::focusLost() {
     if (onExit) onExit();
 }
 
