@@ -75,9 +75,9 @@ void MainForm::refreshIndicators() {
         DeviceSection& shown = shownSections_[i];
         if (shown.kind != DeviceKind::Keyboard) continue;
         SubItems& lines = right_.section(static_cast<int>(i) + 1).subItems();
-        for (int line : UpdateIndicators(shown, keyState_)) {
+        for (int line : updateIndicators(shown, keyState_)) {
             lines.set(line,
-                      SectionLineMarkup(shown.kind, shown.lines[static_cast<std::size_t>(line)]));
+                      sectionLineMarkup(shown.kind, shown.lines[static_cast<std::size_t>(line)]));
         }
     }
 }
@@ -101,7 +101,7 @@ void MainForm::showCategory(int category) {
         ListSection& section = right_.addSection();
         section.setCaption(entries[i]);
         shownSections_.push_back(deviceSection(category, i, entries[i]));
-        section.subItems().assign(SectionMarkup(shownSections_.back()));
+        section.subItems().assign(sectionMarkup(shownSections_.back()));
     }
     for (int i = 0; i < entries.count(); ++i) {
         right_.section(i + 1).setImageIndex(entries.imageIndex(i));
@@ -121,9 +121,9 @@ void MainForm::announcePrinterQueries() {
 DeviceSection MainForm::deviceSection(int category, int entry, const std::string& caption) {
     // The input devices are always the mouse, then the keyboard.
     if (category == kInputDevicesCategory) {
-        if (entry == kMouseEntry) return MouseSection(state_.mouse, state_.lang);
+        if (entry == kMouseEntry) return mouseSection(state_.mouse, state_.lang);
         if (entry == kKeyboardEntry) {
-            return KeyboardSection(state_.keyboard, keyState_, state_.lang);
+            return keyboardSection(state_.keyboard, keyState_, state_.lang);
         }
     }
     // A printer entry stands for the printers of its name, and only among the printers: one named
@@ -132,7 +132,7 @@ DeviceSection MainForm::deviceSection(int category, int entry, const std::string
     if (category == kPrintersCategory) {
         DeviceSection section{DeviceKind::Printer, caption, {}};
         for (int printer : printerIndicesForCaption(printers_, caption)) {
-            section = PrinterSection(printers_, printer, printerCaps_, state_.lang);
+            section = printerSection(printers_, printer, printerCaps_, state_.lang);
         }
         return section;
     }

@@ -69,7 +69,7 @@ int main(int argc, char** argv) try {
     std::vector<ReportEntry> entries;
     std::size_t lineTotal = 0;
     while (lineTotal < lineCount) {
-        std::vector<ReportEntry> more = ReportEntries(request, sources);
+        std::vector<ReportEntry> more = reportEntries(request, sources);
         if (more.empty()) throw std::runtime_error("the request gives no entries");
         for (ReportEntry& entry : more) {
             lineTotal += 3;
@@ -83,7 +83,7 @@ int main(int argc, char** argv) try {
     auto save = [&](const std::string& path) {
         std::vector<ReportEntry> report = entries;
         dialogs.queueSavePath(path);
-        return measureWork([&] { CarryOutReport(host, ReportAction::Save, std::move(report)); });
+        return measureWork([&] { carryOutReport(host, ReportAction::Save, std::move(report)); });
     };
     const std::string htmlPath = "C:\\report.htm", textPath = "C:\\report.txt";
     if (flagOption(argc, argv, "--once")) {

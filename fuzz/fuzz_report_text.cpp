@@ -24,19 +24,19 @@ bool contains(std::string_view text, std::string_view part) {
 
 // The section lines that carry `value`, one of each kind.
 std::vector<SectionLine> linesHolding(const std::string& value) {
-    return {TitleLine(value),
-            GroupLine(value, true, LineIcon::Keyboard),
-            ItemLine(LineIcon::Mouse, Emphasis::Strong, "Label", value, " ms"),
-            StateLine(LineIcon::Keyboard, "Label", value),
-            CapabilityLine(value, true, "yes"),
-            PaperLine(value)};
+    return {titleLine(value),
+            groupLine(value, true, LineIcon::Keyboard),
+            itemLine(LineIcon::Mouse, Emphasis::Strong, "Label", value, " ms"),
+            stateLine(LineIcon::Keyboard, "Label", value),
+            capabilityLine(value, true, "yes"),
+            paperLine(value)};
 }
 
 void checkValue(const std::string& value, std::vector<DeviceSection>& sections) {
     for (DeviceKind kind : {DeviceKind::Mouse, DeviceKind::Keyboard, DeviceKind::Printer}) {
         DeviceSection section{kind, value, linesHolding(value)};
         for (const SectionLine& line : section.lines) {
-            const std::string markup = SectionLineMarkup(kind, line);
+            const std::string markup = sectionLineMarkup(kind, line);
             TAMUX_FUZZ_CHECK(contains(markupToPlainText(markup), value),
                              "the pane shows the value as it is");
             TAMUX_FUZZ_CHECK(contains(SectionLineText(kind, line).text, value),
@@ -55,13 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const ReportDocument document{
         "Created", {{"Category", "Entry", std::move(sections)}}, "Footer"};
-    const std::vector<TextLine> text = ReportTextLines(document);
+    const std::vector<TextLine> text = reportTextLines(document);
     for (const std::string& row : htmlReportLines(document)) {
         TAMUX_FUZZ_CHECK(row.rfind("<TR><TD>", 0) == 0 && row.size() >= 17 &&
                              row.compare(row.size() - 10, 10, "</TD></TR>") == 0,
                          "every row is one table cell");
     }
-    reportFileContent(TextReportLines(document));
+    reportFileContent(textReportLines(document));
 
     // A sheet of A4 at 600 DPI, or a small one on which nearly every line starts a page.
     sim::PageSetup setup;
@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto log = std::make_shared<sim::PrintLog>();
     {
         sim::RecordingCanvas canvas(setup, log);
-        PrintReport(text, canvas);
+        printReport(text, canvas);
     }
     TAMUX_FUZZ_CHECK(log->documents.size() == 1 && log->documents[0].ended,
                      "the printout is one finished document");

@@ -108,7 +108,7 @@ bool showLanguageDialog(LanguageDialogHost& host) {
 }
 
 void closeLanguageDialog(LanguageDialogHost& host) {
-    CloseOpenDialog(host.current);
+    closeOpenDialog(host.current);
 }
 
 }  // namespace tamux

@@ -127,7 +127,7 @@ class CryptLib {
 
     // Every string starts from the same seed, so the swaps and the key stream of a one-chunk
     // string depend only on its length: drawn once per length, as the final order of the swapped
-    // bytes (which hex pair lands where) and the stream's bytes. Drawn again after the password
+    // bytes (which hex pair lands where) and the stream's bytes. drawn again after the password
     // changes.
     struct LengthPlan {
         std::vector<std::uint16_t> source;  // byte i comes from hex pair source[i]

@@ -26,7 +26,7 @@ std::string cssColour(std::string_view markupColour) {
 std::string escapeHtml(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (char c : OnOneLine(text)) {
+    for (char c : onOneLine(text)) {
         switch (c) {
             case '&':
                 out += "&amp;";
@@ -79,16 +79,16 @@ std::string valueText(const SectionLine& line, const ReportDocument& document) {
 
 std::string sectionRow(DeviceKind kind, const SectionLine& line, const ReportDocument& document) {
     if (line.kind == LineKind::Gap || line.kind == LineKind::Empty) return emptyRow();
-    const LineStyle look = StyleOf(kind, line);
-    const std::string label = line.kind == LineKind::Indicator ? LockKeyName(line.key) : line.label;
-    if (!HasValueColumn(line)) return row(cell(look.labelColour, look.labelPoints, label, true));
+    const LineStyle look = styleOf(kind, line);
+    const std::string label = line.kind == LineKind::Indicator ? lockKeyName(line.key) : line.label;
+    if (!hasValueColumn(line)) return row(cell(look.labelColour, look.labelPoints, label, true));
     return row(cell(look.labelColour, look.labelPoints, label, false) +
                cell(look.valueColour, look.labelPoints, valueText(line, document), false));
 }
 
 }  // namespace
 
-std::string HtmlCharsetName(unsigned codePage) {
+std::string htmlCharsetName(unsigned codePage) {
     return "windows-" + std::to_string(codePage);
 }
 
@@ -98,7 +98,7 @@ std::vector<std::string> htmlReportLines(const ReportDocument& document) {
         "<!DOCTYPE html>",
         "<html>",
         "<head>",
-        "<meta charset=\"" + HtmlCharsetName(document.codePage) + "\">",
+        "<meta charset=\"" + htmlCharsetName(document.codePage) + "\">",
         "<title>" + escapeHtml(title) + "</title>",
         "</head>",
         "<body>",

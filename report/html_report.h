@@ -13,6 +13,6 @@ namespace tamux {
 std::vector<std::string> htmlReportLines(const ReportDocument& document);
 
 // The name under which browsers know an ANSI code page ("windows-1250").
-std::string HtmlCharsetName(unsigned codePage);
+std::string htmlCharsetName(unsigned codePage);
 
 }  // namespace tamux

@@ -77,7 +77,7 @@ class PageWriter {
 }  // namespace
 
 TextLine printTitleLine() {
-    return PlainLine(14, std::string(32, ' ') + "ZorvInfo Report");
+    return plainLine(14, std::string(32, ' ') + "ZorvInfo Report");
 }
 
 std::string pageFooter(int page) {
@@ -87,7 +87,7 @@ std::string pageFooter(int page) {
     return footer;
 }
 
-void PrintReport(const std::vector<TextLine>& lines, platform::PrintCanvas& canvas) {
+void printReport(const std::vector<TextLine>& lines, platform::PrintCanvas& canvas) {
     if (!canvas.beginDocument(kReportDocumentName)) {
         throw Error("The printer cannot start the print job");
     }

@@ -26,6 +26,6 @@ std::string pageFooter(int page);
 // between them. A line that would reach into the bottom margin goes on a new page; each page ends
 // with its footer in 8 points, starting at the middle of the page. Raises Error when the print
 // job cannot be started.
-void PrintReport(const std::vector<TextLine>& lines, platform::PrintCanvas& canvas);
+void printReport(const std::vector<TextLine>& lines, platform::PrintCanvas& canvas);
 
 }  // namespace tamux

@@ -32,19 +32,19 @@ void saveReport(ReportDialogHost& host, const ReportDocument& document) {
     if (reportFileFormatOf(path) == ReportFileFormat::Html) {
         writeLines(host.platform.files, path, htmlReportLines(document));
     } else {
-        writeLines(host.platform.files, path, TextReportLines(document));
+        writeLines(host.platform.files, path, textReportLines(document));
     }
 }
 
 void printReport(ReportDialogHost& host, const ReportDocument& document) {
     std::unique_ptr<platform::PrintCanvas> printer = host.platform.dialogs.printDialog();
     if (!printer) return;
-    PrintReport(ReportTextLines(document), *printer);
+    printReport(reportTextLines(document), *printer);
 }
 
 void sendReport(ReportDialogHost& host, const ReportDocument& document) {
     writeLines(host.platform.files, kMailHtmlFile, htmlReportLines(document));
-    writeLines(host.platform.files, kMailTextFile, TextReportLines(document));
+    writeLines(host.platform.files, kMailTextFile, textReportLines(document));
     // Whether the mail module starts is its own affair; the files are there either way.
     host.platform.shell.shellExecute("", kMailProgram, mailParameters(), kMailFolder,
                                      platform::kSwShowNormal);
@@ -63,11 +63,11 @@ std::string mailParameters() {
     return "\" \" \"" + std::string(kMailTextFile) + "\" \"" + std::string(kMailHtmlFile) + "\"";
 }
 
-void CarryOutReport(ReportDialogHost& host, ReportAction action, std::vector<ReportEntry> entries) {
+void carryOutReport(ReportDialogHost& host, ReportAction action, std::vector<ReportEntry> entries) {
     if (entries.empty()) return;
-    const ReportDocument document{CreatedText(host.lang, host.platform.clock),
+    const ReportDocument document{createdText(host.lang, host.platform.clock),
                                   std::move(entries),
-                                  FooterText(host.lang, host.applicationTitle),
+                                  footerText(host.lang, host.applicationTitle),
                                   host.lang.getLangText(kOnText),
                                   host.lang.getLangText(kOffText),
                                   host.platform.system.ansiCodePage()};
@@ -88,7 +88,7 @@ void CarryOutReport(ReportDialogHost& host, ReportAction action, std::vector<Rep
 
 void runReport(ReportDialogHost& host, const SectionList& leftPane, const ReportSources& sources) {
     showReportDialog(host, leftPane);
-    CarryOutReport(host, host.sel.action, ReportEntries(host.sel, sources));
+    carryOutReport(host, host.sel.action, reportEntries(host.sel, sources));
 }
 
 }  // namespace tamux

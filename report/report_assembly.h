@@ -33,7 +33,7 @@ std::string mailParameters();
 // the file, ReportAction::Print asks for a printer and prints, ReportAction::Send writes the two
 // mail files and starts the mail module. Nothing at all happens without entries. A file that cannot
 // be written raises FileCreateError, and what would come after it is not done.
-void CarryOutReport(ReportDialogHost& host, ReportAction action, std::vector<ReportEntry> entries);
+void carryOutReport(ReportDialogHost& host, ReportAction action, std::vector<ReportEntry> entries);
 
 // The Report button: the report window, then the report of what was ticked there.
 void runReport(ReportDialogHost& host, const SectionList& leftPane, const ReportSources& sources);

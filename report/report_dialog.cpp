@@ -167,7 +167,7 @@ void showReportDialog(ReportDialogHost& host, const SectionList& leftPane) {
 }
 
 void closeReportDialog(ReportDialogHost& host) {
-    CloseOpenDialog(host.current);
+    closeOpenDialog(host.current);
 }
 
 }  // namespace tamux

@@ -7,18 +7,18 @@
 
 namespace tamux {
 
-std::vector<ReportEntry> ReportEntries(const ReportRequest& request, const ReportSources& sources) {
+std::vector<ReportEntry> reportEntries(const ReportRequest& request, const ReportSources& sources) {
     std::vector<ReportEntry> entries;
     for (const SelectedItem& item : request.items) {
         // The report window's captions are the panes' markup.
         ReportEntry entry{decodeMarkupEntities(item.caption), decodeMarkupEntities(item.text), {}};
         if (item.section == kInputDevicesCategory) {
             if (item.subitem == kMouseEntry) {
-                entry.sections.push_back(MouseSection(sources.mouse, sources.lang));
+                entry.sections.push_back(mouseSection(sources.mouse, sources.lang));
             }
             if (item.subitem == kKeyboardEntry) {
                 entry.sections.push_back(
-                    KeyboardSection(sources.keyboard, sources.keys, sources.lang));
+                    keyboardSection(sources.keyboard, sources.keys, sources.lang));
             }
         }
         // Printers are found by their entry text among the printers only, as the main window
@@ -27,7 +27,7 @@ std::vector<ReportEntry> ReportEntries(const ReportRequest& request, const Repor
         if (item.section == kPrintersCategory) {
             for (int printer : printerIndicesForCaption(sources.printers, item.text)) {
                 entry.sections.push_back(
-                    PrinterSection(sources.printers, printer, sources.printerCaps, sources.lang));
+                    printerSection(sources.printers, printer, sources.printerCaps, sources.lang));
             }
         }
         entries.push_back(std::move(entry));
@@ -35,13 +35,13 @@ std::vector<ReportEntry> ReportEntries(const ReportRequest& request, const Repor
     return entries;
 }
 
-std::string CreatedText(const LangModule& lang, platform::Clock& clock) {
+std::string createdText(const LangModule& lang, platform::Clock& clock) {
     const platform::SystemTime now = clock.localTime();
     return lang.getLangText(kCreatedOnText) + clock.formatShortDate(now) + "  " +
            clock.formatLongTime(now);
 }
 
-std::string OnOneLine(std::string_view text) {
+std::string onOneLine(std::string_view text) {
     std::string line(text);
     for (char& c : line) {
         if (c == '\t' || c == '\r' || c == '\n') c = ' ';
@@ -49,7 +49,7 @@ std::string OnOneLine(std::string_view text) {
     return line;
 }
 
-std::string FooterText(const LangModule& lang, const std::string& applicationTitle) {
+std::string footerText(const LangModule& lang, const std::string& applicationTitle) {
     return lang.getLangText(kCreatedByText) + applicationTitle;
 }
 

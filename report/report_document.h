@@ -63,14 +63,14 @@ struct ReportDocument {
 };
 
 // The entries of the request, in order, with the sections of their devices.
-std::vector<ReportEntry> ReportEntries(const ReportRequest& request, const ReportSources& sources);
+std::vector<ReportEntry> reportEntries(const ReportRequest& request, const ReportSources& sources);
 
 // The frame's texts: the date and time in the user's short date and long time formats.
-std::string CreatedText(const LangModule& lang, platform::Clock& clock);
-std::string FooterText(const LangModule& lang, const std::string& applicationTitle);
+std::string createdText(const LangModule& lang, platform::Clock& clock);
+std::string footerText(const LangModule& lang, const std::string& applicationTitle);
 
 // A text on one line: tabs and line breaks in it become blanks, so that a value cannot break a
 // column, a row or a printed line.
-std::string OnOneLine(std::string_view text);
+std::string onOneLine(std::string_view text);
 
 }  // namespace tamux

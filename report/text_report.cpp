@@ -27,13 +27,13 @@ std::string valueText(const SectionLine& line, const ReportDocument& document) {
 }
 
 TextLine sectionLineText(DeviceKind kind, const SectionLine& line, const ReportDocument& document) {
-    const LineStyle style = StyleOf(kind, line);
+    const LineStyle style = styleOf(kind, line);
     TextLine text;
     text.points = style.labelPoints;
     text.indent = style.labelIndent;
-    text.text = OnOneLine(line.kind == LineKind::Indicator ? LockKeyName(line.key) : line.label);
-    if (HasValueColumn(line)) {
-        text.value = OnOneLine(valueText(line, document));
+    text.text = onOneLine(line.kind == LineKind::Indicator ? lockKeyName(line.key) : line.label);
+    if (hasValueColumn(line)) {
+        text.value = onOneLine(valueText(line, document));
         text.tabStop = style.valueTabStop;
     }
     return text;
@@ -52,33 +52,33 @@ void addSection(std::vector<TextLine>& lines, const DeviceSection& section,
 
 }  // namespace
 
-TextLine PlainLine(int points, std::string text) {
+TextLine plainLine(int points, std::string text) {
     TextLine line;
     line.points = points;
     line.text = std::move(text);
     return line;
 }
 
-std::vector<TextLine> ReportTextLines(const ReportDocument& document) {
+std::vector<TextLine> reportTextLines(const ReportDocument& document) {
     std::vector<TextLine> lines;
-    lines.push_back(PlainLine(kTitlePoints, std::string(kReportTitle)));
-    lines.push_back(PlainLine(kLinePoints, OnOneLine(document.created)));
+    lines.push_back(plainLine(kTitlePoints, std::string(kReportTitle)));
+    lines.push_back(plainLine(kLinePoints, onOneLine(document.created)));
     for (const ReportEntry& entry : document.entries) {
         lines.push_back(
-            PlainLine(kHeadingPoints, OnOneLine(entry.category + " - " + entry.text + ":")));
-        lines.push_back(PlainLine(kLinePoints, ""));
+            plainLine(kHeadingPoints, onOneLine(entry.category + " - " + entry.text + ":")));
+        lines.push_back(plainLine(kLinePoints, ""));
         for (const DeviceSection& section : entry.sections) addSection(lines, section, document);
-        lines.push_back(PlainLine(kLinePoints, ""));
+        lines.push_back(plainLine(kLinePoints, ""));
     }
-    lines.push_back(PlainLine(kLinePoints, ""));
-    lines.push_back(PlainLine(kLinePoints, ""));
-    lines.push_back(PlainLine(kFooterPoints, OnOneLine(document.footer)));
+    lines.push_back(plainLine(kLinePoints, ""));
+    lines.push_back(plainLine(kLinePoints, ""));
+    lines.push_back(plainLine(kFooterPoints, onOneLine(document.footer)));
     return lines;
 }
 
-std::vector<std::string> TextReportLines(const ReportDocument& document) {
+std::vector<std::string> textReportLines(const ReportDocument& document) {
     std::vector<std::string> texts;
-    for (const TextLine& line : ReportTextLines(document)) {
+    for (const TextLine& line : reportTextLines(document)) {
         std::string text = line.text;
         if (line.value) {
             text.resize(std::max(line.column, text.size() + 1), ' ');

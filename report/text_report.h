@@ -25,15 +25,15 @@ struct TextLine {
 };
 
 // A line without a value column.
-TextLine PlainLine(int points, std::string text);
+TextLine plainLine(int points, std::string text);
 
 // The document's lines: the title and the creation line, each entry's heading, a gap, its
 // sections' lines and a gap, then a gap, an empty rule line and the footer.
-std::vector<TextLine> ReportTextLines(const ReportDocument& document);
+std::vector<TextLine> reportTextLines(const ReportDocument& document);
 
 // The text file's lines: each section's values start in one column, two blanks after its longest
 // label.
-std::vector<std::string> TextReportLines(const ReportDocument& document);
+std::vector<std::string> textReportLines(const ReportDocument& document);
 
 // The content of a report file: every line followed by CR LF.
 std::string reportFileContent(const std::vector<std::string>& lines);

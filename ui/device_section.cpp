@@ -2,14 +2,14 @@
 
 namespace tamux {
 
-SectionLine TitleLine(std::string text) {
+SectionLine titleLine(std::string text) {
     SectionLine line;
     line.kind = LineKind::Title;
     line.label = std::move(text);
     return line;
 }
 
-SectionLine GroupLine(std::string text, bool major, LineIcon icon) {
+SectionLine groupLine(std::string text, bool major, LineIcon icon) {
     SectionLine line;
     line.kind = LineKind::Group;
     line.icon = icon;
@@ -18,7 +18,7 @@ SectionLine GroupLine(std::string text, bool major, LineIcon icon) {
     return line;
 }
 
-SectionLine ItemLine(LineIcon icon, Emphasis emphasis, std::string label, std::string value,
+SectionLine itemLine(LineIcon icon, Emphasis emphasis, std::string label, std::string value,
                      std::string unit) {
     SectionLine line;
     line.kind = LineKind::Item;
@@ -30,7 +30,7 @@ SectionLine ItemLine(LineIcon icon, Emphasis emphasis, std::string label, std::s
     return line;
 }
 
-SectionLine StateLine(LineIcon icon, std::string label, std::string text) {
+SectionLine stateLine(LineIcon icon, std::string label, std::string text) {
     SectionLine line;
     line.kind = LineKind::State;
     line.icon = icon;
@@ -39,7 +39,7 @@ SectionLine StateLine(LineIcon icon, std::string label, std::string text) {
     return line;
 }
 
-SectionLine CapabilityLine(std::string name, bool present, std::string text) {
+SectionLine capabilityLine(std::string name, bool present, std::string text) {
     SectionLine line;
     line.kind = LineKind::Capability;
     line.icon = present ? LineIcon::Present : LineIcon::Absent;
@@ -49,7 +49,7 @@ SectionLine CapabilityLine(std::string name, bool present, std::string text) {
     return line;
 }
 
-SectionLine PaperLine(std::string name) {
+SectionLine paperLine(std::string name) {
     SectionLine line;
     line.kind = LineKind::Paper;
     line.icon = LineIcon::Paper;
@@ -65,17 +65,17 @@ SectionLine lockIndicatorLine(LockKey key, bool on) {
     return line;
 }
 
-SectionLine GapLine() {
+SectionLine gapLine() {
     SectionLine line;
     line.kind = LineKind::Gap;
     return line;
 }
 
-SectionLine EmptyLine() {
+SectionLine emptyLine() {
     return SectionLine{};
 }
 
-const char* LockKeyName(LockKey key) {
+const char* lockKeyName(LockKey key) {
     switch (key) {
         case LockKey::CapsLock:
             return "CAPS";

@@ -71,18 +71,18 @@ struct DeviceSection {
 };
 
 // Line makers, so that builders read as the section they build.
-SectionLine TitleLine(std::string text);
-SectionLine GroupLine(std::string text, bool major = false, LineIcon icon = LineIcon::None);
-SectionLine ItemLine(LineIcon icon, Emphasis emphasis, std::string label, std::string value,
+SectionLine titleLine(std::string text);
+SectionLine groupLine(std::string text, bool major = false, LineIcon icon = LineIcon::None);
+SectionLine itemLine(LineIcon icon, Emphasis emphasis, std::string label, std::string value,
                      std::string unit = {});
-SectionLine StateLine(LineIcon icon, std::string label, std::string text);
-SectionLine CapabilityLine(std::string name, bool present, std::string text);
-SectionLine PaperLine(std::string name);
+SectionLine stateLine(LineIcon icon, std::string label, std::string text);
+SectionLine capabilityLine(std::string name, bool present, std::string text);
+SectionLine paperLine(std::string name);
 SectionLine lockIndicatorLine(LockKey key, bool on);
-SectionLine GapLine();
-SectionLine EmptyLine();
+SectionLine gapLine();
+SectionLine emptyLine();
 
 // The key's name as its indicator shows it: "CAPS", "NUM", "SCROLL", "INS".
-const char* LockKeyName(LockKey key);
+const char* lockKeyName(LockKey key);
 
 }  // namespace tamux

@@ -11,7 +11,7 @@ constexpr int kPrinterHeadingIndent = 50;
 
 }  // namespace
 
-LineStyle StyleOf(DeviceKind kind, const SectionLine& line) {
+LineStyle styleOf(DeviceKind kind, const SectionLine& line) {
     const std::string_view label = line.emphasis == Emphasis::Strong ? "clnavy" : "clblue";
     switch (line.kind) {
         case LineKind::Title:
@@ -38,7 +38,7 @@ LineStyle StyleOf(DeviceKind kind, const SectionLine& line) {
     return {"clblack", 10, "clblack", 0, 0};
 }
 
-bool HasValueColumn(const SectionLine& line) {
+bool hasValueColumn(const SectionLine& line) {
     switch (line.kind) {
         case LineKind::Item:
         case LineKind::State:

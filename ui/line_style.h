@@ -19,10 +19,10 @@ struct LineStyle {
     int valueTabStop = 0;
 };
 
-LineStyle StyleOf(DeviceKind kind, const SectionLine& line);
+LineStyle styleOf(DeviceKind kind, const SectionLine& line);
 
 // Whether the line has a value column: items, states, capabilities and indicators.
-bool HasValueColumn(const SectionLine& line);
+bool hasValueColumn(const SectionLine& line);
 
 // The panes' resolution, in which indents and tab stops are given.
 inline constexpr int kPanePixelsPerInch = 96;

@@ -27,7 +27,7 @@ class OpenDialogGuard {
 // Forgets the open dialog, if any, and then closes its window if it has one; the window's own
 // close handlers find nothing open any more.
 template <typename Dialog>
-void CloseOpenDialog(Dialog*& current) {
+void closeOpenDialog(Dialog*& current) {
     Dialog* dialog = current;
     if (!dialog) return;
     current = nullptr;

@@ -54,7 +54,7 @@ class LineWriter {
 };
 
 std::string itemMarkup(DeviceKind kind, const SectionLine& line, const MarkupOptions& options) {
-    const LineStyle style = StyleOf(kind, line);
+    const LineStyle style = styleOf(kind, line);
     LineWriter out(options);
     out.image(line.icon, " ");
     if (kind == DeviceKind::Printer) {
@@ -79,9 +79,9 @@ std::string itemMarkup(DeviceKind kind, const SectionLine& line, const MarkupOpt
 
 }  // namespace
 
-std::string SectionLineMarkup(DeviceKind kind, const SectionLine& line,
+std::string sectionLineMarkup(DeviceKind kind, const SectionLine& line,
                               const MarkupOptions& options) {
-    const LineStyle style = StyleOf(kind, line);
+    const LineStyle style = styleOf(kind, line);
     LineWriter out(options);
     switch (line.kind) {
         case LineKind::Title:
@@ -123,7 +123,7 @@ std::string SectionLineMarkup(DeviceKind kind, const SectionLine& line,
         case LineKind::Indicator:
             return out.font(style.labelColour, style.labelPoints)
                 .text(" ")
-                .text(LockKeyName(line.key))
+                .text(lockKeyName(line.key))
                 .text(" ")
                 .end()
                 .take();
@@ -135,11 +135,11 @@ std::string SectionLineMarkup(DeviceKind kind, const SectionLine& line,
     return "";
 }
 
-std::vector<std::string> SectionMarkup(const DeviceSection& section, const MarkupOptions& options) {
+std::vector<std::string> sectionMarkup(const DeviceSection& section, const MarkupOptions& options) {
     std::vector<std::string> lines;
     lines.reserve(section.lines.size());
     for (const SectionLine& line : section.lines) {
-        lines.push_back(SectionLineMarkup(section.kind, line, options));
+        lines.push_back(sectionLineMarkup(section.kind, line, options));
     }
     return lines;
 }

@@ -18,11 +18,11 @@ struct MarkupOptions {
 };
 
 // The markup of one line of a section of that kind.
-std::string SectionLineMarkup(DeviceKind kind, const SectionLine& line,
+std::string sectionLineMarkup(DeviceKind kind, const SectionLine& line,
                               const MarkupOptions& options = {});
 
 // The markup of every line of the section, in order.
-std::vector<std::string> SectionMarkup(const DeviceSection& section,
+std::vector<std::string> sectionMarkup(const DeviceSection& section,
                                        const MarkupOptions& options = {});
 
 }  // namespace tamux

@@ -48,19 +48,11 @@ class KeyState {
 
     // Whether the key's toggle state is on, as GetKeyboardState tells it now. Should that query
     // fail, the answer is the one last read.
-    bool CapsLock() { return isOn(LockKey::CapsLock); }
-    bool NumLock() { return isOn(LockKey::NumLock); }
-    bool ScrollLock() { return isOn(LockKey::ScrollLock); }
-    bool Insert() { return isOn(LockKey::Insert); }
     bool isOn(LockKey key);
 
     // Sets the key's toggle state: a synthesised press and release when it differs (which comes
     // back to the program as a key-down message); on 9x, where that alone does not update the
     // state the program reads, pending messages are processed and the state is also written.
-    void setCapsLock(bool on) { setOn(LockKey::CapsLock, on); }
-    void setNumLock(bool on) { setOn(LockKey::NumLock, on); }
-    void setScrollLock(bool on) { setOn(LockKey::ScrollLock, on); }
-    void setInsert(bool on) { setOn(LockKey::Insert, on); }
     void setOn(LockKey key, bool on);
 
     // Raised for every key-down of the key taken from the queue (repeats included), before the

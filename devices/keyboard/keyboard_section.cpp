@@ -26,19 +26,19 @@ class KeyboardLines {
 
     void add(SectionLine line) { lines_.push_back(std::move(line)); }
     void group(TextId label, bool major, LineIcon icon = LineIcon::None) {
-        add(GroupLine(lang_.getLangText(label), major, icon));
+        add(groupLine(lang_.getLangText(label), major, icon));
     }
     // A driver or layout record line.
     void record(TextId label, const std::string& value) {
-        add(ItemLine(LineIcon::Keyboard, Emphasis::Strong, lang_.getLangText(label), value));
+        add(itemLine(LineIcon::Keyboard, Emphasis::Strong, lang_.getLangText(label), value));
     }
     // A unit follows a value only: an empty value shows empty.
     void setting(TextId label, const std::string& value, std::string_view unit = {}) {
-        add(ItemLine(LineIcon::Keyboard, Emphasis::Normal, lang_.getLangText(label), value,
+        add(itemLine(LineIcon::Keyboard, Emphasis::Normal, lang_.getLangText(label), value,
                      value.empty() ? std::string() : std::string(unit)));
     }
     void state(TextId label, const std::string& text) {
-        add(StateLine(LineIcon::Keyboard, lang_.getLangText(label), text));
+        add(stateLine(LineIcon::Keyboard, lang_.getLangText(label), text));
     }
     std::vector<SectionLine> take() { return std::move(lines_); }
 
@@ -49,33 +49,33 @@ class KeyboardLines {
 
 }  // namespace
 
-DeviceSection KeyboardSection(const KeyboardFacts& facts, KeyState& keys, const LangModule& lang) {
+DeviceSection keyboardSection(const KeyboardFacts& facts, KeyState& keys, const LangModule& lang) {
     KeyboardLines out(lang);
-    out.add(TitleLine(facts.keyboardName));
+    out.add(titleLine(facts.keyboardName));
     out.group(500, true, LineIcon::Keyboard);
     out.record(501, facts.driverDesc);
     out.record(502, facts.providerName);
     out.record(503, facts.driverVersion);
     out.record(504, facts.driverDate);
     out.record(505, facts.infPath);
-    out.add(GapLine());
+    out.add(gapLine());
 
     for (LockKey key : kLockKeysInShownOrder) out.add(lockIndicatorLine(key, keys.isOn(key)));
-    out.add(EmptyLine());
+    out.add(emptyLine());
 
     out.group(102, false);
     for (const LayoutEntry& layout : facts.layouts) {
         out.record(103, layout.layoutId);
         out.record(104, layout.layoutText);
         out.record(105, layout.layoutFile);
-        out.add(EmptyLine());
+        out.add(emptyLine());
     }
     std::string delay, delayUnit;
     repeatDelay(facts.keyboardDelay, delay, delayUnit);
     out.setting(100, delay, delayUnit);
     out.setting(101, facts.keyboardSpeed);
     out.setting(107, facts.functionKeys);
-    out.add(EmptyLine());
+    out.add(emptyLine());
 
     out.group(200, false);
     out.state(202, facts.filterKeysState);
@@ -92,7 +92,7 @@ DeviceSection KeyboardSection(const KeyboardFacts& facts, KeyState& keys, const 
     return {DeviceKind::Keyboard, lang.getLangText(kKeyboardText), out.take()};
 }
 
-std::vector<int> UpdateIndicators(DeviceSection& section, KeyState& keys) {
+std::vector<int> updateIndicators(DeviceSection& section, KeyState& keys) {
     std::vector<int> changed;
     for (std::size_t i = 0; i < section.lines.size(); ++i) {
         SectionLine& line = section.lines[i];

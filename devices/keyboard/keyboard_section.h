@@ -10,10 +10,10 @@
 namespace tamux {
 
 // 30 lines plus 4 per layout, the indicators with the keys' current states.
-DeviceSection KeyboardSection(const KeyboardFacts& facts, KeyState& keys, const LangModule& lang);
+DeviceSection keyboardSection(const KeyboardFacts& facts, KeyState& keys, const LangModule& lang);
 
 // Sets every indicator line of the section to its key's current state. Returns the indexes of
 // the lines whose state changed.
-std::vector<int> UpdateIndicators(DeviceSection& section, KeyState& keys);
+std::vector<int> updateIndicators(DeviceSection& section, KeyState& keys);
 
 }  // namespace tamux

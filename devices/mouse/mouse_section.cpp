@@ -4,26 +4,26 @@
 
 namespace tamux {
 
-DeviceSection MouseSection(const MouseFacts& facts, const LangModule& lang) {
+DeviceSection mouseSection(const MouseFacts& facts, const LangModule& lang) {
     auto text = [&lang](TextId id) { return lang.getLangText(id); };
     // The driver lines carry the mouse's picture, the settings lines the information sign.
     auto driver = [&](TextId label, const std::string& value) {
-        return ItemLine(LineIcon::Mouse, Emphasis::Strong, text(label), value);
+        return itemLine(LineIcon::Mouse, Emphasis::Strong, text(label), value);
     };
     auto setting = [&](TextId label, const std::string& value) {
-        return ItemLine(LineIcon::Information, Emphasis::Strong, text(label), value);
+        return itemLine(LineIcon::Information, Emphasis::Strong, text(label), value);
     };
     return {DeviceKind::Mouse,
             text(kMouseText),
             {
-                TitleLine(facts.Name),
-                GroupLine(text(500), true),
+                titleLine(facts.Name),
+                groupLine(text(500), true),
                 driver(501, facts.driverDesc),
                 driver(502, facts.providerName),
                 driver(503, facts.driverVersion),
                 driver(504, facts.driverDate),
                 driver(505, facts.infPath),
-                GapLine(),
+                gapLine(),
                 setting(299, facts.buttonsText),
                 setting(320, facts.doubleClickSpeed),
                 setting(321, facts.sensitivity),

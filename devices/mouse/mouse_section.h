@@ -9,6 +9,6 @@ namespace tamux {
 
 // Exactly twelve lines: the name, the driver group and its five lines, a gap, and the four
 // pointer settings.
-DeviceSection MouseSection(const MouseFacts& facts, const LangModule& lang);
+DeviceSection mouseSection(const MouseFacts& facts, const LangModule& lang);
 
 }  // namespace tamux

@@ -22,7 +22,7 @@ class PrinterLines {
 
     std::string text(TextId id) const { return lang_.getLangText(id); }
     void item(TextId label, std::string value, std::string unit) {
-        add(ItemLine(LineIcon::Printer, Emphasis::Normal, text(label), std::move(value),
+        add(itemLine(LineIcon::Printer, Emphasis::Normal, text(label), std::move(value),
                      std::move(unit)));
     }
     // A detail of the driver; its unit follows a value only, so that a printer that gave no
@@ -35,8 +35,8 @@ class PrinterLines {
     void record(TextId label, std::string value) { item(label, std::move(value), " "); }
     void record(TextId label, long long value) { record(label, std::to_string(value)); }
     void group(std::string title) {
-        add(GapLine());
-        add(GroupLine(std::move(title)));
+        add(gapLine());
+        add(groupLine(std::move(title)));
     }
     void add(SectionLine line) { lines_.push_back(std::move(line)); }
     std::vector<SectionLine> take() { return std::move(lines_); }
@@ -48,7 +48,7 @@ class PrinterLines {
 
 }  // namespace
 
-DeviceSection PrinterSection(const PrinterList& printers, int index, PrinterCaps& caps,
+DeviceSection printerSection(const PrinterList& printers, int index, PrinterCaps& caps,
                              const LangModule& lang) {
     PrinterInfo printer;
     printers.getPrinter(index, printer);
@@ -86,7 +86,7 @@ DeviceSection PrinterSection(const PrinterList& printers, int index, PrinterCaps
     out.detail(kColours, details.colours, "");
 
     out.group(out.text(kPaperFormsHeading));
-    for (const std::string& paper : details.paperNames) out.add(PaperLine(paper));
+    for (const std::string& paper : details.paperNames) out.add(paperLine(paper));
 
     const std::string present = out.text(kPresent), absent = out.text(kAbsent);
     for (CapabilitySet set : kCapabilitySets) {
@@ -94,7 +94,7 @@ DeviceSection PrinterSection(const PrinterList& printers, int index, PrinterCaps
         const auto members = capabilityMembers(set);
         for (std::size_t k = 0; k < members.size(); ++k) {
             const bool has = caps.hasCapability(set, k);
-            out.add(CapabilityLine(std::string(members[k].label), has, has ? present : absent));
+            out.add(capabilityLine(std::string(members[k].label), has, has ? present : absent));
         }
     }
     return {DeviceKind::Printer, printer.printerName, out.take()};

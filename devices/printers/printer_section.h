@@ -13,7 +13,7 @@ namespace tamux {
 // record lines, the details and paper forms, and the curve, line, polygon, raster and text groups
 // - 90 lines plus one per paper form. Queries the driver anew through `caps`, which then holds
 // this printer's results until its next query.
-DeviceSection PrinterSection(const PrinterList& printers, int index, PrinterCaps& caps,
+DeviceSection printerSection(const PrinterList& printers, int index, PrinterCaps& caps,
                              const LangModule& lang);
 
 }  // namespace tamux

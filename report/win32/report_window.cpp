@@ -108,7 +108,7 @@ class ReportWindow : public ReportDialogView {
     void showModal() override {
         closed_ = false;
         error_ = nullptr;
-        RunModal(window_, owner_, closed_, [this] {
+        runModal(window_, owner_, closed_, [this] {
             SetForegroundWindow(window_);
             SetFocus(list_->handle());
         });

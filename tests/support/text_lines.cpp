@@ -2,7 +2,7 @@
 
 namespace tamux::test {
 
-std::vector<std::string> SplitCrLf(const std::string& content) {
+std::vector<std::string> splitCrLf(const std::string& content) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < content.size()) {

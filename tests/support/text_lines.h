@@ -7,6 +7,6 @@
 namespace tamux::test {
 
 // Content split at CR LF; the last CR LF ends the last line.
-std::vector<std::string> SplitCrLf(const std::string& content);
+std::vector<std::string> splitCrLf(const std::string& content);
 
 }  // namespace tamux::test

@@ -8,7 +8,7 @@
 
 namespace tamux::test {
 
-inline sim::SimPrinter TextOnlyPrinter(const std::string& name) {
+inline sim::SimPrinter textOnlyPrinter(const std::string& name) {
     sim::SimPrinter printer;
     printer.info.printerName = name;
     printer.info.portName = "LPT1:";

@@ -15,7 +15,7 @@ namespace tamux::test {
 // Enum\HID, named by the parent's ParentIdPrefix, of class Keyboard or Mouse. The real exports
 // hold only the USB parents, so the children are made from them, as XP makes them. Returns how
 // many it added.
-inline int AddXpHidChildren(sim::SimRegistry& registry) {
+inline int addXpHidChildren(sim::SimRegistry& registry) {
     using platform::RootKey;
     const std::string usb = "SYSTEM\\CurrentControlSet\\Enum\\USB";
     const std::string hid = "SYSTEM\\CurrentControlSet\\Enum\\HID\\";

@@ -230,7 +230,7 @@ class XpDevicesNamed : public CopiedDeviceTrees {
             simulated_.setString(RootKey::LocalMachine, classes + guid, "", name);
             simulated_.setString(RootKey::LocalMachine, classes + guid, "Class", name);
         }
-        ASSERT_GE(test::AddXpHidChildren(simulated_), 2);
+        ASSERT_GE(test::addXpHidChildren(simulated_), 2);
         copyToRealRegistry();
     }
 

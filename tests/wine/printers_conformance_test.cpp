@@ -207,7 +207,7 @@ TEST_F(PrintersOnWine, TheSectionHasNinetyLinesAndOnePerPaperForm) {
     PrinterCaps caps(spooler);
     // No language module is loaded: every label is the fallback text, escaped as markup.
     LangModule lang(real.platform());
-    const auto lines = SectionMarkup(PrinterSection(printers, index, caps, lang));
+    const auto lines = sectionMarkup(printerSection(printers, index, caps, lang));
     EXPECT_EQ(lines.size(), 90u + caps.details().paperNames.size());
     EXPECT_NE(lines[0].find("&lt;No load message&gt; <IND x=\"200\"><FONT color=\"clmaroon\"> " +
                             queueName() + " </FONT>"),

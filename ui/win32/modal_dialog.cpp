@@ -25,7 +25,7 @@ INT_PTR ModalDialog::run(HWND owner, const Frame& frame) {
     HWND window = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate, owner,
                                              dialogProc, reinterpret_cast<LPARAM>(this));
     if (window) {
-        RunModal(window, owner, ended_);
+        runModal(window, owner, ended_);
         DestroyWindow(window);
     }
     frame_ = nullptr;

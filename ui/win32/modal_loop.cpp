@@ -2,7 +2,7 @@
 
 namespace tamux::win32 {
 
-void RunModal(HWND window, HWND owner, const bool& ended, const std::function<void()>& shown) {
+void runModal(HWND window, HWND owner, const bool& ended, const std::function<void()>& shown) {
     const bool ownerEnabled = owner && !EnableWindow(owner, FALSE);
     ShowWindow(window, SW_SHOW);
     if (shown) shown();

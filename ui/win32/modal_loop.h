@@ -13,6 +13,6 @@ namespace tamux::win32 {
 // that the activation goes back to it; Tab and the other dialog keys move between the window's
 // controls; a WM_QUIT ends the loop and is posted again for the program's main loop. `shown`
 // runs once the window shows, before the first message.
-void RunModal(HWND window, HWND owner, const bool& ended, const std::function<void()>& shown = {});
+void runModal(HWND window, HWND owner, const bool& ended, const std::function<void()>& shown = {});
 
 }  // namespace tamux::win32

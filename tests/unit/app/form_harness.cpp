@@ -133,16 +133,16 @@ sim::SimDialogs& FormHarness::dialogs() {
 }
 
 DeviceSection FormHarness::mouseSection() {
-    return MouseSection(state_->mouse, state_->lang);
+    return tamux::mouseSection(state_->mouse, state_->lang);
 }
 
 DeviceSection FormHarness::keyboardSection() {
-    return KeyboardSection(state_->keyboard, form_->keyState(), state_->lang);
+    return tamux::keyboardSection(state_->keyboard, form_->keyState(), state_->lang);
 }
 
 std::vector<std::string> FormHarness::printerLines(int printer) {
     PrinterCaps caps(machine_->spooler());
-    return SectionMarkup(PrinterSection(form_->printers(), printer, caps, state_->lang));
+    return sectionMarkup(printerSection(form_->printers(), printer, caps, state_->lang));
 }
 
 std::vector<std::string> FormHarness::rightLines(int section) {

@@ -97,8 +97,8 @@ class FormHarness {
     // The lines each builder gives now for the form's facts. A section equal to them shows that
     // the form put that builder's lines there, nothing more: the builders' own tests check the
     // lines, and a test that needs to tell the builders apart checks a line of its own.
-    std::vector<std::string> mouseLines() { return SectionMarkup(mouseSection()); }
-    std::vector<std::string> keyboardLines() { return SectionMarkup(keyboardSection()); }
+    std::vector<std::string> mouseLines() { return sectionMarkup(mouseSection()); }
+    std::vector<std::string> keyboardLines() { return sectionMarkup(keyboardSection()); }
     std::vector<std::string> printerLines(int printer);
     DeviceSection mouseSection();
     DeviceSection keyboardSection();

@@ -111,7 +111,7 @@ TEST(showCategory, EachPrinterGetsItsOwnLinesAndImage) {
 
 TEST(showCategory, APrinterNamedLikeTheKeyboardShowsItselfAndLeavesTheKeyboardAlone) {
     FormHarness h({.sample = "empty"});
-    h.machine().spooler().addPrinter(TextOnlyPrinter("Keyboard"));
+    h.machine().spooler().addPrinter(textOnlyPrinter("Keyboard"));
     MainForm& form = h.start();
 
     form.leftCategoryExpanded(kPrintersCategory);
@@ -128,7 +128,7 @@ TEST(showCategory, APrinterNamedLikeTheKeyboardShowsItselfAndLeavesTheKeyboardAl
 TEST(showCategory, APrinterNameHoldingMarkupFindsItsLinesThroughTheEscapedEntry) {
     FormHarness h({.sample = "empty"});
     const std::string name = "<b>Lab & \"Main\"</b>";
-    h.machine().spooler().addPrinter(TextOnlyPrinter(name));
+    h.machine().spooler().addPrinter(textOnlyPrinter(name));
     MainForm& form = h.start();
 
     ASSERT_EQ(h.left.section(kPrintersCategory).subItems().lines(),

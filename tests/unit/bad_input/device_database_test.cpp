@@ -45,17 +45,17 @@ class DamagedDatabase : public ::testing::Test {
     static void SetUpTestSuite() {
         FormHarness sound({.databases = true});
         sound.start();
-        sound_ = new Seen(Look(sound));
+        sound_ = new Seen(look(sound));
     }
     static void TearDownTestSuite() { delete sound_; }
     static const Seen& sound() { return *sound_; }
 
-    fs::path database(const char* name) { return DatabaseFolder(h.machine()) / name; }
+    fs::path database(const char* name) { return databaseFolder(h.machine()) / name; }
 
     // Starts the program and reads its window.
     const Seen& run() {
         h.start();
-        seen = Look(h);
+        seen = look(h);
         return seen;
     }
 
@@ -146,7 +146,7 @@ TEST_F(DamagedDatabase, AFileThatCannotBeReadIsReported) {
 }
 
 TEST_F(DamagedDatabase, WithoutTheFolderEveryDeviceIsNamedByTheRegistry) {
-    fs::remove_all(DatabaseFolder(h.machine()));
+    fs::remove_all(databaseFolder(h.machine()));
     run();
     EXPECT_TRUE(seen.messages.empty()) << seen.messages.front();
     EXPECT_EQ(seen.keyboard().lines[0], kKeyboardDescription);

@@ -36,12 +36,12 @@ std::vector<std::string> block(const std::vector<std::string>& lines, const std:
 TEST(FailingPrinter, ShowsTheSpoolersFactsAndNothingTheDriverWouldTell) {
     FormHarness sound({.databases = true});
     sound.start();
-    const Seen expected = Look(sound);
+    const Seen expected = look(sound);
 
     FormHarness h({.databases = true});
     h.machine().spooler().addPrinter(failingPrinter());
     h.start();
-    const Seen seen = Look(h);
+    const Seen seen = look(h);
 
     EXPECT_TRUE(seen.messages.empty()) << seen.messages.front();
     ASSERT_EQ(seen.entries.size(), expected.entries.size() + 1);
@@ -79,7 +79,7 @@ TEST(FailingPrinter, ShowsTheSpoolersFactsAndNothingTheDriverWouldTell) {
     EXPECT_EQ(seen.captions, expected.captions);
 
     // The report shows it as the window does, ">" of the labels included.
-    const auto report = SaveEverything(h, "C:\\report.txt");
+    const auto report = saveEverything(h, "C:\\report.txt");
     ASSERT_TRUE(report.has_value());
     auto reportLine = [&](const std::string& label) {
         // The failing printer is the last.
@@ -97,12 +97,12 @@ TEST(FailingPrinter, ShowsTheSpoolersFactsAndNothingTheDriverWouldTell) {
 TEST(FailingPrinter, ASpoolerThatCannotBeAskedLeavesAnEmptyPrintersCategory) {
     FormHarness sound({.databases = true});
     sound.start();
-    const Seen expected = Look(sound);
+    const Seen expected = look(sound);
 
     FormHarness h({.databases = true});
     h.machine().spooler().setEnumFails(true);
     h.start();
-    const Seen seen = Look(h);
+    const Seen seen = look(h);
 
     EXPECT_TRUE(seen.messages.empty()) << seen.messages.front();
     EXPECT_EQ(seen.entries, (std::vector<std::string>{"Mouse", "Keyboard"}));

@@ -71,12 +71,12 @@ class BadLanguageModule : public ::testing::TestWithParam<Damage> {};
 TEST_P(BadLanguageModule, StartsQuietlyWithTheFallbackTextAndEveryDeviceInItsOwnEntry) {
     FormHarness sound({.databases = true});
     sound.start();
-    const Seen expected = Look(sound);
+    const Seen expected = look(sound);
 
     FormHarness h({.databases = true});
     damageModule(h, GetParam());
     h.start();
-    const Seen seen = Look(h);
+    const Seen seen = look(h);
 
     EXPECT_TRUE(seen.messages.empty()) << seen.messages.front();
     const std::string report = GetParam() == Damage::LacksIds ? "Report" : kNoText;
@@ -126,7 +126,7 @@ TEST_P(BadLanguageModule, TheLockKeysRewriteTheKeyboardSectionOnly) {
     EXPECT_EQ(h.rightLines(1), mouse) << "the mouse section got indicator lines";
     const std::vector<std::string> keyboard = h.rightLines(2);
     EXPECT_NE(std::find(keyboard.begin(), keyboard.end(),
-                        SectionLineMarkup(DeviceKind::Keyboard,
+                        sectionLineMarkup(DeviceKind::Keyboard,
                                           lockIndicatorLine(LockKey::CapsLock, true))),
               keyboard.end());
 }
@@ -135,7 +135,7 @@ TEST_P(BadLanguageModule, TheReportHoldsEachDevicesOwnLines) {
     FormHarness h({.databases = true});
     damageModule(h, GetParam());
     h.start();
-    const auto report = SaveEverything(h, "C:\\report.txt");
+    const auto report = saveEverything(h, "C:\\report.txt");
     ASSERT_TRUE(report.has_value()) << "nothing saved";
     // Each section as the text report writes it, apart from the frame around it.
     auto asReported = [&](const DeviceSection& section) {
@@ -143,7 +143,7 @@ TEST_P(BadLanguageModule, TheReportHoldsEachDevicesOwnLines) {
         const ReportDocument alone{
             "",  {{"", "", {section}}}, "", lang.getLangText(kOnText), lang.getLangText(kOffText),
             1252};
-        const std::vector<std::string> lines = TextReportLines(alone);
+        const std::vector<std::string> lines = textReportLines(alone);
         return std::vector<std::string>(lines.begin() + 4, lines.end() - 4);
     };
     const std::vector<std::string> mouse = asReported(h.mouseSection());

@@ -53,9 +53,9 @@ class TickingReportView : public ReportDialogView {
     SectionList list_{reportListStyle().geometry};
 };
 
-std::vector<std::string> drawn(const std::vector<std::string>& lines) {
+std::vector<std::string> drawnLines(const std::vector<std::string>& lines) {
     std::vector<std::string> texts;
-    for (const std::string& line : lines) texts.push_back(Drawn(line));
+    for (const std::string& line : lines) texts.push_back(drawn(line));
     return texts;
 }
 
@@ -63,7 +63,7 @@ std::vector<PaneSection> readPane(const SectionList& pane) {
     std::vector<PaneSection> sections;
     for (int s = 0; s < pane.sectionCount(); ++s) {
         const ListSection& section = pane.section(s);
-        sections.push_back({Drawn(section.caption()), drawn(section.subItems().lines())});
+        sections.push_back({drawn(section.caption()), drawnLines(section.subItems().lines())});
     }
     return sections;
 }
@@ -75,13 +75,13 @@ void PrintTo(const PaneSection& section, std::ostream* out) {
     for (const std::string& line : section.lines) *out << "\n    " << line;
 }
 
-std::vector<std::string> Plain(const std::vector<std::string>& lines) {
+std::vector<std::string> plain(const std::vector<std::string>& lines) {
     std::vector<std::string> plain;
     for (const std::string& line : lines) plain.push_back(markupToPlainText(line));
     return plain;
 }
 
-std::string Drawn(std::string_view markup) {
+std::string drawn(std::string_view markup) {
     FixedMeasurer measurer;
     std::string text;
     for (const DrawInstruction& item : layoutMarkup(markup, MarkupContext{}, measurer).items) {
@@ -90,7 +90,7 @@ std::string Drawn(std::string_view markup) {
     return text;
 }
 
-Seen Look(FormHarness& h) {
+Seen look(FormHarness& h) {
     Seen seen;
     MainForm& form = h.form();
     for (int i = 0; i < kFormButtonCount; ++i) {
@@ -99,9 +99,9 @@ Seen Look(FormHarness& h) {
     seen.captions.push_back(form.captionLabel());
     for (int category : {kInputDevicesCategory, kPrintersCategory}) {
         const ListSection& section = h.left.section(category);
-        seen.captions.push_back(Drawn(section.caption()));
+        seen.captions.push_back(drawn(section.caption()));
         for (const std::string& entry : section.subItems().lines()) {
-            seen.entries.push_back(Drawn(entry));
+            seen.entries.push_back(drawn(entry));
         }
     }
 
@@ -116,34 +116,34 @@ Seen Look(FormHarness& h) {
     return seen;
 }
 
-void TickEverything(FormHarness& h, ReportAction action) {
+void tickEverything(FormHarness& h, ReportAction action) {
     h.state().reportDialog.views = [action](ReportDialog& form) {
         return std::make_unique<TickingReportView>(form, action);
     };
 }
 
-std::optional<std::vector<std::string>> SaveEverything(FormHarness& h, const std::string& path) {
-    TickEverything(h, ReportAction::Save);
+std::optional<std::vector<std::string>> saveEverything(FormHarness& h, const std::string& path) {
+    tickEverything(h, ReportAction::Save);
     h.dialogs().queueSavePath(path);
     h.form().buttonClick(ReportBtn);
-    std::optional<std::string> content = FileContent(h.machine(), path);
+    std::optional<std::string> content = fileContent(h.machine(), path);
     if (!content) return std::nullopt;
-    return SplitCrLf(*content);
+    return splitCrLf(*content);
 }
 
-std::optional<std::string> FileContent(sim::Machine& machine, const std::string& windowsPath) {
+std::optional<std::string> fileContent(sim::Machine& machine, const std::string& windowsPath) {
     std::ifstream in(machine.hostPath(windowsPath), std::ios::binary);
     if (!in) return std::nullopt;
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void PutFile(sim::Machine& machine, const std::string& windowsPath, const std::string& content) {
+void putFile(sim::Machine& machine, const std::string& windowsPath, const std::string& content) {
     const fs::path host = machine.hostPath(windowsPath);
     fs::create_directories(host.parent_path());
     std::ofstream(host, std::ios::binary | std::ios::trunc) << content;
 }
 
-fs::path DatabaseFolder(sim::Machine& machine) {
+fs::path databaseFolder(sim::Machine& machine) {
     const fs::path program =
         machine.hostPath(pathWithoutExtension(machine.system().executablePath())).parent_path();
     return program.parent_path() / "SHARED" / "DATABASES";

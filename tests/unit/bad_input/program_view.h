@@ -40,29 +40,29 @@ struct Seen {
 
 // Opens the input devices and then the printers through the left pane's expand event, as a click
 // on a category heading does, and reads the window.
-Seen Look(FormHarness& h);
+Seen look(FormHarness& h);
 
 // The text that laying `markup` out draws, run after run: what the user reads of a heading or a
 // line (a text the layout takes for a tag is not drawn).
-std::string Drawn(std::string_view markup);
+std::string drawn(std::string_view markup);
 
 // Lines as the plain-text outputs write them.
-std::vector<std::string> Plain(const std::vector<std::string>& lines);
+std::vector<std::string> plain(const std::vector<std::string>& lines);
 
 // The report window's user ticks every entry and presses the button of `action`
 // (ReportAction::None: Cancel).
-void TickEverything(FormHarness& h, ReportAction action);
+void tickEverything(FormHarness& h, ReportAction action);
 
 // The Report button with every entry ticked and Save pressed, the save dialog answered with
 // `path`; returns the saved file's lines, or nullopt when no file is there.
-std::optional<std::vector<std::string>> SaveEverything(FormHarness& h, const std::string& path);
+std::optional<std::vector<std::string>> saveEverything(FormHarness& h, const std::string& path);
 
 // A file of the simulated machine, or nullopt when it does not exist.
-std::optional<std::string> FileContent(sim::Machine& machine, const std::string& windowsPath);
+std::optional<std::string> fileContent(sim::Machine& machine, const std::string& windowsPath);
 // Writes a file of the simulated machine, making its folder.
-void PutFile(sim::Machine& machine, const std::string& windowsPath, const std::string& content);
+void putFile(sim::Machine& machine, const std::string& windowsPath, const std::string& content);
 
 // The host folder of the suite's device databases beside the program's folder.
-std::filesystem::path DatabaseFolder(sim::Machine& machine);
+std::filesystem::path databaseFolder(sim::Machine& machine);
 
 }  // namespace tamux::test

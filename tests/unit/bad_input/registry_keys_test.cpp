@@ -27,7 +27,7 @@ struct DeniedRun {
     explicit DeniedRun(Deny deny) : h({.databases = true}) {
         deny(h.machine().registry());
         h.start();
-        seen = Look(h);
+        seen = look(h);
     }
     FormHarness h;
     Seen seen;
@@ -38,7 +38,7 @@ class KeysThatRefuseOpening : public ::testing::Test {
     static void SetUpTestSuite() {
         sound_ = new FormHarness({.databases = true});
         sound_->start();
-        seen_ = new Seen(Look(*sound_));
+        seen_ = new Seen(look(*sound_));
     }
     static void TearDownTestSuite() {
         delete seen_;

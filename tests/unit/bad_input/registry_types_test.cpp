@@ -49,7 +49,7 @@ const Seen& soundXp() {
     static const Seen seen = [] {
         FormHarness h({.databases = true});
         h.start();
-        return Look(h);
+        return look(h);
     }();
     return seen;
 }
@@ -66,7 +66,7 @@ TEST_P(StringReadOfAnotherType, NamesTheValueAndLosesOnlyTheMouseFactsAfterIt) {
     h.machine().registry().setValue(RootKey::CurrentUser, kMouseKey, "DoubleClickSpeed",
                                     GetParam().type, GetParam().data);
     h.start();
-    const Seen seen = Look(h);
+    const Seen seen = look(h);
 
     EXPECT_EQ(
         seen.messages,
@@ -76,7 +76,7 @@ TEST_P(StringReadOfAnotherType, NamesTheValueAndLosesOnlyTheMouseFactsAfterIt) {
     MouseFacts kept;
     kept.buttonsText = sound.state().mouse.buttonsText;
     EXPECT_EQ(h.state().mouse, kept);
-    EXPECT_EQ(seen.mouse().lines, Plain(SectionMarkup(MouseSection(kept, h.state().lang))));
+    EXPECT_EQ(seen.mouse().lines, plain(sectionMarkup(mouseSection(kept, h.state().lang))));
 
     const Seen& expected = soundXp();
     EXPECT_EQ(seen.captions, expected.captions);
@@ -96,7 +96,7 @@ TEST(StringReadOfAnotherType, AnExpandableStringIsAStringAndShownUnexpanded) {
     h.machine().registry().setValue(RootKey::CurrentUser, kMouseKey, "DoubleClickSpeed",
                                     kExpandSz.type, kExpandSz.data);
     h.start();
-    const Seen seen = Look(h);
+    const Seen seen = look(h);
     EXPECT_TRUE(seen.messages.empty());
     EXPECT_EQ(h.state().mouse.doubleClickSpeed, "%X%");
 }
@@ -117,13 +117,13 @@ class IntegerReadOfAnotherType : public ::testing::TestWithParam<IntegerCase> {}
 TEST_P(IntegerReadOfAnotherType, EndsTheDeviceListThereAndKeepsWhatWasFound) {
     FormHarness sound({.sample = "nt4"});
     sound.start();
-    const Seen expected = Look(sound);
+    const Seen expected = look(sound);
 
     FormHarness h({.sample = "nt4"});
     h.machine().registry().setValue(RootKey::LocalMachine, kNt4Display, "StatusFlags",
                                     GetParam().value.type, GetParam().value.data);
     h.start();
-    const Seen seen = Look(h);
+    const Seen seen = look(h);
 
     EXPECT_EQ(seen.messages, (std::vector<std::string>{"Zorv Info Tamux: " + GetParam().message}));
     // The devices listed before the display adapter stay: the keyboard among them.
@@ -173,7 +173,7 @@ TEST_P(RawReadOfAnotherType, EndsTheDeviceListAtTheMouseAndKeepsTheKeyboard) {
     h.machine().registry().setValue(RootKey::LocalMachine, kXpMouse, "HardwareID", GetParam().type,
                                     GetParam().data);
     h.start();
-    const Seen seen = Look(h);
+    const Seen seen = look(h);
 
     EXPECT_EQ(seen.messages,
               (std::vector<std::string>{"Zorv Info Tamux: Invalid data type for 'HardwareID'"}));

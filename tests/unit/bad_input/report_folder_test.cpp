@@ -22,12 +22,12 @@ class UnwritableReport : public ::testing::Test {
   protected:
     UnwritableReport() {
         h.start();
-        before = Look(h);
+        before = look(h);
     }
 
     // The one message shown, and a window as it was.
     void expectOnlyTheMessage(const std::string& file) {
-        const Seen after = Look(h);
+        const Seen after = look(h);
         EXPECT_EQ(after.messages,
                   (std::vector<std::string>{"Zorv Info Tamux: Cannot create file " + file}));
         EXPECT_EQ(after.captions, before.captions);
@@ -40,7 +40,7 @@ class UnwritableReport : public ::testing::Test {
     std::vector<std::string> soundReport() {
         FormHarness sound({.databases = true});
         sound.start();
-        return *SaveEverything(sound, "C:\\sound.txt");
+        return *saveEverything(sound, "C:\\sound.txt");
     }
 
     FormHarness h{{.databases = true}};
@@ -49,29 +49,29 @@ class UnwritableReport : public ::testing::Test {
 
 TEST_F(UnwritableReport, AFolderThatDoesNotExist) {
     const std::string path = "C:\\No such folder\\report.txt";
-    EXPECT_EQ(SaveEverything(h, path), std::nullopt);
+    EXPECT_EQ(saveEverything(h, path), std::nullopt);
     expectOnlyTheMessage(path);
     // The user picks another folder, and gets the whole report.
-    EXPECT_EQ(SaveEverything(h, "C:\\report.txt"), soundReport());
+    EXPECT_EQ(saveEverything(h, "C:\\report.txt"), soundReport());
 }
 
 TEST_F(UnwritableReport, AFileAnotherProgramHoldsOpenKeepsItsContent) {
     const std::string path = "C:\\Reports\\report.htm";
-    PutFile(h.machine(), path, "yesterday's report\r\n");
+    putFile(h.machine(), path, "yesterday's report\r\n");
     h.machine().files().lockFile(path);
-    SaveEverything(h, path);
+    saveEverything(h, path);
     expectOnlyTheMessage(path);
-    EXPECT_EQ(FileContent(h.machine(), path), "yesterday's report\r\n");
+    EXPECT_EQ(fileContent(h.machine(), path), "yesterday's report\r\n");
 }
 
 TEST_F(UnwritableReport, ADiskThatFillsUpLeavesNoHalfFile) {
     const std::string path = "C:\\report.txt";
     h.machine().files().setDiskSpace(1000);
-    EXPECT_EQ(SaveEverything(h, path), std::nullopt);
+    EXPECT_EQ(saveEverything(h, path), std::nullopt);
     expectOnlyTheMessage(path);
 
     h.machine().files().setDiskSpace(std::nullopt);
-    EXPECT_EQ(SaveEverything(h, path), soundReport());
+    EXPECT_EQ(saveEverything(h, path), soundReport());
 }
 
 TEST(FailedReportWrite, ADiskThatFillsUpKeepsTheEarlierFiles) {
@@ -91,19 +91,19 @@ TEST(FailedReportWrite, ADiskThatFillsUpKeepsTheEarlierFiles) {
         const std::vector<std::string> earlier = {"C:\\Reports\\report.txt",
                                                   "C:\\Reports\\report.htm",
                                                   "..\\Zmail\\report.htm", "..\\Zmail\\report.txt"};
-        for (const std::string& file : earlier) PutFile(machine.machine(), file, "earlier\r\n");
+        for (const std::string& file : earlier) putFile(machine.machine(), file, "earlier\r\n");
         machine.machine().files().setDiskSpace(1000);
         if (row.action == ReportAction::Save) {
-            SaveEverything(machine, row.file);
+            saveEverything(machine, row.file);
         } else {
-            TickEverything(machine, ReportAction::Send);
+            tickEverything(machine, ReportAction::Send);
             machine.form().buttonClick(ReportBtn);
         }
         const std::vector<sim::MessageBoxCall>& boxes = machine.dialogs().messageBoxes();
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].text, "Cannot create file " + row.file);
         for (const std::string& file : earlier) {
-            EXPECT_EQ(FileContent(machine.machine(), file), "earlier\r\n") << file;
+            EXPECT_EQ(fileContent(machine.machine(), file), "earlier\r\n") << file;
         }
         for (const char* folder : {"C:\\Reports", "..\\Zmail"}) {
             const auto entries = fs::directory_iterator(machine.machine().hostPath(folder));
@@ -114,7 +114,7 @@ TEST(FailedReportWrite, ADiskThatFillsUpKeepsTheEarlierFiles) {
 }
 
 TEST_F(UnwritableReport, SendWithoutTheMailFolderStartsNoMailModule) {
-    TickEverything(h, ReportAction::Send);
+    tickEverything(h, ReportAction::Send);
     h.form().buttonClick(ReportBtn);
     expectOnlyTheMessage("..\\Zmail\\report.htm");
     EXPECT_TRUE(h.machine().shell().calls().empty());
@@ -124,8 +124,8 @@ TEST_F(UnwritableReport, SendWithoutTheMailFolderStartsNoMailModule) {
     fs::create_directories(h.machine().hostPath("..") / "Zmail");
     h.form().buttonClick(ReportBtn);
     EXPECT_EQ(h.machine().shell().calls().size(), 1u);
-    EXPECT_TRUE(FileContent(h.machine(), "..\\Zmail\\report.htm").has_value());
-    EXPECT_TRUE(FileContent(h.machine(), "..\\Zmail\\report.txt").has_value());
+    EXPECT_TRUE(fileContent(h.machine(), "..\\Zmail\\report.htm").has_value());
+    EXPECT_TRUE(fileContent(h.machine(), "..\\Zmail\\report.txt").has_value());
     EXPECT_EQ(h.dialogs().messageBoxes().size(), 1u) << "the second Send reports nothing";
 }
 

@@ -34,7 +34,7 @@ std::string missingModuleMessage(const std::string& code) {
 
 // A machine whose settings file holds `options` and two other sections.
 void writeSettings(FormHarness& h, const std::string& options) {
-    PutFile(h.machine(), settingsPath(h), "[Options]\r\n" + options + "\r\n" + kOtherSections);
+    putFile(h.machine(), settingsPath(h), "[Options]\r\n" + options + "\r\n" + kOtherSections);
 }
 
 // What the settings file holds now: "[Options]" with the two values, then the other sections.
@@ -47,7 +47,7 @@ class LanguageSetting : public ::testing::Test {
     static void SetUpTestSuite() {
         FormHarness sound({.modules = {"EN", "DE"}, .databases = true});
         sound.start();
-        sound_ = new Seen(Look(sound));
+        sound_ = new Seen(look(sound));
     }
     static void TearDownTestSuite() { delete sound_; }
 
@@ -73,7 +73,7 @@ TEST_F(LanguageSetting, FiveThousandCharactersNameNoModuleAndEnglishIsStored) {
     const std::string code(5000, 'X');
     writeSettings(h, "Language=" + code + "\r\nRunLang=DE");
     h.start();
-    const Seen seen = Look(h);
+    const Seen seen = look(h);
 
     // The profile read takes the first 2047 characters; the message names them.
     ASSERT_EQ(h.dialogs().messageBoxes().size(), 1u);
@@ -82,11 +82,11 @@ TEST_F(LanguageSetting, FiveThousandCharactersNameNoModuleAndEnglishIsStored) {
     EXPECT_EQ(box.caption, "Error");
     EXPECT_EQ(box.type, platform::mb::kOk | platform::mb::kIconError);
     expectEnglishWindow(seen);
-    EXPECT_EQ(FileContent(h.machine(), settingsPath(h)), expectedSettings("EN", "EN"));
+    EXPECT_EQ(fileContent(h.machine(), settingsPath(h)), expectedSettings("EN", "EN"));
 
     // The next start reads the stored choice and says nothing.
     FormHarness next({.modules = {"EN", "DE"}, .language = ""});
-    PutFile(next.machine(), settingsPath(next), *FileContent(h.machine(), settingsPath(h)));
+    putFile(next.machine(), settingsPath(next), *fileContent(h.machine(), settingsPath(h)));
     next.start();
     EXPECT_TRUE(next.dialogs().messageBoxes().empty());
 }
@@ -94,28 +94,28 @@ TEST_F(LanguageSetting, FiveThousandCharactersNameNoModuleAndEnglishIsStored) {
 TEST_F(LanguageSetting, ACodeThatNamesAPathLoadsNothingFromThere) {
     // A module of that name lies where the path leads, and still it is not loaded.
     const std::string code = "..\\..\\Zmail\\mail";
-    PutFile(
+    putFile(
         h.machine(), "C:\\Program Files\\Zmail\\mail.dll",
-        *FileContent(h.machine(), langModuleFileName(h.machine().system().executablePath(), "DE")));
+        *fileContent(h.machine(), langModuleFileName(h.machine().system().executablePath(), "DE")));
     writeSettings(h, "Language=" + code + "\r\nRunLang=DE");
     h.start();
-    const Seen seen = Look(h);
+    const Seen seen = look(h);
 
     EXPECT_EQ(seen.messages, (std::vector<std::string>{"Error: " + missingModuleMessage(code)}));
     expectEnglishWindow(seen);
-    EXPECT_EQ(FileContent(h.machine(), settingsPath(h)), expectedSettings("EN", "EN"));
+    EXPECT_EQ(fileContent(h.machine(), settingsPath(h)), expectedSettings("EN", "EN"));
 }
 
 TEST_F(LanguageSetting, AFailingWriteStillRunsInEnglish) {
     // A read-only settings file: the choice cannot be stored, the program runs all the same.
     writeSettings(h, "Language=" + std::string(5000, 'X') + "\r\nRunLang=DE");
-    const std::optional<std::string> before = FileContent(h.machine(), settingsPath(h));
+    const std::optional<std::string> before = fileContent(h.machine(), settingsPath(h));
     h.machine().profile().setWritesFail(true);
     h.start();
-    const Seen seen = Look(h);
+    const Seen seen = look(h);
     EXPECT_EQ(seen.messages.size(), 1u);
     expectEnglishWindow(seen);
-    EXPECT_EQ(FileContent(h.machine(), settingsPath(h)), before);
+    EXPECT_EQ(fileContent(h.machine(), settingsPath(h)), before);
 }
 
 // The About dialog as it is shown.

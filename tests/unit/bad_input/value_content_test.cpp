@@ -89,7 +89,7 @@ TEST(LongValues, TenThousandCharactersAreShownAndReportedWhole) {
     FormHarness sound({.databases = true});
     sound.machine().spooler().addPrinter(printer("Plotter", "short"));
     sound.start();
-    const Seen expected = Look(sound);
+    const Seen expected = look(sound);
 
     FormHarness h({.databases = true});
     sim::SimRegistry& registry = h.machine().registry();
@@ -101,7 +101,7 @@ TEST(LongValues, TenThousandCharactersAreShownAndReportedWhole) {
                       mouseIdsWith(longText(10000, "HID_LONG_")));
     h.machine().spooler().addPrinter(printer("Plotter", comment));
     h.start();
-    const Seen seen = Look(h);
+    const Seen seen = look(h);
 
     EXPECT_TRUE(seen.messages.empty()) << seen.messages.front();
     EXPECT_EQ(seen.keyboard().lines[2], " Description" + driver);
@@ -118,7 +118,7 @@ TEST(LongValues, TenThousandCharactersAreShownAndReportedWhole) {
     EXPECT_EQ(seen.printers[2], expected.printers[2]);
     EXPECT_EQ(seen.keyboard().lines.size(), expected.keyboard().lines.size());
 
-    const auto report = SaveEverything(h, "C:\\report.txt");
+    const auto report = saveEverything(h, "C:\\report.txt");
     ASSERT_TRUE(report.has_value());
     EXPECT_TRUE(holdsItem(*report, "Description", driver));
     EXPECT_TRUE(holdsItem(*report, "Double-click speed", speed));
@@ -133,7 +133,7 @@ TEST(LongValues, TheKeyboardNameShowsItsFirst255Characters) {
     h.machine().registry().setString(RootKey::LocalMachine, kKeyboardInstance, "FriendlyName",
                                      name);
     h.start();
-    const Seen seen = Look(h);
+    const Seen seen = look(h);
     EXPECT_TRUE(seen.messages.empty());
     EXPECT_EQ(seen.keyboard().lines[0], name.substr(0, 255));
 }
@@ -145,7 +145,7 @@ TEST(OddCharacters, MarkupNulsAndControlCharactersReadAsStored) {
 
     FormHarness sound({.databases = true});
     sound.start();
-    const Seen expected = Look(sound);
+    const Seen expected = look(sound);
 
     FormHarness h({.databases = true});
     sim::SimRegistry& registry = h.machine().registry();
@@ -156,7 +156,7 @@ TEST(OddCharacters, MarkupNulsAndControlCharactersReadAsStored) {
                       regtype::kSz, {'5', '0', '0', 0, '<', '&', 'x', 0});
     h.machine().spooler().addPrinter(printer(printerName, "&amp; stays &amp;"));
     h.start();
-    const Seen seen = Look(h);
+    const Seen seen = look(h);
 
     EXPECT_TRUE(seen.messages.empty()) << seen.messages.front();
     EXPECT_EQ(seen.keyboard().lines[2], " Description" + markup);
@@ -181,7 +181,7 @@ TEST(OddCharacters, MarkupNulsAndControlCharactersReadAsStored) {
     EXPECT_EQ(seen.printers[1], expected.printers[1]);
 
     // The text report holds every value as stored, byte for byte.
-    const auto text = SaveEverything(h, "C:\\report.txt");
+    const auto text = saveEverything(h, "C:\\report.txt");
     ASSERT_TRUE(text.has_value());
     EXPECT_TRUE(holdsItem(*text, "Description", markup));
     // Only tabs and line breaks become blanks, so that the value keeps to its line and column.
@@ -191,7 +191,7 @@ TEST(OddCharacters, MarkupNulsAndControlCharactersReadAsStored) {
 
     // The HTML report keeps them escaped: a browser shows the characters, and no tag of a value
     // reaches the page.
-    const auto html = SaveEverything(h, "C:\\report.htm");
+    const auto html = saveEverything(h, "C:\\report.htm");
     ASSERT_TRUE(html.has_value());
     EXPECT_TRUE(anyLineHolds(
         *html, "Keyboard &lt;PS/2&gt; &amp; &quot;Natural&quot; &lt;/FONT&gt;&lt;B&gt;"));

@@ -46,7 +46,7 @@ void InputTestMachine::importReg(const std::string& text) {
     machine_->registry().importText(text, "test.reg");
 }
 
-DeviceEntry DeviceRecord(std::string className, std::string displayName, std::string description,
+DeviceEntry deviceRecord(std::string className, std::string displayName, std::string description,
                          std::string driverKey) {
     DeviceEntry d;
     d.className = std::move(className);

@@ -42,7 +42,7 @@ class InputTestMachine {
 };
 
 // A record of the device table with the fields the keyboard and mouse collectors read.
-DeviceEntry DeviceRecord(std::string className, std::string displayName, std::string description,
+DeviceEntry deviceRecord(std::string className, std::string displayName, std::string description,
                          std::string driverKey = {});
 
 }  // namespace tamux::test

@@ -50,36 +50,36 @@ TEST_F(KeyStateTest, ReadsEachToggleBit) {
     state[sim::kVkScroll] = 0x01;
     state[sim::kVkInsert] = 0x00;
     keyboard().setKeyboardState(state);
-    EXPECT_TRUE(keys.CapsLock());
-    EXPECT_FALSE(keys.NumLock());
-    EXPECT_TRUE(keys.ScrollLock());
-    EXPECT_FALSE(keys.Insert());
+    EXPECT_TRUE(keys.isOn(LockKey::CapsLock));
+    EXPECT_FALSE(keys.isOn(LockKey::NumLock));
+    EXPECT_TRUE(keys.isOn(LockKey::ScrollLock));
+    EXPECT_FALSE(keys.isOn(LockKey::Insert));
 
     // A failing query answers as the last one did.
     keyboard().setGetStateFails(true);
     keyboard().pressKey(sim::kVkCapital);
-    EXPECT_TRUE(keys.CapsLock());
+    EXPECT_TRUE(keys.isOn(LockKey::CapsLock));
 }
 
 TEST_F(KeyStateTest, SettingAStateThatIsAlreadySoSynthesisesNothing) {
-    keys.setCapsLock(false);
-    keys.setInsert(false);
+    keys.setOn(LockKey::CapsLock, false);
+    keys.setOn(LockKey::Insert, false);
     EXPECT_TRUE(keyboard().keybdEvents().empty());
     keyboard().pressKey(sim::kVkNumLock);
-    keys.setNumLock(true);
+    keys.setOn(LockKey::NumLock, true);
     EXPECT_TRUE(keyboard().keybdEvents().empty());
 }
 
 TEST_F(KeyStateTest, SettingAnotherStatePressesAndReleasesTheKeyOnce) {
-    keys.setScrollLock(true);
+    keys.setOn(LockKey::ScrollLock, true);
     const std::vector<KeybdEventCall> press = {{sim::kVkScroll, 0, 0, 0},
                                                {sim::kVkScroll, 0, kUp, 0}};
     EXPECT_EQ(keyboard().keybdEvents(), press);
-    EXPECT_TRUE(keys.ScrollLock());
+    EXPECT_TRUE(keys.isOn(LockKey::ScrollLock));
     keyboard().clearKeybdEvents();
-    keys.setScrollLock(false);
+    keys.setOn(LockKey::ScrollLock, false);
     EXPECT_EQ(keyboard().keybdEvents(), press);
-    EXPECT_FALSE(keys.ScrollLock());
+    EXPECT_FALSE(keys.isOn(LockKey::ScrollLock));
     // On NT nothing else is done: the messages wait in the queue for the message loop.
     EXPECT_EQ(keyboard().takePendingMessages().size(), 4u);
 }
@@ -89,10 +89,10 @@ TEST_F(KeyStateTest, APressComesBackAsAKeyDownThatRaisesItsEventBeforeDispatch) 
     bool stateSeen = false;
     keys.onInsert = [&](KeyState& sender) {
         events.push_back("insert");
-        stateSeen = sender.Insert();  // the press is already counted
+        stateSeen = sender.isOn(LockKey::Insert);  // the press is already counted
         EXPECT_TRUE(queue.dispatched.empty());
     };
-    keys.setInsert(true);
+    keys.setOn(LockKey::Insert, true);
     EXPECT_TRUE(events.empty());          // nothing before the queue is processed
     EXPECT_EQ(app.processMessages(), 2);  // the key-down and the key-up
     EXPECT_EQ(events, (std::vector<std::string>{"insert"}));
@@ -136,7 +136,7 @@ TEST_F(KeyStateTest, PressesInAnotherProgramRaiseNothingUntilActivation) {
     keyboard().setActive(true);
     app.processMessages();
     EXPECT_TRUE(events.empty());
-    EXPECT_TRUE(keys.CapsLock());
+    EXPECT_TRUE(keys.isOn(LockKey::CapsLock));
 
     app.activated();
     EXPECT_EQ(events, (std::vector<std::string>{"num", "scroll", "caps", "insert"}));
@@ -203,7 +203,7 @@ TEST(KeyStateChain, WithoutEarlierHandlersTheApplicationIsLeftWithoutAny) {
 TEST_F(KeyStateTest, On9xSettingProcessesTheQueueAndWritesTheState) {
     use9x();
     recordEvents(keys);
-    keys.setCapsLock(true);
+    keys.setOn(LockKey::CapsLock, true);
     // The press came back and was handled before the setter returned.
     EXPECT_EQ(events, (std::vector<std::string>{"caps"}));
     EXPECT_TRUE(keyboard().takePendingMessages().empty());
@@ -215,12 +215,12 @@ TEST_F(KeyStateTest, On9xSettingProcessesTheQueueAndWritesTheState) {
     state['Q'] = 0x80;
     keyboard().setKeyboardState(state);
     keyboard().clearKeybdEvents();
-    keys.setCapsLock(true);
+    keys.setOn(LockKey::CapsLock, true);
     EXPECT_TRUE(keyboard().keybdEvents().empty());
     EXPECT_EQ(keyboard().state()[sim::kVkCapital], 1);
     EXPECT_EQ(keyboard().state()['Q'], 0x80);  // other keys are written back as they are
 
-    keys.setCapsLock(false);
+    keys.setOn(LockKey::CapsLock, false);
     EXPECT_EQ(keyboard().state()[sim::kVkCapital], 0);
 }
 
@@ -228,7 +228,7 @@ TEST_F(KeyStateTest, OnNtTheStateIsNeverWritten) {
     platform::KeyboardStateBuffer state{};
     state[sim::kVkCapital] = 0x81;
     keyboard().setKeyboardState(state);
-    keys.setCapsLock(true);
+    keys.setOn(LockKey::CapsLock, true);
     EXPECT_EQ(keyboard().state()[sim::kVkCapital], 0x81);
 }
 

@@ -179,7 +179,7 @@ TEST(KeyboardCollector, VistaReadsNoSettingsOnlyTheDevice) {
     EXPECT_EQ(collect(m, m.enumDevices()), KeyboardFacts{});
 
     // With a keyboard in the table, the device part still runs.
-    const KeyboardFacts f = collect(m, {DeviceRecord("Keyboard", "", "PS/2 Keyboard")});
+    const KeyboardFacts f = collect(m, {deviceRecord("Keyboard", "", "PS/2 Keyboard")});
     KeyboardFacts expected;
     expected.keyboardName = "PS/2 Keyboard";
     EXPECT_EQ(f, expected);
@@ -245,7 +245,7 @@ TEST(KeyboardCollector, NtFlagsThatAreNoDecimalNumberLeaveTheirStateEmptyAndTheR
         m.registry().setString(HKCU, kResponseNt, "Flags", flags);
         m.registry().setString(HKCU, kResponseNt, "BounceTime", "5");
         m.registry().setString(HKCU, kStickyKeys, "Flags", "1");
-        const KeyboardFacts f = collect(m, {DeviceRecord("Keyboard", "Kbd", "")});
+        const KeyboardFacts f = collect(m, {deviceRecord("Keyboard", "Kbd", "")});
         EXPECT_EQ(f.filterKeysState, "");
         EXPECT_EQ(f.bounceTime, "5");
         EXPECT_EQ(f.stickyKeysState, "On");
@@ -282,7 +282,7 @@ TEST(KeyboardCollector, NtSerialKeysFlagsInEveryStoredForm) {
         SCOPED_TRACE(c.name);
         InputTestMachine m;
         c.write(m.registry());
-        const KeyboardFacts f = collect(m, {DeviceRecord("Keyboard", "Kbd", "")});
+        const KeyboardFacts f = collect(m, {deviceRecord("Keyboard", "Kbd", "")});
         EXPECT_EQ(f.serialKeysState, c.state);
         // The collection reaches the device part whatever the form.
         EXPECT_EQ(f.keyboardName, "Kbd");
@@ -337,7 +337,7 @@ TEST(KeyboardCollector, AValueOfTheWrongTypeEndsTheCollectionKeepingWhatCameBefo
     m.registry().setString(HKCU, kToggleKeys, "Flags", "1");
     KeyboardFacts f;
     try {
-        readKeyboardFacts(m.platform(), {DeviceRecord("Keyboard", "Kbd", "")}, m.lang(), f);
+        readKeyboardFacts(m.platform(), {deviceRecord("Keyboard", "Kbd", "")}, m.lang(), f);
         FAIL() << "expected a RegistryError";
     } catch (const RegistryError& e) {
         EXPECT_STREQ(e.what(), "Invalid data type for 'AutoRepeatRate'");
@@ -393,7 +393,7 @@ TEST_F(NinexKeyboard, SerialKeysFlagsText) {
         InputTestMachine nx;
         nx.setVersion(1, 4, 90);
         nx.registry().setString(HKCU, kSerialKeys, "flags", flags);
-        const KeyboardFacts f = collect(nx, {DeviceRecord("keyboard", "Kbd", "")});
+        const KeyboardFacts f = collect(nx, {deviceRecord("keyboard", "Kbd", "")});
         EXPECT_EQ(f.serialKeysState, state);
         EXPECT_EQ(f.keyboardName, "Kbd");
     }
@@ -434,10 +434,10 @@ TEST(KeyboardCollector, OnlyTheFirstKeyboardRecordCountsInAnyLetterCase) {
     m.registry().setString(HKLM, driver1, "InfPath", "first.inf");
     m.registry().setString(HKLM, driver2, "DriverDesc", "Second driver");
     const DeviceTable table = {
-        DeviceRecord("Mouse", "Mouse name", "Mouse"),
-        DeviceRecord("Keyboards", "Not a keyboard", ""),
-        DeviceRecord("kEyBoArD", "", "First keyboard", driver1),
-        DeviceRecord("KEYBOARD", "Second keyboard", "", driver2),
+        deviceRecord("Mouse", "Mouse name", "Mouse"),
+        deviceRecord("Keyboards", "Not a keyboard", ""),
+        deviceRecord("kEyBoArD", "", "First keyboard", driver1),
+        deviceRecord("KEYBOARD", "Second keyboard", "", driver2),
     };
     const KeyboardFacts f = collect(m, table);
     EXPECT_EQ(f.keyboardName, "First keyboard");  // the description when no display name
@@ -448,12 +448,12 @@ TEST(KeyboardCollector, OnlyTheFirstKeyboardRecordCountsInAnyLetterCase) {
 
 TEST(KeyboardCollector, TheDisplayNameWinsAndTheNameIsCutTo255) {
     InputTestMachine m;
-    EXPECT_EQ(collect(m, {DeviceRecord("Keyboard", "Vendor  Device", "Description")}).keyboardName,
+    EXPECT_EQ(collect(m, {deviceRecord("Keyboard", "Vendor  Device", "Description")}).keyboardName,
               "Vendor  Device");
     const std::string longName(300, 'k');
-    EXPECT_EQ(collect(m, {DeviceRecord("Keyboard", longName, "")}).keyboardName,
+    EXPECT_EQ(collect(m, {deviceRecord("Keyboard", longName, "")}).keyboardName,
               std::string(255, 'k'));
-    EXPECT_EQ(collect(m, {DeviceRecord("Keyboard", std::string(255, 'x'), "")}).keyboardName,
+    EXPECT_EQ(collect(m, {deviceRecord("Keyboard", std::string(255, 'x'), "")}).keyboardName,
               std::string(255, 'x'));
 }
 

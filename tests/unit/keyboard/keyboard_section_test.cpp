@@ -34,7 +34,7 @@ class KeyboardSectionTest : public ::testing::Test {
         m.machine().keyboard().setKeyboardState(state);
     }
     std::vector<std::string> build(const KeyboardFacts& facts) {
-        return SectionMarkup(KeyboardSection(facts, keys, m.lang()));
+        return sectionMarkup(keyboardSection(facts, keys, m.lang()));
     }
 
     InputTestMachine m;
@@ -169,17 +169,17 @@ TEST_F(KeyboardSectionTest, IndicatorLinesFollowEachKey) {
 
 TEST_F(KeyboardSectionTest, UpdateIndicatorsRewritesOnlyTheKeysThatChanged) {
     setLocks(false, true, false, false);
-    DeviceSection section = KeyboardSection(KeyboardFacts{}, keys, m.lang());
-    const std::vector<std::string> before = SectionMarkup(section);
+    DeviceSection section = keyboardSection(KeyboardFacts{}, keys, m.lang());
+    const std::vector<std::string> before = sectionMarkup(section);
 
     setLocks(true, true, false, true);
-    EXPECT_EQ(UpdateIndicators(section, keys), (std::vector<int>{8, 11}));
+    EXPECT_EQ(updateIndicators(section, keys), (std::vector<int>{8, 11}));
     std::vector<std::string> expected = before;
     expected[8] = kCapsOn;
     expected[11] = kInsOn;
-    EXPECT_EQ(SectionMarkup(section), expected);
+    EXPECT_EQ(sectionMarkup(section), expected);
     // Nothing changed since: nothing to rewrite.
-    EXPECT_TRUE(UpdateIndicators(section, keys).empty());
+    EXPECT_TRUE(updateIndicators(section, keys).empty());
 }
 
 }  // namespace

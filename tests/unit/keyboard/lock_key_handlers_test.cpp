@@ -33,16 +33,16 @@ class LockKeyHandlersTest : public ::testing::Test {
              {&keys.onCapsLock, &keys.onNumLock, &keys.onScrollLock, &keys.onInsert}) {
             *event = [this](KeyState&) {
                 ++refreshes;
-                UpdateIndicators(section, keys);
+                updateIndicators(section, keys);
             };
         }
     }
 
     void showKeyboard(KeyboardFacts facts = {}) {
-        section = KeyboardSection(facts, keys, m.lang());
+        section = keyboardSection(facts, keys, m.lang());
     }
     std::string line(int item) {
-        return SectionLineMarkup(section.kind, section.lines[static_cast<std::size_t>(item)]);
+        return sectionLineMarkup(section.kind, section.lines[static_cast<std::size_t>(item)]);
     }
     sim::SimKeyboard& keyboard() { return m.machine().keyboard(); }
 
@@ -56,20 +56,20 @@ class LockKeyHandlersTest : public ::testing::Test {
 
 TEST_F(LockKeyHandlersTest, PressingCapsLockTurnsItsLineGreenAndBlackAgainInPlace) {
     showKeyboard();
-    const std::vector<std::string> before = SectionMarkup(section);
+    const std::vector<std::string> before = sectionMarkup(section);
     ASSERT_EQ(line(kCapsLine), kCapsOff);
 
     keyboard().pressKey(sim::kVkCapital);
     app.processMessages();
     EXPECT_EQ(line(kCapsLine), kCapsOn);
-    std::vector<std::string> after = SectionMarkup(section);
+    std::vector<std::string> after = sectionMarkup(section);
     after[kCapsLine] = kCapsOff;
     EXPECT_EQ(after, before);  // nothing else moved or changed
 
     keyboard().pressKey(sim::kVkCapital);
     app.processMessages();
     EXPECT_EQ(line(kCapsLine), kCapsOff);
-    EXPECT_EQ(SectionMarkup(section), before);
+    EXPECT_EQ(sectionMarkup(section), before);
 }
 
 TEST_F(LockKeyHandlersTest, ClickingTheNumLineTogglesNumLockAndTheLineFollows) {

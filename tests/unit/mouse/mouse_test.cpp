@@ -52,13 +52,13 @@ TEST(Mouse, XpSampleGivesTwelveLinesWithTheFirstMouseThatHasADriver) {
     // The PS/2 mouse that is no longer present has no Control key, so the HID mouse is the
     // first of class Mouse in the table.
     InputTestMachine m("winxp");
-    EXPECT_EQ(SectionMarkup(MouseSection(collect(m, m.enumDevices()), m.lang())),
+    EXPECT_EQ(sectionMarkup(mouseSection(collect(m, m.enumDevices()), m.lang())),
               xpLines("Right-handed", "500", "10"));
 }
 
 TEST(Mouse, ALimitedAccountStillSeesTheDriverAndItsOwnSettings) {
     InputTestMachine m("winxp-user");
-    EXPECT_EQ(SectionMarkup(MouseSection(collect(m, m.enumDevices()), m.lang())),
+    EXPECT_EQ(sectionMarkup(mouseSection(collect(m, m.enumDevices()), m.lang())),
               xpLines("Left-handed", "700", "14"));
 }
 
@@ -72,7 +72,7 @@ TEST(Mouse, EachSampleShowsItsAccelerationSetting) {
         const MouseFacts f = collect(m, m.enumDevices());
         EXPECT_EQ(f.accelerationText, text);
         EXPECT_EQ(f.buttonsText, "Right-handed");
-        EXPECT_EQ(SectionMarkup(MouseSection(f, m.lang())).size(), 12u);
+        EXPECT_EQ(sectionMarkup(mouseSection(f, m.lang())).size(), 12u);
     }
 }
 
@@ -141,7 +141,7 @@ TEST(Mouse, NoMouseRecordYetTwelveLines) {
     const DeviceTable devices = m.enumDevices();
     ASSERT_EQ(devices.size(), 1u);
     ASSERT_EQ(devices[0].className, "HIDClass") << "the HID device was not read";
-    EXPECT_EQ(SectionMarkup(MouseSection(collect(m, devices), m.lang())), noMouseLines());
+    EXPECT_EQ(sectionMarkup(mouseSection(collect(m, devices), m.lang())), noMouseLines());
 }
 
 TEST(Mouse, WinePrefixHasNoMouseRecordYetTwelveLines) {
@@ -151,7 +151,7 @@ TEST(Mouse, WinePrefixHasNoMouseRecordYetTwelveLines) {
     for (const char* file : {"hkcu-control-panel.reg", "hklm-control-class.reg", "hklm-enum.reg"}) {
         m.registry().importFile(fixturesDir() / "wine-8.0" / file);
     }
-    EXPECT_EQ(SectionMarkup(MouseSection(collect(m, m.enumDevices()), m.lang())), noMouseLines());
+    EXPECT_EQ(sectionMarkup(mouseSection(collect(m, m.enumDevices()), m.lang())), noMouseLines());
 }
 
 TEST(Mouse, AccelerationIsMatchedAsExactStrings) {
@@ -191,7 +191,7 @@ TEST(Mouse, ButtonOrderIsNormalOnlyForExactlyZero) {
     // Absent: an empty value after the label.
     InputTestMachine m;
     m.registry().setString(HKCU, kMouseKey, "DoubleClickSpeed", "500");
-    const std::vector<std::string> lines = SectionMarkup(MouseSection(collect(m), m.lang()));
+    const std::vector<std::string> lines = sectionMarkup(mouseSection(collect(m), m.lang()));
     EXPECT_EQ(lines[8], kP3 + "Button configuration" + kV + "</FONT>");
     EXPECT_EQ(lines[9], kP3 + "Double-click speed" + kV + "500</FONT>");
 }
@@ -206,10 +206,10 @@ TEST(Mouse, OnlyTheFirstMouseRecordCountsInAnyLetterCase) {
         m.registry().setString(HKLM, second, name, std::string("second ") + name);
     }
     const DeviceTable table = {
-        DeviceRecord("Keyboard", "Keyboard", "", second),
-        DeviceRecord("Mice", "Not a mouse", "", second),
-        DeviceRecord("mouse", "", "First mouse", first),
-        DeviceRecord("Mouse", "Second mouse", "", second),
+        deviceRecord("Keyboard", "Keyboard", "", second),
+        deviceRecord("Mice", "Not a mouse", "", second),
+        deviceRecord("mouse", "", "First mouse", first),
+        deviceRecord("Mouse", "Second mouse", "", second),
     };
     MouseFacts expected;
     expected.Name = "First mouse";  // the description when there is no display name
@@ -220,7 +220,7 @@ TEST(Mouse, OnlyTheFirstMouseRecordCountsInAnyLetterCase) {
     expected.providerName = "first ProviderName";
     expected.accelerationText = "Other";
     EXPECT_EQ(collect(m, table), expected);
-    EXPECT_EQ(collect(m, {DeviceRecord("MOUSE", "Logitech  M-BT58", "USB mouse")}).Name,
+    EXPECT_EQ(collect(m, {deviceRecord("MOUSE", "Logitech  M-BT58", "USB mouse")}).Name,
               "Logitech  M-BT58");
 }
 
@@ -232,7 +232,7 @@ TEST(Mouse, ValuesFromTheSystemAreEscapedTextsOfTheLanguageAreNot) {
     f.infPath = "x>y";
     f.doubleClickSpeed = "<500";
     f.buttonsText = "Right-handed";
-    const std::vector<std::string> lines = SectionMarkup(MouseSection(f, m.lang()));
+    const std::vector<std::string> lines = sectionMarkup(mouseSection(f, m.lang()));
     EXPECT_EQ(lines[0], "<FONT color=\"clnavy\" size=\"12\">&lt;I&gt;Mouse&lt;/I&gt;</FONT>");
     EXPECT_EQ(lines[2], kMouseLine + "Description" + kV + "A &amp; B</FONT>");
     EXPECT_EQ(lines[6], kMouseLine + "INF file" + kV + "x&gt;y</FONT>");
@@ -246,7 +246,7 @@ TEST(Mouse, AValueThatIsNoStringEndsTheCollectionKeepingWhatCameBefore) {
     m.registry().setString(HKCU, kMouseKey, "MouseSensitivity", "10");
     MouseFacts f;
     try {
-        readMouseFacts(m.platform(), {DeviceRecord("Mouse", "M", "")}, m.lang(), f);
+        readMouseFacts(m.platform(), {deviceRecord("Mouse", "M", "")}, m.lang(), f);
         FAIL() << "expected a RegistryError";
     } catch (const RegistryError& e) {
         EXPECT_STREQ(e.what(), "Invalid data type for 'DoubleClickSpeed'");

@@ -31,7 +31,7 @@ class PrinterTextTest : public ::testing::Test {
         EXPECT_EQ(found.size(), 1u) << name;
         return found.empty()
                    ? std::vector<std::string>{}
-                   : SectionMarkup(PrinterSection(printers, found[0], caps, english.lang()));
+                   : sectionMarkup(printerSection(printers, found[0], caps, english.lang()));
     }
 
     EnglishMachine english;
@@ -173,15 +173,15 @@ TEST_F(PrinterTextTest, EverySectionQueriesItsOwnPrinterAgain) {
     english.spooler().addPrinter(simPrinter("A", {{dc::kNumFonts, 11}}, {"A4", "A5", "A6"}));
     english.spooler().addPrinter(simPrinter("B", {{dc::kNumFonts, 22}}, {"Legal"}));
     PrinterList printers(english.spooler());
-    const auto a = SectionMarkup(PrinterSection(printers, 0, caps, english.lang()));
-    const auto b = SectionMarkup(PrinterSection(printers, 1, caps, english.lang()));
+    const auto a = sectionMarkup(printerSection(printers, 0, caps, english.lang()));
+    const auto b = sectionMarkup(printerSection(printers, 1, caps, english.lang()));
     EXPECT_EQ(a.size(), 93u);
     EXPECT_EQ(b.size(), 91u);
     EXPECT_EQ(b[25], L + "Fonts" + M + "22</FONT>");
     EXPECT_EQ(caps.details().paperNames.size(), 1u);
     // The driver's current answers, not a cached copy.
     english.spooler().printers()[0].deviceCaps[dc::kNumFonts] = 33;
-    EXPECT_EQ(SectionMarkup(PrinterSection(printers, 0, caps, english.lang()))[25],
+    EXPECT_EQ(sectionMarkup(printerSection(printers, 0, caps, english.lang()))[25],
               L + "Fonts" + M + "33</FONT>");
     EXPECT_EQ(english.spooler().createDcCount(), 3);
 }
@@ -200,7 +200,7 @@ TEST(SamplePrinterSections, CountsFollowThePaperFormsOfEachSamplePrinter) {
         PrinterCaps caps(sample.spooler());
         const auto found = printerIndicesForCaption(printers, c.printer);
         ASSERT_EQ(found.size(), 1u);
-        const auto lines = SectionMarkup(PrinterSection(printers, found[0], caps, sample.lang()));
+        const auto lines = sectionMarkup(printerSection(printers, found[0], caps, sample.lang()));
         if (c.lines) {
             EXPECT_EQ(lines.size(), c.lines);
         }

@@ -97,7 +97,7 @@ TEST(ShippedDatabases, NameTheRealXpUsbKeyboardsAndMice) {
     auto machine = xpWithDatabases(drive);
     machine->registry().importFile(test::fixturesDir() / "real-xp/xppro1-USB.reg");
     machine->registry().importFile(test::fixturesDir() / "real-xp/xppro1-USBPRINT.reg");
-    ASSERT_GE(test::AddXpHidChildren(machine->registry()), 2);
+    ASSERT_GE(test::addXpHidChildren(machine->registry()), 2);
 
     DeviceTable table;
     startupLookups(*machine, table);

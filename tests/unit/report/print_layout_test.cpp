@@ -28,9 +28,9 @@ PageSetup smallPage() {
     return page;
 }
 
-TEST(PrintReport, LinesFollowEachOtherFromTheTopAtTheMargin) {
+TEST(printReport, LinesFollowEachOtherFromTheTopAtTheMargin) {
     RecordingCanvas canvas;  // A4 at 600 dpi: margin 248, gap 60
-    PrintReport({PlainLine(14, "A"), PlainLine(10, " "), PlainLine(2, "<b>Lab & co")}, canvas);
+    printReport({plainLine(14, "A"), plainLine(10, " "), plainLine(2, "<b>Lab & co")}, canvas);
 
     const auto& log = *canvas.log();
     EXPECT_TRUE(log.mistakes.empty());
@@ -65,11 +65,11 @@ TEST(PrintReport, LinesFollowEachOtherFromTheTopAtTheMargin) {
     EXPECT_EQ(texts[4].y, 7016 - h8 - gap);
 }
 
-TEST(PrintReport, ALongReportRunsOverThreePagesEachWithItsFooter) {
+TEST(printReport, ALongReportRunsOverThreePagesEachWithItsFooter) {
     std::vector<TextLine> lines;
-    for (int i = 0; i < 90; ++i) lines.push_back(PlainLine(10, "line " + std::to_string(i)));
+    for (int i = 0; i < 90; ++i) lines.push_back(plainLine(10, "line " + std::to_string(i)));
     RecordingCanvas canvas(smallPage());
-    PrintReport(lines, canvas);
+    printReport(lines, canvas);
 
     const auto& log = *canvas.log();
     EXPECT_TRUE(log.mistakes.empty());
@@ -107,11 +107,11 @@ TEST(PrintReport, ALongReportRunsOverThreePagesEachWithItsFooter) {
     }
 }
 
-TEST(PrintReport, ALineTallerThanThePageStillPrintsOnItsOwnPage) {
+TEST(printReport, ALineTallerThanThePageStillPrintsOnItsOwnPage) {
     PageSetup tiny = smallPage();
     tiny.height = 80;  // margin 50: not even the title fits
     RecordingCanvas canvas(tiny);
-    PrintReport({PlainLine(10, "a")}, canvas);
+    printReport({plainLine(10, "a")}, canvas);
     const auto& pages = canvas.log()->documents.at(0).pages;
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(pages[0].texts.at(0).text, kTitleText);
@@ -120,30 +120,30 @@ TEST(PrintReport, ALineTallerThanThePageStillPrintsOnItsOwnPage) {
     EXPECT_EQ(pages[1].texts.at(1).text, "-2.-");
 }
 
-TEST(PrintReport, AJobThatCannotStartIsAnErrorAndPrintsNothing) {
+TEST(printReport, AJobThatCannotStartIsAnErrorAndPrintsNothing) {
     PageSetup failing;
     failing.beginFails = true;
     RecordingCanvas canvas(failing);
-    EXPECT_THROW(PrintReport({PlainLine(10, "x")}, canvas), Error);
+    EXPECT_THROW(printReport({plainLine(10, "x")}, canvas), Error);
     EXPECT_TRUE(canvas.log()->documents.empty());
     EXPECT_TRUE(canvas.log()->mistakes.empty());
 }
 
-TEST(PrintReport, ValuesStartAtTheirTabStopScaledToThePrinterOrAfterALongLabel) {
+TEST(printReport, ValuesStartAtTheirTabStopScaledToThePrinterOrAfterALongLabel) {
     PageSetup page = smallPage();
     page.logPixelsX = 192;  // twice the panes' resolution: a tab stop of 200 lands 400 dots in
     RecordingCanvas canvas(page);
-    TextLine item = PlainLine(10, "Label");
+    TextLine item = plainLine(10, "Label");
     item.value = "value";
     item.tabStop = 200;
-    TextLine paper = PlainLine(10, "A4");
+    TextLine paper = plainLine(10, "A4");
     paper.indent = 70;
-    TextLine longLabel = PlainLine(10, std::string(120, 'L'));
+    TextLine longLabel = plainLine(10, std::string(120, 'L'));
     longLabel.value = "after";
     longLabel.tabStop = 200;
     TextLine noValue = item;
     noValue.value = "";
-    PrintReport({item, paper, longLabel, noValue}, canvas);
+    printReport({item, paper, longLabel, noValue}, canvas);
 
     const auto& texts = canvas.log()->documents.at(0).pages.at(0).texts;
     ASSERT_EQ(texts.size(), 8u);  // title, two cells, paper, two cells, a label alone, footer

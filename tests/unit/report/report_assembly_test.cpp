@@ -28,7 +28,7 @@ bool contains(const std::string& text, const std::string& part) {
 // A machine with extra printers after the sample's own.
 std::function<void(sim::Machine&)> withPrinters(std::vector<std::string> names) {
     return [names](sim::Machine& machine) {
-        for (const std::string& name : names) machine.spooler().addPrinter(TextOnlyPrinter(name));
+        for (const std::string& name : names) machine.spooler().addPrinter(textOnlyPrinter(name));
     };
 }
 
@@ -182,22 +182,22 @@ TEST(NothingTicked, NoActionShowsADialogWritesAFileOrStartsAProgram) {
     EXPECT_FALSE(h.fileExists("..\\Zmail\\report.txt"));
 }
 
-TEST(ReportEntries, APrinterGivesTheSectionsOfEveryPrinterOfItsNameOncePerTickedEntry) {
+TEST(reportEntries, APrinterGivesTheSectionsOfEveryPrinterOfItsNameOncePerTickedEntry) {
     ReportHarness h("winxp", withPrinters({"Twin", "Twin"}));
     const ReportRequest sel = {
         ReportAction::Save, {{1, 2, true, "Twin", "Printers"}, {1, 3, true, "Twin", "Printers"}}};
     const ReportEntry twins{"Printers", "Twin", {h.printerSection(2), h.printerSection(3)}};
-    EXPECT_EQ(ReportEntries(sel, h.sources()), (std::vector<ReportEntry>{twins, twins}));
+    EXPECT_EQ(reportEntries(sel, h.sources()), (std::vector<ReportEntry>{twins, twins}));
 }
 
-TEST(ReportEntries, EntriesGiveTheirOwnDevicesSectionsOnly) {
+TEST(reportEntries, EntriesGiveTheirOwnDevicesSectionsOnly) {
     // Printers named like the mouse and the keyboard entries.
     ReportHarness h("winxp", withPrinters({"Mouse", "Keyboard"}));
     EXPECT_EQ(
-        ReportEntries({ReportAction::Save, {{0, 0, true, "Mouse", "Input devices"}}}, h.sources()),
+        reportEntries({ReportAction::Save, {{0, 0, true, "Mouse", "Input devices"}}}, h.sources()),
         (std::vector<ReportEntry>{{"Input devices", "Mouse", {h.mouseSection()}}}));
     EXPECT_EQ(
-        ReportEntries({ReportAction::Save, {{1, 3, true, "Keyboard", "Printers"}}}, h.sources()),
+        reportEntries({ReportAction::Save, {{1, 3, true, "Keyboard", "Printers"}}}, h.sources()),
         (std::vector<ReportEntry>{{"Printers", "Keyboard", {h.printerSection(3)}}}));
 }
 
@@ -327,8 +327,8 @@ TEST(Frame, TheDateAndTimeInTheSystemsFormats) {
         machine.clock().setLongTimeFormat("HH:mm:ss");
     });
     const ReportDialogHost& host = h.state().reportDialog;
-    EXPECT_EQ(CreatedText(host.lang, host.platform.clock), "Created on 29.02.2024  23:05:07");
-    EXPECT_EQ(FooterText(host.lang, host.applicationTitle), "Created by Zorv Info Tamux");
+    EXPECT_EQ(createdText(host.lang, host.platform.clock), "Created on 29.02.2024  23:05:07");
+    EXPECT_EQ(footerText(host.lang, host.applicationTitle), "Created by Zorv Info Tamux");
 }
 
 }  // namespace

@@ -81,16 +81,16 @@ ReportSources ReportHarness::sources() {
 }
 
 DeviceSection ReportHarness::keyboardSection() {
-    return KeyboardSection(state_->keyboard, form_->keyState(), state_->lang);
+    return tamux::keyboardSection(state_->keyboard, form_->keyState(), state_->lang);
 }
 
 DeviceSection ReportHarness::mouseSection() {
-    return MouseSection(state_->mouse, state_->lang);
+    return tamux::mouseSection(state_->mouse, state_->lang);
 }
 
 DeviceSection ReportHarness::printerSection(int printer) {
     PrinterCaps caps(machine_->spooler());
-    return PrinterSection(form_->printers(), printer, caps, state_->lang);
+    return tamux::printerSection(form_->printers(), printer, caps, state_->lang);
 }
 
 std::string ReportHarness::fileContent(const std::string& windowsPath) {
@@ -101,7 +101,7 @@ std::string ReportHarness::fileContent(const std::string& windowsPath) {
 }
 
 std::vector<std::string> ReportHarness::fileLines(const std::string& windowsPath) {
-    return SplitCrLf(fileContent(windowsPath));
+    return splitCrLf(fileContent(windowsPath));
 }
 
 bool ReportHarness::fileExists(const std::string& windowsPath) {

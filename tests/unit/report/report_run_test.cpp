@@ -26,7 +26,7 @@ tools::ReportRun runOn(const std::string& machine) {
 // The report's headings of ticked entries ("Input devices - Keyboard:"), in order.
 std::vector<std::string> headings(const std::string& report) {
     std::vector<std::string> found;
-    for (const std::string& line : SplitCrLf(report)) {
+    for (const std::string& line : splitCrLf(report)) {
         if (line.size() > 1 && line.back() == ':' && line.find(" - ") != std::string::npos) {
             found.push_back(line);
         }

@@ -57,7 +57,7 @@ TEST(OpenDialogGuard, LeavesADialogRememberedSinceInPlace) {
     EXPECT_EQ(current, &second);
 }
 
-TEST(CloseOpenDialog, ForgetsTheDialogBeforeClosingItsWindow) {
+TEST(closeOpenDialog, ForgetsTheDialogBeforeClosingItsWindow) {
     struct Case {
         bool open;
         bool hasWindow;
@@ -68,7 +68,7 @@ TEST(CloseOpenDialog, ForgetsTheDialogBeforeClosingItsWindow) {
         RecordingView window{&current};
         Dialog dialog{c.hasWindow ? &window : nullptr};
         if (c.open) current = &dialog;
-        CloseOpenDialog(current);
+        closeOpenDialog(current);
         EXPECT_EQ(current, nullptr);
         EXPECT_EQ(window.closes, c.closes) << "open " << c.open << ", window " << c.hasWindow;
         EXPECT_FALSE(window.openWhenClosed) << "the window's own close handler finds it open";
