@@ -160,44 +160,44 @@ void MainForm::insertChanged() {
 void MainForm::buttonClick(FormButton b) {
     reportingErrors([&] {
         switch (b) {
-            case ReportBtn:
-                reportBtnClick();
+            case ReportButton:
+                reportButtonClick();
                 break;
-            case AboutBtn:
-                aboutBtnClick();
+            case AboutButton:
+                aboutButtonClick();
                 break;
-            case LangBtn:
-                langBtnClick();
+            case LanguageButton:
+                languageButtonClick();
                 break;
-            case MinimizeBtn:
-                minimizeBtnClick();
+            case MinimizeButton:
+                minimizeButtonClick();
                 break;
-            case CloseBtn:
-                closeBtnClick();
+            case CloseButton:
+                closeButtonClick();
                 break;
         }
     });
 }
 
-void MainForm::reportBtnClick() {
+void MainForm::reportButtonClick() {
     runReport(state_.reportDialog, left_,
               {state_.mouse, state_.keyboard, keyState_, printers_, printerCaps_, state_.lang});
 }
 
-void MainForm::aboutBtnClick() {
+void MainForm::aboutButtonClick() {
     showAboutDialog(state_.platform, aboutViews_);
 }
 
-void MainForm::langBtnClick() {
+void MainForm::languageButtonClick() {
     // A language chosen there applies from the next start; the running window keeps its texts.
     showLanguageDialog(state_.languageDialog);
 }
 
-void MainForm::minimizeBtnClick() {
+void MainForm::minimizeButtonClick() {
     if (view_) view_->minimizeApplication();
 }
 
-void MainForm::closeBtnClick() {
+void MainForm::closeButtonClick() {
     if (view_) view_->closeForm();
 }
 

@@ -34,7 +34,7 @@ inline constexpr int kKeyboardImage = 1;
 inline constexpr int kPrinterImage = 2;
 
 // The top-bar buttons, left to right.
-enum FormButton { ReportBtn, AboutBtn, LangBtn, MinimizeBtn, CloseBtn };
+enum FormButton { ReportButton, AboutButton, LanguageButton, MinimizeButton, CloseButton };
 inline constexpr int kFormButtonCount = 5;
 
 // A ExplorerButton: its caption and its three pictures (indexes into the window's button pictures).
@@ -124,11 +124,11 @@ class MainForm {
     void buttonClick(FormButton button);
 
     // The buttons.
-    void reportBtnClick();
-    void aboutBtnClick();
-    void langBtnClick();
-    void minimizeBtnClick();
-    void closeBtnClick();
+    void reportButtonClick();
+    void aboutButtonClick();
+    void languageButtonClick();
+    void minimizeButtonClick();
+    void closeButtonClick();
     // The pointer moved over a button: it shows its NoFocusBitmap.
     void buttonMouseMove(FormButton button);
     // A button lost the focus: it shows its DisabledBitmap.

@@ -16,9 +16,8 @@
 
 namespace tamux {
 
-// One language button: its name on the form, its label, its language code and its top edge.
-struct LanguageButton {
-    std::string_view name;
+// One flag button of the language dialog: its label, its language code and its top edge.
+struct FlagButton {
     std::string_view label;
     std::string_view code;
     int top;
@@ -27,14 +26,14 @@ struct LanguageButton {
 // The buttons from top to bottom; the model's button indexes follow this order. Two labels
 // differ from their codes: "CZ" selects "CSY" and "RU" selects "RUS".
 inline constexpr int kLanguageButtonCount = 7;
-inline constexpr std::array<LanguageButton, kLanguageButtonCount> kLanguageButtons = {{
-    {"SpeedButton1", "CZ", "CSY", 8},
-    {"SpeedButton2", "DE", "DE", 32},
-    {"SpeedButton3", "EN", "EN", 56},
-    {"SpeedButton4", "ES", "ES", 80},
-    {"SpeedButton5", "FR", "FR", 104},
-    {"SpeedButton6", "IT", "IT", 128},
-    {"SpeedButton7", "RU", "RUS", 152},
+inline constexpr std::array<FlagButton, kLanguageButtonCount> kLanguageButtons = {{
+    {"CZ", "CSY", 8},
+    {"DE", "DE", 32},
+    {"EN", "EN", 56},
+    {"ES", "ES", 80},
+    {"FR", "FR", 104},
+    {"IT", "IT", 128},
+    {"RU", "RUS", 152},
 }};
 
 // The order in which the buttons are enabled and read when storing.

@@ -47,10 +47,10 @@ void ReportDialog::setView(ReportDialogView* view) {
 }
 
 void ReportDialog::formCreate() {
-    printBtnCaption = text(kPrintBtnText);
-    sendBtnCaption = text(kSendBtnText);
-    saveBtnCaption = text(kSaveBtnText);
-    closeBtnCaption = text(kReportCloseBtnText);
+    printButtonCaption = text(kPrintButtonText);
+    sendButtonCaption = text(kSendButtonText);
+    saveButtonCaption = text(kSaveButtonText);
+    closeButtonCaption = text(kReportCloseButtonText);
     selectAllCaption = text(kSelAllText);
     unselectAllCaption = text(kUnselAllText);
     caption = text(kReportFormText);
@@ -105,19 +105,19 @@ void ReportDialog::buttonClick(ReportAction action) {
     closeReportDialog(host_);
 }
 
-void ReportDialog::printBtnClick() {
+void ReportDialog::printButtonClick() {
     buttonClick(ReportAction::Print);
 }
 
-void ReportDialog::sendBtnClick() {
+void ReportDialog::sendButtonClick() {
     buttonClick(ReportAction::Send);
 }
 
-void ReportDialog::saveBtnClick() {
+void ReportDialog::saveButtonClick() {
     buttonClick(ReportAction::Save);
 }
 
-void ReportDialog::closeBtnClick() {
+void ReportDialog::closeButtonClick() {
     host_.sel.action = ReportAction::None;
     closeReportDialog(host_);
 }

@@ -18,13 +18,13 @@
 namespace tamux {
 
 // Text ids of the window.
-inline constexpr TextId kPrintBtnText = 50100;
-inline constexpr TextId kSaveBtnText = 50101;
-inline constexpr TextId kSendBtnText = 50102;
+inline constexpr TextId kPrintButtonText = 50100;
+inline constexpr TextId kSaveButtonText = 50101;
+inline constexpr TextId kSendButtonText = 50102;
 inline constexpr TextId kSelAllText = 50103;
 inline constexpr TextId kUnselAllText = 50104;
 inline constexpr TextId kReportFormText = 50200;
-inline constexpr TextId kReportCloseBtnText = 52;  // the main window's Close text
+inline constexpr TextId kReportCloseButtonText = 52;  // the main window's Close text
 
 // The save dialog's settings.
 inline constexpr std::string_view kReportSaveFilter =
@@ -93,10 +93,10 @@ class ReportDialog {
 
     // The texts the window shows.
     std::string caption;
-    std::string printBtnCaption;
-    std::string sendBtnCaption;
-    std::string saveBtnCaption;
-    std::string closeBtnCaption;
+    std::string printButtonCaption;
+    std::string sendButtonCaption;
+    std::string saveButtonCaption;
+    std::string closeButtonCaption;
     std::string selectAllCaption;
     std::string unselectAllCaption;
 
@@ -114,10 +114,10 @@ class ReportDialog {
 
     // The buttons: the request of the ticks with the button's action, or ReportAction::None for
     // Cancel, becomes the host's request, and the window closes.
-    void printBtnClick();
-    void sendBtnClick();
-    void saveBtnClick();
-    void closeBtnClick();
+    void printButtonClick();
+    void sendButtonClick();
+    void saveButtonClick();
+    void closeButtonClick();
     // The pop-up menu: ticks, or unticks, every entry of the section holding the current row.
     void selectAllClick();
     void unselectAllClick();

@@ -76,7 +76,7 @@ class LanguageWindow : public LanguageDialogView, private ModalDialog {
         letTabInto(parent);
 
         for (int i = 0; i < kLanguageButtonCount; ++i) {
-            const LanguageButton& language = kLanguageButtons[static_cast<std::size_t>(i)];
+            const FlagButton& language = kLanguageButtons[static_cast<std::size_t>(i)];
             SpeedButton::CreateArgs flag;
             flag.placement = {parent,    kButtonLeft, language.top,
                               kFlagSize, kFlagSize,   kFirstFlagId + i};

@@ -46,10 +46,10 @@ enum ControlId {
     kListPanelId = 100,
     kListId,
     kRightPanelId,
-    kPrintBtnId,
-    kSendBtnId,
-    kSaveBtnId,
-    kCloseBtnId,
+    kPrintButtonId,
+    kSendButtonId,
+    kSaveButtonId,
+    kCloseButtonId,
 };
 
 enum MenuId : UINT { kSelectAllId = 1, kUnselectAllId = 2 };
@@ -60,10 +60,10 @@ struct ButtonPlace {
     int id;
 };
 constexpr std::array<ButtonPlace, 4> kButtons{{
-    {9, kPrinterGlyph, kPrintBtnId},
-    {34, kPageGlyph, kSendBtnId},
-    {60, kTickGlyph, kSaveBtnId},
-    {86, kCrossGlyph, kCloseBtnId},
+    {9, kPrinterGlyph, kPrintButtonId},
+    {34, kPageGlyph, kSendButtonId},
+    {60, kTickGlyph, kSaveButtonId},
+    {86, kCrossGlyph, kCloseButtonId},
 }};
 
 // The right panel's picture: light stripes over the orange.
@@ -170,11 +170,11 @@ class ReportWindow : public ReportDialogView {
         rightPanel_ = std::make_unique<Panel>(rightPanel);
 
         const std::array<const std::string*, 4> captions = {
-            &form_.printBtnCaption, &form_.sendBtnCaption, &form_.saveBtnCaption,
-            &form_.closeBtnCaption};
+            &form_.printButtonCaption, &form_.sendButtonCaption, &form_.saveButtonCaption,
+            &form_.closeButtonCaption};
         const std::array<void (ReportDialog::*)(), 4> handlers = {
-            &ReportDialog::printBtnClick, &ReportDialog::sendBtnClick, &ReportDialog::saveBtnClick,
-            &ReportDialog::closeBtnClick};
+            &ReportDialog::printButtonClick, &ReportDialog::sendButtonClick,
+            &ReportDialog::saveButtonClick, &ReportDialog::closeButtonClick};
         for (std::size_t i = 0; i < kButtons.size(); ++i) {
             SpeedButton::CreateArgs args;
             args.placement = {rightPanel_->handle(), 1,

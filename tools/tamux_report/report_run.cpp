@@ -85,11 +85,11 @@ class TickingView : public ReportDialogView {
             if (!found[w]) {
                 error_ =
                     "No entry \"" + run_.entries[w] + "\"; the report window lists: " + listed();
-                form_.closeBtnClick();
+                form_.closeButtonClick();
                 return;
             }
         }
-        form_.saveBtnClick();
+        form_.saveButtonClick();
     }
 
   private:
@@ -142,7 +142,7 @@ ReportResult runReport(const ReportRun& run) {
     const std::string chosen =
         run.format == ReportFileFormat::Html ? "R:\\report.htm" : "R:\\report.txt";
     machine->dialogs().queueSavePath(chosen);
-    form.reportBtnClick();
+    form.reportButtonClick();
     if (!error.empty()) throw Error(error);
 
     ReportResult result;

@@ -10,7 +10,8 @@
 namespace tamux::test {
 namespace {
 
-const FormButton kButtons[] = {ReportBtn, AboutBtn, LangBtn, MinimizeBtn, CloseBtn};
+const FormButton kButtons[] = {ReportButton, AboutButton, LanguageButton, MinimizeButton,
+                               CloseButton};
 
 TEST(TopBar, HoverShowsNoFocusBitmapAndLosingTheFocusDisabledBitmap) {
     FormHarness h;
@@ -37,23 +38,23 @@ TEST(TopBar, MinimizeAndCloseGoToTheWindow) {
     FormHarness h;
     MainForm& form = h.start();
     h.log.clear();
-    form.minimizeBtnClick();
-    form.closeBtnClick();
+    form.minimizeButtonClick();
+    form.closeButtonClick();
     EXPECT_EQ(h.log, (EventLog{"minimize", "close"}));
 }
 
 TEST(TopBar, AboutAndLanguageOpenTheirDialogs) {
     FormHarness h;
     MainForm& form = h.start();
-    form.aboutBtnClick();
+    form.aboutButtonClick();
     EXPECT_EQ(h.aboutViews, 1);
     EXPECT_EQ(h.languageViews, 0);
 
-    form.langBtnClick();
+    form.languageButtonClick();
     EXPECT_EQ(h.languageViews, 1);
     // Closed again: the next click opens a new one.
     EXPECT_EQ(h.state().languageDialog.current, nullptr);
-    form.langBtnClick();
+    form.languageButtonClick();
     EXPECT_EQ(h.languageViews, 2);
     EXPECT_TRUE(h.dialogs().messageBoxes().empty());
 }

@@ -162,7 +162,7 @@ TEST(formCreate, WithoutALanguageModuleEveryCaptionIsTheFallbackText) {
     // Only the missing module is reported; the window is built all the same.
     ASSERT_EQ(h.dialogs().messageBoxes().size(), 1u);
     EXPECT_EQ(h.dialogs().messageBoxes()[0].caption, "Error");
-    EXPECT_EQ(form.Button(CloseBtn).caption, kNoLoadMessage);
+    EXPECT_EQ(form.Button(CloseButton).caption, kNoLoadMessage);
     EXPECT_EQ(form.captionLabel(), kNoLoadMessage);
     // Headings are markup: the fallback text is escaped so that it is drawn, not read as a tag.
     EXPECT_EQ(h.left.section(1).caption(), escapeMarkup(kNoLoadMessage));

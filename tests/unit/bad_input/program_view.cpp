@@ -30,16 +30,16 @@ class TickingReportView : public ReportDialogView {
         }
         switch (action_) {
             case ReportAction::Print:
-                form_.printBtnClick();
+                form_.printButtonClick();
                 break;
             case ReportAction::Send:
-                form_.sendBtnClick();
+                form_.sendButtonClick();
                 break;
             case ReportAction::Save:
-                form_.saveBtnClick();
+                form_.saveButtonClick();
                 break;
             case ReportAction::None:
-                form_.closeBtnClick();
+                form_.closeButtonClick();
                 break;
         }
     }
@@ -125,7 +125,7 @@ void tickEverything(FormHarness& h, ReportAction action) {
 std::optional<std::vector<std::string>> saveEverything(FormHarness& h, const std::string& path) {
     tickEverything(h, ReportAction::Save);
     h.dialogs().queueSavePath(path);
-    h.form().buttonClick(ReportBtn);
+    h.form().buttonClick(ReportButton);
     std::optional<std::string> content = fileContent(h.machine(), path);
     if (!content) return std::nullopt;
     return splitCrLf(*content);

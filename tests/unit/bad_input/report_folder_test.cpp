@@ -97,7 +97,7 @@ TEST(FailedReportWrite, ADiskThatFillsUpKeepsTheEarlierFiles) {
             saveEverything(machine, row.file);
         } else {
             tickEverything(machine, ReportAction::Send);
-            machine.form().buttonClick(ReportBtn);
+            machine.form().buttonClick(ReportButton);
         }
         const std::vector<sim::MessageBoxCall>& boxes = machine.dialogs().messageBoxes();
         ASSERT_EQ(boxes.size(), 1u);
@@ -115,14 +115,14 @@ TEST(FailedReportWrite, ADiskThatFillsUpKeepsTheEarlierFiles) {
 
 TEST_F(UnwritableReport, SendWithoutTheMailFolderStartsNoMailModule) {
     tickEverything(h, ReportAction::Send);
-    h.form().buttonClick(ReportBtn);
+    h.form().buttonClick(ReportButton);
     expectOnlyTheMessage("..\\Zmail\\report.htm");
     EXPECT_TRUE(h.machine().shell().calls().empty());
     EXPECT_FALSE(fs::exists(h.machine().hostPath("..\\Zmail")));
 
     // With the folder there, the same request hands both files over.
     fs::create_directories(h.machine().hostPath("..") / "Zmail");
-    h.form().buttonClick(ReportBtn);
+    h.form().buttonClick(ReportButton);
     EXPECT_EQ(h.machine().shell().calls().size(), 1u);
     EXPECT_TRUE(fileContent(h.machine(), "..\\Zmail\\report.htm").has_value());
     EXPECT_TRUE(fileContent(h.machine(), "..\\Zmail\\report.txt").has_value());

@@ -109,8 +109,8 @@ void tickAllAndPress(ReportHarness& h, ReportAction action) {
             SubItems& entries = list.section(s).subItems();
             for (int i = 0; i < entries.count(); ++i) entries.setTicked(i, true);
         }
-        if (action == ReportAction::Print) form.printBtnClick();
-        if (action == ReportAction::Send) form.sendBtnClick();
+        if (action == ReportAction::Print) form.printButtonClick();
+        if (action == ReportAction::Send) form.sendButtonClick();
     });
     h.report();
 }

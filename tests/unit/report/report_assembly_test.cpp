@@ -161,7 +161,7 @@ TEST(Save, AFileThatCannotBeCreatedEndsTheReportInAnError) {
     }
     // From the button, the error reaches the user.
     h.dialogs().queueSavePath("C:\\r.txt");
-    h.form().buttonClick(ReportBtn);
+    h.form().buttonClick(ReportButton);
     ASSERT_EQ(h.dialogs().messageBoxes().size(), 1u);
     EXPECT_EQ(h.dialogs().messageBoxes()[0].text, "Cannot create file C:\\r.txt");
 }
@@ -226,7 +226,7 @@ TEST(Send, WritesTheHtmlAndTextFilesThenStartsTheMailModule) {
 TEST(Send, WithoutTheMailFolderTheErrorStopsItBeforeTheMailModule) {
     ReportHarness h;
     h.choose({{0, 1}}, ReportAction::Send);
-    h.form().buttonClick(ReportBtn);
+    h.form().buttonClick(ReportButton);
     ASSERT_EQ(h.dialogs().messageBoxes().size(), 1u);
     EXPECT_EQ(h.dialogs().messageBoxes()[0].text, "Cannot create file ..\\Zmail\\report.htm");
     EXPECT_TRUE(h.shell().calls().empty());
@@ -237,7 +237,7 @@ TEST(Send, AFailingMailModuleIsNotTheReportsConcern) {
     h.makeMailFolder();
     h.shell().queueResult(2);  // file not found
     h.choose({{0, 0}}, ReportAction::Send);
-    h.form().buttonClick(ReportBtn);
+    h.form().buttonClick(ReportButton);
     EXPECT_EQ(h.shell().calls().size(), 1u);
     EXPECT_TRUE(h.dialogs().messageBoxes().empty());
     EXPECT_TRUE(h.fileExists("..\\Zmail\\report.txt"));

@@ -35,10 +35,10 @@ TEST(ReportWindow, OpensWithTheLeftPaneContractedUntickedAndTheFirstRowCurrent) 
         shown = true;
         EXPECT_EQ(h.state().reportDialog.current, &form);
         EXPECT_EQ(form.caption, "Report");
-        EXPECT_EQ(form.printBtnCaption, "Print");
-        EXPECT_EQ(form.sendBtnCaption, "Send");
-        EXPECT_EQ(form.saveBtnCaption, "Save");
-        EXPECT_EQ(form.closeBtnCaption, "Close");
+        EXPECT_EQ(form.printButtonCaption, "Print");
+        EXPECT_EQ(form.sendButtonCaption, "Send");
+        EXPECT_EQ(form.saveButtonCaption, "Save");
+        EXPECT_EQ(form.closeButtonCaption, "Close");
         EXPECT_EQ(form.selectAllCaption, "Select all");
         EXPECT_EQ(form.unselectAllCaption, "Deselect all");
 
@@ -145,10 +145,10 @@ TEST(ReportWindow, EachButtonLeavesItsRequestAndClosesTheWindow) {
         ReportRequest expected;
     };
     const std::vector<Case> cases = {
-        {&ReportDialog::printBtnClick, {ReportAction::Print, mouseAndFax}},
-        {&ReportDialog::sendBtnClick, {ReportAction::Send, mouseAndFax}},
-        {&ReportDialog::saveBtnClick, {ReportAction::Save, mouseAndFax}},
-        {&ReportDialog::closeBtnClick, {ReportAction::None, {}}},
+        {&ReportDialog::printButtonClick, {ReportAction::Print, mouseAndFax}},
+        {&ReportDialog::sendButtonClick, {ReportAction::Send, mouseAndFax}},
+        {&ReportDialog::saveButtonClick, {ReportAction::Save, mouseAndFax}},
+        {&ReportDialog::closeButtonClick, {ReportAction::None, {}}},
         {&ReportDialog::formClose, {ReportAction::None, {}}},
     };
     ReportHarness h;
@@ -207,7 +207,7 @@ TEST(ReportWindow, AFailureWhileOpeningIsSwallowedAndLeavesNothingToDo) {
     host.views = working;
     h.onShow([](ReportDialog& form, SectionList& list) {
         list.section(0).subItems().setTicked(1, true);
-        form.saveBtnClick();
+        form.saveButtonClick();
         throw std::runtime_error("the window broke");
     });
     EXPECT_NO_THROW(showReportDialog(host, h.left));

@@ -59,16 +59,16 @@ void ReportHarness::choose(std::vector<Entry> entries, ReportAction action) {
         }
         switch (action) {
             case ReportAction::Print:
-                form.printBtnClick();
+                form.printButtonClick();
                 break;
             case ReportAction::Send:
-                form.sendBtnClick();
+                form.sendButtonClick();
                 break;
             case ReportAction::Save:
-                form.saveBtnClick();
+                form.saveButtonClick();
                 break;
             case ReportAction::None:
-                form.closeBtnClick();
+                form.closeButtonClick();
                 break;
         }
     });

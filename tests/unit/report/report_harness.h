@@ -80,7 +80,7 @@ class ReportHarness {
     // The user ticks `entries` and presses the button of `action` (ReportAction::None: Cancel).
     void choose(std::vector<Entry> entries, ReportAction action);
     // The Report button.
-    void report() { form_->reportBtnClick(); }
+    void report() { form_->reportButtonClick(); }
 
     ReportWindowLog windows;
 
