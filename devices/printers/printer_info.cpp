@@ -33,30 +33,6 @@ bool fetch(platform::Spooler& spooler, std::uint32_t flags,
 
 }  // namespace
 
-PrinterInfo toPrinterInfo(const platform::PrinterInfo2& record) {
-    PrinterInfo info;
-    info.serverName = record.serverName.value_or("");
-    info.printerName = record.printerName.value_or("");
-    info.shareName = record.shareName.value_or("");
-    info.portName = record.portName.value_or("");
-    info.driverName = record.driverName.value_or("");
-    info.comment = record.comment.value_or("");
-    info.location = record.location.value_or("");
-    info.sepFile = record.sepFile.value_or("");
-    info.printProcessor = record.printProcessor.value_or("");
-    info.datatype = record.datatype.value_or("");
-    info.parameters = record.parameters.value_or("");
-    info.Attributes = record.attributes;
-    info.Priority = record.priority;
-    info.DefaultPriority = record.defaultPriority;
-    info.StartTime = record.startTime;
-    info.UntilTime = record.untilTime;
-    info.Status = record.status;
-    info.jobs = record.jobs;
-    info.AveragePPM = record.averagePpm;
-    return info;
-}
-
 PrinterListing printerListingOf(platform::System& system) {
     platform::OsVersionInfo version;
     const bool nt = system.getVersionEx(version) ? version.platformId == platform::platform_id::kNt
@@ -94,7 +70,7 @@ void PrinterList::refresh() {
             appendUnlistedPrinters(records, connections);
         }
     }
-    for (const platform::PrinterInfo2& record : records) printers_.push_back(toPrinterInfo(record));
+    printers_ = std::move(records);
 }
 
 void PrinterList::getPrinter(int index, PrinterInfo& info) const {
@@ -116,7 +92,9 @@ void readPrinters(PrinterList& printers, SectionList& leftPane) {
         if (leftPane.sectionCount() <= kPrintersCategory) continue;
         PrinterInfo info;
         printers.getPrinter(i, info);
-        leftPane.section(kPrintersCategory).subItems().add(printerEntryCaption(info.printerName));
+        leftPane.section(kPrintersCategory)
+            .subItems()
+            .add(printerEntryCaption(info.printerName.value_or("")));
     }
 }
 
@@ -125,7 +103,7 @@ std::vector<int> printerIndicesForCaption(const PrinterList& printers, std::stri
     for (int i = 0; i < printers.count(); ++i) {
         PrinterInfo info;
         printers.getPrinter(i, info);
-        if (printerEntryCaption(info.printerName) == caption) indices.push_back(i);
+        if (printerEntryCaption(info.printerName.value_or("")) == caption) indices.push_back(i);
     }
     return indices;
 }

@@ -22,30 +22,8 @@ namespace tamux {
 class SectionList;
 
 // One printer as the spooler reports it (its PRINTER_INFO_2 record without the device mode and
-// the security descriptor). A string the spooler leaves null is empty here.
-struct PrinterInfo {
-    std::string serverName;
-    std::string printerName;
-    std::string shareName;
-    std::string portName;
-    std::string driverName;
-    std::string comment;
-    std::string location;
-    std::string sepFile;
-    std::string printProcessor;
-    std::string datatype;
-    std::string parameters;
-    std::uint32_t Attributes = 0;
-    std::uint32_t Priority = 0;
-    std::uint32_t DefaultPriority = 0;
-    std::uint32_t StartTime = 0;  // minutes after midnight
-    std::uint32_t UntilTime = 0;  // minutes after midnight
-    std::uint32_t Status = 0;     // bit mask
-    std::uint32_t jobs = 0;
-    std::uint32_t AveragePPM = 0;
-
-    bool operator==(const PrinterInfo&) const = default;
-};
+// the security descriptor); a string the spooler leaves null is nullopt.
+using PrinterInfo = platform::PrinterInfo2;
 
 // An index outside the printer list.
 class EInvalidIndex : public Error {
@@ -96,9 +74,6 @@ class PrinterList {
     PrinterListing listing_;
     std::vector<PrinterInfo> printers_;
 };
-
-// The record as the list holds it: null strings become empty.
-PrinterInfo toPrinterInfo(const platform::PrinterInfo2& record);
 
 // The entry text of a printer in a section list. Entries are drawn as info lines, so the name is
 // escaped; a name holding "<" or "&" then shows as it is.

@@ -32,8 +32,10 @@ class PrinterLines {
         item(label, std::move(value), std::move(unit));
     }
     // The spooler's record: its values are followed by a blank.
-    void record(TextId label, std::string value) { item(label, std::move(value), " "); }
-    void record(TextId label, long long value) { record(label, std::to_string(value)); }
+    void record(TextId label, const std::optional<std::string>& value) {
+        item(label, value.value_or(""), " ");
+    }
+    void record(TextId label, std::uint32_t value) { item(label, std::to_string(value), " "); }
     void group(std::string title) {
         add(gapLine());
         add(groupLine(std::move(title)));
@@ -65,16 +67,16 @@ DeviceSection printerSection(const PrinterList& printers, int index, PrinterCaps
     out.record(5608, printer.printProcessor);
     out.record(5609, printer.datatype);
     out.record(5610, printer.parameters);
-    out.record(5611, printer.Attributes);
-    out.record(5612, printer.Priority);
-    out.record(5613, printer.DefaultPriority);
-    out.record(5614, printer.StartTime);
-    out.record(5615, printer.UntilTime);
-    out.record(5616, printer.Status);
+    out.record(5611, printer.attributes);
+    out.record(5612, printer.priority);
+    out.record(5613, printer.defaultPriority);
+    out.record(5614, printer.startTime);
+    out.record(5615, printer.untilTime);
+    out.record(5616, printer.status);
     out.record(5617, printer.jobs);
-    out.record(5618, printer.AveragePPM);
+    out.record(5618, printer.averagePpm);
 
-    caps.queryPrinterCaps(printer.printerName, printer.portName);
+    caps.queryPrinterCaps(printer.printerName.value_or(""), printer.portName.value_or(""));
     const PrinterDetails& details = caps.details();
 
     out.group(out.text(kDeviceDetailsHeading));
@@ -97,7 +99,7 @@ DeviceSection printerSection(const PrinterList& printers, int index, PrinterCaps
             out.add(capabilityLine(std::string(members[k].label), has, has ? present : absent));
         }
     }
-    return {DeviceKind::Printer, printer.printerName, out.take()};
+    return {DeviceKind::Printer, printer.printerName.value_or(""), out.take()};
 }
 
 }  // namespace tamux

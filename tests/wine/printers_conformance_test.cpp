@@ -95,9 +95,9 @@ TEST_F(PrintersOnWine, TheListHoldsTheCupsQueueAsALocalPrinter) {
     PrinterInfo queue;
     int index = -1;
     ASSERT_TRUE(findQueue(printers, queue, index));
-    EXPECT_EQ(queue.serverName, "") << "a local printer names no server";
-    EXPECT_FALSE(queue.portName.empty());
-    EXPECT_FALSE(queue.driverName.empty());
+    EXPECT_EQ(queue.serverName.value_or(""), "") << "a local printer names no server";
+    EXPECT_FALSE(queue.portName.value_or("").empty());
+    EXPECT_FALSE(queue.driverName.value_or("").empty());
     EXPECT_EQ(queue.jobs, 0u);
 
     // readPrinters gives the queue its entry, and the entry leads back to it.
@@ -122,11 +122,11 @@ TEST_F(PrintersOnWine, DetailsAndCapabilitiesAreWhatGetDeviceCapsAnswers) {
     PrinterInfo queue;
     int index = -1;
     ASSERT_TRUE(findQueue(printers, queue, index));
-    DirectContext direct(queue.printerName);
-    ASSERT_TRUE(direct.valid()) << "CreateDCA failed for " << queue.printerName;
+    DirectContext direct(queue.printerName.value_or(""));
+    ASSERT_TRUE(direct.valid()) << "CreateDCA failed for " << queue.printerName.value_or("");
 
     PrinterCaps caps(spooler);
-    caps.queryPrinterCaps(queue.printerName, queue.portName);
+    caps.queryPrinterCaps(queue.printerName.value_or(""), queue.portName.value_or(""));
     const PrinterDetails& d = caps.details();
     namespace dc = devicecaps;
     auto pair = [&](int a, const char* between, int b) {
@@ -141,8 +141,8 @@ TEST_F(PrintersOnWine, DetailsAndCapabilitiesAreWhatGetDeviceCapsAnswers) {
     // A printer context, not the screen's: a page-sized area at a printer's resolution.
     EXPECT_GT(direct.caps(dc::kHorzSize), 100);
     EXPECT_GE(direct.caps(dc::kLogPixelsX), 150);
-    std::cout << "[ printer  ] " << queue.printerName << ": " << d.size << " mm, " << d.resolution
-              << " dpi, " << d.colourFormat << ", colours " << d.colours << "\n";
+    std::cout << "[ printer  ] " << queue.printerName.value_or("") << ": " << d.size << " mm, "
+              << d.resolution << " dpi, " << d.colourFormat << ", colours " << d.colours << "\n";
 
     // The index constants agree with the SDK's.
     EXPECT_EQ(dc::kHorzSize, HORZSIZE);
@@ -175,16 +175,18 @@ TEST_F(PrintersOnWine, PaperFormsAreThoseCupsListsForTheQueue) {
     ASSERT_TRUE(findQueue(printers, queue, index));
 
     // What the driver hands over, read directly.
-    const int count = DeviceCapabilitiesA(queue.printerName.c_str(), queue.portName.c_str(),
-                                          DC_PAPERNAMES, nullptr, nullptr);
+    const int count =
+        DeviceCapabilitiesA(queue.printerName.value_or("").c_str(),
+                            queue.portName.value_or("").c_str(), DC_PAPERNAMES, nullptr, nullptr);
     ASSERT_GT(count, 0);
     std::vector<char> slots(static_cast<std::size_t>(count) * 64);
-    ASSERT_EQ(DeviceCapabilitiesA(queue.printerName.c_str(), queue.portName.c_str(), DC_PAPERNAMES,
-                                  slots.data(), nullptr),
+    ASSERT_EQ(DeviceCapabilitiesA(queue.printerName.value_or("").c_str(),
+                                  queue.portName.value_or("").c_str(), DC_PAPERNAMES, slots.data(),
+                                  nullptr),
               count);
 
     PrinterCaps caps(spooler);
-    caps.queryPrinterCaps(queue.printerName, queue.portName);
+    caps.queryPrinterCaps(queue.printerName.value_or(""), queue.portName.value_or(""));
     const auto& lines = caps.details().paperNames;
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {

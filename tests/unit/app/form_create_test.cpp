@@ -54,7 +54,7 @@ std::vector<std::string> printerEntries(const PrinterList& printers) {
     for (int i = 0; i < printers.count(); ++i) {
         PrinterInfo info;
         printers.getPrinter(i, info);
-        entries.push_back(printerEntryCaption(info.printerName));
+        entries.push_back(printerEntryCaption(info.printerName.value_or("")));
     }
     return entries;
 }

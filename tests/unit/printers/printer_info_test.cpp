@@ -17,7 +17,7 @@ std::vector<std::string> names(const PrinterList& printers) {
     for (int i = 0; i < printers.count(); ++i) {
         PrinterInfo info;
         printers.getPrinter(i, info);
-        list.push_back(info.printerName);
+        list.push_back(info.printerName.value_or(""));
     }
     return list;
 }
@@ -106,23 +106,23 @@ TEST(PrintersInfo, RecordsCopyAllNineteenFieldsAndNullStringsBecomeEmpty) {
     EXPECT_EQ(got.printProcessor, "WinPrint");
     EXPECT_EQ(got.datatype, "RAW");
     EXPECT_EQ(got.parameters, "-duplex");
-    EXPECT_EQ(got.Attributes, 0x240u);
-    EXPECT_EQ(got.Priority, 2u);
-    EXPECT_EQ(got.DefaultPriority, 3u);
-    EXPECT_EQ(got.StartTime, 480u);
-    EXPECT_EQ(got.UntilTime, 1020u);
-    EXPECT_EQ(got.Status, 0x80000000u);
+    EXPECT_EQ(got.attributes, 0x240u);
+    EXPECT_EQ(got.priority, 2u);
+    EXPECT_EQ(got.defaultPriority, 3u);
+    EXPECT_EQ(got.startTime, 480u);
+    EXPECT_EQ(got.untilTime, 1020u);
+    EXPECT_EQ(got.status, 0x80000000u);
     EXPECT_EQ(got.jobs, 7u);
-    EXPECT_EQ(got.AveragePPM, 12u);
+    EXPECT_EQ(got.averagePpm, 12u);
 
     // Every string of the first record is overwritten by the second's, empty ones included.
     printers.getPrinter(1, got);
     EXPECT_EQ(got.printerName, "Sparse");
-    EXPECT_EQ(got.serverName, "");
-    EXPECT_EQ(got.shareName, "");
-    EXPECT_EQ(got.comment, "");
-    EXPECT_EQ(got.location, "");
-    EXPECT_EQ(got.Status, 0u);
+    EXPECT_EQ(got.serverName.value_or(""), "");
+    EXPECT_EQ(got.shareName.value_or(""), "");
+    EXPECT_EQ(got.comment.value_or(""), "");
+    EXPECT_EQ(got.location.value_or(""), "");
+    EXPECT_EQ(got.status, 0u);
 }
 
 TEST(PrintersInfo, GetPrinterOnAnEmptyListLeavesTheRecordAndRaisesNothing) {
