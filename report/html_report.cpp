@@ -66,24 +66,13 @@ std::string emptyRow() {
     return row("<td colspan=\"2\">&nbsp;</td>");
 }
 
-std::string valueText(const SectionLine& line, const ReportDocument& document) {
-    switch (line.kind) {
-        case LineKind::Indicator:
-            return line.on ? document.onText : document.offText;
-        case LineKind::Item:
-            return line.value + line.unit;
-        default:
-            return line.value;
-    }
-}
-
 std::string sectionRow(DeviceKind kind, const SectionLine& line, const ReportDocument& document) {
     if (line.kind == LineKind::Gap || line.kind == LineKind::Empty) return emptyRow();
     const LineStyle look = styleOf(kind, line);
     const std::string label = line.kind == LineKind::Indicator ? lockKeyName(line.key) : line.label;
     if (!hasValueColumn(line)) return row(cell(look.labelColour, look.labelPoints, label, true));
     return row(cell(look.labelColour, look.labelPoints, label, false) +
-               cell(look.valueColour, look.labelPoints, valueText(line, document), false));
+               cell(look.valueColour, look.labelPoints, valueColumnText(line, document), false));
 }
 
 }  // namespace

@@ -41,6 +41,17 @@ std::string createdText(const LangModule& lang, platform::Clock& clock) {
            clock.formatLongTime(now);
 }
 
+std::string valueColumnText(const SectionLine& line, const ReportDocument& document) {
+    switch (line.kind) {
+        case LineKind::Indicator:
+            return line.on ? document.onText : document.offText;
+        case LineKind::Item:
+            return line.value + line.unit;
+        default:
+            return line.value;
+    }
+}
+
 std::string onOneLine(std::string_view text) {
     std::string line(text);
     for (char& c : line) {

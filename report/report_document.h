@@ -69,6 +69,9 @@ std::vector<ReportEntry> reportEntries(const ReportRequest& request, const Repor
 std::string createdText(const LangModule& lang, platform::Clock& clock);
 std::string footerText(const LangModule& lang, const std::string& applicationTitle);
 
+// What the value column of a line says: the value and its unit, or a lock key's state in words.
+std::string valueColumnText(const SectionLine& line, const ReportDocument& document);
+
 // A text on one line: tabs and line breaks in it become blanks, so that a value cannot break a
 // column, a row or a printed line.
 std::string onOneLine(std::string_view text);

@@ -15,17 +15,6 @@ constexpr int kFooterPoints = 2;
 // Blanks between a section's longest label and its value column.
 constexpr std::size_t kColumnGap = 2;
 
-std::string valueText(const SectionLine& line, const ReportDocument& document) {
-    switch (line.kind) {
-        case LineKind::Indicator:
-            return line.on ? document.onText : document.offText;
-        case LineKind::Item:
-            return line.value + line.unit;
-        default:
-            return line.value;
-    }
-}
-
 TextLine sectionLineText(DeviceKind kind, const SectionLine& line, const ReportDocument& document) {
     const LineStyle style = styleOf(kind, line);
     TextLine text;
@@ -33,7 +22,7 @@ TextLine sectionLineText(DeviceKind kind, const SectionLine& line, const ReportD
     text.indent = style.labelIndent;
     text.text = onOneLine(line.kind == LineKind::Indicator ? lockKeyName(line.key) : line.label);
     if (hasValueColumn(line)) {
-        text.value = onOneLine(valueText(line, document));
+        text.value = onOneLine(valueColumnText(line, document));
         text.tabStop = style.valueTabStop;
     }
     return text;
