@@ -21,7 +21,7 @@ packages=(
     wine wine64 fonts-wine fonts-liberation
     xvfb xauth x11-utils xdotool imagemagick
     cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
-    hwdata pciutils locales-all tesseract-ocr tesseract-ocr-ces chromium
+    hwdata pciutils locales-all tesseract-ocr tesseract-ocr-ces tesseract-ocr-rus tidy chromium
     libicon-famfamfam-silk-perl famfamfam-flag-png
 )
 packages_i386=(
