@@ -35,9 +35,9 @@ std::string translationName(std::uint16_t language, std::uint16_t codePage) {
 
 }  // namespace
 
-std::string VersionNumber::Text() const {
+std::string VersionNumber::text() const {
     if (!valid) return {};
-    if (!Value.empty()) return Value;
+    if (!stringValue.empty()) return stringValue;
     char text[48];
     std::snprintf(text, sizeof text, "%d.%d.%d.%d", major(), minor(), release(), build());
     return text;
@@ -119,13 +119,13 @@ void FileVersionInfo::readFixedVersions() {
     fileVersion_.valid = true;
     productVersion_.valid = true;
     if (hasFixed) {
-        fileVersion_.MS = dword(*fixed, kFileVersionMsAt);
-        fileVersion_.LS = dword(*fixed, kFileVersionMsAt + 4);
-        productVersion_.MS = dword(*fixed, kProductVersionMsAt);
-        productVersion_.LS = dword(*fixed, kProductVersionMsAt + 4);
+        fileVersion_.mostSignificant = dword(*fixed, kFileVersionMsAt);
+        fileVersion_.leastSignificant = dword(*fixed, kFileVersionMsAt + 4);
+        productVersion_.mostSignificant = dword(*fixed, kProductVersionMsAt);
+        productVersion_.leastSignificant = dword(*fixed, kProductVersionMsAt + 4);
     }
-    fileVersion_.Value = getByIndex(kFileVersionKey);
-    productVersion_.Value = getByIndex(kProductVersionKey);
+    fileVersion_.stringValue = getByIndex(kFileVersionKey);
+    productVersion_.stringValue = getByIndex(kProductVersionKey);
 }
 
 std::string FileVersionInfo::getByIndex(int index) const {

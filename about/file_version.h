@@ -30,18 +30,18 @@ inline constexpr std::uint16_t kShortTranslationLanguage = 1033;
 class VersionNumber {
   public:
     bool valid = false;
-    std::uint32_t MS = 0;  // most significant half: major, minor
-    std::uint32_t LS = 0;  // least significant half: release, build
-    std::string Value;     // the string value of the same version
+    std::uint32_t mostSignificant = 0;   // most significant half: major, minor
+    std::uint32_t leastSignificant = 0;  // least significant half: release, build
+    std::string stringValue;             // the string value of the same version
 
-    int major() const { return static_cast<int>(MS >> 16); }
-    int minor() const { return static_cast<int>(MS & 0xFFFF); }
-    int release() const { return static_cast<int>(LS >> 16); }
-    int build() const { return static_cast<int>(LS & 0xFFFF); }
+    int major() const { return static_cast<int>(mostSignificant >> 16); }
+    int minor() const { return static_cast<int>(mostSignificant & 0xFFFF); }
+    int release() const { return static_cast<int>(leastSignificant >> 16); }
+    int build() const { return static_cast<int>(leastSignificant & 0xFFFF); }
 
     // Empty when invalid; else the string value, or "major.minor.release.build" when that is
     // empty.
-    std::string Text() const;
+    std::string text() const;
 };
 
 class FileVersionInfo {
@@ -62,7 +62,7 @@ class FileVersionInfo {
 
     // Reads the version resource of the file again (what a component does once its properties
     // have been loaded).
-    void Loaded() { load(); }
+    void reload() { load(); }
 
     // The file that is read: Filename, else the executable or this library's own file.
     std::string fileToRead() const;

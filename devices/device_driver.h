@@ -22,7 +22,7 @@ inline const DeviceEntry* firstDeviceOfClass(const DeviceTable& table,
 }
 
 // The display name, or the description when the device has none.
-inline const std::string& DeviceName(const DeviceEntry& record) {
+inline const std::string& deviceDisplayName(const DeviceEntry& record) {
     return record.displayName.empty() ? record.description : record.displayName;
 }
 

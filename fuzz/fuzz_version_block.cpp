@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                              "a string value ends at its NUL");
         }
     }
-    version.fileVersion().Text();
-    version.productVersion().Text();
+    version.fileVersion().text();
+    version.productVersion().text();
     return 0;
 }

@@ -187,7 +187,7 @@ void collectDevice(platform::Registry& registry, const DeviceTable& table, Keybo
     // Only the first keyboard counts.
     const DeviceEntry* keyboard = firstDeviceOfClass(table, "KEYBOARD");
     if (!keyboard) return;
-    facts.keyboardName = DeviceName(*keyboard).substr(0, kMaxKeyboardName);
+    facts.keyboardName = deviceDisplayName(*keyboard).substr(0, kMaxKeyboardName);
     readDriverValues(registry, keyboard->driverKey, facts);
 }
 

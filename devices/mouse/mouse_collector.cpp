@@ -70,7 +70,7 @@ void readMouseFacts(const platform::Platform& platform, const DeviceTable& devic
     // Only the first mouse counts.
     const tamux::DeviceEntry* mouse = firstDeviceOfClass(devices, "MOUSE");
     if (!mouse) return;
-    facts.Name = DeviceName(*mouse);
+    facts.name = deviceDisplayName(*mouse);
     readDriverValues(platform.registry, mouse->driverKey, facts);
 }
 

@@ -7,7 +7,7 @@
 namespace tamux {
 
 struct MouseFacts {
-    std::string Name;
+    std::string name;
     // The button order and the acceleration as texts of the language module; the double-click
     // speed and the sensitivity as stored.
     std::string buttonsText, doubleClickSpeed, sensitivity, accelerationText;

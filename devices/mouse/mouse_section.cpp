@@ -16,7 +16,7 @@ DeviceSection mouseSection(const MouseFacts& facts, const LangModule& lang) {
     return {DeviceKind::Mouse,
             text(kMouseText),
             {
-                titleLine(facts.Name),
+                titleLine(facts.name),
                 groupLine(text(500), true),
                 driver(501, facts.driverDesc),
                 driver(502, facts.providerName),

@@ -124,9 +124,9 @@ TYPED_TEST(AboutConformance, TheProgramsVersionResourceReadsAsTheDialogShowsIt) 
     EXPECT_EQ(version.getByIndex(4).substr(0, 14), "Copyright (C) ");
     EXPECT_EQ(version.getByIndex(5), "") << "LegalTrademarks is empty";
     EXPECT_EQ(version.getByIndex(6), "tamux.exe");
-    EXPECT_EQ(version.fileVersion().MS, 0x00010000u);
-    EXPECT_EQ(version.fileVersion().LS, 0x00000260u);
-    EXPECT_EQ(version.productVersion().Text(), "1.00");
+    EXPECT_EQ(version.fileVersion().mostSignificant, 0x00010000u);
+    EXPECT_EQ(version.fileVersion().leastSignificant, 0x00000260u);
+    EXPECT_EQ(version.productVersion().text(), "1.00");
 }
 
 // Both sides agree on everything the reader gives, for every test module.
@@ -154,9 +154,9 @@ TEST(AboutSidesAgree, OnEveryValueOfEveryTestModule) {
                 const VersionNumber& x = (a.*number)();
                 const VersionNumber& y = (b.*number)();
                 EXPECT_EQ(x.valid, y.valid) << module.name;
-                EXPECT_EQ(x.MS, y.MS) << module.name;
-                EXPECT_EQ(x.LS, y.LS) << module.name;
-                EXPECT_EQ(x.Text(), y.Text()) << module.name;
+                EXPECT_EQ(x.mostSignificant, y.mostSignificant) << module.name;
+                EXPECT_EQ(x.leastSignificant, y.leastSignificant) << module.name;
+                EXPECT_EQ(x.text(), y.text()) << module.name;
             }
         }
     }

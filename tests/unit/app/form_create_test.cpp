@@ -96,7 +96,7 @@ TEST(formCreate, FillsTheWindowInEnglishOnWindowsXP) {
     EXPECT_GT(named, 0) << "no keyboard or mouse named from the databases";
     EXPECT_FALSE(h.state().keyboard.keyboardName.empty());
     EXPECT_FALSE(h.state().keyboard.layouts.empty());
-    EXPECT_FALSE(h.state().mouse.Name.empty());
+    EXPECT_FALSE(h.state().mouse.name.empty());
     // The window is told of every caption it shows.
     EXPECT_EQ(h.log,
               (EventLog{"button 0", "button 1", "button 2", "button 3", "button 4", "label"}));

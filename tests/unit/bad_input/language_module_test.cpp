@@ -92,7 +92,7 @@ TEST_P(BadLanguageModule, StartsQuietlyWithTheFallbackTextAndEveryDeviceInItsOwn
     EXPECT_EQ(h.state().devices, sound.state().devices);
     EXPECT_EQ(h.state().keyboard.keyboardName, sound.state().keyboard.keyboardName);
     EXPECT_EQ(h.state().keyboard.layouts, sound.state().keyboard.layouts);
-    EXPECT_EQ(h.state().mouse.Name, sound.state().mouse.Name);
+    EXPECT_EQ(h.state().mouse.name, sound.state().mouse.name);
     EXPECT_EQ(h.state().mouse.doubleClickSpeed, sound.state().mouse.doubleClickSpeed);
     EXPECT_EQ(h.state().keyboard.toggleKeysState, kNoText);
 

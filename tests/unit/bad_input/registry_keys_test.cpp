@@ -96,7 +96,7 @@ TEST_F(KeysThatRefuseOpening, TheDeviceTreeLeavesTheDeviceNamesAndDriversEmpty) 
     keyboard.infPath.clear();
     EXPECT_EQ(run.h.state().keyboard, keyboard);
     MouseFacts mouse = soundState().mouse;
-    mouse.Name.clear();
+    mouse.name.clear();
     mouse.driverDesc.clear();
     mouse.providerName.clear();
     mouse.driverVersion.clear();

@@ -133,8 +133,8 @@ TEST_P(IntegerReadOfAnotherType, EndsTheDeviceListThereAndKeepsWhatWasFound) {
     EXPECT_TRUE(std::equal(devices.begin(), devices.end(), all.begin()));
     EXPECT_EQ(seen.keyboard(), expected.keyboard());
     // The mouse came after it: its name and driver are missing, its settings are the user's.
-    EXPECT_FALSE(sound.state().mouse.Name.empty());
-    EXPECT_EQ(h.state().mouse.Name, "");
+    EXPECT_FALSE(sound.state().mouse.name.empty());
+    EXPECT_EQ(h.state().mouse.name, "");
     EXPECT_EQ(h.state().mouse.driverDesc, "");
     EXPECT_EQ(h.state().mouse.doubleClickSpeed, sound.state().mouse.doubleClickSpeed);
 
@@ -186,7 +186,7 @@ TEST_P(RawReadOfAnotherType, EndsTheDeviceListAtTheMouseAndKeepsTheKeyboard) {
 
     const Seen& expected = soundXp();
     EXPECT_EQ(seen.keyboard(), expected.keyboard());
-    EXPECT_EQ(h.state().mouse.Name, "");
+    EXPECT_EQ(h.state().mouse.name, "");
     EXPECT_EQ(h.state().mouse.doubleClickSpeed, sound.state().mouse.doubleClickSpeed);
     EXPECT_EQ(seen.captions, expected.captions);
     EXPECT_EQ(seen.entries, expected.entries);
@@ -208,7 +208,7 @@ TEST(RawReadOfAnotherType, EveryOtherTypeIsTakenAsItsBytes) {
         h.start();
         EXPECT_TRUE(h.dialogs().messageBoxes().empty()) << value.name;
         EXPECT_EQ(h.state().devices.size(), sound.state().devices.size()) << value.name;
-        EXPECT_EQ(h.state().mouse.Name, "HID-compliant mouse") << value.name;
+        EXPECT_EQ(h.state().mouse.name, "HID-compliant mouse") << value.name;
         EXPECT_EQ(h.state().keyboard, sound.state().keyboard) << value.name;
     }
 }

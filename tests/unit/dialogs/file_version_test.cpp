@@ -55,15 +55,15 @@ TEST_F(FileVersionTest, AFullBlockGivesEveryKeyOfItsFirstTranslationAndBothVersi
 
     const VersionNumber& file = version.fileVersion();
     EXPECT_TRUE(file.valid);
-    EXPECT_EQ(file.MS, 0x00010002u);
-    EXPECT_EQ(file.LS, 0x00030004u);
-    EXPECT_EQ(file.Text(), "1.2.3.4 (cs)");
+    EXPECT_EQ(file.mostSignificant, 0x00010002u);
+    EXPECT_EQ(file.leastSignificant, 0x00030004u);
+    EXPECT_EQ(file.text(), "1.2.3.4 (cs)");
     const VersionNumber& product = version.productVersion();
     EXPECT_EQ(product.major(), 5);
     EXPECT_EQ(product.minor(), 6);
     EXPECT_EQ(product.release(), 7);
     EXPECT_EQ(product.build(), 8);
-    EXPECT_EQ(product.Text(), "5.6 (cs)");
+    EXPECT_EQ(product.text(), "5.6 (cs)");
 }
 
 TEST_F(FileVersionTest, TheTranslationIndexChoosesTheTableAndIsResetWhenTheFileHasFewer) {
@@ -89,10 +89,10 @@ TEST_F(FileVersionTest, ABlockWithoutTranslationIsReadInUsEnglishAndCodePage1252
     version.setFilename(module("version_untranslated"));
     EXPECT_TRUE(version.translations().empty());
     EXPECT_EQ(version.getByIndex(3), "English table");
-    EXPECT_EQ(version.fileVersion().Text(), "2.5.7.11");
+    EXPECT_EQ(version.fileVersion().text(), "2.5.7.11");
     // No product version text: the numbers stand in.
     EXPECT_TRUE(version.productVersion().valid);
-    EXPECT_EQ(version.productVersion().Text(), "3.0.0.1");
+    EXPECT_EQ(version.productVersion().text(), "3.0.0.1");
 }
 
 TEST_F(FileVersionTest, ATwoByteTranslationIsTheCodePageOfUsEnglish) {
@@ -100,7 +100,7 @@ TEST_F(FileVersionTest, ATwoByteTranslationIsTheCodePageOfUsEnglish) {
     version.setFilename(module("version_short_translation"));
     EXPECT_EQ(version.translations(), std::vector<std::string>{"040904E2"});
     EXPECT_EQ(version.getByIndex(3), "Zorv Info Tamux!");
-    EXPECT_EQ(version.productVersion().Text(), "9.8");
+    EXPECT_EQ(version.productVersion().text(), "9.8");
 }
 
 TEST_F(FileVersionTest, AFileWithoutVersionResourceOrNoFileAtAllGivesNothing) {
@@ -114,8 +114,8 @@ TEST_F(FileVersionTest, AFileWithoutVersionResourceOrNoFileAtAllGivesNothing) {
             EXPECT_EQ(version.getByIndex(index), "") << file << " " << index;
         }
         EXPECT_FALSE(version.fileVersion().valid) << file;
-        EXPECT_EQ(version.fileVersion().Text(), "") << file;
-        EXPECT_EQ(version.productVersion().Text(), "") << file;
+        EXPECT_EQ(version.fileVersion().text(), "") << file;
+        EXPECT_EQ(version.productVersion().text(), "") << file;
     }
 }
 
@@ -134,12 +134,12 @@ TEST_F(FileVersionTest, WithoutFileNameTheExecutableIsReadUnlessALibraryReadsIts
     const std::string library = module("version_full");
 
     FileVersionInfo program(machine->modules(), machine->system());
-    program.Loaded();
+    program.reload();
     EXPECT_EQ(program.fileToRead(), kExecutable);
     EXPECT_EQ(program.getByIndex(3), "English table");
 
     FileVersionInfo inLibrary(machine->modules(), machine->system(), library);
-    inLibrary.Loaded();
+    inLibrary.reload();
     EXPECT_EQ(inLibrary.getByIndex(3), "Internal (cs)");
     // Forcing the executable reads it at once; the file name, once set, wins over both.
     inLibrary.setForceEXE(true);
@@ -150,13 +150,13 @@ TEST_F(FileVersionTest, WithoutFileNameTheExecutableIsReadUnlessALibraryReadsIts
 
 TEST_F(FileVersionTest, VersionNumberTextFallsBackToTheFourNumbers) {
     VersionNumber number;
-    number.MS = 0x0001FFFF;
-    number.LS = 0x00000260;
-    EXPECT_EQ(number.Text(), "") << "invalid";
+    number.mostSignificant = 0x0001FFFF;
+    number.leastSignificant = 0x00000260;
+    EXPECT_EQ(number.text(), "") << "invalid";
     number.valid = true;
-    EXPECT_EQ(number.Text(), "1.65535.0.608");
-    number.Value = "1.00";
-    EXPECT_EQ(number.Text(), "1.00");
+    EXPECT_EQ(number.text(), "1.65535.0.608");
+    number.stringValue = "1.00";
+    EXPECT_EQ(number.text(), "1.00");
 }
 
 TEST_F(FileVersionTest, GetVersionItemMapsItsSelectorsToTheKeys) {
@@ -266,9 +266,9 @@ TEST_F(FileVersionTest, ABlockWithoutFixedPartKeepsItsTextsAndHasZeroNumbers) {
     FileVersionInfo version(modules, machine->system());
     version.setFilename("C:\\x.dll");
     EXPECT_TRUE(version.fileVersion().valid);
-    EXPECT_EQ(version.fileVersion().MS, 0u);
-    EXPECT_EQ(version.fileVersion().Text(), "7.1");
-    EXPECT_EQ(version.productVersion().Text(), "0.0.0.0");
+    EXPECT_EQ(version.fileVersion().mostSignificant, 0u);
+    EXPECT_EQ(version.fileVersion().text(), "7.1");
+    EXPECT_EQ(version.productVersion().text(), "0.0.0.0");
 }
 
 TEST_F(FileVersionTest, ABlockThatCannotBeReadAfterItsSizeCountsAsNone) {

@@ -79,7 +79,7 @@ TEST(Mouse, EachSampleShowsItsAccelerationSetting) {
 TEST(Mouse, NinexSampleNamesItsMouseAndLeavesMissingValuesEmpty) {
     InputTestMachine m("win95");
     const MouseFacts f = collect(m, m.enumDevices());
-    EXPECT_EQ(f.Name, "Standard PS/2 Port Mouse");
+    EXPECT_EQ(f.name, "Standard PS/2 Port Mouse");
     EXPECT_EQ(f.infPath, "MSMOUSE.INF");
     EXPECT_EQ(f.driverVersion, "");  // the 9x driver key has none
     EXPECT_EQ(f.sensitivity, "");    // 95 has no sensitivity setting
@@ -212,7 +212,7 @@ TEST(Mouse, OnlyTheFirstMouseRecordCountsInAnyLetterCase) {
         deviceRecord("Mouse", "Second mouse", "", second),
     };
     MouseFacts expected;
-    expected.Name = "First mouse";  // the description when there is no display name
+    expected.name = "First mouse";  // the description when there is no display name
     expected.driverDate = "first DriverDate";
     expected.driverDesc = "first DriverDesc";
     expected.driverVersion = "first DriverVersion";
@@ -220,14 +220,14 @@ TEST(Mouse, OnlyTheFirstMouseRecordCountsInAnyLetterCase) {
     expected.providerName = "first ProviderName";
     expected.accelerationText = "Other";
     EXPECT_EQ(collect(m, table), expected);
-    EXPECT_EQ(collect(m, {deviceRecord("MOUSE", "Logitech  M-BT58", "USB mouse")}).Name,
+    EXPECT_EQ(collect(m, {deviceRecord("MOUSE", "Logitech  M-BT58", "USB mouse")}).name,
               "Logitech  M-BT58");
 }
 
 TEST(Mouse, ValuesFromTheSystemAreEscapedTextsOfTheLanguageAreNot) {
     InputTestMachine m;
     MouseFacts f;
-    f.Name = "<I>Mouse</I>";
+    f.name = "<I>Mouse</I>";
     f.driverDesc = "A & B";
     f.infPath = "x>y";
     f.doubleClickSpeed = "<500";
@@ -253,7 +253,7 @@ TEST(Mouse, AValueThatIsNoStringEndsTheCollectionKeepingWhatCameBefore) {
     }
     EXPECT_EQ(f.buttonsText, "Left-handed");
     EXPECT_EQ(f.sensitivity, "");
-    EXPECT_EQ(f.Name, "");
+    EXPECT_EQ(f.name, "");
     EXPECT_EQ(m.registry().openKeyCount(), 0u);
 }
 
