@@ -24,21 +24,22 @@
 
 namespace tamux {
 
-// Images of the heading images, the left pane's heading images.
+// The left pane's category heading pictures.
 inline constexpr int kPrinterHeadingImage = 0;
 inline constexpr int kInputDevicesHeadingImage = 1;
 
-// Images of the device images, the device images of both panes.
-inline constexpr int kMouseImage = 0;
-inline constexpr int kKeyboardImage = 1;
-inline constexpr int kPrinterImage = 2;
+// The pictures of the device entries in both panes: the same list as the device lines'.
+inline constexpr int kMouseImage = static_cast<int>(LineIcon::Mouse);
+inline constexpr int kKeyboardImage = static_cast<int>(LineIcon::Keyboard);
+inline constexpr int kPrinterImage = static_cast<int>(LineIcon::Printer);
 
 // The top-bar buttons, left to right.
 enum FormButton { ReportButton, AboutButton, LanguageButton, MinimizeButton, CloseButton };
 inline constexpr int kFormButtonCount = 5;
 
-// A ExplorerButton: its caption and its three pictures (indexes into the window's button pictures).
-// Bitmap is the one shown; the other two are what the pointer and the focus switch it to.
+// An explorer-style button: its caption and its three pictures (indexes into the window's button
+// pictures). Bitmap is the one shown; the other two are what the pointer and the focus switch it
+// to.
 struct ExplorerButtonModel {
     std::string caption;
     int bitmap = -1;
