@@ -36,12 +36,15 @@ void checkValue(const std::string& value, std::vector<DeviceSection>& sections) 
     for (DeviceKind kind : {DeviceKind::Mouse, DeviceKind::Keyboard, DeviceKind::Printer}) {
         DeviceSection section{kind, value, linesHolding(value)};
         for (const SectionLine& line : section.lines) {
-            const std::string markup = sectionLineMarkup(kind, line);
-            TAMUX_FUZZ_CHECK(contains(markupToPlainText(markup), value),
+            TAMUX_FUZZ_CHECK(contains(markupToPlainText(sectionLineMarkup(kind, line)), value),
                              "the pane shows the value as it is");
-            TAMUX_FUZZ_CHECK(contains(SectionLineText(kind, line).text, value),
-                             "the text report holds the value as it is");
         }
+        const ReportDocument alone{"", {{"", "", {section}}}, "", "On", "Off", 1252};
+        const std::string oneLine = onOneLine(value);
+        std::size_t holding = 0;
+        for (const std::string& text : textReportLines(alone)) holding += contains(text, oneLine);
+        TAMUX_FUZZ_CHECK(holding >= section.lines.size(),
+                         "the text report holds the value on every line that has it");
         sections.push_back(std::move(section));
     }
 }
@@ -54,12 +57,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::string_view view : views) checkValue(std::string(view), sections);
 
     const ReportDocument document{
-        "Created", {{"Category", "Entry", std::move(sections)}}, "Footer"};
+        "Created", {{"Category", "Entry", std::move(sections)}}, "Footer", "On", "Off", 1251};
     const std::vector<TextLine> text = reportTextLines(document);
-    for (const std::string& row : htmlReportLines(document)) {
-        TAMUX_FUZZ_CHECK(row.rfind("<TR><TD>", 0) == 0 && row.size() >= 17 &&
-                             row.compare(row.size() - 10, 10, "</TD></TR>") == 0,
-                         "every row is one table cell");
+    const std::vector<std::string> html = htmlReportLines(document);
+    TAMUX_FUZZ_CHECK(html.front() == "<!DOCTYPE html>" && html.back() == "</html>",
+                     "the HTML is one document");
+    auto count = [](std::string_view text, std::string_view part) {
+        std::size_t n = 0;
+        for (std::size_t at = text.find(part); at != std::string_view::npos;
+             at = text.find(part, at + 1)) {
+            ++n;
+        }
+        return n;
+    };
+    for (const std::string& row : html) {
+        if (row.rfind("<tr>", 0) != 0) continue;
+        TAMUX_FUZZ_CHECK(row.ends_with("</tr>") && count(row, "<") == 2 * count(row, "<td") + 2 +
+                                                                          2 * count(row, "<span") +
+                                                                          count(row, "<hr>"),
+                         "a value adds no tag to its row");
     }
     reportFileContent(textReportLines(document));
 
