@@ -24,6 +24,8 @@
 
 namespace tamux {
 
+class DeviceDatabaseLookups;
+
 // Images of the heading images, the left pane's heading images.
 inline constexpr int kPrinterHeadingImage = 0;
 inline constexpr int kInputDevicesHeadingImage = 1;
@@ -148,7 +150,7 @@ class MainForm {
     // The steps of formCreate.
     void loadLanguage();
     void enumerateDevices();
-    void lookUpDevices(const char* className);
+    void lookUpDevices(DeviceDatabaseLookups& lookups, const char* className);
     void gatherKeyboardFacts();
     void gatherMouseFacts();
     void setCaptions();
