@@ -78,8 +78,14 @@ void MainForm::formCreate() {
     auto step = [this](auto&& work) { reportingErrors(work); };
     step([this] { loadLanguage(); });
     step([this] { enumerateDevices(); });
-    step([this] { lookUpDevices("Keyboard"); });
-    step([this] { lookUpDevices("Mouse"); });
+    {
+        // Both lookups read other.txt after their own file: it is read and deciphered once for
+        // the two, and overwritten once the second is done.
+        DeviceDatabaseLookups lookups(state_.platform.registry, state_.platform.system,
+                                      state_.platform.files, {"Keyboard", "Mouse"}, "");
+        step([&] { lookUpDevices(lookups, "Keyboard"); });
+        step([&] { lookUpDevices(lookups, "Mouse"); });
+    }
     step([this] { gatherKeyboardFacts(); });
     step([this] { gatherMouseFacts(); });
     step([this] { setCaptions(); });
@@ -96,9 +102,8 @@ void MainForm::enumerateDevices() {
     readDeviceTable(state_.platform.registry, state_.platform.system, state_.devices);
 }
 
-void MainForm::lookUpDevices(const char* className) {
-    lookupDeviceDatabase(state_.platform.registry, state_.platform.system, state_.platform.files,
-                         state_.devices, className, "");
+void MainForm::lookUpDevices(DeviceDatabaseLookups& lookups, const char* className) {
+    lookups.lookUp(state_.devices, className);
 }
 
 void MainForm::gatherKeyboardFacts() {

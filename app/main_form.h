@@ -24,6 +24,8 @@
 
 namespace tamux {
 
+class DeviceDatabaseLookups;
+
 // The left pane's category heading pictures.
 inline constexpr int kPrinterHeadingImage = 0;
 inline constexpr int kInputDevicesHeadingImage = 1;
@@ -149,7 +151,7 @@ class MainForm {
     // The steps of formCreate.
     void loadLanguage();
     void enumerateDevices();
-    void lookUpDevices(const char* className);
+    void lookUpDevices(DeviceDatabaseLookups& lookups, const char* className);
     void gatherKeyboardFacts();
     void gatherMouseFacts();
     void setCaptions();

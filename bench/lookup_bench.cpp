@@ -48,8 +48,13 @@ StartupDeviceWork runDeviceWork(BenchMachine& bench, DeviceTable& table) {
     readDeviceTable(machine.registry(), machine.system(), table);
     work.enumMs = millisecondsSince(start);
     const Clock::time_point enumerated = Clock::now();
-    lookupDeviceDatabase(machine.registry(), machine.system(), bench.files(), table, "Keyboard");
-    lookupDeviceDatabase(machine.registry(), machine.system(), bench.files(), table, "Mouse");
+    {
+        // As formCreate: other.txt shared by the two lookups, wiped after the second.
+        DeviceDatabaseLookups lookups(machine.registry(), machine.system(), bench.files(),
+                                      {"Keyboard", "Mouse"});
+        lookups.lookUp(table, "Keyboard");
+        lookups.lookUp(table, "Mouse");
+    }
     work.lookupMs = millisecondsSince(enumerated);
     return work;
 }

@@ -62,6 +62,9 @@ constexpr std::size_t kPairCount = 65536;
 constexpr std::size_t kPackedLength = 16;
 constexpr std::size_t kNormalizedSource = 24;
 constexpr std::size_t kNormalizedHalf = 8;
+// Lines before the keys are filtered by the ids' pieces: making the pieces costs about as much
+// as this many lines' keys in the trie.
+constexpr std::uint32_t kFilterAfterLines = 4096;
 
 }  // namespace
 
@@ -144,8 +147,21 @@ DatabaseIndex::DatabaseIndex(const std::vector<std::string_view>& lines,
 }
 
 DatabaseIndex::DatabaseIndex(const std::vector<std::string_view>& hardwareIds)
-    : pieces_(hardwareIds) {
-    wantPciKeys(hardwareIds);
+    : ids_(hardwareIds) {}
+
+void DatabaseIndex::expectLines(std::size_t count) {
+    vendorAbove_.reserve(count);
+}
+
+void DatabaseIndex::filterKeys() {
+    pieces_.emplace(ids_);
+    const auto kept = std::remove_if(pending_.begin(), pending_.end(), [this](const SortKey& key) {
+        return !pieces_->mayOccur(key.key);
+    });
+    // The moved-from places still hold packed key letters.
+    const auto removed = static_cast<std::size_t>(pending_.end() - kept);
+    secureFill(pending_.data() + (pending_.size() - removed), removed * sizeof(SortKey), 0);
+    pending_.erase(kept, pending_.end());
 }
 
 void DatabaseIndex::addLine(std::string_view line) {
@@ -153,6 +169,7 @@ void DatabaseIndex::addLine(std::string_view line) {
     // in an id and its normalized key.
     const auto lineNumber = static_cast<std::uint32_t>(vendorAbove_.size());
     vendorAbove_.push_back(vendor_);
+    if (!pieces_ && lineNumber >= kFilterAfterLines) filterKeys();
     const auto equals = line.find('=');
     if (equals == std::string_view::npos) return;
     // ".=" ends at this "=" or at a later one.
@@ -163,8 +180,15 @@ void DatabaseIndex::addLine(std::string_view line) {
     }
     const std::string_view key = line.substr(0, equals);
     if (key.empty()) return;
-    if (pieces_.mayOccur(key)) addTrieKey(key, lineNumber);
-    if (key.size() == kNormalizedSource && !pciKeys_.empty()) notePciKey(key, lineNumber);
+    if (!pieces_ || pieces_->mayOccur(key)) addTrieKey(key, lineNumber);
+    if (key.size() == kNormalizedSource) {
+        // Only a database with 24-character keys needs the ids' PCI keys.
+        if (!pciKeysWanted_) {
+            wantPciKeys(ids_);
+            pciKeysWanted_ = true;
+        }
+        if (!pciKeys_.empty()) notePciKey(key, lineNumber);
+    }
 }
 
 void DatabaseIndex::addTrieKey(std::string_view key, std::uint32_t line) {
@@ -180,7 +204,8 @@ void DatabaseIndex::addTrieKey(std::string_view key, std::uint32_t line) {
 
 void DatabaseIndex::finish() {
     buildTrie(pending_);
-    pieces_ = Pieces({});
+    pieces_.reset();
+    ids_.clear();
 }
 
 DatabaseIndex::~DatabaseIndex() {
@@ -382,6 +407,11 @@ std::optional<std::size_t> DatabaseIndex::firstMatch(std::string_view hardwareId
 std::optional<std::size_t> DatabaseIndex::vendorAbove(std::size_t line) const {
     if (line >= vendorAbove_.size() || vendorAbove_[line] == kNone) return std::nullopt;
     return vendorAbove_[line];
+}
+
+std::optional<std::size_t> DatabaseIndex::lastVendor() const {
+    if (vendor_ == kNone) return std::nullopt;
+    return vendor_;
 }
 
 }  // namespace tamux

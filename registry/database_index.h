@@ -33,6 +33,8 @@ class DatabaseIndex {
     // each over while it is still in the cache. The lines' text must outlive the index.
     explicit DatabaseIndex(const std::vector<std::string_view>& hardwareIds);
     void addLine(std::string_view line);
+    // Room for `count` lines, where the caller knows about how many are coming.
+    void expectLines(std::size_t count);
     void finish();
     ~DatabaseIndex();
     DatabaseIndex(const DatabaseIndex&) = delete;
@@ -45,6 +47,8 @@ class DatabaseIndex {
 
     // The nearest vendor line above `line`, or nullopt when there is none.
     std::optional<std::size_t> vendorAbove(std::size_t line) const;
+    // The last vendor line of all, or nullopt: the vendor above a line that would follow them.
+    std::optional<std::size_t> lastVendor() const;
 
   private:
     static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
@@ -108,12 +112,18 @@ class DatabaseIndex {
     // Whether some key of the trie begins with these two letters (or the test cannot tell).
     bool mayStartAt(std::string_view id, std::size_t at) const;
 
+    // Makes the id pieces and drops the keys kept so far that cannot occur in any id.
+    void filterKeys();
     // Keeps a key for the trie; room is made by copying into a larger vector and wiping the old
     // one, which a vector's own growth would free unwiped.
     void addTrieKey(std::string_view key, std::uint32_t line);
 
-    // Until finish: the id pieces, the keys for the trie and the vendor line so far.
-    Pieces pieces_;
+    // Until finish: the ids, their pieces once enough lines came to be worth them (a short
+    // file keeps every key: its trie is small anyway), the keys for the trie and the vendor
+    // line so far.
+    std::vector<std::string_view> ids_;
+    std::optional<Pieces> pieces_;
+    bool pciKeysWanted_ = false;
     std::vector<SortKey> pending_;
     std::uint32_t vendor_ = kNone;
 

@@ -2,6 +2,7 @@
 // files: one enciphered file per class plus "other.txt", matched against hardware ids.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,5 +37,33 @@ std::string getClassDescription(platform::Registry& registry, platform::System& 
 void lookupDeviceDatabase(platform::Registry& registry, platform::System& system,
                           platform::Files& files, DeviceTable& table, std::string_view className,
                           std::string_view directory = {});
+
+// The lookups of the start-up, one class after another, sharing what they have in common:
+// "other.txt", which every lookup reads after its class's file, is read, deciphered and indexed
+// once, for the records of all the classes named at construction, and kept until this object is
+// destroyed, which overwrites every deciphered line. Each lookUp behaves as lookupDeviceDatabase
+// would at that point: the same names, the same errors, raised before any record of that lookup
+// is completed. A lookup that fails keeps nothing, so the next one reads and deciphers again.
+class DeviceDatabaseLookups {
+  public:
+    DeviceDatabaseLookups(platform::Registry& registry, platform::System& system,
+                          platform::Files& files, std::vector<std::string> classNames,
+                          std::string_view directory = {});
+    ~DeviceDatabaseLookups();
+    DeviceDatabaseLookups(const DeviceDatabaseLookups&) = delete;
+    DeviceDatabaseLookups& operator=(const DeviceDatabaseLookups&) = delete;
+
+    // lookupDeviceDatabase(registry, system, files, table, className, directory).
+    void lookUp(DeviceTable& table, std::string_view className);
+
+  private:
+    struct Shared;
+    platform::Registry& registry_;
+    platform::System& system_;
+    platform::Files& files_;
+    std::vector<std::string> classNames_;
+    std::string folder_;
+    std::unique_ptr<Shared> shared_;
+};
 
 }  // namespace tamux

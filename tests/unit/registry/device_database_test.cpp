@@ -1,5 +1,6 @@
 #include "registry/device_database.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -211,6 +212,76 @@ TEST_F(LookupTest, FilesWithAnyLineEnds) {
     EXPECT_EQ(table[0].displayName, "Microsoft Keyboard");
     EXPECT_EQ(table[1].displayName, "Microsoft Mouse");  // the class file's vendor line above
     EXPECT_EQ(table[2].displayName, "Logitech Wheel Mouse");
+}
+
+TEST_F(LookupTest, SharedLookupsNameAsSeparateOnesAndReadOtherTxtOnce) {
+    database("Keyboard.txt", {"USB 046D.=Logitech", "VID_046D&PID_C31C=Keyboard K120"});
+    database("Mouse.txt", {"USB 046D.=Logitech", "VID_046D&PID_C00E=Wheel Mouse"});
+    // Long enough for the index to leave out keys that occur in none of its ids.
+    std::vector<std::string> other;
+    for (int i = 0; i < 5000; ++i) other.push_back("FILLER" + std::to_string(i) + "=x");
+    for (const char* line : {"PNP0F13=Below the class file's vendor", "VID_1234&PID_5678=Other",
+                             "PCI 8086.=Intel", "VEN_8086&DEV_1229=82557", "PNP0303=Keyboard"}) {
+        other.push_back(line);
+    }
+    database("other.txt", other);
+    const DeviceTable start = {record("Keyboard", "HID\\VID_046D&PID_C31C"),
+                               record("Mouse", "HID\\VID_046D&PID_C00E"),
+                               record("Mouse", "HID\\VID_1234&PID_5678"),
+                               record("Mouse", "ACPI\\PNP0F13"),
+                               record("Unknown", "PCI\\VEN_8086&DEV_1229&SUBSYS_00098086&REV_08"),
+                               record("Unknown", "ACPI\\PNP0303")};
+    table = start;
+    lookup("Keyboard");
+    lookup("Mouse");
+    const DeviceTable separate = table;
+    ASSERT_EQ(separate[2].displayName, "Logitech Other");
+    ASSERT_EQ(separate[3].displayName, "Logitech Below the class file's vendor");
+    ASSERT_EQ(separate[4].className, "Keyboard");
+
+    // Made for both classes, and made for the first only: the Mouse lookup then indexes
+    // other.txt again for its own records.
+    for (const std::vector<std::string>& classes :
+         {std::vector<std::string>{"Keyboard", "Mouse"}, std::vector<std::string>{"Keyboard"}}) {
+        table = start;
+        files.asked.clear();
+        DeviceDatabaseLookups lookups(registry, system, files, classes);
+        lookups.lookUp(table, "Keyboard");
+        lookups.lookUp(table, "Mouse");
+        EXPECT_EQ(table, separate) << classes.size();
+        EXPECT_EQ(std::count(files.asked.begin(), files.asked.end(), kDir + "other.txt"), 2);
+    }
+}
+
+TEST_F(LookupTest, SharedLookupsFailEachOnItsOwnFiles) {
+    struct Case {
+        std::string damaged;
+        bool keyboardFails, mouseFails;
+    };
+    for (const Case& c : {Case{"Keyboard.txt", true, false}, Case{"Mouse.txt", false, true},
+                          Case{"other.txt", true, true}}) {
+        files.files.clear();
+        database("Keyboard.txt", {"PNP0303=Keyboard"});
+        database("Mouse.txt", {"PNP0F13=Mouse"});
+        database("other.txt", {"PNP0F03=Other"});
+        files.files[kDir + c.damaged] += "00ZZ\r\n";
+        table = {record("Keyboard", "ACPI\\PNP0303"), record("Mouse", "ACPI\\PNP0F13"),
+                 record("Mouse", "ACPI\\PNP0F03")};
+        DeviceDatabaseLookups lookups(registry, system, files, {"Keyboard", "Mouse"});
+        if (c.keyboardFails) {
+            EXPECT_THROW(lookups.lookUp(table, "Keyboard"), CryptError) << c.damaged;
+        } else {
+            lookups.lookUp(table, "Keyboard");
+        }
+        if (c.mouseFails) {
+            EXPECT_THROW(lookups.lookUp(table, "Mouse"), CryptError) << c.damaged;
+        } else {
+            lookups.lookUp(table, "Mouse");
+        }
+        EXPECT_EQ(table[0].DeviceName, c.keyboardFails ? "" : "Keyboard") << c.damaged;
+        EXPECT_EQ(table[1].DeviceName, c.mouseFails ? "" : "Mouse") << c.damaged;
+        EXPECT_EQ(table[2].DeviceName, c.mouseFails ? "" : "Other") << c.damaged;
+    }
 }
 
 TEST(decipherDatabase, LinesAndLineEnds) {
