@@ -65,7 +65,9 @@ class TickingView : public ReportDialogView {
             const SubItems& entries = list_.section(s).subItems();
             for (int i = 0; i < entries.count(); ++i) {
                 if (!all.empty()) all += ", ";
-                all += "\"" + decodeMarkupEntities(entries[i]) + "\"";
+                all += '"';
+                all += decodeMarkupEntities(entries[i]);
+                all += '"';
             }
         }
         return all.empty() ? "nothing" : all;
