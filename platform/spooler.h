@@ -17,6 +17,8 @@ struct PrinterInfo2 {
         location, sepFile, printProcessor, datatype, parameters;
     std::uint32_t attributes = 0, priority = 0, defaultPriority = 0, startTime = 0, untilTime = 0,
                   status = 0, jobs = 0, averagePpm = 0;
+
+    bool operator==(const PrinterInfo2&) const = default;
 };
 
 constexpr std::uint32_t kPrinterEnumLocal = 2;

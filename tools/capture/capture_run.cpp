@@ -12,8 +12,13 @@ CaptureResult captureMachine(platform::Platform platform,
                              const std::optional<ClockPictures>& pictures) {
     RecordingPlatform recording(platform);
     platform::Platform recorded = recording.platform();
-    // The folder's texts are in the code page, whether or not the program asks for it.
+    // The facts machine.json has a member for are asked whether or not this run needs them: the
+    // folder's texts are in the code page, and tamux.exe asks for the language when it has no
+    // settings file yet, and for the screen's DPI when it draws.
     recorded.system.ansiCodePage();
+    recorded.system.systemDefaultLangId();
+    recorded.system.screenDpiX();
+    for (int which = 0; which < 3; ++which) recorded.system.keyboardType(which);
     tools::saveReport(recorded, tools::ReportChoice{{}, true});
 
     CaptureResult result;

@@ -121,7 +121,13 @@ class RecordingSystem : public platform::System {
     int keyboardType(int which) override {
         return recording_.keyboardType[which] = inner_.keyboardType(which);
     }
-    std::string executablePath() override { return inner_.executablePath(); }
+    // The capture runs the program as tamux.exe beside it: the language module and the settings
+    // file are named after the executable.
+    std::string executablePath() override {
+        std::string path = inner_.executablePath();
+        path.erase(path.find_last_of("\\/:") + 1);
+        return path + "tamux.exe";
+    }
     std::string currentDirectory() override { return inner_.currentDirectory(); }
     int screenDpiX() override { return *(recording_.screenDpi = inner_.screenDpiX()); }
     int screenDpiY() override {
