@@ -1,6 +1,6 @@
 # cmake -DZIP=<file> -DLANGUAGES=<codes> [-DMACHINE=<014c|8664>] -P check_package.cmake
 # Lists the distribution archive and fails unless it holds exactly the suite's files: Tamux/ with
-# tamux.exe, one module per language code and the three texts; SHARED/DATABASES/ with the three
+# tamux.exe, tamux-capture.exe, one module per language code and the three texts; SHARED/DATABASES/ with the three
 # databases. Any other file or folder (a settings file, the mail module's Zmail/), a missing file
 # or an empty one is an error. With MACHINE, the program and every module must be PE files for
 # that processor (014c: i386, 8664: x86-64): the program loads only modules of its own kind.
@@ -8,7 +8,7 @@ if(NOT EXISTS "${ZIP}")
     message(FATAL_ERROR "check_package.cmake: ${ZIP} does not exist")
 endif()
 
-set(expected Tamux/tamux.exe Tamux/README.txt Tamux/LICENSES.txt Tamux/CHANGELOG.txt
+set(expected Tamux/tamux.exe Tamux/tamux-capture.exe Tamux/README.txt Tamux/LICENSES.txt Tamux/CHANGELOG.txt
              SHARED/DATABASES/Keyboard.txt SHARED/DATABASES/Mouse.txt SHARED/DATABASES/other.txt)
 foreach(code IN LISTS LANGUAGES)
     list(APPEND expected "Tamux/tamux${code}.dll")

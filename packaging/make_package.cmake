@@ -1,4 +1,4 @@
-# cmake -DSTAGE=<folder> -DZIP=<file> -DPROGRAM=<tamux.exe> -DMODULES=<dlls> -DDATABASES=<files>
+# cmake -DSTAGE=<folder> -DZIP=<file> -DPROGRAM=<tamux.exe;tamux-capture.exe> -DMODULES=<dlls> -DDATABASES=<files>
 #       -DTEXTS=<.md files> -P make_package.cmake
 # Lays the distribution out in STAGE (emptied first) and packs it into ZIP. Each file is named
 # here, so that whatever else lies in the build's suite folder (a settings file from a run, a

@@ -12,6 +12,7 @@ file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}/in/Tamux" "${WORK}/in/SHARED/DATABASES")
 
 file(WRITE "${WORK}/in/Tamux/tamux.exe" "MZ stand-in program")
+file(WRITE "${WORK}/in/Tamux/tamux-capture.exe" "MZ stand-in capture program")
 set(modules "")
 foreach(code IN LISTS languages)
     file(WRITE "${WORK}/in/Tamux/tamux${code}.dll" "MZ stand-in module ${code}")
@@ -39,7 +40,8 @@ endfunction()
 
 set(zip "${WORK}/tamux-test-win32.zip")
 execute_process(COMMAND ${CMAKE_COMMAND} "-DSTAGE=${WORK}/stage" "-DZIP=${zip}"
-                        "-DPROGRAM=${WORK}/in/Tamux/tamux.exe" "-DMODULES=${modules}"
+                        "-DPROGRAM=${WORK}/in/Tamux/tamux.exe;${WORK}/in/Tamux/tamux-capture.exe"
+                        "-DMODULES=${modules}"
                         "-DDATABASES=${databases}"
                         "-DTEXTS=${SOURCE}/README.md;${SOURCE}/LICENSES.md;${SOURCE}/CHANGELOG.md"
                         -P "${SOURCE}/packaging/make_package.cmake"

@@ -53,6 +53,13 @@ std::optional<int> deviceCapsIndex(std::string_view name) {
     return std::nullopt;
 }
 
+std::optional<std::string_view> deviceCapsName(int index) {
+    for (const auto& [capsName, capsIndex] : kCapsNames) {
+        if (capsIndex == index) return capsName;
+    }
+    return std::nullopt;
+}
+
 SimSpooler::SimSpooler(std::vector<SimPrinter> printers, unsigned codePage, bool ntFamily,
                        ProgramArchitecture architecture)
     : printers_(std::move(printers)),

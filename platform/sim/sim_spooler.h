@@ -20,6 +20,9 @@ namespace tamux::sim {
 
 // The index of a GetDeviceCaps name ("HORZRES"), or nullopt for an unknown name.
 std::optional<int> deviceCapsIndex(std::string_view name);
+// The name of a GetDeviceCaps index (kHorzRes: "HORZRES"), or nullopt for one machine.json cannot
+// name.
+std::optional<std::string_view> deviceCapsName(int index);
 
 // sizeof(PRINTER_INFO_2A) as the program sees it: thirteen pointers and eight DWORDs, so 84 bytes
 // in a 32-bit program and 136 in a 64-bit one.

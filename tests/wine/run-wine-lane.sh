@@ -203,5 +203,22 @@ tail -n 5 "$results/lang-locales.log"
 total=$((total + 1))
 [ "$locale_status" -eq 0 ] || failed=$((failed + 1))
 
+# A capture of three machines made real in prefixes of their own replays into the same report.
+echo "--- capture round trip"
+tamux_report=${TAMUX_REPORT_TOOL:-$root/build/native/tools/tamux_report/tamux-report}
+if [ -x "$tamux_report" ]; then
+    wineserver -k >/dev/null 2>&1
+    "$here/cups.sh" stop "$work/cups" >/dev/null 2>&1
+    "$here/capture_round_trip.sh" "$work/capture" "$(dirname "$(dirname "$exe")")" \
+        "$tamux_report" >"$results/capture-round-trip.log" 2>&1
+    capture_status=$?
+    grep '^capture round trip' "$results/capture-round-trip.log"
+    total=$((total + 1))
+    [ "$capture_status" -eq 0 ] || failed=$((failed + 1))
+else
+    echo "capture round trip: no native tamux-report at $tamux_report (build the native preset)"
+    skipped=$((skipped + 1))
+fi
+
 summary "$total" "$failed"
 [ "$failed" -eq 0 ]

@@ -14,6 +14,8 @@ constexpr std::string_view kUsage =
     "usage: tamux-report [options] <machine-folder>\n"
     "Ticks entries of the report window on a simulated machine (samples/machines/<name>), presses\n"
     "Save and writes the saved report. The date and time are the machine's fixed clock.\n"
+    "A real Windows machine becomes such a folder with tamux-capture.exe, which ships beside\n"
+    "tamux.exe: run `tamux-capture <folder>` there and give that folder here as it is.\n"
     "  --tick <entry>  tick the entry of this text, as the report window shows it (Mouse,\n"
     "                  Keyboard, a printer's name); may be given several times\n"
     "  --all           tick every entry\n"

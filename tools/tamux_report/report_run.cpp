@@ -6,8 +6,6 @@
 #include <memory>
 #include <sstream>
 
-#include "app/app_state.h"
-#include "app/main_form.h"
 #include "lang/settings_file.h"
 #include "platform/errors.h"
 #include "platform/sim/machine.h"
@@ -16,10 +14,8 @@
 #include "platform/sim/sim_profile.h"
 #include "platform/sim/sim_resource_modules.h"
 #include "platform/sim/sim_system.h"
+#include "tools/report_driver/report_driver.h"
 #include "tools/sim_suite/install_suite.h"
-#include "ui/application.h"
-#include "ui/markup_text.h"
-#include "ui/section_list_style.h"
 
 namespace tamux::tools {
 
@@ -47,70 +43,6 @@ class ScratchFolder {
     fs::path path_;
 };
 
-class NoMessages : public MessageSource {
-  public:
-    bool takeMessage(AppMessage&) override { return false; }
-    void dispatch(const AppMessage&) override {}
-};
-
-bool names(const std::string& entry, const std::string& wanted) {
-    return entry == wanted || decodeMarkupEntities(entry) == wanted;
-}
-
-// The report window's user: ticks the entries asked for and presses Save.
-class TickingView : public ReportDialogView {
-  public:
-    TickingView(ReportDialog& form, const ReportRun& run, std::string& error)
-        : form_(form), run_(run), error_(error) {}
-
-    SectionList& reportSectionListBox() override { return list_; }
-    void close() override {}
-    ScreenPoint windowOrigin() override { return {}; }
-    void popupMenu(ScreenPoint) override {}
-
-    void showModal() override {
-        std::vector<bool> found(run_.entries.size(), false);
-        for (int s = 0; s < list_.sectionCount(); ++s) {
-            SubItems& entries = list_.section(s).subItems();
-            for (int i = 0; i < entries.count(); ++i) {
-                for (std::size_t w = 0; w < run_.entries.size(); ++w) {
-                    if (!names(entries[i], run_.entries[w])) continue;
-                    entries.setTicked(i, true);
-                    found[w] = true;
-                }
-                if (run_.all) entries.setTicked(i, true);
-            }
-        }
-        for (std::size_t w = 0; w < found.size(); ++w) {
-            if (!found[w]) {
-                error_ =
-                    "No entry \"" + run_.entries[w] + "\"; the report window lists: " + listed();
-                form_.closeButtonClick();
-                return;
-            }
-        }
-        form_.saveButtonClick();
-    }
-
-  private:
-    std::string listed() {
-        std::string all;
-        for (int s = 0; s < list_.sectionCount(); ++s) {
-            const SubItems& entries = list_.section(s).subItems();
-            for (int i = 0; i < entries.count(); ++i) {
-                if (!all.empty()) all += ", ";
-                all += "\"" + decodeMarkupEntities(entries[i]) + "\"";
-            }
-        }
-        return all.empty() ? "nothing" : all;
-    }
-
-    ReportDialog& form_;
-    const ReportRun& run_;
-    std::string& error_;
-    SectionList list_{reportListStyle().geometry};
-};
-
 }  // namespace
 
 ReportResult runReport(const ReportRun& run) {
@@ -125,25 +57,12 @@ ReportResult runReport(const ReportRun& run) {
 
     installSuite(*machine, run.suite, run.language);
 
-    NoMessages queue;
-    Application application(queue);
-    AppState state(machine->platform());
-    SectionList left{leftPaneStyle().geometry};
-    SectionList right{rightPaneStyle().geometry};
-    MainForm form(state, application, left, right, [](AboutDialog&) { return nullptr; });
-    form.formCreate();
-
-    std::string error;
-    state.reportDialog.views = [&](ReportDialog& window) {
-        return std::make_unique<TickingView>(window, run, error);
-    };
     // The file is chosen on a drive of its own that stands for the output folder.
     machine->paths().mapDrive('R', output);
     const std::string chosen =
         run.format == ReportFileFormat::Html ? "R:\\report.htm" : "R:\\report.txt";
     machine->dialogs().queueSavePath(chosen);
-    form.reportButtonClick();
-    if (!error.empty()) throw Error(error);
+    saveReport(machine->platform(), ReportChoice{run.entries, run.all});
 
     ReportResult result;
     for (const sim::MessageBoxCall& box : machine->dialogs().messageBoxes()) {
