@@ -12,6 +12,19 @@ namespace tamux::platform {
 
 enum class RootKey : std::uint8_t { CurrentUser, LocalMachine, DynData };
 
+// The root's full name, as .reg files and registry paths write it: "HKEY_CURRENT_USER"...
+constexpr const char* rootKeyName(RootKey root) {
+    switch (root) {
+        case RootKey::CurrentUser:
+            return "HKEY_CURRENT_USER";
+        case RootKey::LocalMachine:
+            return "HKEY_LOCAL_MACHINE";
+        case RootKey::DynData:
+            return "HKEY_DYN_DATA";
+    }
+    return "";
+}
+
 // The two access masks the program asks for.
 enum class KeyAccess : std::uint8_t {
     Read,       // KEY_READ (0x20019)

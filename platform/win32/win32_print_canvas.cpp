@@ -87,13 +87,17 @@ int Win32PrintCanvas::logPixelsY() {
     return dc_ ? GetDeviceCaps(dc_.get(), LOGPIXELSY) : 0;
 }
 
-int Win32PrintCanvas::textWidth(std::string_view text) {
-    if (!dc_) return 0;
+SIZE Win32PrintCanvas::textExtent(std::string_view text) {
     SIZE size{};
-    if (!GetTextExtentPoint32A(dc_.get(), text.data(), static_cast<int>(text.size()), &size)) {
-        return 0;
+    if (!dc_ ||
+        !GetTextExtentPoint32A(dc_.get(), text.data(), static_cast<int>(text.size()), &size)) {
+        return SIZE{};
     }
-    return size.cx;
+    return size;
+}
+
+int Win32PrintCanvas::textWidth(std::string_view text) {
+    return textExtent(text).cx;
 }
 
 void Win32PrintCanvas::setFontSize(int points) {
@@ -103,12 +107,7 @@ void Win32PrintCanvas::setFontSize(int points) {
 }
 
 int Win32PrintCanvas::textHeight(std::string_view text) {
-    if (!dc_) return 0;
-    SIZE size{};
-    if (!GetTextExtentPoint32A(dc_.get(), text.data(), static_cast<int>(text.size()), &size)) {
-        return 0;
-    }
-    return size.cy;
+    return textExtent(text).cy;
 }
 
 void Win32PrintCanvas::textOut(int x, int y, std::string_view text) {

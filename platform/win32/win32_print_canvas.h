@@ -35,6 +35,8 @@ class Win32PrintCanvas final : public platform::PrintCanvas {
     // Creates the font of font_ and selects it; the one it replaces is deleted.
     void applyFont();
     void startPage();
+    // The size of `text` in the current font; nothing without a device context.
+    SIZE textExtent(std::string_view text);
 
     ScopedDc dc_;
     LOGFONTA font_{};

@@ -41,7 +41,7 @@ class RelocatedRegistry : public platform::Registry {
 
     long openKey(RootKey root, std::string_view path, platform::KeyAccess access,
                  Key& key) override {
-        std::string relocated = base_ + RootName(root);
+        std::string relocated = base_ + platform::rootKeyName(root);
         if (!path.empty()) {
             relocated += '\\';
             relocated.append(path);
@@ -153,7 +153,7 @@ class CopiedDeviceTrees : public ::testing::Test {
     void copyToRealRegistry() {
         deleteTree(HKEY_CURRENT_USER, "Software\\Tamux Devices Conformance");
         for (RootKey root : {RootKey::LocalMachine, RootKey::DynData}) {
-            const std::string path = std::string(kScratch) + RootName(root);
+            const std::string path = std::string(kScratch) + platform::rootKeyName(root);
             HKEY destination = nullptr;
             ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0,
                                       KEY_ALL_ACCESS, nullptr, &destination, nullptr),

@@ -22,25 +22,13 @@ std::optional<RegFileKey> parseKeyLine(std::string_view line) {
     std::optional<platform::RootKey> root;
     for (platform::RootKey known : {platform::RootKey::CurrentUser, platform::RootKey::LocalMachine,
                                     platform::RootKey::DynData}) {
-        if (rootName == RootName(known)) root = known;
+        if (rootName == platform::rootKeyName(known)) root = known;
     }
     if (!root) return std::nullopt;
     return RegFileKey{*root, std::string(path)};
 }
 
 }  // namespace
-
-const char* RootName(platform::RootKey root) {
-    switch (root) {
-        case platform::RootKey::CurrentUser:
-            return "HKEY_CURRENT_USER";
-        case platform::RootKey::LocalMachine:
-            return "HKEY_LOCAL_MACHINE";
-        case platform::RootKey::DynData:
-            return "HKEY_DYN_DATA";
-    }
-    return "";
-}
 
 std::vector<RegFileKey> regFileKeys(const std::filesystem::path& file, unsigned codePage) {
     std::ifstream in(file, std::ios::binary);

@@ -15,9 +15,6 @@ struct RegFileKey {
     std::string path;  // under the root, in the 8-bit code page
 };
 
-// The name a .reg file gives a root: "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_DYN_DATA".
-const char* RootName(platform::RootKey root);
-
 // Reads UTF-16LE files (with their BOM) and 8-bit files in `codePage`. Deletion lines ("[-...]")
 // and keys under roots the program does not read are left out.
 std::vector<RegFileKey> regFileKeys(const std::filesystem::path& file, unsigned codePage);

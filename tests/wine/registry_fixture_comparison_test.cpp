@@ -97,10 +97,11 @@ bool onlyATerminatorAdded(std::uint32_t type, const std::vector<std::uint8_t>& r
 // Compares one key; every difference is a test failure naming the key.
 void compareKey(Registry& real, Registry& simulated, const RegFileKey& where, bool relocated,
                 Tally& tally) {
-    const std::string label = std::string(RootName(where.root)) + "\\" + where.path;
+    const std::string label = std::string(platform::rootKeyName(where.root)) + "\\" + where.path;
     const RootKey realRoot = relocated ? RootKey::CurrentUser : where.root;
     const std::string realPath =
-        relocated ? kRelocated + std::string(RootName(where.root)) + "\\" + where.path : where.path;
+        relocated ? kRelocated + std::string(platform::rootKeyName(where.root)) + "\\" + where.path
+                  : where.path;
     OpenKey realKey(real, realRoot, realPath);
     OpenKey simKey(simulated, where.root, where.path);
     ASSERT_EQ(realKey.result(), simKey.result())

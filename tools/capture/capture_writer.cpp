@@ -58,20 +58,9 @@ std::string hexData(std::string prefix, const std::vector<std::uint8_t>& data) {
     return line;
 }
 
-const char* rootName(platform::RootKey root) {
-    switch (root) {
-        case platform::RootKey::CurrentUser:
-            return "HKEY_CURRENT_USER";
-        case platform::RootKey::LocalMachine:
-            return "HKEY_LOCAL_MACHINE";
-        case platform::RootKey::DynData:
-            return "HKEY_DYN_DATA";
-    }
-    return "";
-}
-
 std::string fullPath(platform::RootKey root, const std::string& path) {
-    return path.empty() ? rootName(root) : std::string(rootName(root)) + "\\" + path;
+    return path.empty() ? platform::rootKeyName(root)
+                        : std::string(platform::rootKeyName(root)) + "\\" + path;
 }
 
 std::string foldAscii(std::string text) {
