@@ -7,11 +7,9 @@ namespace tamux {
 
 namespace {
 
-// Writes one line from fragments; fonts and pictures go through the options.
+// Writes one line from fragments.
 class LineWriter {
   public:
-    explicit LineWriter(const MarkupOptions& options) : options_(options) {}
-
     LineWriter& text(std::string_view fragment) {
         line_ += fragment;
         return *this;
@@ -20,15 +18,12 @@ class LineWriter {
         line_ += escapeMarkup(value);
         return *this;
     }
-    // The picture and what follows it (a blank on most lines); where pictures are left out,
-    // what follows stays.
+    // The picture and what follows it (a blank on most lines).
     LineWriter& image(LineIcon icon, std::string_view after) {
         if (icon == LineIcon::None) return *this;
-        if (options_.images) {
-            line_ += "<IMG src=\"idx:";
-            line_ += std::to_string(static_cast<int>(icon));
-            line_ += "\"></IMG>";
-        }
+        line_ += "<IMG src=\"idx:";
+        line_ += std::to_string(static_cast<int>(icon));
+        line_ += "\"></IMG>";
         line_ += after;
         return *this;
     }
@@ -45,17 +40,16 @@ class LineWriter {
 
   private:
     LineWriter& size(int points) {
-        line_ += options_.fontSize ? options_.fontSize(points) : std::to_string(points);
+        line_ += std::to_string(points);
         return *this;
     }
 
-    const MarkupOptions& options_;
     std::string line_;
 };
 
-std::string itemMarkup(DeviceKind kind, const SectionLine& line, const MarkupOptions& options) {
+std::string itemMarkup(DeviceKind kind, const SectionLine& line) {
     const LineStyle style = styleOf(kind, line);
-    LineWriter out(options);
+    LineWriter out;
     out.image(line.icon, " ");
     if (kind == DeviceKind::Printer) {
         // The printer's values stand a blank away from the tab stop.
@@ -79,10 +73,9 @@ std::string itemMarkup(DeviceKind kind, const SectionLine& line, const MarkupOpt
 
 }  // namespace
 
-std::string sectionLineMarkup(DeviceKind kind, const SectionLine& line,
-                              const MarkupOptions& options) {
+std::string sectionLineMarkup(DeviceKind kind, const SectionLine& line) {
     const LineStyle style = styleOf(kind, line);
-    LineWriter out(options);
+    LineWriter out;
     switch (line.kind) {
         case LineKind::Title:
             return out.font(style.labelColour, style.labelPoints).escaped(line.label).end().take();
@@ -91,7 +84,7 @@ std::string sectionLineMarkup(DeviceKind kind, const SectionLine& line,
             if (style.labelIndent > 0) out.tabStop(style.labelIndent);
             return out.font(style.labelColour, style.labelPoints).escaped(line.label).end().take();
         case LineKind::Item:
-            return itemMarkup(kind, line, options);
+            return itemMarkup(kind, line);
         case LineKind::State:
             return out.image(line.icon, " ")
                 .font(style.labelColour, style.labelPoints)
@@ -135,11 +128,11 @@ std::string sectionLineMarkup(DeviceKind kind, const SectionLine& line,
     return "";
 }
 
-std::vector<std::string> sectionMarkup(const DeviceSection& section, const MarkupOptions& options) {
+std::vector<std::string> sectionMarkup(const DeviceSection& section) {
     std::vector<std::string> lines;
     lines.reserve(section.lines.size());
     for (const SectionLine& line : section.lines) {
-        lines.push_back(sectionLineMarkup(section.kind, line, options));
+        lines.push_back(sectionLineMarkup(section.kind, line));
     }
     return lines;
 }
