@@ -4,7 +4,10 @@
 # machine (Windows XP) in a virtual display. Prints the median of each, the median of the pair
 # ratios, and the figures of each round.
 #
-#   bench/startup_wine.sh [--rounds N] <suite folder> [<folder of bench_window.exe>]
+#   bench/startup_wine.sh [--rounds N] [--phases N] <suite folder> [<folder of bench_window.exe>]
+#
+# --phases N then starts tamux.exe N more times under Wine's trace and prints where its time goes
+# (bench/startup_phases.py): Wine's start, the modules, the window, the device work, the display.
 #
 # The suite folder holds Tamux/tamux.exe with its language modules and SHARED/DATABASES, as the
 # Windows build lays it out (build/win32/suite); bench_window.exe is taken from
@@ -16,11 +19,15 @@
 set -euo pipefail
 
 rounds=9
-if [ "${1:-}" = "--rounds" ]; then
-    rounds=$2
-    shift 2
-fi
-suite=$(cd "${1:?usage: startup_wine.sh [--rounds N] <suite folder> [<bench_window folder>]}" && pwd)
+phases=0
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --rounds) rounds=$2; shift 2 ;;
+        --phases) phases=$2; shift 2 ;;
+        *) break ;;
+    esac
+done
+suite=$(cd "${1:?usage: startup_wine.sh [--rounds N] [--phases N] <suite folder> [<bench_window folder>]}" && pwd)
 reference=$(cd "${2:-$suite/../bench}" && pwd)/bench_window.exe
 root=$(cd "$(dirname "$0")/.." && pwd)
 [ -f "$suite/Tamux/tamux.exe" ] || { echo "startup_wine: no Tamux/tamux.exe in $suite" >&2; exit 2; }
@@ -92,3 +99,9 @@ print(f"tamux.exe to its window:        {statistics.median(ours):.0f} ms (min {m
 print(f"bench_window.exe to its window: {statistics.median(theirs):.0f} ms (min {min(theirs):.0f}, max {max(theirs):.0f})")
 print(f"time ratio tamux / one window:  {statistics.median(ratios):.2f} (min {min(ratios):.2f}, max {max(ratios):.2f})")
 PY
+
+if [ "$phases" -gt 0 ]; then
+    echo
+    python3 "$root/bench/startup_phases.py" --rounds "$phases" --loader "$TAMUX_WINE_LOADER" \
+        --folder "$work/suite/Tamux"
+fi

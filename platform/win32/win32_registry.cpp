@@ -29,6 +29,9 @@ HKEY toHandle(platform::Registry::Key key) {
 // broken, and the enumeration fails instead of looping.
 constexpr std::size_t kNameBufferLimit = 1u << 20;
 
+// The buffer of a value's first read: hardware id lists and descriptions fit in it.
+constexpr std::size_t kFirstReadBytes = 1024;
+
 // Enumerates names with RegEnumKeyExA or RegEnumValueA (both take index, buffer, length in and
 // out, and return ERROR_NO_MORE_ITEMS past the end).
 template <typename EnumOne>
@@ -87,17 +90,26 @@ long Win32Registry::queryValue(Key key, std::string_view name, std::uint32_t& ty
     if (key == 0) return status::kInvalidHandle;
     const std::string valueName(name);
     DWORD valueType = 0;
-    DWORD size = 0;
+    // Most values are short: one read into a buffer on the stack answers them, without a size
+    // query first. A walk of the device tree reads thousands of values, and every call is a
+    // round trip to the registry's keeper.
+    std::uint8_t first[kFirstReadBytes];
+    DWORD got = sizeof first;
     LONG result =
-        RegQueryValueExA(toHandle(key), valueName.c_str(), nullptr, &valueType, nullptr, &size);
-    if (result != ERROR_SUCCESS) return result;
-    // The value may grow between the size query and the read, and for string types the size
-    // query may answer an estimate: read until the whole value fits.
+        RegQueryValueExA(toHandle(key), valueName.c_str(), nullptr, &valueType, first, &got);
+    if (result == ERROR_SUCCESS) {
+        type = valueType;
+        data.assign(first, first + std::min<std::size_t>(got, sizeof first));
+        return status::kSuccess;
+    }
+    if (result != ERROR_MORE_DATA) return result;
+    // The value may grow between two reads, and for string types the size answered may be an
+    // estimate: read until the whole value fits.
     std::vector<std::uint8_t> buffer;
+    DWORD size = std::max<DWORD>(got, 2 * sizeof first);
     for (;;) {
-        // Never pass a null buffer: that would be another size query, not a read.
-        buffer.resize(std::max<DWORD>(size, 1));
-        DWORD got = static_cast<DWORD>(buffer.size());
+        buffer.resize(size);
+        got = static_cast<DWORD>(buffer.size());
         result = RegQueryValueExA(toHandle(key), valueName.c_str(), nullptr, &valueType,
                                   buffer.data(), &got);
         if (result == ERROR_MORE_DATA) {

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 #include <set>
+#include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -193,6 +195,14 @@ TYPED_TEST(RegistryConformance, LongValuesAreReadWhole) {
     for (int i = 0; i < 300; ++i) expected += "0123456789";
     EXPECT_EQ(type, regtype::kSz);
     EXPECT_EQ(data, bytesOf(expected)) << "got " << describe(data);
+
+    // Around the size that a first read answers without asking for the size: 1,024 bytes with
+    // the terminating NUL, and one more.
+    for (const auto& [name, letter, length] :
+         {std::tuple{"Fits", 'x', 1023}, std::tuple{"OneOver", 'y', 1024}}) {
+        ASSERT_EQ(this->reg().queryValue(key, name, type, data), status::kSuccess) << name;
+        EXPECT_EQ(data, bytesOf(std::string(length, letter))) << name;
+    }
 }
 
 TYPED_TEST(RegistryConformance, ValueNamesMatchWithoutRegardToCase) {
@@ -211,9 +221,9 @@ TYPED_TEST(RegistryConformance, ValueListHoldsEveryValueInItsOwnSpelling) {
     ASSERT_NE(key, 0u);
     std::vector<std::string> names = kNamesSentinel;
     ASSERT_EQ(this->reg().valueNames(key, names), status::kSuccess);
-    const std::multiset<std::string> expected = {"",         "Zebra",  "Text",   "Empty", "Quoted",
-                                                 "Accented", "Number", "Expand", "Multi", "Binary",
-                                                 "NoData",   "Custom", "apple",  "Long",  "Big"};
+    const std::multiset<std::string> expected = {
+        "",       "Zebra",  "Text",   "Empty", "Quoted", "Accented", "Number", "Expand", "Multi",
+        "Binary", "NoData", "Custom", "apple", "Long",   "Big",      "Fits",   "OneOver"};
     EXPECT_EQ(std::multiset<std::string>(names.begin(), names.end()), expected);
 
     // Asking twice gives the same order.

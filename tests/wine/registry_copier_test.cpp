@@ -71,7 +71,7 @@ TEST_F(RegistryCopier, CopiesEveryKeyAndValueWithTypeAndData) {
     ASSERT_EQ(result.error, 0) << "failed at " << result.failedAt;
     // Software, Tamux Conformance, Sub B, sub a, Sub C, Deep.
     EXPECT_EQ(result.keys, 6);
-    EXPECT_EQ(result.values, 15 + 1 + 1);
+    EXPECT_EQ(result.values, 17 + 1 + 1);
 
     win32::Win32Registry real;
     const std::string copied = std::string(kScratch) + "\\" + std::string(kConformanceKey);
