@@ -1,7 +1,6 @@
 #include "registry/device_database.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <optional>
@@ -38,24 +37,10 @@ class WipedText {
     std::string text_;
 };
 
-// The first CR or LF from `at` on, or `end`. Eight characters at a time: a word holds a byte
-// below 14 (where CR and LF are, and no hex digit) when the subtraction borrows into a byte whose
-// top bit was clear; the bytes of such a word are then looked at one by one.
-const char* lineEnd(const char* at, const char* end) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    constexpr std::uint64_t kTops = 0x8080808080808080u;
-    for (; end - at >= 8; at += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, at, 8);
-        if (((word - 14 * kOnes) & ~word & kTops) == 0) continue;
-        for (int i = 0; i < 8; ++i) {
-            if (at[i] == '\r' || at[i] == '\n') return at + i;
-        }
-    }
-    for (; at < end; ++at) {
-        if (*at == '\r' || *at == '\n') return at;
-    }
-    return end;
+// The first `c` from `at` on, or `end`.
+char* next(char* at, char* end, char c) {
+    auto* found = static_cast<char*>(std::memchr(at, c, static_cast<std::size_t>(end - at)));
+    return found == nullptr ? end : found;
 }
 
 // One database file, each line deciphered in place and handed to the index at once, while it is
@@ -71,8 +56,14 @@ class IndexedDatabase {
         WipedText wiped(std::move(text));
         char* at = wiped.text().data();
         char* const end = at + wiped.text().size();
+        // The next CR and the next LF, each kept while it lies ahead: every line end is searched
+        // for once, and a text without CRs is not searched to its end for every line.
+        char* cr = next(at, end, '\r');
+        char* lf = next(at, end, '\n');
         while (at < end) {
-            char* const stop = const_cast<char*>(lineEnd(at, end));
+            if (cr < at) cr = next(at, end, '\r');
+            if (lf < at) lf = next(at, end, '\n');
+            char* const stop = std::min(cr, lf);
             index_.addLine(std::string_view(at, crypt.decryptInPlace(at, stop - at)));
             at = stop + 1;
             if (stop < end && *stop == '\r' && at < end && *at == '\n') ++at;
