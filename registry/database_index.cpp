@@ -12,71 +12,53 @@ namespace tamux {
 
 namespace {
 
-unsigned char upperAt(std::string_view text, std::size_t i) {
-    return static_cast<unsigned char>(toAsciiUpper(text[i]));
-}
-
-std::uint64_t pack(std::string_view key, std::size_t from) {
-    std::uint64_t packed = 0;
-    for (std::size_t i = from; i < from + 8; ++i) {
-        packed = (packed << 8) | (i < key.size() ? upperAt(key, i) : 0u);
-    }
-    return packed;
-}
-
-}  // namespace
-
-// A key to sort: its first 16 upper-cased characters packed into two numbers that compare like
-// the text, so that most comparisons never touch the text itself.
-struct DatabaseIndex::SortKey {
-    std::uint64_t head = 0;
-    std::uint64_t next = 0;
-    std::string_view key;
-    std::uint32_t line = 0;
-};
-
-namespace {
-
-using SortKey = DatabaseIndex::SortKey;
-
-// Orders keys as their upper-cased text (a shorter key before the longer ones it begins), then
-// by line.
-bool keyBefore(const SortKey& a, const SortKey& b) {
-    if (a.head != b.head) return a.head < b.head;
-    if (a.next != b.next) return a.next < b.next;
-    const std::size_t common = std::min(a.key.size(), b.key.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const unsigned char x = upperAt(a.key, i), y = upperAt(b.key, i);
-        if (x != y) return x < y;
-    }
-    if (a.key.size() != b.key.size()) return a.key.size() < b.key.size();
-    return a.line < b.line;
-}
-
-}  // namespace
-
-namespace {
-
 constexpr std::size_t kPiece = 8;
 constexpr std::size_t kPairCount = 65536;
 constexpr std::size_t kPackedLength = 16;
 constexpr std::size_t kNormalizedSource = 24;
 constexpr std::size_t kNormalizedHalf = 8;
-// Lines before the keys are filtered by the ids' pieces: making the pieces costs about as much
-// as this many lines' keys in the trie.
-constexpr std::uint32_t kFilterAfterLines = 4096;
 
-}  // namespace
-
-DatabaseIndex::PackedKey DatabaseIndex::packUpper(std::string_view text) {
-    unsigned char letters[kPackedLength] = {};
-    for (std::size_t i = 0; i < text.size(); ++i) letters[i] = upperAt(text, i);
-    return packLetters(letters, text.size());
+unsigned char upper(char c) {
+    return static_cast<unsigned char>(toAsciiUpper(c));
 }
 
-DatabaseIndex::PackedKey DatabaseIndex::packLetters(unsigned char (&letters)[16],
-                                                    std::size_t size) {
-    PackedKey key;
+// Eight characters as one number, in memory order.
+std::uint64_t load8(const char* text) {
+    std::uint64_t word;
+    std::memcpy(&word, text, 8);
+    return word;
+}
+
+// The eight characters of a word upper-cased: bytes from 'a' to 'z' lose 0x20, the others stay.
+std::uint64_t upper8(std::uint64_t word) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kTops = 0x80 * kOnes;
+    const std::uint64_t low = word & ~kTops;                     // no carry leaves a byte
+    const std::uint64_t fromA = low + (0x80 - 'a') * kOnes;      // top set from 'a' up
+    const std::uint64_t pastZ = low + (0x80 - 'z' - 1) * kOnes;  // top set past 'z'
+    const std::uint64_t lower = fromA & ~pastZ & ~word & kTops;
+    return word - (lower >> 2);
+}
+
+// Packs eight characters (upper-cased already) so that the numbers compare like the text.
+std::uint64_t bigEndian(std::uint64_t word) {
+    return __builtin_bswap64(word);
+}
+
+// Eight letters from `from` on, clipped at `size` and padded with zeroes, packed so that the
+// numbers compare like the text.
+std::uint64_t pack(const char* text, std::size_t size, std::size_t from) {
+    if (from + 8 <= size) return bigEndian(load8(text + from));
+    std::uint64_t packed = 0;
+    for (std::size_t i = from; i < from + 8; ++i) {
+        packed = (packed << 8) | (i < size ? static_cast<unsigned char>(text[i]) : 0u);
+    }
+    return packed;
+}
+
+// Packs `size` letters and zeroes them.
+DatabaseIndex::PackedKey packLetters(unsigned char (&letters)[kPackedLength], std::size_t size) {
+    DatabaseIndex::PackedKey key;
     std::memcpy(&key.head, letters, 8);
     std::memcpy(&key.tail, letters + 8, 8);
     key.size = static_cast<std::uint32_t>(size);
@@ -84,13 +66,26 @@ DatabaseIndex::PackedKey DatabaseIndex::packLetters(unsigned char (&letters)[16]
     return key;
 }
 
-std::optional<DatabaseIndex::PackedKey> DatabaseIndex::packNormalized(std::string_view key) {
-    // As normalizedKey: blanks removed, the first 8 letters, then the last 8 (which overlap the
-    // first when fewer than 16 are left), upper-cased.
+// A PCI key of at most 16 letters, upper-cased and packed; nullopt when it is empty or longer.
+std::optional<DatabaseIndex::PackedKey> packPciKey(std::string_view hardwareId) {
+    const PciKeyParts key = pciKeyParts(hardwareId);
+    const std::size_t size = key.size();
+    if (size == 0 || size > kPackedLength) return std::nullopt;
+    unsigned char letters[kPackedLength] = {};
+    std::size_t at = 0;
+    for (std::string_view part : key.parts) {
+        for (char c : part) letters[at++] = upper(c);
+    }
+    return packLetters(letters, size);
+}
+
+// As normalizedKey, packed: blanks removed, the first 8 letters, then the last 8 (which overlap
+// the first when fewer than 16 are left), upper-cased; nullopt when it is empty.
+std::optional<DatabaseIndex::PackedKey> packNormalized(const char* key) {
     unsigned char solid[kNormalizedSource];
     std::size_t count = 0;
-    for (std::size_t i = 0; i < key.size(); ++i) {
-        if (key[i] != ' ') solid[count++] = upperAt(key, i);
+    for (std::size_t i = 0; i < kNormalizedSource; ++i) {
+        if (key[i] != ' ') solid[count++] = upper(key[i]);
     }
     if (count == 0) return std::nullopt;
     const std::size_t head = std::min(count, kNormalizedHalf);
@@ -102,7 +97,32 @@ std::optional<DatabaseIndex::PackedKey> DatabaseIndex::packNormalized(std::strin
     return packLetters(letters, head + count - tailStart);
 }
 
-DatabaseIndex::Pieces::Pieces(const std::vector<std::string_view>& hardwareIds) {
+// Whether a ".=" has its "=" in `text`, the part of a line after its first "=".
+bool holdsDotEquals(const char* text, std::size_t size) {
+    const char* end = text + size;
+    for (const char* at = text; at < end;) {
+        const auto* equals = static_cast<const char*>(std::memchr(at, '=', end - at));
+        if (equals == nullptr) return false;
+        if (equals[-1] == '.') return true;
+        at = equals + 1;
+    }
+    return false;
+}
+
+}  // namespace
+
+// A key to sort: its first 16 letters (upper-cased already) packed into two numbers that compare
+// like the text, so that most comparisons never touch the text itself; the text is in the kept
+// lines.
+struct DatabaseIndex::SortKey {
+    std::uint64_t head = 0;
+    std::uint64_t next = 0;
+    std::uint32_t offset = 0;
+    std::uint32_t size = 0;
+    std::uint32_t line = 0;  // in kept_
+};
+
+DatabaseIndex::IdSet::IdSet(const std::vector<std::string_view>& hardwareIds) {
     // About four bits per piece, so that few bits answer for pieces that are not there; a
     // machine with a few devices gets a small set, not one sized for thousands.
     std::size_t pieces = 0;
@@ -112,153 +132,214 @@ DatabaseIndex::Pieces::Pieces(const std::vector<std::string_view>& hardwareIds) 
     while (bits < 21 && (std::size_t{1} << bits) < 4 * pieces) ++bits;
     shift_ = 64 - bits;
     bits_.assign((std::size_t{1} << bits) / 64, 0);
+    std::vector<PackedKey> wanted;
+    std::uint64_t* set = bits_.data();
     for (std::string_view id : hardwareIds) {
-        std::uint64_t piece = 0;
-        for (std::size_t i = 0; i < id.size(); ++i) {
-            piece = (piece << 8) | static_cast<unsigned char>(id[i]);
-            if (i < kPiece - 1) continue;
-            const std::size_t at = slot(piece);
-            bits_[at / 64] |= std::uint64_t{1} << (at % 64);
+        for (std::size_t i = 0; i + kPiece <= id.size(); ++i) {
+            const std::size_t at = pieceSlot(load8(id.data() + i));
+            set[at / 64] |= std::uint64_t{1} << (at % 64);
         }
+        // Only normalized keys among the PCI keys can ever match.
+        if (auto key = packPciKey(id)) wanted.push_back(*key);
+    }
+    if (wanted.empty()) return;
+    std::size_t size = 16;
+    while (size < 2 * wanted.size()) size *= 2;
+    pciKeys_.resize(size);
+    pciUsed_.assign(size, 0);
+    for (const PackedKey& key : wanted) {
+        const std::size_t at = findPciSlot(key);
+        pciKeys_[at] = key;
+        pciUsed_[at] = 1;
     }
 }
 
-std::size_t DatabaseIndex::Pieces::slot(std::uint64_t piece) const {
+std::size_t DatabaseIndex::IdSet::pieceSlot(std::uint64_t piece) const {
     return static_cast<std::size_t>((piece * 0x9E3779B97F4A7C15u) >> shift_);
 }
 
-bool DatabaseIndex::Pieces::mayOccur(std::string_view key) const {
-    std::uint64_t piece = 0;
-    for (std::size_t i = 0; i < key.size(); ++i) {
-        piece = (piece << 8) | upperAt(key, i);
-        if (i < kPiece - 1) continue;
-        const std::size_t at = slot(piece);
-        if ((bits_[at / 64] & (std::uint64_t{1} << (at % 64))) == 0) return false;
+bool DatabaseIndex::IdSet::mayOccur(const char* key, std::size_t size) const {
+    if (size < kPiece) return true;
+    auto occurs = [this, key](std::size_t at) {
+        const std::size_t slot = pieceSlot(upper8(load8(key + at)));
+        return (bits_[slot / 64] & (std::uint64_t{1} << (slot % 64))) != 0;
+    };
+    // The last piece first: the ends of keys (device numbers) tell them apart most.
+    const std::size_t last = size - kPiece;
+    if (!occurs(last)) return false;
+    for (std::size_t at = 0; at < last; ++at) {
+        if (!occurs(at)) return false;
     }
     return true;
 }
 
+std::size_t DatabaseIndex::IdSet::findPciSlot(const PackedKey& key) const {
+    // Linear probing from the key's hash; the table is at most half full, so a free slot ends
+    // every search.
+    // The top bits of the products, which every letter reaches.
+    const std::size_t mask = pciKeys_.size() - 1;
+    const std::uint64_t mixed =
+        (key.head * 0x9E3779B97F4A7C15u) ^ ((key.tail ^ key.size) * 0xC2B2AE3D27D4EB4Fu);
+    std::size_t at = static_cast<std::size_t>((mixed ^ (mixed >> 29)) >> 32) & mask;
+    for (;; at = (at + 1) & mask) {
+        if (!pciUsed_[at] || pciKeys_[at] == key) return at;
+    }
+}
+
+std::size_t DatabaseIndex::IdSet::pciSlot(const PackedKey& key) const {
+    if (pciKeys_.empty()) return std::string_view::npos;
+    const std::size_t at = findPciSlot(key);
+    return pciUsed_[at] ? at : std::string_view::npos;
+}
+
 DatabaseIndex::DatabaseIndex(const std::vector<std::string_view>& lines,
                              const std::vector<std::string_view>& hardwareIds)
-    : DatabaseIndex(hardwareIds) {
-    vendorAbove_.reserve(lines.size());
+    : DatabaseIndex(std::make_shared<IdSet>(hardwareIds)) {
     for (std::string_view line : lines) addLine(line);
     finish();
 }
 
-DatabaseIndex::DatabaseIndex(const std::vector<std::string_view>& hardwareIds)
-    : ids_(hardwareIds) {}
+DatabaseIndex::DatabaseIndex(std::shared_ptr<const IdSet> ids) : ids_(std::move(ids)) {}
 
-void DatabaseIndex::expectLines(std::size_t count) {
-    vendorAbove_.reserve(count);
-}
-
-void DatabaseIndex::filterKeys() {
-    pieces_.emplace(ids_);
-    const auto kept = std::remove_if(pending_.begin(), pending_.end(), [this](const SortKey& key) {
-        return !pieces_->mayOccur(key.key);
-    });
-    // The moved-from places still hold packed key letters.
-    const auto removed = static_cast<std::size_t>(pending_.end() - kept);
-    secureFill(pending_.data() + (pending_.size() - removed), removed * sizeof(SortKey), 0);
-    pending_.erase(kept, pending_.end());
+DatabaseIndex::~DatabaseIndex() {
+    secureRelease(keys_);
+    secureRelease(nodes_);
+    secureRelease(firstPairs_);
+    secureRelease(text_);
+    secureRelease(pendingVendor_);
+    secureFill(rootChildren_, sizeof rootChildren_, 0);
 }
 
 void DatabaseIndex::addLine(std::string_view line) {
     // Each line is read once for its key, whether it is a vendor line, whether its key may occur
-    // in an id and its normalized key.
-    const auto lineNumber = static_cast<std::uint32_t>(vendorAbove_.size());
-    vendorAbove_.push_back(vendor_);
-    if (!pieces_ && lineNumber >= kFilterAfterLines) filterKeys();
-    const auto equals = line.find('=');
-    if (equals == std::string_view::npos) return;
-    // ".=" ends at this "=" or at a later one.
-    if ((equals > 0 && line[equals - 1] == '.') || line.find(".=", equals) != line.npos) {
-        // The first line of the files counts too: it is where a database begins with its first
-        // vendor, and passing it over would leave that vendor's devices without a vendor name.
-        vendor_ = lineNumber;
-    }
-    const std::string_view key = line.substr(0, equals);
-    if (key.empty()) return;
-    if (!pieces_ || pieces_->mayOccur(key)) addTrieKey(key, lineNumber);
-    if (key.size() == kNormalizedSource) {
-        // Only a database with 24-character keys needs the ids' PCI keys.
-        if (!pciKeysWanted_) {
-            wantPciKeys(ids_);
-            pciKeysWanted_ = true;
+    // in an id and its normalized key; only the lines that may answer, and their vendor lines,
+    // are kept.
+    const std::uint32_t number = lineCount_++;
+    const char* data = line.data();
+    const auto* equals = static_cast<const char*>(std::memchr(data, '=', line.size()));
+    if (equals == nullptr) return;
+    const auto keySize = static_cast<std::size_t>(equals - data);
+    // ".=" ends at this "=" or at a later one. The first line of the files counts too: it is
+    // where a database begins with its first vendor, and passing it over would leave that
+    // vendor's devices without a vendor name.
+    const bool vendor =
+        (keySize > 0 && equals[-1] == '.') || holdsDotEquals(equals + 1, line.size() - keySize - 1);
+    bool trieKey = false;
+    std::size_t pciSlot = std::string_view::npos;
+    if (keySize > 0) {
+        trieKey = ids_->mayOccur(data, keySize);
+        if (keySize == kNormalizedSource && ids_->pciSlotCount() != 0) {
+            if (auto normalized = packNormalized(data)) {
+                pciSlot = ids_->pciSlot(*normalized);
+                if (pciLines_.empty()) pciLines_.assign(ids_->pciSlotCount(), kNone);
+                // Only the first line of a PCI key can answer.
+                if (pciSlot != std::string_view::npos && pciLines_[pciSlot] != kNone) {
+                    pciSlot = std::string_view::npos;
+                }
+            }
         }
-        if (!pciKeys_.empty()) notePciKey(key, lineNumber);
+    }
+    if (!trieKey && pciSlot == std::string_view::npos) {
+        if (vendor) holdVendor(line, number);
+        return;
+    }
+    keepPendingVendor();
+    const std::uint32_t at = keep(line, keySize, number);
+    kept_[at].vendor = vendor_;
+    if (vendor) vendor_ = at;
+    if (pciSlot != std::string_view::npos) pciLines_[pciSlot] = at;
+    if (trieKey) {
+        reserveWiped(keys_, 1);
+        const char* key = text_.data() + kept_[at].offset;
+        keys_.push_back({pack(key, keySize, 0), pack(key, keySize, 8), kept_[at].offset,
+                         static_cast<std::uint32_t>(keySize), at});
     }
 }
 
-void DatabaseIndex::addTrieKey(std::string_view key, std::uint32_t line) {
-    if (pending_.size() == pending_.capacity()) {
-        std::vector<SortKey> larger;
-        larger.reserve(std::max<std::size_t>(1024, 2 * pending_.capacity()));
-        larger.assign(pending_.begin(), pending_.end());
-        secureRelease(pending_);
-        pending_.swap(larger);
+std::uint32_t DatabaseIndex::keep(std::string_view line, std::size_t keySize,
+                                  std::uint32_t number) {
+    reserveWiped(text_, line.size());
+    const auto offset = static_cast<std::uint32_t>(text_.size());
+    text_.resize(offset + line.size());
+    char* copy = text_.data() + offset;
+    std::memcpy(copy, line.data(), line.size());
+    for (std::size_t i = 0; i < keySize; ++i) copy[i] = toAsciiUpper(copy[i]);
+    kept_.push_back({number, offset, static_cast<std::uint32_t>(line.size()), kNone});
+    return static_cast<std::uint32_t>(kept_.size() - 1);
+}
+
+void DatabaseIndex::holdVendor(std::string_view line, std::uint32_t number) {
+    if (pendingVendor_.size() < line.size()) {
+        reserveWiped(pendingVendor_, line.size() - pendingVendor_.size());
+        pendingVendor_.resize(line.size());
     }
-    pending_.push_back({pack(key, 0), pack(key, 8), key, line});
+    std::memcpy(pendingVendor_.data(), line.data(), line.size());
+    pendingVendorSize_ = line.size();
+    pendingVendorNumber_ = number;
+}
+
+void DatabaseIndex::keepPendingVendor() {
+    if (pendingVendorNumber_ == kNone) return;
+    const std::string_view line(pendingVendor_.data(), pendingVendorSize_);
+    const std::size_t keySize = line.find('=');
+    const std::uint32_t at = keep(line, keySize, pendingVendorNumber_);
+    kept_[at].vendor = vendor_;
+    vendor_ = at;
+    pendingVendorNumber_ = kNone;
 }
 
 void DatabaseIndex::finish() {
-    buildTrie(pending_);
-    pieces_.reset();
-    ids_.clear();
+    // The last vendor line is the vendor of whatever follows this file's lines.
+    keepPendingVendor();
+    secureRelease(pendingVendor_);
+    buildTrie();
 }
 
-DatabaseIndex::~DatabaseIndex() {
-    secureRelease(pending_);
-    secureRelease(nodes_);
-    secureRelease(pciKeys_);
-    secureRelease(firstPairs_);
-    secureRelease(vendorAbove_);
-}
-
-void DatabaseIndex::buildTrie(std::vector<SortKey>& keys) {
-    // Views into the lines: the sort copies no key text, and the packed heads are wiped after.
-    std::sort(keys.begin(), keys.end(), keyBefore);
+void DatabaseIndex::buildTrie() {
+    const char* text = text_.data();
+    // Orders keys as their upper-cased text (a shorter key before the longer ones it begins),
+    // then by line.
+    std::sort(keys_.begin(), keys_.end(), [text](const SortKey& a, const SortKey& b) {
+        if (a.head != b.head) return a.head < b.head;
+        if (a.next != b.next) return a.next < b.next;
+        const std::size_t common = std::min(a.size, b.size);
+        if (common > kPackedLength) {
+            const int order = std::memcmp(text + a.offset + kPackedLength,
+                                          text + b.offset + kPackedLength, common - kPackedLength);
+            if (order != 0) return order < 0;
+        }
+        if (a.size != b.size) return a.size < b.size;
+        return a.line < b.line;
+    });
+    auto letterAt = [text](const SortKey& key, std::size_t at) {
+        return static_cast<unsigned char>(text[key.offset + at]);
+    };
 
     // The first two letters of every key: a place in an id where no key begins is passed over
     // without a step into the trie, and most places are such.
     firstPairs_.assign(kPairCount / 64, 0);
-    for (const SortKey& key : keys) {
-        if (key.key.size() < 2) {
+    for (const SortKey& key : keys_) {
+        if (key.size < 2) {
             shortKeys_ = true;
             continue;
         }
-        const std::size_t pair = upperAt(key.key, 0) | (upperAt(key.key, 1) << 8);
+        const std::size_t pair = letterAt(key, 0) | (letterAt(key, 1) << 8);
         firstPairs_[pair / 64] |= std::uint64_t{1} << (pair % 64);
-    }
-
-    // The upper-cased keys in sorted order, side by side: the build below reads them letter by
-    // letter, and reading them scattered over the lines would cost a cache miss each time.
-    std::string arena;
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;  // offset, length
-    std::size_t total = 0;
-    for (const SortKey& key : keys) total += key.key.size();
-    arena.reserve(total);
-    spans.reserve(keys.size());
-    for (const SortKey& key : keys) {
-        spans.emplace_back(static_cast<std::uint32_t>(arena.size()),
-                           static_cast<std::uint32_t>(key.key.size()));
-        for (char c : key.key) arena.push_back(toAsciiUpper(c));
     }
 
     // One node per distinct prefix, reserved up front: a growing vector would free copies of
     // the key letters along the way.
     std::size_t nodeCount = 1;
-    for (std::size_t k = 0; k < keys.size(); ++k) {
+    for (std::size_t k = 0; k < keys_.size(); ++k) {
         std::size_t shared = 0;
         if (k > 0) {
-            const std::string_view a = keys[k - 1].key, b = keys[k].key;
-            while (shared < a.size() && shared < b.size() &&
-                   upperAt(a, shared) == upperAt(b, shared)) {
+            const SortKey &a = keys_[k - 1], &b = keys_[k];
+            while (shared < a.size && shared < b.size &&
+                   letterAt(a, shared) == letterAt(b, shared)) {
                 ++shared;
             }
         }
-        nodeCount += keys[k].key.size() - shared;
+        nodeCount += keys_[k].size - shared;
     }
     nodes_.reserve(nodeCount);
 
@@ -269,20 +350,18 @@ void DatabaseIndex::buildTrie(std::vector<SortKey>& keys) {
         std::size_t begin, end, depth;
     };
     nodes_.assign(1, Node{});
-    std::vector<Task> tasks{{0, 0, keys.size(), 0}};
+    std::vector<Task> tasks{{0, 0, keys_.size(), 0}};
     while (!tasks.empty()) {
         const Task task = tasks.back();
         tasks.pop_back();
         std::size_t i = task.begin;
         // Keys that end here sort first, the earliest line first.
-        if (i < task.end && spans[i].second == task.depth) {
-            nodes_[task.node].firstLine = keys[i].line;
-            while (i < task.end && spans[i].second == task.depth) ++i;
+        if (i < task.end && keys_[i].size == task.depth) {
+            nodes_[task.node].firstLine = keys_[i].line;
+            while (i < task.end && keys_[i].size == task.depth) ++i;
         }
         if (i == task.end) continue;
-        auto letterOf = [&](std::size_t k) {
-            return static_cast<unsigned char>(arena[spans[k].first + task.depth]);
-        };
+        auto letterOf = [&](std::size_t k) { return letterAt(keys_[k], task.depth); };
         std::uint32_t children = 0;
         for (std::size_t k = i; k < task.end; ++k) {
             if (k == i || letterOf(k) != letterOf(k - 1)) ++children;
@@ -296,74 +375,35 @@ void DatabaseIndex::buildTrie(std::vector<SortKey>& keys) {
             while (j < task.end && letterOf(j) == letter) ++j;
             Node node;
             node.letter = letter;
+            if (task.node == 0) rootChildren_[letter] = static_cast<std::uint32_t>(nodes_.size());
             tasks.push_back({static_cast<std::uint32_t>(nodes_.size()), k, j, task.depth + 1});
             nodes_.push_back(node);
             k = j;
         }
     }
-    secureFill(arena, '\0');
-    secureRelease(keys);
-}
-
-void DatabaseIndex::wantPciKeys(const std::vector<std::string_view>& hardwareIds) {
-    // The PCI keys of the ids: only normalized keys among them can ever match.
-    std::vector<PackedKey> wanted;
-    for (std::string_view id : hardwareIds) {
-        const std::string key = pciKeyOf(id);
-        if (!key.empty() && key.size() <= kPackedLength) wanted.push_back(packUpper(key));
-    }
-    if (wanted.empty()) return;
-    std::size_t size = 16;
-    while (size < 2 * wanted.size()) size *= 2;
-    pciKeys_.resize(size);
-    for (const PackedKey& key : wanted) {
-        PciSlot* slot = findPciSlot(key);
-        slot->key = key;
-        slot->used = true;
-    }
-}
-
-void DatabaseIndex::notePciKey(std::string_view key, std::uint32_t line) {
-    const std::optional<PackedKey> normalized = packNormalized(key);
-    if (!normalized) return;
-    PciSlot* slot = findPciSlot(*normalized);
-    if (slot->used && slot->line == kNone) slot->line = line;
-}
-
-DatabaseIndex::PciSlot* DatabaseIndex::findPciSlot(const PackedKey& key) {
-    return const_cast<PciSlot*>(std::as_const(*this).findPciSlot(key));
-}
-
-const DatabaseIndex::PciSlot* DatabaseIndex::findPciSlot(const PackedKey& key) const {
-    // Linear probing from the key's hash; the table is at most half full, so a free slot ends
-    // every search.
-    const std::size_t mask = pciKeys_.size() - 1;
-    std::size_t at = static_cast<std::size_t>(
-        ((key.head * 0x9E3779B97F4A7C15u) ^ (key.tail * 0xC2B2AE3D27D4EB4Fu) ^ key.size) >> 20);
-    for (;; at = (at + 1) & mask) {
-        const PciSlot& slot = pciKeys_[at & mask];
-        if (!slot.used || slot.key == key) return &slot;
-    }
+    secureRelease(keys_);
 }
 
 const DatabaseIndex::Node* DatabaseIndex::child(const Node& node, unsigned char letter) const {
-    auto begin = nodes_.begin() + node.firstChild;
-    auto end = begin + node.childCount;
-    auto it = std::lower_bound(begin, end, letter,
-                               [](const Node& n, unsigned char c) { return n.letter < c; });
-    return (it != end && it->letter == letter) ? &*it : nullptr;
+    if (&node == nodes_.data()) {
+        const std::uint32_t at = rootChildren_[letter];
+        return at == 0 ? nullptr : &nodes_[at];
+    }
+    const Node* begin = nodes_.data() + node.firstChild;
+    const Node* end = begin + node.childCount;
+    // Below the root most nodes have a child or two.
+    if (node.childCount <= 8) {
+        for (const Node* it = begin; it != end; ++it) {
+            if (it->letter == letter) return it;
+        }
+        return nullptr;
+    }
+    const Node* it = std::lower_bound(begin, end, letter,
+                                      [](const Node& n, unsigned char c) { return n.letter < c; });
+    return (it != end && it->letter == letter) ? it : nullptr;
 }
 
-bool DatabaseIndex::mayStartAt(std::string_view id, std::size_t at) const {
-    if (shortKeys_) return true;
-    if (at + 1 >= id.size()) return false;
-    const std::size_t pair =
-        static_cast<unsigned char>(id[at]) | (static_cast<unsigned char>(id[at + 1]) << 8);
-    return (firstPairs_[pair / 64] & (std::uint64_t{1} << (pair % 64))) != 0;
-}
-
-std::optional<std::size_t> DatabaseIndex::firstMatch(std::string_view hardwareId,
-                                                     std::string_view pciKey) const {
+std::optional<std::size_t> DatabaseIndex::firstMatch(std::string_view hardwareId) const {
     std::uint32_t best = kNone;
     // A device's ids run together repeat themselves (the same vendor and device in each of a PCI
     // device's four ids): a walk that would read the same letters as a long walk made before it,
@@ -376,8 +416,18 @@ std::optional<std::size_t> DatabaseIndex::firstMatch(std::string_view hardwareId
     LongWalk longWalks[8];
     std::size_t longWalkCount = 0;
     const std::size_t size = hardwareId.size();
+    const auto* id = reinterpret_cast<const unsigned char*>(hardwareId.data());
+    const std::uint64_t* pairs = firstPairs_.data();
     for (std::size_t start = 0; start < size; ++start) {
-        if (!mayStartAt(hardwareId, start)) continue;
+        // Where no key begins with the two letters here, no walk is made.
+        if (!shortKeys_) {
+            while (start + 1 < size) {
+                const std::size_t pair = id[start] | (id[start + 1] << 8);
+                if ((pairs[pair / 64] >> (pair % 64)) & 1) break;
+                ++start;
+            }
+            if (start + 1 >= size) break;
+        }
         bool repeated = false;
         for (std::size_t w = 0; w < longWalkCount && !repeated; ++w) {
             const std::size_t length = std::min(longWalks[w].steps + 1, size - start);
@@ -396,22 +446,38 @@ std::optional<std::size_t> DatabaseIndex::firstMatch(std::string_view hardwareId
             longWalks[longWalkCount++] = {start, i - start};
         }
     }
-    if (!pciKey.empty() && pciKey.size() <= kPackedLength && !pciKeys_.empty()) {
-        const PciSlot* slot = findPciSlot(packUpper(pciKey));
-        if (slot->used) best = std::min(best, slot->line);
+    if (!pciLines_.empty()) {
+        if (auto key = packPciKey(hardwareId)) {
+            const std::size_t slot = ids_->pciSlot(*key);
+            if (slot != std::string_view::npos) best = std::min(best, pciLines_[slot]);
+        }
     }
     if (best == kNone) return std::nullopt;
-    return best;
+    return kept_[best].number;
+}
+
+std::uint32_t DatabaseIndex::keptIndex(std::size_t line) const {
+    auto it = std::lower_bound(kept_.begin(), kept_.end(), line,
+                               [](const Kept& kept, std::size_t n) { return kept.number < n; });
+    if (it == kept_.end() || it->number != line) return kNone;
+    return static_cast<std::uint32_t>(it - kept_.begin());
+}
+
+std::string_view DatabaseIndex::text(std::size_t line) const {
+    const std::uint32_t at = keptIndex(line);
+    if (at == kNone) return {};
+    return {text_.data() + kept_[at].offset, kept_[at].size};
 }
 
 std::optional<std::size_t> DatabaseIndex::vendorAbove(std::size_t line) const {
-    if (line >= vendorAbove_.size() || vendorAbove_[line] == kNone) return std::nullopt;
-    return vendorAbove_[line];
+    const std::uint32_t at = keptIndex(line);
+    if (at == kNone || kept_[at].vendor == kNone) return std::nullopt;
+    return kept_[kept_[at].vendor].number;
 }
 
 std::optional<std::size_t> DatabaseIndex::lastVendor() const {
     if (vendor_ == kNone) return std::nullopt;
-    return vendor_;
+    return kept_[vendor_].number;
 }
 
 }  // namespace tamux

@@ -54,15 +54,21 @@ NormalizedKeyText normalizedKey(std::string_view key) {
     return normalized;
 }
 
-std::string pciKeyOf(std::string_view h) {
+PciKeyParts pciKeyParts(std::string_view h) {
     const long ven = position(h, "VEN_");
     const long dev = position(h, "DEV_");
     const long subsys = position(h, "SUBSYS_");
     const long rev = position(h, "REV_");
-    std::string key(part(h, ven + 4, dev - ven - 5));
-    key += part(h, dev + 4, subsys - dev - 5);
-    key += part(h, subsys + 7, rev - subsys - 8);
-    return key;
+    return {{part(h, ven + 4, dev - ven - 5), part(h, dev + 4, subsys - dev - 5),
+             part(h, subsys + 7, rev - subsys - 8)}};
+}
+
+std::string pciKeyOf(std::string_view h) {
+    const PciKeyParts key = pciKeyParts(h);
+    std::string joined;
+    joined.reserve(key.size());
+    for (std::string_view part : key.parts) joined += part;
+    return joined;
 }
 
 bool isVendorLine(std::string_view line) {

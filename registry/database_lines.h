@@ -37,6 +37,13 @@ NormalizedKeyText normalizedKey(std::string_view key);
 // same formulas apply to ids of any form; a part whose length is not positive is empty.
 std::string pciKeyOf(std::string_view hardwareId);
 
+// The three parts of the PCI key, as views into the id: the key without a copy of it.
+struct PciKeyParts {
+    std::array<std::string_view, 3> parts;
+    std::size_t size() const { return parts[0].size() + parts[1].size() + parts[2].size(); }
+};
+PciKeyParts pciKeyParts(std::string_view hardwareId);
+
 bool isVendorLine(std::string_view line);
 
 struct VendorParts {

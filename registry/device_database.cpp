@@ -1,6 +1,7 @@
 #include "registry/device_database.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -36,54 +37,44 @@ class WipedText {
     std::string text_;
 };
 
-// One database file, each line deciphered in place and indexed for the hardware ids looked up.
+// The first `c` from `at` on, or `end`.
+char* next(char* at, char* end, char c) {
+    auto* found = static_cast<char*>(std::memchr(at, c, static_cast<std::size_t>(end - at)));
+    return found == nullptr ? end : found;
+}
+
+// One database file, each line deciphered in place and handed to the index at once, while it is
+// in the cache; the index keeps what it may answer with, and the file's text is overwritten as
+// soon as all its lines are indexed.
 class IndexedDatabase {
   public:
-    // Splits the text into lines and deciphers each, handing it to the index at once, while it
-    // is in the cache. CR LF, LF or CR end a line; a final line end adds no empty line. Raises
-    // CryptError for a line that is not hex.
-    IndexedDatabase(std::string text, const std::vector<std::string_view>& hardwareIds,
+    // CR LF, LF or CR end a line; a final line end adds no empty line. Raises CryptError for a
+    // line that is not hex.
+    IndexedDatabase(std::string text, std::shared_ptr<const DatabaseIndex::IdSet> ids,
                     CryptLib& crypt)
-        : text_(std::move(text)), index_(std::make_unique<DatabaseIndex>(hardwareIds)) {
-        std::string& all = text_.text();
-        const std::size_t size = all.size();
-        // Room for lines of 32 hex characters or more: memory reserved but never written costs
-        // nothing, and the vectors are not copied as they grow.
-        const std::size_t expected = size / 32 + 1;
-        lines_.reserve(expected);
-        index_->expectLines(expected);
-        std::size_t start = 0;
-        // The next LF at or after `start`, kept while it lies ahead: a text of CR line ends is
-        // searched for LFs once, not to its end for every line.
-        std::size_t nextLf = std::min(all.find('\n'), size);
-        while (start < size) {
-            if (nextLf < start) nextLf = std::min(all.find('\n', start), size);
-            std::size_t end = nextLf;
-            // Only within this line: a text without CRs is not searched to its end each time.
-            const std::size_t cr = std::string_view(all).substr(start, end - start).find('\r');
-            if (cr != std::string_view::npos) end = start + cr;
-            char* line = all.data() + start;
-            lines_.emplace_back(line, crypt.decryptInPlace(line, end - start));
-            index_->addLine(lines_.back());
-            start = end + 1;
-            if (end < size && all[end] == '\r' && start < size && all[start] == '\n') ++start;
+        : index_(std::move(ids)) {
+        WipedText wiped(std::move(text));
+        char* at = wiped.text().data();
+        char* const end = at + wiped.text().size();
+        // The next CR and the next LF, each kept while it lies ahead: every line end is searched
+        // for once, and a text without CRs is not searched to its end for every line.
+        char* cr = next(at, end, '\r');
+        char* lf = next(at, end, '\n');
+        while (at < end) {
+            if (cr < at) cr = next(at, end, '\r');
+            if (lf < at) lf = next(at, end, '\n');
+            char* const stop = std::min(cr, lf);
+            index_.addLine(std::string_view(at, crypt.decryptInPlace(at, stop - at)));
+            at = stop + 1;
+            if (stop < end && *stop == '\r' && at < end && *at == '\n') ++at;
         }
-        index_->finish();
+        index_.finish();
     }
 
-    // An index for other hardware ids over the same lines.
-    void reindex(const std::vector<std::string_view>& hardwareIds) {
-        index_.reset();
-        index_ = std::make_unique<DatabaseIndex>(lines_, hardwareIds);
-    }
-
-    const DatabaseIndex& index() const { return *index_; }
-    std::string_view line(std::size_t line) const { return lines_[line]; }
+    const DatabaseIndex& index() const { return index_; }
 
   private:
-    WipedText text_;  // first: released last, after the views and the index
-    std::vector<std::string_view> lines_;
-    std::unique_ptr<DatabaseIndex> index_;
+    DatabaseIndex index_;
 };
 
 // The text of the file when it exists. A file that exists but cannot be read is an error, not an
@@ -111,10 +102,9 @@ struct Match {
 // The first matching line of the class file and then other.txt, their lines taken as one list.
 std::optional<Match> firstMatch(const IndexedDatabase* classFile, const IndexedDatabase* other,
                                 const DeviceEntry& record) {
-    const std::string pciKey = pciKeyOf(record.hardwareID);
     for (const IndexedDatabase* database : {classFile, other}) {
         if (database == nullptr) continue;
-        if (auto line = database->index().firstMatch(record.hardwareID, pciKey)) {
+        if (auto line = database->index().firstMatch(record.hardwareID)) {
             return Match{database, *line};
         }
     }
@@ -122,15 +112,16 @@ std::optional<Match> firstMatch(const IndexedDatabase* classFile, const IndexedD
 }
 
 void completeRecord(DeviceEntry& record, const IndexedDatabase* classFile, const Match& match) {
-    DeviceParts device = parseDeviceLine(match.database->line(match.line));
+    const DatabaseIndex& index = match.database->index();
+    DeviceParts device = parseDeviceLine(index.text(match.line));
     VendorParts vendor;
     // The files are one list of lines: above other.txt's first vendor line, the vendor is the
     // class file's last.
-    if (auto above = match.database->index().vendorAbove(match.line)) {
-        vendor = parseVendorLine(match.database->line(*above));
+    if (auto above = index.vendorAbove(match.line)) {
+        vendor = parseVendorLine(index.text(*above));
     } else if (classFile != nullptr && match.database != classFile) {
         if (auto last = classFile->index().lastVendor()) {
-            vendor = parseVendorLine(classFile->line(*last));
+            vendor = parseVendorLine(classFile->index().text(*last));
         }
     }
     record.displayName = vendor.name + " " + device.name;
@@ -174,11 +165,12 @@ void lookupDeviceDatabase(platform::Registry& registry, platform::System& system
     lookups.lookUp(table, className);
 }
 
-// What the lookups share: the cipher with its per-length draws, and other.txt once it was read
-// and deciphered whole, with the ids its index was made for.
+// What the lookups share: the cipher with its per-length draws, and other.txt once it was read,
+// deciphered and indexed, with the ids its index was made for.
 struct DeviceDatabaseLookups::Shared {
     CryptLib crypt;
     std::unique_ptr<IndexedDatabase> other;
+    std::shared_ptr<const DatabaseIndex::IdSet> ids;
     // The ids other's index was made for, each with its hash, in the order of the pairs: most
     // comparisons are of the hashes, not of ids that begin alike.
     std::vector<std::pair<std::size_t, std::string>> indexedIds;
@@ -222,15 +214,6 @@ DeviceDatabaseLookups::~DeviceDatabaseLookups() = default;
 
 void DeviceDatabaseLookups::lookUp(DeviceTable& table, std::string_view className) {
     if (getWinVersion(system_) == WinVersion::WinNt4) return;
-    // Both files are read before either is deciphered: a file that cannot be read is the error
-    // reported, whatever the other holds.
-    std::optional<std::string> classText =
-        readIfExists(files_, folder_ + std::string(className) + ".txt");
-    std::optional<std::string> otherText;
-    if (!shared_->other) otherText = readIfExists(files_, folder_ + "other.txt");
-    if (!shared_->other && (!otherText || otherText->empty()) && (!classText || classText->empty()))
-        return;
-
     // A record's class changes only after it was looked up, so which records are looked up is
     // known before the first one is, and before the first line is deciphered.
     std::vector<std::size_t> lookedUp;
@@ -240,26 +223,43 @@ void DeviceDatabaseLookups::lookUp(DeviceTable& table, std::string_view classNam
         lookedUp.push_back(i);
         wantedIds.push_back(table[i].hardwareID);
     }
-    std::unique_ptr<IndexedDatabase> classFile;
-    if (classText) {
-        classFile =
-            std::make_unique<IndexedDatabase>(std::move(*classText), wantedIds, shared_->crypt);
-    }
+    // other.txt keeps only what may answer the ids it was indexed for: for others it is read
+    // again, as a lookup of its own would.
+    if (shared_->other && !shared_->indexed(wantedIds)) shared_->other.reset();
+
+    // Both files are read before either is deciphered: a file that cannot be read is the error
+    // reported, whatever the other holds.
+    std::optional<std::string> classText =
+        readIfExists(files_, folder_ + std::string(className) + ".txt");
+    std::optional<std::string> otherText;
+    if (!shared_->other) otherText = readIfExists(files_, folder_ + "other.txt");
+    if (!shared_->other && (!otherText || otherText->empty()) && (!classText || classText->empty()))
+        return;
+
+    std::shared_ptr<const DatabaseIndex::IdSet> ids = shared_->ids;
+    std::vector<std::string_view> sharedIds;
     if (otherText) {
         // Indexed for every lookup to come: the records of all the classes, and unknown ones.
-        std::vector<std::string_view> sharedIds;
         for (const DeviceEntry& record : table) {
             const bool later = std::any_of(
                 classNames_.begin(), classNames_.end(),
                 [&record](const std::string& name) { return isLookedUp(record, name); });
             if (later || isLookedUp(record, className)) sharedIds.push_back(record.hardwareID);
         }
+        ids = std::make_shared<DatabaseIndex::IdSet>(sharedIds);
+    } else if (!shared_->other) {
+        ids = std::make_shared<DatabaseIndex::IdSet>(wantedIds);
+    }
+    // The class file's index is made for other's ids, which hold the ones looked up.
+    std::unique_ptr<IndexedDatabase> classFile;
+    if (classText) {
+        classFile = std::make_unique<IndexedDatabase>(std::move(*classText), ids, shared_->crypt);
+    }
+    if (otherText) {
         shared_->other =
-            std::make_unique<IndexedDatabase>(std::move(*otherText), sharedIds, shared_->crypt);
+            std::make_unique<IndexedDatabase>(std::move(*otherText), ids, shared_->crypt);
+        shared_->ids = ids;
         shared_->noteIndexed(sharedIds);
-    } else if (shared_->other && !shared_->indexed(wantedIds)) {
-        shared_->other->reindex(wantedIds);
-        shared_->noteIndexed(wantedIds);
     }
     const IndexedDatabase* other = shared_->other.get();
 

@@ -3,6 +3,7 @@
 // as a dead store before a free (both of our compilers are GCC).
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <string>
@@ -26,6 +27,18 @@ template <typename T>
 void secureRelease(std::vector<T>& values) {
     if (!values.empty()) secureFill(values.data(), values.size() * sizeof(T), 0);
     std::vector<T>().swap(values);
+}
+
+// Makes room for `extra` more elements without a vector's own growth, which would free the old
+// elements unwiped: they are copied into a larger vector and the old one is wiped.
+template <typename T>
+void reserveWiped(std::vector<T>& values, std::size_t extra) {
+    if (values.capacity() - values.size() >= extra) return;
+    std::vector<T> larger;
+    larger.reserve(std::max({std::size_t{1024}, 2 * values.capacity(), values.size() + extra}));
+    larger.assign(values.begin(), values.end());
+    secureRelease(values);
+    values.swap(larger);
 }
 
 }  // namespace tamux

@@ -239,8 +239,8 @@ TEST_F(LookupTest, SharedLookupsNameAsSeparateOnesAndReadOtherTxtOnce) {
     ASSERT_EQ(separate[3].displayName, "Logitech Below the class file's vendor");
     ASSERT_EQ(separate[4].className, "Keyboard");
 
-    // Made for both classes, and made for the first only: the Mouse lookup then indexes
-    // other.txt again for its own records.
+    // Made for both classes, other.txt is read once (asked whether it exists, then read); made
+    // for the first only, the Mouse lookup reads it again for its own records.
     for (const std::vector<std::string>& classes :
          {std::vector<std::string>{"Keyboard", "Mouse"}, std::vector<std::string>{"Keyboard"}}) {
         table = start;
@@ -249,7 +249,8 @@ TEST_F(LookupTest, SharedLookupsNameAsSeparateOnesAndReadOtherTxtOnce) {
         lookups.lookUp(table, "Keyboard");
         lookups.lookUp(table, "Mouse");
         EXPECT_EQ(table, separate) << classes.size();
-        EXPECT_EQ(std::count(files.asked.begin(), files.asked.end(), kDir + "other.txt"), 2);
+        EXPECT_EQ(std::count(files.asked.begin(), files.asked.end(), kDir + "other.txt"),
+                  classes.size() == 2 ? 2 : 4);
     }
 }
 
