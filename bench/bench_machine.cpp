@@ -59,28 +59,6 @@ void addInstance(sim::SimRegistry& r, const std::string& path, const std::string
     r.setString(RootKey::LocalMachine, path + "\\Control", "ActiveService", "svc");
 }
 
-// The simulated machine's files, except that a file is read whole with one read of its size, as
-// the program's ReadFile does on Windows: the simulation's own reader goes character by
-// character, which would charge the lookups of the databases with its cost.
-class WholeFileReads : public platform::Files {
-  public:
-    explicit WholeFileReads(sim::Machine& machine) : machine_(machine) {}
-    bool fileExists(std::string_view path) override { return machine_.files().fileExists(path); }
-    std::optional<std::string> readFile(std::string_view path) override {
-        if (!fileExists(path)) return std::nullopt;
-        return readEntireFile(machine_.hostPath(path));
-    }
-    void writeFile(std::string_view path, std::string_view content) override {
-        machine_.files().writeFile(path, content);
-    }
-    std::optional<std::uint64_t> lastWriteTime(std::string_view path) override {
-        return machine_.files().lastWriteTime(path);
-    }
-
-  private:
-    sim::Machine& machine_;
-};
-
 }  // namespace
 
 BenchMachine::BenchMachine()
@@ -90,28 +68,23 @@ BenchMachine::BenchMachine()
     machine_ = sim::Machine::load(fs::path(TAMUX_SAMPLES_DIR) / "winxp", drive_);
     // The suite measured may be built for either architecture; only its texts are read.
     machine_->modules().setModuleLoad(sim::ModuleLoad::AsData);
-    files_ = std::make_unique<WholeFileReads>(*machine_);
 
     // The suite's layout: the program with its language module, SHARED\DATABASES beside it.
     installSuite(*machine_, TAMUX_SUITE_DIR, "EN");
 }
 
 BenchMachine::~BenchMachine() {
-    files_.reset();
     machine_.reset();
     std::error_code ignored;
     fs::remove_all(drive_, ignored);
 }
 
 platform::Platform BenchMachine::platform() {
-    platform::Platform services = machine_->platform();
-    return {services.registry, services.system, *files_,          services.profile,
-            services.modules,  services.shell,  services.dialogs, services.keyboard,
-            services.spooler,  services.clock};
+    return machine_->platform();
 }
 
 platform::Files& BenchMachine::files() {
-    return *files_;
+    return machine_->files();
 }
 
 std::string BenchMachine::pciInstancePath(const PciPick& pick, std::size_t index) {

@@ -36,7 +36,8 @@ class BenchMachine {
     BenchMachine& operator=(const BenchMachine&) = delete;
 
     sim::Machine& machine() { return *machine_; }
-    // The machine's services, with files read whole in one read (see WholeFileReads).
+    // The machine's services. Its files are host files, read as the program's ReadFile reads
+    // them on Windows: whole in one read, or piece by piece.
     platform::Platform platform();
     platform::Files& files();
 
@@ -55,7 +56,6 @@ class BenchMachine {
   private:
     std::filesystem::path drive_;
     std::unique_ptr<sim::Machine> machine_;
-    std::unique_ptr<platform::Files> files_;
 };
 
 // The default sample machine, or the large one with the ids drawn from hwdata.

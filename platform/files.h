@@ -2,7 +2,9 @@
 // to the current directory, with "\" separators).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +23,22 @@ class Files {
 
     // The whole content of the file, or nullopt when it cannot be opened or read.
     virtual std::optional<std::string> readFile(std::string_view path) = 0;
+
+    // The file's content handed to `take` piece by piece, in order, each piece at most
+    // kReadPieceBytes and never empty: a reader that works through a file of megabytes holds a
+    // piece at a time instead of the whole of it. False when the file cannot be opened or a
+    // read fails; the pieces before the failure have been handed over by then. By default the
+    // file is read whole with readFile and handed over in pieces.
+    static constexpr std::size_t kReadPieceBytes = 65536;
+    virtual bool readFilePieces(std::string_view path,
+                                const std::function<void(std::string_view)>& take) {
+        const std::optional<std::string> content = readFile(path);
+        if (!content) return false;
+        for (std::size_t at = 0; at < content->size(); at += kReadPieceBytes) {
+            take(std::string_view(*content).substr(at, kReadPieceBytes));
+        }
+        return true;
+    }
 
     // Writes `content` to a new file in the same folder and puts it in the place of `path` only
     // once it is written in full. Raises FileCreateError ("Cannot create file <path>") when the

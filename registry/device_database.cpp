@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -22,60 +24,99 @@ namespace {
 constexpr std::string_view kNtClassRoot = "SYSTEM\\CurrentControlSet\\Control\\Class";
 constexpr std::string_view k9xClassRoot = "System\\CurrentControlSet\\Services\\Class";
 
-// A file's text, overwritten with "0"s before it is released, whatever happens: over the whole
-// of it, in place, since a line replaced by a new string of "0"s would leave the deciphered text
-// behind in the memory it was freed from.
-class WipedText {
-  public:
-    explicit WipedText(std::string text) : text_(std::move(text)) {}
-    ~WipedText() { secureFill(text_, '0'); }
-    WipedText(const WipedText&) = delete;
-    WipedText& operator=(const WipedText&) = delete;
-    std::string& text() { return text_; }
-
-  private:
-    std::string text_;
-};
-
-// The first `c` from `at` on, or `end`.
-char* next(char* at, char* end, char c) {
-    auto* found = static_cast<char*>(std::memchr(at, c, static_cast<std::size_t>(end - at)));
-    return found == nullptr ? end : found;
-}
-
-// One database file, each line deciphered in place and handed to the index at once, while it is
-// in the cache; the index keeps what it may answer with, and the file's text is overwritten as
-// soon as all its lines are indexed.
+// One database file, handed over whole or piece by piece as it is read. Each line is copied into
+// a buffer of its own, deciphered there and handed to the index at once, while it is in the
+// cache; the index keeps what it may answer with. Only that buffer ever holds deciphered text
+// here, and it is overwritten before it is released: the file's text itself stays hex.
 class IndexedDatabase {
   public:
-    // CR LF, LF or CR end a line; a final line end adds no empty line. Raises CryptError for a
-    // line that is not hex.
-    IndexedDatabase(std::string text, std::shared_ptr<const DatabaseIndex::IdSet> ids,
-                    CryptLib& crypt)
-        : index_(std::move(ids)) {
-        WipedText wiped(std::move(text));
-        char* at = wiped.text().data();
-        char* const end = at + wiped.text().size();
+    IndexedDatabase(std::shared_ptr<const DatabaseIndex::IdSet> ids, CryptLib& crypt)
+        : index_(std::move(ids)), crypt_(crypt) {}
+    ~IndexedDatabase() { secureRelease(line_); }
+    IndexedDatabase(const IndexedDatabase&) = delete;
+    IndexedDatabase& operator=(const IndexedDatabase&) = delete;
+
+    // The next piece of the file's text. CR LF, LF or CR end a line, also where a piece ends
+    // between the CR and the LF. Raises CryptError for a line that is not hex.
+    void read(std::string_view piece) {
+        const char* at = piece.data();
+        const char* const end = at + piece.size();
+        if (afterCr_ && at < end && *at == '\n') ++at;
+        afterCr_ = false;
         // The next CR and the next LF, each kept while it lies ahead: every line end is searched
         // for once, and a text without CRs is not searched to its end for every line.
-        char* cr = next(at, end, '\r');
-        char* lf = next(at, end, '\n');
+        const char* cr = next(at, end, '\r');
+        const char* lf = next(at, end, '\n');
         while (at < end) {
             if (cr < at) cr = next(at, end, '\r');
             if (lf < at) lf = next(at, end, '\n');
-            char* const stop = std::min(cr, lf);
-            index_.addLine(std::string_view(at, crypt.decryptInPlace(at, stop - at)));
+            const char* const stop = std::min(cr, lf);
+            append(at, stop);
+            if (stop == end) return;  // the line goes on in the next piece
+            endLine();
             at = stop + 1;
-            if (stop < end && *stop == '\r' && at < end && *at == '\n') ++at;
+            if (*stop == '\r') {
+                if (at == end)
+                    afterCr_ = true;
+                else if (*at == '\n')
+                    ++at;
+            }
         }
+    }
+
+    // After the last piece: a last line without a line end is a line too (a final line end adds
+    // no empty line).
+    void finish() {
+        if (size_ > 0) endLine();
+        secureRelease(line_);
         index_.finish();
     }
 
     const DatabaseIndex& index() const { return index_; }
 
   private:
+    // The first `c` from `at` on, or `end`.
+    static const char* next(const char* at, const char* end, char c) {
+        const void* found = std::memchr(at, c, static_cast<std::size_t>(end - at));
+        return found == nullptr ? end : static_cast<const char*>(found);
+    }
+
+    void append(const char* from, const char* to) {
+        const auto count = static_cast<std::size_t>(to - from);
+        if (line_.size() < size_ + count) {
+            // A vector's own growth would free a copy of earlier lines' text unwiped.
+            std::vector<char> larger(std::max(2 * line_.size(), size_ + count + 256));
+            std::copy(line_.begin(), line_.begin() + static_cast<std::ptrdiff_t>(size_),
+                      larger.begin());
+            secureRelease(line_);
+            line_.swap(larger);
+        }
+        std::memcpy(line_.data() + size_, from, count);
+        size_ += count;
+    }
+
+    void endLine() {
+        const std::size_t text = crypt_.decryptInPlace(line_.data(), size_);
+        size_ = 0;
+        index_.addLine(std::string_view(line_.data(), text));
+    }
+
     DatabaseIndex index_;
+    CryptLib& crypt_;
+    std::vector<char> line_;  // the line so far: its hex, then its text
+    std::size_t size_ = 0;    // of the line so far
+    bool afterCr_ = false;    // the last piece ended with a CR
 };
+
+// A database read whole (a class's file, of a few kilobytes).
+std::unique_ptr<IndexedDatabase> indexText(std::string_view text,
+                                           std::shared_ptr<const DatabaseIndex::IdSet> ids,
+                                           CryptLib& crypt) {
+    auto database = std::make_unique<IndexedDatabase>(std::move(ids), crypt);
+    database->read(text);
+    database->finish();
+    return database;
+}
 
 // The text of the file when it exists. A file that exists but cannot be read is an error, not an
 // empty database.
@@ -84,6 +125,29 @@ std::optional<std::string> readIfExists(platform::Files& files, const std::strin
     std::optional<std::string> content = files.readFile(path);
     if (!content) throw Error("Cannot open file " + path);
     return content;
+}
+
+// A database of megabytes (other.txt) that exists, read, deciphered and indexed piece by piece,
+// so that the whole of its text is never held. A file that cannot be read to its end is "Cannot
+// open file", as when it is read whole: a line that is not hex before the failure does not decide
+// the error, so the rest is still read after such a line.
+std::unique_ptr<IndexedDatabase> indexFile(platform::Files& files, const std::string& path,
+                                           std::shared_ptr<const DatabaseIndex::IdSet> ids,
+                                           CryptLib& crypt) {
+    auto database = std::make_unique<IndexedDatabase>(std::move(ids), crypt);
+    std::exception_ptr damaged;
+    const bool whole = files.readFilePieces(path, [&](std::string_view piece) {
+        if (damaged) return;
+        try {
+            database->read(piece);
+        } catch (const CryptError&) {
+            damaged = std::current_exception();
+        }
+    });
+    if (!whole) throw Error("Cannot open file " + path);
+    if (damaged) std::rethrow_exception(damaged);
+    database->finish();
+    return database;
 }
 
 // Records of the class and unknown ones, when they have a hardware id.
@@ -227,19 +291,20 @@ void DeviceDatabaseLookups::lookUp(DeviceTable& table, std::string_view classNam
     // again, as a lookup of its own would.
     if (shared_->other && !shared_->indexed(wantedIds)) shared_->other.reset();
 
-    // Both files are read before either is deciphered: a file that cannot be read is the error
-    // reported, whatever the other holds.
+    // The class's file is read before either file is deciphered, and other.txt is read to its
+    // end before the class's file is: a file that cannot be read is the error reported, whatever
+    // the other holds.
     std::optional<std::string> classText =
         readIfExists(files_, folder_ + std::string(className) + ".txt");
-    std::optional<std::string> otherText;
-    if (!shared_->other) otherText = readIfExists(files_, folder_ + "other.txt");
-    if (!shared_->other && (!otherText || otherText->empty()) && (!classText || classText->empty()))
-        return;
+    const std::string otherPath = folder_ + "other.txt";
+    const bool readOther = !shared_->other && files_.fileExists(otherPath);
+    if (!shared_->other && !readOther && (!classText || classText->empty())) return;
 
     std::shared_ptr<const DatabaseIndex::IdSet> ids = shared_->ids;
-    std::vector<std::string_view> sharedIds;
-    if (otherText) {
+    const bool madeOther = !shared_->other;
+    if (madeOther) {
         // Indexed for every lookup to come: the records of all the classes, and unknown ones.
+        std::vector<std::string_view> sharedIds;
         for (const DeviceEntry& record : table) {
             const bool later = std::any_of(
                 classNames_.begin(), classNames_.end(),
@@ -247,19 +312,20 @@ void DeviceDatabaseLookups::lookUp(DeviceTable& table, std::string_view classNam
             if (later || isLookedUp(record, className)) sharedIds.push_back(record.hardwareID);
         }
         ids = std::make_shared<DatabaseIndex::IdSet>(sharedIds);
-    } else if (!shared_->other) {
-        ids = std::make_shared<DatabaseIndex::IdSet>(wantedIds);
+        if (readOther) {
+            shared_->other = indexFile(files_, otherPath, ids, shared_->crypt);
+            shared_->ids = ids;
+            shared_->noteIndexed(sharedIds);
+        }
     }
     // The class file's index is made for other's ids, which hold the ones looked up.
     std::unique_ptr<IndexedDatabase> classFile;
-    if (classText) {
-        classFile = std::make_unique<IndexedDatabase>(std::move(*classText), ids, shared_->crypt);
-    }
-    if (otherText) {
-        shared_->other =
-            std::make_unique<IndexedDatabase>(std::move(*otherText), ids, shared_->crypt);
-        shared_->ids = ids;
-        shared_->noteIndexed(sharedIds);
+    try {
+        if (classText) classFile = indexText(*classText, ids, shared_->crypt);
+    } catch (const CryptError&) {
+        // A lookup that fails keeps nothing it made.
+        if (madeOther) shared_->other.reset();
+        throw;
     }
     const IndexedDatabase* other = shared_->other.get();
 

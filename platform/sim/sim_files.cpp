@@ -53,21 +53,41 @@ bool SimFiles::fileExists(std::string_view path) {
     return !host.empty() && fs::is_regular_file(host, ec);
 }
 
-std::optional<std::string> SimFiles::readFile(std::string_view path) {
+std::optional<std::ifstream> SimFiles::openForReading(std::string_view path) const {
     const fs::path host = mapper_(path);
     std::error_code ec;
     if (host.empty() || isLocked(host) || !fs::is_regular_file(host, ec)) return std::nullopt;
     std::ifstream in(host, std::ios::binary);
     if (!in) return std::nullopt;
+    return in;
+}
+
+std::optional<std::string> SimFiles::readFile(std::string_view path) {
+    std::optional<std::ifstream> in = openForReading(path);
+    if (!in) return std::nullopt;
     // One read of the whole file, as the program's own file service does: the databases run to
     // megabytes, and a character-by-character read costs time and twice the memory.
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
+    in->seekg(0, std::ios::end);
+    const std::streamoff size = in->tellg();
     if (size < 0) return std::nullopt;
-    in.seekg(0, std::ios::beg);
+    in->seekg(0, std::ios::beg);
     std::string content(static_cast<std::size_t>(size), '\0');
-    if (!in.read(content.data(), size)) return std::nullopt;
+    if (!in->read(content.data(), size)) return std::nullopt;
     return content;
+}
+
+bool SimFiles::readFilePieces(std::string_view path,
+                              const std::function<void(std::string_view)>& take) {
+    std::optional<std::ifstream> in = openForReading(path);
+    if (!in) return false;
+    std::vector<char> buffer(kReadPieceBytes);
+    for (;;) {
+        in->read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        const auto got = static_cast<std::size_t>(in->gcount());
+        if (got > 0) take(std::string_view(buffer.data(), got));
+        if (in->eof()) return true;
+        if (!*in) return false;
+    }
 }
 
 namespace {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <set>
@@ -27,6 +28,8 @@ class SimFiles : public platform::Files {
     // platform::Files
     bool fileExists(std::string_view path) override;
     std::optional<std::string> readFile(std::string_view path) override;
+    bool readFilePieces(std::string_view path,
+                        const std::function<void(std::string_view)>& take) override;
     void writeFile(std::string_view path, std::string_view content) override;
     std::optional<std::uint64_t> lastWriteTime(std::string_view path) override;
 
@@ -46,6 +49,8 @@ class SimFiles : public platform::Files {
 
   private:
     bool isLocked(const std::filesystem::path& host) const;
+    // The file opened for reading, unless it is missing, locked or no regular file.
+    std::optional<std::ifstream> openForReading(std::string_view path) const;
 
     HostPathMapper mapper_;
     std::function<bool()> hasAttributesQuery_;

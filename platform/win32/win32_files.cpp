@@ -1,6 +1,8 @@
 #include "platform/win32/win32_files.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "platform/file_name_pattern.h"
 #include "platform/win32/optional_function.h"
@@ -67,17 +69,27 @@ bool Win32Files::fileExists(std::string_view path) {
 }
 
 std::optional<std::string> Win32Files::readFile(std::string_view path) {
-    ScopedFile file = openFile(std::string(path), GENERIC_READ, OPEN_EXISTING);
-    if (!file) return std::nullopt;
     std::string content;
-    char buffer[65536];
-    for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr)) return std::nullopt;
-        if (got == 0) break;
-        content.append(buffer, got);
+    if (!readFilePieces(path, [&content](std::string_view piece) { content += piece; })) {
+        return std::nullopt;
     }
     return content;
+}
+
+bool Win32Files::readFilePieces(std::string_view path,
+                                const std::function<void(std::string_view)>& take) {
+    ScopedFile file = openFile(std::string(path), GENERIC_READ, OPEN_EXISTING);
+    if (!file) return false;
+    std::vector<char> buffer(kReadPieceBytes);
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got,
+                      nullptr)) {
+            return false;
+        }
+        if (got == 0) return true;
+        take(std::string_view(buffer.data(), got));
+    }
 }
 
 void Win32Files::writeFile(std::string_view path, std::string_view content) {

@@ -273,6 +273,11 @@ class MemoryFiles : public platform::Files {
         if (it != written_.end()) return it->second;
         return inner_.readFile(path);
     }
+    bool readFilePieces(std::string_view path,
+                        const std::function<void(std::string_view)>& take) override {
+        if (written_.count(fold(path)) != 0) return Files::readFilePieces(path, take);
+        return inner_.readFilePieces(path, take);
+    }
     void writeFile(std::string_view path, std::string_view content) override {
         written_[fold(path)] = std::string(content);
     }
