@@ -1,4 +1,5 @@
 // The Files service on the real file system and on the simulated machine's drive.
+#include <algorithm>
 #include <filesystem>
 #include <iterator>
 
@@ -31,6 +32,31 @@ TYPED_TEST(FilesConformance, WrittenContentReadsBackByteForByte) {
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(read->size(), content.size());
     EXPECT_TRUE(*read == content) << "the content changed on the way";
+}
+
+TYPED_TEST(FilesConformance, AFileReadInPiecesIsTheWholeFileInOrder) {
+    // More than two pieces, the last one short; and a missing file, which hands over nothing.
+    std::string content;
+    for (int i = 0; i < 150000; ++i) content += static_cast<char>(i * 7 + i / 256);
+    const std::string path = this->side_.path("other.txt");
+    this->files().writeFile(path, content);
+    std::string read;
+    std::size_t pieces = 0, largest = 0, smallest = content.size();
+    ASSERT_TRUE(this->files().readFilePieces(path, [&](std::string_view piece) {
+        read += piece;
+        ++pieces;
+        largest = std::max(largest, piece.size());
+        smallest = std::min(smallest, piece.size());
+    }));
+    EXPECT_TRUE(read == content) << "the content changed on the way";
+    EXPECT_GE(pieces, 3u);
+    EXPECT_LE(largest, platform::Files::kReadPieceBytes);
+    EXPECT_GT(smallest, 0u);
+
+    bool handed = false;
+    EXPECT_FALSE(this->files().readFilePieces(this->side_.path("missing.txt"),
+                                              [&](std::string_view) { handed = true; }));
+    EXPECT_FALSE(handed);
 }
 
 TYPED_TEST(FilesConformance, WritingReplacesTheWholeFile) {

@@ -1,7 +1,10 @@
 // How the lookup splits a database file into lines: CR LF, LF and a CR of its own each end a
-// line, mixed in one file, with empty lines between. Each case names devices through lines whose
-// order and vendors show where the lines were cut.
+// line, mixed in one file, with empty lines between, wherever the pieces the file is read in
+// happen to end. Each case names devices through lines whose order and vendors show where the
+// lines were cut.
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,13 +19,25 @@
 namespace tamux {
 namespace {
 
+// other.txt, read in pieces of `pieceBytes` (0: as the default reader cuts them); with
+// `failAt`, the read of the piece at that offset fails.
 class OneFile : public platform::Files {
   public:
-    explicit OneFile(std::string text) : text_(std::move(text)) {}
+    OneFile(std::string text, std::size_t pieceBytes, std::optional<std::size_t> failAt = {})
+        : text_(std::move(text)), pieceBytes_(pieceBytes), failAt_(failAt) {}
     bool fileExists(std::string_view path) override { return path == kPath; }
     std::optional<std::string> readFile(std::string_view path) override {
-        if (path != kPath) return std::nullopt;
+        if (path != kPath || failAt_) return std::nullopt;
         return text_;
+    }
+    bool readFilePieces(std::string_view path,
+                        const std::function<void(std::string_view)>& take) override {
+        if (pieceBytes_ == 0 || path != kPath) return Files::readFilePieces(path, take);
+        for (std::size_t at = 0; at < text_.size(); at += pieceBytes_) {
+            if (failAt_ && at >= *failAt_) return false;
+            take(std::string_view(text_).substr(at, pieceBytes_));
+        }
+        return true;
     }
     void writeFile(std::string_view, std::string_view) override {}
     std::optional<std::uint64_t> lastWriteTime(std::string_view) override { return {}; }
@@ -31,6 +46,8 @@ class OneFile : public platform::Files {
 
   private:
     std::string text_;
+    std::size_t pieceBytes_;
+    std::optional<std::size_t> failAt_;
 };
 
 // One enciphered line, without a line end.
@@ -39,11 +56,10 @@ std::string hex(const std::string& text) {
     return line.substr(0, line.size() - 2);
 }
 
-// The display names the "Mouse" lookup gives devices with these ids from `fileText`.
-std::vector<std::string> names(const std::string& fileText, const std::vector<std::string>& ids) {
+// The display names the "Mouse" lookup gives devices with these ids from other.txt.
+std::vector<std::string> namesFrom(OneFile& files, const std::vector<std::string>& ids) {
     sim::SimRegistry registry;
     sim::SimSystem system;
-    OneFile files(fileText);
     DeviceTable table;
     for (const std::string& id : ids) {
         DeviceEntry d;
@@ -55,6 +71,18 @@ std::vector<std::string> names(const std::string& fileText, const std::vector<st
     std::vector<std::string> result;
     for (const DeviceEntry& d : table) result.push_back(d.displayName);
     return result;
+}
+
+// The names from `fileText` read whole; the same must come from it read in pieces of any size,
+// so that line ends split between two pieces (CR | LF, a line across pieces) are seen too.
+std::vector<std::string> names(const std::string& fileText, const std::vector<std::string>& ids) {
+    OneFile whole(fileText, 0);
+    const std::vector<std::string> expected = namesFrom(whole, ids);
+    for (std::size_t pieceBytes : {1, 2, 3, 5, 64}) {
+        OneFile pieces(fileText, pieceBytes);
+        EXPECT_EQ(namesFrom(pieces, ids), expected) << "pieces of " << pieceBytes << " bytes";
+    }
+    return expected;
 }
 
 const std::vector<std::string> kIds = {"PNP0F13", "USB\\VID_046D&PID_C00E", "PNP0F03"};
@@ -87,7 +115,25 @@ TEST(DatabaseLineEnds, TwoCrsBeforeALineFeedAndACrAtTheEnd) {
 
 TEST(DatabaseLineEnds, ALineThatIsNotHexIsStillRefused) {
     const std::string text = hex("PNP .=Microsoft") + "\r\n" + "00ZZ\r\n";
-    EXPECT_THROW(names(text, kIds), CryptError);
+    for (std::size_t pieceBytes : {0, 1, 4}) {
+        OneFile files(text, pieceBytes);
+        EXPECT_THROW(namesFrom(files, kIds), CryptError) << "pieces of " << pieceBytes;
+    }
+}
+
+TEST(DatabaseLineEnds, AFileThatCannotBeReadToItsEndIsThatErrorEvenAfterALineThatIsNotHex) {
+    const std::string text = "00ZZ\r\n" + hex("PNP .=Microsoft") + "\r\n" + hex("PNP0F13=PS/2");
+    for (std::size_t failAt : {0, 8, 16}) {
+        OneFile files(text, 4, failAt);
+        try {
+            namesFrom(files, kIds);
+            ADD_FAILURE() << "no error, read failing at " << failAt;
+        } catch (const CryptError& error) {
+            ADD_FAILURE() << "CryptError, read failing at " << failAt;
+        } catch (const Error& error) {
+            EXPECT_STREQ(error.what(), "Cannot open file ..\\SHARED\\DATABASES\\other.txt");
+        }
+    }
 }
 
 }  // namespace
