@@ -174,5 +174,44 @@ TEST(TCryptLibReference, ABadPairAnywhereIsRefused) {
     }
 }
 
+// decryptInPlace on every short length and across chunks: the text over the start of the buffer,
+// the rest of the hex and the bytes beyond it untouched; with a bad pair, the error, the text of
+// the chunks already deciphered overwritten with "0"s and nothing else changed.
+TEST(TCryptLibReference, InPlaceWritesTheTextAndNothingElse) {
+    std::mt19937 random(17);
+    CryptLib crypt;
+    useKeys(crypt, kDatabaseKeys);
+    const std::string guard = "#guard#";
+    std::vector<std::size_t> lengths;  // in hex characters, odd ones too
+    for (std::size_t pairs = 1; pairs <= 1100; ++pairs)
+        lengths.push_back(2 * pairs + pairs % 3 / 2);
+    for (std::size_t pairs : {32767u, 32768u, 32769u, 65541u}) lengths.push_back(2 * pairs + 1);
+    for (const std::size_t length : lengths) {
+        const std::string hex = randomHex(random, length);
+        const std::size_t pairs = length / 2;
+        std::string buffer = hex + guard;
+        ASSERT_EQ(crypt.decryptInPlace(buffer.data(), length), pairs) << length;
+        ASSERT_EQ(buffer.substr(0, pairs), referenceDecrypt(kDatabaseKeys, hex)) << length;
+        ASSERT_EQ(buffer.substr(pairs), hex.substr(pairs) + guard) << length;
+
+        const std::size_t middle = random() % pairs;
+        for (const std::size_t badPair : {std::size_t{0}, middle, pairs - 1}) {
+            std::string bad = hex;
+            bad[2 * badPair + random() % 2] = "G g\x80"[random() % 4];
+            buffer = bad + guard;
+            try {
+                crypt.decryptInPlace(buffer.data(), length);
+                ADD_FAILURE() << "length " << length << ", bad pair " << badPair;
+            } catch (const CryptError& error) {
+                EXPECT_STREQ(error.what(), "TCryptLib: decrypting error - not hexlook string");
+            }
+            // Whole chunks before the bad pair's were deciphered, and only those are wiped.
+            const std::size_t wiped = badPair / CryptLib::kBlockBytes * CryptLib::kBlockBytes;
+            ASSERT_EQ(buffer, std::string(wiped, '0') + bad.substr(wiped) + guard)
+                << "length " << length << ", bad pair " << badPair;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tamux
