@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 

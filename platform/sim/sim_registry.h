@@ -97,7 +97,8 @@ class SimRegistry : public platform::Registry {
     Node* walk(platform::RootKey root, std::u16string_view path, bool create, int linkDepth) const;
     // walk without creating, for a path already folded to the form names are compared in.
     Node* lookup(platform::RootKey root, std::u16string_view folded, int linkDepth) const;
-    // The subkey of `node` named `folded`, through a link; null when missing.
+    // The subkey of `node` named `folded` (folded UTF-16, or 8-bit text folded as it is read),
+    // through a link; null when missing.
     template <typename Name>
     Node* step(Node* node, const Name& folded, int linkDepth) const;
     void removeKey(platform::RootKey root, std::u16string_view path);
