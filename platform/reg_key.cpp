@@ -1,7 +1,5 @@
 #include "platform/reg_key.h"
 
-#include <algorithm>
-
 namespace tamux {
 
 using platform::Registry;
@@ -56,12 +54,16 @@ std::optional<std::uint32_t> RegKey::valueType(std::string_view name) {
 }
 
 std::string RegKey::readString(std::string_view name) {
+    return std::string(readStringView(name));
+}
+
+std::string_view RegKey::readStringView(std::string_view name) {
     if (key_ == 0) return {};
     std::uint32_t type = 0;
     if (query(name, type) == status::kFileNotFound) return {};
     if (type != regtype::kSz && type != regtype::kExpandSz) throw invalidDataType(name);
-    auto end = std::find(data_.begin(), data_.end(), std::uint8_t{0});
-    return std::string(data_.begin(), end);
+    const std::string_view text(reinterpret_cast<const char*>(data_.data()), data_.size());
+    return text.substr(0, text.find('\0'));
 }
 
 std::uint32_t RegKey::readInteger(std::string_view name) {
@@ -98,8 +100,12 @@ std::vector<std::string> RegKey::valueNames() {
 
 std::vector<std::string> RegKey::subkeyNames() {
     std::vector<std::string> names;
-    if (key_ != 0) registry_.subkeyNames(key_, names);
+    subkeyNames(names);
     return names;
+}
+
+void RegKey::subkeyNames(std::vector<std::string>& names) {
+    if (key_ == 0 || registry_.subkeyNames(key_, names) != status::kSuccess) names.clear();
 }
 
 }  // namespace tamux

@@ -47,6 +47,9 @@ class RegKey {
     // "Invalid data type for '<name>'" for a value of another type, and "Failed to get data for
     // '<name>'" when the query itself fails.
     std::string readString(std::string_view name);
+    // readString without a copy: a view of the data that stays valid until the next read or open
+    // through this key.
+    std::string_view readStringView(std::string_view name);
 
     // A 32-bit integer value (REG_DWORD). Raises RegistryError "Failed to get data for '<name>'"
     // when the value does not exist, no key is open or the data is not 4 bytes, and "Invalid data
@@ -67,6 +70,8 @@ class RegKey {
     // open or the listing fails.
     std::vector<std::string> valueNames();
     std::vector<std::string> subkeyNames();
+    // subkeyNames into `names`, whose strings are reused: a walk lists thousands of keys.
+    void subkeyNames(std::vector<std::string>& names);
 
   private:
     // Queries a value into data_; returns the status. Raises "Failed to get data" for failures

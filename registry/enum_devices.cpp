@@ -62,7 +62,9 @@ class Nt5Classes {
 
     const Class& find(RegKey& key, const std::string& guid) {
         // Instances of one device id come one after the other and share their class.
-        if (last_ != nullptr && equalsIgnoringCase(lastGuid_, guid)) return *last_;
+        if (last_ != nullptr && (lastGuid_ == guid || equalsIgnoringCase(lastGuid_, guid))) {
+            return *last_;
+        }
         auto [it, added] = classes_.try_emplace(toAsciiUpper(guid));
         if (added && key.openKey(std::string(kNtClass) + guid)) {
             it->second.opened = true;
@@ -83,8 +85,10 @@ class Nt5Classes {
 // The paths of one walk, built in buffers that are kept: a walk opens two or three paths for
 // each of thousands of instances.
 struct Nt5Paths {
-    std::string instance;  // SYSTEM\CurrentControlSet\Enum\<enumerator>\<device id>\<instance>
-    std::string control;   // instance + "\Control"
+    std::string enumerator;  // SYSTEM\CurrentControlSet\Enum\<enumerator>
+    std::string device;      // enumerator + "\<device id>"
+    std::string instance;    // device + "\<instance>"
+    std::string control;     // instance + "\Control"
 };
 
 void readNt5Instance(RegKey& key, const Nt5Paths& paths, Nt5Walk walk, Nt5Classes& classes,
@@ -104,8 +108,9 @@ void readNt5Instance(RegKey& key, const Nt5Paths& paths, Nt5Walk walk, Nt5Classe
         record.classDesc = key.readString("Classguid");
         record.hwFlag = key.valueExists("CompatibleIDs");
         // Also without a "Driver" value: the driver key is then the class root itself.
-        record.driverKey = kNtClass;
-        record.driverKey += key.readString("Driver");
+        const std::string_view driver = key.readStringView("Driver");
+        record.driverKey.reserve(kNtClass.size() + driver.size());
+        record.driverKey.assign(kNtClass).append(driver);
     }
     // A class key that cannot be opened leaves the GUID in ClassDesc.
     const Nt5Classes::Class& found = classes.find(key, record.classDesc);
@@ -127,21 +132,24 @@ void walkNt5(platform::Registry& registry, DeviceTable& table, Nt5Walk walk) {
     RegKey key(registry, RootKey::LocalMachine, KeyAccess::Read);
     Nt5Classes classes;
     Nt5Paths paths;
+    // Kept from one key to the next, so that their strings are reused.
+    std::vector<std::string> deviceIds, instances;
     if (!key.openKey(kNtEnum)) return;
     for (const std::string& enumerator : key.subkeyNames()) {
-        const std::string enumeratorPath = join(kNtEnum, enumerator);
-        if (!key.openKey(enumeratorPath) || key.valueExists("DeviceDesc")) continue;
-        const std::vector<std::string> deviceIds = key.subkeyNames();
+        paths.enumerator.assign(kNtEnum).append(1, '\\').append(enumerator);
+        if (!key.openKey(paths.enumerator) || key.valueExists("DeviceDesc")) continue;
+        key.subkeyNames(deviceIds);
         // Each device id has one instance or more.
         expectRecords(table, deviceIds.size());
         for (const std::string& deviceId : deviceIds) {
-            const std::string devicePath = join(enumeratorPath, deviceId);
-            if (!key.openKey(devicePath) || key.valueExists("DeviceDesc")) continue;
-            for (const std::string& instance : key.subkeyNames()) {
+            paths.device.assign(paths.enumerator).append(1, '\\').append(deviceId);
+            if (!key.openKey(paths.device) || key.valueExists("DeviceDesc")) continue;
+            key.subkeyNames(instances);
+            for (const std::string& instance : instances) {
                 // The record comes first, so an instance that fails the tests below still
                 // leaves an empty record behind.
                 DeviceEntry& record = appendRecord(table);
-                paths.instance.assign(devicePath).append(1, '\\').append(instance);
+                paths.instance.assign(paths.device).append(1, '\\').append(instance);
                 paths.control.assign(paths.instance).append("\\Control");
                 readNt5Instance(key, paths, walk, classes, record);
             }

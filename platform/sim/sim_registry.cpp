@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -49,13 +48,53 @@ std::u16string foldName(std::u16string_view name) {
     return folded;
 }
 
+// An 8-bit name of the code page as lookups compare it: each byte read as the folded UTF-16 unit
+// it converts to, so that no folded copy is made.
+struct FoldingName {
+    std::string_view text;
+    const char16_t* units;  // the folded unit of each byte value
+
+    std::size_t size() const { return text.size(); }
+    char16_t operator[](std::size_t i) const { return units[static_cast<unsigned char>(text[i])]; }
+};
+
+// Names already folded (std::u16string_view) or folded as they are read (FoldingName), compared
+// and hashed unit by unit.
+template <typename Name>
+std::uint64_t hashFolded(const Name& name) {
+    std::uint64_t hash = 14695981039346656037u;  // 64-bit FNV-1a
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        hash = (hash ^ name[i]) * 1099511628211u;
+    }
+    return hash;
+}
+
+template <typename Name>
+bool equalsFolded(std::u16string_view folded, const Name& name) {
+    if (folded.size() != name.size()) return false;
+    for (std::size_t i = 0; i < folded.size(); ++i) {
+        if (folded[i] != name[i]) return false;
+    }
+    return true;
+}
+
+// Whether `folded` orders before `name`, as std::u16string_view's operator< orders them.
+template <typename Name>
+bool foldedBefore(std::u16string_view folded, const Name& name) {
+    const std::size_t common = std::min(folded.size(), name.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        if (folded[i] != name[i]) return folded[i] < name[i];
+    }
+    return folded.size() < name.size();
+}
+
 // Calls `visit` with each name along a path, as `components` lists them, without copying them.
-template <typename Visit>
-bool forEachComponent(std::u16string_view path, Visit&& visit) {
+template <typename Char, typename Visit>
+bool forEachComponent(std::basic_string_view<Char> path, Visit&& visit) {
     std::size_t start = 0;
     while (start <= path.size()) {
-        std::size_t end = path.find(u'\\', start);
-        if (end == std::u16string_view::npos) end = path.size();
+        std::size_t end = path.find(Char('\\'), start);
+        if (end == std::basic_string_view<Char>::npos) end = path.size();
         if (end > start && !visit(start, end - start)) return false;
         start = end + 1;
     }
@@ -98,16 +137,50 @@ struct SimRegistry::Node {
 
     std::u16string name;  // as first created
     std::u16string folded;
-    Children children;  // in folded-name order, as NT's hives keep subkeys
+    std::uint64_t foldedHash = 0;  // hashFolded(folded)
+    std::string narrowName;  // name in the registry's code page, as subkey listings deliver it
+    Children children;       // in folded-name order, as NT's hives keep subkeys
     // For a key with many subkeys (a device class with thousands of instances): its subkeys by
-    // folded name, made when a lookup needs it and made again after keys were added or deleted.
-    // A binary search through thousands of names would touch a key and a name apart at each
-    // step.
-    // Held apart, so that the many keys with few subkeys do not carry an empty one.
+    // the hash of their folded names, kept up to date as subkeys are added and made again when
+    // one goes. A binary search through thousands of names would touch a key and a name apart at
+    // each step.
+    // Open addressing with linear probing, at most half full; the slot count is a power of two.
     struct ChildIndex {
-        std::unordered_map<std::u16string_view, Node*> byName;
-        std::uint64_t generation = 0;
+        std::vector<Node*> slots;
+        std::size_t count = 0;
+
+        void insert(Node* child) {
+            if ((count + 1) * 2 > slots.size()) {
+                std::vector<Node*> old = std::move(slots);
+                slots.assign(std::max<std::size_t>(2 * kIndexedChildren, old.size() * 2), nullptr);
+                for (Node* node : old) {
+                    if (node) place(node);
+                }
+            }
+            place(child);
+            ++count;
+        }
+
+        void place(Node* child) {
+            const std::size_t mask = slots.size() - 1;
+            std::size_t i = child->foldedHash & mask;
+            while (slots[i]) i = (i + 1) & mask;
+            slots[i] = child;
+        }
+
+        template <typename Name>
+        Node* find(const Name& name) const {
+            const std::uint64_t hash = hashFolded(name);
+            const std::size_t mask = slots.size() - 1;
+            for (std::size_t i = hash & mask; slots[i]; i = (i + 1) & mask) {
+                if (slots[i]->foldedHash == hash && equalsFolded(slots[i]->folded, name)) {
+                    return slots[i];
+                }
+            }
+            return nullptr;
+        }
     };
+    // Held apart, so that the many keys with few subkeys do not carry an empty one.
     std::unique_ptr<ChildIndex> childIndex;
     std::vector<Value> values;  // in creation order, as NT keeps values
     bool deleted = false;
@@ -124,23 +197,39 @@ struct SimRegistry::Node {
                                 });
     }
 
-    // The subkey whose folded name is `key`.
-    Node* foldedChild(std::u16string_view key) {
-        auto it = lowerBound(key);
-        return it != children.end() && (*it)->folded == key ? it->get() : nullptr;
+    // The subkey whose folded name is `key` (a folded std::u16string_view or a FoldingName).
+    template <typename Name>
+    Node* foldedChild(const Name& key) {
+        if (childIndex) return childIndex->find(key);
+        auto it = std::lower_bound(children.begin(), children.end(), key,
+                                   [](const std::unique_ptr<Node>& child, const Name& k) {
+                                       return foldedBefore(child->folded, k);
+                                   });
+        return it != children.end() && equalsFolded((*it)->folded, key) ? it->get() : nullptr;
     }
 
-    Node* child(std::u16string_view childName) { return foldedChild(foldName(childName)); }
+    Node* child(std::u16string_view childName) {
+        const std::u16string key = foldName(childName);
+        return foldedChild(std::u16string_view(key));
+    }
 
     Node* adopt(std::unique_ptr<Node> node) {
         auto it = lowerBound(node->folded);
-        return children.insert(it, std::move(node))->get();
+        Node* added = children.insert(it, std::move(node))->get();
+        if (childIndex) {
+            childIndex->insert(added);
+        } else if (children.size() >= kIndexedChildren) {
+            reindex();
+        }
+        return added;
     }
 
-    Node* addChild(std::u16string_view childName) {
+    Node* addChild(std::u16string_view childName, std::string narrowName) {
         auto node = std::make_unique<Node>();
         node->name = std::u16string(childName);
         node->folded = foldName(childName);
+        node->foldedHash = hashFolded(std::u16string_view(node->folded));
+        node->narrowName = std::move(narrowName);
         return adopt(std::move(node));
     }
 
@@ -150,7 +239,24 @@ struct SimRegistry::Node {
         if (it == children.end() || (*it)->folded != key) return nullptr;
         std::unique_ptr<Node> node = std::move(*it);
         children.erase(it);
+        reindex();
         return node;
+    }
+
+    // Takes every subkey out, to be moved elsewhere or retired.
+    Children takeChildren() {
+        Children taken = std::move(children);
+        children.clear();
+        reindex();
+        return taken;
+    }
+
+    // Makes the index afresh from the subkeys, or drops it when there are few.
+    void reindex() {
+        childIndex.reset();
+        if (children.size() < kIndexedChildren) return;
+        childIndex = std::make_unique<ChildIndex>();
+        for (const auto& c : children) childIndex->insert(c.get());
     }
 
     // The value whose folded name is `key`.
@@ -253,6 +359,10 @@ class SimRegistry::Importer : public RegFileSink {
 
 SimRegistry::SimRegistry(unsigned codePage) : codePage_(codePage) {
     for (auto& root : roots_) root = std::make_unique<Node>();
+    for (unsigned byte = 0; byte < 256; ++byte) {
+        const auto b = static_cast<unsigned char>(byte);
+        foldedUnits_[byte] = foldUnit(b < 0x80 ? b : toUnicode(codePage_, b));
+    }
 }
 
 SimRegistry::~SimRegistry() = default;
@@ -280,7 +390,7 @@ SimRegistry::Node* SimRegistry::walk(RootKey root, std::u16string_view path, boo
     const std::u16string folded = foldName(path);
     const bool reached = forEachComponent(path, [&](std::size_t at, std::size_t length) {
         Node* next = node->foldedChild(std::u16string_view(folded).substr(at, length));
-        if (!next) next = node->addChild(path.substr(at, length));
+        if (!next) next = node->addChild(path.substr(at, length), narrow(path.substr(at, length)));
         if (next->isLink) next = walk(next->linkRoot, next->linkPath, true, linkDepth + 1);
         node = next;
         return node != nullptr;
@@ -299,32 +409,11 @@ SimRegistry::Node* SimRegistry::lookup(RootKey root, std::u16string_view folded,
     return reached ? node : nullptr;
 }
 
-SimRegistry::Node* SimRegistry::step(Node* node, std::u16string_view folded, int linkDepth) const {
-    Node* next = nullptr;
-    if (node->children.size() < kIndexedChildren) {
-        next = node->foldedChild(folded);
-    } else {
-        if (!node->childIndex) node->childIndex = std::make_unique<Node::ChildIndex>();
-        Node::ChildIndex& index = *node->childIndex;
-        if (index.generation != generation_ + 1) {
-            index.byName.clear();
-            for (const auto& child : node->children)
-                index.byName.emplace(child->folded, child.get());
-            index.generation = generation_ + 1;
-        }
-        auto it = index.byName.find(folded);
-        if (it != index.byName.end()) next = it->second;
-    }
+template <typename Name>
+SimRegistry::Node* SimRegistry::step(Node* node, const Name& folded, int linkDepth) const {
+    Node* next = node->foldedChild(folded);
     if (next && next->isLink) next = lookup(next->linkRoot, next->linkFolded, linkDepth + 1);
     return next;
-}
-
-void SimRegistry::foldInto(std::string_view name, std::u16string& folded) const {
-    folded.resize(name.size());
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(name[i]);
-        folded[i] = foldUnit(byte < 0x80 ? byte : toUnicode(codePage_, byte));
-    }
 }
 
 SimRegistry::Node* SimRegistry::find(RootKey root, std::string_view path) const {
@@ -332,7 +421,7 @@ SimRegistry::Node* SimRegistry::find(RootKey root, std::string_view path) const 
     // Opens are the hot path of every device walk, which opens path after path that share all
     // but their last names. The walk resumes from the key that the longest shared run of whole
     // names led to last time, as long as no key has been added, deleted or linked since; only
-    // the names after it are folded, into a buffer that is kept.
+    // the names after it are looked up, folded as they are compared.
     Node* node = roots_[rootIndex(root)].get();
     std::size_t from = 0, kept = 0;
     if (memo_.generation == generation_ && memo_.root == root) {
@@ -351,10 +440,9 @@ SimRegistry::Node* SimRegistry::find(RootKey root, std::string_view path) const 
     memo_.root = root;
     memo_.path.assign(path);
     memo_.steps.resize(kept);
-    foldInto(path.substr(from), scratch_);
-    const std::u16string_view rest = scratch_;
+    const std::string_view rest = path.substr(from);
     const bool reached = forEachComponent(rest, [&](std::size_t at, std::size_t length) {
-        node = step(node, rest.substr(at, length), 0);
+        node = step(node, FoldingName{rest.substr(at, length), foldedUnits_}, 0);
         if (node) memo_.steps.emplace_back(from + at + length, node);
         return node != nullptr;
     });
@@ -427,9 +515,11 @@ long SimRegistry::queryValue(Key key, std::string_view name, std::uint32_t& type
     Node* node = it->second;
     if (node->deleted) return kKeyDeleted;
     // As RegQueryValueExA: the name is converted from the code page, then looked up.
-    foldInto(name, scratch_);
-    const Node::Value* value = node->foldedValue(scratch_);
-    if (!value) return status::kFileNotFound;
+    const FoldingName folded{name, foldedUnits_};
+    const auto value =
+        std::find_if(node->values.begin(), node->values.end(),
+                     [&](const Node::Value& v) { return equalsFolded(v.folded, folded); });
+    if (value == node->values.end()) return status::kFileNotFound;
     type = value->type;
     data = value->data;
     return status::kSuccess;
@@ -439,10 +529,10 @@ long SimRegistry::subkeyNames(Key key, std::vector<std::string>& names) {
     auto it = findOpen(key);
     if (it == open_.end()) return status::kInvalidHandle;
     if (it->second->deleted) return kKeyDeleted;
-    std::vector<std::string> result;
-    result.reserve(it->second->children.size());
-    for (const auto& child : it->second->children) result.push_back(narrow(child->name));
-    names = std::move(result);
+    // Into the strings `names` holds already, so that a caller listing key after key reuses them.
+    const Node::Children& children = it->second->children;
+    names.resize(children.size());
+    for (std::size_t i = 0; i < children.size(); ++i) names[i].assign(children[i]->narrowName);
     return status::kSuccess;
 }
 
@@ -504,8 +594,7 @@ void SimRegistry::removeKey(RootKey root, std::u16string_view path) {
     if (parts.empty()) {
         // A root cannot go; deleting it empties it.
         Node& top = *roots_[rootIndex(root)];
-        for (auto& child : top.children) retire(std::move(child));
-        top.children.clear();
+        for (auto& child : top.takeChildren()) retire(std::move(child));
         top.values.clear();
         return;
     }
@@ -528,9 +617,7 @@ void SimRegistry::merge(Node& from, Node& into) {
         into.setValue(value.name, value.type, std::move(value.data));
     }
     from.values.clear();
-    Node::Children children = std::move(from.children);
-    from.children.clear();
-    for (auto& child : children) {
+    for (auto& child : from.takeChildren()) {
         Node* same = into.child(child->name);
         if (!same) {
             into.adopt(std::move(child));
@@ -551,7 +638,7 @@ void SimRegistry::linkKey(RootKey root, std::string_view linkPath, std::string_v
     if (!parent) throw Error(kLinkLoop);
     create(root, targetPath);  // NT's links always lead to a key that exists
     Node* link = parent->child(parts.back());
-    if (!link) link = parent->addChild(parts.back());
+    if (!link) link = parent->addChild(parts.back(), narrow(parts.back()));
 
     bool wasLink = link->isLink;
     RootKey oldRoot = link->linkRoot;

@@ -97,10 +97,10 @@ class SimRegistry : public platform::Registry {
     Node* walk(platform::RootKey root, std::u16string_view path, bool create, int linkDepth) const;
     // walk without creating, for a path already folded to the form names are compared in.
     Node* lookup(platform::RootKey root, std::u16string_view folded, int linkDepth) const;
-    // The subkey of `node` named `folded`, through a link; null when missing.
-    Node* step(Node* node, std::u16string_view folded, int linkDepth) const;
-    // An 8-bit name or path of the code page in its folded UTF-16 form.
-    void foldInto(std::string_view name, std::u16string& folded) const;
+    // The subkey of `node` named `folded` (folded UTF-16, or 8-bit text folded as it is read),
+    // through a link; null when missing.
+    template <typename Name>
+    Node* step(Node* node, const Name& folded, int linkDepth) const;
     void removeKey(platform::RootKey root, std::u16string_view path);
     // Takes a deleted subtree out of reach; open keys into it answer "key deleted".
     void retire(std::unique_ptr<Node> node);
@@ -109,6 +109,9 @@ class SimRegistry : public platform::Registry {
     void merge(Node& from, Node& into);
 
     unsigned codePage_;
+    // Each byte of the code page as the UTF-16 unit it converts to, folded: a name converts and
+    // folds byte by byte.
+    char16_t foldedUnits_[256];
     std::unique_ptr<Node> roots_[3];
     // The open keys, oldest first: few at a time, opened and closed thousands of times by a walk.
     std::vector<std::pair<Key, Node*>> open_;
@@ -117,7 +120,6 @@ class SimRegistry : public platform::Registry {
     bool denyAll_[3] = {false, false, false};
     std::set<std::string> deniedPaths_;           // "<root index>\<upper-cased path>"
     std::vector<std::unique_ptr<Node>> retired_;  // deleted subtrees that open keys still hold
-    mutable std::u16string scratch_;              // the folded name of the last open or query
 
     // Counts the changes to which keys exist and where links lead.
     mutable std::uint64_t generation_ = 0;

@@ -160,5 +160,66 @@ TEST_F(PathResumeTest, KeysWithManySubkeysFindEachOfThem) {
     EXPECT_EQ(names.back(), "Link");
 }
 
+// The many subkeys of a key moved into a link's target, emptied with their root and written
+// again: each found afterwards where it now is, and nowhere else.
+TEST_F(PathResumeTest, ManySubkeysMovedOrEmptiedAreFoundWhereTheyAre) {
+    for (int i = 0; i < 40; ++i) setName("Old\\Dev" + std::to_string(i), "old" + std::to_string(i));
+    for (int i = 30; i < 70; ++i) {
+        setName("New\\Dev" + std::to_string(i), "new" + std::to_string(i));
+    }
+    EXPECT_EQ(name("Old\\Dev5"), "old5");
+    registry.linkKey(kLocal, "Old", "New");
+    // The link's name now shows the target; same-named keys merged, what the link held won.
+    for (auto [path, expected] :
+         {std::pair{"New\\dev5", "old5"}, std::pair{"Old\\DEV5", "old5"},
+          std::pair{"New\\Dev35", "old35"}, std::pair{"Old\\Dev69", "new69"},
+          std::pair{"New\\Dev70", "<missing>"}}) {
+        EXPECT_EQ(name(path), expected) << path;
+    }
+
+    // A root with many keys, emptied and written again.
+    const RootKey user = RootKey::CurrentUser;
+    for (int i = 0; i < 40; ++i) {
+        setName("Top" + std::to_string(i), "top" + std::to_string(i), user);
+    }
+    EXPECT_EQ(name("top5", user), "top5");
+    registry.deleteKey(user, "");
+    EXPECT_EQ(name("Top5", user), "<missing>");
+    for (int i = 0; i < 40; ++i) {
+        setName("Top" + std::to_string(i), "again" + std::to_string(i), user);
+    }
+    EXPECT_EQ(name("TOP39", user), "again39");
+    EXPECT_EQ(name("Top40", user), "<missing>");
+}
+
+// Names with letters of the code page's upper half, among enough subkeys to be found through the
+// index: the bytes asked for convert to the same UTF-16 names in either code page, and only ASCII
+// letters fold.
+TEST_F(PathResumeTest, ManySubkeysWithLettersOfTheUpperHalf) {
+    struct Case {
+        unsigned codePage;
+        const char* stored;  // in the code page
+        const char* found;
+        const char* other;  // the upper-case form of the letter: another name
+    };
+    for (const Case& c : {Case{1252, "Caf\xE9", "CAF\xE9", "caf\xC9"},
+                          Case{1251, "\xE4\xE0", "\xE4\xE0", "\xC4\xC0"}}) {
+        SimRegistry local(c.codePage);
+        for (int i = 0; i < 40; ++i) {
+            local.setString(kLocal, std::string("Many\\") + c.stored + std::to_string(i), "Name",
+                            std::to_string(i));
+        }
+        for (auto [path, found] : {std::pair{std::string(c.found) + "7", true},
+                                   std::pair{std::string(c.other) + "7", false}}) {
+            Registry::Key key = 0;
+            EXPECT_EQ(
+                local.openKey(kLocal, "Many\\" + path, KeyAccess::Read, key) == status::kSuccess,
+                found)
+                << c.codePage << " " << path;
+            local.closeKey(key);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tamux::sim

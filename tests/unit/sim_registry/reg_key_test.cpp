@@ -132,6 +132,14 @@ TEST_F(RegKeyTest, ListsNamesInTheRegistrysOrder) {
               (std::vector<std::string>{"DoubleClickSpeed", "Cut", "Expand", "Empty", "EmptyString",
                                         "Flags", "Short", "Bin", "Multi", "Prop", "None", ""}));
     EXPECT_EQ(key.subkeyNames(), (std::vector<std::string>{"sub0", "Sub1"}));
+
+    // Into a list that held other names: replaced whole, longer or shorter.
+    std::vector<std::string> names{"a name longer than any the key holds", "", "three"};
+    key.subkeyNames(names);
+    EXPECT_EQ(names, (std::vector<std::string>{"sub0", "Sub1"}));
+    key.closeKey();
+    key.subkeyNames(names);
+    EXPECT_TRUE(names.empty());
 }
 
 TEST_F(RegKeyTest, EachOpenClosesTheKeyBefore) {
