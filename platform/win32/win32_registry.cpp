@@ -29,6 +29,9 @@ HKEY toHandle(platform::Registry::Key key) {
 // broken, and the enumeration fails instead of looping.
 constexpr std::size_t kNameBufferLimit = 1u << 20;
 
+// The longest key name in the system's code page.
+constexpr std::size_t kLongestKeyNameBytes = 2 * 255;
+
 // The buffer of a value's first read: hardware id lists and descriptions fit in it.
 constexpr std::size_t kFirstReadBytes = 1024;
 
@@ -128,12 +131,10 @@ long Win32Registry::queryValue(Key key, std::string_view name, std::uint32_t& ty
 long Win32Registry::subkeyNames(Key key, std::vector<std::string>& names) {
     if (key == 0) return status::kInvalidHandle;
     HKEY handle = toHandle(key);
-    DWORD longest = 0;
-    LONG result = RegQueryInfoKeyA(handle, nullptr, nullptr, nullptr, nullptr, &longest, nullptr,
-                                   nullptr, nullptr, nullptr, nullptr, nullptr);
-    if (result != ERROR_SUCCESS) return result;
+    // A key's name is at most 255 UTF-16 units, twice that in a double-byte code page: no need
+    // to ask each key for its longest subkey name first, a round trip of its own.
     return enumerateNames(
-        longest,
+        kLongestKeyNameBytes,
         [handle](DWORD index, char* buffer, DWORD* length) {
             return RegEnumKeyExA(handle, index, buffer, length, nullptr, nullptr, nullptr, nullptr);
         },
