@@ -88,7 +88,7 @@ int main(int argc, char** argv) try {
               << "large machine start-up:   " << formatMs(largeMs) << ", " << largeStart.devices
               << " devices, " << largeStart.printers << " printers\n"
               << "time ratio large / small: " << formatRatio(pairwiseRatios(largeMs, smallMs))
-              << "   (at most 2: the large machine within twice the small one)\n"
+              << "   (rises as the fixed cost falls; see --devices N for how it grows)\n"
               << "peak memory, small:       " << formatMib(smallKib)
               << " above what the process held before\n"
               << "peak memory, large:       " << formatMib(largeKib) << " above the same\n";
