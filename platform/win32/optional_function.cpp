@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <iterator>
+#include <optional>
 
 namespace tamux::win32 {
 
@@ -19,26 +20,27 @@ bool fallbacksForced() {
     return platform::forcesFallbacks(std::string_view(value, length));
 }
 
-FARPROC lookUp(platform::OptionalFunction function) {
-    const platform::ExportName name = platform::exportNameOf(function);
-    HMODULE module = GetModuleHandleA(name.dll);
-    if (!module) module = LoadLibraryA(name.dll);
-    return module ? GetProcAddress(module, name.function) : nullptr;
-}
-
-std::array<FARPROC, kCount> lookUpAll() {
-    std::array<FARPROC, kCount> found{};
-    if (fallbacksForced()) return found;
-    for (std::size_t i = 0; i < kCount; ++i) found[i] = lookUp(platform::kOptionalFunctions[i]);
-    return found;
-}
-
 }  // namespace
 
+FARPROC libraryFunction(const char* dll, const char* function) {
+    HMODULE module = GetModuleHandleA(dll);
+    if (!module) module = LoadLibraryA(dll);
+    return module ? GetProcAddress(module, function) : nullptr;
+}
+
 FARPROC findOptionalFunction(platform::OptionalFunction function) {
-    static const std::array<FARPROC, kCount> found = lookUpAll();
+    // Each is looked up when first asked for: a library that only a fallback needs (COMCTL32 for
+    // mouse tracking where USER32 lacks it) is then never loaded where the system has the
+    // function itself. Only the window's thread asks.
+    static const bool forced = fallbacksForced();
+    static std::array<std::optional<FARPROC>, kCount> found;
     for (std::size_t i = 0; i < kCount; ++i) {
-        if (platform::kOptionalFunctions[i] == function) return found[i];
+        if (platform::kOptionalFunctions[i] != function) continue;
+        if (!found[i]) {
+            const platform::ExportName name = platform::exportNameOf(function);
+            found[i] = forced ? nullptr : libraryFunction(name.dll, name.function);
+        }
+        return *found[i];
     }
     return nullptr;
 }

@@ -12,7 +12,20 @@ namespace tamux::win32 {
 // library is loaded if it is not yet and stays loaded.
 FARPROC findOptionalFunction(platform::OptionalFunction function);
 
-// The same, as a pointer of the function's own type (e.g. decltype(&::AlphaBlend)).
+// The address of `function` in the library `dll`, which is loaded if it is not yet and stays
+// loaded; null when either cannot be found. For functions that every Windows has but only a
+// user's action needs (the save and print dialogs, opening a link): the start-up then maps
+// neither their libraries nor what those bring along.
+FARPROC libraryFunction(const char* dll, const char* function);
+
+// The same, as a pointer of the function's own type (e.g. decltype(&::ShellExecuteA)).
+template <typename FunctionPointer>
+FunctionPointer libraryFunctionAs(const char* dll, const char* function) {
+    return reinterpret_cast<FunctionPointer>(
+        reinterpret_cast<void (*)()>(libraryFunction(dll, function)));
+}
+
+// findOptionalFunction as a pointer of the function's own type (e.g. decltype(&::AlphaBlend)).
 template <typename FunctionPointer>
 FunctionPointer optionalFunctionAs(platform::OptionalFunction function) {
     // Through the generic function pointer type, which converts to any other without a warning.

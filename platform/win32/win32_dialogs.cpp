@@ -1,5 +1,6 @@
 #include "platform/win32/win32_dialogs.h"
 
+#include "platform/win32/optional_function.h"
 #include "platform/win32/save_file_setup.h"
 #include "platform/win32/win32_print_canvas.h"
 
@@ -11,8 +12,13 @@ int Win32Dialogs::messageBox(std::string_view text, std::string_view caption, st
 }
 
 std::optional<std::string> Win32Dialogs::saveFile(const platform::SaveDialogRequest& request) {
+    // COMDLG32 is loaded when a dialog of its is first shown, not at start; without it there is
+    // no dialog, as when the user cancels one.
+    static const auto getSaveFileNameA =
+        libraryFunctionAs<decltype(&::GetSaveFileNameA)>("COMDLG32.DLL", "GetSaveFileNameA");
+    if (!getSaveFileNameA) return std::nullopt;
     SaveFileSetup setup(request, owner_);
-    if (!GetSaveFileNameA(&setup.structure())) return std::nullopt;
+    if (!getSaveFileNameA(&setup.structure())) return std::nullopt;
     return setup.chosenPath();
 }
 
@@ -22,7 +28,10 @@ std::unique_ptr<platform::PrintCanvas> Win32Dialogs::printDialog() {
     dialog.hwndOwner = owner_;
     // The report prints whole: no page range, no selection; copies are left to the driver.
     dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
-    BOOL confirmed = PrintDlgA(&dialog);
+    static const auto printDlgA =
+        libraryFunctionAs<decltype(&::PrintDlgA)>("COMDLG32.DLL", "PrintDlgA");
+    if (!printDlgA) return nullptr;
+    BOOL confirmed = printDlgA(&dialog);
     if (dialog.hDevMode) GlobalFree(dialog.hDevMode);
     if (dialog.hDevNames) GlobalFree(dialog.hDevNames);
     if (!confirmed || !dialog.hDC) {

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_shell.h"
 
+#include "platform/win32/optional_function.h"
 #include "platform/win32/windows_support.h"
 
 namespace tamux::win32 {
@@ -18,7 +19,13 @@ std::intptr_t Win32Shell::shellExecute(std::string_view verb, std::string_view f
                                        int show) {
     const std::string verbText(verb), fileText(file), parameterText(parameters),
         directoryText(directory);
-    HINSTANCE result = ShellExecuteA(nullptr, orNull(verbText), fileText.c_str(),
+    // SHELL32 is loaded when a link is first opened, not at start.
+    static const auto shellExecuteA =
+        libraryFunctionAs<decltype(&::ShellExecuteA)>("SHELL32.DLL", "ShellExecuteA");
+    // Without it, the answer ShellExecute gives when the system is out of resources, with
+    // LoadLibrary's error as the last error.
+    if (!shellExecuteA) return 0;
+    HINSTANCE result = shellExecuteA(nullptr, orNull(verbText), fileText.c_str(),
                                      orNull(parameterText), orNull(directoryText), show);
     return reinterpret_cast<std::intptr_t>(result);
 }
