@@ -246,7 +246,8 @@ std::size_t CryptLib::decryptInPlace(char* data, std::size_t hexLength) {
             buffer_[i] = static_cast<std::uint8_t>(high * 16 + low);
         }
         decryptBlock(n);
-        std::memcpy(data + written, buffer_.data(), n);
+        // An empty text may come without a buffer at all.
+        if (n > 0) std::memcpy(data + written, buffer_.data(), n);
         written += n;
     }
     wipeWorkArea();

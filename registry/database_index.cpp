@@ -215,6 +215,7 @@ void DatabaseIndex::addLine(std::string_view line) {
     // in an id and its normalized key; only the lines that may answer, and their vendor lines,
     // are kept.
     const std::uint32_t number = lineCount_++;
+    if (line.empty()) return;  // no key; and its text may have no buffer at all
     const char* data = line.data();
     const auto* equals = static_cast<const char*>(std::memchr(data, '=', line.size()));
     if (equals == nullptr) return;

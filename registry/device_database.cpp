@@ -83,6 +83,7 @@ class IndexedDatabase {
 
     void append(const char* from, const char* to) {
         const auto count = static_cast<std::size_t>(to - from);
+        if (count == 0) return;  // an empty line: nothing to copy, and maybe no buffer yet
         if (line_.size() < size_ + count) {
             // A vector's own growth would free a copy of earlier lines' text unwiped.
             std::vector<char> larger(std::max(2 * line_.size(), size_ + count + 256));
