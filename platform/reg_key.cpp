@@ -1,5 +1,7 @@
 #include "platform/reg_key.h"
 
+#include <utility>
+
 namespace tamux {
 
 using platform::Registry;
@@ -53,6 +55,16 @@ std::optional<std::uint32_t> RegKey::valueType(std::string_view name) {
     return type;
 }
 
+namespace {
+
+// A string value's text, cut at its first NUL; only the string types are strings.
+std::string_view stringText(std::uint32_t type, std::string_view data, std::string_view name) {
+    if (type != regtype::kSz && type != regtype::kExpandSz) throw invalidDataType(name);
+    return data.substr(0, data.find('\0'));
+}
+
+}  // namespace
+
 std::string RegKey::readString(std::string_view name) {
     return std::string(readStringView(name));
 }
@@ -61,9 +73,19 @@ std::string_view RegKey::readStringView(std::string_view name) {
     if (key_ == 0) return {};
     std::uint32_t type = 0;
     if (query(name, type) == status::kFileNotFound) return {};
-    if (type != regtype::kSz && type != regtype::kExpandSz) throw invalidDataType(name);
-    const std::string_view text(reinterpret_cast<const char*>(data_.data()), data_.size());
-    return text.substr(0, text.find('\0'));
+    return stringText(
+        type, std::string_view(reinterpret_cast<const char*>(data_.data()), data_.size()), name);
+}
+
+std::optional<RegKey::Value> RegKey::readValue(std::string_view name) {
+    const std::optional<std::uint32_t> type = valueType(name);
+    if (!type) return std::nullopt;
+    return Value{*type, std::string(data_.begin(), data_.end())};
+}
+
+std::string RegKey::stringOf(Value value, std::string_view name) {
+    value.data.resize(stringText(value.type, value.data, name).size());
+    return std::move(value.data);
 }
 
 std::uint32_t RegKey::readInteger(std::string_view name) {

@@ -51,6 +51,18 @@ class RegKey {
     // through this key.
     std::string_view readStringView(std::string_view name);
 
+    // A value's type and raw data, read in one query for whether it exists and what it holds.
+    struct Value {
+        std::uint32_t type = 0;
+        std::string data;
+    };
+    // nullopt where valueExists would be false; otherwise the value, for stringOf to read later:
+    // a walk that asks whether a value exists and then reads it makes one query instead of two.
+    std::optional<Value> readValue(std::string_view name);
+    // What readString(name) gives for a value readValue read, its errors included; the text is
+    // the value's own data, cut.
+    static std::string stringOf(Value value, std::string_view name);
+
     // A 32-bit integer value (REG_DWORD). Raises RegistryError "Failed to get data for '<name>'"
     // when the value does not exist, no key is open or the data is not 4 bytes, and "Invalid data
     // type for '<name>'" for a value of another type.

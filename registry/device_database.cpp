@@ -236,31 +236,36 @@ struct DeviceDatabaseLookups::Shared {
     CryptLib crypt;
     std::unique_ptr<IndexedDatabase> other;
     std::shared_ptr<const DatabaseIndex::IdSet> ids;
-    // The ids other's index was made for, each with its hash, in the order of the pairs: most
-    // comparisons are of the hashes, not of ids that begin alike.
-    std::vector<std::pair<std::size_t, std::string>> indexedIds;
+    // The records whose ids other's index was made for, by the hash of the id, and the table they
+    // are in: a later lookup compares its ids with those records' own, instead of with copies of
+    // megabytes of ids. Most comparisons are of the hashes, not of ids that begin alike.
+    const DeviceTable* indexedTable = nullptr;
+    std::vector<std::pair<std::size_t, std::size_t>> indexedRecords;  // (hash, record)
 
     Shared() { useDatabaseKeys(crypt); }
 
-    bool indexed(const std::vector<std::string_view>& ids) const {
-        return std::all_of(ids.begin(), ids.end(), [this](std::string_view id) {
+    bool indexed(const DeviceTable& table, const std::vector<std::size_t>& records) const {
+        if (&table != indexedTable) return false;
+        return std::all_of(records.begin(), records.end(), [&](std::size_t record) {
+            const std::string& id = table[record].hardwareID;
             const std::size_t hash = std::hash<std::string_view>()(id);
-            auto it = std::lower_bound(indexedIds.begin(), indexedIds.end(), hash,
-                                       [](const std::pair<std::size_t, std::string>& a,
-                                          std::size_t h) { return a.first < h; });
-            for (; it != indexedIds.end() && it->first == hash; ++it) {
-                if (it->second == id) return true;
+            auto it = std::lower_bound(indexedRecords.begin(), indexedRecords.end(),
+                                       std::make_pair(hash, std::size_t{0}));
+            for (; it != indexedRecords.end() && it->first == hash; ++it) {
+                if (it->second < table.size() && table[it->second].hardwareID == id) return true;
             }
             return false;
         });
     }
-    void noteIndexed(const std::vector<std::string_view>& ids) {
-        indexedIds.clear();
-        indexedIds.reserve(ids.size());
-        for (std::string_view id : ids) {
-            indexedIds.emplace_back(std::hash<std::string_view>()(id), std::string(id));
+    void noteIndexed(const DeviceTable& table, const std::vector<std::size_t>& records) {
+        indexedTable = &table;
+        indexedRecords.clear();
+        indexedRecords.reserve(records.size());
+        for (std::size_t record : records) {
+            indexedRecords.emplace_back(std::hash<std::string_view>()(table[record].hardwareID),
+                                        record);
         }
-        std::sort(indexedIds.begin(), indexedIds.end());
+        std::sort(indexedRecords.begin(), indexedRecords.end());
     }
 };
 
@@ -282,15 +287,12 @@ void DeviceDatabaseLookups::lookUp(DeviceTable& table, std::string_view classNam
     // A record's class changes only after it was looked up, so which records are looked up is
     // known before the first one is, and before the first line is deciphered.
     std::vector<std::size_t> lookedUp;
-    std::vector<std::string_view> wantedIds;
     for (std::size_t i = 0; i < table.size(); ++i) {
-        if (!isLookedUp(table[i], className)) continue;
-        lookedUp.push_back(i);
-        wantedIds.push_back(table[i].hardwareID);
+        if (isLookedUp(table[i], className)) lookedUp.push_back(i);
     }
     // other.txt keeps only what may answer the ids it was indexed for: for others it is read
     // again, as a lookup of its own would.
-    if (shared_->other && !shared_->indexed(wantedIds)) shared_->other.reset();
+    if (shared_->other && !shared_->indexed(table, lookedUp)) shared_->other.reset();
 
     // The class's file is read before either file is deciphered, and other.txt is read to its
     // end before the class's file is: a file that cannot be read is the error reported, whatever
@@ -305,18 +307,22 @@ void DeviceDatabaseLookups::lookUp(DeviceTable& table, std::string_view classNam
     const bool madeOther = !shared_->other;
     if (madeOther) {
         // Indexed for every lookup to come: the records of all the classes, and unknown ones.
+        std::vector<std::size_t> sharedRecords;
         std::vector<std::string_view> sharedIds;
-        for (const DeviceEntry& record : table) {
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            const DeviceEntry& record = table[i];
             const bool later = std::any_of(
                 classNames_.begin(), classNames_.end(),
                 [&record](const std::string& name) { return isLookedUp(record, name); });
-            if (later || isLookedUp(record, className)) sharedIds.push_back(record.hardwareID);
+            if (!later && !isLookedUp(record, className)) continue;
+            sharedRecords.push_back(i);
+            sharedIds.push_back(record.hardwareID);
         }
         ids = std::make_shared<DatabaseIndex::IdSet>(sharedIds);
         if (readOther) {
             shared_->other = indexFile(files_, otherPath, ids, shared_->crypt);
             shared_->ids = ids;
-            shared_->noteIndexed(sharedIds);
+            shared_->noteIndexed(table, sharedRecords);
         }
     }
     // The class file's index is made for other's ids, which hold the ones looked up.

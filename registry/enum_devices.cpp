@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/ascii_case.h"
@@ -33,10 +34,13 @@ std::string join(std::string_view a, std::string_view b) {
     return path;
 }
 
-// "friendlyname" when the key has it, else "DeviceDesc".
-std::string description(RegKey& key) {
-    return key.valueExists("friendlyname") ? key.readString("friendlyname")
-                                           : key.readString("DeviceDesc");
+// "friendlyname" when the key has it, else "DeviceDesc", which the caller read already to learn
+// that it exists: each value is queried once.
+std::string description(RegKey& key, RegKey::Value deviceDesc) {
+    if (std::optional<RegKey::Value> friendly = key.readValue("friendlyname")) {
+        return RegKey::stringOf(std::move(*friendly), "friendlyname");
+    }
+    return RegKey::stringOf(std::move(deviceDesc), "DeviceDesc");
 }
 
 // The table grows while a record is filled only through this index, so a reference taken from
@@ -98,13 +102,13 @@ void readNt5Instance(RegKey& key, const Nt5Paths& paths, Nt5Walk walk, Nt5Classe
 
     const std::string& path = paths.instance;
     key.openKey(path);
-    if (key.valueExists("DeviceDesc")) {
+    if (std::optional<RegKey::Value> deviceDesc = key.readValue("DeviceDesc")) {
         // A missing value reads as empty, which is what each field holds before: no separate
         // test for it is needed.
         record.hardwareID = joinRegStrings(key.readBinaryView("HardwareID"));
         for (char& c : record.hardwareID) c = toAsciiUpper(c);
         record.keyPath = path;
-        record.description = description(key);
+        record.description = description(key, std::move(*deviceDesc));
         record.classDesc = key.readString("Classguid");
         record.hwFlag = key.valueExists("CompatibleIDs");
         // Also without a "Driver" value: the driver key is then the class root itself.
@@ -164,9 +168,9 @@ enum class Win9xWalk { ByClassGuid, ByClassName };
 void read9xDevice(RegKey& local, const std::string& hardwareKey, Win9xWalk walk,
                   DeviceEntry& record) {
     if (local.valueExists("HardwareID")) record.hardwareID = toAsciiUpper(hardwareKey);
-    if (local.valueExists("DeviceDesc")) {
+    if (std::optional<RegKey::Value> deviceDesc = local.readValue("DeviceDesc")) {
         record.driverKey = local.readString("driver");
-        record.description = description(local);
+        record.description = description(local, std::move(*deviceDesc));
         record.classDesc = local.readString(walk == Win9xWalk::ByClassGuid ? "Classguid" : "Class");
         record.keyPath = "ENUM\\" + hardwareKey;
         const std::string upperPath = toAsciiUpper(record.keyPath);
@@ -263,7 +267,9 @@ void walkNt4(platform::Registry& registry, DeviceTable& table) {
                 record.displayName = services.adapterString(*service);
             }
             record.keyPath = path;
-            if (key.valueExists("DeviceDesc")) record.description = description(key);
+            if (auto deviceDesc = key.readValue("DeviceDesc")) {
+                record.description = description(key, std::move(*deviceDesc));
+            }
             record.hwFlag = key.valueExists("ConfigFlags");
             record.className = key.readString("Class");
             record.classDesc = key.readString("ClassGuid");

@@ -73,6 +73,35 @@ TEST_F(RegKeyTest, ReadStringAcceptsStringTypesOnly) {
     EXPECT_EQ(key.readString("DoubleClickSpeed"), "");  // no key open
 }
 
+// One query answers both questions, and stringOf reads the value later as readString would
+// have read it then, errors included.
+TEST_F(RegKeyTest, ReadValueIsValueExistsAndReadStringInOneQuery) {
+    RegKey key(registry, RootKey::CurrentUser, KeyAccess::Read);
+    EXPECT_EQ(key.readValue("Cut"), std::nullopt);  // no key open
+    ASSERT_TRUE(key.openKey("Control Panel\\Mouse"));
+    for (const char* name : {"DoubleClickSpeed", "Cut", "Expand", "Empty", "EmptyString", "",
+                             "Missing", "Flags", "Bin", "None"}) {
+        SCOPED_TRACE(name);
+        const std::optional<RegKey::Value> value = key.readValue(name);
+        ASSERT_EQ(value.has_value(), key.valueExists(name));
+        if (!value) continue;
+        std::string expected, expectedError, text, error;
+        try {
+            expected = key.readString(name);
+        } catch (const RegistryError& e) {
+            expectedError = e.what();
+        }
+        key.readString("DoubleClickSpeed");  // another read meanwhile changes nothing
+        try {
+            text = RegKey::stringOf(*value, name);
+        } catch (const RegistryError& e) {
+            error = e.what();
+        }
+        EXPECT_EQ(text, expected);
+        EXPECT_EQ(error, expectedError);
+    }
+}
+
 TEST_F(RegKeyTest, ReadIntegerAcceptsFourByteDwordsOnly) {
     RegKey key(registry, RootKey::CurrentUser, KeyAccess::Read);
     ASSERT_TRUE(key.openKey("Control Panel\\Mouse"));
