@@ -82,7 +82,8 @@ void MainForm::formCreate() {
         // Both lookups read other.txt after their own file: it is read and deciphered once for
         // the two, and overwritten once the second is done.
         DeviceDatabaseLookups lookups(state_.platform.registry, state_.platform.system,
-                                      state_.platform.files, {"Keyboard", "Mouse"}, "");
+                                      state_.platform.files, {"Keyboard", "Mouse"}, "",
+                                      &state_.platform.parallel);
         step([&] { lookUpDevices(lookups, "Keyboard"); });
         step([&] { lookUpDevices(lookups, "Mouse"); });
     }

@@ -23,6 +23,7 @@
 #include "bench/measure.h"
 #include "bench/memory_scan.h"
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_parallel.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_system.h"
 #include "registry/device_database.h"
@@ -51,7 +52,7 @@ StartupDeviceWork runDeviceWork(BenchMachine& bench, DeviceTable& table) {
     {
         // As formCreate: other.txt shared by the two lookups, wiped after the second.
         DeviceDatabaseLookups lookups(machine.registry(), machine.system(), bench.files(),
-                                      {"Keyboard", "Mouse"});
+                                      {"Keyboard", "Mouse"}, "", &machine.parallel());
         lookups.lookUp(table, "Keyboard");
         lookups.lookUp(table, "Mouse");
     }

@@ -24,20 +24,38 @@ class Files {
     // The whole content of the file, or nullopt when it cannot be opened or read.
     virtual std::optional<std::string> readFile(std::string_view path) = 0;
 
-    // The file's content handed to `take` piece by piece, in order, each piece at most
-    // kReadPieceBytes and never empty: a reader that works through a file of megabytes holds a
-    // piece at a time instead of the whole of it. False when the file cannot be opened or a
-    // read fails; the pieces before the failure have been handed over by then. By default the
-    // file is read whole with readFile and handed over in pieces.
+    // The file's content from byte `from` on, handed to `take` piece by piece, in order, each
+    // piece at most kReadPieceBytes and never empty, until the file ends or `take` returns false:
+    // a reader that works through a file of megabytes holds a piece at a time instead of the
+    // whole of it, and readers of two parts of one file can work side by side. False when the
+    // file cannot be opened or a read fails; the pieces before the failure have been handed over
+    // by then. A start at or past the end hands over nothing. By default the file is read whole
+    // with readFile and handed over in pieces.
     static constexpr std::size_t kReadPieceBytes = 65536;
-    virtual bool readFilePieces(std::string_view path,
-                                const std::function<void(std::string_view)>& take) {
+    virtual bool readFileFrom(std::string_view path, std::uint64_t from,
+                              const std::function<bool(std::string_view)>& take) {
         const std::optional<std::string> content = readFile(path);
         if (!content) return false;
-        for (std::size_t at = 0; at < content->size(); at += kReadPieceBytes) {
-            take(std::string_view(*content).substr(at, kReadPieceBytes));
+        for (std::uint64_t at = from; at < content->size(); at += kReadPieceBytes) {
+            if (!take(std::string_view(*content).substr(at, kReadPieceBytes))) break;
         }
         return true;
+    }
+
+    // The whole file, piece by piece: readFileFrom from its first byte to its end.
+    bool readFilePieces(std::string_view path, const std::function<void(std::string_view)>& take) {
+        return readFileFrom(path, 0, [&take](std::string_view piece) {
+            take(piece);
+            return true;
+        });
+    }
+
+    // The file's size in bytes, or nullopt when it cannot be opened. By default the length of
+    // readFile's content.
+    virtual std::optional<std::uint64_t> fileSize(std::string_view path) {
+        const std::optional<std::string> content = readFile(path);
+        if (!content) return std::nullopt;
+        return content->size();
     }
 
     // Writes `content` to a new file in the same folder and puts it in the place of `path` only

@@ -6,6 +6,7 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/keyboard.h"
+#include "platform/parallel.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "platform/resource_modules.h"
@@ -26,6 +27,7 @@ struct Platform {
     Keyboard& keyboard;
     Spooler& spooler;
     Clock& clock;
+    Parallel& parallel;
 };
 
 }  // namespace tamux::platform

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/ascii_case.h"
+#include "platform/parallel.h"
 #include "platform/reg_key.h"
 #include "registry/crypt_lib.h"
 #include "registry/database_cipher.h"
@@ -128,27 +129,107 @@ std::optional<std::string> readIfExists(platform::Files& files, const std::strin
     return content;
 }
 
-// A database of megabytes (other.txt) that exists, read, deciphered and indexed piece by piece,
-// so that the whole of its text is never held. A file that cannot be read to its end is "Cannot
-// open file", as when it is read whole: a line that is not hex before the failure does not decide
-// the error, so the rest is still read after such a line.
-std::unique_ptr<IndexedDatabase> indexFile(platform::Files& files, const std::string& path,
-                                           std::shared_ptr<const DatabaseIndex::IdSet> ids,
-                                           CryptLib& crypt) {
-    auto database = std::make_unique<IndexedDatabase>(std::move(ids), crypt);
+// A part of a database of megabytes (other.txt), read, deciphered and indexed piece by piece, so
+// that the whole of its text is never held: `take` is handed the part's text, `whole` says
+// whether the file could be read. A file that cannot be read to its end is "Cannot open file", as
+// when it is read whole: a line that is not hex before the failure does not decide the error, so
+// the rest is still read after such a line.
+struct FilePart {
+    std::unique_ptr<IndexedDatabase> database;
+    bool whole = false;
     std::exception_ptr damaged;
-    const bool whole = files.readFilePieces(path, [&](std::string_view piece) {
+
+    FilePart(std::shared_ptr<const DatabaseIndex::IdSet> ids, CryptLib& crypt)
+        : database(std::make_unique<IndexedDatabase>(std::move(ids), crypt)) {}
+
+    void take(std::string_view text) {
         if (damaged) return;
         try {
-            database->read(piece);
+            database->read(text);
         } catch (const CryptError&) {
             damaged = std::current_exception();
         }
-    });
-    if (!whole) throw Error("Cannot open file " + path);
-    if (damaged) std::rethrow_exception(damaged);
-    database->finish();
-    return database;
+    }
+
+    // After the last piece: the index of a part read whole and undamaged is made.
+    void finish() {
+        if (whole && !damaged) database->finish();
+    }
+};
+
+// The parts of other.txt, in the file's order, once each was read and finished: "Cannot open
+// file" when a part could not be read to its end, else the error of the first damaged part.
+std::vector<std::unique_ptr<IndexedDatabase>> finishParts(std::vector<FilePart>& parts,
+                                                          const std::string& path) {
+    for (const FilePart& part : parts) {
+        if (!part.whole) throw Error("Cannot open file " + path);
+    }
+    std::vector<std::unique_ptr<IndexedDatabase>> databases;
+    for (FilePart& part : parts) {
+        if (part.damaged) std::rethrow_exception(part.damaged);
+        databases.push_back(std::move(part.database));
+    }
+    return databases;
+}
+
+// Files from this size on are read and deciphered as two halves side by side, where a second
+// thread can be had: the start-up's other.txt is megabytes of hex, each line deciphered on its own.
+constexpr std::uint64_t kHalvesFrom = 1u << 20;
+
+// other.txt read as one part, or as two: the lines that begin before the first line end in its
+// second half, and the rest. Each half reads its own part of the file and deciphers with a cipher
+// of its own; the two indexes answer as one of the whole file would when asked in turn.
+std::vector<std::unique_ptr<IndexedDatabase>> indexFile(
+    platform::Files& files, const std::string& path,
+    const std::shared_ptr<const DatabaseIndex::IdSet>& ids, CryptLib& crypt,
+    platform::Parallel* parallel) {
+    const std::optional<std::uint64_t> size =
+        parallel != nullptr ? files.fileSize(path) : std::nullopt;
+    std::vector<FilePart> parts;
+    if (!size || *size < kHalvesFrom) {
+        parts.emplace_back(ids, crypt);
+        FilePart& whole = parts.front();
+        whole.whole =
+            files.readFilePieces(path, [&](std::string_view piece) { whole.take(piece); });
+        whole.finish();
+        return finishParts(parts, path);
+    }
+    // Both halves find the same boundary: just after the first LF from the middle on. A file
+    // without one there is read as its first half alone.
+    const std::uint64_t middle = *size / 2;
+    CryptLib secondCrypt;
+    useDatabaseKeys(secondCrypt);
+    parts.emplace_back(ids, crypt);
+    parts.emplace_back(ids, secondCrypt);
+    FilePart& first = parts[0];
+    FilePart& second = parts[1];
+    parallel->runSideBySide(
+        [&] {
+            std::uint64_t at = 0;  // of the piece in the file
+            first.whole = files.readFileFrom(path, 0, [&](std::string_view piece) {
+                const std::size_t from = middle > at ? static_cast<std::size_t>(middle - at) : 0;
+                const std::size_t end = from < piece.size() ? piece.find('\n', from) : piece.npos;
+                at += piece.size();
+                first.take(piece.substr(0, end == piece.npos ? piece.npos : end + 1));
+                return end == piece.npos;
+            });
+            first.finish();
+        },
+        [&] {
+            bool started = false;
+            second.whole = files.readFileFrom(path, middle, [&](std::string_view piece) {
+                if (!started) {
+                    const std::size_t end = piece.find('\n');
+                    if (end == piece.npos) return true;
+                    piece.remove_prefix(end + 1);
+                    started = true;
+                }
+                second.take(piece);
+                return true;
+            });
+            second.finish();
+        });
+    return finishParts(parts, path);
 }
 
 // Records of the class and unknown ones, when they have a hardware id.
@@ -158,35 +239,64 @@ bool isLookedUp(const DeviceEntry& record, std::string_view className) {
            equalsIgnoringCase(record.className, "UNKNOWN");
 }
 
-// A matching line: the file it is in and its number there.
+// A matching line: the file it is in, as its place in the list of files, and its number there.
 struct Match {
-    const IndexedDatabase* database;
+    std::size_t database;
     std::size_t line;
 };
 
-// The first matching line of the class file and then other.txt, their lines taken as one list.
-std::optional<Match> firstMatch(const IndexedDatabase* classFile, const IndexedDatabase* other,
-                                const DeviceEntry& record) {
-    for (const IndexedDatabase* database : {classFile, other}) {
-        if (database == nullptr) continue;
-        if (auto line = database->index().firstMatch(record.hardwareID)) {
-            return Match{database, *line};
+// The files of a lookup in their order: the class's file, then the parts of other.txt; their
+// lines are taken as one list.
+using DatabaseList = std::vector<const IndexedDatabase*>;
+
+// The first matching line of the list.
+std::optional<Match> firstMatch(const DatabaseList& databases, const DeviceEntry& record) {
+    for (std::size_t d = 0; d < databases.size(); ++d) {
+        if (auto line = databases[d]->index().firstMatch(record.hardwareID)) {
+            return Match{d, *line};
         }
     }
     return std::nullopt;
 }
 
-void completeRecord(DeviceEntry& record, const IndexedDatabase* classFile, const Match& match) {
-    const DatabaseIndex& index = match.database->index();
+// Machines with this many records looked up search for them on two threads, where they can.
+constexpr std::size_t kMatchInHalvesFrom = 512;
+
+// The first matching line of each record looked up, in their order. The indexes are only read
+// here, so the two halves of the records can be searched for side by side.
+std::vector<std::optional<Match>> firstMatches(const DatabaseList& databases,
+                                               const DeviceTable& table,
+                                               const std::vector<std::size_t>& lookedUp,
+                                               platform::Parallel* parallel) {
+    std::vector<std::optional<Match>> matches(lookedUp.size());
+    auto search = [&](std::size_t from, std::size_t to) {
+        for (std::size_t k = from; k < to; ++k) {
+            matches[k] = firstMatch(databases, table[lookedUp[k]]);
+        }
+    };
+    const std::size_t half = lookedUp.size() / 2;
+    if (parallel != nullptr && lookedUp.size() >= kMatchInHalvesFrom) {
+        parallel->runSideBySide([&] { search(0, half); }, [&] { search(half, lookedUp.size()); });
+    } else {
+        search(0, lookedUp.size());
+    }
+    return matches;
+}
+
+void completeRecord(DeviceEntry& record, const DatabaseList& databases, const Match& match) {
+    const DatabaseIndex& index = databases[match.database]->index();
     DeviceParts device = parseDeviceLine(index.text(match.line));
     VendorParts vendor;
-    // The files are one list of lines: above other.txt's first vendor line, the vendor is the
-    // class file's last.
+    // Above a file's first vendor line, the vendor is the last one of the files before it.
     if (auto above = index.vendorAbove(match.line)) {
         vendor = parseVendorLine(index.text(*above));
-    } else if (classFile != nullptr && match.database != classFile) {
-        if (auto last = classFile->index().lastVendor()) {
-            vendor = parseVendorLine(classFile->index().text(*last));
+    } else {
+        for (std::size_t d = match.database; d-- > 0;) {
+            const DatabaseIndex& before = databases[d]->index();
+            if (auto last = before.lastVendor()) {
+                vendor = parseVendorLine(before.text(*last));
+                break;
+            }
         }
     }
     record.displayName = vendor.name + " " + device.name;
@@ -234,7 +344,8 @@ void lookupDeviceDatabase(platform::Registry& registry, platform::System& system
 // deciphered and indexed, with the ids its index was made for.
 struct DeviceDatabaseLookups::Shared {
     CryptLib crypt;
-    std::unique_ptr<IndexedDatabase> other;
+    // other.txt's parts, in the file's order; empty until it is read.
+    std::vector<std::unique_ptr<IndexedDatabase>> other;
     std::shared_ptr<const DatabaseIndex::IdSet> ids;
     // The records whose ids other's index was made for, by the hash of the id, and the table they
     // are in: a later lookup compares its ids with those records' own, instead of with copies of
@@ -272,10 +383,12 @@ struct DeviceDatabaseLookups::Shared {
 DeviceDatabaseLookups::DeviceDatabaseLookups(platform::Registry& registry, platform::System& system,
                                              platform::Files& files,
                                              std::vector<std::string> classNames,
-                                             std::string_view directory)
+                                             std::string_view directory,
+                                             platform::Parallel* parallel)
     : registry_(registry),
       system_(system),
       files_(files),
+      parallel_(parallel),
       classNames_(std::move(classNames)),
       folder_(directory.empty() || directory == " " ? kDefaultDatabaseDirectory : directory),
       shared_(std::make_unique<Shared>()) {}
@@ -292,7 +405,7 @@ void DeviceDatabaseLookups::lookUp(DeviceTable& table, std::string_view classNam
     }
     // other.txt keeps only what may answer the ids it was indexed for: for others it is read
     // again, as a lookup of its own would.
-    if (shared_->other && !shared_->indexed(table, lookedUp)) shared_->other.reset();
+    if (!shared_->other.empty() && !shared_->indexed(table, lookedUp)) shared_->other.clear();
 
     // The class's file is read before either file is deciphered, and other.txt is read to its
     // end before the class's file is: a file that cannot be read is the error reported, whatever
@@ -300,11 +413,11 @@ void DeviceDatabaseLookups::lookUp(DeviceTable& table, std::string_view classNam
     std::optional<std::string> classText =
         readIfExists(files_, folder_ + std::string(className) + ".txt");
     const std::string otherPath = folder_ + "other.txt";
-    const bool readOther = !shared_->other && files_.fileExists(otherPath);
-    if (!shared_->other && !readOther && (!classText || classText->empty())) return;
+    const bool madeOther = shared_->other.empty();
+    const bool readOther = madeOther && files_.fileExists(otherPath);
+    if (madeOther && !readOther && (!classText || classText->empty())) return;
 
     std::shared_ptr<const DatabaseIndex::IdSet> ids = shared_->ids;
-    const bool madeOther = !shared_->other;
     if (madeOther) {
         // Indexed for every lookup to come: the records of all the classes, and unknown ones.
         std::vector<std::size_t> sharedRecords;
@@ -320,7 +433,7 @@ void DeviceDatabaseLookups::lookUp(DeviceTable& table, std::string_view classNam
         }
         ids = std::make_shared<DatabaseIndex::IdSet>(sharedIds);
         if (readOther) {
-            shared_->other = indexFile(files_, otherPath, ids, shared_->crypt);
+            shared_->other = indexFile(files_, otherPath, ids, shared_->crypt, parallel_);
             shared_->ids = ids;
             shared_->noteIndexed(table, sharedRecords);
         }
@@ -331,18 +444,21 @@ void DeviceDatabaseLookups::lookUp(DeviceTable& table, std::string_view classNam
         if (classText) classFile = indexText(*classText, ids, shared_->crypt);
     } catch (const CryptError&) {
         // A lookup that fails keeps nothing it made.
-        if (madeOther) shared_->other.reset();
+        if (madeOther) shared_->other.clear();
         throw;
     }
-    const IndexedDatabase* other = shared_->other.get();
+    DatabaseList databases;
+    if (classFile) databases.push_back(classFile.get());
+    for (const auto& part : shared_->other) databases.push_back(part.get());
 
+    const std::vector<std::optional<Match>> matches =
+        firstMatches(databases, table, lookedUp, parallel_);
     std::optional<std::string> classDescription;  // the registry does not change meanwhile
-    for (std::size_t i : lookedUp) {
-        DeviceEntry& record = table[i];
+    for (std::size_t k = 0; k < lookedUp.size(); ++k) {
+        DeviceEntry& record = table[lookedUp[k]];
         const bool unknown = equalsIgnoringCase(record.className, "UNKNOWN");
-        const std::optional<Match> match = firstMatch(classFile.get(), other, record);
-        if (!match) continue;
-        completeRecord(record, classFile.get(), *match);
+        if (!matches[k]) continue;
+        completeRecord(record, databases, *matches[k]);
         if (unknown && !record.displayName.empty()) {
             if (!classDescription) {
                 classDescription = getClassDescription(registry_, system_, className);

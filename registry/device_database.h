@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/parallel.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "registry/devices.h"
@@ -44,11 +45,12 @@ void lookupDeviceDatabase(platform::Registry& registry, platform::System& system
 // destroyed, which overwrites every deciphered line. Each lookUp behaves as lookupDeviceDatabase
 // would at that point: the same names, the same errors, raised before any record of that lookup
 // is completed. A lookup that fails keeps nothing, so the next one reads and deciphers again.
+// With `parallel`, other.txt is read and deciphered as two halves side by side.
 class DeviceDatabaseLookups {
   public:
     DeviceDatabaseLookups(platform::Registry& registry, platform::System& system,
                           platform::Files& files, std::vector<std::string> classNames,
-                          std::string_view directory = {});
+                          std::string_view directory = {}, platform::Parallel* parallel = nullptr);
     ~DeviceDatabaseLookups();
     DeviceDatabaseLookups(const DeviceDatabaseLookups&) = delete;
     DeviceDatabaseLookups& operator=(const DeviceDatabaseLookups&) = delete;
@@ -61,6 +63,7 @@ class DeviceDatabaseLookups {
     platform::Registry& registry_;
     platform::System& system_;
     platform::Files& files_;
+    platform::Parallel* parallel_;
     std::vector<std::string> classNames_;
     std::string folder_;
     std::unique_ptr<Shared> shared_;

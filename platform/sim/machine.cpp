@@ -13,6 +13,7 @@
 #include "platform/sim/sim_dialogs.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_keyboard.h"
+#include "platform/sim/sim_parallel.h"
 #include "platform/sim/sim_profile.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_resource_modules.h"
@@ -59,6 +60,7 @@ struct Machine::Services {
     SimKeyboard keyboard;
     SimSpooler spooler;
     SimClock clock;
+    SimParallel parallel;
 };
 
 namespace {
@@ -135,8 +137,8 @@ std::unique_ptr<Machine> Machine::blank(const fs::path& drive) {
 
 platform::Platform Machine::platform() {
     Services& s = *services_;
-    return platform::Platform{s.registry, s.system,  s.files,    s.profile, s.modules,
-                              s.shell,    s.dialogs, s.keyboard, s.spooler, s.clock};
+    return platform::Platform{s.registry, s.system,   s.files,   s.profile, s.modules, s.shell,
+                              s.dialogs,  s.keyboard, s.spooler, s.clock,   s.parallel};
 }
 
 SimRegistry& Machine::registry() {
@@ -168,6 +170,9 @@ SimSpooler& Machine::spooler() {
 }
 SimClock& Machine::clock() {
     return services_->clock;
+}
+SimParallel& Machine::parallel() {
+    return services_->parallel;
 }
 
 fs::path Machine::hostPath(std::string_view windowsPath) const {

@@ -24,6 +24,7 @@ class SimDialogs;
 class SimKeyboard;
 class SimSpooler;
 class SimClock;
+class SimParallel;
 class PathMap;
 
 class Machine {
@@ -53,6 +54,7 @@ class Machine {
     SimKeyboard& keyboard();
     SimSpooler& spooler();
     SimClock& clock();
+    SimParallel& parallel();
 
     // The host path of a Windows path ("C:\..." or relative to the current directory); each
     // component is matched without regard to case against what exists on the host.

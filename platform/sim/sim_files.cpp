@@ -76,18 +76,32 @@ std::optional<std::string> SimFiles::readFile(std::string_view path) {
     return content;
 }
 
-bool SimFiles::readFilePieces(std::string_view path,
-                              const std::function<void(std::string_view)>& take) {
+bool SimFiles::readFileFrom(std::string_view path, std::uint64_t from,
+                            const std::function<bool(std::string_view)>& take) {
     std::optional<std::ifstream> in = openForReading(path);
     if (!in) return false;
+    // A start past the end reads nothing, as ReadFile does there.
+    in->seekg(0, std::ios::end);
+    const std::streamoff size = in->tellg();
+    if (size < 0) return false;
+    if (from >= static_cast<std::uint64_t>(size)) return true;
+    in->seekg(static_cast<std::streamoff>(from), std::ios::beg);
     std::vector<char> buffer(kReadPieceBytes);
     for (;;) {
         in->read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
         const auto got = static_cast<std::size_t>(in->gcount());
-        if (got > 0) take(std::string_view(buffer.data(), got));
+        if (got > 0 && !take(std::string_view(buffer.data(), got))) return true;
         if (in->eof()) return true;
         if (!*in) return false;
     }
+}
+
+std::optional<std::uint64_t> SimFiles::fileSize(std::string_view path) {
+    if (!openForReading(path)) return std::nullopt;
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(mapper_(path), ec);
+    if (ec) return std::nullopt;
+    return size;
 }
 
 namespace {

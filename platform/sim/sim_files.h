@@ -28,8 +28,9 @@ class SimFiles : public platform::Files {
     // platform::Files
     bool fileExists(std::string_view path) override;
     std::optional<std::string> readFile(std::string_view path) override;
-    bool readFilePieces(std::string_view path,
-                        const std::function<void(std::string_view)>& take) override;
+    bool readFileFrom(std::string_view path, std::uint64_t from,
+                      const std::function<bool(std::string_view)>& take) override;
+    std::optional<std::uint64_t> fileSize(std::string_view path) override;
     void writeFile(std::string_view path, std::string_view content) override;
     std::optional<std::uint64_t> lastWriteTime(std::string_view path) override;
 

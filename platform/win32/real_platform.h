@@ -6,6 +6,7 @@
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_keyboard.h"
+#include "platform/win32/win32_parallel.h"
 #include "platform/win32/win32_profile.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_resource_modules.h"
@@ -22,8 +23,8 @@ class RealPlatform {
     RealPlatform& operator=(const RealPlatform&) = delete;
 
     platform::Platform platform() {
-        return platform::Platform{registry_, system_,  files_,    profile_, modules_,
-                                  shell_,    dialogs_, keyboard_, spooler_, clock_};
+        return platform::Platform{registry_, system_,   files_,   profile_, modules_, shell_,
+                                  dialogs_,  keyboard_, spooler_, clock_,   parallel_};
     }
 
     // The dialogs, for the program to give them their owner window.
@@ -40,6 +41,7 @@ class RealPlatform {
     Win32Keyboard keyboard_;
     Win32Spooler spooler_;
     Win32Clock clock_;
+    Win32Parallel parallel_;
 };
 
 }  // namespace tamux::win32

@@ -76,10 +76,17 @@ std::optional<std::string> Win32Files::readFile(std::string_view path) {
     return content;
 }
 
-bool Win32Files::readFilePieces(std::string_view path,
-                                const std::function<void(std::string_view)>& take) {
+bool Win32Files::readFileFrom(std::string_view path, std::uint64_t from,
+                              const std::function<bool(std::string_view)>& take) {
     ScopedFile file = openFile(std::string(path), GENERIC_READ, OPEN_EXISTING);
     if (!file) return false;
+    if (from > 0) {
+        // A position past the end is allowed; the first read there reads nothing.
+        LONG high = static_cast<LONG>(from >> 32);
+        const DWORD low =
+            SetFilePointer(file.get(), static_cast<LONG>(from & 0xFFFFFFFFu), &high, FILE_BEGIN);
+        if (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) return false;
+    }
     std::vector<char> buffer(kReadPieceBytes);
     for (;;) {
         DWORD got = 0;
@@ -87,9 +94,17 @@ bool Win32Files::readFilePieces(std::string_view path,
                       nullptr)) {
             return false;
         }
-        if (got == 0) return true;
-        take(std::string_view(buffer.data(), got));
+        if (got == 0 || !take(std::string_view(buffer.data(), got))) return true;
     }
+}
+
+std::optional<std::uint64_t> Win32Files::fileSize(std::string_view path) {
+    ScopedFile file = openFile(std::string(path), GENERIC_READ, OPEN_EXISTING);
+    if (!file) return std::nullopt;
+    DWORD high = 0;
+    const DWORD low = GetFileSize(file.get(), &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return std::nullopt;
+    return (static_cast<std::uint64_t>(high) << 32) | low;
 }
 
 void Win32Files::writeFile(std::string_view path, std::string_view content) {

@@ -59,6 +59,36 @@ TYPED_TEST(FilesConformance, AFileReadInPiecesIsTheWholeFileInOrder) {
     EXPECT_FALSE(handed);
 }
 
+TYPED_TEST(FilesConformance, AReadFromAnOffsetStartsThereAndStopsWhenAsked) {
+    std::string content;
+    for (int i = 0; i < 150000; ++i) content += static_cast<char>(i * 11 + i / 300);
+    const std::string path = this->side_.path("other.txt");
+    this->files().writeFile(path, content);
+    EXPECT_EQ(this->files().fileSize(path), std::optional<std::uint64_t>(content.size()));
+    EXPECT_EQ(this->files().fileSize(this->side_.path("missing.txt")), std::nullopt);
+
+    // From inside the file to its end; from its end and past it nothing is handed over.
+    for (std::size_t from : {std::size_t{70001}, content.size(), content.size() + 5}) {
+        std::string read;
+        ASSERT_TRUE(this->files().readFileFrom(path, from, [&](std::string_view piece) {
+            EXPECT_FALSE(piece.empty());
+            read += piece;
+            return true;
+        }));
+        EXPECT_TRUE(read == content.substr(std::min(from, content.size()))) << "from " << from;
+    }
+    // A reader that has what it needs stops the reading after that piece.
+    std::size_t pieces = 0;
+    std::string first;
+    ASSERT_TRUE(this->files().readFileFrom(path, 3, [&](std::string_view piece) {
+        ++pieces;
+        first = piece;
+        return false;
+    }));
+    EXPECT_EQ(pieces, 1u);
+    EXPECT_TRUE(first == content.substr(3, first.size()));
+}
+
 TYPED_TEST(FilesConformance, WritingReplacesTheWholeFile) {
     const std::string path = this->side_.path("report.htm");
     this->files().writeFile(path, std::string(1000, 'x'));

@@ -80,9 +80,9 @@ class Win32LangSide {
 
     platform::Platform platform() {
         platform::Platform real = real_.platform();
-        return platform::Platform{real.registry, system_,    real.files, real.profile,
-                                  real.modules,  real.shell, dialogs_,   real.keyboard,
-                                  real.spooler,  real.clock};
+        return platform::Platform{real.registry, system_,    real.files,   real.profile,
+                                  real.modules,  real.shell, dialogs_,     real.keyboard,
+                                  real.spooler,  real.clock, real.parallel};
     }
     fs::path hostFolder() const { return folder_.path(); }
     std::string executable() const { return (folder_.path() / "tamux.exe").string(); }
@@ -104,8 +104,9 @@ class SimLangSide {
 
     platform::Platform platform() {
         platform::Platform sim = machine_->platform();
-        return platform::Platform{sim.registry, system_,  sim.files,    sim.profile, sim.modules,
-                                  sim.shell,    dialogs_, sim.keyboard, sim.spooler, sim.clock};
+        return platform::Platform{sim.registry, system_,   sim.files,   sim.profile,
+                                  sim.modules,  sim.shell, dialogs_,    sim.keyboard,
+                                  sim.spooler,  sim.clock, sim.parallel};
     }
     fs::path hostFolder() const { return drive_.path() / "Tamux"; }
     std::string executable() const { return "C:\\Tamux\\tamux.exe"; }

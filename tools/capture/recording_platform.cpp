@@ -273,10 +273,14 @@ class MemoryFiles : public platform::Files {
         if (it != written_.end()) return it->second;
         return inner_.readFile(path);
     }
-    bool readFilePieces(std::string_view path,
-                        const std::function<void(std::string_view)>& take) override {
-        if (written_.count(fold(path)) != 0) return Files::readFilePieces(path, take);
-        return inner_.readFilePieces(path, take);
+    bool readFileFrom(std::string_view path, std::uint64_t from,
+                      const std::function<bool(std::string_view)>& take) override {
+        if (written_.count(fold(path)) != 0) return Files::readFileFrom(path, from, take);
+        return inner_.readFileFrom(path, from, take);
+    }
+    std::optional<std::uint64_t> fileSize(std::string_view path) override {
+        if (written_.count(fold(path)) != 0) return Files::fileSize(path);
+        return inner_.fileSize(path);
     }
     void writeFile(std::string_view path, std::string_view content) override {
         written_[fold(path)] = std::string(content);
@@ -365,7 +369,8 @@ struct RecordingPlatform::Services {
           clock(inner.clock, recording),
           files(inner.files),
           profile(inner.profile),
-          shell(inner.shell) {}
+          shell(inner.shell),
+          parallel(inner.parallel) {}
 
     Recording recording;
     platform::ResourceModules& modules;
@@ -378,6 +383,8 @@ struct RecordingPlatform::Services {
     MemoryProfile profile;
     InertShell shell;
     ScriptedDialogs dialogs;
+    // Side-by-side work reads files only; nothing of it is recorded.
+    platform::Parallel& parallel;
 };
 
 RecordingPlatform::RecordingPlatform(platform::Platform inner)
@@ -387,8 +394,8 @@ RecordingPlatform::~RecordingPlatform() = default;
 
 platform::Platform RecordingPlatform::platform() {
     Services& s = *services_;
-    return platform::Platform{s.registry, s.system,  s.files,    s.profile, s.modules,
-                              s.shell,    s.dialogs, s.keyboard, s.spooler, s.clock};
+    return platform::Platform{s.registry, s.system,   s.files,   s.profile, s.modules, s.shell,
+                              s.dialogs,  s.keyboard, s.spooler, s.clock,   s.parallel};
 }
 
 Recording& RecordingPlatform::recording() {

@@ -76,7 +76,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     platform::RelocatedSystem system(base.system, args.size() > 1 ? args[1] : std::string());
     platform::Platform platform{base.registry, system,     base.files,   base.profile,
                                 base.modules,  base.shell, base.dialogs, base.keyboard,
-                                base.spooler,  base.clock};
+                                base.spooler,  base.clock, base.parallel};
 
     if (which == "language") {
         LanguageDialogHost host{platform, win32::languageWindowFactory(nullptr),

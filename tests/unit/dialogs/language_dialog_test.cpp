@@ -212,10 +212,11 @@ TEST_F(LanguageDialogTest, TheProgramEndsEvenWhenTheRestartFails) {
     ThrowingShell shell;
     platform::Platform withThrowingShell = machine->platform();
     LanguageDialogHost throwing{
-        platform::Platform{
-            withThrowingShell.registry, withThrowingShell.system, withThrowingShell.files,
-            withThrowingShell.profile, withThrowingShell.modules, shell, withThrowingShell.dialogs,
-            withThrowingShell.keyboard, withThrowingShell.spooler, withThrowingShell.clock},
+        platform::Platform{withThrowingShell.registry, withThrowingShell.system,
+                           withThrowingShell.files, withThrowingShell.profile,
+                           withThrowingShell.modules, shell, withThrowingShell.dialogs,
+                           withThrowingShell.keyboard, withThrowingShell.spooler,
+                           withThrowingShell.clock, withThrowingShell.parallel},
         host.views, host.terminateApplication};
     machine->dialogs().queueMessageBoxAnswer(platform::mb::kIdYes);
     script = [](LanguageDialog& dialog) { dialog.okClick(); };

@@ -14,41 +14,13 @@
 #include "platform/sim/sim_system.h"
 #include "registry/crypt_lib.h"
 #include "registry/device_database.h"
+#include "tests/unit/registry/one_file.h"
 #include "tools/dbgen/database_writer.h"
 
 namespace tamux {
 namespace {
 
-// other.txt, read in pieces of `pieceBytes` (0: as the default reader cuts them); with
-// `failAt`, the read of the piece at that offset fails.
-class OneFile : public platform::Files {
-  public:
-    OneFile(std::string text, std::size_t pieceBytes, std::optional<std::size_t> failAt = {})
-        : text_(std::move(text)), pieceBytes_(pieceBytes), failAt_(failAt) {}
-    bool fileExists(std::string_view path) override { return path == kPath; }
-    std::optional<std::string> readFile(std::string_view path) override {
-        if (path != kPath || failAt_) return std::nullopt;
-        return text_;
-    }
-    bool readFilePieces(std::string_view path,
-                        const std::function<void(std::string_view)>& take) override {
-        if (pieceBytes_ == 0 || path != kPath) return Files::readFilePieces(path, take);
-        for (std::size_t at = 0; at < text_.size(); at += pieceBytes_) {
-            if (failAt_ && at >= *failAt_) return false;
-            take(std::string_view(text_).substr(at, pieceBytes_));
-        }
-        return true;
-    }
-    void writeFile(std::string_view, std::string_view) override {}
-    std::optional<std::uint64_t> lastWriteTime(std::string_view) override { return {}; }
-
-    static constexpr std::string_view kPath = "..\\SHARED\\DATABASES\\other.txt";
-
-  private:
-    std::string text_;
-    std::size_t pieceBytes_;
-    std::optional<std::size_t> failAt_;
-};
+using test::OneFile;
 
 // One enciphered line, without a line end.
 std::string hex(const std::string& text) {

@@ -1,0 +1,52 @@
+// other.txt held in memory for the database tests, read in pieces of a chosen size, with a read
+// that fails from a chosen offset on. Only read, so two readers may use it at once.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "platform/files.h"
+
+namespace tamux::test {
+
+// other.txt, read in pieces of `pieceBytes` (0: as the default reader cuts them); with
+// `failAt`, the read of the piece at that offset fails.
+class OneFile : public platform::Files {
+  public:
+    OneFile(std::string text, std::size_t pieceBytes, std::optional<std::size_t> failAt = {})
+        : text_(std::move(text)), pieceBytes_(pieceBytes), failAt_(failAt) {}
+    bool fileExists(std::string_view path) override { return path == kPath; }
+    std::optional<std::string> readFile(std::string_view path) override {
+        if (path != kPath || failAt_) return std::nullopt;
+        return text_;
+    }
+    bool readFileFrom(std::string_view path, std::uint64_t from,
+                      const std::function<bool(std::string_view)>& take) override {
+        if (pieceBytes_ == 0 || path != kPath) return Files::readFileFrom(path, from, take);
+        for (std::size_t at = from; at < text_.size(); at += pieceBytes_) {
+            if (failAt_ && at >= *failAt_) return false;
+            if (!take(std::string_view(text_).substr(at, pieceBytes_))) break;
+        }
+        return true;
+    }
+    std::optional<std::uint64_t> fileSize(std::string_view path) override {
+        if (path != kPath) return std::nullopt;
+        return text_.size();
+    }
+    void writeFile(std::string_view, std::string_view) override {}
+    std::optional<std::uint64_t> lastWriteTime(std::string_view) override { return {}; }
+
+    static constexpr std::string_view kPath = "..\\SHARED\\DATABASES\\other.txt";
+
+  private:
+    std::string text_;
+    std::size_t pieceBytes_;
+    std::optional<std::size_t> failAt_;
+};
+
+}  // namespace tamux::test
