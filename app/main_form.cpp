@@ -100,7 +100,8 @@ void MainForm::loadLanguage() {
 }
 
 void MainForm::enumerateDevices() {
-    readDeviceTable(state_.platform.registry, state_.platform.system, state_.devices);
+    readDeviceTable(state_.platform.registry, state_.platform.system, state_.devices,
+                    &state_.platform.parallel);
 }
 
 void MainForm::lookUpDevices(DeviceDatabaseLookups& lookups, const char* className) {

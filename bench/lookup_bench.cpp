@@ -46,7 +46,7 @@ StartupDeviceWork runDeviceWork(BenchMachine& bench, DeviceTable& table) {
     sim::Machine& machine = bench.machine();
     StartupDeviceWork work;
     const Clock::time_point start = Clock::now();
-    readDeviceTable(machine.registry(), machine.system(), table);
+    readDeviceTable(machine.registry(), machine.system(), table, &machine.parallel());
     work.enumMs = millisecondsSince(start);
     const Clock::time_point enumerated = Clock::now();
     {

@@ -1,6 +1,8 @@
 #include "registry/enum_devices.h"
 
 #include <algorithm>
+#include <exception>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
@@ -89,10 +91,9 @@ class Nt5Classes {
 // The paths of one walk, built in buffers that are kept: a walk opens two or three paths for
 // each of thousands of instances.
 struct Nt5Paths {
-    std::string enumerator;  // SYSTEM\CurrentControlSet\Enum\<enumerator>
-    std::string device;      // enumerator + "\<device id>"
-    std::string instance;    // device + "\<instance>"
-    std::string control;     // instance + "\Control"
+    std::string device;    // SYSTEM\CurrentControlSet\Enum\<enumerator>\<device id>
+    std::string instance;  // device + "\<instance>"
+    std::string control;   // instance + "\Control"
 };
 
 void readNt5Instance(RegKey& key, const Nt5Paths& paths, Nt5Walk walk, Nt5Classes& classes,
@@ -124,41 +125,92 @@ void readNt5Instance(RegKey& key, const Nt5Paths& paths, Nt5Walk walk, Nt5Classe
     }
 }
 
-// Makes room for `more` records at once, where a walk knows that many are coming: the table
-// then grows in a few steps of about the right size rather than by doubling, each of which
-// would copy it and touch twice its memory.
-void expectRecords(DeviceTable& table, std::size_t more) {
-    const std::size_t needed = table.size() + more;
-    if (needed > table.capacity()) table.reserve(std::max(needed, table.capacity() / 2 * 3));
+// The device ids of every enumerator, in the walk's order.
+struct Nt5Devices {
+    std::vector<std::string> enumerators;  // SYSTEM\CurrentControlSet\Enum\<enumerator>
+    struct Device {
+        std::size_t enumerator;
+        std::string id;
+    };
+    std::vector<Device> devices;
+};
+
+Nt5Devices listNt5Devices(platform::Registry& registry) {
+    RegKey key(registry, RootKey::LocalMachine, KeyAccess::Read);
+    Nt5Devices list;
+    if (!key.openKey(kNtEnum)) return list;
+    std::vector<std::string> ids;
+    for (const std::string& enumerator : key.subkeyNames()) {
+        std::string path = join(kNtEnum, enumerator);
+        if (!key.openKey(path) || key.valueExists("DeviceDesc")) continue;
+        key.subkeyNames(ids);
+        for (std::string& id : ids)
+            list.devices.push_back({list.enumerators.size(), std::move(id)});
+        list.enumerators.push_back(std::move(path));
+    }
+    return list;
 }
 
-void walkNt5(platform::Registry& registry, DeviceTable& table, Nt5Walk walk) {
+// The instances of devices [from, to) of `list`, appended to `table` as a walk in order makes
+// them, with a key, class cache and path buffers of its own.
+void walkNt5Devices(platform::Registry& registry, const Nt5Devices& list, std::size_t from,
+                    std::size_t to, Nt5Walk walk, DeviceTable& table) {
     RegKey key(registry, RootKey::LocalMachine, KeyAccess::Read);
     Nt5Classes classes;
     Nt5Paths paths;
-    // Kept from one key to the next, so that their strings are reused.
-    std::vector<std::string> deviceIds, instances;
-    if (!key.openKey(kNtEnum)) return;
-    for (const std::string& enumerator : key.subkeyNames()) {
-        paths.enumerator.assign(kNtEnum).append(1, '\\').append(enumerator);
-        if (!key.openKey(paths.enumerator) || key.valueExists("DeviceDesc")) continue;
-        key.subkeyNames(deviceIds);
-        // Each device id has one instance or more.
-        expectRecords(table, deviceIds.size());
-        for (const std::string& deviceId : deviceIds) {
-            paths.device.assign(paths.enumerator).append(1, '\\').append(deviceId);
-            if (!key.openKey(paths.device) || key.valueExists("DeviceDesc")) continue;
-            key.subkeyNames(instances);
-            for (const std::string& instance : instances) {
-                // The record comes first, so an instance that fails the tests below still
-                // leaves an empty record behind.
-                DeviceEntry& record = appendRecord(table);
-                paths.instance.assign(paths.device).append(1, '\\').append(instance);
-                paths.control.assign(paths.instance).append("\\Control");
-                readNt5Instance(key, paths, walk, classes, record);
-            }
+    std::vector<std::string> instances;  // kept from one device to the next, its strings reused
+    for (std::size_t d = from; d < to; ++d) {
+        const Nt5Devices::Device& device = list.devices[d];
+        paths.device.assign(list.enumerators[device.enumerator]).append(1, '\\').append(device.id);
+        if (!key.openKey(paths.device) || key.valueExists("DeviceDesc")) continue;
+        key.subkeyNames(instances);
+        for (const std::string& instance : instances) {
+            // The record comes first, so an instance that fails the tests below still leaves an
+            // empty record behind.
+            DeviceEntry& record = appendRecord(table);
+            paths.instance.assign(paths.device).append(1, '\\').append(instance);
+            paths.control.assign(paths.instance).append("\\Control");
+            readNt5Instance(key, paths, walk, classes, record);
         }
     }
+}
+
+// Machines with this many device ids walk them as two halves side by side, where they can.
+constexpr std::size_t kWalkInHalvesFrom = 256;
+
+void walkNt5(platform::Registry& registry, DeviceTable& table, Nt5Walk walk,
+             platform::Parallel* parallel) {
+    const Nt5Devices list = listNt5Devices(registry);
+    const std::size_t count = list.devices.size();
+    // Each device id has one instance or more: the table is made about the right size at once.
+    table.reserve(table.size() + count);
+    if (parallel == nullptr || count < kWalkInHalvesFrom) {
+        walkNt5Devices(registry, list, 0, count, walk, table);
+        return;
+    }
+    // The second half's records follow the first's, and an error ends the table where one walk
+    // in order would have ended it: an error of the first half leaves none of the second's.
+    DeviceTable second;
+    std::exception_ptr firstError, secondError;
+    parallel->runSideBySide(
+        [&] {
+            try {
+                walkNt5Devices(registry, list, 0, count / 2, walk, table);
+            } catch (...) {
+                firstError = std::current_exception();
+            }
+        },
+        [&] {
+            try {
+                walkNt5Devices(registry, list, count / 2, count, walk, second);
+            } catch (...) {
+                secondError = std::current_exception();
+            }
+        });
+    if (firstError) std::rethrow_exception(firstError);
+    table.insert(table.end(), std::make_move_iterator(second.begin()),
+                 std::make_move_iterator(second.end()));
+    if (secondError) std::rethrow_exception(secondError);
 }
 
 // ---- 9x: HKEY_DYN_DATA\Config Manager\Enum\<n> -> HKEY_LOCAL_MACHINE\ENUM\<hardware key> ----
@@ -284,10 +336,11 @@ void walkNt4(platform::Registry& registry, DeviceTable& table) {
 
 }  // namespace
 
-void readDeviceTable(platform::Registry& registry, platform::System& system, DeviceTable& table) {
+void readDeviceTable(platform::Registry& registry, platform::System& system, DeviceTable& table,
+                     platform::Parallel* parallel) {
     table.clear();
-    if (isWin2000(system)) walkNt5(registry, table, Nt5Walk::Win2000);
-    if (isWinXP(system)) walkNt5(registry, table, Nt5Walk::WinXP);
+    if (isWin2000(system)) walkNt5(registry, table, Nt5Walk::Win2000, parallel);
+    if (isWinXP(system)) walkNt5(registry, table, Nt5Walk::WinXP, parallel);
     if (isWin9x(system)) walk9x(registry, table, Win9xWalk::ByClassGuid);
     if (isWin95(system)) walk9x(registry, table, Win9xWalk::ByClassName);
     if (getWinVersion(system) == WinVersion::WinNt4) walkNt4(registry, table);

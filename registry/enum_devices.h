@@ -3,6 +3,7 @@
 // the NT 4 root devices. Keys are opened for reading only.
 #pragma once
 
+#include "platform/parallel.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "registry/devices.h"
@@ -14,6 +15,10 @@ namespace tamux {
 // (Windows 95 only, so Windows 95 lists each device twice), the NT 4 walk. On NT 6 and later no
 // walk runs. A registry error (RegistryError) ends the enumeration where it occurs and
 // propagates; the records appended so far, the one being filled included, stay in the table.
-void readDeviceTable(platform::Registry& registry, platform::System& system, DeviceTable& table);
+// With `parallel`, the NT 5.x walk of a machine with many devices goes through two halves of them
+// side by side, with the same records and errors; `registry` must then answer two threads at
+// once.
+void readDeviceTable(platform::Registry& registry, platform::System& system, DeviceTable& table,
+                     platform::Parallel* parallel = nullptr);
 
 }  // namespace tamux

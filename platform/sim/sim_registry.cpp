@@ -1,8 +1,12 @@
 #include "platform/sim/sim_registry.h"
 
 #include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <iterator>
+#if defined(_GLIBCXX_HAS_GTHREADS)
+#include <mutex>
+#endif
 #include <unordered_set>
 #include <utility>
 
@@ -357,7 +361,51 @@ class SimRegistry::Importer : public RegFileSink {
     Node* current_ = nullptr;
 };
 
-SimRegistry::SimRegistry(unsigned codePage) : codePage_(codePage) {
+// The lock over the open keys where the library has threads; nothing where it has none.
+struct SimRegistry::OpenKeysLock {
+#if defined(_GLIBCXX_HAS_GTHREADS)
+    std::mutex mutex;
+    std::unique_lock<std::mutex> hold() {
+        return std::unique_lock<std::mutex>(mutex);
+    }
+#else
+    struct Held {
+        ~Held() {}  // held for its scope, as a lock would be
+    };
+    Held hold() {
+        return {};
+    }
+#endif
+};
+
+namespace {
+
+// Tells the registries of a process apart for the memos of their walks, also one made where
+// another one was before.
+std::uint64_t nextRegistryId() {
+    static std::atomic<std::uint64_t> next{1};
+    return next++;
+}
+
+}  // namespace
+
+SimRegistry::WalkMemo& SimRegistry::threadMemo() const {
+#if defined(_GLIBCXX_HAS_GTHREADS)
+    // Each thread resumes from its own last path: two walks side by side would undo each
+    // other's.
+    thread_local WalkMemo memo;
+    if (memo.registry != id_) {
+        memo = WalkMemo{};
+        memo.registry = id_;
+    }
+    return memo;
+#else
+    return memo_;
+#endif
+}
+
+SimRegistry::SimRegistry(unsigned codePage)
+    : codePage_(codePage), id_(nextRegistryId()), openKeys_(std::make_unique<OpenKeysLock>()) {
     for (auto& root : roots_) root = std::make_unique<Node>();
     for (unsigned byte = 0; byte < 256; ++byte) {
         const auto b = static_cast<unsigned char>(byte);
@@ -422,13 +470,14 @@ SimRegistry::Node* SimRegistry::find(RootKey root, std::string_view path) const 
     // but their last names. The walk resumes from the key that the longest shared run of whole
     // names led to last time, as long as no key has been added, deleted or linked since; only
     // the names after it are looked up, folded as they are compared.
+    WalkMemo& memo = threadMemo();
     Node* node = roots_[rootIndex(root)].get();
     std::size_t from = 0, kept = 0;
-    if (memo_.generation == generation_ && memo_.root == root) {
-        for (std::size_t k = memo_.steps.size(); k-- > 0;) {
-            const auto [end, reached] = memo_.steps[k];
+    if (memo.generation == generation_ && memo.root == root) {
+        for (std::size_t k = memo.steps.size(); k-- > 0;) {
+            const auto [end, reached] = memo.steps[k];
             if (end <= path.size() && (end == path.size() || path[end] == '\\') &&
-                path.compare(0, end, memo_.path, 0, end) == 0) {
+                path.compare(0, end, memo.path, 0, end) == 0) {
                 node = reached;
                 from = end;
                 kept = k + 1;
@@ -436,14 +485,14 @@ SimRegistry::Node* SimRegistry::find(RootKey root, std::string_view path) const 
             }
         }
     }
-    memo_.generation = generation_;
-    memo_.root = root;
-    memo_.path.assign(path);
-    memo_.steps.resize(kept);
+    memo.generation = generation_;
+    memo.root = root;
+    memo.path.assign(path);
+    memo.steps.resize(kept);
     const std::string_view rest = path.substr(from);
     const bool reached = forEachComponent(rest, [&](std::size_t at, std::size_t length) {
         node = step(node, FoldingName{rest.substr(at, length), foldedUnits_}, 0);
-        if (node) memo_.steps.emplace_back(from + at + length, node);
+        if (node) memo.steps.emplace_back(from + at + length, node);
         return node != nullptr;
     });
     return reached ? node : nullptr;
@@ -477,27 +526,29 @@ long SimRegistry::openKey(RootKey root, std::string_view path, KeyAccess access,
     if (!path.empty() && access == KeyAccess::AllAccess && denyAll_[rootIndex(root)]) {
         return status::kAccessDenied;
     }
+    const auto held = openKeys_->hold();
     key = nextKey_;
     nextKey_ += 4;  // handles are multiples of 4, as on Windows
     open_.emplace_back(key, node);
     return status::kSuccess;
 }
 
-std::vector<std::pair<SimRegistry::Key, SimRegistry::Node*>>::iterator SimRegistry::findOpen(
-    Key key) {
-    // Newest first: a walk closes the key it opened last.
-    for (auto it = open_.end(); it != open_.begin();) {
-        --it;
-        if (it->first == key) return it;
+SimRegistry::Node* SimRegistry::openNode(Key key) const {
+    const auto held = openKeys_->hold();
+    // Newest first: a walk reads the key it opened last.
+    for (auto it = open_.rbegin(); it != open_.rend(); ++it) {
+        if (it->first == key) return it->second;
     }
-    return open_.end();
+    return nullptr;
 }
 
 void SimRegistry::closeKey(Key key) {
-    auto it = findOpen(key);
-    if (it == open_.end()) return;
-    bool wasDeleted = it->second->deleted;
-    open_.erase(it);
+    const auto held = openKeys_->hold();
+    auto it = std::find_if(open_.rbegin(), open_.rend(),
+                           [key](const std::pair<Key, Node*>& open) { return open.first == key; });
+    if (it == open_.rend()) return;
+    const bool wasDeleted = it->second->deleted;
+    open_.erase(std::next(it).base());
     if (!wasDeleted) return;
     std::unordered_set<const Node*> stillOpen;
     for (const auto& [handle, node] : open_) stillOpen.insert(node);
@@ -510,9 +561,8 @@ void SimRegistry::closeKey(Key key) {
 
 long SimRegistry::queryValue(Key key, std::string_view name, std::uint32_t& type,
                              std::vector<std::uint8_t>& data) {
-    auto it = findOpen(key);
-    if (it == open_.end()) return status::kInvalidHandle;
-    Node* node = it->second;
+    Node* node = openNode(key);
+    if (!node) return status::kInvalidHandle;
     if (node->deleted) return kKeyDeleted;
     // As RegQueryValueExA: the name is converted from the code page, then looked up.
     const FoldingName folded{name, foldedUnits_};
@@ -526,23 +576,23 @@ long SimRegistry::queryValue(Key key, std::string_view name, std::uint32_t& type
 }
 
 long SimRegistry::subkeyNames(Key key, std::vector<std::string>& names) {
-    auto it = findOpen(key);
-    if (it == open_.end()) return status::kInvalidHandle;
-    if (it->second->deleted) return kKeyDeleted;
+    Node* node = openNode(key);
+    if (!node) return status::kInvalidHandle;
+    if (node->deleted) return kKeyDeleted;
     // Into the strings `names` holds already, so that a caller listing key after key reuses them.
-    const Node::Children& children = it->second->children;
+    const Node::Children& children = node->children;
     names.resize(children.size());
     for (std::size_t i = 0; i < children.size(); ++i) names[i].assign(children[i]->narrowName);
     return status::kSuccess;
 }
 
 long SimRegistry::valueNames(Key key, std::vector<std::string>& names) {
-    auto it = findOpen(key);
-    if (it == open_.end()) return status::kInvalidHandle;
-    if (it->second->deleted) return kKeyDeleted;
+    Node* node = openNode(key);
+    if (!node) return status::kInvalidHandle;
+    if (node->deleted) return kKeyDeleted;
     std::vector<std::string> result;
-    result.reserve(it->second->values.size());
-    for (const auto& value : it->second->values) result.push_back(narrow(value.name));
+    result.reserve(node->values.size());
+    for (const auto& value : node->values) result.push_back(narrow(value.name));
     names = std::move(result);
     return status::kSuccess;
 }
@@ -606,6 +656,7 @@ void SimRegistry::removeKey(RootKey root, std::u16string_view path) {
 
 void SimRegistry::retire(std::unique_ptr<Node> node) {
     node->markDeleted();
+    const auto held = openKeys_->hold();
     std::unordered_set<const Node*> open;
     for (const auto& [handle, openNode] : open_) open.insert(openNode);
     if (node->holdsAny(open)) retired_.push_back(std::move(node));
@@ -672,6 +723,7 @@ void SimRegistry::denyOpen(RootKey root, std::string_view path) {
 }
 
 std::size_t SimRegistry::openKeyCount() const {
+    const auto held = openKeys_->hold();
     return open_.size();
 }
 

@@ -113,9 +113,16 @@ class SimRegistry : public platform::Registry {
     // folds byte by byte.
     char16_t foldedUnits_[256];
     std::unique_ptr<Node> roots_[3];
+    // Keys may be opened, read and closed by two threads at once, as the Win32 registry allows
+    // (a device walk in two halves); the keys themselves do not change meanwhile. The open keys
+    // are shared under a lock, and each thread has its own memo of the last path it walked.
+    std::uint64_t id_;
+    struct OpenKeysLock;
+    std::unique_ptr<OpenKeysLock> openKeys_;
     // The open keys, oldest first: few at a time, opened and closed thousands of times by a walk.
     std::vector<std::pair<Key, Node*>> open_;
-    std::vector<std::pair<Key, Node*>>::iterator findOpen(Key key);
+    // The key an open handle stands for, or null.
+    Node* openNode(Key key) const;
     Key nextKey_ = 0x1000;
     bool denyAll_[3] = {false, false, false};
     std::set<std::string> deniedPaths_;           // "<root index>\<upper-cased path>"
@@ -126,12 +133,16 @@ class SimRegistry : public platform::Registry {
     // The last path looked up from a root, as it was given: the end of each of its names that
     // was found, and the key it led to. Valid while `generation` is the registry's.
     struct WalkMemo {
+        std::uint64_t registry = 0;  // the id of the registry it belongs to
         std::uint64_t generation = ~std::uint64_t{0};
         platform::RootKey root = platform::RootKey::LocalMachine;
         std::string path;
         std::vector<std::pair<std::size_t, Node*>> steps;
     };
-    mutable WalkMemo memo_;
+#if !defined(_GLIBCXX_HAS_GTHREADS)
+    mutable WalkMemo memo_;  // the only one where the library has no threads
+#endif
+    WalkMemo& threadMemo() const;
 };
 
 }  // namespace tamux::sim

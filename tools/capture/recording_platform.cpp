@@ -357,6 +357,14 @@ class ScriptedDialogs : public platform::Dialogs {
     std::vector<std::string> messages_;
 };
 
+// The recording is made on one thread: work the program would do side by side runs one piece
+// after the other, and its reads are recorded in the order a walk in order makes them.
+class OneThread : public platform::Parallel {
+  protected:
+    bool start(std::function<void()>) override { return false; }
+    void wait() override {}
+};
+
 }  // namespace
 
 struct RecordingPlatform::Services {
@@ -369,8 +377,7 @@ struct RecordingPlatform::Services {
           clock(inner.clock, recording),
           files(inner.files),
           profile(inner.profile),
-          shell(inner.shell),
-          parallel(inner.parallel) {}
+          shell(inner.shell) {}
 
     Recording recording;
     platform::ResourceModules& modules;
@@ -383,8 +390,7 @@ struct RecordingPlatform::Services {
     MemoryProfile profile;
     InertShell shell;
     ScriptedDialogs dialogs;
-    // Side-by-side work reads files only; nothing of it is recorded.
-    platform::Parallel& parallel;
+    OneThread parallel;
 };
 
 RecordingPlatform::RecordingPlatform(platform::Platform inner)

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
+#include "platform/sim/sim_parallel.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_system.h"
 
@@ -181,6 +182,45 @@ TEST_F(EnumDevicesTest, RegistryErrorEndsTheWalkAndKeepsTheRecords) {
     EXPECT_EQ(table[0].description, "first");
     EXPECT_EQ(table[1], DeviceEntry{});
     EXPECT_EQ(registry.openKeyCount(), 0u);
+}
+
+// A machine with many devices is walked as two halves side by side: the same records in the
+// same order, and an error in either half ends the table where a walk in order ends it.
+TEST_F(EnumDevicesTest, TwoHalvesSideBySideMakeTheTableOfOneWalk) {
+    xp();
+    ntClass(kMouseGuid, "Mouse", "Mice");
+    for (int n = 0; n < 600; ++n) {
+        const std::string id = "DEV_" + std::to_string(1000 + n);
+        const std::string bus = n < 200 ? "ACPI\\" : "USB\\";
+        for (int instance = 0; instance < 1 + n % 3 / 2; ++instance) {
+            ntInstance(std::string(kEnum) + bus + id + "\\" + std::to_string(instance),
+                       "device " + std::to_string(n), kMouseGuid, "", {bus + id});
+        }
+    }
+    auto walk = [this](bool sideBySide) {
+        sim::SimParallel parallel;
+        DeviceTable table;
+        std::string error;
+        try {
+            readDeviceTable(registry, system, table, sideBySide ? &parallel : nullptr);
+        } catch (const RegistryError& e) {
+            error = e.what();
+        }
+        EXPECT_EQ(registry.openKeyCount(), 0u);
+        return std::make_pair(table, error);
+    };
+    const auto whole = walk(false);
+    EXPECT_EQ(whole.first.size(), 800u);
+    EXPECT_EQ(walk(true), whole);
+    for (int bad : {100, 500}) {
+        SCOPED_TRACE(bad);
+        const std::string bus = bad < 200 ? "ACPI\\" : "USB\\";
+        hklm(std::string(kEnum) + bus + "DEV_" + std::to_string(1000 + bad) + "\\0", "HardwareID",
+             "a string, not a list");
+        const auto inOrder = walk(false);
+        EXPECT_EQ(inOrder.second, "Invalid data type for 'HardwareID'");
+        EXPECT_EQ(walk(true), inOrder);
+    }
 }
 
 // ---- 9x ----
