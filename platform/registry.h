@@ -1,6 +1,8 @@
 // Registry service: the raw operations of the Win32 registry API, answered either by the real
 // API or by the simulated machine. Higher-level reading rules (which type a read accepts, which
-// message a failure carries) live in RegKey, portable code over this interface.
+// message a failure carries) live in RegKey, portable code over this interface. As the Win32
+// registry, it answers two threads at once, each with keys of its own (a device walk in two
+// halves); nothing changes the registry meanwhile.
 #pragma once
 
 #include <cstdint>
