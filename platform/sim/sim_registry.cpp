@@ -529,15 +529,31 @@ long SimRegistry::openKey(RootKey root, std::string_view path, KeyAccess access,
     const auto held = openKeys_->hold();
     key = nextKey_;
     nextKey_ += 4;  // handles are multiples of 4, as on Windows
-    open_.emplace_back(key, node);
+    open_.push_back({key, node, threadToken()});
+    lastOpen() = {id_, key, node, foreignCloses_.load()};
     return status::kSuccess;
 }
 
+SimRegistry::LastOpen& SimRegistry::lastOpen() {
+    thread_local LastOpen last;
+    return last;
+}
+
+std::uint64_t SimRegistry::threadToken() {
+    static std::atomic<std::uint64_t> next{1};
+    thread_local const std::uint64_t token = next++;
+    return token;
+}
+
 SimRegistry::Node* SimRegistry::openNode(Key key) const {
+    const LastOpen& last = lastOpen();
+    if (last.registry == id_ && last.key == key && last.foreignCloses == foreignCloses_.load()) {
+        return last.node;
+    }
     const auto held = openKeys_->hold();
     // Newest first: a walk reads the key it opened last.
     for (auto it = open_.rbegin(); it != open_.rend(); ++it) {
-        if (it->first == key) return it->second;
+        if (it->key == key) return it->node;
     }
     return nullptr;
 }
@@ -545,13 +561,16 @@ SimRegistry::Node* SimRegistry::openNode(Key key) const {
 void SimRegistry::closeKey(Key key) {
     const auto held = openKeys_->hold();
     auto it = std::find_if(open_.rbegin(), open_.rend(),
-                           [key](const std::pair<Key, Node*>& open) { return open.first == key; });
+                           [key](const OpenKey& open) { return open.key == key; });
     if (it == open_.rend()) return;
-    const bool wasDeleted = it->second->deleted;
+    if (it->opener != threadToken()) ++foreignCloses_;
+    LastOpen& last = lastOpen();
+    if (last.registry == id_ && last.key == key) last = {};
+    const bool wasDeleted = it->node->deleted;
     open_.erase(std::next(it).base());
     if (!wasDeleted) return;
     std::unordered_set<const Node*> stillOpen;
-    for (const auto& [handle, node] : open_) stillOpen.insert(node);
+    for (const OpenKey& open : open_) stillOpen.insert(open.node);
     retired_.erase(std::remove_if(retired_.begin(), retired_.end(),
                                   [&stillOpen](const std::unique_ptr<Node>& subtree) {
                                       return !subtree->holdsAny(stillOpen);
@@ -658,7 +677,7 @@ void SimRegistry::retire(std::unique_ptr<Node> node) {
     node->markDeleted();
     const auto held = openKeys_->hold();
     std::unordered_set<const Node*> open;
-    for (const auto& [handle, openNode] : open_) open.insert(openNode);
+    for (const OpenKey& openKey : open_) open.insert(openKey.node);
     if (node->holdsAny(open)) retired_.push_back(std::move(node));
 }
 

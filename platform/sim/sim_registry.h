@@ -3,6 +3,7 @@
 // subkeys and values in a stable order, the same failures), with failures that tests inject.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -120,7 +121,25 @@ class SimRegistry : public platform::Registry {
     struct OpenKeysLock;
     std::unique_ptr<OpenKeysLock> openKeys_;
     // The open keys, oldest first: few at a time, opened and closed thousands of times by a walk.
-    std::vector<std::pair<Key, Node*>> open_;
+    struct OpenKey {
+        Key key;
+        Node* node;
+        std::uint64_t opener;  // the thread that opened it (threadToken)
+    };
+    std::vector<OpenKey> open_;
+    // Keys closed by another thread than the one that opened them, which makes every thread's
+    // LastOpen doubtful.
+    std::atomic<std::uint64_t> foreignCloses_{0};
+    // A thread's last opened key, which a walk queries several times in a row: read without the
+    // lock while this thread has not closed it and no foreign close has happened since.
+    struct LastOpen {
+        std::uint64_t registry = 0;
+        Key key = 0;
+        Node* node = nullptr;
+        std::uint64_t foreignCloses = 0;
+    };
+    static LastOpen& lastOpen();
+    static std::uint64_t threadToken();
     // The key an open handle stands for, or null.
     Node* openNode(Key key) const;
     Key nextKey_ = 0x1000;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <thread>
 
 #include "tests/support/test_paths.h"
 #include "tests/unit/sim_registry/test_helpers.h"
@@ -139,6 +140,24 @@ TEST_F(SimRegistryTest, QueriesThatFailLeaveTheOutputsAlone) {
     EXPECT_EQ(registry.subkeyNames(0, names), status::kInvalidHandle);
     EXPECT_EQ(registry.valueNames(closed, names), status::kInvalidHandle);
     EXPECT_EQ(names, (std::vector<std::string>{"kept"}));
+}
+
+// Two threads may use the registry at once: a key opened on one is read on the other, and a key
+// closed on one is closed for the other too, also the key that one opened last.
+TEST_F(SimRegistryTest, KeysCrossThreads) {
+    registry.setString(RootKey::LocalMachine, "K", "there", "x");
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> out;
+    Registry::Key theirs = 0;
+    std::thread([&] { theirs = open(RootKey::LocalMachine, "K"); }).join();
+    EXPECT_EQ(registry.queryValue(theirs, "there", type, out), status::kSuccess);
+
+    const Registry::Key mine = open(RootKey::LocalMachine, "K");
+    opened.pop_back();
+    EXPECT_EQ(registry.queryValue(mine, "there", type, out), status::kSuccess);
+    std::thread([&] { registry.closeKey(mine); }).join();
+    EXPECT_EQ(registry.queryValue(mine, "there", type, out), status::kInvalidHandle);
+    EXPECT_EQ(registry.queryValue(theirs, "there", type, out), status::kSuccess);
 }
 
 // NT keeps subkeys sorted by their upper-case names and values in the order they were created.
