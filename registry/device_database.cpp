@@ -453,19 +453,48 @@ void DeviceDatabaseLookups::lookUp(DeviceTable& table, std::string_view classNam
 
     const std::vector<std::optional<Match>> matches =
         firstMatches(databases, table, lookedUp, parallel_);
-    std::optional<std::string> classDescription;  // the registry does not change meanwhile
-    for (std::size_t k = 0; k < lookedUp.size(); ++k) {
-        DeviceEntry& record = table[lookedUp[k]];
-        const bool unknown = equalsIgnoringCase(record.className, "UNKNOWN");
-        if (!matches[k]) continue;
-        completeRecord(record, databases, *matches[k]);
-        if (unknown && !record.displayName.empty()) {
-            if (!classDescription) {
-                classDescription = getClassDescription(registry_, system_, className);
+    // A named record of class "Unknown" takes the class looked up and its description, read
+    // from the registry once (it does not change meanwhile), before the first such record takes
+    // it. A record is named once it is matched: its display name holds a blank at least.
+    std::optional<std::string> classDescription;
+    auto complete = [&](std::size_t from, std::size_t to) {
+        for (std::size_t k = from; k < to; ++k) {
+            DeviceEntry& record = table[lookedUp[k]];
+            const bool unknown = equalsIgnoringCase(record.className, "UNKNOWN");
+            if (!matches[k]) continue;
+            completeRecord(record, databases, *matches[k]);
+            if (unknown && !record.displayName.empty()) {
+                if (!classDescription) {
+                    classDescription = getClassDescription(registry_, system_, className);
+                }
+                record.className = std::string(className);
+                record.classDesc = *classDescription;
             }
-            record.className = std::string(className);
-            record.classDesc = *classDescription;
         }
+    };
+    // Many records are completed in two halves side by side, with the description read first.
+    // Where reading it fails, they are completed in order, so that the error comes where it
+    // comes then, after the records before the first unknown one are completed.
+    bool sideBySide = parallel_ != nullptr && lookedUp.size() >= kMatchInHalvesFrom;
+    if (sideBySide) {
+        for (std::size_t k = 0; k < lookedUp.size() && !classDescription; ++k) {
+            if (!matches[k] || !equalsIgnoringCase(table[lookedUp[k]].className, "UNKNOWN")) {
+                continue;
+            }
+            try {
+                classDescription = getClassDescription(registry_, system_, className);
+            } catch (const Error&) {
+                sideBySide = false;
+                break;
+            }
+        }
+    }
+    const std::size_t half = lookedUp.size() / 2;
+    if (sideBySide) {
+        parallel_->runSideBySide([&] { complete(0, half); },
+                                 [&] { complete(half, lookedUp.size()); });
+    } else {
+        complete(0, lookedUp.size());
     }
 }
 

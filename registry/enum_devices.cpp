@@ -191,6 +191,7 @@ void walkNt5(platform::Registry& registry, DeviceTable& table, Nt5Walk walk,
     // The second half's records follow the first's, and an error ends the table where one walk
     // in order would have ended it: an error of the first half leaves none of the second's.
     DeviceTable second;
+    second.reserve(count - count / 2);
     std::exception_ptr firstError, secondError;
     parallel->runSideBySide(
         [&] {

@@ -65,39 +65,65 @@ const std::vector<std::string>& ids() {
     return list;
 }
 
-// The display names the "Mouse" lookup gives, or the error it raises.
-std::vector<std::string> lookUp(OneFile& files, bool sideBySide) {
+// Records of the "Mouse" lookup: all of class "Mouse", or every third one of class "Unknown"
+// with the registry's mouse class named as it should be, or with a "Class" value of the wrong
+// type, which fails the lookup once an unknown record is named.
+enum class Classes { Mouse, SomeUnknown, SomeUnknownBrokenClassKey };
+
+// The display names the lookup gives (with the class and its description where records may
+// change class), and the error it raises after them.
+std::vector<std::string> lookUp(OneFile& files, bool sideBySide, Classes classes = Classes::Mouse) {
     sim::SimRegistry registry;
     sim::SimSystem system;
     sim::SimParallel parallel;
+    const std::string classKey =
+        "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96F-E325-11CE-BFC1-08002BE10318}";
+    registry.setString(platform::RootKey::LocalMachine, classKey, "", "Mice");
+    if (classes == Classes::SomeUnknownBrokenClassKey) {
+        registry.setDword(platform::RootKey::LocalMachine, classKey, "Class", 1);
+    } else {
+        registry.setString(platform::RootKey::LocalMachine, classKey, "Class", "Mouse");
+    }
     DeviceTable table;
     for (const std::string& id : ids()) {
         DeviceEntry d;
-        d.className = "Mouse";
+        const bool unknown = classes != Classes::Mouse && table.size() % 3 == 2;
+        d.className = unknown ? "Unknown" : "Mouse";
         d.hardwareID = id;
         table.push_back(d);
     }
+    std::string error;
     try {
         DeviceDatabaseLookups lookups(registry, system, files, {"Mouse"}, "",
                                       sideBySide ? &parallel : nullptr);
         lookups.lookUp(table, "Mouse");
-    } catch (const Error& error) {
-        return {error.what()};
+    } catch (const Error& e) {
+        error = e.what();
     }
     std::vector<std::string> names;
-    for (const DeviceEntry& d : table) names.push_back(d.displayName);
+    for (const DeviceEntry& d : table) {
+        names.push_back(classes == Classes::Mouse
+                            ? d.displayName
+                            : d.displayName + "|" + d.className + "|" + d.classDesc);
+    }
+    if (!error.empty()) {
+        if (classes == Classes::Mouse) names.clear();
+        names.push_back(error);
+    }
     return names;
 }
 
 // Halves read in pieces of several sizes give what one reading of the whole file gives.
 std::vector<std::string> sameEitherWay(const std::string& text,
-                                       std::optional<std::size_t> failAt = {}) {
+                                       std::optional<std::size_t> failAt = {},
+                                       Classes classes = Classes::Mouse) {
     OneFile whole(text, 4096, failAt);
-    const std::vector<std::string> expected = lookUp(whole, false);
+    const std::vector<std::string> expected = lookUp(whole, false, classes);
     for (std::size_t pieceBytes : {0, 1000, 65536}) {
         if (pieceBytes == 0 && failAt) continue;  // the default reader fails the file whole
         OneFile halves(text, pieceBytes, failAt);
-        EXPECT_EQ(lookUp(halves, true), expected) << "pieces of " << pieceBytes << " bytes";
+        EXPECT_EQ(lookUp(halves, true, classes), expected)
+            << "pieces of " << pieceBytes << " bytes";
     }
     return expected;
 }
@@ -152,6 +178,21 @@ TEST(DatabaseHalves, ErrorsAreThoseOfTheWholeFile) {
     EXPECT_EQ(sameEitherWay(good, good.size() / 4), std::vector<std::string>{cannotOpen});
     EXPECT_EQ(sameEitherWay(good, good.size() * 3 / 4), std::vector<std::string>{cannotOpen});
     EXPECT_EQ(sameEitherWay(badEarly, good.size() * 3 / 4), std::vector<std::string>{cannotOpen});
+}
+
+TEST(DatabaseHalves, UnknownRecordsTakeTheClassOrFailWhereTheyFailInOrder) {
+    const std::string text = dbgen::encipherDatabase(databaseLines());
+    const std::vector<std::string> named = sameEitherWay(text, {}, Classes::SomeUnknown);
+    EXPECT_EQ(named[5], "Vendor 13100 Device 13100|Mouse|Mice");  // was of class "Unknown"
+    EXPECT_EQ(named[2], "|Unknown|");                             // not named: stays as it was
+    // The records before the first unknown one that is named are named; the error follows.
+    const std::vector<std::string> failed =
+        sameEitherWay(text, {}, Classes::SomeUnknownBrokenClassKey);
+    ASSERT_EQ(failed.size(), ids().size() + 1);
+    EXPECT_EQ(failed[4], "Vendor 26900 Device 26999|Mouse|");
+    EXPECT_EQ(failed[5], "Vendor 13100 Device 13100|Unknown|");
+    EXPECT_EQ(failed[6], "|Mouse|");
+    EXPECT_EQ(failed.back(), "Invalid data type for 'Class'");
 }
 
 }  // namespace
