@@ -1,0 +1,98 @@
+// The values of one registry key, in the order they were created, held in one block of memory:
+// the hashes of their folded names side by side, then where each value starts, then each value's
+// type, name and data one after the other. A query reads the hashes, then the one value that
+// matches, from a few neighbouring cache lines, where separate strings and vectors per value
+// would each be a line of their own elsewhere.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/sim/folded_name.h"
+
+namespace tamux::sim {
+
+class PackedValues {
+  public:
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+    std::size_t size() const { return words_.empty() ? 0 : words_[kCount]; }
+
+    // The place of the value whose folded name is `folded` and hashes to `hash`, or kNone.
+    template <typename Name>
+    std::size_t find(const Name& folded, std::uint32_t hash) const {
+        const std::size_t count = size();
+        if (count == 0) return kNone;
+        const std::uint32_t* hashes = words_.data() + kHeader;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (hashes[i] == hash &&
+                equalsFolded(StoredName{namePointer(i), nameSize(i)}, folded)) {
+                return i;
+            }
+        }
+        return kNone;
+    }
+
+    // The value at place `at` (less than size()).
+    std::u16string name(std::size_t at) const;  // as first written
+    std::uint32_t type(std::size_t at) const { return words_[record(at) + kType]; }
+    std::span<const std::uint8_t> data(std::size_t at) const {
+        return {namePointer(at) + 2 * nameSize(at), words_[record(at) + kDataSize]};
+    }
+
+    // Overwriting keeps the value's place and the spelling of its name, as NT does.
+    void set(std::u16string_view name, std::uint32_t type, std::span<const std::uint8_t> data);
+    void erase(std::u16string_view name);
+    void clear() { words_ = {}; }
+
+  private:
+    // A name as it is held, in the bytes of the block, folded as it is read.
+    struct StoredName {
+        const std::uint8_t* bytes;
+        std::size_t units;
+
+        std::size_t size() const { return units; }
+        char16_t operator[](std::size_t i) const {
+            char16_t unit;
+            std::memcpy(&unit, bytes + 2 * i, sizeof unit);
+            return foldUnit(unit);
+        }
+    };
+
+    // The block, in 32-bit words: the value count, the room for hashes and starts, the words of
+    // records no longer used; the hashes; the starts; the records. A record is the type, the name
+    // length in UTF-16 units and the data length in bytes, then the name and the data, padded to
+    // a whole word. Empty when the key has no values.
+    static constexpr std::size_t kCount = 0, kRoom = 1, kUnused = 2, kHeader = 3;
+    static constexpr std::size_t kType = 0, kNameSize = 1, kDataSize = 2, kRecordHeader = 3;
+
+    std::size_t room() const { return words_[kRoom]; }
+    std::size_t record(std::size_t at) const { return words_[kHeader + room() + at]; }
+    std::size_t nameSize(std::size_t at) const { return words_[record(at) + kNameSize]; }
+    const std::uint8_t* namePointer(std::size_t at) const {
+        return reinterpret_cast<const std::uint8_t*>(words_.data() + record(at) + kRecordHeader);
+    }
+    static std::size_t recordWords(std::size_t nameUnits, std::size_t dataBytes) {
+        return kRecordHeader + (2 * nameUnits + dataBytes + 3) / 4;
+    }
+    std::size_t recordWords(std::size_t at) const {
+        return recordWords(nameSize(at), words_[record(at) + kDataSize]);
+    }
+
+    // Appends a record at the end of the block; returns where it starts.
+    std::uint32_t append(std::u16string_view name, std::uint32_t type,
+                         std::span<const std::uint8_t> data);
+    // Makes room for one hash and start more.
+    void grow();
+    // Copies the records still used into a block of their own, when they are the lesser part.
+    void compactIfWasteful();
+
+    std::vector<std::uint32_t> words_;
+};
+
+}  // namespace tamux::sim
