@@ -105,7 +105,7 @@ class SimRegistry::Importer : public RegFileSink {
 };
 
 SimRegistry::SimRegistry(unsigned codePage) : codePage_(codePage) {
-    for (auto& root : roots_) root = Node::make({}, {});
+    for (auto& root : roots_) root = Node::make({}, {}, true);
     for (unsigned byte = 0; byte < 256; ++byte) {
         const auto b = static_cast<unsigned char>(byte);
         foldedUnits_[byte] = foldUnit(b < 0x80 ? b : toUnicode(codePage_, b));
@@ -128,6 +128,12 @@ std::string SimRegistry::narrow(std::u16string_view text) const {
     return ascii;
 }
 
+SimRegistry::Node* SimRegistry::addChild(Node& parent, std::u16string_view name) const {
+    std::string narrowName = narrow(name);
+    const bool exact = wide(narrowName) == name;
+    return parent.addChild(name, narrowName, exact);
+}
+
 SimRegistry::Node* SimRegistry::walk(RootKey root, std::u16string_view path, bool create,
                                      int linkDepth) const {
     if (!create) return lookup(root, foldName(path), linkDepth);
@@ -137,8 +143,10 @@ SimRegistry::Node* SimRegistry::walk(RootKey root, std::u16string_view path, boo
     const bool reached = forEachComponent(path, [&](std::size_t at, std::size_t length) {
         const std::u16string_view name = path.substr(at, length);
         Node* next = node->child(name);
-        if (!next) next = node->addChild(name, narrow(name));
-        if (next->link) next = walk(next->link->root, next->link->path, true, linkDepth + 1);
+        if (!next) next = addChild(*node, name);
+        if (const Node::Link* link = next->link()) {
+            next = walk(link->root, link->path, true, linkDepth + 1);
+        }
         node = next;
         return node != nullptr;
     });
@@ -159,7 +167,9 @@ SimRegistry::Node* SimRegistry::lookup(RootKey root, std::u16string_view folded,
 template <typename Name>
 SimRegistry::Node* SimRegistry::step(Node* node, const Name& folded, int linkDepth) const {
     Node* next = node->foldedChild(folded, hashFolded(folded));
-    if (next && next->link) next = lookup(next->link->root, next->link->folded, linkDepth + 1);
+    if (const Node::Link* link = next ? next->link() : nullptr) {
+        next = lookup(link->root, link->folded, linkDepth + 1);
+    }
     return next;
 }
 
@@ -263,7 +273,7 @@ long SimRegistry::queryValue(Key key, std::string_view name, std::uint32_t& type
     if (node->deleted) return kKeyDeleted;
     // As RegQueryValueExA: the name is converted from the code page, then looked up.
     const FoldingName folded{name, foldedUnits_};
-    const std::size_t at = node->values.find(folded, hashFolded(folded));
+    const std::size_t at = node->values.find(folded);
     if (at == PackedValues::kNone) return status::kFileNotFound;
     type = node->values.type(at);
     const std::span<const std::uint8_t> bytes = node->values.data(at);
@@ -371,7 +381,7 @@ void SimRegistry::merge(Node& from, Node& into) {
             into.adopt(std::move(child));
             continue;
         }
-        if (same->link) same = walk(same->link->root, same->link->path, false, 0);
+        if (const Node::Link* link = same->link()) same = walk(link->root, link->path, false, 0);
         if (same && same != child.get()) merge(*child, *same);
         retire(std::move(child));
     }
@@ -386,17 +396,17 @@ void SimRegistry::linkKey(RootKey root, std::string_view linkPath, std::string_v
     if (!parent) throw Error(kLinkLoop);
     create(root, targetPath);  // NT's links always lead to a key that exists
     Node* link = parent->child(parts.back());
-    if (!link) link = parent->addChild(parts.back(), narrow(parts.back()));
+    if (!link) link = addChild(*parent, parts.back());
 
-    std::unique_ptr<Node::Link> old = std::move(link->link);
+    std::unique_ptr<Node::Link> old = link->takeLink();
     const bool wasLink = old != nullptr;
     std::u16string wideTarget = wide(targetPath);
     std::u16string foldedTarget = foldName(wideTarget);
-    link->link = std::make_unique<Node::Link>(
-        Node::Link{root, std::move(wideTarget), std::move(foldedTarget)});
+    link->setLink(std::make_unique<Node::Link>(
+        Node::Link{root, std::move(wideTarget), std::move(foldedTarget)}));
     Node* target = find(root, linkPath);
     if (!target) {
-        link->link = std::move(old);
+        link->setLink(std::move(old));
         throw Error("The link " + std::string(linkPath) + " to " + std::string(targetPath) +
                     " would lead back into itself");
     }

@@ -5,6 +5,8 @@
 #include <new>
 #include <utility>
 
+#include "platform/errors.h"
+
 namespace tamux::sim {
 
 namespace {
@@ -34,21 +36,43 @@ void SimRegistry::Node::ChildIndex::place(Slot slot) {
     slots[i] = slot;
 }
 
-SimRegistry::Node::Node(std::size_t nameSize, std::size_t narrowSize)
-    : nameSize_(static_cast<std::uint32_t>(nameSize)),
-      narrowSize_(static_cast<std::uint32_t>(narrowSize)) {}
+SimRegistry::Node::Node(std::size_t nameSize, bool exact)
+    : exact_(exact), nameSize_(static_cast<std::uint32_t>(nameSize)) {}
 
 std::unique_ptr<SimRegistry::Node> SimRegistry::Node::make(std::u16string_view name,
-                                                           std::string_view narrowName) {
-    static_assert(sizeof(Node) % alignof(char16_t) == 0);
-    void* memory = ::operator new(sizeof(Node) + 2 * name.size() + narrowName.size());
-    std::unique_ptr<Node> node(::new (memory) Node(name.size(), narrowName.size()));
-    auto* names = static_cast<unsigned char*>(memory) + sizeof(Node);
-    if (!name.empty()) std::memcpy(names, name.data(), 2 * name.size());
-    if (!narrowName.empty()) {
-        std::memcpy(names + 2 * name.size(), narrowName.data(), narrowName.size());
+                                                           std::string_view narrowName,
+                                                           bool exact) {
+    if (narrowName.size() != name.size())
+        throw Error("A key whose 8-bit name is not one byte for each unit of its name");
+    // Placed at the first line boundary after the start of a plain allocation, the distance
+    // kept in the byte before it. An aligned allocation would leave fragments of memory around
+    // each key, which later allocations elsewhere then search through.
+    const std::size_t size = wideNameOffset(name.size()) + 2 * name.size();
+    auto* raw = static_cast<unsigned char*>(::operator new(size + kAlignment));
+    const std::size_t shift = kAlignment - reinterpret_cast<std::uintptr_t>(raw) % kAlignment;
+    unsigned char* memory = raw + shift;
+    memory[-1] = static_cast<unsigned char>(shift);
+    std::unique_ptr<Node> node(::new (memory) Node(name.size(), exact));
+    auto* bytes = reinterpret_cast<char*>(memory);
+    if (!name.empty()) {
+        std::memcpy(bytes + sizeof(Node), narrowName.data(), narrowName.size());
+        std::memcpy(bytes + wideNameOffset(name.size()), name.data(), 2 * name.size());
     }
     return node;
+}
+
+void SimRegistry::Node::operator delete(void* memory) {
+    auto* start = static_cast<unsigned char*>(memory);
+    ::operator delete(start - start[-1]);
+}
+
+SimRegistry::Node::Rare& SimRegistry::Node::rare() {
+    if (!rare_) rare_ = std::make_unique<Rare>();
+    return *rare_;
+}
+
+void SimRegistry::Node::setLink(std::unique_ptr<Link> link) {
+    if (link || rare_) rare().link = std::move(link);
 }
 
 SimRegistry::Node::~Node() {
@@ -58,7 +82,7 @@ SimRegistry::Node::~Node() {
         pending.pop_back();
         for (Subkey& c : node->children) pending.push_back(std::move(c.node));
         node->children.clear();
-        node->childIndex.reset();
+        node->rare_.reset();
     }
 }
 
@@ -78,8 +102,8 @@ SimRegistry::Node* SimRegistry::Node::adopt(std::unique_ptr<Node> node) {
     const FoldedView folded{node->name()};
     const std::uint32_t hash = hashFolded(folded);
     Node* added = children.insert(lowerBound(folded), Subkey{hash, std::move(node)})->node.get();
-    if (childIndex) {
-        childIndex->insert(hash, added);
+    if (rare_ && rare_->childIndex) {
+        rare_->childIndex->insert(hash, added);
     } else if (children.size() >= kIndexedChildren) {
         reindex();
     }
@@ -103,15 +127,16 @@ std::vector<std::unique_ptr<SimRegistry::Node>> SimRegistry::Node::takeChildren(
     taken.reserve(children.size());
     for (Subkey& c : children) taken.push_back(std::move(c.node));
     children.clear();
-    childIndex.reset();
+    reindex();
     return taken;
 }
 
 void SimRegistry::Node::reindex() {
-    childIndex.reset();
+    if (rare_) rare_->childIndex.reset();
     if (children.size() < kIndexedChildren) return;
-    childIndex = std::make_unique<ChildIndex>();
-    for (const Subkey& c : children) childIndex->insert(c.hash, c.node.get());
+    auto index = std::make_unique<ChildIndex>();
+    for (const Subkey& c : children) index->insert(c.hash, c.node.get());
+    rare().childIndex = std::move(index);
 }
 
 void SimRegistry::Node::markDeleted() {

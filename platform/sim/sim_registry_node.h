@@ -1,7 +1,9 @@
 // One key of the simulated registry. A device walk opens thousands of keys one after the other
 // and reads a few values of each, so a key is laid out for the lines of memory such a read
-// touches: the key's names follow it in the same allocation, its values are one block
-// (PackedValues), and its subkeys are listed with the hashes of their folded names beside them.
+// touches: a key starts a cache line, with what a walk reads of it first and then its names in
+// the same allocation; its values are one block (PackedValues); its subkeys are listed with the
+// hashes of their folded names beside them. What few keys have (a link, an index of many
+// subkeys) is held apart.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +12,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <unordered_set>
 #include <vector>
 
@@ -51,48 +54,56 @@ struct SimRegistry::Node {
         Node* find(const Name& folded, std::uint32_t hash) const {
             const std::size_t mask = slots.size() - 1;
             for (std::size_t i = hash & mask; slots[i].node; i = (i + 1) & mask) {
-                if (slots[i].hash == hash &&
-                    equalsFolded(FoldedView{slots[i].node->name()}, folded)) {
-                    return slots[i].node;
-                }
+                if (slots[i].hash == hash && slots[i].node->named(folded)) return slots[i].node;
             }
             return nullptr;
         }
     };
 
     // Keys are made only here: `name` as first created, `narrowName` as subkey listings deliver
-    // it (in the registry's code page).
-    static std::unique_ptr<Node> make(std::u16string_view name, std::string_view narrowName);
+    // it (in the registry's code page, one byte for each unit of `name`), `exact` when it
+    // converts back to `name`.
+    static std::unique_ptr<Node> make(std::u16string_view name, std::string_view narrowName,
+                                      bool exact);
     // Frees what make allocated; with the destructor below, a whole subtree.
-    static void operator delete(void* memory) { ::operator delete(memory); }
+    static void operator delete(void* memory);
     static void* operator new(std::size_t) = delete;
     Node(const Node&) = delete;
     Node& operator=(const Node&) = delete;
     ~Node();
 
-    std::u16string_view name() const {
-        return {reinterpret_cast<const char16_t*>(trailing()), nameSize_};
-    }
     std::string_view narrowName() const {
-        return {reinterpret_cast<const char*>(trailing()) + 2 * nameSize_, narrowSize_};
+        return {reinterpret_cast<const char*>(this) + sizeof(Node), nameSize_};
+    }
+    std::u16string_view name() const {
+        return {reinterpret_cast<const char16_t*>(reinterpret_cast<const char*>(this) +
+                                                  wideNameOffset(nameSize_)),
+                nameSize_};
+    }
+    // Whether the key's folded name is `folded`: an 8-bit name of the code page is compared with
+    // the 8-bit name, which lies beside what a walk reads first, when that converts exactly.
+    template <typename Name>
+    bool named(const Name& folded) const {
+        if constexpr (std::is_same_v<Name, FoldingName>) {
+            if (exact_) return equalsFolded(FoldingName{narrowName(), folded.units}, folded);
+        }
+        return equalsFolded(FoldedView{name()}, folded);
     }
 
     // The subkey whose folded name is `folded` (a folded std::u16string_view, a FoldedView or a
     // FoldingName) and hashes to `hash`; null when missing.
     template <typename Name>
     Node* foldedChild(const Name& folded, std::uint32_t hash) const {
-        if (childIndex) return childIndex->find(folded, hash);
+        if (const ChildIndex* index = childIndex()) return index->find(folded, hash);
         for (const Subkey& c : children) {
-            if (c.hash == hash && equalsFolded(FoldedView{c.node->name()}, folded)) {
-                return c.node.get();
-            }
+            if (c.hash == hash && c.node->named(folded)) return c.node.get();
         }
         return nullptr;
     }
     Node* child(std::u16string_view childName) const;
     Node* adopt(std::unique_ptr<Node> node);
-    Node* addChild(std::u16string_view childName, std::string_view narrow) {
-        return adopt(make(childName, narrow));
+    Node* addChild(std::u16string_view childName, std::string_view narrow, bool exact) {
+        return adopt(make(childName, narrow, exact));
     }
     std::unique_ptr<Node> detach(std::u16string_view childName);
     // Takes every subkey out, to be moved elsewhere or retired.
@@ -110,25 +121,39 @@ struct SimRegistry::Node {
     void markDeleted();
     bool holdsAny(const std::unordered_set<const Node*>& nodes) const;
 
-    // What a walk reads first.
+    const Link* link() const { return rare_ ? rare_->link.get() : nullptr; }
+    std::unique_ptr<Link> takeLink() { return rare_ ? std::move(rare_->link) : nullptr; }
+    void setLink(std::unique_ptr<Link> link);
+
+    // What a walk reads first, in the key's first cache line with the 8-bit name that follows;
+    // the UTF-16 name comes after that.
     bool deleted = false;
-    std::unique_ptr<Link> link;
-    PackedValues values;  // in creation order, as NT keeps values
-    Children children;    // in folded-name order, as NT's hives keep subkeys
-    // Held apart, so that the many keys with few subkeys do not carry an empty one.
-    std::unique_ptr<ChildIndex> childIndex;
 
   private:
-    Node(std::size_t nameSize, std::size_t narrowSize);
-    const unsigned char* trailing() const {
-        return reinterpret_cast<const unsigned char*>(this) + sizeof(Node);
+    static constexpr std::size_t kAlignment = 64;  // a cache line
+    struct Rare {
+        std::unique_ptr<Link> link;
+        std::unique_ptr<ChildIndex> childIndex;
+    };
+
+    bool exact_;
+    std::uint32_t nameSize_;
+    std::unique_ptr<Rare> rare_;
+
+  public:
+    PackedValues values;  // in creation order, as NT keeps values
+    Children children;    // in folded-name order, as NT's hives keep subkeys
+
+  private:
+    Node(std::size_t nameSize, bool exact);
+    static std::size_t wideNameOffset(std::size_t nameSize) {
+        return (sizeof(Node) + nameSize + 1) & ~std::size_t{1};
     }
+    const ChildIndex* childIndex() const { return rare_ ? rare_->childIndex.get() : nullptr; }
+    Rare& rare();
     Children::iterator lowerBound(const FoldedView& folded);
     // Makes the index afresh from the subkeys, or drops it when there are few.
     void reindex();
-
-    std::uint32_t nameSize_;
-    std::uint32_t narrowSize_;
 };
 
 }  // namespace tamux::sim
