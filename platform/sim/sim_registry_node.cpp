@@ -42,11 +42,13 @@ SimRegistry::Node::Node(std::size_t nameSize, bool exact)
 std::unique_ptr<SimRegistry::Node> SimRegistry::Node::make(std::u16string_view name,
                                                            std::string_view narrowName,
                                                            bool exact) {
-    if (narrowName.size() != name.size())
+    if (narrowName.size() != name.size()) {
         throw Error("A key whose 8-bit name is not one byte for each unit of its name");
+    }
     // Placed at the first line boundary after the start of a plain allocation, the distance
     // kept in the byte before it. An aligned allocation would leave fragments of memory around
     // each key, which later allocations elsewhere then search through.
+    static_assert(sizeof(Node) <= 48, "room in a key's first line for a short 8-bit name");
     const std::size_t size = wideNameOffset(name.size()) + 2 * name.size();
     auto* raw = static_cast<unsigned char*>(::operator new(size + kAlignment));
     const std::size_t shift = kAlignment - reinterpret_cast<std::uintptr_t>(raw) % kAlignment;
