@@ -166,11 +166,10 @@ SimRegistry::Node* SimRegistry::lookup(RootKey root, std::u16string_view folded,
 
 template <typename Name>
 SimRegistry::Node* SimRegistry::step(Node* node, const Name& folded, int linkDepth) const {
-    Node* next = node->foldedChild(folded, hashFolded(folded));
-    if (const Node::Link* link = next ? next->link() : nullptr) {
-        next = lookup(link->root, link->folded, linkDepth + 1);
-    }
-    return next;
+    const Node::Found found = node->foldedChild(folded, hashFolded(folded));
+    if (!found.isLink) return found.node;
+    const Node::Link& link = *found.node->link();
+    return lookup(link.root, link.folded, linkDepth + 1);
 }
 
 SimRegistry::Node* SimRegistry::find(RootKey root, std::string_view path) const {
@@ -253,9 +252,10 @@ std::vector<std::pair<SimRegistry::Key, SimRegistry::Node*>>::iterator SimRegist
 void SimRegistry::closeKey(Key key) {
     auto it = findOpen(key);
     if (it == open_.end()) return;
-    bool wasDeleted = it->second->deleted;
+    const Node* closed = it->second;
     open_.erase(it);
-    if (!wasDeleted) return;
+    // An open key that was deleted lies in a retired subtree: with none, the key is not read.
+    if (retired_.empty() || !closed->deleted) return;
     std::unordered_set<const Node*> stillOpen;
     for (const auto& [handle, node] : open_) stillOpen.insert(node);
     retired_.erase(std::remove_if(retired_.begin(), retired_.end(),
@@ -402,11 +402,11 @@ void SimRegistry::linkKey(RootKey root, std::string_view linkPath, std::string_v
     const bool wasLink = old != nullptr;
     std::u16string wideTarget = wide(targetPath);
     std::u16string foldedTarget = foldName(wideTarget);
-    link->setLink(std::make_unique<Node::Link>(
-        Node::Link{root, std::move(wideTarget), std::move(foldedTarget)}));
+    parent->linkChild(*link, std::make_unique<Node::Link>(
+                                 Node::Link{root, std::move(wideTarget), std::move(foldedTarget)}));
     Node* target = find(root, linkPath);
     if (!target) {
-        link->setLink(std::move(old));
+        parent->linkChild(*link, std::move(old));
         throw Error("The link " + std::string(linkPath) + " to " + std::string(targetPath) +
                     " would lead back into itself");
     }

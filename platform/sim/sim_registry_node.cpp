@@ -73,8 +73,11 @@ SimRegistry::Node::Rare& SimRegistry::Node::rare() {
     return *rare_;
 }
 
-void SimRegistry::Node::setLink(std::unique_ptr<Link> link) {
-    if (link || rare_) rare().link = std::move(link);
+void SimRegistry::Node::linkChild(Node& child, std::unique_ptr<Link> link) {
+    for (Subkey& c : children) {
+        if (c.node.get() == &child) c.isLink = link != nullptr;
+    }
+    if (link || child.rare_) child.rare().link = std::move(link);
 }
 
 SimRegistry::Node::~Node() {
@@ -97,13 +100,21 @@ SimRegistry::Node::Children::iterator SimRegistry::Node::lowerBound(const Folded
 
 SimRegistry::Node* SimRegistry::Node::child(std::u16string_view childName) const {
     const FoldedView folded{childName};
-    return foldedChild(folded, hashFolded(folded));
+    return foldedChild(folded, hashFolded(folded)).node;
 }
 
 SimRegistry::Node* SimRegistry::Node::adopt(std::unique_ptr<Node> node) {
     const FoldedView folded{node->name()};
     const std::uint32_t hash = hashFolded(folded);
-    Node* added = children.insert(lowerBound(folded), Subkey{hash, std::move(node)})->node.get();
+    Subkey entry;
+    entry.hash = hash;
+    if (node->exact_ && node->nameSize_ <= Subkey::kHeldSize) {
+        entry.heldSize = static_cast<std::uint8_t>(node->nameSize_);
+        std::memcpy(entry.held, node->narrowName().data(), node->nameSize_);
+    }
+    entry.isLink = node->link() != nullptr;
+    entry.node = std::move(node);
+    Node* added = children.insert(lowerBound(folded), std::move(entry))->node.get();
     if (rare_ && rare_->childIndex) {
         rare_->childIndex->insert(hash, added);
     } else if (children.size() >= kIndexedChildren) {

@@ -29,9 +29,29 @@ struct SimRegistry::Node {
         std::u16string path;
         std::u16string folded;  // path folded, for lookups
     };
+    // A subkey as its key lists it. A short name that converts exactly is held here as well, so
+    // that finding the subkey by it, and learning whether it is a link, read this list only: a
+    // walk that merely passes through a key (as a device walk through "Control") never reads
+    // the key itself.
     struct Subkey {
-        std::uint32_t hash;  // hashFolded of the subkey's name
+        static constexpr std::size_t kHeldSize = 10;
+        static constexpr std::uint8_t kNotHeld = 0xFF;
+
+        std::uint32_t hash = 0;  // hashFolded of the subkey's name
+        std::uint8_t heldSize = kNotHeld;
+        bool isLink = false;
+        char held[kHeldSize] = {};  // the subkey's 8-bit name, when heldSize is not kNotHeld
         std::unique_ptr<Node> node;
+
+        template <typename Name>
+        bool named(const Name& folded) const {
+            if constexpr (std::is_same_v<Name, FoldingName>) {
+                if (heldSize != kNotHeld) {
+                    return equalsFolded(FoldingName{{held, heldSize}, folded.units}, folded);
+                }
+            }
+            return node->named(folded);
+        }
     };
     using Children = std::vector<Subkey>;
 
@@ -90,15 +110,22 @@ struct SimRegistry::Node {
         return equalsFolded(FoldedView{name()}, folded);
     }
 
+    struct Found {
+        Node* node;  // null when missing
+        bool isLink;
+    };
     // The subkey whose folded name is `folded` (a folded std::u16string_view, a FoldedView or a
-    // FoldingName) and hashes to `hash`; null when missing.
+    // FoldingName) and hashes to `hash`.
     template <typename Name>
-    Node* foldedChild(const Name& folded, std::uint32_t hash) const {
-        if (const ChildIndex* index = childIndex()) return index->find(folded, hash);
-        for (const Subkey& c : children) {
-            if (c.hash == hash && c.node->named(folded)) return c.node.get();
+    Found foldedChild(const Name& folded, std::uint32_t hash) const {
+        if (const ChildIndex* index = childIndex()) {
+            Node* found = index->find(folded, hash);
+            return {found, found && found->link()};
         }
-        return nullptr;
+        for (const Subkey& c : children) {
+            if (c.hash == hash && c.named(folded)) return {c.node.get(), c.isLink};
+        }
+        return {nullptr, false};
     }
     Node* child(std::u16string_view childName) const;
     Node* adopt(std::unique_ptr<Node> node);
@@ -122,8 +149,9 @@ struct SimRegistry::Node {
     bool holdsAny(const std::unordered_set<const Node*>& nodes) const;
 
     const Link* link() const { return rare_ ? rare_->link.get() : nullptr; }
+    // Makes `child`, a subkey of this key, a link, or (with null) no link.
+    void linkChild(Node& child, std::unique_ptr<Link> link);
     std::unique_ptr<Link> takeLink() { return rare_ ? std::move(rare_->link) : nullptr; }
-    void setLink(std::unique_ptr<Link> link);
 
     // What a walk reads first, in the key's first cache line with the 8-bit name that follows;
     // the UTF-16 name comes after that.
