@@ -13,8 +13,13 @@ constexpr std::size_t kFirstCapacity = 32;
 }  // namespace
 
 std::u16string PackedValues::name(std::size_t at) const {
-    std::u16string text(nameSize(at), u'\0');
-    std::memcpy(text.data(), namePointer(at), 2 * text.size());
+    const StoredName stored{namePointer(at), words_[record(at) + kNameSize]};
+    std::u16string text(stored.size(), u'\0');
+    if (stored.sizeWord & kAsciiName) {
+        std::copy(stored.bytes, stored.bytes + text.size(), text.begin());
+    } else {
+        std::memcpy(text.data(), stored.bytes, 2 * text.size());
+    }
     return text;
 }
 
@@ -29,19 +34,25 @@ std::unique_ptr<std::uint32_t[]> PackedValues::copied(std::size_t capacity, std:
 
 std::uint32_t PackedValues::append(std::u16string_view name, std::uint32_t type,
                                    std::span<const std::uint8_t> data) {
+    const bool ascii = std::all_of(name.begin(), name.end(), [](char16_t c) { return c < 0x80; });
+    const std::size_t nameBytes = ascii ? name.size() : 2 * name.size();
     const std::size_t start = words_[kUsed];
-    const std::size_t end = start + recordWords(name.size(), data.size());
+    const std::size_t end = start + recordWords(nameBytes, data.size());
     if (end > words_[kCapacity]) {
         words_ = copied(std::max<std::size_t>(end, 2 * words_[kCapacity]), start, start, 0);
     }
     words_[kUsed] = static_cast<std::uint32_t>(end);
     words_[end - 1] = 0;  // the padding after the data, if any
     words_[start + kType] = type;
-    words_[start + kNameSize] = static_cast<std::uint32_t>(name.size());
+    words_[start + kNameSize] = static_cast<std::uint32_t>(name.size()) | (ascii ? kAsciiName : 0);
     words_[start + kDataSize] = static_cast<std::uint32_t>(data.size());
     auto* bytes = reinterpret_cast<std::uint8_t*>(words_.get() + start + kRecordHeader);
-    if (!name.empty()) std::memcpy(bytes, name.data(), 2 * name.size());
-    if (!data.empty()) std::memcpy(bytes + 2 * name.size(), data.data(), data.size());
+    if (ascii) {
+        for (std::size_t i = 0; i < name.size(); ++i) bytes[i] = static_cast<std::uint8_t>(name[i]);
+    } else {
+        std::memcpy(bytes, name.data(), nameBytes);
+    }
+    if (!data.empty()) std::memcpy(bytes + nameBytes, data.data(), data.size());
     return static_cast<std::uint32_t>(start);
 }
 

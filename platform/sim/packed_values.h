@@ -36,7 +36,7 @@ class PackedValues {
         const std::uint32_t* hashes = words_.get() + kHeader;
         for (std::size_t i = 0; i < count; ++i) {
             if (hashes[i] == hash &&
-                equalsFolded(StoredName{namePointer(i), nameSize(i)}, folded)) {
+                equalsFolded(StoredName{namePointer(i), words_[record(i) + kNameSize]}, folded)) {
                 return i;
             }
         }
@@ -47,7 +47,7 @@ class PackedValues {
     std::u16string name(std::size_t at) const;  // as first written
     std::uint32_t type(std::size_t at) const { return words_[record(at) + kType]; }
     std::span<const std::uint8_t> data(std::size_t at) const {
-        return {namePointer(at) + 2 * nameSize(at), words_[record(at) + kDataSize]};
+        return {namePointer(at) + nameBytes(at), words_[record(at) + kDataSize]};
     }
 
     // Overwriting keeps the value's place and the spelling of its name, as NT does.
@@ -66,13 +66,15 @@ class PackedValues {
         return ends ^ static_cast<std::uint32_t>(n) * 2654435761u;
     }
 
-    // A name as it is held, in the bytes of the block, folded as it is read.
+    // A name as it is held, in the bytes of the block, folded as it is read: one byte for each
+    // unit when every unit is ASCII (kAsciiName set in its size word), else UTF-16.
     struct StoredName {
         const std::uint8_t* bytes;
-        std::size_t units;
+        std::uint32_t sizeWord;
 
-        std::size_t size() const { return units; }
+        std::size_t size() const { return sizeWord & ~kAsciiName; }
         char16_t operator[](std::size_t i) const {
+            if (sizeWord & kAsciiName) return foldUnit(bytes[i]);
             char16_t unit;
             std::memcpy(&unit, bytes + 2 * i, sizeof unit);
             return foldUnit(unit);
@@ -82,23 +84,27 @@ class PackedValues {
     // The block, in 32-bit words: the value count, the room for hashes and starts, the words of
     // records no longer used, the words in use and the words allocated; the hashes; the starts
     // (where each record begins); the records. A record is the type, the name length in UTF-16
-    // units and the data length in bytes, then the name and the data, padded to a whole word.
-    // None while the key has no values.
+    // units (with kAsciiName when it is held one byte to a unit) and the data length in bytes,
+    // then the name and the data, padded to a whole word. None while the key has no values.
     static constexpr std::size_t kCount = 0, kRoom = 1, kUnused = 2, kUsed = 3, kCapacity = 4,
                                  kHeader = 5;
     static constexpr std::size_t kType = 0, kNameSize = 1, kDataSize = 2, kRecordHeader = 3;
+    static constexpr std::uint32_t kAsciiName = 0x80000000u;
 
     std::size_t room() const { return words_[kRoom]; }
     std::size_t record(std::size_t at) const { return words_[kHeader + room() + at]; }
-    std::size_t nameSize(std::size_t at) const { return words_[record(at) + kNameSize]; }
+    std::size_t nameBytes(std::size_t at) const {
+        const std::uint32_t size = words_[record(at) + kNameSize];
+        return size & kAsciiName ? size & ~kAsciiName : 2 * std::size_t{size};
+    }
     const std::uint8_t* namePointer(std::size_t at) const {
         return reinterpret_cast<const std::uint8_t*>(words_.get() + record(at) + kRecordHeader);
     }
-    static std::size_t recordWords(std::size_t nameUnits, std::size_t dataBytes) {
-        return kRecordHeader + (2 * nameUnits + dataBytes + 3) / 4;
+    static std::size_t recordWords(std::size_t nameBytes, std::size_t dataBytes) {
+        return kRecordHeader + (nameBytes + dataBytes + 3) / 4;
     }
     std::size_t recordWords(std::size_t at) const {
-        return recordWords(nameSize(at), words_[record(at) + kDataSize]);
+        return recordWords(nameBytes(at), words_[record(at) + kDataSize]);
     }
 
     // Appends a record at the end of the block; returns where it starts.

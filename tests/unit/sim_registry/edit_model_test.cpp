@@ -24,10 +24,12 @@ namespace status = platform::status;
 
 constexpr RootKey kLocal = RootKey::LocalMachine;
 
-// Name `i` of a set: "Name<i>", or for every fifth "caf\xE9<i>" (in code page 1252, "\xE9" is not
-// a letter that folds, so "caf\xE9" and "CAF\xC9" are two names).
+// Name `i` of a set: mostly "Name<i>", some with letters of code page 1252's upper half, which
+// convert to UTF-16 units above 0xFF ("\x8A", U+0160) and below it ("\xE9"); neither folds, so
+// "caf\xE9" and "CAF\xC9" are two names.
 std::string nameOf(int i) {
-    return (i % 5 == 0 ? "caf\xE9" : "Name") + std::to_string(i);
+    const char* stem = i % 5 == 0 ? "caf\xE9" : i % 5 == 1 ? "\x8Aipka" : "Name";
+    return stem + std::to_string(i);
 }
 
 // One of the first `count` names, in a random letter case.
