@@ -13,6 +13,7 @@
 #include "platform/ascii_case.h"
 #include "platform/sim/codepage.h"
 #include "platform/sim/reg_file.h"
+#include "platform/sim/sim_registry_node.h"
 
 namespace tamux::sim {
 
@@ -26,9 +27,6 @@ namespace {
 constexpr long kBadPathname = 161;  // ERROR_BAD_PATHNAME: a path that starts with a backslash
 constexpr long kKeyDeleted = 1018;  // ERROR_KEY_DELETED: the open key was deleted meanwhile
 
-// Keys with at least this many subkeys find them through a hash index.
-constexpr std::size_t kIndexedChildren = 32;
-
 // Deep enough for any real chain of links, small enough to end a loop quickly.
 constexpr int kMaxLinkDepth = 16;
 
@@ -38,58 +36,6 @@ constexpr const char* kLinkLoop = "a key path whose links do not lead back into 
 
 std::size_t rootIndex(RootKey root) {
     return static_cast<std::size_t>(root);
-}
-
-// The form in which NT compares and orders key and value names: upper case, UTF-16 unit by unit.
-// Only ASCII letters fold here.
-constexpr char16_t foldUnit(char16_t c) {
-    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
-std::u16string foldName(std::u16string_view name) {
-    std::u16string folded(name);
-    for (char16_t& c : folded) c = foldUnit(c);
-    return folded;
-}
-
-// An 8-bit name of the code page as lookups compare it: each byte read as the folded UTF-16 unit
-// it converts to, so that no folded copy is made.
-struct FoldingName {
-    std::string_view text;
-    const char16_t* units;  // the folded unit of each byte value
-
-    std::size_t size() const { return text.size(); }
-    char16_t operator[](std::size_t i) const { return units[static_cast<unsigned char>(text[i])]; }
-};
-
-// Names already folded (std::u16string_view) or folded as they are read (FoldingName), compared
-// and hashed unit by unit.
-template <typename Name>
-std::uint64_t hashFolded(const Name& name) {
-    std::uint64_t hash = 14695981039346656037u;  // 64-bit FNV-1a
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        hash = (hash ^ name[i]) * 1099511628211u;
-    }
-    return hash;
-}
-
-template <typename Name>
-bool equalsFolded(std::u16string_view folded, const Name& name) {
-    if (folded.size() != name.size()) return false;
-    for (std::size_t i = 0; i < folded.size(); ++i) {
-        if (folded[i] != name[i]) return false;
-    }
-    return true;
-}
-
-// Whether `folded` orders before `name`, as std::u16string_view's operator< orders them.
-template <typename Name>
-bool foldedBefore(std::u16string_view folded, const Name& name) {
-    const std::size_t common = std::min(folded.size(), name.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        if (folded[i] != name[i]) return folded[i] < name[i];
-    }
-    return folded.size() < name.size();
 }
 
 // Calls `visit` with each name along a path, as `components` lists them, without copying them.
@@ -130,205 +76,6 @@ std::u16string joined(const std::vector<std::u16string_view>& parts, std::size_t
 
 }  // namespace
 
-struct SimRegistry::Node {
-    struct Value {
-        std::u16string name;  // as first written
-        std::u16string folded;
-        std::uint32_t type;
-        std::vector<std::uint8_t> data;
-    };
-    using Children = std::vector<std::unique_ptr<Node>>;
-
-    std::u16string name;  // as first created
-    std::u16string folded;
-    std::uint64_t foldedHash = 0;  // hashFolded(folded)
-    std::string narrowName;  // name in the registry's code page, as subkey listings deliver it
-    Children children;       // in folded-name order, as NT's hives keep subkeys
-    // For a key with many subkeys (a device class with thousands of instances): its subkeys by
-    // the hash of their folded names, kept up to date as subkeys are added and made again when
-    // one goes. A binary search through thousands of names would touch a key and a name apart at
-    // each step.
-    // Open addressing with linear probing, at most half full; the slot count is a power of two.
-    struct ChildIndex {
-        std::vector<Node*> slots;
-        std::size_t count = 0;
-
-        void insert(Node* child) {
-            if ((count + 1) * 2 > slots.size()) {
-                std::vector<Node*> old = std::move(slots);
-                slots.assign(std::max<std::size_t>(2 * kIndexedChildren, old.size() * 2), nullptr);
-                for (Node* node : old) {
-                    if (node) place(node);
-                }
-            }
-            place(child);
-            ++count;
-        }
-
-        void place(Node* child) {
-            const std::size_t mask = slots.size() - 1;
-            std::size_t i = child->foldedHash & mask;
-            while (slots[i]) i = (i + 1) & mask;
-            slots[i] = child;
-        }
-
-        template <typename Name>
-        Node* find(const Name& name) const {
-            const std::uint64_t hash = hashFolded(name);
-            const std::size_t mask = slots.size() - 1;
-            for (std::size_t i = hash & mask; slots[i]; i = (i + 1) & mask) {
-                if (slots[i]->foldedHash == hash && equalsFolded(slots[i]->folded, name)) {
-                    return slots[i];
-                }
-            }
-            return nullptr;
-        }
-    };
-    // Held apart, so that the many keys with few subkeys do not carry an empty one.
-    std::unique_ptr<ChildIndex> childIndex;
-    std::vector<Value> values;  // in creation order, as NT keeps values
-    bool deleted = false;
-    // A link key shows the key at linkPath under linkRoot instead of contents of its own.
-    bool isLink = false;
-    RootKey linkRoot = RootKey::LocalMachine;
-    std::u16string linkPath;
-    std::u16string linkFolded;  // linkPath folded, for lookups
-
-    Children::iterator lowerBound(std::u16string_view key) {
-        return std::lower_bound(children.begin(), children.end(), key,
-                                [](const std::unique_ptr<Node>& child, std::u16string_view k) {
-                                    return std::u16string_view(child->folded) < k;
-                                });
-    }
-
-    // The subkey whose folded name is `key` (a folded std::u16string_view or a FoldingName).
-    template <typename Name>
-    Node* foldedChild(const Name& key) {
-        if (childIndex) return childIndex->find(key);
-        auto it = std::lower_bound(children.begin(), children.end(), key,
-                                   [](const std::unique_ptr<Node>& child, const Name& k) {
-                                       return foldedBefore(child->folded, k);
-                                   });
-        return it != children.end() && equalsFolded((*it)->folded, key) ? it->get() : nullptr;
-    }
-
-    Node* child(std::u16string_view childName) {
-        const std::u16string key = foldName(childName);
-        return foldedChild(std::u16string_view(key));
-    }
-
-    Node* adopt(std::unique_ptr<Node> node) {
-        auto it = lowerBound(node->folded);
-        Node* added = children.insert(it, std::move(node))->get();
-        if (childIndex) {
-            childIndex->insert(added);
-        } else if (children.size() >= kIndexedChildren) {
-            reindex();
-        }
-        return added;
-    }
-
-    Node* addChild(std::u16string_view childName, std::string narrowName) {
-        auto node = std::make_unique<Node>();
-        node->name = std::u16string(childName);
-        node->folded = foldName(childName);
-        node->foldedHash = hashFolded(std::u16string_view(node->folded));
-        node->narrowName = std::move(narrowName);
-        return adopt(std::move(node));
-    }
-
-    std::unique_ptr<Node> detach(std::u16string_view childName) {
-        std::u16string key = foldName(childName);
-        auto it = lowerBound(key);
-        if (it == children.end() || (*it)->folded != key) return nullptr;
-        std::unique_ptr<Node> node = std::move(*it);
-        children.erase(it);
-        reindex();
-        return node;
-    }
-
-    // Takes every subkey out, to be moved elsewhere or retired.
-    Children takeChildren() {
-        Children taken = std::move(children);
-        children.clear();
-        reindex();
-        return taken;
-    }
-
-    // Makes the index afresh from the subkeys, or drops it when there are few.
-    void reindex() {
-        childIndex.reset();
-        if (children.size() < kIndexedChildren) return;
-        childIndex = std::make_unique<ChildIndex>();
-        for (const auto& c : children) childIndex->insert(c.get());
-    }
-
-    // The value whose folded name is `key`.
-    Value* foldedValue(std::u16string_view key) {
-        for (auto& v : values) {
-            if (v.folded == key) return &v;
-        }
-        return nullptr;
-    }
-
-    Value* value(std::u16string_view valueName) { return foldedValue(foldName(valueName)); }
-
-    // Overwriting keeps the value's place and the spelling of its name, as NT does.
-    void setValue(std::u16string_view valueName, std::uint32_t type,
-                  std::vector<std::uint8_t> data) {
-        if (Value* v = value(valueName)) {
-            v->type = type;
-            v->data = std::move(data);
-            return;
-        }
-        values.push_back({std::u16string(valueName), foldName(valueName), type, std::move(data)});
-    }
-
-    void eraseValue(std::u16string_view valueName) {
-        std::u16string key = foldName(valueName);
-        values.erase(std::remove_if(values.begin(), values.end(),
-                                    [&key](const Value& v) { return v.folded == key; }),
-                     values.end());
-    }
-
-    // A .reg file may nest keys many thousands deep, deeper than the call stack would allow a
-    // recursion over the subtree: the walks below and the destructor keep the keys still to visit
-    // in a list instead.
-    Node() = default;
-    Node(const Node&) = delete;
-    Node& operator=(const Node&) = delete;
-    ~Node() {
-        Children pending = std::move(children);
-        while (!pending.empty()) {
-            std::unique_ptr<Node> node = std::move(pending.back());
-            pending.pop_back();
-            for (auto& c : node->children) pending.push_back(std::move(c));
-            node->children.clear();
-        }
-    }
-
-    void markDeleted() {
-        std::vector<Node*> pending{this};
-        while (!pending.empty()) {
-            Node* node = pending.back();
-            pending.pop_back();
-            node->deleted = true;
-            for (auto& c : node->children) pending.push_back(c.get());
-        }
-    }
-
-    bool holdsAny(const std::unordered_set<const Node*>& nodes) const {
-        std::vector<const Node*> pending{this};
-        while (!pending.empty()) {
-            const Node* node = pending.back();
-            pending.pop_back();
-            if (nodes.count(node)) return true;
-            for (const auto& c : node->children) pending.push_back(c.get());
-        }
-        return false;
-    }
-};
-
 // Applies the edits of a .reg file to the registry.
 class SimRegistry::Importer : public RegFileSink {
   public:
@@ -349,7 +96,7 @@ class SimRegistry::Importer : public RegFileSink {
     void setValue(const std::u16string& name, std::uint32_t type,
                   std::vector<std::uint8_t> data) override {
         // No current key: the values belong to a root the program never reads.
-        if (current_) current_->setValue(name, type, std::move(data));
+        if (current_) current_->setValue(name, type, data);
     }
 
     void deleteValue(const std::u16string& name) override {
@@ -406,7 +153,7 @@ SimRegistry::WalkMemo& SimRegistry::threadMemo() const {
 
 SimRegistry::SimRegistry(unsigned codePage)
     : codePage_(codePage), id_(nextRegistryId()), openKeys_(std::make_unique<OpenKeysLock>()) {
-    for (auto& root : roots_) root = std::make_unique<Node>();
+    for (auto& root : roots_) root = Node::make({}, {}, true);
     for (unsigned byte = 0; byte < 256; ++byte) {
         const auto b = static_cast<unsigned char>(byte);
         foldedUnits_[byte] = foldUnit(b < 0x80 ? b : toUnicode(codePage_, b));
@@ -429,17 +176,25 @@ std::string SimRegistry::narrow(std::u16string_view text) const {
     return ascii;
 }
 
+SimRegistry::Node* SimRegistry::addChild(Node& parent, std::u16string_view name) const {
+    std::string narrowName = narrow(name);
+    const bool exact = wide(narrowName) == name;
+    return parent.addChild(name, narrowName, exact);
+}
+
 SimRegistry::Node* SimRegistry::walk(RootKey root, std::u16string_view path, bool create,
                                      int linkDepth) const {
     if (!create) return lookup(root, foldName(path), linkDepth);
     ++generation_;  // keys may be added
     if (linkDepth > kMaxLinkDepth || rootIndex(root) >= kRootCount) return nullptr;
     Node* node = roots_[rootIndex(root)].get();
-    const std::u16string folded = foldName(path);
     const bool reached = forEachComponent(path, [&](std::size_t at, std::size_t length) {
-        Node* next = node->foldedChild(std::u16string_view(folded).substr(at, length));
-        if (!next) next = node->addChild(path.substr(at, length), narrow(path.substr(at, length)));
-        if (next->isLink) next = walk(next->linkRoot, next->linkPath, true, linkDepth + 1);
+        const std::u16string_view name = path.substr(at, length);
+        Node* next = node->child(name);
+        if (!next) next = addChild(*node, name);
+        if (const Node::Link* link = next->link()) {
+            next = walk(link->root, link->path, true, linkDepth + 1);
+        }
         node = next;
         return node != nullptr;
     });
@@ -459,9 +214,10 @@ SimRegistry::Node* SimRegistry::lookup(RootKey root, std::u16string_view folded,
 
 template <typename Name>
 SimRegistry::Node* SimRegistry::step(Node* node, const Name& folded, int linkDepth) const {
-    Node* next = node->foldedChild(folded);
-    if (next && next->isLink) next = lookup(next->linkRoot, next->linkFolded, linkDepth + 1);
-    return next;
+    const Node::Found found = node->foldedChild(folded, hashFolded(folded));
+    if (!found.isLink) return found.node;
+    const Node::Link& link = *found.node->link();
+    return lookup(link.root, link.folded, linkDepth + 1);
 }
 
 SimRegistry::Node* SimRegistry::find(RootKey root, std::string_view path) const {
@@ -566,9 +322,10 @@ void SimRegistry::closeKey(Key key) {
     if (it->opener != threadToken()) ++foreignCloses_;
     LastOpen& last = lastOpen();
     if (last.registry == id_ && last.key == key) last = {};
-    const bool wasDeleted = it->node->deleted;
+    const Node* closed = it->node;
     open_.erase(std::next(it).base());
-    if (!wasDeleted) return;
+    // An open key that was deleted lies in a retired subtree: with none, the key is not read.
+    if (retired_.empty() || !closed->deleted) return;
     std::unordered_set<const Node*> stillOpen;
     for (const OpenKey& open : open_) stillOpen.insert(open.node);
     retired_.erase(std::remove_if(retired_.begin(), retired_.end(),
@@ -585,12 +342,11 @@ long SimRegistry::queryValue(Key key, std::string_view name, std::uint32_t& type
     if (node->deleted) return kKeyDeleted;
     // As RegQueryValueExA: the name is converted from the code page, then looked up.
     const FoldingName folded{name, foldedUnits_};
-    const auto value =
-        std::find_if(node->values.begin(), node->values.end(),
-                     [&](const Node::Value& v) { return equalsFolded(v.folded, folded); });
-    if (value == node->values.end()) return status::kFileNotFound;
-    type = value->type;
-    data = value->data;
+    const std::size_t at = node->values.find(folded);
+    if (at == PackedValues::kNone) return status::kFileNotFound;
+    type = node->values.type(at);
+    const std::span<const std::uint8_t> bytes = node->values.data(at);
+    data.assign(bytes.begin(), bytes.end());
     return status::kSuccess;
 }
 
@@ -601,7 +357,8 @@ long SimRegistry::subkeyNames(Key key, std::vector<std::string>& names) {
     // Into the strings `names` holds already, so that a caller listing key after key reuses them.
     const Node::Children& children = node->children;
     names.resize(children.size());
-    for (std::size_t i = 0; i < children.size(); ++i) names[i].assign(children[i]->narrowName);
+    for (std::size_t i = 0; i < children.size(); ++i)
+        names[i].assign(children[i].node->narrowName());
     return status::kSuccess;
 }
 
@@ -610,8 +367,9 @@ long SimRegistry::valueNames(Key key, std::vector<std::string>& names) {
     if (!node) return status::kInvalidHandle;
     if (node->deleted) return kKeyDeleted;
     std::vector<std::string> result;
-    result.reserve(node->values.size());
-    for (const auto& value : node->values) result.push_back(narrow(value.name));
+    const PackedValues& values = node->values;
+    result.reserve(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) result.push_back(narrow(values.name(i)));
     names = std::move(result);
     return status::kSuccess;
 }
@@ -635,7 +393,7 @@ void SimRegistry::createKey(RootKey root, std::string_view path) {
 
 void SimRegistry::setValue(RootKey root, std::string_view path, std::string_view name,
                            std::uint32_t type, std::vector<std::uint8_t> data) {
-    create(root, path)->setValue(wide(name), type, std::move(data));
+    create(root, path)->setValue(wide(name), type, data);
 }
 
 void SimRegistry::setString(RootKey root, std::string_view path, std::string_view name,
@@ -683,17 +441,17 @@ void SimRegistry::retire(std::unique_ptr<Node> node) {
 
 void SimRegistry::merge(Node& from, Node& into) {
     ++generation_;
-    for (auto& value : from.values) {
-        into.setValue(value.name, value.type, std::move(value.data));
+    for (std::size_t i = 0; i < from.values.size(); ++i) {
+        into.setValue(from.values.name(i), from.values.type(i), from.values.data(i));
     }
     from.values.clear();
     for (auto& child : from.takeChildren()) {
-        Node* same = into.child(child->name);
+        Node* same = into.child(child->name());
         if (!same) {
             into.adopt(std::move(child));
             continue;
         }
-        if (same->isLink) same = walk(same->linkRoot, same->linkPath, false, 0);
+        if (const Node::Link* link = same->link()) same = walk(link->root, link->path, false, 0);
         if (same && same != child.get()) merge(*child, *same);
         retire(std::move(child));
     }
@@ -708,21 +466,17 @@ void SimRegistry::linkKey(RootKey root, std::string_view linkPath, std::string_v
     if (!parent) throw Error(kLinkLoop);
     create(root, targetPath);  // NT's links always lead to a key that exists
     Node* link = parent->child(parts.back());
-    if (!link) link = parent->addChild(parts.back(), narrow(parts.back()));
+    if (!link) link = addChild(*parent, parts.back());
 
-    bool wasLink = link->isLink;
-    RootKey oldRoot = link->linkRoot;
-    std::u16string oldPath = link->linkPath;
-    link->isLink = true;
-    link->linkRoot = root;
-    link->linkPath = wide(targetPath);
-    link->linkFolded = foldName(link->linkPath);
+    std::unique_ptr<Node::Link> old = link->takeLink();
+    const bool wasLink = old != nullptr;
+    std::u16string wideTarget = wide(targetPath);
+    std::u16string foldedTarget = foldName(wideTarget);
+    parent->linkChild(*link, std::make_unique<Node::Link>(
+                                 Node::Link{root, std::move(wideTarget), std::move(foldedTarget)}));
     Node* target = find(root, linkPath);
     if (!target) {
-        link->isLink = wasLink;
-        link->linkRoot = oldRoot;
-        link->linkPath = oldPath;
-        link->linkFolded = foldName(oldPath);
+        parent->linkChild(*link, std::move(old));
         throw Error("The link " + std::string(linkPath) + " to " + std::string(targetPath) +
                     " would lead back into itself");
     }

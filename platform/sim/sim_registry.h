@@ -93,6 +93,8 @@ class SimRegistry : public platform::Registry {
     // with the code page on the way in and out.
     std::u16string wide(std::string_view text) const;
     std::string narrow(std::u16string_view text) const;
+    // A new subkey of `parent`, with its name in both forms.
+    Node* addChild(Node& parent, std::u16string_view name) const;
     // Follows `path` from the root, through links; creates missing keys when `create` is set.
     // Null when a key is missing or the links loop.
     Node* walk(platform::RootKey root, std::u16string_view path, bool create, int linkDepth) const;
