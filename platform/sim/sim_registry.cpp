@@ -111,15 +111,15 @@ class SimRegistry::Importer : public RegFileSink {
 // The lock over the open keys where the library has threads; nothing where it has none.
 struct SimRegistry::OpenKeysLock {
 #if defined(_GLIBCXX_HAS_GTHREADS)
-    std::mutex mutex;
-    std::unique_lock<std::mutex> hold() {
+    mutable std::mutex mutex;
+    std::unique_lock<std::mutex> hold() const {
         return std::unique_lock<std::mutex>(mutex);
     }
 #else
     struct Held {
         ~Held() {}  // held for its scope, as a lock would be
     };
-    Held hold() {
+    Held hold() const {
         return {};
     }
 #endif
@@ -151,8 +151,39 @@ SimRegistry::WalkMemo& SimRegistry::threadMemo() const {
 #endif
 }
 
+struct alignas(64) SimRegistry::Shard {
+    OpenKeysLock lock;
+    std::uint64_t next = 0;  // the number of the shard's next handle
+    std::vector<OpenKey> keys;
+};
+
+// Handles are multiples of 4 from 0x1000, as on Windows, the shard's number in their low bits.
+namespace {
+constexpr SimRegistry::Key kFirstHandle = 0x1000;
+}  // namespace
+
+bool SimRegistry::isHandle(Key key) {
+    return key >= kFirstHandle && key % 4 == 0;
+}
+
+SimRegistry::Shard& SimRegistry::shardOf(Key key) const {
+    return shards_[(key - kFirstHandle) / 4 % kShards];
+}
+
+std::unordered_set<const SimRegistry::Node*> SimRegistry::openNodes() const {
+    std::unordered_set<const Node*> nodes;
+    for (std::size_t i = 0; i < kShards; ++i) {
+        const auto held = shards_[i].lock.hold();
+        for (const OpenKey& open : shards_[i].keys) nodes.insert(open.node);
+    }
+    return nodes;
+}
+
 SimRegistry::SimRegistry(unsigned codePage)
-    : codePage_(codePage), id_(nextRegistryId()), openKeys_(std::make_unique<OpenKeysLock>()) {
+    : codePage_(codePage),
+      id_(nextRegistryId()),
+      shards_(std::make_unique<Shard[]>(kShards)),
+      retiredLock_(std::make_unique<OpenKeysLock>()) {
     for (auto& root : roots_) root = Node::make({}, {}, true);
     for (unsigned byte = 0; byte < 256; ++byte) {
         const auto b = static_cast<unsigned char>(byte);
@@ -282,10 +313,13 @@ long SimRegistry::openKey(RootKey root, std::string_view path, KeyAccess access,
     if (!path.empty() && access == KeyAccess::AllAccess && denyAll_[rootIndex(root)]) {
         return status::kAccessDenied;
     }
-    const auto held = openKeys_->hold();
-    key = nextKey_;
-    nextKey_ += 4;  // handles are multiples of 4, as on Windows
-    open_.push_back({key, node, threadToken()});
+    const std::size_t number = threadToken() % kShards;
+    Shard& shard = shards_[number];
+    {
+        const auto held = shard.lock.hold();
+        key = kFirstHandle + 4 * (number + kShards * shard.next++);
+        shard.keys.push_back({key, node, threadToken()});
+    }
     lastOpen() = {id_, key, node, foreignCloses_.load()};
     return status::kSuccess;
 }
@@ -306,28 +340,36 @@ SimRegistry::Node* SimRegistry::openNode(Key key) const {
     if (last.registry == id_ && last.key == key && last.foreignCloses == foreignCloses_.load()) {
         return last.node;
     }
-    const auto held = openKeys_->hold();
+    if (!isHandle(key)) return nullptr;
+    const Shard& shard = shardOf(key);
+    const auto held = shard.lock.hold();
     // Newest first: a walk reads the key it opened last.
-    for (auto it = open_.rbegin(); it != open_.rend(); ++it) {
+    for (auto it = shard.keys.rbegin(); it != shard.keys.rend(); ++it) {
         if (it->key == key) return it->node;
     }
     return nullptr;
 }
 
 void SimRegistry::closeKey(Key key) {
-    const auto held = openKeys_->hold();
-    auto it = std::find_if(open_.rbegin(), open_.rend(),
-                           [key](const OpenKey& open) { return open.key == key; });
-    if (it == open_.rend()) return;
-    if (it->opener != threadToken()) ++foreignCloses_;
+    if (!isHandle(key)) return;
+    const Node* closed = nullptr;
+    {
+        Shard& shard = shardOf(key);
+        const auto held = shard.lock.hold();
+        auto it = std::find_if(shard.keys.rbegin(), shard.keys.rend(),
+                               [key](const OpenKey& open) { return open.key == key; });
+        if (it == shard.keys.rend()) return;
+        if (it->opener != threadToken()) ++foreignCloses_;
+        closed = it->node;
+        shard.keys.erase(std::next(it).base());
+    }
     LastOpen& last = lastOpen();
     if (last.registry == id_ && last.key == key) last = {};
-    const Node* closed = it->node;
-    open_.erase(std::next(it).base());
     // An open key that was deleted lies in a retired subtree: with none, the key is not read.
-    if (retired_.empty() || !closed->deleted) return;
-    std::unordered_set<const Node*> stillOpen;
-    for (const OpenKey& open : open_) stillOpen.insert(open.node);
+    if (!closed->deleted) return;
+    const auto held = retiredLock_->hold();
+    if (retired_.empty()) return;
+    const std::unordered_set<const Node*> stillOpen = openNodes();
     retired_.erase(std::remove_if(retired_.begin(), retired_.end(),
                                   [&stillOpen](const std::unique_ptr<Node>& subtree) {
                                       return !subtree->holdsAny(stillOpen);
@@ -433,10 +475,8 @@ void SimRegistry::removeKey(RootKey root, std::u16string_view path) {
 
 void SimRegistry::retire(std::unique_ptr<Node> node) {
     node->markDeleted();
-    const auto held = openKeys_->hold();
-    std::unordered_set<const Node*> open;
-    for (const OpenKey& openKey : open_) open.insert(openKey.node);
-    if (node->holdsAny(open)) retired_.push_back(std::move(node));
+    const auto held = retiredLock_->hold();
+    if (node->holdsAny(openNodes())) retired_.push_back(std::move(node));
 }
 
 void SimRegistry::merge(Node& from, Node& into) {
@@ -496,8 +536,12 @@ void SimRegistry::denyOpen(RootKey root, std::string_view path) {
 }
 
 std::size_t SimRegistry::openKeyCount() const {
-    const auto held = openKeys_->hold();
-    return open_.size();
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < kShards; ++i) {
+        const auto held = shards_[i].lock.hold();
+        count += shards_[i].keys.size();
+    }
+    return count;
 }
 
 }  // namespace tamux::sim

@@ -11,6 +11,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -117,22 +118,29 @@ class SimRegistry : public platform::Registry {
     char16_t foldedUnits_[256];
     std::unique_ptr<Node> roots_[3];
     // Keys may be opened, read and closed by two threads at once, as the Win32 registry allows
-    // (a device walk in two halves); the keys themselves do not change meanwhile. The open keys
-    // are shared under a lock, and each thread has its own memo of the last path it walked.
+    // (a device walk in two halves); the keys themselves do not change meanwhile. Each thread
+    // has its own memo of the last path it walked, and keeps the keys it opens in a shard of
+    // the open keys that another thread seldom touches: a handle names its shard.
     std::uint64_t id_;
-    struct OpenKeysLock;
-    std::unique_ptr<OpenKeysLock> openKeys_;
-    // The open keys, oldest first: few at a time, opened and closed thousands of times by a walk.
     struct OpenKey {
         Key key;
         Node* node;
         std::uint64_t opener;  // the thread that opened it (threadToken)
     };
-    std::vector<OpenKey> open_;
+    struct OpenKeysLock;
+    // A lock, the next handle's number and the open keys (oldest first: few at a time, opened
+    // and closed thousands of times by a walk), on cache lines of their own.
+    struct Shard;
+    static constexpr std::size_t kShards = 8;
+    std::unique_ptr<Shard[]> shards_;
+    Shard& shardOf(Key key) const;  // key: a handle the registry gave out
+    static bool isHandle(Key key);
+    // The nodes of every open key.
+    std::unordered_set<const Node*> openNodes() const;
     // Keys closed by another thread than the one that opened them, which makes every thread's
     // LastOpen doubtful.
     std::atomic<std::uint64_t> foreignCloses_{0};
-    // A thread's last opened key, which a walk queries several times in a row: read without the
+    // A thread's last opened key, which a walk queries several times in a row: read without a
     // lock while this thread has not closed it and no foreign close has happened since.
     struct LastOpen {
         std::uint64_t registry = 0;
@@ -144,7 +152,8 @@ class SimRegistry : public platform::Registry {
     static std::uint64_t threadToken();
     // The key an open handle stands for, or null.
     Node* openNode(Key key) const;
-    Key nextKey_ = 0x1000;
+    // Guards retired_ where two threads close keys of deleted subtrees at once.
+    std::unique_ptr<OpenKeysLock> retiredLock_;
     bool denyAll_[3] = {false, false, false};
     std::set<std::string> deniedPaths_;           // "<root index>\<upper-cased path>"
     std::vector<std::unique_ptr<Node>> retired_;  // deleted subtrees that open keys still hold
