@@ -259,8 +259,9 @@ std::optional<Match> firstMatch(const DatabaseList& databases, const DeviceEntry
     return std::nullopt;
 }
 
-// Machines with this many records looked up search for them on two threads, where they can.
-constexpr std::size_t kMatchInHalvesFrom = 512;
+// Lookups for this many records share their work between two threads where they can: the
+// records are searched for and completed in two halves, and their ids prepared side by side.
+constexpr std::size_t kRecordsInHalvesFrom = 512;
 
 // The first matching line of each record looked up, in their order. The indexes are only read
 // here, so the two halves of the records can be searched for side by side.
@@ -275,7 +276,7 @@ std::vector<std::optional<Match>> firstMatches(const DatabaseList& databases,
         }
     };
     const std::size_t half = lookedUp.size() / 2;
-    if (parallel != nullptr && lookedUp.size() >= kMatchInHalvesFrom) {
+    if (parallel != nullptr && lookedUp.size() >= kRecordsInHalvesFrom) {
         parallel->runSideBySide([&] { search(0, half); }, [&] { search(half, lookedUp.size()); });
     } else {
         search(0, lookedUp.size());
@@ -368,15 +369,16 @@ struct DeviceDatabaseLookups::Shared {
             return false;
         });
     }
-    void noteIndexed(const DeviceTable& table, const std::vector<std::size_t>& records) {
-        indexedTable = &table;
-        indexedRecords.clear();
-        indexedRecords.reserve(records.size());
+    // The (hash, record) pairs of `records`, in the order `indexed` searches them.
+    static std::vector<std::pair<std::size_t, std::size_t>> hashed(
+        const DeviceTable& table, const std::vector<std::size_t>& records) {
+        std::vector<std::pair<std::size_t, std::size_t>> pairs;
+        pairs.reserve(records.size());
         for (std::size_t record : records) {
-            indexedRecords.emplace_back(std::hash<std::string_view>()(table[record].hardwareID),
-                                        record);
+            pairs.emplace_back(std::hash<std::string_view>()(table[record].hardwareID), record);
         }
-        std::sort(indexedRecords.begin(), indexedRecords.end());
+        std::sort(pairs.begin(), pairs.end());
+        return pairs;
     }
 };
 
@@ -431,11 +433,24 @@ void DeviceDatabaseLookups::lookUp(DeviceTable& table, std::string_view classNam
             sharedRecords.push_back(i);
             sharedIds.push_back(record.hardwareID);
         }
-        ids = std::make_shared<DatabaseIndex::IdSet>(sharedIds);
+        // The ids' pieces for the index, and beside them what tells a later lookup whether its
+        // ids were among these.
+        std::vector<std::pair<std::size_t, std::size_t>> hashed;
+        auto makeIds = [&] { ids = std::make_shared<DatabaseIndex::IdSet>(sharedIds); };
+        auto hashIds = [&] {
+            if (readOther) hashed = Shared::hashed(table, sharedRecords);
+        };
+        if (parallel_ != nullptr && sharedIds.size() >= kRecordsInHalvesFrom) {
+            parallel_->runSideBySide(makeIds, hashIds);
+        } else {
+            makeIds();
+            hashIds();
+        }
         if (readOther) {
             shared_->other = indexFile(files_, otherPath, ids, shared_->crypt, parallel_);
             shared_->ids = ids;
-            shared_->noteIndexed(table, sharedRecords);
+            shared_->indexedTable = &table;
+            shared_->indexedRecords = std::move(hashed);
         }
     }
     // The class file's index is made for other's ids, which hold the ones looked up.
@@ -475,7 +490,7 @@ void DeviceDatabaseLookups::lookUp(DeviceTable& table, std::string_view classNam
     // Many records are completed in two halves side by side, with the description read first.
     // Where reading it fails, they are completed in order, so that the error comes where it
     // comes then, after the records before the first unknown one are completed.
-    bool sideBySide = parallel_ != nullptr && lookedUp.size() >= kMatchInHalvesFrom;
+    bool sideBySide = parallel_ != nullptr && lookedUp.size() >= kRecordsInHalvesFrom;
     if (sideBySide) {
         for (std::size_t k = 0; k < lookedUp.size() && !classDescription; ++k) {
             if (!matches[k] || !equalsIgnoringCase(table[lookedUp[k]].className, "UNKNOWN")) {
