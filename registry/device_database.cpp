@@ -307,6 +307,51 @@ void completeRecord(DeviceEntry& record, const DatabaseList& databases, const Ma
     record.deviceExtra = std::move(device.extra);
 }
 
+// Completes the looked-up records that matched. A named record of class "Unknown" takes the
+// class looked up and its description, which `describe` reads from the registry once (it does not
+// change meanwhile), before the first such record takes it. A record is named once it is matched:
+// its display name holds a blank at least. Many records are completed in two halves side by side,
+// with the description read first; where reading it fails, they are completed in order, so that
+// the error comes where it comes then, after the records before the first unknown one.
+void completeRecords(DeviceTable& table, const std::vector<std::size_t>& lookedUp,
+                     const DatabaseList& databases,
+                     const std::vector<std::optional<Match>>& matches, std::string_view className,
+                     platform::Parallel* parallel, const std::function<std::string()>& describe) {
+    std::optional<std::string> classDescription;
+    auto isUnknown = [](const DeviceEntry& record) {
+        return equalsIgnoringCase(record.className, "UNKNOWN");
+    };
+    auto complete = [&](std::size_t from, std::size_t to) {
+        for (std::size_t k = from; k < to; ++k) {
+            DeviceEntry& record = table[lookedUp[k]];
+            const bool unknown = isUnknown(record);
+            if (!matches[k]) continue;
+            completeRecord(record, databases, *matches[k]);
+            if (unknown && !record.displayName.empty()) {
+                if (!classDescription) classDescription = describe();
+                record.className = std::string(className);
+                record.classDesc = *classDescription;
+            }
+        }
+    };
+    bool sideBySide = parallel != nullptr && lookedUp.size() >= kRecordsInHalvesFrom;
+    for (std::size_t k = 0; sideBySide && k < lookedUp.size() && !classDescription; ++k) {
+        if (!matches[k] || !isUnknown(table[lookedUp[k]])) continue;
+        try {
+            classDescription = describe();
+        } catch (const Error&) {
+            sideBySide = false;
+        }
+    }
+    const std::size_t half = lookedUp.size() / 2;
+    if (sideBySide) {
+        parallel->runSideBySide([&] { complete(0, half); },
+                                [&] { complete(half, lookedUp.size()); });
+    } else {
+        complete(0, lookedUp.size());
+    }
+}
+
 }  // namespace
 
 void decipherDatabase(std::vector<std::string>& lines) {
@@ -468,49 +513,8 @@ void DeviceDatabaseLookups::lookUp(DeviceTable& table, std::string_view classNam
 
     const std::vector<std::optional<Match>> matches =
         firstMatches(databases, table, lookedUp, parallel_);
-    // A named record of class "Unknown" takes the class looked up and its description, read
-    // from the registry once (it does not change meanwhile), before the first such record takes
-    // it. A record is named once it is matched: its display name holds a blank at least.
-    std::optional<std::string> classDescription;
-    auto complete = [&](std::size_t from, std::size_t to) {
-        for (std::size_t k = from; k < to; ++k) {
-            DeviceEntry& record = table[lookedUp[k]];
-            const bool unknown = equalsIgnoringCase(record.className, "UNKNOWN");
-            if (!matches[k]) continue;
-            completeRecord(record, databases, *matches[k]);
-            if (unknown && !record.displayName.empty()) {
-                if (!classDescription) {
-                    classDescription = getClassDescription(registry_, system_, className);
-                }
-                record.className = std::string(className);
-                record.classDesc = *classDescription;
-            }
-        }
-    };
-    // Many records are completed in two halves side by side, with the description read first.
-    // Where reading it fails, they are completed in order, so that the error comes where it
-    // comes then, after the records before the first unknown one are completed.
-    bool sideBySide = parallel_ != nullptr && lookedUp.size() >= kRecordsInHalvesFrom;
-    if (sideBySide) {
-        for (std::size_t k = 0; k < lookedUp.size() && !classDescription; ++k) {
-            if (!matches[k] || !equalsIgnoringCase(table[lookedUp[k]].className, "UNKNOWN")) {
-                continue;
-            }
-            try {
-                classDescription = getClassDescription(registry_, system_, className);
-            } catch (const Error&) {
-                sideBySide = false;
-                break;
-            }
-        }
-    }
-    const std::size_t half = lookedUp.size() / 2;
-    if (sideBySide) {
-        parallel_->runSideBySide([&] { complete(0, half); },
-                                 [&] { complete(half, lookedUp.size()); });
-    } else {
-        complete(0, lookedUp.size());
-    }
+    completeRecords(table, lookedUp, databases, matches, className, parallel_,
+                    [&] { return getClassDescription(registry_, system_, className); });
 }
 
 }  // namespace tamux
