@@ -108,8 +108,8 @@ class SimRegistry::Importer : public RegFileSink {
     Node* current_ = nullptr;
 };
 
-// The lock over the open keys where the library has threads; nothing where it has none.
-struct SimRegistry::OpenKeysLock {
+// A lock where the library has threads; nothing where it has none, and nothing to guard against.
+struct SimRegistry::Lock {
 #if defined(_GLIBCXX_HAS_GTHREADS)
     mutable std::mutex mutex;
     std::unique_lock<std::mutex> hold() const {
@@ -134,6 +134,10 @@ std::uint64_t nextRegistryId() {
     return next++;
 }
 
+// Handles are multiples of 4 from 0x1000, as on Windows, with the shard's number in their low
+// bits.
+constexpr SimRegistry::Key kFirstHandle = 0x1000;
+
 }  // namespace
 
 SimRegistry::WalkMemo& SimRegistry::threadMemo() const {
@@ -152,15 +156,10 @@ SimRegistry::WalkMemo& SimRegistry::threadMemo() const {
 }
 
 struct alignas(64) SimRegistry::Shard {
-    OpenKeysLock lock;
+    Lock lock;
     std::uint64_t next = 0;  // the number of the shard's next handle
     std::vector<OpenKey> keys;
 };
-
-// Handles are multiples of 4 from 0x1000, as on Windows, the shard's number in their low bits.
-namespace {
-constexpr SimRegistry::Key kFirstHandle = 0x1000;
-}  // namespace
 
 bool SimRegistry::isHandle(Key key) {
     return key >= kFirstHandle && key % 4 == 0;
@@ -183,7 +182,7 @@ SimRegistry::SimRegistry(unsigned codePage)
     : codePage_(codePage),
       id_(nextRegistryId()),
       shards_(std::make_unique<Shard[]>(kShards)),
-      retiredLock_(std::make_unique<OpenKeysLock>()) {
+      retiredLock_(std::make_unique<Lock>()) {
     for (auto& root : roots_) root = Node::make({}, {}, true);
     for (unsigned byte = 0; byte < 256; ++byte) {
         const auto b = static_cast<unsigned char>(byte);

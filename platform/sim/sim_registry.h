@@ -127,7 +127,7 @@ class SimRegistry : public platform::Registry {
         Node* node;
         std::uint64_t opener;  // the thread that opened it (threadToken)
     };
-    struct OpenKeysLock;
+    struct Lock;
     // A lock, the next handle's number and the open keys (oldest first: few at a time, opened
     // and closed thousands of times by a walk), on cache lines of their own.
     struct Shard;
@@ -153,7 +153,7 @@ class SimRegistry : public platform::Registry {
     // The key an open handle stands for, or null.
     Node* openNode(Key key) const;
     // Guards retired_ where two threads close keys of deleted subtrees at once.
-    std::unique_ptr<OpenKeysLock> retiredLock_;
+    std::unique_ptr<Lock> retiredLock_;
     bool denyAll_[3] = {false, false, false};
     std::set<std::string> deniedPaths_;           // "<root index>\<upper-cased path>"
     std::vector<std::unique_ptr<Node>> retired_;  // deleted subtrees that open keys still hold
