@@ -77,13 +77,16 @@ void MainForm::formCreate() {
     // damaged database) costs only what it gathers, and the user is told why.
     auto step = [this](auto&& work) { reportingErrors(work); };
     step([this] { loadLanguage(); });
-    step([this] { enumerateDevices(); });
     {
-        // Both lookups read other.txt after their own file: it is read and deciphered once for
-        // the two, and overwritten once the second is done.
+        // Both lookups read other.txt after their own file: it is deciphered once for the two,
+        // on a second thread while the device table is read, and overwritten once the second
+        // lookup is done.
         DeviceDatabaseLookups lookups(state_.platform.registry, state_.platform.system,
                                       state_.platform.files, {"Keyboard", "Mouse"}, "",
                                       &state_.platform.parallel);
+        step([&] {
+            lookups.readBeside([this](platform::Parallel* free) { enumerateDevices(free); });
+        });
         step([&] { lookUpDevices(lookups, "Keyboard"); });
         step([&] { lookUpDevices(lookups, "Mouse"); });
     }
@@ -99,9 +102,8 @@ void MainForm::loadLanguage() {
     state_.lang.loadLangModule();
 }
 
-void MainForm::enumerateDevices() {
-    readDeviceTable(state_.platform.registry, state_.platform.system, state_.devices,
-                    &state_.platform.parallel);
+void MainForm::enumerateDevices(platform::Parallel* parallel) {
+    readDeviceTable(state_.platform.registry, state_.platform.system, state_.devices, parallel);
 }
 
 void MainForm::lookUpDevices(DeviceDatabaseLookups& lookups, const char* className) {

@@ -150,7 +150,8 @@ class MainForm {
   private:
     // The steps of formCreate.
     void loadLanguage();
-    void enumerateDevices();
+    // The device table, reading two halves of the device ids side by side with `parallel`.
+    void enumerateDevices(platform::Parallel* parallel);
     void lookUpDevices(DeviceDatabaseLookups& lookups, const char* className);
     void gatherKeyboardFacts();
     void gatherMouseFacts();

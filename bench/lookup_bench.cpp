@@ -46,13 +46,17 @@ StartupDeviceWork runDeviceWork(BenchMachine& bench, DeviceTable& table) {
     sim::Machine& machine = bench.machine();
     StartupDeviceWork work;
     const Clock::time_point start = Clock::now();
-    readDeviceTable(machine.registry(), machine.system(), table, &machine.parallel());
-    work.enumMs = millisecondsSince(start);
-    const Clock::time_point enumerated = Clock::now();
+    Clock::time_point enumerated;
     {
-        // As formCreate: other.txt shared by the two lookups, wiped after the second.
+        // As formCreate: other.txt deciphered beside the walk, shared by the two lookups, wiped
+        // after the second.
         DeviceDatabaseLookups lookups(machine.registry(), machine.system(), bench.files(),
                                       {"Keyboard", "Mouse"}, "", &machine.parallel());
+        lookups.readBeside([&](platform::Parallel* free) {
+            readDeviceTable(machine.registry(), machine.system(), table, free);
+        });
+        work.enumMs = millisecondsSince(start);
+        enumerated = Clock::now();
         lookups.lookUp(table, "Keyboard");
         lookups.lookUp(table, "Mouse");
     }
@@ -180,8 +184,8 @@ int main(int argc, char** argv) try {
     fs::remove_all(work);
 
     std::cout << "EnumDevices + 2 lookups:  " << formatMs(ours) << "\n"
-              << "  EnumDevices:            " << formatMs(enumMs) << "\n"
-              << "  the two lookups:        " << formatMs(lookupMs) << "\n"
+              << "  EnumDevices, other.txt deciphered beside: " << formatMs(enumMs) << "\n"
+              << "  the two lookups after it:                 " << formatMs(lookupMs) << "\n"
               << "lspci, whole process:     " << formatMs(theirs) << "\n"
               << "time ratio ours / lspci:  " << formatRatio(pairwiseRatios(ours, theirs))
               << "   (target: at most 0.5, half of lspci's time)\n"

@@ -173,6 +173,14 @@ bool DatabaseIndex::IdSet::mayOccur(const char* key, std::size_t size) const {
     return true;
 }
 
+bool DatabaseIndex::IdSet::mayAnswer(const char* key, std::size_t size) const {
+    if (size == 0) return false;
+    if (mayOccur(key, size)) return true;
+    if (size != kNormalizedSource || pciKeys_.empty()) return false;
+    const std::optional<PackedKey> normalized = packNormalized(key);
+    return normalized && pciSlot(*normalized) != std::string_view::npos;
+}
+
 std::size_t DatabaseIndex::IdSet::findPciSlot(const PackedKey& key) const {
     // Linear probing from the key's hash; the table is at most half full, so a free slot ends
     // every search.

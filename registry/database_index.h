@@ -44,6 +44,9 @@ class DatabaseIndex {
         // False when the key, upper-cased, cannot occur in any of the ids. Keys shorter than a
         // piece are always kept.
         bool mayOccur(const char* key, std::size_t size) const;
+        // False when no index made for these ids keeps a line of this key for it: the key cannot
+        // occur in any of them, and it is no normalized key equal to one of their PCI keys.
+        bool mayAnswer(const char* key, std::size_t size) const;
         // The place of an id's PCI key among them, or npos.
         std::size_t pciSlot(const PackedKey& key) const;
         std::size_t pciSlotCount() const { return pciKeys_.size(); }
@@ -66,6 +69,10 @@ class DatabaseIndex {
     // each over while it is still in the cache. A line's text may be released after addLine.
     explicit DatabaseIndex(std::shared_ptr<const IdSet> ids);
     void addLine(std::string_view line);
+    // A line passed over without its text: it only counts. For a caller that learned from
+    // mayAnswer that no line of its key is kept, or that no vendor line is kept for it.
+    void skipLine() { ++lineCount_; }
+    std::size_t lineCount() const { return lineCount_; }
     void finish();
     ~DatabaseIndex();
     DatabaseIndex(const DatabaseIndex&) = delete;

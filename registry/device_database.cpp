@@ -13,8 +13,10 @@
 #include "platform/reg_key.h"
 #include "registry/crypt_lib.h"
 #include "registry/database_cipher.h"
+#include "registry/database_digest.h"
 #include "registry/database_index.h"
 #include "registry/database_lines.h"
+#include "registry/indexed_database.h"
 #include "registry/secure_wipe.h"
 #include "registry/win_version.h"
 
@@ -25,101 +27,6 @@ namespace {
 constexpr std::string_view kNtClassRoot = "SYSTEM\\CurrentControlSet\\Control\\Class";
 constexpr std::string_view k9xClassRoot = "System\\CurrentControlSet\\Services\\Class";
 
-// One database file, handed over whole or piece by piece as it is read. Each line is copied into
-// a buffer of its own, deciphered there and handed to the index at once, while it is in the
-// cache; the index keeps what it may answer with. Only that buffer ever holds deciphered text
-// here, and it is overwritten before it is released: the file's text itself stays hex.
-class IndexedDatabase {
-  public:
-    IndexedDatabase(std::shared_ptr<const DatabaseIndex::IdSet> ids, CryptLib& crypt)
-        : index_(std::move(ids)), crypt_(crypt) {}
-    ~IndexedDatabase() { secureRelease(line_); }
-    IndexedDatabase(const IndexedDatabase&) = delete;
-    IndexedDatabase& operator=(const IndexedDatabase&) = delete;
-
-    // The next piece of the file's text. CR LF, LF or CR end a line, also where a piece ends
-    // between the CR and the LF. Raises CryptError for a line that is not hex.
-    void read(std::string_view piece) {
-        const char* at = piece.data();
-        const char* const end = at + piece.size();
-        if (afterCr_ && at < end && *at == '\n') ++at;
-        afterCr_ = false;
-        // The next CR and the next LF, each kept while it lies ahead: every line end is searched
-        // for once, and a text without CRs is not searched to its end for every line.
-        const char* cr = next(at, end, '\r');
-        const char* lf = next(at, end, '\n');
-        while (at < end) {
-            if (cr < at) cr = next(at, end, '\r');
-            if (lf < at) lf = next(at, end, '\n');
-            const char* const stop = std::min(cr, lf);
-            append(at, stop);
-            if (stop == end) return;  // the line goes on in the next piece
-            endLine();
-            at = stop + 1;
-            if (*stop == '\r') {
-                if (at == end)
-                    afterCr_ = true;
-                else if (*at == '\n')
-                    ++at;
-            }
-        }
-    }
-
-    // After the last piece: a last line without a line end is a line too (a final line end adds
-    // no empty line).
-    void finish() {
-        if (size_ > 0) endLine();
-        secureRelease(line_);
-        index_.finish();
-    }
-
-    const DatabaseIndex& index() const { return index_; }
-
-  private:
-    // The first `c` from `at` on, or `end`.
-    static const char* next(const char* at, const char* end, char c) {
-        const void* found = std::memchr(at, c, static_cast<std::size_t>(end - at));
-        return found == nullptr ? end : static_cast<const char*>(found);
-    }
-
-    void append(const char* from, const char* to) {
-        const auto count = static_cast<std::size_t>(to - from);
-        if (count == 0) return;  // an empty line: nothing to copy, and maybe no buffer yet
-        if (line_.size() < size_ + count) {
-            // A vector's own growth would free a copy of earlier lines' text unwiped.
-            std::vector<char> larger(std::max(2 * line_.size(), size_ + count + 256));
-            std::copy(line_.begin(), line_.begin() + static_cast<std::ptrdiff_t>(size_),
-                      larger.begin());
-            secureRelease(line_);
-            line_.swap(larger);
-        }
-        std::memcpy(line_.data() + size_, from, count);
-        size_ += count;
-    }
-
-    void endLine() {
-        const std::size_t text = crypt_.decryptInPlace(line_.data(), size_);
-        size_ = 0;
-        index_.addLine(std::string_view(line_.data(), text));
-    }
-
-    DatabaseIndex index_;
-    CryptLib& crypt_;
-    std::vector<char> line_;  // the line so far: its hex, then its text
-    std::size_t size_ = 0;    // of the line so far
-    bool afterCr_ = false;    // the last piece ended with a CR
-};
-
-// A database read whole (a class's file, of a few kilobytes).
-std::unique_ptr<IndexedDatabase> indexText(std::string_view text,
-                                           std::shared_ptr<const DatabaseIndex::IdSet> ids,
-                                           CryptLib& crypt) {
-    auto database = std::make_unique<IndexedDatabase>(std::move(ids), crypt);
-    database->read(text);
-    database->finish();
-    return database;
-}
-
 // The text of the file when it exists. A file that exists but cannot be read is an error, not an
 // empty database.
 std::optional<std::string> readIfExists(platform::Files& files, const std::string& path) {
@@ -129,107 +36,59 @@ std::optional<std::string> readIfExists(platform::Files& files, const std::strin
     return content;
 }
 
-// A part of a database of megabytes (other.txt), read, deciphered and indexed piece by piece, so
-// that the whole of its text is never held: `take` is handed the part's text, `whole` says
-// whether the file could be read. A file that cannot be read to its end is "Cannot open file", as
-// when it is read whole: a line that is not hex before the failure does not decide the error, so
-// the rest is still read after such a line.
-struct FilePart {
-    std::unique_ptr<IndexedDatabase> database;
-    bool whole = false;
-    std::exception_ptr damaged;
-
-    FilePart(std::shared_ptr<const DatabaseIndex::IdSet> ids, CryptLib& crypt)
-        : database(std::make_unique<IndexedDatabase>(std::move(ids), crypt)) {}
-
-    void take(std::string_view text) {
-        if (damaged) return;
-        try {
-            database->read(text);
-        } catch (const CryptError&) {
-            damaged = std::current_exception();
-        }
-    }
-
-    // After the last piece: the index of a part read whole and undamaged is made.
-    void finish() {
-        if (whole && !damaged) database->finish();
-    }
-};
-
-// The parts of other.txt, in the file's order, once each was read and finished: "Cannot open
-// file" when a part could not be read to its end, else the error of the first damaged part.
-std::vector<std::unique_ptr<IndexedDatabase>> finishParts(std::vector<FilePart>& parts,
-                                                          const std::string& path) {
-    for (const FilePart& part : parts) {
-        if (!part.whole) throw Error("Cannot open file " + path);
-    }
-    std::vector<std::unique_ptr<IndexedDatabase>> databases;
-    for (FilePart& part : parts) {
-        if (part.damaged) std::rethrow_exception(part.damaged);
-        databases.push_back(std::move(part.database));
-    }
-    return databases;
+// Digests the chunks of `digest` on this thread, after `first`, and on another from the front.
+void digestSideBySide(DatabaseDigest& digest, platform::Parallel& parallel, CryptLib& crypt,
+                      const std::function<void()>& first) {
+    CryptLib secondCrypt;
+    useDatabaseKeys(secondCrypt);
+    parallel.runSideBySide(
+        [&] {
+            if (first) first();
+            digest.digestFromBack(crypt);
+        },
+        [&] { digest.digestFromFront(secondCrypt); });
 }
 
-// Files from this size on are read and deciphered as two halves side by side, where a second
-// thread can be had: the start-up's other.txt is megabytes of hex, each line deciphered on its own.
-constexpr std::uint64_t kHalvesFrom = 1u << 20;
+// The size of other.txt when it is read on two threads: with a second thread, and when it is
+// large enough to be worth it.
+std::optional<std::uint64_t> digestSize(platform::Files& files, const std::string& path,
+                                        platform::Parallel* parallel) {
+    if (parallel == nullptr) return std::nullopt;
+    const std::optional<std::uint64_t> size = files.fileSize(path);
+    if (!size || *size < DatabaseDigest::kFrom || *size > DatabaseDigest::kUpTo)
+        return std::nullopt;
+    return size;
+}
 
-// other.txt read as one part, or as two: the lines that begin before the first line end in its
-// second half, and the rest. Each half reads its own part of the file and deciphers with a cipher
-// of its own; the two indexes answer as one of the whole file would when asked in turn.
+// other.txt read, deciphered and indexed piece by piece, so that the whole of its text is never
+// held; on two threads where it is worth it. A file that cannot be read to its end is "Cannot
+// open file", as when it is read whole: a line that is not hex before the failure does not decide
+// the error, so the rest is still read after such a line.
 std::vector<std::unique_ptr<IndexedDatabase>> indexFile(
     platform::Files& files, const std::string& path,
     const std::shared_ptr<const DatabaseIndex::IdSet>& ids, CryptLib& crypt,
     platform::Parallel* parallel) {
-    const std::optional<std::uint64_t> size =
-        parallel != nullptr ? files.fileSize(path) : std::nullopt;
-    std::vector<FilePart> parts;
-    if (!size || *size < kHalvesFrom) {
-        parts.emplace_back(ids, crypt);
-        FilePart& whole = parts.front();
-        whole.whole =
-            files.readFilePieces(path, [&](std::string_view piece) { whole.take(piece); });
-        whole.finish();
-        return finishParts(parts, path);
+    if (const std::optional<std::uint64_t> size = digestSize(files, path, parallel)) {
+        DatabaseDigest digest(files, path, *size);
+        digestSideBySide(digest, *parallel, crypt, {});
+        return digest.index(ids, crypt, parallel);
     }
-    // Both halves find the same boundary: just after the first LF from the middle on. A file
-    // without one there is read as its first half alone.
-    const std::uint64_t middle = *size / 2;
-    CryptLib secondCrypt;
-    useDatabaseKeys(secondCrypt);
-    parts.emplace_back(ids, crypt);
-    parts.emplace_back(ids, secondCrypt);
-    FilePart& first = parts[0];
-    FilePart& second = parts[1];
-    parallel->runSideBySide(
-        [&] {
-            std::uint64_t at = 0;  // of the piece in the file
-            first.whole = files.readFileFrom(path, 0, [&](std::string_view piece) {
-                const std::size_t from = middle > at ? static_cast<std::size_t>(middle - at) : 0;
-                const std::size_t end = from < piece.size() ? piece.find('\n', from) : piece.npos;
-                at += piece.size();
-                first.take(piece.substr(0, end == piece.npos ? piece.npos : end + 1));
-                return end == piece.npos;
-            });
-            first.finish();
-        },
-        [&] {
-            bool started = false;
-            second.whole = files.readFileFrom(path, middle, [&](std::string_view piece) {
-                if (!started) {
-                    const std::size_t end = piece.find('\n');
-                    if (end == piece.npos) return true;
-                    piece.remove_prefix(end + 1);
-                    started = true;
-                }
-                second.take(piece);
-                return true;
-            });
-            second.finish();
-        });
-    return finishParts(parts, path);
+    std::vector<std::unique_ptr<IndexedDatabase>> parts;
+    parts.push_back(std::make_unique<IndexedDatabase>(ids, crypt));
+    IndexedDatabase& database = *parts.front();
+    std::exception_ptr damaged;
+    const bool whole = files.readFilePieces(path, [&](std::string_view piece) {
+        if (damaged) return;
+        try {
+            database.read(piece);
+        } catch (const CryptError&) {
+            damaged = std::current_exception();
+        }
+    });
+    if (!whole) throw Error("Cannot open file " + path);
+    if (damaged) std::rethrow_exception(damaged);
+    database.finish();
+    return parts;
 }
 
 // Records of the class and unknown ones, when they have a hardware id.
@@ -398,6 +257,8 @@ struct DeviceDatabaseLookups::Shared {
     // megabytes of ids. Most comparisons are of the hashes, not of ids that begin alike.
     const DeviceTable* indexedTable = nullptr;
     std::vector<std::pair<std::size_t, std::size_t>> indexedRecords;  // (hash, record)
+    // other.txt deciphered beside the device table's reading, until a lookup indexes it.
+    std::unique_ptr<DatabaseDigest> digest;
 
     Shared() { useDatabaseKeys(crypt); }
 
@@ -441,6 +302,29 @@ DeviceDatabaseLookups::DeviceDatabaseLookups(platform::Registry& registry, platf
       shared_(std::make_unique<Shared>()) {}
 
 DeviceDatabaseLookups::~DeviceDatabaseLookups() = default;
+
+void DeviceDatabaseLookups::readBeside(const std::function<void(platform::Parallel*)>& work) {
+    const std::string otherPath = folder_ + "other.txt";
+    std::optional<std::uint64_t> size;
+    if (getWinVersion(system_) != WinVersion::WinNt4 && files_.fileExists(otherPath)) {
+        size = digestSize(files_, otherPath, parallel_);
+    }
+    if (!size) {
+        work(parallel_);
+        return;
+    }
+    auto digest = std::make_unique<DatabaseDigest>(files_, otherPath, *size);
+    std::exception_ptr workError;
+    digestSideBySide(*digest, *parallel_, shared_->crypt, [&] {
+        try {
+            work(nullptr);
+        } catch (...) {
+            workError = std::current_exception();
+        }
+    });
+    shared_->digest = std::move(digest);
+    if (workError) std::rethrow_exception(workError);
+}
 
 void DeviceDatabaseLookups::lookUp(DeviceTable& table, std::string_view className) {
     if (getWinVersion(system_) == WinVersion::WinNt4) return;
@@ -492,7 +376,11 @@ void DeviceDatabaseLookups::lookUp(DeviceTable& table, std::string_view classNam
             hashIds();
         }
         if (readOther) {
-            shared_->other = indexFile(files_, otherPath, ids, shared_->crypt, parallel_);
+            // A digest made beside the device table's reading serves the first lookup that
+            // reads other.txt, whether it succeeds or not.
+            const std::unique_ptr<DatabaseDigest> digest = std::move(shared_->digest);
+            shared_->other = digest ? digest->index(ids, shared_->crypt, parallel_)
+                                    : indexFile(files_, otherPath, ids, shared_->crypt, parallel_);
             shared_->ids = ids;
             shared_->indexedTable = &table;
             shared_->indexedRecords = std::move(hashed);

@@ -2,6 +2,7 @@
 // files: one enciphered file per class plus "other.txt", matched against hardware ids.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -45,7 +46,7 @@ void lookupDeviceDatabase(platform::Registry& registry, platform::System& system
 // destroyed, which overwrites every deciphered line. Each lookUp behaves as lookupDeviceDatabase
 // would at that point: the same names, the same errors, raised before any record of that lookup
 // is completed. A lookup that fails keeps nothing, so the next one reads and deciphers again.
-// With `parallel`, other.txt is read and deciphered as two halves side by side.
+// With `parallel`, other.txt is read and deciphered on two threads.
 class DeviceDatabaseLookups {
   public:
     DeviceDatabaseLookups(platform::Registry& registry, platform::System& system,
@@ -57,6 +58,13 @@ class DeviceDatabaseLookups {
 
     // lookupDeviceDatabase(registry, system, files, table, className, directory).
     void lookUp(DeviceTable& table, std::string_view className);
+
+    // Runs `work` (the reading of the device table the lookups are for) on this thread, while
+    // another deciphers other.txt for the lookups to come, when there is one and it is large
+    // enough. `work` is handed the lookups' Parallel when the lookups leave it free, else
+    // nullptr. Whatever `work` raises is raised here once both are done; what reading other.txt
+    // raises is raised by the lookups, as if they had read it themselves.
+    void readBeside(const std::function<void(platform::Parallel*)>& work);
 
   private:
     struct Shared;

@@ -1,0 +1,73 @@
+// A database of megabytes (other.txt) deciphered on two threads before the ids it is indexed for
+// are known, as the start-up reads the device table meanwhile. The file is cut into chunks at line
+// ends; one thread takes them from the front, the other from the back once it is free, until none
+// is left. Of each line only what tells whether an index may keep it is held: its key and whether
+// it is a vendor line. Once the ids are known, the file is read again in two halves, and only the
+// lines an index for them may keep are deciphered again and indexed: the two indexes answer in
+// turn as one index of the whole file would.
+//
+// The keys are deciphered text: they are overwritten once the indexes are made, or when the digest
+// is destroyed unused.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/parallel.h"
+#include "registry/crypt_lib.h"
+#include "registry/database_index.h"
+#include "registry/indexed_database.h"
+
+namespace tamux {
+
+class DatabaseDigest {
+  public:
+    // Files from this size on are worth two threads; up to the last, their chunks' keys fit the
+    // digest's offsets.
+    static constexpr std::uint64_t kFrom = std::uint64_t{1} << 20;
+    static constexpr std::uint64_t kUpTo = std::uint64_t{1} << 29;
+
+    // The file at `path`, of `size` bytes as fileSize gave it, not read yet.
+    DatabaseDigest(platform::Files& files, std::string path, std::uint64_t size);
+    ~DatabaseDigest();
+    DatabaseDigest(const DatabaseDigest&) = delete;
+    DatabaseDigest& operator=(const DatabaseDigest&) = delete;
+
+    // Digest the chunks no thread took yet, from the first on and from the last on, each with a
+    // cipher of its own, until none is left. Two threads may run them at once, or one after the
+    // other. A line that is not hex or a read that fails is kept for `index` to raise.
+    void digestFromFront(CryptLib& crypt);
+    void digestFromBack(CryptLib& crypt);
+
+    // Once every chunk was digested: the indexes of the file's two halves for `ids`, made side by
+    // side with `parallel`. Raises "Cannot open file" when a chunk could not be read to its end
+    // (or the file changed before it was read again), else the error of the first line that is
+    // not hex, as one reading of the whole file would. The keys are overwritten either way.
+    std::vector<std::unique_ptr<IndexedDatabase>> index(
+        const std::shared_ptr<const DatabaseIndex::IdSet>& ids, CryptLib& crypt,
+        platform::Parallel* parallel);
+
+  private:
+    struct Chunk;
+
+    void digest(Chunk& chunk, std::size_t number, CryptLib& crypt);
+    // The half of chunks [first, last): its lines read again, the wanted ones indexed.
+    std::unique_ptr<IndexedDatabase> indexHalf(
+        std::size_t first, std::size_t last, const std::shared_ptr<const DatabaseIndex::IdSet>& ids,
+        CryptLib& crypt);
+    void wipeKeys();
+
+    platform::Files& files_;
+    std::string path_;
+    std::uint64_t size_;
+    std::vector<Chunk> chunks_;
+    // The chunks not taken yet: [low 16 bits, high 16 bits).
+    std::atomic<std::uint32_t> untaken_;
+};
+
+}  // namespace tamux
