@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <string_view>
 #include <utility>
@@ -21,6 +22,11 @@ namespace {
 constexpr std::uint32_t kKeyEnd = (std::uint32_t{1} << 29) - 1;
 constexpr std::uint32_t kKeyed = std::uint32_t{1} << 29;
 constexpr std::uint32_t kVendor = std::uint32_t{1} << 30;
+constexpr std::uint32_t kWanted = std::uint32_t{1} << 31;
+
+// What reading a line again costs against deciphering and indexing one an index may keep,
+// roughly: the halves of the second reading are cut so that they take about as long.
+constexpr std::size_t kWantedLineCost = 8;
 
 // About this many bytes to a chunk: enough that a thread spends its time deciphering, few enough
 // that the two threads end close together. Always an even count, so that the halves are chunks.
@@ -40,6 +46,7 @@ struct DatabaseDigest::Chunk {
     std::exception_ptr damaged;        // the first line that is not hex
     std::vector<std::uint32_t> lines;
     std::vector<char> keys;  // the keys of its lines, one after another
+    std::size_t wanted = 0;  // lines read again, once the ids are known
 };
 
 DatabaseDigest::DatabaseDigest(platform::Files& files, std::string path, std::uint64_t size)
@@ -59,26 +66,26 @@ void DatabaseDigest::wipeKeys() {
     for (Chunk& chunk : chunks_) secureRelease(chunk.keys);
 }
 
-void DatabaseDigest::digestFromFront(CryptLib& crypt) {
+template <typename Work>
+void DatabaseDigest::takeChunks(bool fromFront, Work&& work) {
     for (std::uint32_t untaken = untaken_.load();;) {
         const std::uint32_t front = untaken & 0xFFFF, back = untaken >> 16;
         if (front >= back) return;
-        if (untaken_.compare_exchange_weak(untaken, (back << 16) | (front + 1))) {
-            digest(chunks_[front], front, crypt);
+        const std::uint32_t taken = fromFront ? front : back - 1;
+        const std::uint32_t left = fromFront ? (back << 16) | (front + 1) : (taken << 16) | front;
+        if (untaken_.compare_exchange_weak(untaken, left)) {
+            work(chunks_[taken], taken);
             untaken = untaken_.load();
         }
     }
 }
 
+void DatabaseDigest::digestFromFront(CryptLib& crypt) {
+    takeChunks(true, [&](Chunk& chunk, std::size_t number) { digest(chunk, number, crypt); });
+}
+
 void DatabaseDigest::digestFromBack(CryptLib& crypt) {
-    for (std::uint32_t untaken = untaken_.load();;) {
-        const std::uint32_t front = untaken & 0xFFFF, back = untaken >> 16;
-        if (front >= back) return;
-        if (untaken_.compare_exchange_weak(untaken, ((back - 1) << 16) | front)) {
-            digest(chunks_[back - 1], back - 1, crypt);
-            untaken = untaken_.load();
-        }
-    }
+    takeChunks(false, [&](Chunk& chunk, std::size_t number) { digest(chunk, number, crypt); });
 }
 
 void DatabaseDigest::digest(Chunk& chunk, std::size_t number, CryptLib& crypt) {
@@ -157,52 +164,77 @@ std::vector<std::unique_ptr<IndexedDatabase>> DatabaseDigest::index(
     for (const Chunk& chunk : chunks_) {
         if (chunk.damaged) std::rethrow_exception(chunk.damaged);
     }
-    const std::size_t half = chunks_.size() / 2;
+    auto sideBySide = [parallel](const std::function<void()>& first,
+                                 const std::function<void()>& second) {
+        if (parallel != nullptr) {
+            parallel->runSideBySide(first, second);
+        } else {
+            first();
+            second();
+        }
+    };
+    // The lines to read again, chunk by chunk from both ends.
+    untaken_ = static_cast<std::uint32_t>(chunks_.size()) << 16;
+    sideBySide([&] { takeChunks(true, [&](Chunk& chunk, std::size_t) { sift(chunk, *ids); }); },
+               [&] { takeChunks(false, [&](Chunk& chunk, std::size_t) { sift(chunk, *ids); }); });
+
+    // Two halves of about the same work.
+    std::vector<std::size_t> costs(chunks_.size() + 1, 0);  // of the chunks before each
+    for (std::size_t c = 0; c < chunks_.size(); ++c) {
+        costs[c + 1] = costs[c] + chunks_[c].lines.size() + kWantedLineCost * chunks_[c].wanted;
+    }
+    std::size_t split = 0;
+    while (split < chunks_.size() && 2 * costs[split + 1] <= costs.back()) ++split;
+    if (split < chunks_.size() && costs.back() - costs[split] > costs[split + 1]) ++split;
+
     std::vector<std::unique_ptr<IndexedDatabase>> halves(2);
     CryptLib secondCrypt;
     useDatabaseKeys(secondCrypt);
-    auto first = [&] { halves[0] = indexHalf(0, half, ids, crypt); };
-    auto second = [&] { halves[1] = indexHalf(half, chunks_.size(), ids, secondCrypt); };
-    if (parallel != nullptr) {
-        parallel->runSideBySide(first, second);
-    } else {
-        first();
-        second();
-    }
+    sideBySide([&] { halves[0] = indexChunks(0, split, ids, crypt); },
+               [&] { halves[1] = indexChunks(split, chunks_.size(), ids, secondCrypt); });
     return halves;
 }
 
-std::unique_ptr<IndexedDatabase> DatabaseDigest::indexHalf(
+void DatabaseDigest::sift(Chunk& chunk, const DatabaseIndex::IdSet& ids) {
+    // The lines an index for these ids may keep, and the vendor line above each; the chunk's last
+    // vendor line too, for the lines of the chunks after it and for whatever follows the half.
+    std::size_t keyStart = 0, vendor = kNone;
+    for (std::size_t n = 0; n < chunk.lines.size(); ++n) {
+        const std::uint32_t entry = chunk.lines[n];
+        const std::size_t keyEnd = entry & kKeyEnd;
+        if ((entry & kKeyed) != 0) {
+            if ((entry & kVendor) != 0) vendor = n;
+            if (ids.mayAnswer(chunk.keys.data() + keyStart, keyEnd - keyStart)) {
+                chunk.lines[n] |= kWanted;
+                if (vendor != kNone) chunk.lines[vendor] |= kWanted;
+                vendor = kNone;
+            }
+        }
+        keyStart = keyEnd;
+    }
+    if (vendor != kNone) chunk.lines[vendor] |= kWanted;
+    secureRelease(chunk.keys);
+    chunk.wanted = static_cast<std::size_t>(
+        std::count_if(chunk.lines.begin(), chunk.lines.end(),
+                      [](std::uint32_t entry) { return (entry & kWanted) != 0; }));
+}
+
+std::unique_ptr<IndexedDatabase> DatabaseDigest::indexChunks(
     std::size_t first, std::size_t last, const std::shared_ptr<const DatabaseIndex::IdSet>& ids,
     CryptLib& crypt) {
-    // The lines an index for these ids may keep, and the vendor line above each (the last one of
-    // every chunk too, for the lines of the chunks after it and for what follows the half).
-    std::vector<bool> wanted;
-    for (std::size_t c = first; c < last; ++c) {
-        Chunk& chunk = chunks_[c];
-        std::size_t keyStart = 0, vendor = kNone;
-        for (const std::uint32_t entry : chunk.lines) {
-            const std::size_t n = wanted.size();
-            const std::size_t keyEnd = entry & kKeyEnd;
-            wanted.push_back(false);
-            if ((entry & kKeyed) != 0) {
-                if ((entry & kVendor) != 0) vendor = n;
-                if (ids->mayAnswer(chunk.keys.data() + keyStart, keyEnd - keyStart)) {
-                    wanted[n] = true;
-                    if (vendor != kNone) wanted[vendor] = true;
-                    vendor = kNone;
-                }
-            }
-            keyStart = keyEnd;
+    // Whether the n-th line of the chunks is read again; asked for n = 0, 1, 2, ... in turn.
+    std::size_t chunk = first, before = 0, lines = 0;
+    for (std::size_t c = first; c < last; ++c) lines += chunks_[c].lines.size();
+    auto want = [&](std::size_t n) {
+        while (chunk < last && n >= before + chunks_[chunk].lines.size()) {
+            before += chunks_[chunk++].lines.size();
         }
-        if (vendor != kNone) wanted[vendor] = true;
-        secureRelease(chunk.keys);
-        std::vector<std::uint32_t>().swap(chunk.lines);
-    }
+        return chunk < last && (chunks_[chunk].lines[n - before] & kWanted) != 0;
+    };
 
     auto database = std::make_unique<IndexedDatabase>(ids, crypt);
-    auto want = [&wanted](std::size_t n) { return n < wanted.size() && wanted[n]; };
-    const std::uint64_t begin = chunks_[first].begin, end = chunks_[last - 1].end;
+    const std::uint64_t begin = first < last ? chunks_[first].begin : 0;
+    const std::uint64_t end = first < last ? chunks_[last - 1].end : 0;
     std::uint64_t at = begin;
     const bool whole =
         begin >= end || files_.readFileFrom(path_, begin, [&](std::string_view piece) {
@@ -218,9 +250,10 @@ std::unique_ptr<IndexedDatabase> DatabaseDigest::indexHalf(
         });
     database->finish(want);
     // The file changed since it was digested when it ends sooner or has other lines now.
-    if (!whole || at < end || database->index().lineCount() != wanted.size()) {
+    if (!whole || at < end || database->index().lineCount() != lines) {
         throw Error("Cannot open file " + path_);
     }
+    for (std::size_t c = first; c < last; ++c) std::vector<std::uint32_t>().swap(chunks_[c].lines);
     return database;
 }
 

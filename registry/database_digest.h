@@ -4,7 +4,8 @@
 // is left. Of each line only what tells whether an index may keep it is held: its key and whether
 // it is a vendor line. Once the ids are known, the file is read again in two halves, and only the
 // lines an index for them may keep are deciphered again and indexed: the two indexes answer in
-// turn as one index of the whole file would.
+// turn as one index of the whole file would. The halves are cut where the work of that second
+// reading is shared about evenly.
 //
 // The keys are deciphered text: they are overwritten once the indexes are made, or when the digest
 // is destroyed unused.
@@ -55,9 +56,15 @@ class DatabaseDigest {
   private:
     struct Chunk;
 
+    // Hands every chunk no thread took yet to `work`, from the front or from the back.
+    template <typename Work>
+    void takeChunks(bool fromFront, Work&& work);
     void digest(Chunk& chunk, std::size_t number, CryptLib& crypt);
-    // The half of chunks [first, last): its lines read again, the wanted ones indexed.
-    std::unique_ptr<IndexedDatabase> indexHalf(
+    // Marks the lines an index for `ids` may keep, and the vendor lines it may need; wipes the
+    // keys.
+    void sift(Chunk& chunk, const DatabaseIndex::IdSet& ids);
+    // The index of chunks [first, last), their marked lines read again and deciphered.
+    std::unique_ptr<IndexedDatabase> indexChunks(
         std::size_t first, std::size_t last, const std::shared_ptr<const DatabaseIndex::IdSet>& ids,
         CryptLib& crypt);
     void wipeKeys();
