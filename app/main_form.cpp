@@ -84,9 +84,7 @@ void MainForm::formCreate() {
         DeviceDatabaseLookups lookups(state_.platform.registry, state_.platform.system,
                                       state_.platform.files, {"Keyboard", "Mouse"}, "",
                                       &state_.platform.parallel);
-        step([&] {
-            lookups.readBeside([this](platform::Parallel* free) { enumerateDevices(free); });
-        });
+        step([&] { enumerateDevices(lookups); });
         step([&] { lookUpDevices(lookups, "Keyboard"); });
         step([&] { lookUpDevices(lookups, "Mouse"); });
     }
@@ -102,8 +100,10 @@ void MainForm::loadLanguage() {
     state_.lang.loadLangModule();
 }
 
-void MainForm::enumerateDevices(platform::Parallel* parallel) {
-    readDeviceTable(state_.platform.registry, state_.platform.system, state_.devices, parallel);
+void MainForm::enumerateDevices(DeviceDatabaseLookups& lookups) {
+    DeviceTableReading reading(state_.platform.registry, state_.platform.system, state_.devices);
+    lookups.readBeside(reading);
+    reading.finish();
 }
 
 void MainForm::lookUpDevices(DeviceDatabaseLookups& lookups, const char* className) {

@@ -150,8 +150,8 @@ class MainForm {
   private:
     // The steps of formCreate.
     void loadLanguage();
-    // The device table, reading two halves of the device ids side by side with `parallel`.
-    void enumerateDevices(platform::Parallel* parallel);
+    // The device table, read by two threads beside the deciphering of the lookups' database.
+    void enumerateDevices(DeviceDatabaseLookups& lookups);
     void lookUpDevices(DeviceDatabaseLookups& lookups, const char* className);
     void gatherKeyboardFacts();
     void gatherMouseFacts();

@@ -52,9 +52,9 @@ StartupDeviceWork runDeviceWork(BenchMachine& bench, DeviceTable& table) {
         // after the second.
         DeviceDatabaseLookups lookups(machine.registry(), machine.system(), bench.files(),
                                       {"Keyboard", "Mouse"}, "", &machine.parallel());
-        lookups.readBeside([&](platform::Parallel* free) {
-            readDeviceTable(machine.registry(), machine.system(), table, free);
-        });
+        DeviceTableReading reading(machine.registry(), machine.system(), table);
+        lookups.readBeside(reading);
+        reading.finish();
         work.enumMs = millisecondsSince(start);
         enumerated = Clock::now();
         lookups.lookUp(table, "Keyboard");

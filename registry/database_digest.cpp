@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -55,7 +56,9 @@ DatabaseDigest::DatabaseDigest(platform::Files& files, std::string path, std::ui
         std::clamp<std::uint64_t>(size / (2 * kChunkBytes), 1, kMostChunkPairs));
     chunks_.resize(2 * pairs);
     for (std::size_t k = 0; k < chunks_.size(); ++k) chunks_[k].from = size * k / chunks_.size();
-    untaken_ = static_cast<std::uint32_t>(chunks_.size()) << 16;
+    untaken_.reset(static_cast<std::uint32_t>(chunks_.size()));
+    useDatabaseKeys(frontCrypt_);
+    useDatabaseKeys(backCrypt_);
 }
 
 DatabaseDigest::~DatabaseDigest() {
@@ -68,24 +71,18 @@ void DatabaseDigest::wipeKeys() {
 
 template <typename Work>
 void DatabaseDigest::takeChunks(bool fromFront, Work&& work) {
-    for (std::uint32_t untaken = untaken_.load();;) {
-        const std::uint32_t front = untaken & 0xFFFF, back = untaken >> 16;
-        if (front >= back) return;
-        const std::uint32_t taken = fromFront ? front : back - 1;
-        const std::uint32_t left = fromFront ? (back << 16) | (front + 1) : (taken << 16) | front;
-        if (untaken_.compare_exchange_weak(untaken, left)) {
-            work(chunks_[taken], taken);
-            untaken = untaken_.load();
-        }
+    while (const std::optional<std::uint32_t> taken =
+               fromFront ? untaken_.takeFront() : untaken_.takeBack()) {
+        work(chunks_[*taken], *taken);
     }
 }
 
-void DatabaseDigest::digestFromFront(CryptLib& crypt) {
-    takeChunks(true, [&](Chunk& chunk, std::size_t number) { digest(chunk, number, crypt); });
+void DatabaseDigest::workFromFront() {
+    takeChunks(true, [&](Chunk& chunk, std::size_t number) { digest(chunk, number, frontCrypt_); });
 }
 
-void DatabaseDigest::digestFromBack(CryptLib& crypt) {
-    takeChunks(false, [&](Chunk& chunk, std::size_t number) { digest(chunk, number, crypt); });
+void DatabaseDigest::workFromBack() {
+    takeChunks(false, [&](Chunk& chunk, std::size_t number) { digest(chunk, number, backCrypt_); });
 }
 
 void DatabaseDigest::digest(Chunk& chunk, std::size_t number, CryptLib& crypt) {
@@ -174,7 +171,7 @@ std::vector<std::unique_ptr<IndexedDatabase>> DatabaseDigest::index(
         }
     };
     // The lines to read again, chunk by chunk from both ends.
-    untaken_ = static_cast<std::uint32_t>(chunks_.size()) << 16;
+    untaken_.reset(static_cast<std::uint32_t>(chunks_.size()));
     sideBySide([&] { takeChunks(true, [&](Chunk& chunk, std::size_t) { sift(chunk, *ids); }); },
                [&] { takeChunks(false, [&](Chunk& chunk, std::size_t) { sift(chunk, *ids); }); });
 
@@ -188,10 +185,8 @@ std::vector<std::unique_ptr<IndexedDatabase>> DatabaseDigest::index(
     if (split < chunks_.size() && costs.back() - costs[split] > costs[split + 1]) ++split;
 
     std::vector<std::unique_ptr<IndexedDatabase>> halves(2);
-    CryptLib secondCrypt;
-    useDatabaseKeys(secondCrypt);
     sideBySide([&] { halves[0] = indexChunks(0, split, ids, crypt); },
-               [&] { halves[1] = indexChunks(split, chunks_.size(), ids, secondCrypt); });
+               [&] { halves[1] = indexChunks(split, chunks_.size(), ids, backCrypt_); });
     return halves;
 }
 

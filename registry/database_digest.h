@@ -11,7 +11,6 @@
 // is destroyed unused.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <exception>
 #include <memory>
@@ -26,7 +25,7 @@
 
 namespace tamux {
 
-class DatabaseDigest {
+class DatabaseDigest : public platform::SharedWork {
   public:
     // Files from this size on are worth two threads; up to the last, their chunks' keys fit the
     // digest's offsets.
@@ -35,15 +34,15 @@ class DatabaseDigest {
 
     // The file at `path`, of `size` bytes as fileSize gave it, not read yet.
     DatabaseDigest(platform::Files& files, std::string path, std::uint64_t size);
-    ~DatabaseDigest();
+    ~DatabaseDigest() override;
     DatabaseDigest(const DatabaseDigest&) = delete;
     DatabaseDigest& operator=(const DatabaseDigest&) = delete;
 
     // Digest the chunks no thread took yet, from the first on and from the last on, each with a
     // cipher of its own, until none is left. Two threads may run them at once, or one after the
     // other. A line that is not hex or a read that fails is kept for `index` to raise.
-    void digestFromFront(CryptLib& crypt);
-    void digestFromBack(CryptLib& crypt);
+    void workFromFront() override;
+    void workFromBack() override;
 
     // Once every chunk was digested: the indexes of the file's two halves for `ids`, made side by
     // side with `parallel`. Raises "Cannot open file" when a chunk could not be read to its end
@@ -73,8 +72,8 @@ class DatabaseDigest {
     std::string path_;
     std::uint64_t size_;
     std::vector<Chunk> chunks_;
-    // The chunks not taken yet: [low 16 bits, high 16 bits).
-    std::atomic<std::uint32_t> untaken_;
+    platform::Pieces untaken_;  // chunks
+    CryptLib frontCrypt_, backCrypt_;
 };
 
 }  // namespace tamux

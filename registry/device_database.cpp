@@ -36,19 +36,6 @@ std::optional<std::string> readIfExists(platform::Files& files, const std::strin
     return content;
 }
 
-// Digests the chunks of `digest` on this thread, after `first`, and on another from the front.
-void digestSideBySide(DatabaseDigest& digest, platform::Parallel& parallel, CryptLib& crypt,
-                      const std::function<void()>& first) {
-    CryptLib secondCrypt;
-    useDatabaseKeys(secondCrypt);
-    parallel.runSideBySide(
-        [&] {
-            if (first) first();
-            digest.digestFromBack(crypt);
-        },
-        [&] { digest.digestFromFront(secondCrypt); });
-}
-
 // The size of other.txt when it is read on two threads: with a second thread, and when it is
 // large enough to be worth it.
 std::optional<std::uint64_t> digestSize(platform::Files& files, const std::string& path,
@@ -70,7 +57,7 @@ std::vector<std::unique_ptr<IndexedDatabase>> indexFile(
     platform::Parallel* parallel) {
     if (const std::optional<std::uint64_t> size = digestSize(files, path, parallel)) {
         DatabaseDigest digest(files, path, *size);
-        digestSideBySide(digest, *parallel, crypt, {});
+        parallel->share(digest);
         return digest.index(ids, crypt, parallel);
     }
     std::vector<std::unique_ptr<IndexedDatabase>> parts;
@@ -303,27 +290,21 @@ DeviceDatabaseLookups::DeviceDatabaseLookups(platform::Registry& registry, platf
 
 DeviceDatabaseLookups::~DeviceDatabaseLookups() = default;
 
-void DeviceDatabaseLookups::readBeside(const std::function<void(platform::Parallel*)>& work) {
+void DeviceDatabaseLookups::readBeside(platform::SharedWork& work) {
     const std::string otherPath = folder_ + "other.txt";
     std::optional<std::uint64_t> size;
     if (getWinVersion(system_) != WinVersion::WinNt4 && files_.fileExists(otherPath)) {
         size = digestSize(files_, otherPath, parallel_);
     }
-    if (!size) {
-        work(parallel_);
-        return;
+    if (size) {
+        shared_->digest = std::make_unique<DatabaseDigest>(files_, otherPath, *size);
+        parallel_->share(work, *shared_->digest);
+    } else if (parallel_ != nullptr) {
+        parallel_->share(work);
+    } else {
+        work.workFromFront();
+        work.workFromBack();
     }
-    auto digest = std::make_unique<DatabaseDigest>(files_, otherPath, *size);
-    std::exception_ptr workError;
-    digestSideBySide(*digest, *parallel_, shared_->crypt, [&] {
-        try {
-            work(nullptr);
-        } catch (...) {
-            workError = std::current_exception();
-        }
-    });
-    shared_->digest = std::move(digest);
-    if (workError) std::rethrow_exception(workError);
 }
 
 void DeviceDatabaseLookups::lookUp(DeviceTable& table, std::string_view className) {

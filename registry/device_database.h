@@ -2,7 +2,6 @@
 // files: one enciphered file per class plus "other.txt", matched against hardware ids.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -59,12 +58,12 @@ class DeviceDatabaseLookups {
     // lookupDeviceDatabase(registry, system, files, table, className, directory).
     void lookUp(DeviceTable& table, std::string_view className);
 
-    // Runs `work` (the reading of the device table the lookups are for) on this thread, while
-    // another deciphers other.txt for the lookups to come, when there is one and it is large
-    // enough. `work` is handed the lookups' Parallel when the lookups leave it free, else
-    // nullptr. Whatever `work` raises is raised here once both are done; what reading other.txt
-    // raises is raised by the lookups, as if they had read it themselves.
-    void readBeside(const std::function<void(platform::Parallel*)>& work);
+    // Shares `work` (the reading of the device table the lookups are for) between this thread and
+    // another, which also deciphers other.txt for the lookups to come, when there is one and it
+    // is large enough: each thread helps with the other's work once its own is done. Without a
+    // Parallel, `work` is done on this thread alone. What reading other.txt raises is raised by
+    // the lookups, as if they had read it themselves.
+    void readBeside(platform::SharedWork& work);
 
   private:
     struct Shared;

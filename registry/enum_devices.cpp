@@ -151,68 +151,43 @@ Nt5Devices listNt5Devices(platform::Registry& registry) {
     return list;
 }
 
-// The instances of devices [from, to) of `list`, appended to `table` as a walk in order makes
-// them, with a key, class cache and path buffers of its own.
-void walkNt5Devices(platform::Registry& registry, const Nt5Devices& list, std::size_t from,
-                    std::size_t to, Nt5Walk walk, DeviceTable& table) {
-    RegKey key(registry, RootKey::LocalMachine, KeyAccess::Read);
-    Nt5Classes classes;
-    Nt5Paths paths;
-    std::vector<std::string> instances;  // kept from one device to the next, its strings reused
-    for (std::size_t d = from; d < to; ++d) {
-        const Nt5Devices::Device& device = list.devices[d];
-        paths.device.assign(list.enumerators[device.enumerator]).append(1, '\\').append(device.id);
-        if (!key.openKey(paths.device) || key.valueExists("DeviceDesc")) continue;
-        key.subkeyNames(instances);
-        for (const std::string& instance : instances) {
-            // The record comes first, so an instance that fails the tests below still leaves an
-            // empty record behind.
-            DeviceEntry& record = appendRecord(table);
-            paths.instance.assign(paths.device).append(1, '\\').append(instance);
-            paths.control.assign(paths.instance).append("\\Control");
-            readNt5Instance(key, paths, walk, classes, record);
+// Walks NT 5.x device ids block after block, with a key, class cache and path buffers of its own.
+class Nt5Walker {
+  public:
+    Nt5Walker(platform::Registry& registry, Nt5Walk walk)
+        : key_(registry, RootKey::LocalMachine, KeyAccess::Read), walk_(walk) {}
+
+    // The instances of devices [from, to) of `list`, appended to `table` as a walk in order
+    // makes them.
+    void walk(const Nt5Devices& list, std::size_t from, std::size_t to, DeviceTable& table) {
+        for (std::size_t d = from; d < to; ++d) {
+            const Nt5Devices::Device& device = list.devices[d];
+            paths_.device.assign(list.enumerators[device.enumerator])
+                .append(1, '\\')
+                .append(device.id);
+            if (!key_.openKey(paths_.device) || key_.valueExists("DeviceDesc")) continue;
+            key_.subkeyNames(instances_);
+            for (const std::string& instance : instances_) {
+                // The record comes first, so an instance that fails the tests below still leaves
+                // an empty record behind.
+                DeviceEntry& record = appendRecord(table);
+                paths_.instance.assign(paths_.device).append(1, '\\').append(instance);
+                paths_.control.assign(paths_.instance).append("\\Control");
+                readNt5Instance(key_, paths_, walk_, classes_, record);
+            }
         }
     }
-}
 
-// Machines with this many device ids walk them as two halves side by side, where they can.
-constexpr std::size_t kWalkInHalvesFrom = 256;
+  private:
+    RegKey key_;
+    Nt5Walk walk_;
+    Nt5Classes classes_;
+    Nt5Paths paths_;
+    std::vector<std::string> instances_;  // kept from one device to the next, its strings reused
+};
 
-void walkNt5(platform::Registry& registry, DeviceTable& table, Nt5Walk walk,
-             platform::Parallel* parallel) {
-    const Nt5Devices list = listNt5Devices(registry);
-    const std::size_t count = list.devices.size();
-    // Each device id has one instance or more: the table is made about the right size at once.
-    table.reserve(table.size() + count);
-    if (parallel == nullptr || count < kWalkInHalvesFrom) {
-        walkNt5Devices(registry, list, 0, count, walk, table);
-        return;
-    }
-    // The second half's records follow the first's, and an error ends the table where one walk
-    // in order would have ended it: an error of the first half leaves none of the second's.
-    DeviceTable second;
-    second.reserve(count - count / 2);
-    std::exception_ptr firstError, secondError;
-    parallel->runSideBySide(
-        [&] {
-            try {
-                walkNt5Devices(registry, list, 0, count / 2, walk, table);
-            } catch (...) {
-                firstError = std::current_exception();
-            }
-        },
-        [&] {
-            try {
-                walkNt5Devices(registry, list, count / 2, count, walk, second);
-            } catch (...) {
-                secondError = std::current_exception();
-            }
-        });
-    if (firstError) std::rethrow_exception(firstError);
-    table.insert(table.end(), std::make_move_iterator(second.begin()),
-                 std::make_move_iterator(second.end()));
-    if (secondError) std::rethrow_exception(secondError);
-}
+// Machines with this many device ids share their walk between two threads, where they can.
+constexpr std::size_t kWalkSharedFrom = 256;
 
 // ---- 9x: HKEY_DYN_DATA\Config Manager\Enum\<n> -> HKEY_LOCAL_MACHINE\ENUM\<hardware key> ----
 
@@ -337,14 +312,120 @@ void walkNt4(platform::Registry& registry, DeviceTable& table) {
 
 }  // namespace
 
+// The NT 5.x walk shared: its device ids in blocks; the front's records go straight into the
+// table, each block from the back into a table of its own, until the two meet.
+struct DeviceTableReading::Nt5 {
+    static constexpr std::size_t kBlockDevices = 32;
+
+    Nt5Walk walk;
+    Nt5Devices list;
+    std::size_t blockDevices = kBlockDevices;
+    platform::Pieces blocks;
+    std::vector<DeviceTable> backTables;  // by block
+    std::exception_ptr frontError, backError;
+    std::size_t backFailed = 0;  // the block of backError
+
+    Nt5(platform::Registry& registry, Nt5Walk kind) : walk(kind), list(listNt5Devices(registry)) {
+        const std::size_t count = list.devices.size();
+        blockDevices = std::max(kBlockDevices,
+                                (count + platform::Pieces::kMost - 1) / platform::Pieces::kMost);
+        const std::size_t blockCount = (count + blockDevices - 1) / blockDevices;
+        blocks.reset(static_cast<std::uint32_t>(blockCount));
+        backTables.resize(blockCount);
+    }
+    // The device ids of block `block`: [first, second).
+    std::pair<std::size_t, std::size_t> devicesOf(std::size_t block) const {
+        const std::size_t from = block * blockDevices;
+        return {from, std::min(from + blockDevices, list.devices.size())};
+    }
+};
+
+DeviceTableReading::DeviceTableReading(platform::Registry& registry, platform::System& system,
+                                       DeviceTable& table)
+    : registry_(registry), system_(system), table_(table) {
+    table_.clear();
+    std::optional<Nt5Walk> walk;
+    if (isWin2000(system)) walk = Nt5Walk::Win2000;
+    if (isWinXP(system)) walk = Nt5Walk::WinXP;
+    if (!walk) return;
+    nt5_ = std::make_unique<Nt5>(registry, *walk);
+    // Each device id has one instance or more: the table is made about the right size at once.
+    table_.reserve(nt5_->list.devices.size());
+}
+
+DeviceTableReading::~DeviceTableReading() = default;
+
+std::size_t DeviceTableReading::deviceIds() const {
+    return nt5_ ? nt5_->list.devices.size() : 0;
+}
+
+void DeviceTableReading::workFromFront() {
+    if (!nt5_) {
+        try {
+            if (isWin9x(system_)) walk9x(registry_, table_, Win9xWalk::ByClassGuid);
+            if (isWin95(system_)) walk9x(registry_, table_, Win9xWalk::ByClassName);
+            if (getWinVersion(system_) == WinVersion::WinNt4) walkNt4(registry_, table_);
+        } catch (...) {
+            error_ = std::current_exception();
+        }
+        return;
+    }
+    Nt5& shared = *nt5_;
+    Nt5Walker walker(registry_, shared.walk);
+    while (const std::optional<std::uint32_t> block = shared.blocks.takeFront()) {
+        const auto [from, to] = shared.devicesOf(*block);
+        try {
+            walker.walk(shared.list, from, to, table_);
+        } catch (...) {
+            shared.frontError = std::current_exception();
+            return;
+        }
+    }
+}
+
+void DeviceTableReading::workFromBack() {
+    if (!nt5_) return;
+    Nt5& shared = *nt5_;
+    Nt5Walker walker(registry_, shared.walk);
+    while (const std::optional<std::uint32_t> block = shared.blocks.takeBack()) {
+        const auto [from, to] = shared.devicesOf(*block);
+        try {
+            walker.walk(shared.list, from, to, shared.backTables[*block]);
+        } catch (...) {
+            shared.backError = std::current_exception();
+            shared.backFailed = *block;
+            return;
+        }
+    }
+}
+
+void DeviceTableReading::finish() {
+    const std::unique_ptr<Nt5> shared = std::move(nt5_);
+    if (error_) std::rethrow_exception(error_);
+    if (!shared) return;
+    // An error ends the table where one walk in order would have ended it: the front's blocks all
+    // come before the back's, and the back stopped at the first of its blocks to fail.
+    if (shared->frontError) std::rethrow_exception(shared->frontError);
+    for (std::size_t block = 0; block < shared->backTables.size(); ++block) {
+        DeviceTable& part = shared->backTables[block];
+        table_.insert(table_.end(), std::make_move_iterator(part.begin()),
+                      std::make_move_iterator(part.end()));
+        if (shared->backError && block == shared->backFailed) {
+            std::rethrow_exception(shared->backError);
+        }
+    }
+}
+
 void readDeviceTable(platform::Registry& registry, platform::System& system, DeviceTable& table,
                      platform::Parallel* parallel) {
-    table.clear();
-    if (isWin2000(system)) walkNt5(registry, table, Nt5Walk::Win2000, parallel);
-    if (isWinXP(system)) walkNt5(registry, table, Nt5Walk::WinXP, parallel);
-    if (isWin9x(system)) walk9x(registry, table, Win9xWalk::ByClassGuid);
-    if (isWin95(system)) walk9x(registry, table, Win9xWalk::ByClassName);
-    if (getWinVersion(system) == WinVersion::WinNt4) walkNt4(registry, table);
+    DeviceTableReading reading(registry, system, table);
+    if (parallel != nullptr && reading.deviceIds() >= kWalkSharedFrom) {
+        parallel->share(reading);
+    } else {
+        reading.workFromFront();
+        reading.workFromBack();
+    }
+    reading.finish();
 }
 
 }  // namespace tamux

@@ -3,6 +3,10 @@
 // the NT 4 root devices. Keys are opened for reading only.
 #pragma once
 
+#include <cstddef>
+#include <exception>
+#include <memory>
+
 #include "platform/parallel.h"
 #include "platform/registry.h"
 #include "platform/system.h"
@@ -15,10 +19,39 @@ namespace tamux {
 // (Windows 95 only, so Windows 95 lists each device twice), the NT 4 walk. On NT 6 and later no
 // walk runs. A registry error (RegistryError) ends the enumeration where it occurs and
 // propagates; the records appended so far, the one being filled included, stay in the table.
-// With `parallel`, the NT 5.x walk of a machine with many devices goes through two halves of them
-// side by side, with the same records and errors; `registry` must then answer two threads at
-// once.
+// With `parallel`, the NT 5.x walk of a machine with many devices is shared between two threads,
+// with the same records and errors; `registry` must then answer two threads at once.
 void readDeviceTable(platform::Registry& registry, platform::System& system, DeviceTable& table,
                      platform::Parallel* parallel = nullptr);
+
+// readDeviceTable as work that two threads can share, for a caller that has other work for them
+// too: made, then worked at from the front and from the back (by two threads at once, or in
+// turn), then finished. The NT 5.x walk goes through the device ids in blocks, one thread from
+// the first on, the other from the last on; the other walks are done from the front alone.
+class DeviceTableReading : public platform::SharedWork {
+  public:
+    // Empties `table` and lists the NT 5.x device ids, when there are any to walk.
+    DeviceTableReading(platform::Registry& registry, platform::System& system, DeviceTable& table);
+    ~DeviceTableReading() override;
+    DeviceTableReading(const DeviceTableReading&) = delete;
+    DeviceTableReading& operator=(const DeviceTableReading&) = delete;
+
+    void workFromFront() override;
+    void workFromBack() override;
+    // Once both ends were worked at: the table as one walk in order makes it, and that walk's
+    // error raised, if any.
+    void finish();
+
+    // The NT 5.x device ids there are to walk.
+    std::size_t deviceIds() const;
+
+  private:
+    struct Nt5;
+    platform::Registry& registry_;
+    platform::System& system_;
+    DeviceTable& table_;
+    std::unique_ptr<Nt5> nt5_;
+    std::exception_ptr error_;  // of a walk other than NT 5.x's
+};
 
 }  // namespace tamux
