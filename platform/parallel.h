@@ -1,5 +1,5 @@
-// Two independent pieces of work at once, on two threads of the process: the start-up reads and
-// deciphers the two halves of a database of megabytes side by side.
+// Work on two threads of the process: the start-up walks the device tree and deciphers a database
+// of megabytes side by side.
 #pragma once
 
 #include <atomic>
@@ -34,9 +34,14 @@ class Pieces {
     std::atomic<std::uint32_t> untaken_;  // [low 16 bits, high 16 bits)
 };
 
+// Two pieces of work at once: the second on a thread of the process kept for all the work to
+// come, the caller's own thread doing the first. The kept thread waits for its next piece busily
+// for a moment after each one before it sleeps, and so does the caller for the end of a piece: the
+// start-up hands over several pieces in a row, and a sleeping thread of a virtual machine's second
+// processor can take a millisecond or more to wake. A system with one processor gets no thread.
 class Parallel {
   public:
-    virtual ~Parallel() = default;
+    virtual ~Parallel();
 
     // Runs `first` on this thread and `second` on another, and returns once both have ended.
     // Where no other thread can be had, `second` runs after `first`: the two must not wait for
@@ -51,10 +56,28 @@ class Parallel {
     void share(SharedWork& first, SharedWork& second);
 
   protected:
-    // Starts `work`, which raises nothing, on another thread; false when no thread can be had.
-    virtual bool start(std::function<void()> work) = 0;
-    // Waits until the work that start began has ended.
-    virtual void wait() = 0;
+    // What a derived class gives: a thread that runs workerLoop, and a signal each way.
+    // startThread is called once, on the first piece; false when no thread can be had.
+    virtual bool startThread() = 0;
+    virtual void joinThread() = 0;
+    enum class Signal { ToWorker, ToCaller };
+    // raise is remembered until an await of the same signal takes it.
+    virtual void raise(Signal signal) = 0;
+    virtual void await(Signal signal) = 0;
+
+    // The body of the kept thread: runs the pieces handed over until stopWorker.
+    void workerLoop();
+    // Ends the kept thread; a derived class calls it in its destructor, while its thread and
+    // signals are still there.
+    void stopWorker();
+
+  private:
+    bool start(std::function<void()> work);
+    void wait();
+
+    std::function<void()> piece_;
+    std::atomic<int> state_{0};
+    bool started_ = false;
 };
 
 }  // namespace tamux::platform

@@ -1,9 +1,10 @@
 #include "platform/sim/sim_parallel.h"
 
 #include <system_error>
-#include <utility>
 
 #if defined(_GLIBCXX_HAS_GTHREADS)
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #endif
 
@@ -12,6 +13,9 @@ namespace tamux::sim {
 #if defined(_GLIBCXX_HAS_GTHREADS)
 struct SimParallel::Worker {
     std::thread thread;
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool raised[2] = {false, false};  // by Signal
 };
 #else
 struct SimParallel::Worker {};
@@ -20,31 +24,53 @@ struct SimParallel::Worker {};
 SimParallel::SimParallel() = default;
 
 SimParallel::~SimParallel() {
-    wait();
+    stopWorker();
 }
 
-bool SimParallel::start(std::function<void()> work) {
+bool SimParallel::startThread() {
 #if defined(_GLIBCXX_HAS_GTHREADS)
-    if (!allowThreads_ || worker_) return false;
+    if (!allowThreads_ || std::thread::hardware_concurrency() == 1) return false;
     try {
         worker_ = std::make_unique<Worker>();
-        worker_->thread = std::thread(std::move(work));
+        worker_->thread = std::thread([this] { workerLoop(); });
         return true;
     } catch (const std::system_error&) {
         worker_.reset();
         return false;
     }
 #else
-    static_cast<void>(work);
     return false;
 #endif
 }
 
-void SimParallel::wait() {
+void SimParallel::joinThread() {
 #if defined(_GLIBCXX_HAS_GTHREADS)
     if (worker_ && worker_->thread.joinable()) worker_->thread.join();
 #endif
     worker_.reset();
+}
+
+void SimParallel::raise(Signal signal) {
+#if defined(_GLIBCXX_HAS_GTHREADS)
+    {
+        const std::lock_guard<std::mutex> hold(worker_->mutex);
+        worker_->raised[static_cast<int>(signal)] = true;
+    }
+    worker_->changed.notify_all();
+#else
+    static_cast<void>(signal);
+#endif
+}
+
+void SimParallel::await(Signal signal) {
+#if defined(_GLIBCXX_HAS_GTHREADS)
+    std::unique_lock<std::mutex> hold(worker_->mutex);
+    bool& raised = worker_->raised[static_cast<int>(signal)];
+    worker_->changed.wait(hold, [&raised] { return raised; });
+    raised = false;
+#else
+    static_cast<void>(signal);
+#endif
 }
 
 }  // namespace tamux::sim

@@ -1,9 +1,9 @@
 // Parallel work on the simulated machine: a real second thread of the process where the C++
-// library has threads (the native builds); one piece after the other where it has none (the
-// simulated machine's Windows build, which runs in the Wine conformance tests only).
+// library has threads (the native builds) and the host more than one processor; one piece after
+// the other otherwise (the simulated machine's Windows build, which runs in the Wine conformance
+// tests only).
 #pragma once
 
-#include <functional>
 #include <memory>
 
 #include "platform/parallel.h"
@@ -19,8 +19,10 @@ class SimParallel : public platform::Parallel {
     void allowThreads(bool allow) { allowThreads_ = allow; }
 
   protected:
-    bool start(std::function<void()> work) override;
-    void wait() override;
+    bool startThread() override;
+    void joinThread() override;
+    void raise(Signal signal) override;
+    void await(Signal signal) override;
 
   private:
     struct Worker;

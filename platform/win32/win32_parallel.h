@@ -1,8 +1,7 @@
-// Parallel work on a second thread of the process, started with the C runtime's _beginthreadex
-// so that the runtime's own per-thread data is set up and released with it.
+// Parallel work on a second thread of the process, kept for all the work to come, started with
+// the C runtime's _beginthreadex so that the runtime's own per-thread data is set up and released
+// with it. A system with one processor runs the pieces one after the other.
 #pragma once
-
-#include <functional>
 
 #include "platform/parallel.h"
 
@@ -16,12 +15,17 @@ class Win32Parallel final : public platform::Parallel {
     Win32Parallel& operator=(const Win32Parallel&) = delete;
 
   protected:
-    bool start(std::function<void()> work) override;
-    void wait() override;
+    bool startThread() override;
+    void joinThread() override;
+    void raise(Signal signal) override;
+    void await(Signal signal) override;
 
   private:
-    std::function<void()> work_;
-    void* thread_ = nullptr;  // the thread's handle while it may run
+    static unsigned __stdcall run(void* self);
+    void closeHandles();
+
+    void* thread_ = nullptr;                // the thread's handle while it runs
+    void* events_[2] = {nullptr, nullptr};  // auto-reset, by Signal
 };
 
 }  // namespace tamux::win32

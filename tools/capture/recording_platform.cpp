@@ -361,8 +361,10 @@ class ScriptedDialogs : public platform::Dialogs {
 // after the other, and its reads are recorded in the order a walk in order makes them.
 class OneThread : public platform::Parallel {
   protected:
-    bool start(std::function<void()>) override { return false; }
-    void wait() override {}
+    bool startThread() override { return false; }
+    void joinThread() override {}
+    void raise(Signal) override {}
+    void await(Signal) override {}
 };
 
 }  // namespace

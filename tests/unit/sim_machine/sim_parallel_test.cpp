@@ -56,5 +56,18 @@ TEST(SimParallelTest, BothRunToTheirEndAndTheFirstErrorReachesTheCaller) {
     }
 }
 
+TEST(SimParallelTest, OneKeptThreadRunsEverySecondPiece) {
+    std::thread::id seconds[3];
+    {
+        SimParallel parallel;
+        for (std::thread::id& second : seconds) {
+            parallel.runSideBySide([] {}, [&second] { second = std::this_thread::get_id(); });
+        }
+    }  // ends the kept thread, or the test hangs here
+    EXPECT_NE(seconds[0], std::this_thread::get_id());
+    EXPECT_EQ(seconds[1], seconds[0]);
+    EXPECT_EQ(seconds[2], seconds[0]);
+}
+
 }  // namespace
 }  // namespace tamux::sim
