@@ -122,7 +122,11 @@ struct DatabaseIndex::SortKey {
     std::uint32_t line = 0;  // in kept_
 };
 
-DatabaseIndex::IdSet::IdSet(const std::vector<std::string_view>& hardwareIds) {
+DatabaseIndex::IdSet::IdSet(const std::vector<std::string_view>& hardwareIds)
+    : IdSet(hardwareIds, nullptr, {}) {}
+
+DatabaseIndex::IdSet::IdSet(const std::vector<std::string_view>& hardwareIds,
+                            platform::Parallel* parallel, const std::function<void()>& beside) {
     // About four bits per piece, so that few bits answer for pieces that are not there; a
     // machine with a few devices gets a small set, not one sized for thousands.
     std::size_t pieces = 0;
@@ -131,16 +135,41 @@ DatabaseIndex::IdSet::IdSet(const std::vector<std::string_view>& hardwareIds) {
     int bits = 12;
     while (bits < 21 && (std::size_t{1} << bits) < 4 * pieces) ++bits;
     shift_ = 64 - bits;
-    bits_.assign((std::size_t{1} << bits) / 64, 0);
-    std::vector<PackedKey> wanted;
-    std::uint64_t* set = bits_.data();
-    for (std::string_view id : hardwareIds) {
-        for (std::size_t i = 0; i + kPiece <= id.size(); ++i) {
-            const std::size_t at = pieceSlot(load8(id.data() + i));
-            set[at / 64] |= std::uint64_t{1} << (at % 64);
+    auto addPieces = [&](std::vector<std::uint64_t>& set, std::size_t from, std::size_t to) {
+        set.assign((std::size_t{1} << bits) / 64, 0);
+        for (std::size_t n = from; n < to; ++n) {
+            const std::string_view id = hardwareIds[n];
+            for (std::size_t i = 0; i + kPiece <= id.size(); ++i) {
+                const std::size_t at = pieceSlot(load8(id.data() + i));
+                set[at / 64] |= std::uint64_t{1} << (at % 64);
+            }
         }
+    };
+    std::vector<PackedKey> wanted;
+    auto addPciKeys = [&] {
         // Only normalized keys among the PCI keys can ever match.
-        if (auto key = packPciKey(id)) wanted.push_back(*key);
+        for (std::string_view id : hardwareIds) {
+            if (auto key = packPciKey(id)) wanted.push_back(*key);
+        }
+    };
+    if (parallel != nullptr) {
+        // The two halves of the ids into two sets of bits side by side, joined after.
+        const std::size_t half = hardwareIds.size() / 2;
+        std::vector<std::uint64_t> second;
+        parallel->runSideBySide(
+            [&] {
+                addPieces(bits_, 0, half);
+                addPciKeys();
+            },
+            [&] {
+                addPieces(second, half, hardwareIds.size());
+                if (beside) beside();
+            });
+        for (std::size_t w = 0; w < bits_.size(); ++w) bits_[w] |= second[w];
+    } else {
+        addPieces(bits_, 0, hardwareIds.size());
+        addPciKeys();
+        if (beside) beside();
     }
     if (wanted.empty()) return;
     std::size_t size = 16;

@@ -16,12 +16,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/parallel.h"
 #include "registry/database_lines.h"
 
 namespace tamux {
@@ -41,6 +43,10 @@ class DatabaseIndex {
     class IdSet {
       public:
         explicit IdSet(const std::vector<std::string_view>& hardwareIds);
+        // The same set, made by two threads with `parallel`, and `beside`, other work, done on
+        // the second thread after its part (or after the set, on this thread, without one).
+        IdSet(const std::vector<std::string_view>& hardwareIds, platform::Parallel* parallel,
+              const std::function<void()>& beside);
         // False when the key, upper-cased, cannot occur in any of the ids. Keys shorter than a
         // piece are always kept.
         bool mayOccur(const char* key, std::size_t size) const;

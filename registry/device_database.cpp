@@ -346,16 +346,12 @@ void DeviceDatabaseLookups::lookUp(DeviceTable& table, std::string_view classNam
         // The ids' pieces for the index, and beside them what tells a later lookup whether its
         // ids were among these.
         std::vector<std::pair<std::size_t, std::size_t>> hashed;
-        auto makeIds = [&] { ids = std::make_shared<DatabaseIndex::IdSet>(sharedIds); };
         auto hashIds = [&] {
             if (readOther) hashed = Shared::hashed(table, sharedRecords);
         };
-        if (parallel_ != nullptr && sharedIds.size() >= kRecordsInHalvesFrom) {
-            parallel_->runSideBySide(makeIds, hashIds);
-        } else {
-            makeIds();
-            hashIds();
-        }
+        const bool sideBySide = parallel_ != nullptr && sharedIds.size() >= kRecordsInHalvesFrom;
+        ids = std::make_shared<DatabaseIndex::IdSet>(sharedIds, sideBySide ? parallel_ : nullptr,
+                                                     hashIds);
         if (readOther) {
             // A digest made beside the device table's reading serves the first lookup that
             // reads other.txt, whether it succeeds or not.

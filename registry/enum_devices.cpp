@@ -389,8 +389,10 @@ void DeviceTableReading::workFromBack() {
     Nt5Walker walker(registry_, shared.walk);
     while (const std::optional<std::uint32_t> block = shared.blocks.takeBack()) {
         const auto [from, to] = shared.devicesOf(*block);
+        DeviceTable& part = shared.backTables[*block];
+        part.reserve(to - from);  // most device ids have one instance
         try {
-            walker.walk(shared.list, from, to, shared.backTables[*block]);
+            walker.walk(shared.list, from, to, part);
         } catch (...) {
             shared.backError = std::current_exception();
             shared.backFailed = *block;
