@@ -62,11 +62,14 @@ const std::int16_t* hexPairValues() {
 }  // namespace
 
 CryptLib::CryptLib()
-    : password_(kDefaultPassword),
-      addKey_(kDefaultAddKey),
-      multKey_(kDefaultMultKey),
-      buffer_(kBlockBytes),
-      shuffle_(kBlockBytes) {}
+    : password_(kDefaultPassword), addKey_(kDefaultAddKey), multKey_(kDefaultMultKey) {}
+
+void CryptLib::makeWorkArea() {
+    // Made on first use: the lines of the databases, a few dozen bytes each, are deciphered by
+    // their length's plan and never need it.
+    if (buffer_.empty()) buffer_.resize(kBlockBytes);
+    if (shuffle_.empty()) shuffle_.resize(kBlockBytes);
+}
 
 CryptLib::~CryptLib() {
     wipeWorkArea();
@@ -151,7 +154,7 @@ void CryptLib::cipherBlock(std::size_t n, Direction direction) {
 
 void CryptLib::wipeWorkArea() {
     // Only the bytes a block has used can hold text; the swap partners are no text at all.
-    secureFill(buffer_.data(), used_, 0);
+    if (used_ > 0) secureFill(buffer_.data(), used_, 0);
     used_ = 0;
 }
 
@@ -230,6 +233,7 @@ std::size_t CryptLib::decryptInPlace(char* data, std::size_t hexLength) {
     initKey();
     const std::size_t n = hexLength / 2;
     if (hexLength < kHexChunk && n > 0 && n <= kPlannedLengths) return decryptPlanned(data, n);
+    makeWorkArea();
     const std::size_t chunks = hexLength / kHexChunk + 1;
     std::size_t written = 0;
     for (std::size_t chunk = 0; chunk < chunks; ++chunk) {
@@ -264,6 +268,7 @@ std::string CryptLib::encryptString(std::string_view text) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size() * 2);
+    makeWorkArea();
     initKey();
     const std::size_t chunks = text.size() / kBlockBytes + 1;
     for (std::size_t chunk = 0; chunk < chunks; ++chunk) {

@@ -123,6 +123,7 @@ class CryptLib {
     void cipherBlock(std::size_t n, Direction direction);
     void decryptBlock(std::size_t n) { cipherBlock(n, Direction::Decipher); }
     void encryptBlock(std::size_t n) { cipherBlock(n, Direction::Encipher); }
+    void makeWorkArea();
     void wipeWorkArea();
 
     // Every string starts from the same seed, so the swaps and the key stream of a one-chunk

@@ -46,8 +46,9 @@ struct DatabaseDigest::Chunk {
     bool whole = false;                // read to its end
     std::exception_ptr damaged;        // the first line that is not hex
     std::vector<std::uint32_t> lines;
-    std::vector<char> keys;  // the keys of its lines, one after another
-    std::size_t wanted = 0;  // lines read again, once the ids are known
+    std::vector<std::uint32_t> starts;  // where each line begins, from `begin` on
+    std::vector<char> keys;             // the keys of its lines, one after another
+    std::size_t wanted = 0;             // lines read again, once the ids are known
 };
 
 DatabaseDigest::DatabaseDigest(platform::Files& files, std::string path, std::uint64_t size)
@@ -95,6 +96,7 @@ void DatabaseDigest::digest(Chunk& chunk, std::size_t number, CryptLib& crypt) {
     LineSplitter splitter;
     auto line = [&](std::string_view hex) {
         if (chunk.damaged) return;  // nothing after it is looked at
+        chunk.starts.push_back(static_cast<std::uint32_t>(splitter.lineStart()));
         std::string_view text;
         try {
             text = cipher.decipher(hex);
@@ -217,38 +219,64 @@ void DatabaseDigest::sift(Chunk& chunk, const DatabaseIndex::IdSet& ids) {
 std::unique_ptr<IndexedDatabase> DatabaseDigest::indexChunks(
     std::size_t first, std::size_t last, const std::shared_ptr<const DatabaseIndex::IdSet>& ids,
     CryptLib& crypt) {
-    // Whether the n-th line of the chunks is read again; asked for n = 0, 1, 2, ... in turn.
-    std::size_t chunk = first, before = 0, lines = 0;
-    for (std::size_t c = first; c < last; ++c) lines += chunks_[c].lines.size();
-    auto want = [&](std::size_t n) {
-        while (chunk < last && n >= before + chunks_[chunk].lines.size()) {
-            before += chunks_[chunk++].lines.size();
-        }
-        return chunk < last && (chunks_[chunk].lines[n - before] & kWanted) != 0;
-    };
-
     auto database = std::make_unique<IndexedDatabase>(ids, crypt);
+    std::size_t lines = 0;
+    for (std::size_t c = first; c < last; ++c) lines += chunks_[c].lines.size();
+    // The lines are where the digest found them: only the marked ones are taken from the pieces
+    // (put together when a piece ends inside one), the others are counted.
+    std::size_t chunk = first, n = 0;  // the next line
+    std::string carry;                 // of a marked line that goes on in the next piece
+    auto take = [&](std::string_view piece, std::uint64_t pieceAt) {
+        const std::uint64_t pieceEnd = pieceAt + piece.size();
+        for (; chunk < last; ++chunk, n = 0) {
+            const Chunk& part = chunks_[chunk];
+            for (; n < part.lines.size(); ++n) {
+                if ((part.lines[n] & kWanted) == 0) {
+                    database->skipLine();
+                    continue;
+                }
+                const std::uint64_t lineAt = part.begin + part.starts[n];
+                if (lineAt >= pieceEnd) return true;  // it begins in a later piece
+                const std::uint64_t lineEnd =
+                    n + 1 < part.starts.size() ? part.begin + part.starts[n + 1] : part.end;
+                const std::uint64_t from = std::max(lineAt, pieceAt);
+                const std::uint64_t to = std::min(lineEnd, pieceEnd);
+                std::string_view line = piece.substr(static_cast<std::size_t>(from - pieceAt),
+                                                     static_cast<std::size_t>(to - from));
+                if (lineEnd > pieceEnd || !carry.empty()) {
+                    carry.append(line);
+                    if (lineEnd > pieceEnd) return true;
+                    line = carry;
+                }
+                if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+                if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+                database->addLine(line);
+                carry.clear();
+            }
+        }
+        return false;
+    };
     const std::uint64_t begin = first < last ? chunks_[first].begin : 0;
     const std::uint64_t end = first < last ? chunks_[last - 1].end : 0;
     std::uint64_t at = begin;
     const bool whole =
         begin >= end || files_.readFileFrom(path_, begin, [&](std::string_view piece) {
-            const std::uint64_t left = end - at;
-            if (piece.size() >= left) {
-                database->readWanted(piece.substr(0, static_cast<std::size_t>(left)), want);
-                at = end;
-                return false;
-            }
+            const std::uint64_t pieceAt = at;
             at += piece.size();
-            database->readWanted(piece, want);
-            return true;
+            if (pieceAt >= end) return false;
+            return take(piece.substr(0, static_cast<std::size_t>(
+                                            std::min<std::uint64_t>(piece.size(), end - pieceAt))),
+                        pieceAt);
         });
-    database->finish(want);
-    // The file changed since it was digested when it ends sooner or has other lines now.
-    if (!whole || at < end || database->index().lineCount() != lines) {
+    database->finish();
+    // A file that ends sooner than it did when it was digested leaves lines not taken.
+    if (!whole || database->index().lineCount() != lines) {
         throw Error("Cannot open file " + path_);
     }
-    for (std::size_t c = first; c < last; ++c) std::vector<std::uint32_t>().swap(chunks_[c].lines);
+    for (std::size_t c = first; c < last; ++c) {
+        std::vector<std::uint32_t>().swap(chunks_[c].lines);
+        std::vector<std::uint32_t>().swap(chunks_[c].starts);
+    }
     return database;
 }
 

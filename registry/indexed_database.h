@@ -42,39 +42,23 @@ class IndexedDatabase {
 
     // The next piece of the file's text. Raises CryptError for a line that is not hex.
     void read(std::string_view piece) {
-        readWanted(piece, [](std::size_t) { return true; });
+        splitter_.read(piece, [this](std::string_view hex) { addLine(hex); });
     }
 
-    // As read, but only the lines for which `wanted(n)` holds are deciphered and indexed (n
-    // counts the lines from the first piece on); the others are only counted. A caller that
-    // learned from a reading before which lines the index may keep deciphers no other again.
-    template <typename Wanted>
-    void readWanted(std::string_view piece, Wanted&& wanted) {
-        splitter_.read(piece, [&](std::string_view line) { take(line, wanted); });
-    }
-
-    // After the last piece. A caller of readWanted hands the same `wanted` again.
-    template <typename Wanted>
-    void finish(Wanted&& wanted) {
-        splitter_.finish([&](std::string_view line) { take(line, wanted); });
+    // After the last piece.
+    void finish() {
+        splitter_.finish([this](std::string_view hex) { addLine(hex); });
         index_.finish();
     }
-    void finish() {
-        finish([](std::size_t) { return true; });
-    }
+
+    // For a caller that cut the lines itself and learned from a reading before which lines the
+    // index may keep: the next line, deciphered and indexed, or passed over without deciphering.
+    void addLine(std::string_view hex) { index_.addLine(cipher_.decipher(hex)); }
+    void skipLine() { index_.skipLine(); }
 
     const DatabaseIndex& index() const { return index_; }
 
   private:
-    template <typename Wanted>
-    void take(std::string_view hex, Wanted& wanted) {
-        if (wanted(index_.lineCount())) {
-            index_.addLine(cipher_.decipher(hex));
-        } else {
-            index_.skipLine();
-        }
-    }
-
     DatabaseIndex index_;
     LineCipher cipher_;
     LineSplitter splitter_;

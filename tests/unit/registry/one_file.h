@@ -1,7 +1,9 @@
 // other.txt held in memory for the database tests, read in pieces of a chosen size, with a read
-// that fails from a chosen offset on. Only read, so two readers may use it at once.
+// that fails from a chosen offset on, and a text that may change after some reads. Only read, so
+// two readers may use it at once.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -28,11 +30,17 @@ class OneFile : public platform::Files {
     bool readFileFrom(std::string_view path, std::uint64_t from,
                       const std::function<bool(std::string_view)>& take) override {
         if (pieceBytes_ == 0 || path != kPath) return Files::readFileFrom(path, from, take);
-        for (std::size_t at = from; at < text_.size(); at += pieceBytes_) {
+        const std::string& text = reads_++ < changeAfter_ ? text_ : changed_;
+        for (std::size_t at = from; at < text.size(); at += pieceBytes_) {
             if (failAt_ && at >= *failAt_) return false;
-            if (!take(std::string_view(text_).substr(at, pieceBytes_))) break;
+            if (!take(std::string_view(text).substr(at, pieceBytes_))) break;
         }
         return true;
+    }
+    // From read `reads` on (counting from 0), the file holds `text`.
+    void changeAfterReads(int reads, std::string text) {
+        changeAfter_ = reads;
+        changed_ = std::move(text);
     }
     std::optional<std::uint64_t> fileSize(std::string_view path) override {
         if (path != kPath) return std::nullopt;
@@ -47,6 +55,9 @@ class OneFile : public platform::Files {
     std::string text_;
     std::size_t pieceBytes_;
     std::optional<std::size_t> failAt_;
+    std::atomic<int> reads_{0};
+    int changeAfter_ = 1 << 30;
+    std::string changed_;
 };
 
 }  // namespace tamux::test
