@@ -108,8 +108,17 @@ TEST(DatabaseIndex, AgreesWithThePlainScan) {
         const std::size_t count = random() % 40;
         for (std::size_t i = 0; i < count; ++i) {
             if (random() % 5 == 0) {
-                // A 24-character key, blanks and all.
+                // A 24-character key, blanks and all; often shaped as a subsystem's key is,
+                // "VVVVDDDD SUBSYS ddddvvvv", with blanks elsewhere too now and then.
                 std::string key = text(24);
+                if (random() % 2 == 0) {
+                    auto eight = [&] {
+                        std::string part = text(8);
+                        part.resize(8, 'a');
+                        return part;
+                    };
+                    key = eight() + " SUBSYS " + eight();
+                }
                 key.resize(24, ' ');
                 lines.push_back(key + "=n");
             } else {
