@@ -77,6 +77,7 @@ CryptLib::~CryptLib() {
 
 void CryptLib::setPassword(std::string_view password) {
     plans_.clear();
+    wordsReady_ = false;
     stepsDrawn_ = false;
     if (password.size() > kPasswordLimit) {
         password_.clear();
@@ -104,14 +105,18 @@ void CryptLib::setMultKey(std::int32_t value) {
 }
 
 void CryptLib::initKey() {
-    std::uint32_t words[3] = {0, 0, 0};
-    for (std::size_t i = 0; i < password_.size() && i < kPasswordLimit; ++i) {
-        words[i / 4] |= static_cast<std::uint32_t>(static_cast<unsigned char>(password_[i]))
-                        << (8 * (i % 4));
+    // Every string starts from the password's words; worked out once per password.
+    if (!wordsReady_) {
+        words_ = {0, 0, 0};
+        for (std::size_t i = 0; i < password_.size() && i < kPasswordLimit; ++i) {
+            words_[i / 4] |= static_cast<std::uint32_t>(static_cast<unsigned char>(password_[i]))
+                             << (8 * (i % 4));
+        }
+        wordsReady_ = true;
     }
-    k1_ = words[0];
-    k2_ = words[1];
-    k3_ = words[2];
+    k1_ = words_[0];
+    k2_ = words_[1];
+    k3_ = words_[2];
     random_.setSeed(k1_);
 }
 
@@ -185,22 +190,45 @@ const std::array<std::uint32_t, 256>& CryptLib::keySteps() {
     return keySteps_;
 }
 
-std::size_t CryptLib::decryptPlanned(char* data, std::size_t n) {
+std::size_t CryptLib::decryptPlanned(const char* hex, std::size_t n, char* out) {
     const LengthPlan& plan = planFor(n);
-    // The pairs in their written order first. These are enciphered bytes, the file's own
-    // content in another form, so the buffer needs no wipe.
-    std::uint8_t enciphered[kPlannedLengths];
     const std::int16_t* pairValues = hexPairValues();
-    int bad = 0;
-    for (std::size_t pair = 0; pair < n; ++pair) {
+    auto pairAt = [hex, pairValues](std::size_t pair) {
         std::uint16_t characters;
-        std::memcpy(&characters, data + 2 * pair, sizeof characters);
-        const int value = pairValues[characters];
-        bad |= value;
-        enciphered[pair] = static_cast<std::uint8_t>(value);
+        std::memcpy(&characters, hex + 2 * pair, sizeof characters);
+        return pairValues[characters];
+    };
+    int bad = 0;
+    if (out == hex) {
+        // In place, the text overwrites pairs not read yet: the pairs in their written order
+        // first. These are enciphered bytes, the file's own content in another form, so the
+        // buffer needs no wipe.
+        std::uint8_t enciphered[kPlannedLengths];
+        for (std::size_t pair = 0; pair < n; ++pair) {
+            const int value = pairAt(pair);
+            bad |= value;
+            enciphered[pair] = static_cast<std::uint8_t>(value);
+        }
+        if (bad < 0) throw CryptError("TCryptLib: decrypting error - not hexlook string");
+        decipherPairs(plan, n, out, [&enciphered](std::size_t pair) { return enciphered[pair]; });
+        return n;
     }
-    if (bad < 0) throw CryptError("TCryptLib: decrypting error - not hexlook string");
+    // Each pair is read where the plan needs it; the text written before a pair that is not hex
+    // turns up is overwritten.
+    decipherPairs(plan, n, out, [&](std::size_t pair) {
+        const int value = pairAt(pair);
+        bad |= value;
+        return static_cast<std::uint8_t>(value);
+    });
+    if (bad < 0) {
+        secureFill(out, n, '0');
+        throw CryptError("TCryptLib: decrypting error - not hexlook string");
+    }
+    return n;
+}
 
+template <typename PairOf>
+void CryptLib::decipherPairs(const LengthPlan& plan, std::size_t n, char* out, PairOf&& pairOf) {
     // Byte i is the pair the swaps move to place i. The key word advances as
     // k2 := k2 * mult + steps[c]; two steps at a time it is k2 * mult^2 + (steps[c0] * mult +
     // steps[c1]), so the next pair's key word waits for one multiply instead of two.
@@ -212,27 +240,37 @@ std::size_t CryptLib::decryptPlanned(char* data, std::size_t n) {
     std::uint32_t k2 = k2_;
     std::size_t i = 0;
     for (; i + 2 <= n; i += 2) {
-        const std::uint8_t c0 = enciphered[source[i]];
-        const std::uint8_t c1 = enciphered[source[i + 1]];
+        const std::uint8_t c0 = pairOf(source[i]);
+        const std::uint8_t c1 = pairOf(source[i + 1]);
         const std::uint32_t step0 = steps[c0];
         const std::uint32_t next = k2 * mult + step0;
-        data[i] = static_cast<char>(c0 ^ xorOfBytes(k2) ^ stream[i]);
-        data[i + 1] = static_cast<char>(c1 ^ xorOfBytes(next) ^ stream[i + 1]);
+        out[i] = static_cast<char>(c0 ^ xorOfBytes(k2) ^ stream[i]);
+        out[i + 1] = static_cast<char>(c1 ^ xorOfBytes(next) ^ stream[i + 1]);
         k2 = k2 * mult2 + (step0 * mult + steps[c1]);
     }
     if (i < n) {
-        const std::uint8_t c0 = enciphered[source[i]];
-        data[i] = static_cast<char>(c0 ^ xorOfBytes(k2) ^ stream[i]);
+        const std::uint8_t c0 = pairOf(source[i]);
+        out[i] = static_cast<char>(c0 ^ xorOfBytes(k2) ^ stream[i]);
         k2 = k2 * mult + steps[c0];
     }
     k2_ = k2;
-    return n;
+}
+
+std::size_t CryptLib::decryptInto(const char* hex, std::size_t hexLength, char* out) {
+    const std::size_t n = hexLength / 2;
+    if (hexLength < kHexChunk && n > 0 && n <= kPlannedLengths) {
+        initKey();
+        return decryptPlanned(hex, n, out);
+    }
+    if (out != hex) std::memmove(out, hex, hexLength);
+    return decryptInPlace(out, hexLength);
 }
 
 std::size_t CryptLib::decryptInPlace(char* data, std::size_t hexLength) {
     initKey();
     const std::size_t n = hexLength / 2;
-    if (hexLength < kHexChunk && n > 0 && n <= kPlannedLengths) return decryptPlanned(data, n);
+    if (hexLength < kHexChunk && n > 0 && n <= kPlannedLengths)
+        return decryptPlanned(data, n, data);
     makeWorkArea();
     const std::size_t chunks = hexLength / kHexChunk + 1;
     std::size_t written = 0;

@@ -105,6 +105,9 @@ class CryptLib {
     // the start (it is half as long, so every chunk is read before its text is written).
     // Returns the text's length. On an error the text written so far is overwritten with "0"s.
     std::size_t decryptInPlace(char* data, std::size_t hexLength);
+    // decryptInPlace with the text written to `out`, which has room for `hexLength` characters
+    // (and may be `hex` itself): a line of hex that is read where it lies needs no copy first.
+    std::size_t decryptInto(const char* hex, std::size_t hexLength, char* out);
 
     // The exact inverse of decryptString with the same password and keys: upper-case hex pairs.
     std::string encryptString(std::string_view text);
@@ -136,7 +139,10 @@ class CryptLib {
     };
     static constexpr std::size_t kPlannedLengths = 1024;  // bytes; longer strings draw as they go
     const LengthPlan& planFor(std::size_t n);
-    std::size_t decryptPlanned(char* data, std::size_t n);
+    // The n bytes of hex pairs at `hex` by their length's plan, written to `out` (or over `hex`).
+    std::size_t decryptPlanned(const char* hex, std::size_t n, char* out);
+    template <typename PairOf>
+    void decipherPairs(const LengthPlan& plan, std::size_t n, char* out, PairOf&& pairOf);
     // What each enciphered byte c adds to the key word after the multiply: (c + K3) * multKey +
     // AddKey. Worked out again after the password or a key changes.
     const std::array<std::uint32_t, 256>& keySteps();
@@ -148,6 +154,8 @@ class CryptLib {
     std::int32_t addKey_;
     std::int32_t multKey_;
     std::uint32_t k1_ = 0, k2_ = 0, k3_ = 0;
+    std::array<std::uint32_t, 3> words_{};  // the password's, once worked out
+    bool wordsReady_ = false;
     RuntimeRandom random_;
     std::vector<std::uint8_t> buffer_;    // the work buffer
     std::size_t used_ = 0;                // bytes of it written since the last wipe

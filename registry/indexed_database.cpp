@@ -20,8 +20,7 @@ std::string_view LineCipher::decipher(std::string_view hex) {
         secureRelease(buffer_);
         buffer_.resize(size);
     }
-    std::memcpy(buffer_.data(), hex.data(), hex.size());
-    return {buffer_.data(), crypt_.decryptInPlace(buffer_.data(), hex.size())};
+    return {buffer_.data(), crypt_.decryptInto(hex.data(), hex.size(), buffer_.data())};
 }
 
 std::unique_ptr<IndexedDatabase> indexText(std::string_view text,

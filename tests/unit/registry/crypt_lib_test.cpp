@@ -145,6 +145,27 @@ TEST(CryptLib, RoundTripsEveryLengthAroundTheBlockSize) {
     }
 }
 
+TEST(CryptLib, DecipheringIntoAnotherBufferGivesTheSameTextAndWipesItOnABadPair) {
+    CryptLib crypt;
+    databaseCipher(crypt);
+    for (std::size_t length : {1u, 2u, 45u, 1024u, 1025u, 40000u}) {
+        std::string text;
+        for (std::size_t i = 0; i < length; ++i) text.push_back(static_cast<char>(0x80 | i));
+        const std::string hex = crypt.encryptString(text);
+        std::string out(hex.size(), '\0');
+        ASSERT_EQ(crypt.decryptInto(hex.data(), hex.size(), out.data()), length);
+        EXPECT_EQ(out.substr(0, length), text) << "length " << length;
+        // A last pair that is not hex: no deciphered text is left, only "0"s and hex (the
+        // text's bytes here are no hex digits).
+        std::string bad = hex;
+        bad[bad.size() - 1] = 'Z';
+        out.assign(hex.size(), '\0');
+        EXPECT_THROW(crypt.decryptInto(bad.data(), bad.size(), out.data()), CryptError);
+        EXPECT_EQ(out.find_first_not_of(std::string("0123456789ABCDEFZ\0", 18)), std::string::npos)
+            << "length " << length;
+    }
+}
+
 TEST(CryptLib, EnciphersWithTheKeysItIsGiven) {
     CryptLib database, other;
     databaseCipher(database);
