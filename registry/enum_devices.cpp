@@ -125,14 +125,19 @@ void readNt5Instance(RegKey& key, const Nt5Paths& paths, Nt5Walk walk, Nt5Classe
     }
 }
 
-// The device ids of every enumerator, in the walk's order.
+// The device ids of every enumerator, in the walk's order, their names in one text.
 struct Nt5Devices {
     std::vector<std::string> enumerators;  // SYSTEM\CurrentControlSet\Enum\<enumerator>
     struct Device {
-        std::size_t enumerator;
-        std::string id;
+        std::uint32_t enumerator = 0;
+        std::uint32_t at = 0, size = 0;  // the id, in ids
     };
     std::vector<Device> devices;
+    std::string ids;
+
+    std::string_view id(const Device& device) const {
+        return std::string_view(ids).substr(device.at, device.size);
+    }
 };
 
 Nt5Devices listNt5Devices(platform::Registry& registry) {
@@ -144,8 +149,12 @@ Nt5Devices listNt5Devices(platform::Registry& registry) {
         std::string path = join(kNtEnum, enumerator);
         if (!key.openKey(path) || key.valueExists("DeviceDesc")) continue;
         key.subkeyNames(ids);
-        for (std::string& id : ids)
-            list.devices.push_back({list.enumerators.size(), std::move(id)});
+        for (const std::string& id : ids) {
+            list.devices.push_back({static_cast<std::uint32_t>(list.enumerators.size()),
+                                    static_cast<std::uint32_t>(list.ids.size()),
+                                    static_cast<std::uint32_t>(id.size())});
+            list.ids += id;
+        }
         list.enumerators.push_back(std::move(path));
     }
     return list;
@@ -164,7 +173,7 @@ class Nt5Walker {
             const Nt5Devices::Device& device = list.devices[d];
             paths_.device.assign(list.enumerators[device.enumerator])
                 .append(1, '\\')
-                .append(device.id);
+                .append(list.id(device));
             if (!key_.openKey(paths_.device) || key_.valueExists("DeviceDesc")) continue;
             key_.subkeyNames(instances_);
             for (const std::string& instance : instances_) {
@@ -312,26 +321,36 @@ void walkNt4(platform::Registry& registry, DeviceTable& table) {
 
 }  // namespace
 
-// The NT 5.x walk shared: its device ids in blocks; the front's records go straight into the
-// table, each block from the back into a table of its own, until the two meet.
+// The NT 5.x walk shared: its device ids, listed by the first thread to come, in blocks; the
+// front's records go straight into the table, each block from the back into a table of its own,
+// until the two meet.
 struct DeviceTableReading::Nt5 {
     static constexpr std::size_t kBlockDevices = 32;
 
     Nt5Walk walk;
+    bool listed = false;
     Nt5Devices list;
     std::size_t blockDevices = kBlockDevices;
-    platform::Pieces blocks;
+    platform::Pieces blocks;              // none until listed
     std::vector<DeviceTable> backTables;  // by block
     std::exception_ptr frontError, backError;
     std::size_t backFailed = 0;  // the block of backError
 
-    Nt5(platform::Registry& registry, Nt5Walk kind) : walk(kind), list(listNt5Devices(registry)) {
+    explicit Nt5(Nt5Walk kind) : walk(kind) {}
+
+    void listOnce(platform::Registry& registry, DeviceTable& table) {
+        if (listed) return;
+        listed = true;
+        list = listNt5Devices(registry);
         const std::size_t count = list.devices.size();
+        // Each device id has one instance or more: the table is made about the right size.
+        table.reserve(count);
         blockDevices = std::max(kBlockDevices,
                                 (count + platform::Pieces::kMost - 1) / platform::Pieces::kMost);
         const std::size_t blockCount = (count + blockDevices - 1) / blockDevices;
-        blocks.reset(static_cast<std::uint32_t>(blockCount));
         backTables.resize(blockCount);
+        // Last: a thread that takes a block from here on finds the list made.
+        blocks.reset(static_cast<std::uint32_t>(blockCount));
     }
     // The device ids of block `block`: [first, second).
     std::pair<std::size_t, std::size_t> devicesOf(std::size_t block) const {
@@ -344,19 +363,16 @@ DeviceTableReading::DeviceTableReading(platform::Registry& registry, platform::S
                                        DeviceTable& table)
     : registry_(registry), system_(system), table_(table) {
     table_.clear();
-    std::optional<Nt5Walk> walk;
-    if (isWin2000(system)) walk = Nt5Walk::Win2000;
-    if (isWinXP(system)) walk = Nt5Walk::WinXP;
-    if (!walk) return;
-    nt5_ = std::make_unique<Nt5>(registry, *walk);
-    // Each device id has one instance or more: the table is made about the right size at once.
-    table_.reserve(nt5_->list.devices.size());
+    if (isWin2000(system)) nt5_ = std::make_unique<Nt5>(Nt5Walk::Win2000);
+    if (isWinXP(system)) nt5_ = std::make_unique<Nt5>(Nt5Walk::WinXP);
 }
 
 DeviceTableReading::~DeviceTableReading() = default;
 
-std::size_t DeviceTableReading::deviceIds() const {
-    return nt5_ ? nt5_->list.devices.size() : 0;
+std::size_t DeviceTableReading::deviceIds() {
+    if (!nt5_) return 0;
+    nt5_->listOnce(registry_, table_);
+    return nt5_->list.devices.size();
 }
 
 void DeviceTableReading::workFromFront() {
@@ -371,6 +387,7 @@ void DeviceTableReading::workFromFront() {
         return;
     }
     Nt5& shared = *nt5_;
+    shared.listOnce(registry_, table_);
     Nt5Walker walker(registry_, shared.walk);
     while (const std::optional<std::uint32_t> block = shared.blocks.takeFront()) {
         const auto [from, to] = shared.devicesOf(*block);

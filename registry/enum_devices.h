@@ -26,11 +26,12 @@ void readDeviceTable(platform::Registry& registry, platform::System& system, Dev
 
 // readDeviceTable as work that two threads can share, for a caller that has other work for them
 // too: made, then worked at from the front and from the back (by two threads at once, or in
-// turn), then finished. The NT 5.x walk goes through the device ids in blocks, one thread from
-// the first on, the other from the last on; the other walks are done from the front alone.
+// turn), then finished. The NT 5.x walk lists the device ids (the front does, first), then goes
+// through them in blocks, one thread from the first on, the other from the last on; the other
+// walks are done from the front alone.
 class DeviceTableReading : public platform::SharedWork {
   public:
-    // Empties `table` and lists the NT 5.x device ids, when there are any to walk.
+    // Empties `table`.
     DeviceTableReading(platform::Registry& registry, platform::System& system, DeviceTable& table);
     ~DeviceTableReading() override;
     DeviceTableReading(const DeviceTableReading&) = delete;
@@ -42,8 +43,8 @@ class DeviceTableReading : public platform::SharedWork {
     // error raised, if any.
     void finish();
 
-    // The NT 5.x device ids there are to walk.
-    std::size_t deviceIds() const;
+    // The NT 5.x device ids there are to walk, listed now if they were not yet.
+    std::size_t deviceIds();
 
   private:
     struct Nt5;
