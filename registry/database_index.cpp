@@ -1,6 +1,7 @@
 #include "registry/database_index.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <iterator>
 #include <utility>
@@ -11,6 +12,8 @@
 namespace tamux {
 
 namespace {
+
+static_assert(std::endian::native == std::endian::little, "two letters are read as one number");
 
 constexpr std::size_t kPiece = 8;
 constexpr std::size_t kPairCount = 65536;
@@ -472,16 +475,19 @@ std::optional<std::size_t> DatabaseIndex::firstMatch(std::string_view hardwareId
     const std::size_t size = hardwareId.size();
     const auto* id = reinterpret_cast<const unsigned char*>(hardwareId.data());
     const std::uint64_t* pairs = firstPairs_.data();
-    for (std::size_t start = 0; start < size; ++start) {
-        // Where no key begins with the two letters here, no walk is made.
-        if (!shortKeys_) {
-            while (start + 1 < size) {
-                const std::size_t pair = id[start] | (id[start + 1] << 8);
-                if ((pairs[pair / 64] >> (pair % 64)) & 1) break;
-                ++start;
-            }
-            if (start + 1 >= size) break;
+    // The next place from `from` on where a key may begin: where no key begins with the two
+    // letters there, no walk is made. Every place when a key has one letter; `size` for none.
+    const bool everyPlace = shortKeys_;
+    auto nextStart = [id, size, pairs, everyPlace](std::size_t from) {
+        if (everyPlace) return from;
+        for (; from + 1 < size; ++from) {
+            std::uint16_t pair;
+            std::memcpy(&pair, id + from, sizeof pair);
+            if ((pairs[pair >> 6] >> (pair & 63)) & 1) return from;
         }
+        return size;
+    };
+    for (std::size_t start = nextStart(0); start < size; start = nextStart(start + 1)) {
         bool repeated = false;
         for (std::size_t w = 0; w < longWalkCount && !repeated; ++w) {
             const std::size_t length = std::min(longWalks[w].steps + 1, size - start);
