@@ -91,18 +91,22 @@ class Nt5Classes {
 // The paths of one walk, built in buffers that are kept: a walk opens two or three paths for
 // each of thousands of instances.
 struct Nt5Paths {
-    std::string device;    // SYSTEM\CurrentControlSet\Enum\<enumerator>\<device id>
-    std::string instance;  // device + "\<instance>"
-    std::string control;   // instance + "\Control"
+    std::string device;     // SYSTEM\CurrentControlSet\Enum\<enumerator>\<device id>
+    std::string instance;   // device + "\<instance>"
+    std::string control;    // instance + "\Control"
+    std::string classGuid;  // the instance's, until its class is found
 };
 
-void readNt5Instance(RegKey& key, const Nt5Paths& paths, Nt5Walk walk, Nt5Classes& classes,
+void readNt5Instance(RegKey& key, Nt5Paths& paths, Nt5Walk walk, Nt5Classes& classes,
                      DeviceEntry& record) {
     if (!key.openKey(paths.control)) return;
     if (walk == Nt5Walk::Win2000 && !key.valueExists("DeviceReference")) return;
 
     const std::string& path = paths.instance;
     key.openKey(path);
+    // The class GUID is kept aside: most records hold their class's description in its place, a
+    // short one without a copy of the GUID on the heap.
+    paths.classGuid.clear();
     if (std::optional<RegKey::Value> deviceDesc = key.readValue("DeviceDesc")) {
         // A missing value reads as empty, which is what each field holds before: no separate
         // test for it is needed.
@@ -110,7 +114,7 @@ void readNt5Instance(RegKey& key, const Nt5Paths& paths, Nt5Walk walk, Nt5Classe
         for (char& c : record.hardwareID) c = toAsciiUpper(c);
         record.keyPath = path;
         record.description = description(key, std::move(*deviceDesc));
-        record.classDesc = key.readString("Classguid");
+        paths.classGuid.assign(key.readStringView("Classguid"));
         record.hwFlag = key.valueExists("CompatibleIDs");
         // Also without a "Driver" value: the driver key is then the class root itself.
         const std::string_view driver = key.readStringView("Driver");
@@ -118,10 +122,12 @@ void readNt5Instance(RegKey& key, const Nt5Paths& paths, Nt5Walk walk, Nt5Classe
         record.driverKey.assign(kNtClass).append(driver);
     }
     // A class key that cannot be opened leaves the GUID in ClassDesc.
-    const Nt5Classes::Class& found = classes.find(key, record.classDesc);
+    const Nt5Classes::Class& found = classes.find(key, paths.classGuid);
     if (found.opened) {
         record.classDesc = found.description;
         record.className = found.name;
+    } else {
+        record.classDesc = paths.classGuid;
     }
 }
 
