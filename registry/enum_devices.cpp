@@ -349,8 +349,10 @@ struct DeviceTableReading::Nt5 {
         listed = true;
         list = listNt5Devices(registry);
         const std::size_t count = list.devices.size();
-        // Each device id has one instance or more: the table is made about the right size.
-        table.reserve(count);
+        // Each device id has one instance or more, some of them many: room for twice as many
+        // records as device ids is made at once, so that the table is not moved while it grows
+        // (room not filled is only reserved, never touched).
+        table.reserve(2 * count);
         blockDevices = std::max(kBlockDevices,
                                 (count + platform::Pieces::kMost - 1) / platform::Pieces::kMost);
         const std::size_t blockCount = (count + blockDevices - 1) / blockDevices;
