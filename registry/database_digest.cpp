@@ -220,8 +220,20 @@ std::unique_ptr<IndexedDatabase> DatabaseDigest::indexChunks(
     std::size_t first, std::size_t last, const std::shared_ptr<const DatabaseIndex::IdSet>& ids,
     CryptLib& crypt) {
     auto database = std::make_unique<IndexedDatabase>(ids, crypt);
-    std::size_t lines = 0;
-    for (std::size_t c = first; c < last; ++c) lines += chunks_[c].lines.size();
+    // Room for the marked lines' text (half their hex, line ends aside) at once.
+    std::size_t lines = 0, wanted = 0, hexBytes = 0;
+    for (std::size_t c = first; c < last; ++c) {
+        const Chunk& part = chunks_[c];
+        lines += part.lines.size();
+        wanted += part.wanted;
+        for (std::size_t n = 0; n < part.lines.size(); ++n) {
+            if ((part.lines[n] & kWanted) == 0) continue;
+            const std::uint64_t end =
+                n + 1 < part.starts.size() ? part.starts[n + 1] : part.end - part.begin;
+            hexBytes += static_cast<std::size_t>(end - part.starts[n]);
+        }
+    }
+    database->reserve(wanted, hexBytes / 2);
     // The lines are where the digest found them: only the marked ones are taken from the pieces
     // (put together when a piece ends inside one), the others are counted.
     std::size_t chunk = first, n = 0;  // the next line

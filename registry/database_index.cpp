@@ -266,6 +266,12 @@ DatabaseIndex::~DatabaseIndex() {
     secureFill(rootChildren_, sizeof rootChildren_, 0);
 }
 
+void DatabaseIndex::reserve(std::size_t lines, std::size_t bytes) {
+    reserveWiped(text_, bytes);
+    reserveWiped(keys_, lines);
+    kept_.reserve(kept_.size() + lines);
+}
+
 void DatabaseIndex::addLine(std::string_view line) {
     // Each line is read once for its key, whether it is a vendor line, whether its key may occur
     // in an id and its normalized key; only the lines that may answer, and their vendor lines,

@@ -78,6 +78,9 @@ class DatabaseIndex {
     // A line passed over without its text: it only counts. For a caller that learned from
     // mayAnswer that no line of its key is kept, or that no vendor line is kept for it.
     void skipLine() { ++lineCount_; }
+    // Makes room for `lines` kept lines of `bytes` in all, for a caller that knows about how many
+    // it will hand over: the kept text is then not copied (and wiped) while it grows.
+    void reserve(std::size_t lines, std::size_t bytes);
     std::size_t lineCount() const { return lineCount_; }
     void finish();
     ~DatabaseIndex();

@@ -337,8 +337,11 @@ struct DeviceTableReading::Nt5 {
     bool listed = false;
     Nt5Devices list;
     std::size_t blockDevices = kBlockDevices;
-    platform::Pieces blocks;              // none until listed
-    std::vector<DeviceTable> backTables;  // by block
+    std::size_t room = 0;     // records made room for, in each table
+    platform::Pieces blocks;  // none until listed
+    // The back's records, block after block from the last one, and where each block's are.
+    DeviceTable back;
+    std::vector<std::pair<std::size_t, std::size_t>> backBlocks;  // by block: [first, end)
     std::exception_ptr frontError, backError;
     std::size_t backFailed = 0;  // the block of backError
 
@@ -352,11 +355,12 @@ struct DeviceTableReading::Nt5 {
         // Each device id has one instance or more, some of them many: room for twice as many
         // records as device ids is made at once, so that the table is not moved while it grows
         // (room not filled is only reserved, never touched).
-        table.reserve(2 * count);
+        room = 2 * count;
+        table.reserve(room);
         blockDevices = std::max(kBlockDevices,
                                 (count + platform::Pieces::kMost - 1) / platform::Pieces::kMost);
         const std::size_t blockCount = (count + blockDevices - 1) / blockDevices;
-        backTables.resize(blockCount);
+        backBlocks.assign(blockCount, {0, 0});
         // Last: a thread that takes a block from here on finds the list made.
         blocks.reset(static_cast<std::uint32_t>(blockCount));
     }
@@ -414,15 +418,19 @@ void DeviceTableReading::workFromBack() {
     Nt5Walker walker(registry_, shared.walk);
     while (const std::optional<std::uint32_t> block = shared.blocks.takeBack()) {
         const auto [from, to] = shared.devicesOf(*block);
-        DeviceTable& part = shared.backTables[*block];
-        part.reserve(to - from);  // most device ids have one instance
+        // Room as the front's table has it, only reserved until it is filled.
+        if (shared.back.capacity() == 0) shared.back.reserve(shared.room);
+        auto& records = shared.backBlocks[*block];
+        records.first = shared.back.size();
         try {
-            walker.walk(shared.list, from, to, part);
+            walker.walk(shared.list, from, to, shared.back);
         } catch (...) {
+            records.second = shared.back.size();
             shared.backError = std::current_exception();
             shared.backFailed = *block;
             return;
         }
+        records.second = shared.back.size();
     }
 }
 
@@ -433,10 +441,11 @@ void DeviceTableReading::finish() {
     // An error ends the table where one walk in order would have ended it: the front's blocks all
     // come before the back's, and the back stopped at the first of its blocks to fail.
     if (shared->frontError) std::rethrow_exception(shared->frontError);
-    for (std::size_t block = 0; block < shared->backTables.size(); ++block) {
-        DeviceTable& part = shared->backTables[block];
-        table_.insert(table_.end(), std::make_move_iterator(part.begin()),
-                      std::make_move_iterator(part.end()));
+    DeviceTable& back = shared->back;
+    for (std::size_t block = 0; block < shared->backBlocks.size(); ++block) {
+        const auto [first, end] = shared->backBlocks[block];
+        table_.insert(table_.end(), std::make_move_iterator(back.begin() + first),
+                      std::make_move_iterator(back.begin() + end));
         if (shared->backError && block == shared->backFailed) {
             std::rethrow_exception(shared->backError);
         }

@@ -55,6 +55,7 @@ class IndexedDatabase {
     // index may keep: the next line, deciphered and indexed, or passed over without deciphering.
     void addLine(std::string_view hex) { index_.addLine(cipher_.decipher(hex)); }
     void skipLine() { index_.skipLine(); }
+    void reserve(std::size_t lines, std::size_t bytes) { index_.reserve(lines, bytes); }
 
     const DatabaseIndex& index() const { return index_; }
 
