@@ -103,18 +103,6 @@ void Parallel::share(SharedWork& work) {
     runSideBySide([&work] { work.workFromFront(); }, [&work] { work.workFromBack(); });
 }
 
-void Parallel::share(SharedWork& first, SharedWork& second) {
-    runSideBySide(
-        [&] {
-            first.workFromFront();
-            second.workFromBack();
-        },
-        [&] {
-            second.workFromFront();
-            first.workFromBack();
-        });
-}
-
 std::optional<std::uint32_t> Pieces::take(bool front) {
     for (std::uint32_t untaken = untaken_.load();;) {
         const std::uint32_t first = untaken & 0xFFFF, end = untaken >> 16;

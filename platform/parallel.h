@@ -51,9 +51,6 @@ class Parallel {
 
     // Shares `work` between this thread (from the front) and another (from the back).
     void share(SharedWork& work);
-    // Shares two pieces of work: this thread works from the front of `first`, the other from
-    // the front of `second`, and each then helps with the other's from its back.
-    void share(SharedWork& first, SharedWork& second);
 
   protected:
     // What a derived class gives: a thread that runs workerLoop, and a signal each way.

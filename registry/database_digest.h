@@ -43,6 +43,9 @@ class DatabaseDigest : public platform::SharedWork {
     // other. A line that is not hex or a read that fails is kept for `index` to raise.
     void workFromFront() override;
     void workFromBack() override;
+    // Leaves the chunks no thread took yet undeciphered: the digest is then of no use, and the
+    // threads find no more work in it.
+    void abandon() { untaken_.reset(0); }
 
     // Once every chunk was digested: the indexes of the file's two halves for `ids`, made side by
     // side with `parallel`. Raises "Cannot open file" when a chunk could not be read to its end

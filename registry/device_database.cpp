@@ -36,8 +36,11 @@ std::optional<std::string> readIfExists(platform::Files& files, const std::strin
     return content;
 }
 
+// Machines with this many device ids have other.txt deciphered beside their walk.
+constexpr std::size_t kDigestFromDeviceIds = 256;
+
 // The size of other.txt when it is read on two threads: with a second thread, and when it is
-// large enough to be worth it.
+// large enough to be worth it (the start-up's other.txt is megabytes of hex).
 std::optional<std::uint64_t> digestSize(platform::Files& files, const std::string& path,
                                         platform::Parallel* parallel) {
     if (parallel == nullptr) return std::nullopt;
@@ -47,35 +50,101 @@ std::optional<std::uint64_t> digestSize(platform::Files& files, const std::strin
     return size;
 }
 
-// other.txt read, deciphered and indexed piece by piece, so that the whole of its text is never
-// held; on two threads where it is worth it. A file that cannot be read to its end is "Cannot
-// open file", as when it is read whole: a line that is not hex before the failure does not decide
-// the error, so the rest is still read after such a line.
+// A part of other.txt, read, deciphered and indexed piece by piece, so that the whole of its text
+// is never held: `take` is handed the part's text, `whole` says whether the file could be read. A
+// file that cannot be read to its end is "Cannot open file", as when it is read whole: a line that
+// is not hex before the failure does not decide the error, so the rest is still read after it.
+struct FilePart {
+    std::unique_ptr<IndexedDatabase> database;
+    bool whole = false;
+    std::exception_ptr damaged;
+
+    FilePart(std::shared_ptr<const DatabaseIndex::IdSet> ids, CryptLib& crypt)
+        : database(std::make_unique<IndexedDatabase>(std::move(ids), crypt)) {}
+
+    void take(std::string_view text) {
+        if (damaged) return;
+        try {
+            database->read(text);
+        } catch (const CryptError&) {
+            damaged = std::current_exception();
+        }
+    }
+    // After the last piece: the index of a part read whole and undamaged is made.
+    void finish() {
+        if (whole && !damaged) database->finish();
+    }
+};
+
+// The parts of other.txt, in the file's order, once each was read and finished: "Cannot open
+// file" when a part could not be read to its end, else the error of the first damaged part.
+std::vector<std::unique_ptr<IndexedDatabase>> finishParts(std::vector<FilePart>& parts,
+                                                          const std::string& path) {
+    for (const FilePart& part : parts) {
+        if (!part.whole) throw Error("Cannot open file " + path);
+    }
+    std::vector<std::unique_ptr<IndexedDatabase>> databases;
+    for (FilePart& part : parts) {
+        if (part.damaged) std::rethrow_exception(part.damaged);
+        databases.push_back(std::move(part.database));
+    }
+    return databases;
+}
+
+// other.txt read as one part, or, where it is worth two threads, as two: the lines that begin
+// before the first line end in its second half, and the rest. Each half reads its own part of the
+// file and deciphers with a cipher of its own; the two indexes answer as one of the whole file
+// would when asked in turn.
 std::vector<std::unique_ptr<IndexedDatabase>> indexFile(
     platform::Files& files, const std::string& path,
     const std::shared_ptr<const DatabaseIndex::IdSet>& ids, CryptLib& crypt,
     platform::Parallel* parallel) {
-    if (const std::optional<std::uint64_t> size = digestSize(files, path, parallel)) {
-        DatabaseDigest digest(files, path, *size);
-        parallel->share(digest);
-        return digest.index(ids, crypt, parallel);
+    const std::optional<std::uint64_t> size = digestSize(files, path, parallel);
+    std::vector<FilePart> parts;
+    if (!size) {
+        parts.emplace_back(ids, crypt);
+        FilePart& whole = parts.front();
+        whole.whole =
+            files.readFilePieces(path, [&](std::string_view piece) { whole.take(piece); });
+        whole.finish();
+        return finishParts(parts, path);
     }
-    std::vector<std::unique_ptr<IndexedDatabase>> parts;
-    parts.push_back(std::make_unique<IndexedDatabase>(ids, crypt));
-    IndexedDatabase& database = *parts.front();
-    std::exception_ptr damaged;
-    const bool whole = files.readFilePieces(path, [&](std::string_view piece) {
-        if (damaged) return;
-        try {
-            database.read(piece);
-        } catch (const CryptError&) {
-            damaged = std::current_exception();
-        }
-    });
-    if (!whole) throw Error("Cannot open file " + path);
-    if (damaged) std::rethrow_exception(damaged);
-    database.finish();
-    return parts;
+    // Both halves find the same boundary: just after the first LF from the middle on. A file
+    // without one there is read as its first half alone.
+    const std::uint64_t middle = *size / 2;
+    CryptLib secondCrypt;
+    useDatabaseKeys(secondCrypt);
+    parts.emplace_back(ids, crypt);
+    parts.emplace_back(ids, secondCrypt);
+    FilePart& first = parts[0];
+    FilePart& second = parts[1];
+    parallel->runSideBySide(
+        [&] {
+            std::uint64_t at = 0;  // of the piece in the file
+            first.whole = files.readFileFrom(path, 0, [&](std::string_view piece) {
+                const std::size_t from = middle > at ? static_cast<std::size_t>(middle - at) : 0;
+                const std::size_t end = from < piece.size() ? piece.find('\n', from) : piece.npos;
+                at += piece.size();
+                first.take(piece.substr(0, end == piece.npos ? piece.npos : end + 1));
+                return end == piece.npos;
+            });
+            first.finish();
+        },
+        [&] {
+            bool started = false;
+            second.whole = files.readFileFrom(path, middle, [&](std::string_view piece) {
+                if (!started) {
+                    const std::size_t end = piece.find('\n');
+                    if (end == piece.npos) return true;
+                    piece.remove_prefix(end + 1);
+                    started = true;
+                }
+                second.take(piece);
+                return true;
+            });
+            second.finish();
+        });
+    return finishParts(parts, path);
 }
 
 // Records of the class and unknown ones, when they have a hardware id.
@@ -290,21 +359,40 @@ DeviceDatabaseLookups::DeviceDatabaseLookups(platform::Registry& registry, platf
 
 DeviceDatabaseLookups::~DeviceDatabaseLookups() = default;
 
-void DeviceDatabaseLookups::readBeside(platform::SharedWork& work) {
+void DeviceDatabaseLookups::readBeside(DeviceTableReading& reading) {
     const std::string otherPath = folder_ + "other.txt";
     std::optional<std::uint64_t> size;
     if (getWinVersion(system_) != WinVersion::WinNt4 && files_.fileExists(otherPath)) {
         size = digestSize(files_, otherPath, parallel_);
     }
-    if (size) {
-        shared_->digest = std::make_unique<DatabaseDigest>(files_, otherPath, *size);
-        parallel_->share(work, *shared_->digest);
-    } else if (parallel_ != nullptr) {
-        parallel_->share(work);
-    } else {
-        work.workFromFront();
-        work.workFromBack();
+    if (!size) {
+        if (parallel_ != nullptr) {
+            parallel_->share(reading);
+        } else {
+            reading.workFromFront();
+            reading.workFromBack();
+        }
+        return;
     }
+    auto digest = std::make_unique<DatabaseDigest>(files_, otherPath, *size);
+    bool kept = true;
+    parallel_->runSideBySide(
+        [&] {
+            // A machine with few devices walks them long before other.txt is deciphered, and
+            // its lookups keep few lines: reading the file as two halves then costs less than
+            // deciphering those lines twice. The digest is given up before it takes much.
+            if (reading.deviceIds() < kDigestFromDeviceIds) {
+                digest->abandon();
+                kept = false;
+            }
+            reading.workFromFront();
+            digest->workFromBack();
+        },
+        [&] {
+            digest->workFromFront();
+            reading.workFromBack();
+        });
+    if (kept) shared_->digest = std::move(digest);
 }
 
 void DeviceDatabaseLookups::lookUp(DeviceTable& table, std::string_view className) {

@@ -12,6 +12,7 @@
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "registry/devices.h"
+#include "registry/enum_devices.h"
 
 namespace tamux {
 
@@ -58,12 +59,12 @@ class DeviceDatabaseLookups {
     // lookupDeviceDatabase(registry, system, files, table, className, directory).
     void lookUp(DeviceTable& table, std::string_view className);
 
-    // Shares `work` (the reading of the device table the lookups are for) between this thread and
-    // another, which also deciphers other.txt for the lookups to come, when there is one and it
-    // is large enough: each thread helps with the other's work once its own is done. Without a
-    // Parallel, `work` is done on this thread alone. What reading other.txt raises is raised by
-    // the lookups, as if they had read it themselves.
-    void readBeside(platform::SharedWork& work);
+    // Shares `reading` (of the device table the lookups are for) between this thread and another,
+    // which also deciphers other.txt for the lookups to come when it is large and the machine has
+    // many device ids: each thread helps with the other's work once its own is done. Without a
+    // Parallel, `reading` is done on this thread alone. What reading other.txt raises is raised
+    // by the lookups, as if they had read it themselves.
+    void readBeside(DeviceTableReading& reading);
 
   private:
     struct Shared;

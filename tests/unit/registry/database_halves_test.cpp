@@ -180,15 +180,6 @@ TEST(DatabaseHalves, ErrorsAreThoseOfTheWholeFile) {
     EXPECT_EQ(sameEitherWay(badEarly, good.size() * 3 / 4), std::vector<std::string>{cannotOpen});
 }
 
-TEST(DatabaseHalves, AFileThatShrankBeforeItWasReadAgainCannotBeOpened) {
-    // Read again only for the lines an index may keep, after every chunk was deciphered once.
-    const std::string text = dbgen::encipherDatabase(databaseLines());
-    OneFile files(text, 65536);
-    files.changeAfterReads(4, text.substr(0, text.size() * 3 / 4));
-    EXPECT_EQ(lookUp(files, true),
-              std::vector<std::string>{"Cannot open file " + std::string(OneFile::kPath)});
-}
-
 TEST(DatabaseHalves, UnknownRecordsTakeTheClassOrFailWhereTheyFailInOrder) {
     const std::string text = dbgen::encipherDatabase(databaseLines());
     const std::vector<std::string> named = sameEitherWay(text, {}, Classes::SomeUnknown);
