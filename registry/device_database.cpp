@@ -190,9 +190,19 @@ std::vector<std::optional<Match>> firstMatches(const DatabaseList& databases,
             matches[k] = firstMatch(databases, table[lookedUp[k]]);
         }
     };
-    const std::size_t half = lookedUp.size() / 2;
     if (parallel != nullptr && lookedUp.size() >= kRecordsInHalvesFrom) {
-        parallel->runSideBySide([&] { search(0, half); }, [&] { search(half, lookedUp.size()); });
+        // In blocks from both ends: some records are found in the first file, others only after
+        // all three were searched.
+        const std::size_t block =
+            std::max<std::size_t>(64, lookedUp.size() / platform::Pieces::kMost + 1);
+        platform::Pieces blocks(static_cast<std::uint32_t>((lookedUp.size() + block - 1) / block));
+        auto searchBlocks = [&](bool fromFront) {
+            while (const auto taken = fromFront ? blocks.takeFront() : blocks.takeBack()) {
+                search(*taken * block,
+                       std::min<std::size_t>(lookedUp.size(), (*taken + 1) * block));
+            }
+        };
+        parallel->runSideBySide([&] { searchBlocks(true); }, [&] { searchBlocks(false); });
     } else {
         search(0, lookedUp.size());
     }
