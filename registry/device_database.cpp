@@ -390,7 +390,7 @@ void DeviceDatabaseLookups::readBeside(DeviceTableReading& reading) {
         [&] {
             // A machine with few devices walks them long before other.txt is deciphered, and
             // its lookups keep few lines: reading the file as two halves then costs less than
-            // deciphering those lines twice. The digest is given up before it takes much.
+            // deciphering those lines twice.
             if (reading.deviceIds() < kDigestFromDeviceIds) {
                 digest->abandon();
                 kept = false;
@@ -399,7 +399,8 @@ void DeviceDatabaseLookups::readBeside(DeviceTableReading& reading) {
             digest->workFromBack();
         },
         [&] {
-            digest->workFromFront();
+            // Only once the other thread knows whether other.txt is deciphered beside the walk.
+            if (reading.deviceIdsOnceListed() >= kDigestFromDeviceIds) digest->workFromFront();
             reading.workFromBack();
         });
     if (kept) shared_->digest = std::move(digest);

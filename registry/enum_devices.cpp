@@ -1,6 +1,7 @@
 #include "registry/enum_devices.h"
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
 #include <iterator>
 #include <map>
@@ -334,7 +335,8 @@ struct DeviceTableReading::Nt5 {
     static constexpr std::size_t kBlockDevices = 32;
 
     Nt5Walk walk;
-    bool listed = false;
+    bool listing = false;             // begun by the thread that lists
+    std::atomic<bool> listed{false};  // done: the list and the blocks are there
     Nt5Devices list;
     std::size_t blockDevices = kBlockDevices;
     std::size_t room = 0;     // records made room for, in each table
@@ -348,8 +350,13 @@ struct DeviceTableReading::Nt5 {
     explicit Nt5(Nt5Walk kind) : walk(kind) {}
 
     void listOnce(platform::Registry& registry, DeviceTable& table) {
-        if (listed) return;
-        listed = true;
+        if (listing) return;
+        listing = true;
+        // Published however the listing ends, so that no thread waits for it for ever.
+        struct Published {
+            std::atomic<bool>& listed;
+            ~Published() { listed.store(true, std::memory_order_release); }
+        } published{listed};
         list = listNt5Devices(registry);
         const std::size_t count = list.devices.size();
         // Each device id has one instance or more, some of them many: room for twice as many
@@ -384,6 +391,16 @@ DeviceTableReading::~DeviceTableReading() = default;
 std::size_t DeviceTableReading::deviceIds() {
     if (!nt5_) return 0;
     nt5_->listOnce(registry_, table_);
+    return nt5_->list.devices.size();
+}
+
+std::size_t DeviceTableReading::deviceIdsOnceListed() const {
+    if (!nt5_) return 0;
+    while (!nt5_->listed.load(std::memory_order_acquire)) {
+#if defined(__i386__) || defined(__x86_64__)
+        __builtin_ia32_pause();
+#endif
+    }
     return nt5_->list.devices.size();
 }
 

@@ -45,6 +45,9 @@ class DeviceTableReading : public platform::SharedWork {
 
     // The NT 5.x device ids there are to walk, listed now if they were not yet.
     std::size_t deviceIds();
+    // The same, for another thread than the one that lists: it waits until they are listed,
+    // which deviceIds or workFromFront is doing or has done on that thread.
+    std::size_t deviceIdsOnceListed() const;
 
   private:
     struct Nt5;
