@@ -20,6 +20,7 @@ namespace {
 
 using platform::RootKey;
 using test::OneFile;
+using test::withLineEnds;
 
 constexpr int kLines = 27000;  // more than a megabyte of hex
 constexpr const char* kMouseGuid = "{4D36E96F-E325-11CE-BFC1-08002BE10318}";
@@ -41,16 +42,6 @@ std::vector<std::string> databaseLines() {
         lines.push_back(deviceKey(n) + "=Device " + std::to_string(n));
     }
     return lines;
-}
-
-std::string withLineEnds(std::string text, const std::string& lineEnd) {
-    std::string result;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t end = text.find("\r\n", at);
-        result.append(text, at, end - at).append(lineEnd);
-        at = end + 2;
-    }
-    return result;
 }
 
 // A Windows XP machine with `devices` mice, their ids spread over the file, and a few others.

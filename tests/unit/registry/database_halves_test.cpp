@@ -19,6 +19,7 @@ namespace tamux {
 namespace {
 
 using test::OneFile;
+using test::withLineEnds;
 
 constexpr int kLines = 27000;  // more than a megabyte of hex, enough to be halved
 constexpr int kMiddle = kLines / 2;
@@ -126,16 +127,6 @@ std::vector<std::string> sameEitherWay(const std::string& text,
             << "pieces of " << pieceBytes << " bytes";
     }
     return expected;
-}
-
-std::string withLineEnds(std::string text, const std::string& lineEnd) {
-    std::string result;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t end = text.find("\r\n", at);
-        result.append(text, at, end - at).append(lineEnd);
-        at = end + 2;
-    }
-    return result;
 }
 
 TEST(DatabaseHalves, NamesAreThoseOfTheWholeFileWhateverEndsTheLines) {

@@ -60,4 +60,15 @@ class OneFile : public platform::Files {
     std::string changed_;
 };
 
+// The CR LF line ends of `text` (its last line has one too) replaced by `lineEnd`.
+inline std::string withLineEnds(const std::string& text, const std::string& lineEnd) {
+    std::string result;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find("\r\n", at);
+        result.append(text, at, end - at).append(lineEnd);
+        at = end + 2;
+    }
+    return result;
+}
+
 }  // namespace tamux::test
