@@ -21,9 +21,7 @@ template <typename Ready>
 bool spinUntil(Ready&& ready) {
     for (unsigned i = 0; i < kSpins; ++i) {
         if (ready()) return true;
-#if defined(__i386__) || defined(__x86_64__)
-        __builtin_ia32_pause();
-#endif
+        waitingBusily();
     }
     return ready();
 }

@@ -18,6 +18,14 @@ class SharedWork {
     virtual void workFromBack() = 0;
 };
 
+// One look of a thread that waits busily for another: tells the processor so, where it can be
+// told, so that the other thread's hyper-thread or core is not slowed by the looking.
+inline void waitingBusily() {
+#if defined(__i386__) || defined(__x86_64__)
+    __builtin_ia32_pause();
+#endif
+}
+
 // The pieces of a SharedWork that no thread took yet, numbered from 0.
 class Pieces {
   public:

@@ -39,10 +39,11 @@ std::optional<std::string> readIfExists(platform::Files& files, const std::strin
 // Machines with this many device ids have other.txt deciphered beside their walk.
 constexpr std::size_t kDigestFromDeviceIds = 256;
 
-// The size of other.txt when it is read on two threads: with a second thread, and when it is
-// large enough to be worth it (the start-up's other.txt is megabytes of hex).
-std::optional<std::uint64_t> digestSize(platform::Files& files, const std::string& path,
-                                        platform::Parallel* parallel) {
+// The size of other.txt when it is read on two threads, as a digest beside the walk or as two
+// halves: with a second thread, and when it is large enough to be worth it (the start-up's
+// other.txt is megabytes of hex).
+std::optional<std::uint64_t> sizeForTwoThreads(platform::Files& files, const std::string& path,
+                                               platform::Parallel* parallel) {
     if (parallel == nullptr) return std::nullopt;
     const std::optional<std::uint64_t> size = files.fileSize(path);
     if (!size || *size < DatabaseDigest::kFrom || *size > DatabaseDigest::kUpTo)
@@ -99,7 +100,7 @@ std::vector<std::unique_ptr<IndexedDatabase>> indexFile(
     platform::Files& files, const std::string& path,
     const std::shared_ptr<const DatabaseIndex::IdSet>& ids, CryptLib& crypt,
     platform::Parallel* parallel) {
-    const std::optional<std::uint64_t> size = digestSize(files, path, parallel);
+    const std::optional<std::uint64_t> size = sizeForTwoThreads(files, path, parallel);
     std::vector<FilePart> parts;
     if (!size) {
         parts.emplace_back(ids, crypt);
@@ -373,7 +374,7 @@ void DeviceDatabaseLookups::readBeside(DeviceTableReading& reading) {
     const std::string otherPath = folder_ + "other.txt";
     std::optional<std::uint64_t> size;
     if (getWinVersion(system_) != WinVersion::WinNt4 && files_.fileExists(otherPath)) {
-        size = digestSize(files_, otherPath, parallel_);
+        size = sizeForTwoThreads(files_, otherPath, parallel_);
     }
     if (!size) {
         if (parallel_ != nullptr) {

@@ -396,11 +396,7 @@ std::size_t DeviceTableReading::deviceIds() {
 
 std::size_t DeviceTableReading::deviceIdsOnceListed() const {
     if (!nt5_) return 0;
-    while (!nt5_->listed.load(std::memory_order_acquire)) {
-#if defined(__i386__) || defined(__x86_64__)
-        __builtin_ia32_pause();
-#endif
-    }
+    while (!nt5_->listed.load(std::memory_order_acquire)) platform::waitingBusily();
     return nt5_->list.devices.size();
 }
 
